@@ -1,0 +1,102 @@
+// The shape record, the results row, figure types, measurement kinds and the
+// limits of the measurement engine. All coordinates are image pixels.
+#pragma once
+
+#include "engine/HitRegion.h"
+#include "platform/DrawSetting.h"
+#include "platform/WinTypes.h"
+
+#include <cstdint>
+
+enum {
+    RGN_LINE = 0,
+    RGN_CIRCLE = 1,
+    RGN_ARC = 2,
+    RGN_POLYGON = 3,
+    RGN_POINTS = 4,
+    RGN_TEXT = 5,
+};
+
+enum {
+    MEAS_LENGTH = 0,
+    MEAS_PARALLEL = 1,
+    MEAS_CIRCLE = 2,
+    MEAS_ARC = 3,
+    MEAS_2CIRCLE = 4,
+    MEAS_PERPENDICULAR = 5,
+    MEAS_POLYGON = 6,
+    MEAS_ANGLE = 7,
+    MEAS_2LINE_ANGLE = 8,
+    MEAS_COUNT = 9,
+    MEAS_TEXT = 10,
+    MEAS_KIND_NUM = 11,
+};
+
+constexpr int MAX_RGN_POINT = 50;       // points stored in one shape
+constexpr int MAX_INPUT_POINT = 52;     // clicked points buffered during input
+constexpr int MAX_POLYGON_POINT = 20;   // the 20th vertex closes the polygon
+constexpr int MAX_COUNT_POINT = 50;     // the 50th point ends the count
+constexpr int MAX_CAPTION_NUM = 50;     // captions per measurement
+constexpr int MAX_TEXT_LEN = 99;        // caption or annotation text
+constexpr int MAX_FONTNAME_LEN = 31;
+constexpr int MAX_CROSS_LINE = 6;       // of each direction
+constexpr int MAX_DECIMALS = 5;
+
+struct RGN_DATA {
+    int32_t nID;
+    int32_t nFigure;
+    int32_t nPointNum;
+    int32_t nX[MAX_RGN_POINT];
+    int32_t nY[MAX_RGN_POINT];
+    int32_t nMeasNo;
+    int32_t nChildMeasNo[MAX_RGN_POINT];
+    int32_t nParentID;
+    double dPixelValue;
+    double dValue;
+    char16_t szText[MAX_TEXT_LEN + 1];
+    char16_t szFontName[MAX_FONTNAME_LEN + 1];
+    int32_t nFontPt;
+    COLORREF crText;
+    BOOL bSelectable;
+    BOOL bMovable;
+    BOOL bPrimary;
+};
+
+struct MEASURE_DATA {
+    int32_t nMeasNum;
+    int32_t nFigure;
+    int32_t nKind;
+    double dPixelValue;
+    double dValue;
+    char16_t szText[MAX_TEXT_LEN + 1];
+};
+
+inline POINT RgnPoint(const RGN_DATA& d, int i)
+{
+    return POINT{d.nX[i], d.nY[i]};
+}
+inline void SetRgnPoint(RGN_DATA& d, int i, POINT p)
+{
+    d.nX[i] = p.x;
+    d.nY[i] = p.y;
+}
+
+// One shape: the record plus its hit region.
+class CQSRgnData {
+public:
+    CQSRgnData();
+    explicit CQSRgnData(const RGN_DATA& data);
+    virtual ~CQSRgnData() = default;
+    CQSRgnData(const CQSRgnData&) = default;
+    CQSRgnData& operator=(const CQSRgnData&) = default;
+
+    // Rebuilds the hit region from the figure. nLimit bounds how far from the
+    // origin a region may reach (a few image diagonals).
+    void BuildRegion(int32_t nLimit);
+
+    RGN_DATA m_RgnData;
+    CHitRegion m_Rgn;
+};
+
+// The engine's drawing defaults until the main window passes its settings.
+DRAW_SETTING DefaultEngineDrawSetting();

@@ -1,0 +1,172 @@
+// The measurement engine: shape list, results array, counters, calibration,
+// point input, selection, annotations and cross lines. Free of any GUI; text
+// extents come from the drawing window's ITextMeasurer.
+#pragma once
+
+#include "engine/RgnData.h"
+#include "engine/TextMeasurer.h"
+
+#include <list>
+#include <string>
+#include <vector>
+
+// Input states.
+enum {
+    INPUT_IDLE = 0,
+    INPUT_MAKING_SHAPE = 1,
+    INPUT_MAKING_CROSS = 2,
+    INPUT_CALIBRATION = 3,
+    INPUT_SELECTED = 4,
+};
+
+// Results of AddPoint and AddCalibrationPoint.
+enum {
+    ADDPT_ERROR = -1,
+    ADDPT_DONE = 0,
+    ADDPT_CONTINUE = 1,
+    ADDPT_REJECTED = 2,
+};
+
+// Modifiers of a click or move.
+enum { MODIFIER_NONE = 0, MODIFIER_SHIFT = 1, MODIFIER_CTRL = 2 };
+
+class CRgnDataCtrl {
+public:
+    CRgnDataCtrl();
+
+    // --- set-up --------------------------------------------------------------
+    // The drawing window supplies text extents; null means none is set.
+    void SetDrawWindow(ITextMeasurer* pMeasurer) { m_pMeasurer = pMeasurer; }
+    bool HasDrawWindow() const { return m_pMeasurer != nullptr; }
+    BOOL SetImageSize(int32_t nWidth, int32_t nHeight, double dRatio);
+    void SetView(double dRatio, int32_t nScrollX, int32_t nScrollY);
+    void SetDrawSetting(const DRAW_SETTING& setting);
+    BOOL SetCalibration(double dFactor, int32_t nDecimals, int32_t nUnitKind, BOOL bRecalc);
+
+    // --- values and captions -------------------------------------------------
+    BOOL CalcMeasure(int32_t nKind, RGN_DATA& shape);
+    void RecalcMeasureResult();
+    void ReformatCaptions();
+    void RenumberCountCaptions();
+    void RecalcTextRects();
+
+    // --- point input ---------------------------------------------------------
+    BOOL StartShape(int32_t nKind, POINT ptWnd);
+    int AddPoint(POINT ptWnd, BOOL bConfirm, int nModifier, BOOL bFinish);
+    BOOL StartCalibrationLine(int32_t nSetPointKind, POINT ptWnd);
+    int AddCalibrationPoint(POINT ptWnd, BOOL bConfirm, int nModifier, double& dPixelLength);
+    void ResetInput();
+    BOOL Cancel();
+    BOOL UndoLastPoint();
+
+    // --- cross lines, text, selection, deletion -------------------------------
+    BOOL StartCrossLine(POINT ptWnd, BOOL bConfirm, BOOL bLast);
+    BOOL AddCrossLinePoint(POINT ptWnd, BOOL bConfirm, BOOL bLast);
+    void ClearCrossLines();
+    BOOL AddText(const std::u16string& text, POINT ptWnd, const std::u16string& fontName, int32_t nFontPt,
+                 COLORREF crText);
+    BOOL EditText(const std::u16string& text, const std::u16string& fontName, int32_t nFontPt, COLORREF crText);
+    int32_t SelectAt(POINT ptWnd);
+    void GetSelectedMeasNo(std::vector<int32_t>& out) const;
+    BOOL SelectMeasurements(const std::vector<int32_t>& numbers);
+    void DragTo(POINT ptWnd);
+    BOOL DeleteMeasurement(int32_t nMeasNo);
+    void ClearAll();
+    void CopyMeasureData(std::vector<MEASURE_DATA>& out) const;
+
+    // --- hit-testing ---------------------------------------------------------
+    // Newest text containing the point, else the newest shape if selectable.
+    const CQSRgnData* HitTest(POINT ptImage) const;
+
+    // --- read access for drawing and tests ----------------------------------
+    const std::list<CQSRgnData>& GetShapeList() const { return m_ShapeList; }
+    const std::vector<MEASURE_DATA>& GetMeasureArray() const { return m_MeasureArray; }
+    const std::vector<int32_t>& GetSelection() const { return m_Selection; }
+    const DRAW_SETTING& GetDrawSetting() const { return m_DrawSetting; }
+    int GetInputState() const { return m_nState; }
+    int32_t GetMakingKind() const { return m_nMakingKind; }
+    int GetPointCount() const { return m_nPointCount; }
+    POINT GetInputPoint(int i) const { return m_Points[i]; }
+    const int32_t* GetCrossX() const { return m_nCrossX; }
+    const int32_t* GetCrossY() const { return m_nCrossY; }
+    int GetCrossCountX() const { return m_nCrossCountX; }
+    int GetCrossCountY() const { return m_nCrossCountY; }
+    int32_t GetSelectedID() const { return m_nSelectedID; }
+    int32_t GetImageWidth() const { return m_nWidth; }
+    int32_t GetImageHeight() const { return m_nHeight; }
+    double GetRatio() const { return m_dRatio; }
+    POINT GetScroll() const { return POINT{m_nScrollX, m_nScrollY}; }
+    double GetCalibration() const { return m_dCalibration; }
+    BOOL IsCalibrationValid() const { return m_bCalibrationValid; }
+    int32_t GetDecimals() const { return m_nDecimals; }
+    int32_t GetLastShapeID() const { return m_nShapeID; }
+    int32_t GetLastMeasNo() const { return m_nMeasNo; }
+    // Points far beyond this many pixels from the image are refused.
+    int32_t FarLimit() const;
+    // Window to image pixels; false when outside the image.
+    bool WindowToImage(POINT ptWnd, POINT& ptImage) const;
+    // The size captions and annotations are measured and drawn with.
+    int32_t ScreenFontPt(int32_t nFontPt) const;
+
+    // Display flags kept for the renderer.
+    BOOL m_bDispShapes = TRUE;
+    BOOL m_bDispCrossLine = FALSE;
+    BOOL m_bDispScale = FALSE;
+
+private:
+    struct COMMIT_MARK {
+        size_t nShapes;
+        size_t nRows;
+        int32_t nShapeID;
+        int32_t nMeasNo;
+    };
+
+    int32_t AddShape(RGN_DATA& shape, int32_t nMeasNo);
+    BOOL CommitMeasure(int32_t nKind, RGN_DATA& shape, double dPixel, double dValue,
+                       const std::vector<POINT>& captions);
+    bool MakeCaptionBox(RGN_DATA& text);
+    void ClampTextBox(RGN_DATA& text, int cx, int cy) const;
+    bool RemeasureText(CQSRgnData& shape);
+    bool BuildFinishedShapes();
+    COMMIT_MARK MarkCommit() const;
+    void Rollback(const COMMIT_MARK& mark);
+    const MEASURE_DATA* FindRow(int32_t nMeasNo) const;
+    bool HasShapeOf(int32_t nMeasNo) const;
+    CQSRgnData* FindShape(int32_t nID);
+    bool AcceptableCircle(POINT p0, POINT p1, POINT p2) const;
+    bool ZeroPerpendicular(POINT p, POINT a, POINT b) const;
+    void StoreCrossPoint(POINT ptImage, BOOL bConfirm);
+    bool CircleValues(const RGN_DATA& shape, double& dRadius) const;
+    std::u16string CountLabel(double dLabel) const;
+
+    ITextMeasurer* m_pMeasurer = nullptr;
+    DRAW_SETTING m_DrawSetting;
+
+    double m_dCalibration = 1.0;
+    BOOL m_bCalibrationValid = FALSE;
+    int32_t m_nDecimals = 1;
+    int32_t m_nUnitKind = 0;
+    double m_dRatio = 1.0;
+    int32_t m_nScrollX = 0;
+    int32_t m_nScrollY = 0;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+
+    std::list<CQSRgnData> m_ShapeList;
+    std::vector<MEASURE_DATA> m_MeasureArray;
+    std::vector<int32_t> m_Selection;
+    int32_t m_nShapeID = 0;
+    int32_t m_nMeasNo = 0;
+
+    int m_nState = INPUT_IDLE;
+    int32_t m_nMakingKind = -1;
+    POINT m_Points[MAX_INPUT_POINT + 1];
+    int m_nPointCount = 0;
+    int32_t m_nCrossX[MAX_CROSS_LINE];
+    int32_t m_nCrossY[MAX_CROSS_LINE];
+    int m_nCrossCountX = 0;
+    int m_nCrossCountY = 0;
+    int32_t m_nSelectedID = -1;
+    POINT m_ptDragAnchor{0, 0};
+    RGN_DATA m_CurShape;
+};

@@ -1,0 +1,336 @@
+// Cross-line input, text annotations, picking, dragging and deletion.
+#include "engine/RgnDataCtrl.h"
+
+#include "engine/MeasureGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+// ---------------------------------------------------------------------------
+// Cross lines
+
+void CRgnDataCtrl::ClearCrossLines()
+{
+    std::memset(m_nCrossX, 0, sizeof(m_nCrossX));
+    std::memset(m_nCrossY, 0, sizeof(m_nCrossY));
+    m_nCrossCountX = 0;
+    m_nCrossCountY = 0;
+}
+
+void CRgnDataCtrl::StoreCrossPoint(POINT ptWnd, BOOL bConfirm)
+{
+    // A window coordinate below 1 means "not this direction".
+    POINT p{};
+    const POINT probe{std::max(ptWnd.x, 0), std::max(ptWnd.y, 0)};
+    if (!WindowToImage(probe, p)) {
+        return;
+    }
+    const int32_t x = ptWnd.x < 1 ? 0 : p.x;
+    const int32_t y = ptWnd.y < 1 ? 0 : p.y;
+    if (x != 0 && m_nCrossCountX < MAX_CROSS_LINE) {
+        m_nCrossX[m_nCrossCountX] = x;
+        if (bConfirm) {
+            ++m_nCrossCountX;
+        }
+    }
+    if (y != 0 && m_nCrossCountY < MAX_CROSS_LINE) {
+        m_nCrossY[m_nCrossCountY] = y;
+        if (bConfirm) {
+            ++m_nCrossCountY;
+        }
+    }
+}
+
+BOOL CRgnDataCtrl::StartCrossLine(POINT ptWnd, BOOL bConfirm, BOOL bLast)
+{
+    if (m_nState != INPUT_IDLE && m_nState != INPUT_MAKING_CROSS && m_nState != INPUT_SELECTED) {
+        return FALSE;
+    }
+    std::memset(m_Points, 0, sizeof(m_Points));
+    m_nPointCount = 0;
+    std::memset(&m_CurShape, 0, sizeof(m_CurShape));
+    ClearCrossLines();
+    StoreCrossPoint(ptWnd, bConfirm);
+    m_nState = bLast ? INPUT_IDLE : INPUT_MAKING_CROSS;
+    return TRUE;
+}
+
+BOOL CRgnDataCtrl::AddCrossLinePoint(POINT ptWnd, BOOL bConfirm, BOOL bLast)
+{
+    if (m_nState != INPUT_MAKING_CROSS) {
+        return FALSE;
+    }
+    if (m_nCrossCountX < MAX_CROSS_LINE) {
+        m_nCrossX[m_nCrossCountX] = 0;
+    }
+    if (m_nCrossCountY < MAX_CROSS_LINE) {
+        m_nCrossY[m_nCrossCountY] = 0;
+    }
+    StoreCrossPoint(ptWnd, bConfirm);
+    if (bLast) {
+        m_nState = INPUT_IDLE;
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Text annotations
+
+BOOL CRgnDataCtrl::AddText(const std::u16string& text, POINT ptWnd, const std::u16string& fontName, int32_t nFontPt,
+                           COLORREF crText)
+{
+    if (!HasDrawWindow() || (m_nState != INPUT_IDLE && m_nState != INPUT_SELECTED) || text.empty() ||
+        fontName.empty() || nFontPt < 1) {
+        return FALSE;
+    }
+    POINT p{};
+    if (!WindowToImage(ptWnd, p)) {
+        return FALSE;
+    }
+    RGN_DATA d{};
+    d.nFigure = RGN_TEXT;
+    d.nPointNum = 2;
+    SetRgnPoint(d, 0, p);
+    CopyTextField(d.szText, text);
+    CopyTextField(d.szFontName, fontName);
+    d.nFontPt = nFontPt;
+    d.crText = crText;
+    d.bSelectable = TRUE;
+    d.bMovable = TRUE;
+    if (!MakeCaptionBox(d)) {
+        return FALSE;
+    }
+    MEASURE_DATA row{};
+    row.nMeasNum = ++m_nMeasNo;
+    row.nFigure = RGN_TEXT;
+    row.nKind = MEAS_TEXT;
+    CopyTextField(row.szText, d.szText);
+    m_MeasureArray.push_back(row);
+    AddShape(d, row.nMeasNum);
+    m_nState = INPUT_IDLE;
+    m_Selection.clear();
+    m_nSelectedID = -1;
+    return TRUE;
+}
+
+BOOL CRgnDataCtrl::EditText(const std::u16string& text, const std::u16string& fontName, int32_t nFontPt,
+                            COLORREF crText)
+{
+    std::vector<int32_t> selected;
+    GetSelectedMeasNo(selected);
+    if (selected.size() != 1 || text.empty() || fontName.empty() || nFontPt < 1) {
+        return FALSE;
+    }
+    const int32_t no = selected[0];
+    // Only an annotation is edited, never the caption of a measured value.
+    MEASURE_DATA* pRow = nullptr;
+    for (MEASURE_DATA& row : m_MeasureArray) {
+        if (row.nMeasNum == no) {
+            pRow = &row;
+            break;
+        }
+    }
+    if (pRow == nullptr || pRow->nKind != MEAS_TEXT) {
+        return FALSE;
+    }
+    for (CQSRgnData& s : m_ShapeList) {
+        RGN_DATA& d = s.m_RgnData;
+        if (d.nMeasNo != no) {
+            continue;
+        }
+        if (d.nFigure != RGN_TEXT) {
+            return FALSE;
+        }
+        RGN_DATA edited = d;
+        CopyTextField(edited.szText, text);
+        CopyTextField(edited.szFontName, fontName);
+        edited.nFontPt = nFontPt;
+        edited.crText = crText;
+        if (!MakeCaptionBox(edited)) {
+            return FALSE;
+        }
+        d = edited;
+        s.BuildRegion(FarLimit());
+        CopyTextField(pRow->szText, d.szText);
+        if (m_nSelectedID == d.nID) {
+            m_CurShape = d;
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Picking and dragging
+
+const CQSRgnData* CRgnDataCtrl::HitTest(POINT ptImage) const
+{
+    for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
+        if (it->m_RgnData.bMovable && it->m_Rgn.Contains(ptImage)) {
+            return &*it;
+        }
+    }
+    for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
+        if (it->m_Rgn.Contains(ptImage)) {
+            return it->m_RgnData.bSelectable ? &*it : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+int32_t CRgnDataCtrl::SelectAt(POINT ptWnd)
+{
+    switch (m_nState) {
+    case INPUT_MAKING_SHAPE:
+        AddPoint(ptWnd, TRUE, MODIFIER_NONE, FALSE);
+        return -1;
+    case INPUT_MAKING_CROSS:
+        AddCrossLinePoint(ptWnd, TRUE, FALSE);
+        return -1;
+    case INPUT_CALIBRATION:
+        return -1;
+    default:
+        break;
+    }
+    m_Selection.clear();
+    POINT p{};
+    const CQSRgnData* pHit = WindowToImage(ptWnd, p) ? HitTest(p) : nullptr;
+    if (pHit == nullptr) {
+        m_nState = INPUT_IDLE;
+        m_nSelectedID = -1;
+        return -1;
+    }
+    m_Selection.push_back(pHit->m_RgnData.nMeasNo);
+    m_CurShape = pHit->m_RgnData;
+    m_nSelectedID = pHit->m_RgnData.nID;
+    m_nState = INPUT_SELECTED;
+    m_ptDragAnchor = p;
+    return m_nSelectedID;
+}
+
+void CRgnDataCtrl::GetSelectedMeasNo(std::vector<int32_t>& out) const
+{
+    out.clear();
+    for (int32_t no : m_Selection) {
+        if (HasShapeOf(no)) {
+            out.push_back(no);
+        }
+    }
+}
+
+BOOL CRgnDataCtrl::SelectMeasurements(const std::vector<int32_t>& numbers)
+{
+    if (m_nState != INPUT_IDLE && m_nState != INPUT_SELECTED) {
+        return FALSE;
+    }
+    m_Selection.clear();
+    for (int32_t no : numbers) {
+        if (HasShapeOf(no) && std::find(m_Selection.begin(), m_Selection.end(), no) == m_Selection.end()) {
+            m_Selection.push_back(no);
+        }
+    }
+    m_nSelectedID = -1;
+    m_nState = numbers.empty() ? INPUT_IDLE : INPUT_SELECTED;
+    return TRUE;
+}
+
+void CRgnDataCtrl::DragTo(POINT ptWnd)
+{
+    if (m_nState != INPUT_SELECTED || !(m_dRatio > 0.0)) {
+        return;
+    }
+    const double fx = std::trunc(ptWnd.x / m_dRatio);
+    const double fy = std::trunc(ptWnd.y / m_dRatio);
+    if (!FitsInt32(fx) || !FitsInt32(fy)) {
+        return;
+    }
+    const POINT p{int32_t(fx) + m_nScrollX, int32_t(fy) + m_nScrollY};
+    const int64_t dx = int64_t(p.x) - m_ptDragAnchor.x;
+    const int64_t dy = int64_t(p.y) - m_ptDragAnchor.y;
+    CQSRgnData* pShape = FindShape(m_nSelectedID);
+    if (pShape != nullptr && pShape->m_RgnData.bMovable && (dx != 0 || dy != 0)) {
+        RGN_DATA& d = pShape->m_RgnData;
+        const int n = std::clamp(d.nPointNum, 0, MAX_RGN_POINT);
+        bool bInside = true;
+        for (int i = 0; i < n && bInside; ++i) {
+            const int64_t x = d.nX[i] + dx;
+            const int64_t y = d.nY[i] + dy;
+            bInside = x >= 0 && x <= m_nWidth && y >= 0 && y <= m_nHeight;
+        }
+        if (bInside) {
+            for (int i = 0; i < n; ++i) {
+                d.nX[i] += int32_t(dx);
+                d.nY[i] += int32_t(dy);
+            }
+            pShape->BuildRegion(FarLimit());
+            m_CurShape = d;
+        }
+    }
+    m_ptDragAnchor = p;
+}
+
+// ---------------------------------------------------------------------------
+// Deletion
+
+BOOL CRgnDataCtrl::DeleteMeasurement(int32_t nMeasNo)
+{
+    if (nMeasNo < 1 || nMeasNo > m_nMeasNo) {
+        return FALSE;
+    }
+    int32_t parentID = 0;
+    for (auto it = m_ShapeList.begin(); it != m_ShapeList.end();) {
+        if (it->m_RgnData.nMeasNo == nMeasNo) {
+            parentID = it->m_RgnData.nParentID;
+            it = m_ShapeList.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (parentID != 0) {
+        for (auto it = m_ShapeList.begin(); it != m_ShapeList.end();) {
+            RGN_DATA& d = it->m_RgnData;
+            if (d.nID != parentID) {
+                ++it;
+                continue;
+            }
+            bool bAnyChild = false;
+            for (int32_t& child : d.nChildMeasNo) {
+                if (child == nMeasNo) {
+                    child = 0;
+                }
+                bAnyChild = bAnyChild || child != 0;
+            }
+            it = bAnyChild ? std::next(it) : m_ShapeList.erase(it);
+        }
+    }
+    m_MeasureArray.erase(std::remove_if(m_MeasureArray.begin(), m_MeasureArray.end(),
+                                        [&](const MEASURE_DATA& r) { return r.nMeasNum == nMeasNo; }),
+                         m_MeasureArray.end());
+    RenumberCountCaptions();
+    m_Selection.erase(std::remove(m_Selection.begin(), m_Selection.end(), nMeasNo), m_Selection.end());
+    if (FindShape(m_nSelectedID) == nullptr) {
+        m_nSelectedID = -1;
+    }
+    // An input under way goes on; only a selection is left.
+    if (m_nState == INPUT_SELECTED) {
+        m_nState = INPUT_IDLE;
+        m_Selection.clear();
+        m_nSelectedID = -1;
+    }
+    return TRUE;
+}
+
+void CRgnDataCtrl::ClearAll()
+{
+    m_ShapeList.clear();
+    m_MeasureArray.clear();
+    m_Selection.clear();
+    std::memset(&m_CurShape, 0, sizeof(m_CurShape));
+    m_nSelectedID = -1;
+    m_nShapeID = 0;
+    m_nMeasNo = 0;
+    std::memset(m_Points, 0, sizeof(m_Points));
+    m_nPointCount = 0;
+    m_nState = INPUT_IDLE;
+}
