@@ -1,0 +1,281 @@
+#include "app/QSFileIni.h"
+
+#include "app/IniDocument.h"
+#include "platform/ModuleFolder.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+
+namespace {
+
+struct CACHED_FILE {
+    CIniDocument doc;
+    bool bExists = false;
+    qint64 nSize = -1;
+    qint64 nStamp = 0;
+    int nBatchDepth = 0;
+    bool bDirty = false;
+    bool bFailed = false;
+};
+
+std::mutex g_CacheMutex;
+std::map<QString, CACHED_FILE> g_Cache;
+
+void Stamp(const QString& path, bool& bExists, qint64& nSize, qint64& nStamp)
+{
+    const QFileInfo fi(path);
+    bExists = fi.exists() && fi.isFile();
+    nSize = bExists ? fi.size() : -1;
+    nStamp = bExists ? fi.lastModified().toMSecsSinceEpoch() : 0;
+}
+
+// The cached document of a file, re-read when the file changed. Call with the lock held.
+CACHED_FILE& Load(const QString& path)
+{
+    CACHED_FILE& c = g_Cache[path];
+    if (c.nBatchDepth > 0) {
+        return c; // the batch's pending content is the truth until it is written
+    }
+    bool bExists = false;
+    qint64 nSize = -1, nStamp = 0;
+    Stamp(path, bExists, nSize, nStamp);
+    if (bExists == c.bExists && nSize == c.nSize && nStamp == c.nStamp && (bExists || c.nSize == -1)) {
+        return c;
+    }
+    c.doc = CIniDocument();
+    c.bExists = bExists;
+    c.nSize = nSize;
+    c.nStamp = nStamp;
+    if (bExists) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            c.doc = CIniDocument::FromBytes(f.readAll());
+        }
+    }
+    return c;
+}
+
+bool Flush(const QString& path, CACHED_FILE& c)
+{
+    QSaveFile f(path);
+    const QByteArray bytes = c.doc.ToBytes();
+    bool bOk = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+    if (!bOk) {
+        f.cancelWriting();
+        c.nSize = -2; // force a re-read of what is really on disk
+        return false;
+    }
+    Stamp(path, c.bExists, c.nSize, c.nStamp);
+    return true;
+}
+
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value)
+{
+    if (path.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()) {
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(g_CacheMutex);
+    CACHED_FILE& c = Load(path);
+    c.doc.SetValue(section, key, value);
+    if (c.nBatchDepth > 0) {
+        c.bDirty = true;
+        return true;
+    }
+    return Flush(path, c);
+}
+
+std::optional<QString> Read(const QString& path, const QString& section, const QString& key)
+{
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    std::lock_guard<std::mutex> lock(g_CacheMutex);
+    return Load(path).doc.Value(section, key);
+}
+
+bool ParseDouble(const QString& text, double& out)
+{
+    const QByteArray utf8 = text.trimmed().toUtf8();
+    if (utf8.isEmpty()) {
+        return false;
+    }
+    const char* first = utf8.constData();
+    const char* last = first + utf8.size();
+    if (*first == '+') {
+        ++first;
+    }
+    const auto res = std::from_chars(first, last, out, std::chars_format::general);
+    return res.ec == std::errc() && std::isfinite(out);
+}
+
+} // namespace
+
+QString FormatFixed(double dValue, int nPlaces)
+{
+    char buf[512];
+    const int n = std::snprintf(buf, sizeof(buf), "%.*f", nPlaces < 0 ? 0 : (nPlaces > 30 ? 30 : nPlaces), dValue);
+    return QString::fromLatin1(buf, n > 0 && n < int(sizeof(buf)) ? n : 0);
+}
+
+CQSFileIni::CQSFileIni(const QString& path, BOOL bRelative)
+{
+    QString baseName;
+    const QString folder = GetModuleFolder(&baseName);
+    if (path.isEmpty()) {
+        m_Path = folder + baseName + QStringLiteral(".ini");
+    } else {
+        m_Path = bRelative ? folder + platform::NativePath(path) : platform::NativePath(path);
+    }
+}
+
+QString CQSFileIni::GetModuleFolder(QString* pBaseName)
+{
+    if (pBaseName != nullptr) {
+        *pBaseName = platform::GetModuleBaseName();
+    }
+    return platform::GetModuleFolder();
+}
+
+bool CQSFileIni::HasKey(const QString& section, const QString& key) const
+{
+    return Read(m_Path, section, key).has_value();
+}
+
+int32_t CQSFileIni::ReadInt(const QString& section, const QString& key, int32_t nDefault) const
+{
+    const auto v = Read(m_Path, section, key);
+    if (!v) {
+        return nDefault;
+    }
+    const QString t = v->trimmed();
+    int i = 0;
+    bool bNeg = false;
+    if (i < t.size() && t[i] == QLatin1Char('-')) {
+        bNeg = true;
+        ++i;
+    }
+    int64_t n = 0;
+    for (; i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9'); ++i) {
+        n = n * 10 + (t[i].unicode() - '0');
+        if (n > int64_t(1) << 32) {
+            n = int64_t(1) << 32; // saturate; the clamp below keeps it in range
+        }
+    }
+    n = bNeg ? -n : n;
+    return int32_t(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX));
+}
+
+BOOL CQSFileIni::ReadBool(const QString& section, const QString& key, BOOL bDefault) const
+{
+    const QString def = bDefault ? QStringLiteral("True") : QStringLiteral("False");
+    return ReadString(section, key, def, 12) == QLatin1String("True") ? TRUE : FALSE;
+}
+
+QString CQSFileIni::ReadString(const QString& section, const QString& key, const QString& def, int nBufferSize) const
+{
+    const auto v = Read(m_Path, section, key);
+    QString s = v ? *v : def;
+    if (nBufferSize < 1) {
+        return QString();
+    }
+    if (s.size() > nBufferSize - 1) {
+        s.truncate(nBufferSize - 1);
+    }
+    return s;
+}
+
+double CQSFileIni::ReadDouble(const QString& section, const QString& key, double dDefault, int nPlaces) const
+{
+    const QString text = ReadString(section, key, FormatFixed(dDefault, nPlaces), 100);
+    double v = 0.0;
+    if (!ParseDouble(text, v)) {
+        return dDefault; // text that is no number keeps the value it had
+    }
+    double again = 0.0;
+    return ParseDouble(FormatFixed(v, nPlaces), again) ? again : v;
+}
+
+double CQSFileIni::ReadExactDouble(const QString& section, const QString& key, double dDefault) const
+{
+    const auto v = Read(m_Path, section, key);
+    double out = 0.0;
+    return (v && ParseDouble(*v, out)) ? out : dDefault;
+}
+
+BOOL CQSFileIni::WriteInt(const QString& section, const QString& key, int32_t nValue) const
+{
+    return Write(m_Path, section, key, QString::number(nValue)) ? TRUE : FALSE;
+}
+
+BOOL CQSFileIni::WriteBool(const QString& section, const QString& key, BOOL bValue) const
+{
+    return Write(m_Path, section, key, bValue ? QStringLiteral("True") : QStringLiteral("False")) ? TRUE : FALSE;
+}
+
+BOOL CQSFileIni::WriteString(const QString& section, const QString& key, const QString& value) const
+{
+    // A line break would end the value early and turn the rest into other keys.
+    QString v = value;
+    v.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return Write(m_Path, section, key, v) ? TRUE : FALSE;
+}
+
+BOOL CQSFileIni::WriteDouble(const QString& section, const QString& key, double dValue, int nPlaces) const
+{
+    return Write(m_Path, section, key, FormatFixed(dValue, nPlaces)) ? TRUE : FALSE;
+}
+
+BOOL CQSFileIni::WriteExactDouble(const QString& section, const QString& key, double dValue) const
+{
+    char buf[512];
+    const auto res = std::to_chars(buf, buf + sizeof(buf), dValue, std::chars_format::fixed);
+    if (res.ec != std::errc()) {
+        return WriteDouble(section, key, dValue, 17);
+    }
+    return Write(m_Path, section, key, QString::fromLatin1(buf, int(res.ptr - buf))) ? TRUE : FALSE;
+}
+
+void CQSFileIni::BeginBatch(const QString& path)
+{
+    std::lock_guard<std::mutex> lock(g_CacheMutex);
+    CACHED_FILE& c = Load(path);
+    if (c.nBatchDepth++ == 0) {
+        c.bDirty = false;
+        c.bFailed = false;
+    }
+}
+
+BOOL CQSFileIni::EndBatch(const QString& path)
+{
+    std::lock_guard<std::mutex> lock(g_CacheMutex);
+    CACHED_FILE& c = g_Cache[path];
+    if (c.nBatchDepth == 0) {
+        return FALSE;
+    }
+    if (--c.nBatchDepth > 0) {
+        return c.bFailed ? FALSE : TRUE;
+    }
+    bool bOk = !c.bFailed;
+    if (c.bDirty) {
+        bOk = Flush(path, c) && bOk;
+    }
+    c.bDirty = false;
+    return bOk ? TRUE : FALSE;
+}
+
+void CQSFileIni::DropCache()
+{
+    std::lock_guard<std::mutex> lock(g_CacheMutex);
+    for (auto it = g_Cache.begin(); it != g_Cache.end();) {
+        it = it->second.nBatchDepth > 0 ? std::next(it) : g_Cache.erase(it);
+    }
+}
