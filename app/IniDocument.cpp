@@ -1,6 +1,40 @@
 #include "app/IniDocument.h"
 
-#include <QStringDecoder>
+#include <algorithm>
+
+namespace {
+bool SameName(QStringView a, QStringView b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x == y) {
+            continue;
+        }
+        if (x < 0x80 && y < 0x80) {
+            if ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z') {
+                return false;
+            }
+        } else if (QChar(x).toCaseFolded() != QChar(y).toCaseFolded()) {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+uint64_t CIniDocument::FoldedHash(QStringView name)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        const char16_t f = u < 0x80 ? char16_t(u >= 'A' && u <= 'Z' ? u + 32 : u) : c.toCaseFolded().unicode();
+        h = (h ^ f) * 1099511628211ull;
+    }
+    return h;
+}
 
 CIniDocument CIniDocument::FromBytes(const QByteArray& bytes)
 {
@@ -8,9 +42,8 @@ CIniDocument CIniDocument::FromBytes(const QByteArray& bytes)
     QString text;
     if (bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe) {
         doc.m_Encoding = ENC_UTF16LE_BOM;
-        // An odd trailing byte or a broken surrogate is replaced, never read past.
-        QStringDecoder dec(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-        text = dec.decode(QByteArrayView(bytes).sliced(2, (bytes.size() - 2) & ~qsizetype(1)));
+        // An odd trailing byte is dropped; nothing past the data is read.
+        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
     } else if (bytes.size() >= 3 && uchar(bytes[0]) == 0xef && uchar(bytes[1]) == 0xbb && uchar(bytes[2]) == 0xbf) {
         doc.m_Encoding = ENC_UTF8_BOM;
         text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
@@ -18,24 +51,22 @@ CIniDocument CIniDocument::FromBytes(const QByteArray& bytes)
         doc.m_Encoding = bytes.isEmpty() ? ENC_UTF16LE_BOM : ENC_UTF8;
         text = QString::fromUtf8(bytes);
     }
-    text.replace(QChar(0), QChar(0xfffd));
-    if (text.contains(QLatin1String("\r\n"))) {
-        doc.m_Eol = QStringLiteral("\r\n");
-    } else if (text.contains(QLatin1Char('\n'))) {
-        doc.m_Eol = QStringLiteral("\n");
+    if (text.contains(QChar(0))) {
+        text.replace(QChar(0), QChar(0xfffd));
     }
+    const QString crlf = QStringLiteral("\r\n"), lf = QStringLiteral("\n"), cr = QStringLiteral("\r");
+    bool bEolSeen = false;
     qsizetype start = 0;
     while (start < text.size()) {
-        const qsizetype lf = text.indexOf(QLatin1Char('\n'), start);
-        const qsizetype end = lf < 0 ? text.size() : lf;
-        QString line = text.mid(start, end - start);
-        QString eol = lf < 0 ? QString() : QStringLiteral("\n");
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
-            eol = lf < 0 ? QStringLiteral("\r") : QStringLiteral("\r\n");
+        const qsizetype nl = text.indexOf(QLatin1Char('\n'), start);
+        qsizetype end = nl < 0 ? text.size() : nl;
+        const bool bCr = end > start && text[end - 1] == QLatin1Char('\r');
+        doc.m_Lines.append(text.mid(start, (bCr ? end - 1 : end) - start));
+        doc.m_Eols.append(nl < 0 ? (bCr ? cr : QString()) : (bCr ? crlf : lf));
+        if (!bEolSeen && nl >= 0) {
+            doc.m_Eol = bCr ? crlf : lf; // new lines follow the file's first line end
+            bEolSeen = true;
         }
-        doc.m_Lines.append(line);
-        doc.m_Eols.append(eol);
         start = end + 1;
     }
     doc.Reindex();
@@ -66,23 +97,24 @@ QByteArray CIniDocument::ToBytes() const
     return out;
 }
 
-std::optional<QString> CIniDocument::ParseSectionLine(const QString& line)
+bool CIniDocument::ParseSectionLine(QStringView line, QStringView& name)
 {
-    const QString t = line.trimmed();
+    const QStringView t = line.trimmed();
     if (!t.startsWith(QLatin1Char('['))) {
-        return std::nullopt;
-    }
-    const int end = t.indexOf(QLatin1Char(']'));
-    return (end < 0 ? t.mid(1) : t.mid(1, end - 1)).trimmed();
-}
-
-bool CIniDocument::ParseKeyLine(const QString& line, QString& key, QString& value)
-{
-    const QString t = line.trimmed();
-    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('['))) {
         return false;
     }
-    const int eq = t.indexOf(QLatin1Char('='));
+    const qsizetype end = t.indexOf(QLatin1Char(']'));
+    name = (end < 0 ? t.mid(1) : t.mid(1, end - 1)).trimmed();
+    return true;
+}
+
+bool CIniDocument::ParseKeyLine(QStringView line, QStringView& key, QStringView& value)
+{
+    const QStringView t = line.trimmed();
+    if (t.isEmpty() || t.front() == QLatin1Char(';') || t.front() == QLatin1Char('[')) {
+        return false;
+    }
+    const qsizetype eq = t.indexOf(QLatin1Char('='));
     if (eq <= 0) {
         return false;
     }
@@ -95,64 +127,106 @@ bool CIniDocument::ParseKeyLine(const QString& line, QString& key, QString& valu
     return !key.isEmpty();
 }
 
+namespace {
+// The entries whose name has hash h, in file order: the first match wins.
+template <class FN>
+int FirstMatch(const std::vector<std::pair<uint64_t, int>>& index, uint64_t h, FN&& fnMatches)
+{
+    auto it = std::lower_bound(index.begin(), index.end(), std::pair<uint64_t, int>(h, -1));
+    for (; it != index.end() && it->first == h; ++it) {
+        if (fnMatches(it->second)) {
+            return it->second;
+        }
+    }
+    return -1;
+}
+} // namespace
+
+const CIniDocument::SECTION* CIniDocument::FindSection(QStringView name) const
+{
+    name = name.trimmed();
+    const int i = FirstMatch(m_SectionByHash, FoldedHash(name),
+                             [&](int s) { return SameName(m_Sections[size_t(s)].name, name); });
+    return i < 0 ? nullptr : &m_Sections[size_t(i)];
+}
+
+const CIniDocument::KEY_ENTRY* CIniDocument::FindKey(const SECTION& sec, QStringView key)
+{
+    key = key.trimmed();
+    const int i = FirstMatch(sec.byHash, FoldedHash(key), [&](int k) { return SameName(sec.keys[size_t(k)].key, key); });
+    return i < 0 ? nullptr : &sec.keys[size_t(i)];
+}
+
 void CIniDocument::Reindex()
 {
+    m_nLastSection = -1;
     m_Sections.clear();
+    m_SectionByHash.clear();
     SECTION* pCur = nullptr;
-    bool bCurIsFirst = false;
     for (int i = 0; i < m_Lines.size(); ++i) {
-        const QString& line = m_Lines[i];
-        if (const auto name = ParseSectionLine(line)) {
-            const QString folded = Fold(*name);
-            bCurIsFirst = !m_Sections.contains(folded);
-            if (bCurIsFirst) {
-                m_Sections.insert(folded, SECTION{i, {}, i});
+        const QStringView line = m_Lines[i];
+        QStringView name, key, value;
+        if (ParseSectionLine(line, name)) {
+            // Keys of a later section with the same name are never read.
+            pCur = nullptr;
+            bool bSeen = false;
+            for (const SECTION& sec : m_Sections) {
+                bSeen = bSeen || SameName(sec.name, name);
             }
-            pCur = &m_Sections[folded];
+            if (!bSeen) {
+                m_Sections.push_back(SECTION{name, i, i, {}, {}});
+                pCur = &m_Sections.back();
+            }
             continue;
         }
-        if (pCur == nullptr || !bCurIsFirst) {
-            continue; // keys before any section, or in a later duplicate section
+        if (pCur == nullptr) {
+            continue;
         }
         if (!line.trimmed().isEmpty()) {
             pCur->nLastLine = i;
         }
-        QString key, value;
         if (ParseKeyLine(line, key, value)) {
-            const QString folded = Fold(key);
-            if (!pCur->keyLines.contains(folded)) {
-                pCur->keyLines.insert(folded, i);
-            }
+            pCur->byHash.emplace_back(FoldedHash(key), int(pCur->keys.size()));
+            pCur->keys.push_back(KEY_ENTRY{key, value, i});
         }
     }
+    for (size_t s = 0; s < m_Sections.size(); ++s) {
+        std::sort(m_Sections[s].byHash.begin(), m_Sections[s].byHash.end());
+        m_SectionByHash.emplace_back(FoldedHash(m_Sections[s].name), int(s));
+    }
+    std::sort(m_SectionByHash.begin(), m_SectionByHash.end());
 }
 
-std::optional<QString> CIniDocument::Value(const QString& section, const QString& key) const
+std::optional<QString> CIniDocument::Value(QStringView section, QStringView key) const
 {
-    const auto sit = m_Sections.constFind(Fold(section));
-    if (sit == m_Sections.constEnd()) {
+    const SECTION* pSec = nullptr;
+    if (m_nLastSection >= 0 && QStringView(m_LastSectionName) == section) {
+        pSec = &m_Sections[size_t(m_nLastSection)];
+    } else {
+        pSec = FindSection(section);
+        m_nLastSection = pSec == nullptr ? -1 : int(pSec - m_Sections.data());
+        m_LastSectionName = section.toString();
+    }
+    if (pSec == nullptr) {
         return std::nullopt;
     }
-    const auto kit = sit->keyLines.constFind(Fold(key));
-    if (kit == sit->keyLines.constEnd()) {
+    const KEY_ENTRY* pKey = FindKey(*pSec, key);
+    if (pKey == nullptr) {
         return std::nullopt;
     }
-    QString k, v;
-    ParseKeyLine(m_Lines[*kit], k, v);
-    return v;
+    return pKey->value.toString();
 }
 
 void CIniDocument::SetValue(const QString& section, const QString& key, const QString& value)
 {
     const QString line = key.trimmed() + QLatin1Char('=') + value;
-    const auto sit = m_Sections.constFind(Fold(section));
-    if (sit != m_Sections.constEnd()) {
-        const auto kit = sit->keyLines.constFind(Fold(key));
-        if (kit != sit->keyLines.constEnd()) {
-            m_Lines[*kit] = line; // replaced in place
+    if (const SECTION* pSec = FindSection(section)) {
+        if (const KEY_ENTRY* pKey = FindKey(*pSec, key)) {
+            m_Lines[pKey->nLine] = line; // replaced in place
+            Reindex();
             return;
         }
-        const int at = sit->nLastLine + 1;
+        const int at = pSec->nLastLine + 1;
         if (m_Eols[at - 1].isEmpty()) {
             m_Eols[at - 1] = m_Eol; // a last line without its line end gets one first
         }

@@ -5,11 +5,11 @@
 // keeps the file's encoding and line ends.
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class CIniDocument {
 public:
@@ -22,27 +22,43 @@ public:
     QByteArray ToBytes() const;
 
     // The value of the key, or nothing when the section or key is missing.
-    std::optional<QString> Value(const QString& section, const QString& key) const;
+    std::optional<QString> Value(QStringView section, QStringView key) const;
     void SetValue(const QString& section, const QString& key, const QString& value);
 
     Encoding GetEncoding() const { return m_Encoding; }
     const QStringList& Lines() const { return m_Lines; }
 
+    // Hash of a name folded to one case; equal for names equal without regard to case.
+    static uint64_t FoldedHash(QStringView name);
+
 private:
+    // Views into m_Lines, rebuilt by Reindex after every change.
+    struct KEY_ENTRY {
+        QStringView key;
+        QStringView value;
+        int nLine;
+    };
     struct SECTION {
-        int nHeaderLine;                 // index of the "[name]" line
-        QHash<QString, int> keyLines;    // folded key -> first line holding it
-        int nLastLine;                   // last non-blank line of the section
+        QStringView name;
+        int nHeaderLine;
+        int nLastLine; // last non-blank line of the section
+        std::vector<KEY_ENTRY> keys;
+        std::vector<std::pair<uint64_t, int>> byHash; // (name hash, entry), sorted
     };
 
     void Reindex();
-    static QString Fold(const QString& s) { return s.trimmed().toCaseFolded(); }
-    static bool ParseKeyLine(const QString& line, QString& key, QString& value);
-    static std::optional<QString> ParseSectionLine(const QString& line);
+    const SECTION* FindSection(QStringView name) const;
+    static const KEY_ENTRY* FindKey(const SECTION& sec, QStringView key);
+    static bool ParseKeyLine(QStringView line, QStringView& key, QStringView& value);
+    static bool ParseSectionLine(QStringView line, QStringView& name);
 
     QStringList m_Lines;
-    QStringList m_Eols;                     // each line's own line end ("" for an unended last line)
+    QStringList m_Eols;                      // each line's own line end ("" for an unended last line)
     QString m_Eol = QStringLiteral("\r\n");  // for lines this document adds
     Encoding m_Encoding = ENC_UTF16LE_BOM;
-    QHash<QString, SECTION> m_Sections; // folded name -> first section of that name
+    std::vector<SECTION> m_Sections;
+    std::vector<std::pair<uint64_t, int>> m_SectionByHash; // sorted
+    // Reads come section by section: the last section found, by the name asked.
+    mutable QString m_LastSectionName;
+    mutable int m_nLastSection = -1;
 };

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -32,10 +33,15 @@ std::map<QString, CACHED_FILE> g_Cache;
 
 void Stamp(const QString& path, bool& bExists, qint64& nSize, qint64& nStamp)
 {
-    const QFileInfo fi(path);
-    bExists = fi.exists() && fi.isFile();
-    nSize = bExists ? fi.size() : -1;
-    nStamp = bExists ? fi.lastModified().toMSecsSinceEpoch() : 0;
+    std::error_code ec;
+#ifdef _WIN32
+    const std::filesystem::path p(path.toStdWString());
+#else
+    const std::filesystem::path p(path.toStdString());
+#endif
+    bExists = std::filesystem::is_regular_file(p, ec);
+    nSize = bExists ? qint64(std::filesystem::file_size(p, ec)) : -1;
+    nStamp = bExists ? qint64(std::filesystem::last_write_time(p, ec).time_since_epoch().count()) : 0;
 }
 
 // The cached document of a file, re-read when the file changed. Call with the lock held.
@@ -193,15 +199,28 @@ QString CQSFileIni::ReadString(const QString& section, const QString& key, const
     return s;
 }
 
+namespace {
+// v rounded as "%.*f" with nPlaces would write it.
+double RoundToPlaces(double v, int nPlaces)
+{
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof(buf), v, std::chars_format::fixed, std::clamp(nPlaces, 0, 30));
+    double out = v;
+    if (res.ec == std::errc()) {
+        std::from_chars(buf, res.ptr, out);
+    }
+    return out;
+}
+} // namespace
+
 double CQSFileIni::ReadDouble(const QString& section, const QString& key, double dDefault, int nPlaces) const
 {
-    const QString text = ReadString(section, key, FormatFixed(dDefault, nPlaces), 100);
-    double v = 0.0;
-    if (!ParseDouble(text, v)) {
+    const auto text = Read(m_Path, section, key);
+    double v = dDefault;
+    if (text && !ParseDouble(text->left(99), v)) {
         return dDefault; // text that is no number keeps the value it had
     }
-    double again = 0.0;
-    return ParseDouble(FormatFixed(v, nPlaces), again) ? again : v;
+    return RoundToPlaces(v, nPlaces);
 }
 
 double CQSFileIni::ReadExactDouble(const QString& section, const QString& key, double dDefault) const

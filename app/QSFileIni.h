@@ -37,7 +37,8 @@ public:
     // Shortest text that reads back to the same double, in fixed notation.
     BOOL WriteExactDouble(const QString& section, const QString& key, double dValue) const;
 
-    // Collects the writes to one file and writes it once; EndBatch returns
+    // Reads in a batch see one view of the file, read once; writes are
+    // collected and the file is written once at the end. EndBatch returns
     // whether every write (and the final one) succeeded. Batches nest.
     static void BeginBatch(const QString& path);
     static BOOL EndBatch(const QString& path);

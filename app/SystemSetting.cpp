@@ -9,6 +9,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -26,9 +30,24 @@ const QString kCamera = QStringLiteral("Camera");
 
 constexpr double kAbsurd = 1.0e12;
 
-QString Key(const char* pszFormat, int n)
+// "Name-%1" with n: the per-entry keys, built once.
+const QString& Key(const char* pszFormat, int n)
 {
-    return QString::fromLatin1(pszFormat).arg(n);
+    struct KEY_TABLE {
+        std::map<std::string, std::vector<QString>> keys;
+        std::mutex mutex;
+    };
+    static KEY_TABLE table;
+    std::lock_guard<std::mutex> lock(table.mutex);
+    std::vector<QString>& v = table.keys[pszFormat];
+    if (v.empty()) {
+        QString stem = QString::fromLatin1(pszFormat);
+        stem.chop(2);
+        for (int i = 0; i <= CALIBRATION_NUM; ++i) {
+            v.push_back(stem + QString::number(i));
+        }
+    }
+    return v[size_t(n)];
 }
 
 // An integer inside [lo, hi], else the current value.
@@ -75,9 +94,35 @@ QString SystemSettingPath()
     return CQSFileIni().GetPath();
 }
 
+namespace {
+QString CalibrationName(const QString& stem, int nIndex)
+{
+    return stem + QString::number(nIndex + 1).rightJustified(2, QLatin1Char('0'));
+}
+
+void SetDefaultCalibrationNamed(CALIBRATION_SETTING& entry, const QString& name)
+{
+    entry.bEnable = FALSE;
+    entry.Name = name;
+    entry.PixelLength = 0.0;
+    entry.ReferenceLength = 0.0;
+    entry.SetPointKind = 0;
+    entry.UnitKind = 0;
+    entry.Calibration = 0.0;
+}
+
+void SetDefaultCalibrationTable(CALIBRATION_SETTING (&table)[CALIBRATION_NUM])
+{
+    const QString stem = GetProgramString(211);
+    for (int i = 0; i < CALIBRATION_NUM; ++i) {
+        SetDefaultCalibrationNamed(table[i], CalibrationName(stem, i));
+    }
+}
+} // namespace
+
 QString DefaultCalibrationName(int nIndex)
 {
-    return GetProgramString(211) + QString::asprintf("%02d", nIndex + 1);
+    return CalibrationName(GetProgramString(211), nIndex);
 }
 
 void SetDefaultCalibration(CALIBRATION_SETTING& entry, int nIndex)
@@ -129,9 +174,7 @@ void SetDefaultSystemSetting(SYSTEM_SETTING& s)
     s.bSaveHoleImage = TRUE;
     s.SaveContinue = SAVE_CONTINUE_SETTING{0, 1, 0, 3, 2, 1, QString(), 2};
     s.CalibrationIndex = 0;
-    for (int i = 0; i < CALIBRATION_NUM; ++i) {
-        SetDefaultCalibration(s.Calibration[i], i);
-    }
+    SetDefaultCalibrationTable(s.Calibration);
     s.Draw = DefaultDrawSetting();
     s.DispScaleKind = 1;
     s.DispScalPos = 3;
@@ -151,6 +194,8 @@ void LoadSystemSetting(SYSTEM_SETTING& s)
 {
     SetDefaultSystemSetting(s);
     const CQSFileIni ini;
+    // One view of the file for all keys: it is read and parsed once.
+    CQSFileIni::BeginBatch(ini.GetPath());
 
     s.LanguageKind = ini.ReadInt(kLanguageSetting, QStringLiteral("LanguageKind"), s.LanguageKind);
 
@@ -237,6 +282,7 @@ void LoadSystemSetting(SYSTEM_SETTING& s)
 
     ReadCrossLinePosValue(s.CrossLinePos);
     ReadCameraSetting(s.Camera);
+    CQSFileIni::EndBatch(ini.GetPath());
 }
 
 BOOL SaveSystemSetting(const SYSTEM_SETTING& s)
@@ -322,9 +368,7 @@ BOOL SaveSystemSetting(const SYSTEM_SETTING& s)
 BOOL ReadCalibrationSetting(const QString& path, int32_t& nIndex, CALIBRATION_SETTING (&table)[CALIBRATION_NUM])
 {
     nIndex = 0;
-    for (int i = 0; i < CALIBRATION_NUM; ++i) {
-        SetDefaultCalibration(table[i], i);
-    }
+    SetDefaultCalibrationTable(table);
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         return FALSE;
     }

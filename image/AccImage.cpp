@@ -1,0 +1,486 @@
+#include "image/AccImage.h"
+
+#include "image/AtomicFile.h"
+#include "image/ImageCodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPaintDevice>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+QImage::Format QtFormatOf(uint32_t nBitCount)
+{
+    switch (nBitCount) {
+    case 8:
+        return QImage::Format_Grayscale8; // the grey ramp shows index i as grey i
+    case 24:
+        return QImage::Format_BGR888;
+    case 32:
+        return QImage::Format_RGB32;
+    default:
+        return QImage::Format_Invalid;
+    }
+}
+
+uint32_t BitCountOf(QImage::Format f)
+{
+    switch (f) {
+    case QImage::Format_Grayscale8:
+        return 8;
+    case QImage::Format_BGR888:
+        return 24;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+CAccImage::CAccImage() : m_pBmpInfo(new BITMAPINFO_REC{})
+{
+    BITMAPINFOHEADER_REC& h = m_pBmpInfo->bmiHeader;
+    h.biSize = 40;
+    h.biPlanes = 1;
+    h.biBitCount = 8;
+    for (int i = 0; i < 256; ++i) {
+        m_pBmpInfo->bmiColors[i] = RGBQUAD_REC{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+    }
+}
+
+CAccImage::~CAccImage() = default;
+
+int32_t CAccImage::GetStride(int32_t nWidth, uint32_t nBitCount)
+{
+    return image::StrideOf(nWidth, nBitCount);
+}
+
+void CAccImage::SetHeader()
+{
+    BITMAPINFOHEADER_REC& h = m_pBmpInfo->bmiHeader;
+    h.biWidth = m_nWidth;
+    h.biHeight = -m_nHeight;
+    h.biBitCount = uint16_t(m_nBitCount == 0 ? 8 : m_nBitCount);
+}
+
+void CAccImage::FreeLocked()
+{
+    m_Buffer.reset();
+    m_pPixels = nullptr;
+    m_nBitCount = 0;
+    m_nWidth = 0;
+    m_nHeight = 0;
+}
+
+QImage CAccImage::WrapImage() const
+{
+    if (m_pPixels == nullptr) {
+        return QImage();
+    }
+    return QImage(m_pPixels, m_nWidth, m_nHeight, GetStride(), QtFormatOf(m_nBitCount));
+}
+
+BOOL CAccImage::SetImage(const void* pPixels, const IMAGE_INFO& info, int32_t nSrcStride)
+{
+    if (pPixels == nullptr || info.nWidth <= 0 || info.nHeight <= 0 ||
+        (info.nBitCount != 8 && info.nBitCount != 24 && info.nBitCount != 32)) {
+        return FALSE;
+    }
+    uint64_t nBytes = 0;
+    if (!image::PixelBytes(info.nWidth, info.nHeight, info.nBitCount, nBytes)) {
+        return FALSE;
+    }
+    const int32_t stride = GetStride(info.nWidth, info.nBitCount);
+    const int32_t rowBytes = info.nWidth * int32_t(info.nBitCount / 8);
+    const int32_t srcStride = nSrcStride > 0 ? nSrcStride : stride;
+    if (srcStride < rowBytes) {
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_pPixels == nullptr || m_nBitCount != info.nBitCount || m_nWidth != info.nWidth ||
+        m_nHeight != info.nHeight) {
+        FreeLocked();
+        m_Buffer.reset(new (std::nothrow) uint8_t[nBytes]);
+        if (!m_Buffer) {
+            return FALSE;
+        }
+        m_pPixels = m_Buffer.get();
+    }
+    const uint8_t* src = static_cast<const uint8_t*>(pPixels);
+    if (srcStride == stride) {
+        std::memcpy(m_pPixels, src, nBytes);
+    } else {
+        // Re-padded row by row; never reads past the source's last row.
+        for (int32_t y = 0; y < info.nHeight; ++y) {
+            std::memcpy(m_pPixels + uint64_t(y) * stride, src + uint64_t(y) * srcStride, rowBytes);
+            std::memset(m_pPixels + uint64_t(y) * stride + rowBytes, 0, stride - rowBytes);
+        }
+    }
+    m_nBitCount = info.nBitCount;
+    m_nWidth = info.nWidth;
+    m_nHeight = info.nHeight;
+    SetHeader();
+    return TRUE;
+}
+
+BOOL CAccImage::LoadImageFile(const QString& path, IMAGE_INFO* pInfo)
+{
+    const QFileInfo fi(path);
+    if (path.isEmpty() || !fi.isFile()) {
+        return FALSE;
+    }
+    image::DECODED_IMAGE dec;
+    bool bDecoded = false;
+    bool bOwnFormat = false;
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            return FALSE;
+        }
+        uchar magic[2] = {0, 0};
+        f.peek(reinterpret_cast<char*>(magic), 2);
+        bOwnFormat = (magic[0] == 'B' && magic[1] == 'M') || (magic[0] == 0xff && magic[1] == 0xd8);
+        if (bOwnFormat) {
+            if (uint64_t(f.size()) > image::kMaxDecodedBytes + (1u << 20) * 64) {
+                return FALSE;
+            }
+            const QByteArray bytes = f.readAll();
+            const auto* p = reinterpret_cast<const uint8_t*>(bytes.constData());
+            bDecoded = magic[0] == 'B' ? image::DecodeBmp(p, size_t(bytes.size()), dec)
+                                       : image::DecodeJpeg(p, size_t(bytes.size()), dec);
+        }
+    }
+    if (!bOwnFormat) {
+        bDecoded = image::DecodeWithQt(path, dec);
+    }
+    if (!bDecoded || (dec.nBitCount != 8 && dec.nBitCount != 24 && dec.nBitCount != 32)) {
+        return FALSE; // the picture shown so far stays
+    }
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    FreeLocked();
+    m_Buffer.reset(new (std::nothrow) uint8_t[dec.pixels.size()]);
+    if (!m_Buffer) {
+        return FALSE;
+    }
+    m_pPixels = m_Buffer.get();
+    std::memcpy(m_pPixels, dec.pixels.data(), dec.pixels.size());
+    m_nBitCount = dec.nBitCount;
+    m_nWidth = dec.nWidth;
+    m_nHeight = dec.nHeight;
+    SetHeader();
+    if (pInfo != nullptr) {
+        *pInfo = IMAGE_INFO{m_nBitCount, m_nWidth, m_nHeight};
+    }
+    return TRUE;
+}
+
+BOOL CAccImage::WriteBits(const QString& path, const uint8_t* pBits, int32_t w, int32_t h, int32_t nStride,
+                          uint32_t nBits, int nQuality)
+{
+    const QString ext = path.right(3);
+    if (ext == QLatin1String("jpg")) {
+        const uint8_t* pData = nullptr;
+        size_t nSize = 0;
+        if (!m_JpegEncoder.Encode(pBits, w, h, nStride, nBits, nQuality, pData, nSize)) {
+            return FALSE;
+        }
+        return image::WriteFileBytes(path, pData, nSize) ? TRUE : FALSE;
+    }
+    const char* pszFormat = ext == QLatin1String("png") ? "png" : (ext == QLatin1String("tif") ? "tiff" : nullptr);
+    if (pszFormat == nullptr) {
+        const std::vector<uint8_t> bmp = image::EncodeBmp(pBits, w, h, nStride, nBits);
+        return (!bmp.empty() && image::WriteFileBytes(path, bmp.data(), bmp.size())) ? TRUE : FALSE;
+    }
+    const QImage wrap(pBits, w, h, nStride, QtFormatOf(nBits));
+    if (wrap.isNull()) {
+        return FALSE;
+    }
+    return image::WriteThroughSibling(path, [&](const QString& temp) {
+               QImageWriter writer(temp, pszFormat);
+               return writer.write(wrap);
+           })
+               ? TRUE
+               : FALSE;
+}
+
+BOOL CAccImage::SaveRegion(const QString& path, const uint8_t* pBits, int32_t w, int32_t h, int32_t nStride,
+                           uint32_t nBits, const RECT& rc, int nQuality)
+{
+    const int64_t rw = int64_t(rc.right) - rc.left;
+    const int64_t rh = int64_t(rc.bottom) - rc.top;
+    if (rw <= 0 || rh <= 0) {
+        return WriteBits(path, pBits, w, h, nStride, nBits, nQuality);
+    }
+    if (rw > w || rh > h) {
+        return FALSE;
+    }
+    // The part of the rectangle that lies on the picture; nothing outside is read.
+    const int32_t left = std::max<int32_t>(rc.left, 0);
+    const int32_t top = std::max<int32_t>(rc.top, 0);
+    const int32_t right = int32_t(std::min<int64_t>(rc.right, w));
+    const int32_t bottom = int32_t(std::min<int64_t>(rc.bottom, h));
+    if (right <= left || bottom <= top) {
+        return FALSE;
+    }
+    const uint8_t* pOrigin = pBits + uint64_t(top) * nStride + uint64_t(left) * (nBits / 8);
+    return WriteBits(path, pOrigin, right - left, bottom - top, nStride, nBits, nQuality);
+}
+
+BOOL CAccImage::SaveImageFile(const QString& path, int nQuality)
+{
+    return SaveImageFile(path, RECT{0, 0, 0, 0}, nQuality);
+}
+
+BOOL CAccImage::SaveImageFile(const QString& path, const RECT& rc, int nQuality)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_pPixels == nullptr || path.isEmpty()) {
+        return FALSE;
+    }
+    return SaveRegion(path, m_pPixels, m_nWidth, m_nHeight, GetStride(), m_nBitCount, rc, nQuality);
+}
+
+BOOL CAccImage::SaveImageFile(const QString& path, const QImage& sourceDib, const RECT& rc, int nQuality)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_pPixels == nullptr || path.isEmpty() || sourceDib.isNull()) {
+        return FALSE;
+    }
+    QImage src = sourceDib;
+    uint32_t nBits = BitCountOf(src.format());
+    if (nBits == 0) {
+        src = src.convertToFormat(QImage::Format_RGB32);
+        nBits = 32;
+    }
+    return SaveRegion(path, src.constBits(), src.width(), src.height(), int32_t(src.bytesPerLine()), nBits, rc,
+                      nQuality);
+}
+
+BOOL CAccImage::CopyToDib(QImage& dib)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_pPixels == nullptr) {
+        return FALSE;
+    }
+    dib = QImage(m_nWidth, m_nHeight, QtFormatOf(m_nBitCount));
+    if (dib.isNull()) {
+        return FALSE;
+    }
+    const int32_t stride = GetStride();
+    const size_t rowBytes = size_t(m_nWidth) * (m_nBitCount / 8);
+    for (int32_t y = 0; y < m_nHeight; ++y) {
+        std::memcpy(dib.scanLine(y), m_pPixels + uint64_t(y) * stride, rowBytes);
+    }
+    return TRUE;
+}
+
+double CAccImage::DrawImage(QPaintDevice* pWnd, const RECT* pRect, double dRatio, int32_t nSrcX, int32_t nSrcY)
+{
+    if (pWnd == nullptr) {
+        return 0.0;
+    }
+    QPainter painter(pWnd);
+    if (!painter.isActive()) {
+        return 0.0;
+    }
+    return DrawImage(painter, pWnd->width(), pWnd->height(), pRect, dRatio, nSrcX, nSrcY);
+}
+
+double CAccImage::DrawImage(QPainter& painter, int32_t nClientWidth, int32_t nClientHeight, const RECT* pRect,
+                            double dRatio, int32_t nSrcX, int32_t nSrcY)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_pPixels == nullptr) {
+        return 0.0;
+    }
+    const int32_t W = pRect != nullptr ? pRect->right - pRect->left : nClientWidth;
+    const int32_t H = pRect != nullptr ? pRect->bottom - pRect->top : nClientHeight;
+    if (W <= 0 || H <= 0) {
+        return 0.0;
+    }
+    SetHeader();
+    const double sx = double(W) / m_nWidth;
+    const double sy = double(H) / m_nHeight;
+    double scale = 0.0;
+    QRectF dst, src;
+    if (dRatio != 0.0) {
+        if (!(dRatio > 0.0) || !std::isfinite(dRatio)) {
+            return 0.0;
+        }
+        scale = dRatio;
+        const double srcW = std::trunc(W / dRatio);
+        const double srcH = std::trunc(H / dRatio);
+        if (srcW < 1.0 || srcH < 1.0) {
+            return 0.0;
+        }
+        // The source region is clipped to the picture, the destination with it.
+        const double kx = W / srcW, ky = H / srcH;
+        const double x0 = std::max<double>(nSrcX, 0.0), y0 = std::max<double>(nSrcY, 0.0);
+        const double x1 = std::min<double>(double(nSrcX) + srcW, m_nWidth);
+        const double y1 = std::min<double>(double(nSrcY) + srcH, m_nHeight);
+        if (x1 <= x0 || y1 <= y0) {
+            return scale;
+        }
+        src = QRectF(x0, y0, x1 - x0, y1 - y0);
+        dst = QRectF((x0 - nSrcX) * kx, (y0 - nSrcY) * ky, (x1 - x0) * kx, (y1 - y0) * ky);
+    } else {
+        src = QRectF(0, 0, m_nWidth, m_nHeight);
+        if (sy > sx) {
+            scale = sx;
+            dst = QRectF(0, 0, W, std::trunc(m_nHeight * sx));
+        } else {
+            scale = sy;
+            dst = QRectF(0, 0, std::trunc(m_nWidth * sy), H);
+        }
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(dst, WrapImage(), src);
+    painter.restore();
+    return scale;
+}
+
+double CAccImage::FitImageRect(RECT& rc, int32_t nWidth, int32_t nHeight)
+{
+    if (nWidth <= 0 || nHeight <= 0) {
+        return 0.0;
+    }
+    const int32_t W = rc.right - rc.left;
+    const int32_t H = rc.bottom - rc.top;
+    const double sx = double(W) / nWidth;
+    const double sy = double(H) / nHeight;
+    double scale;
+    int32_t newW = W, newH = H;
+    if (sy > sx) {
+        scale = sx;
+        newH = int32_t(std::trunc(nHeight * sx));
+        rc.top += (H - newH) / 2;
+    } else {
+        scale = sy;
+        newW = int32_t(std::trunc(nWidth * sy));
+        rc.left += (W - newW) / 2;
+    }
+    rc.right = rc.left + newW;
+    rc.bottom = rc.top + newH;
+    return scale;
+}
+
+namespace {
+
+// grey = trunc(0.586611 g + 0.114478 b + 0.298912 r) in doubles. The exact
+// value is N / 10^6 with N = 586611 g + 114478 b + 298912 r; its fraction is a
+// multiple of 10^-6, far above the doubles' rounding error, so the formula
+// equals the integer quotient of N by 10^6 for every colour but one, where
+// N = 183 000 000 exactly and the doubles land just below 183 (b 147, g 242,
+// r 81 gives 182). The quotient is (N * 281474977) >> 48 for N < 2^28.
+constexpr uint32_t kCoefG = 586611u, kCoefB = 114478u, kCoefR = 298912u;
+constexpr uint64_t kMagic = 281474977ull;
+
+inline uint8_t GreyOf(uint8_t b, uint8_t g, uint8_t r)
+{
+    const uint32_t n = kCoefG * g + kCoefB * b + kCoefR * r;
+    const uint32_t q = uint32_t((uint64_t(n) * kMagic) >> 48);
+    return uint8_t(q - (b == 147 && g == 242 && r == 81 ? 1 : 0));
+}
+
+void GreyScalar(uint8_t* p, size_t nPixels)
+{
+    for (size_t i = 0; i < nPixels; ++i, p += 3) {
+        const uint8_t grey = GreyOf(p[0], p[1], p[2]);
+        p[0] = p[1] = p[2] = grey;
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define PIXMETRA_GREY_AVX2 1
+
+// Grey of 8 pixels whose channels are in 32-bit lanes.
+__attribute__((target("avx2"))) inline __m256i Grey8(__m256i b, __m256i g, __m256i r)
+{
+    const __m256i n = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(g, _mm256_set1_epi32(int(kCoefG))),
+                                                        _mm256_mullo_epi32(b, _mm256_set1_epi32(int(kCoefB)))),
+                                       _mm256_mullo_epi32(r, _mm256_set1_epi32(int(kCoefR))));
+    const __m256i m = _mm256_set1_epi64x(int64_t(kMagic));
+    const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(n, m), 48);
+    const __m256i odd = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(n, 32), m), 48), 32);
+    __m256i q = _mm256_or_si256(even, odd);
+    const __m256i special = _mm256_and_si256(
+        _mm256_and_si256(_mm256_cmpeq_epi32(b, _mm256_set1_epi32(147)), _mm256_cmpeq_epi32(g, _mm256_set1_epi32(242))),
+        _mm256_cmpeq_epi32(r, _mm256_set1_epi32(81)));
+    return _mm256_add_epi32(q, special); // special lanes are -1
+}
+
+__attribute__((target("avx2"))) void GreyAvx2(uint8_t* p, size_t nPixels)
+{
+    // Byte positions of one channel of 16 BGR pixels spread over three 16-byte loads.
+    const __m128i bA = _mm_setr_epi8(0, 3, 6, 9, 12, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i bB = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, 2, 5, 8, 11, 14, -1, -1, -1, -1, -1);
+    const __m128i bC = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 1, 4, 7, 10, 13);
+    const __m128i gA = _mm_setr_epi8(1, 4, 7, 10, 13, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i gB = _mm_setr_epi8(-1, -1, -1, -1, -1, 0, 3, 6, 9, 12, 15, -1, -1, -1, -1, -1);
+    const __m128i gC = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 2, 5, 8, 11, 14);
+    const __m128i rA = _mm_setr_epi8(2, 5, 8, 11, 14, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i rB = _mm_setr_epi8(-1, -1, -1, -1, -1, 1, 4, 7, 10, 13, -1, -1, -1, -1, -1, -1);
+    const __m128i rC = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 3, 6, 9, 12, 15);
+    // Each grey byte written three times back into the 48 bytes.
+    const __m128i oA = _mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5);
+    const __m128i oB = _mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10);
+    const __m128i oC = _mm_setr_epi8(10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15);
+    size_t i = 0;
+    for (; i + 16 <= nPixels; i += 16, p += 48) {
+        const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
+        const __m128i B = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(x0, bA), _mm_shuffle_epi8(x1, bB)),
+                                       _mm_shuffle_epi8(x2, bC));
+        const __m128i G = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(x0, gA), _mm_shuffle_epi8(x1, gB)),
+                                       _mm_shuffle_epi8(x2, gC));
+        const __m128i R = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(x0, rA), _mm_shuffle_epi8(x1, rB)),
+                                       _mm_shuffle_epi8(x2, rC));
+        const __m256i lo = Grey8(_mm256_cvtepu8_epi32(B), _mm256_cvtepu8_epi32(G), _mm256_cvtepu8_epi32(R));
+        const __m256i hi = Grey8(_mm256_cvtepu8_epi32(_mm_srli_si128(B, 8)), _mm256_cvtepu8_epi32(_mm_srli_si128(G, 8)),
+                                 _mm256_cvtepu8_epi32(_mm_srli_si128(R, 8)));
+        // 16 lanes of 32 bits to 16 bytes, in order.
+        const __m256i w = _mm256_permute4x64_epi64(_mm256_packus_epi32(lo, hi), 0xd8);
+        const __m128i grey =
+            _mm_packus_epi16(_mm256_castsi256_si128(w), _mm256_extracti128_si256(w, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_shuffle_epi8(grey, oA));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), _mm_shuffle_epi8(grey, oB));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 32), _mm_shuffle_epi8(grey, oC));
+    }
+    GreyScalar(p, nPixels - i);
+}
+#endif
+
+} // namespace
+
+void CAccImage::ConvColorToGrayscale24Image(uint8_t* pPixels, size_t nSize)
+{
+    if (pPixels == nullptr) {
+        return;
+    }
+    const size_t n = nSize / 3;
+#ifdef PIXMETRA_GREY_AVX2
+    static const bool bAvx2 = __builtin_cpu_supports("avx2");
+    if (bAvx2) {
+        GreyAvx2(pPixels, n);
+        return;
+    }
+#endif
+    GreyScalar(pPixels, n);
+}

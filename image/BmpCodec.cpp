@@ -1,0 +1,192 @@
+// Our own BMP reader and writer. Every header field is checked against the
+// file's real size before it is used.
+#include "image/ImageCodec.h"
+
+#include <cstring>
+#include <limits>
+
+namespace image {
+
+namespace {
+
+uint16_t U16(const uint8_t* p)
+{
+    return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t U32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+void Put16(std::vector<uint8_t>& v, size_t at, uint16_t x)
+{
+    v[at] = uint8_t(x);
+    v[at + 1] = uint8_t(x >> 8);
+}
+void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
+{
+    for (int i = 0; i < 4; ++i) {
+        v[at + i] = uint8_t(x >> (8 * i));
+    }
+}
+
+} // namespace
+
+int32_t StrideOf(int32_t nWidth, uint32_t nBitCount)
+{
+    return int32_t(((int64_t(nWidth) * (nBitCount / 8)) + 3) & ~int64_t(3));
+}
+
+bool PixelBytes(int64_t nWidth, int64_t nHeight, uint32_t nBitCount, uint64_t& nBytes)
+{
+    if (nWidth <= 0 || nHeight <= 0 || nWidth > std::numeric_limits<int32_t>::max() / 4 ||
+        nHeight > std::numeric_limits<int32_t>::max()) {
+        return false;
+    }
+    const uint64_t stride = ((uint64_t(nWidth) * (nBitCount / 8)) + 3) & ~uint64_t(3);
+    nBytes = stride * uint64_t(nHeight);
+    return nBytes <= kMaxDecodedBytes;
+}
+
+bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
+{
+    if (pData == nullptr || nSize < 14 + 40 || pData[0] != 'B' || pData[1] != 'M') {
+        return false;
+    }
+    const uint32_t offBits = U32(pData + 10);
+    const uint8_t* h = pData + 14;
+    const uint32_t hdrSize = U32(h);
+    if (hdrSize < 40 || uint64_t(14) + hdrSize > nSize) {
+        return false;
+    }
+    const int32_t width = int32_t(U32(h + 4));
+    const int32_t rawHeight = int32_t(U32(h + 8));
+    const uint16_t planes = U16(h + 12);
+    const uint16_t bitCount = U16(h + 14);
+    const uint32_t compression = U32(h + 16);
+    uint32_t clrUsed = U32(h + 32);
+    if (planes != 1 || (bitCount != 8 && bitCount != 24 && bitCount != 32)) {
+        return false; // 1, 4 and 16 bits are not read
+    }
+    if (rawHeight == std::numeric_limits<int32_t>::min() || width <= 0 || rawHeight == 0) {
+        return false;
+    }
+    const bool bTopDown = rawHeight < 0;
+    const int32_t height = bTopDown ? -rawHeight : rawHeight;
+    if (compression == 3) {
+        // Bit fields are read only when they are the plain BGRX layout.
+        if (bitCount != 32 || hdrSize < 52 || U32(h + 40) != 0xff0000u || U32(h + 44) != 0xff00u ||
+            U32(h + 48) != 0xffu) {
+            return false;
+        }
+    } else if (compression != 0) {
+        return false;
+    }
+    uint64_t nBytes = 0;
+    if (!PixelBytes(width, height, bitCount, nBytes)) {
+        return false;
+    }
+    const uint64_t stride = uint64_t(StrideOf(width, bitCount));
+    if (uint64_t(offBits) + nBytes > nSize || offBits < 14 + hdrSize) {
+        return false; // the pixel data lies outside the file
+    }
+
+    // Palette for 8 bits.
+    uint8_t palette[256][3];
+    std::memset(palette, 0, sizeof(palette));
+    bool bGreyRamp = true;
+    if (bitCount == 8) {
+        if (clrUsed == 0 || clrUsed > 256) {
+            clrUsed = 256;
+        }
+        const uint64_t palAt = 14 + uint64_t(hdrSize);
+        if (palAt + uint64_t(clrUsed) * 4 > offBits) {
+            return false;
+        }
+        for (uint32_t i = 0; i < clrUsed; ++i) {
+            const uint8_t* q = pData + palAt + 4 * i;
+            palette[i][0] = q[0];
+            palette[i][1] = q[1];
+            palette[i][2] = q[2];
+            bGreyRamp = bGreyRamp && q[0] == i && q[1] == i && q[2] == i;
+        }
+    }
+    const uint8_t* pSrc = pData + offBits;
+    auto srcRow = [&](int32_t y) { return pSrc + (bTopDown ? uint64_t(y) : uint64_t(height - 1 - y)) * stride; };
+
+    if (bitCount == 8 && !bGreyRamp) {
+        // Shown through the fixed grey ramp a colour palette would turn to
+        // meaningless greys: expand to colour instead.
+        uint64_t n24 = 0;
+        if (!PixelBytes(width, height, 24, n24)) {
+            return false;
+        }
+        out.nBitCount = 24;
+        out.nWidth = width;
+        out.nHeight = height;
+        out.pixels.assign(n24, 0);
+        const int32_t dstStride = StrideOf(width, 24);
+        for (int32_t y = 0; y < height; ++y) {
+            const uint8_t* s = srcRow(y);
+            uint8_t* d = out.pixels.data() + uint64_t(y) * dstStride;
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t idx = s[x];
+                const uint8_t* c = idx < clrUsed ? palette[idx] : palette[0];
+                d[3 * x] = idx < clrUsed ? c[0] : 0;
+                d[3 * x + 1] = idx < clrUsed ? c[1] : 0;
+                d[3 * x + 2] = idx < clrUsed ? c[2] : 0;
+            }
+        }
+        return true;
+    }
+    out.nBitCount = bitCount;
+    out.nWidth = width;
+    out.nHeight = height;
+    out.pixels.resize(nBytes);
+    for (int32_t y = 0; y < height; ++y) {
+        std::memcpy(out.pixels.data() + uint64_t(y) * stride, srcRow(y), stride);
+    }
+    return true;
+}
+
+std::vector<uint8_t> EncodeBmp(const uint8_t* pBits, int32_t nWidth, int32_t nHeight, int32_t nStride,
+                               uint32_t nBitCount)
+{
+    std::vector<uint8_t> out;
+    if (pBits == nullptr || nWidth <= 0 || nHeight <= 0 || (nBitCount != 8 && nBitCount != 24 && nBitCount != 32)) {
+        return out;
+    }
+    const int32_t stride = StrideOf(nWidth, nBitCount);
+    const uint32_t palBytes = nBitCount == 8 ? 256 * 4 : 0;
+    const uint32_t offBits = 14 + 40 + palBytes;
+    const uint64_t imageBytes = uint64_t(stride) * nHeight;
+    if (uint64_t(offBits) + imageBytes > 0xffffffffull) {
+        return out;
+    }
+    out.assign(offBits + imageBytes, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out, 2, uint32_t(out.size()));
+    Put32(out, 10, offBits);
+    Put32(out, 14, 40);
+    Put32(out, 18, uint32_t(nWidth));
+    Put32(out, 22, uint32_t(nHeight));
+    Put16(out, 26, 1);
+    Put16(out, 28, uint16_t(nBitCount));
+    Put32(out, 34, uint32_t(imageBytes));
+    Put32(out, 38, 3780); // 96 dpi
+    Put32(out, 42, 3780);
+    if (nBitCount == 8) {
+        Put32(out, 46, 256);
+        for (uint32_t i = 0; i < 256; ++i) { // the grey ramp, never a zeroed table
+            out[54 + 4 * i] = out[55 + 4 * i] = out[56 + 4 * i] = uint8_t(i);
+        }
+    }
+    const size_t rowBytes = size_t(nWidth) * (nBitCount / 8);
+    for (int32_t y = 0; y < nHeight; ++y) {
+        std::memcpy(out.data() + offBits + uint64_t(nHeight - 1 - y) * stride, pBits + uint64_t(y) * nStride,
+                    rowBytes);
+    }
+    return out;
+}
+
+} // namespace image

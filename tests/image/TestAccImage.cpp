@@ -1,0 +1,386 @@
+#include "image/AccImage.h"
+#include "image/ImageCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+std::vector<uint8_t> Pattern(int w, int h, uint32_t bits)
+{
+    const int stride = CAccImage::GetStride(w, bits);
+    std::vector<uint8_t> v(size_t(stride) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w * int(bits / 8); ++x) {
+            v[size_t(y) * stride + x] = uint8_t((x * 7 + y * 13) ^ (x * y));
+        }
+    }
+    return v;
+}
+
+bool SamePixels(const CAccImage& a, const std::vector<uint8_t>& expected, int w, int h, uint32_t bits)
+{
+    if (a.IsEmpty() || a.GetWidth() != w || a.GetHeight() != h || a.GetBitCount() != bits) {
+        return false;
+    }
+    const int stride = a.GetStride();
+    for (int y = 0; y < h; ++y) {
+        if (std::memcmp(a.GetPixels() + size_t(y) * stride, expected.data() + size_t(y) * stride, w * (bits / 8)) !=
+            0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& b)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(b);
+}
+
+class AccImageTest : public ::testing::Test {
+protected:
+    QString Path(const QString& n) const { return QDir(tmp.path()).filePath(n); }
+    QTemporaryDir tmp;
+};
+
+} // namespace
+
+TEST(AccImage, StridesSetImageAndPadding)
+{
+    EXPECT_EQ(CAccImage::GetStride(10, 24), 32);
+    EXPECT_EQ(CAccImage::GetStride(5, 8), 8);
+    EXPECT_EQ(CAccImage::GetStride(3, 32), 12);
+    CAccImage img;
+    EXPECT_TRUE(img.IsEmpty());
+    const auto px = Pattern(10, 4, 24);
+    ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 10, 4}));
+    EXPECT_TRUE(SamePixels(img, px, 10, 4, 24));
+    EXPECT_EQ(img.GetBitmapInfo()->bmiHeader.biHeight, -4);
+    EXPECT_FALSE(img.SetImage(px.data(), IMAGE_INFO{24, 10, 0}));
+    EXPECT_FALSE(img.SetImage(px.data(), IMAGE_INFO{16, 10, 4}));
+    EXPECT_FALSE(img.SetImage(nullptr, IMAGE_INFO{24, 10, 4}));
+    EXPECT_TRUE(SamePixels(img, px, 10, 4, 24)); // the old picture stays
+
+    // A camera frame of 7 x 3 pixels has rows of 21 bytes: re-padded to 24.
+    std::vector<uint8_t> frame(7 * 3 * 3);
+    for (size_t i = 0; i < frame.size(); ++i) {
+        frame[i] = uint8_t(i + 1);
+    }
+    ASSERT_TRUE(img.SetImage(frame.data(), IMAGE_INFO{24, 7, 3}, 21));
+    ASSERT_EQ(img.GetStride(), 24);
+    for (int y = 0; y < 3; ++y) {
+        EXPECT_EQ(std::memcmp(img.GetPixels() + 24 * y, frame.data() + 21 * y, 21), 0);
+    }
+    EXPECT_FALSE(img.SetImage(frame.data(), IMAGE_INFO{24, 7, 3}, 20)); // rows shorter than a pixel row
+}
+
+TEST(AccImage, GreyConversionEqualsTheFormulaForEveryColour)
+{
+    std::vector<uint8_t> buf(256 * 256 * 3);
+    for (int r = 0; r < 256; ++r) {
+        for (int g = 0; g < 256; ++g) {
+            for (int b = 0; b < 256; ++b) {
+                uint8_t* p = buf.data() + 3 * (g * 256 + b);
+                p[0] = uint8_t(b);
+                p[1] = uint8_t(g);
+                p[2] = uint8_t(r);
+            }
+        }
+        CAccImage::ConvColorToGrayscale24Image(buf.data(), buf.size());
+        for (int g = 0; g < 256; ++g) {
+            for (int b = 0; b < 256; ++b) {
+                const uint8_t* p = buf.data() + 3 * (g * 256 + b);
+                const auto expected = uint8_t(std::trunc(0.586611 * g + 0.114478 * b + 0.298912 * r));
+                ASSERT_EQ(p[0], expected) << r << "," << g << "," << b;
+                ASSERT_EQ(p[1], expected);
+                ASSERT_EQ(p[2], expected);
+            }
+        }
+    }
+    uint8_t red[4] = {0, 0, 255, 99};
+    CAccImage::ConvColorToGrayscale24Image(red, 4); // a partial pixel at the end is left alone
+    EXPECT_EQ(red[0], 76);
+    EXPECT_EQ(red[2], 76);
+    EXPECT_EQ(red[3], 99);
+}
+
+TEST(AccImage, FitRectAndDrawing)
+{
+    RECT rc{0, 0, 400, 400};
+    EXPECT_DOUBLE_EQ(CAccImage::FitImageRect(rc, 640, 480), 0.625);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 50);
+    EXPECT_EQ(rc.right, 400);
+    EXPECT_EQ(rc.bottom, 350);
+
+    // A 640 x 480 picture: left half red, right half blue, a green pixel at (300, 200).
+    std::vector<uint8_t> px(size_t(640) * 480 * 3);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            uint8_t* p = px.data() + (size_t(y) * 640 + x) * 3;
+            p[0] = x < 320 ? 0 : 255;
+            p[2] = x < 320 ? 255 : 0;
+        }
+    }
+    CAccImage img;
+    ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 640, 480}));
+    QImage target(400, 400, QImage::Format_RGB32);
+    target.fill(Qt::black);
+    EXPECT_DOUBLE_EQ(img.DrawImage(&target, nullptr, 0.0, 0, 0), 0.625);
+    EXPECT_EQ(target.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(target.pixel(390, 290), qRgb(0, 0, 255));
+    EXPECT_EQ(target.pixel(10, 310), qRgb(0, 0, 0)); // below the 400 x 300 picture
+
+    target.fill(Qt::black);
+    EXPECT_DOUBLE_EQ(img.DrawImage(&target, nullptr, 2.0, 220, 0), 2.0);
+    // Source region 200 x 200 from (220, 0): x 220..319 red, 320..419 blue.
+    EXPECT_EQ(target.pixel(198, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(target.pixel(201, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(target.pixel(399, 399), qRgb(0, 0, 255));
+
+    // A source region partly outside the picture reads nothing outside it.
+    target.fill(Qt::black);
+    EXPECT_DOUBLE_EQ(img.DrawImage(&target, nullptr, 1.0, 500, 300), 1.0);
+    EXPECT_EQ(target.pixel(10, 10), qRgb(0, 0, 255));
+    EXPECT_EQ(target.pixel(200, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(target.pixel(10, 250), qRgb(0, 0, 0));
+
+    CAccImage empty;
+    EXPECT_EQ(empty.DrawImage(&target, nullptr, 0.0, 0, 0), 0.0);
+    EXPECT_EQ(img.DrawImage(nullptr, nullptr, 0.0, 0, 0), 0.0);
+}
+
+TEST_F(AccImageTest, RoundTripsOfEveryFormatAndDepth)
+{
+    struct CASE {
+        const char* name;
+        uint32_t bits;
+        bool bExact;
+    };
+    const CASE cases[] = {{"a.bmp", 8, true},  {"b.bmp", 24, true}, {"c.bmp", 32, true}, {"d.png", 8, true},
+                          {"e.png", 24, true}, {"f.png", 32, true}, {"g.tif", 24, true}, {"h.tif", 8, true}};
+    for (const CASE& c : cases) {
+        const auto px = Pattern(37, 23, c.bits);
+        CAccImage img;
+        ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{c.bits, 37, 23}));
+        const QString path = Path(QString::fromLatin1(c.name));
+        ASSERT_TRUE(img.SaveImageFile(path, 80)) << c.name;
+        CAccImage back;
+        IMAGE_INFO info{};
+        ASSERT_TRUE(back.LoadImageFile(path, &info)) << c.name;
+        EXPECT_EQ(info.nWidth, 37);
+        EXPECT_EQ(info.nHeight, 23);
+        if (c.bits == 32) {
+            // The fourth byte is not kept by every format; compare colours.
+            ASSERT_EQ(back.GetWidth(), 37);
+            for (int y = 0; y < 23; ++y) {
+                for (int x = 0; x < 37; ++x) {
+                    const uint8_t* a = px.data() + y * img.GetStride() + 4 * x;
+                    const uint8_t* b = back.GetPixels() + y * back.GetStride() + x * (back.GetBitCount() / 8);
+                    ASSERT_EQ(std::memcmp(a, b, 3), 0) << c.name << " " << x << "," << y;
+                }
+            }
+        } else {
+            EXPECT_TRUE(SamePixels(back, px, 37, 23, c.bits)) << c.name;
+        }
+    }
+    // The 8-bit BMP carries the grey ramp, not a zeroed (black) table.
+    const QByteArray bmp8 = ReadAll(Path("a.bmp"));
+    EXPECT_EQ(uchar(bmp8[54 + 4 * 200]), 200);
+    EXPECT_EQ(QImage(Path("a.bmp")).pixel(5, 5), qRgb(qGray(QImage(Path("d.png")).pixel(5, 5)),
+                                                       qGray(QImage(Path("d.png")).pixel(5, 5)),
+                                                       qGray(QImage(Path("d.png")).pixel(5, 5))));
+}
+
+TEST_F(AccImageTest, FormatByTheLastThreeCharactersAndJpegQuality)
+{
+    std::vector<uint8_t> px(size_t(CAccImage::GetStride(200, 24)) * 150);
+    std::mt19937 rng(7);
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < 600; ++x) {
+            px[size_t(y) * CAccImage::GetStride(200, 24) + x] = uint8_t(128 + 60 * std::sin(x * 0.05 + y * 0.03) + rng() % 16);
+        }
+    }
+    CAccImage img;
+    ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 200, 150}));
+    for (const char* n : {"x.JPG", "x.jpeg", "x.bmp", "x.tiff"}) {
+        ASSERT_TRUE(img.SaveImageFile(Path(n), 80));
+        EXPECT_TRUE(ReadAll(Path(n)).startsWith("BM")) << n;
+    }
+    ASSERT_TRUE(img.SaveImageFile(Path("x.tif"), 80));
+    EXPECT_TRUE(ReadAll(Path("x.tif")).startsWith("II") || ReadAll(Path("x.tif")).startsWith("MM"));
+    ASSERT_TRUE(img.SaveImageFile(Path("x.png"), 80));
+    EXPECT_TRUE(ReadAll(Path("x.png")).startsWith("\x89PNG"));
+    ASSERT_TRUE(img.SaveImageFile(Path("q30.jpg"), 30));
+    ASSERT_TRUE(img.SaveImageFile(Path("q95.jpg"), 95));
+    EXPECT_TRUE(ReadAll(Path("q30.jpg")).startsWith("\xff\xd8"));
+    EXPECT_LT(ReadAll(Path("q30.jpg")).size(), ReadAll(Path("q95.jpg")).size());
+    CAccImage back;
+    ASSERT_TRUE(back.LoadImageFile(Path("q95.jpg")));
+    ASSERT_EQ(back.GetBitCount(), 24u);
+    double err = 0;
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < 600; ++x) {
+            const size_t i = size_t(y) * back.GetStride() + x;
+            err += std::abs(int(back.GetPixels()[i]) - int(px[i]));
+        }
+    }
+    EXPECT_LT(err / (600 * 150), 6.0);
+}
+
+TEST_F(AccImageTest, RegionSavesAndFailedWrites)
+{
+    const auto px = Pattern(40, 30, 24);
+    CAccImage img;
+    EXPECT_FALSE(img.SaveImageFile(Path("empty.bmp"), 80)); // no picture yet
+    ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 40, 30}));
+    ASSERT_TRUE(img.SaveImageFile(Path("r.bmp"), RECT{5, 6, 15, 26}, 80));
+    CAccImage r;
+    ASSERT_TRUE(r.LoadImageFile(Path("r.bmp")));
+    ASSERT_EQ(r.GetWidth(), 10);
+    ASSERT_EQ(r.GetHeight(), 20);
+    EXPECT_EQ(std::memcmp(r.GetPixels() + r.GetStride() * 3, px.data() + img.GetStride() * 9 + 15, 30), 0);
+    ASSERT_TRUE(img.SaveImageFile(Path("whole.bmp"), RECT{0, 0, 0, 0}, 80));
+    ASSERT_TRUE(r.LoadImageFile(Path("whole.bmp")));
+    EXPECT_EQ(r.GetWidth(), 40);
+    EXPECT_FALSE(img.SaveImageFile(Path("wide.bmp"), RECT{0, 0, 41, 10}, 80));
+    EXPECT_FALSE(QFile::exists(Path("wide.bmp")));
+    // Partly outside: only the part on the picture is written.
+    ASSERT_TRUE(img.SaveImageFile(Path("clip.bmp"), RECT{30, 20, 50, 35}, 80));
+    ASSERT_TRUE(r.LoadImageFile(Path("clip.bmp")));
+    EXPECT_EQ(r.GetWidth(), 10);
+    EXPECT_EQ(r.GetHeight(), 10);
+    // From a prepared copy of the picture.
+    QImage dib;
+    ASSERT_TRUE(img.CopyToDib(dib));
+    dib.setPixel(0, 0, qRgb(1, 2, 3));
+    ASSERT_TRUE(img.SaveImageFile(Path("dib.png"), dib, RECT{0, 0, 0, 0}, 80));
+    EXPECT_EQ(QImage(Path("dib.png")).pixel(0, 0), qRgb(1, 2, 3));
+
+    EXPECT_FALSE(img.SaveImageFile(Path("no/such/dir/x.jpg"), 80));
+    EXPECT_FALSE(img.SaveImageFile(QString(), 80));
+    // A failed write leaves the earlier file whole and no temporary behind.
+    ASSERT_TRUE(QDir().mkpath(Path("dir.bmp")));
+    EXPECT_FALSE(img.SaveImageFile(Path("dir.bmp"), 80));
+    EXPECT_EQ(QDir(tmp.path()).entryList({"*.tmp*"}, QDir::Files).size(), 0);
+}
+
+TEST_F(AccImageTest, BmpRowOrdersPalettesAndHostileHeaders)
+{
+    // Top-down and bottom-up files of one picture give the same buffer.
+    const auto px = Pattern(13, 9, 24);
+    auto bottomUp = image::EncodeBmp(px.data(), 13, 9, CAccImage::GetStride(13, 24), 24);
+    QByteArray bu(reinterpret_cast<const char*>(bottomUp.data()), int(bottomUp.size()));
+    QByteArray td = bu;
+    const int stride = CAccImage::GetStride(13, 24);
+    const int h = -9;
+    std::memcpy(td.data() + 22, &h, 4);
+    for (int y = 0; y < 9; ++y) {
+        std::memcpy(td.data() + 54 + y * stride, px.data() + y * stride, stride);
+    }
+    WriteAll(Path("bu.bmp"), bu);
+    WriteAll(Path("td.bmp"), td);
+    CAccImage a, b;
+    ASSERT_TRUE(a.LoadImageFile(Path("bu.bmp")));
+    ASSERT_TRUE(b.LoadImageFile(Path("td.bmp")));
+    EXPECT_TRUE(SamePixels(a, px, 13, 9, 24));
+    EXPECT_TRUE(SamePixels(b, px, 13, 9, 24));
+
+    // An 8-bit file with a colour palette loads as colour.
+    QImage pal(4, 2, QImage::Format_Indexed8);
+    pal.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(9, 9, 9)});
+    pal.fill(2);
+    pal.setPixel(1, 0, 0);
+    ASSERT_TRUE(pal.save(Path("pal.png")));
+    // An 8-bit BMP whose palette is not the grey ramp.
+    std::vector<uint8_t> idx(8 * 2, 2);
+    idx[1] = 0;
+    auto bmp8 = image::EncodeBmp(idx.data(), 4, 2, 8, 8);
+    const uint8_t colours[3][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}}; // BGR of red, green, blue
+    for (int i = 0; i < 3; ++i) {
+        std::memcpy(bmp8.data() + 54 + 4 * i, colours[i], 3);
+    }
+    WriteAll(Path("pal.bmp"), QByteArray(reinterpret_cast<const char*>(bmp8.data()), int(bmp8.size())));
+    for (const char* n : {"pal.bmp", "pal.png"}) {
+        CAccImage c;
+        ASSERT_TRUE(c.LoadImageFile(Path(n))) << n;
+        EXPECT_EQ(c.GetBitCount(), 24u) << n;
+        EXPECT_EQ(c.GetPixels()[0], 255); // blue of pixel (0, 0)
+        EXPECT_EQ(c.GetPixels()[3 + 2], 255); // red of pixel (1, 0)
+    }
+    // 1-bit and 16-bit files, huge and negative sizes, lying offsets.
+    QImage mono(16, 16, QImage::Format_Mono);
+    mono.fill(1);
+    ASSERT_TRUE(mono.save(Path("mono.bmp")));
+    ASSERT_TRUE(mono.save(Path("mono.png")));
+    auto patch = [&](const char* name, int at, int32_t v) {
+        QByteArray x = bu;
+        std::memcpy(x.data() + at, &v, 4);
+        WriteAll(Path(name), x);
+    };
+    patch("huge.bmp", 18, 0x7fffffff);
+    patch("neg.bmp", 18, -13);
+    patch("tall.bmp", 22, 1 << 30);
+    patch("offset.bmp", 10, 0x7ffffff0);
+    patch("min.bmp", 22, INT32_MIN);
+    QByteArray b16 = bu;
+    b16[28] = 16;
+    WriteAll(Path("b16.bmp"), b16);
+    WriteAll(Path("short.bmp"), bu.left(60));
+    CAccImage keep;
+    ASSERT_TRUE(keep.SetImage(px.data(), IMAGE_INFO{24, 13, 9}));
+    for (const char* n : {"mono.bmp", "mono.png", "huge.bmp", "neg.bmp", "tall.bmp", "offset.bmp", "min.bmp",
+                          "b16.bmp", "short.bmp", "missing.bmp"}) {
+        EXPECT_FALSE(keep.LoadImageFile(Path(n))) << n;
+        EXPECT_TRUE(SamePixels(keep, px, 13, 9, 24)) << n; // a failed decode keeps the picture
+    }
+}
+
+TEST_F(AccImageTest, MutatedAndTruncatedFilesNeverCrash)
+{
+    const auto px = Pattern(48, 32, 24);
+    CAccImage img;
+    ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 48, 32}));
+    std::mt19937 rng(2026);
+    int loaded = 0;
+    for (const char* n : {"m.bmp", "m.jpg", "m.png", "m.tif"}) {
+        ASSERT_TRUE(img.SaveImageFile(Path(n), 75));
+        const QByteArray good = ReadAll(Path(n));
+        for (int i = 0; i < 120; ++i) {
+            QByteArray bad = good;
+            if (i % 4 == 0) {
+                bad.truncate(int(rng() % bad.size()));
+            } else {
+                const int flips = 1 + int(rng() % 8);
+                for (int k = 0; k < flips; ++k) {
+                    // Most mutations hit the headers, where the lies are.
+                    const int at = int(rng() % std::min<int>(bad.size(), k % 2 ? bad.size() : 128));
+                    bad[at] = char(rng());
+                }
+            }
+            const QString path = Path(QStringLiteral("mut_") + QString::fromLatin1(n));
+            WriteAll(path, bad);
+            CAccImage probe;
+            loaded += probe.LoadImageFile(path) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(loaded, 0); // some mutations leave readable files; none may crash
+}
