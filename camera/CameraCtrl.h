@@ -1,0 +1,141 @@
+// The camera controller: lists and opens cameras, runs the stream into the
+// frame ring and announces each frame to the receiver, hands out copies of
+// frames, records video through the SDK, and gets and sets parameters.
+#pragma once
+
+#include "camera/FrameRing.h"
+#include "camera/ICubeApi.h"
+#include "platform/MessageSink.h"
+#include "platform/WinTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdint>
+
+constexpr int CAMERA_PARAM_NUM = 25;
+constexpr int CAMERA_MODE_MAX = 11;
+constexpr int ICUBE_ERR_NO_IMAGE_MEMORY = 10;
+
+// Messages the controller posts (the main window's numbers).
+constexpr UINT WM_CAMERA_FRAME = WM_USER + 0x01;       // wParam slot, lParam interval in microseconds
+constexpr UINT WM_CAMERA_DISCONNECT = WM_USER + 0x101;
+
+struct CAMERA_PARAM_INFO {
+    int32_t bEnable;
+    int32_t bAutoEnable;
+    int32_t bAuto;
+    int32_t bValueIsOne;
+    int32_t nValue;
+    int32_t nMin;
+    int32_t nMax;
+    int32_t nDefault;
+    int32_t bDefaultIsOne;
+    int32_t bAutoDefault;
+};
+
+class CCameraCtrl {
+public:
+    // Binds the SDK (the process-wide binding unless one is given) and lists the cameras.
+    explicit CCameraCtrl(CICubeApi* pApi = nullptr);
+    ~CCameraCtrl();
+    CCameraCtrl(const CCameraCtrl&) = delete;
+    CCameraCtrl& operator=(const CCameraCtrl&) = delete;
+
+    BOOL IsLibraryLoaded() const { return m_bLibraryLoaded; }
+    int GetCameraCount() const { return int(m_CameraNames.size()); }
+    QString GetCameraName(int nIndex) const;
+    int GetCurrentCamera() const { return m_nCurrentCamera; }
+
+    BOOL OpenCamera(int nIndex);
+    BOOL CloseCamera();
+    BOOL IsOpen() const;
+    BOOL GetImageSize(int32_t& nWidth, int32_t& nHeight, BOOL* pbColor = nullptr, int32_t* pnFrameSize = nullptr) const;
+    BOOL IsColorCamera() const { return m_bColorCamera; }
+    BOOL m_bGrayDisplay = FALSE;
+
+    BOOL StartStreaming(IMessageSink* pReceiver, UINT nFrameMessage, UINT nDisconnectMessage);
+    BOOL StopStreaminig();
+    BOOL IsStreaming() const;
+    // Copies a whole frame (frame size bytes) of nSlot, or of the newest frame
+    // for a negative slot.
+    BOOL ShotImage(void* pDest, int nSlot);
+    // The same with the destination's size; pInfo receives the frame's sequence and size.
+    BOOL ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO* pInfo = nullptr);
+
+    BOOL StartSaveAVI(const QString& path, int nSeconds);
+
+    int GetModeCount() const { return m_nModeCount; }
+    int GetModeNumber(int nIndex) const;
+    static bool GetModeSize(int nMode, int32_t& nWidth, int32_t& nHeight);
+    int GetResolutionIndex() const;
+    BOOL SetChangeResolution(int nIndex);
+
+    BOOL GetExposure(BOOL& bAuto, double& dMs);
+    BOOL GetEnableWhiteBalance(BOOL& bAutoEnable, BOOL& bOnePushEnable);
+    BOOL SetWhiteBalance();
+    BOOL GetCameraParam(int nIndex, int32_t& nValue);
+    BOOL GetCameraParam(int nIndex, BOOL& bEnable, CAMERA_PARAM_INFO& info);
+    // The video recording state (parameter 23): whether it exists and whether it is on.
+    BOOL GetVideoRecordingParam(BOOL& bEnable, BOOL& bOn);
+    BOOL SetCameraParam(int nIndex, BOOL bFlag);
+    BOOL SetCameraParam(int nIndex, int32_t nValue, BOOL bAuto);
+    static int ToSdkParamId(int nIndex);
+
+    int GetErrorMessage(QString& text) const;
+    int GetLastError() const { return m_nLastError; }
+    QString GetDllVersion() const;
+    QString GetApiVersion() const;
+    bool IsApiVersionSupported() const;
+    QString GetFWVersion(int nIndex) const;
+    QString GetSerialNum(int nIndex) const;
+    BOOL GetFrameCount(int32_t& nGood, int32_t& nBroken) const;
+    // Frames the callback could not place (too large, or every slot pinned).
+    uint64_t GetDroppedFrames() const { return m_nDropped.load(); }
+
+    // The callback's work for one frame without the post (for measuring).
+    int CopyFrameToRing(const void* pData, int nSize);
+
+private:
+    struct CALLBACK_CONTEXT {
+        CCameraCtrl* pCtrl = nullptr;
+        IMessageSink* pReceiver = nullptr;
+        UINT nFrameMessage = 0;
+        UINT nDisconnectMessage = 0;
+        std::atomic<int> nNextSlot{0};
+        std::atomic<bool> bActive{false};
+        std::atomic<int> nInFlight{0};
+    };
+
+    static int ICUBE_CALL FrameCallback(int nEvent, void* pData, int nSize, void* pContext);
+    bool Usable() const { return m_pApi != nullptr && m_pApi->IsUsable(); }
+    BOOL Fail(int nCode);
+    void Log(const QString& text) const;
+    BOOL ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range, const char* pszLogOnError);
+    void DeactivateCallback();
+
+    CICubeApi* m_pApi = nullptr;
+    int64_t m_nFrameFrequency = 0;
+    int64_t m_nFrameMark = 0;
+    int m_nLastError = 0;
+    BOOL m_bLibraryLoaded = FALSE;
+    QStringList m_CameraNames;
+    int m_nCurrentCamera = -1;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    BOOL m_bColorCamera = FALSE;
+    int32_t m_nFrameSize = 0;
+    CALLBACK_CONTEXT m_Context;
+    CFrameRing m_Ring;
+    BOOL m_bExposureAuto = FALSE;
+    BOOL m_bWhiteBalanceAutoEnable = FALSE;
+    BOOL m_bWhiteBalanceOnePushEnable = FALSE;
+    int m_nModeCount = 0;
+    int m_nModeList[CAMERA_MODE_MAX] = {};
+    int m_nCurrentMode = -1;
+    IMessageSink* m_pReceiver = nullptr;
+    UINT m_nFrameMessage = 0;
+    UINT m_nDisconnectMessage = 0;
+    std::atomic<uint64_t> m_nDropped{0};
+};

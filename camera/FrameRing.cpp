@@ -1,0 +1,118 @@
+#include "camera/FrameRing.h"
+
+#include <cstring>
+#include <mutex>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// A frame goes to a slot that will not be read again soon: stream it past the
+// cache instead of reading every destination line first.
+void StreamCopy(uint8_t* pDst, const uint8_t* pSrc, size_t nSize)
+{
+#if defined(__SSE2__)
+    size_t i = 0;
+    const size_t head = (16 - (reinterpret_cast<uintptr_t>(pDst) & 15)) & 15;
+    if (nSize >= 256 && head < nSize) {
+        std::memcpy(pDst, pSrc, head);
+        i = head;
+        for (; i + 64 <= nSize; i += 64) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i + 16));
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i + 32));
+            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i + 48));
+            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i), a);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i + 16), b);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i + 32), c);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i + 48), d);
+        }
+        _mm_sfence(); // the streamed data is visible before the slot is released
+    }
+    std::memcpy(pDst + i, pSrc + i, nSize - i);
+#else
+    std::memcpy(pDst, pSrc, nSize);
+#endif
+}
+
+} // namespace
+
+bool CFrameRing::Allocate(size_t nSlotSize, int32_t nWidth, int32_t nHeight)
+{
+    std::unique_lock<std::shared_mutex> lock(m_ResizeLock);
+    for (SLOT& s : m_Slots) {
+        s.pBuffer.reset();
+        s.info = FRAME_INFO{};
+        s.nState.store(0);
+    }
+    m_nSlotSize = 0;
+    m_nLatest = -1;
+    if (nSlotSize == 0) {
+        return false;
+    }
+    for (SLOT& s : m_Slots) {
+        s.pBuffer.reset(static_cast<uint8_t*>(std::calloc(nSlotSize, 1)));
+        if (!s.pBuffer) {
+            for (SLOT& t : m_Slots) {
+                t.pBuffer.reset();
+            }
+            return false;
+        }
+    }
+    m_nSlotSize = nSlotSize;
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    return true;
+}
+
+void CFrameRing::Free()
+{
+    Allocate(0, 0, 0);
+}
+
+int CFrameRing::Write(int nStart, const void* pData, size_t nSize)
+{
+    if (pData == nullptr || nSize == 0 || nSize > m_nSlotSize) {
+        return -1; // never more than a slot holds
+    }
+    for (int k = 0; k < FRAME_RING_NUM; ++k) {
+        const int i = (nStart + k) % FRAME_RING_NUM;
+        SLOT& s = m_Slots[i];
+        int expected = 0;
+        if (!s.nState.compare_exchange_strong(expected, -1, std::memory_order_acquire)) {
+            continue; // pinned by a reader: take the next one
+        }
+        StreamCopy(s.pBuffer.get(), static_cast<const uint8_t*>(pData), nSize);
+        s.info = FRAME_INFO{++m_nSequence, m_nWidth, m_nHeight, nSize};
+        s.nState.store(0, std::memory_order_release);
+        m_nLatest.store(i, std::memory_order_release);
+        return i;
+    }
+    return -1;
+}
+
+bool CFrameRing::Read(int nSlot, void* pDest, size_t nDestSize, FRAME_INFO* pInfo)
+{
+    if (nSlot < 0 || nSlot >= FRAME_RING_NUM || pDest == nullptr) {
+        return false;
+    }
+    std::shared_lock<std::shared_mutex> lock(m_ResizeLock);
+    SLOT& s = m_Slots[nSlot];
+    int state = s.nState.load(std::memory_order_acquire);
+    do {
+        if (state < 0) {
+            return false; // being written: a clear failure, never a torn frame
+        }
+    } while (!s.nState.compare_exchange_weak(state, state + 1, std::memory_order_acquire));
+    bool bOk = s.pBuffer && s.info.nSequence != 0 && s.info.nSize <= nDestSize;
+    if (bOk) {
+        std::memcpy(pDest, s.pBuffer.get(), s.info.nSize);
+        if (pInfo != nullptr) {
+            *pInfo = s.info;
+        }
+    }
+    s.nState.fetch_sub(1, std::memory_order_release);
+    return bOk;
+}

@@ -1,0 +1,120 @@
+// One simulated camera: modes, parameters with ranges and automatic modes,
+// a frame thread that delivers the test picture through the callback, frame
+// counters, one-push white balance and AVI recording.
+#pragma once
+
+#include "simcam/AviWriter.h"
+#include "simcam/ICubeSDK.h"
+#include "simcam/TestPattern.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace simcam {
+
+// Set by tests and demos while frames run, hence atomic.
+struct SIM_FAULTS {
+    std::atomic<int> nOpenError{0};       // returned once by the next open (-24, -25)
+    std::atomic<int> nDisconnectAfter{0}; // frames, 0 = never
+    std::atomic<int> nBrokenEvery{0};     // every n-th frame is broken, 0 = none
+    std::atomic<int> nFps{0};             // overrides the frame rate, 0 = as parameters say
+    std::atomic<bool> bNoOnePush{false};
+    std::atomic<bool> bWhiteBalanceNever{false};
+};
+
+struct SIM_MODEL {
+    std::string name;
+    std::string serial;
+    std::string firmware;
+    bool bColour;
+    std::vector<int> modes;
+    int nDefaultMode;
+};
+
+struct SIM_PARAM {
+    int bEnabled = 0, bAutoAvailable = 0, bOnePush = 0, nDefault = 0, nMin = 0, nMax = 0;
+    int nValue = 0;
+    int bAuto = 0;
+    int bAutoDefault = 0;
+};
+
+class CSimCamera {
+public:
+    CSimCamera(SIM_MODEL model, SIM_FAULTS* pFaults);
+    ~CSimCamera();
+
+    const SIM_MODEL& Model() const { return m_Model; }
+    int Open();
+    int Close();
+    bool IsOpen() const { return m_bOpen; }
+    int SetCallback(ICUBE_FRAME_CALLBACK pCallback, void* pContext);
+    int Start();
+    int Stop();
+    bool IsStarted() const { return m_bStarted; }
+    int GetSize(int& w, int& h) const;
+    int SetMode(int nMode);
+    int GetMode(int& nMode) const;
+    int GetModeList(int& nCount, int* pModes) const;
+    int SetParam(int nParam, int nValue);
+    int GetParam(int nParam, int& nValue);
+    int GetRange(int nParam, ICUBE_PARAM_RANGE& range) const;
+    int GetAuto(int nParam, int& bAuto) const;
+    int SetAuto(int nParam, int bAuto);
+    int SetAutoDef(int nParam);
+    int OnePush(int nParam);
+    int GetExposure(float& ms) const;
+    int SetExposure(float ms);
+    int SaveAvi(const std::string& path, int nSeconds);
+    int GoodFrames() const { return m_nGood; }
+    int BrokenFrames() const { return m_nBroken; }
+    // How often parameter nParam was written (tests).
+    int WriteCount(int nParam) const;
+    int OpenCount() const { return m_nOpenCount; }
+
+private:
+    void Run();
+    void StopThread();
+    double FrameIntervalMs();
+    void RenderIfNeeded(int w, int h);
+    PATTERN_LOOK Look();
+    void RecordFrame(const uint8_t* pFrame, int w, int h);
+    void SettleWhiteBalance();
+
+    SIM_MODEL m_Model;
+    SIM_FAULTS* m_pFaults;
+    mutable std::mutex m_Mutex;
+    std::map<int, SIM_PARAM> m_Params;
+    std::map<int, int> m_WriteCounts;
+    int m_nMode;
+    bool m_bOpen = false;
+    std::atomic<bool> m_bStarted{false};
+    std::atomic<bool> m_bStop{false};
+    std::thread m_Thread;
+    std::condition_variable m_Wake;
+    ICUBE_FRAME_CALLBACK m_pCallback = nullptr;
+    void* m_pContext = nullptr;
+    std::atomic<int> m_nGood{0};
+    std::atomic<int> m_nBroken{0};
+    int m_nOpenCount = 0;
+    bool m_bPatternDirty = true;
+    CTestPattern m_Pattern;
+    std::vector<uint8_t> m_Frame;
+    // White balance: a one-push settles some time after it starts.
+    int64_t m_nWhiteBalanceDoneAt = 0;
+    // Recording.
+    std::unique_ptr<CAviWriter> m_pAvi;
+    int64_t m_nAviEndAt = 0;
+    void* m_hJpeg = nullptr;
+    unsigned char* m_pJpegBuf = nullptr;
+    unsigned long m_nJpegCapacity = 0;
+};
+
+int64_t NowMs();
+
+} // namespace simcam

@@ -1,0 +1,41 @@
+// The simulated camera's picture: a world larger than the frame, rendered
+// once, from which each frame is cut at a slowly moving offset. Known sizes
+// make measurements on it checkable: grid pitch 50 px, circles of 100, 200
+// and 400 px diameter, a ruler with a tick every 10 px.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace simcam {
+
+constexpr int kWorldMargin = 64;  // the frame moves within this many pixels
+constexpr int kGridPitch = 50;
+
+struct PATTERN_LOOK {
+    bool bColour = true;
+    bool bMirror = false;
+    double dGain = 1.0;         // overall gain
+    double dChannel[3] = {1.0, 1.0, 1.0}; // blue, green, red gains
+    int nBrightness = 0;
+};
+
+class CTestPattern {
+public:
+    void Render(int nWidth, int nHeight, const PATTERN_LOOK& look);
+    // Copies the frame at offset (ox, oy) into pDst (width x 3 bytes per row);
+    // bFlipV writes the rows bottom first.
+    void CutFrame(uint8_t* pDst, int ox, int oy, bool bFlipV) const;
+    int Width() const { return m_nWidth; }
+    int Height() const { return m_nHeight; }
+
+    // Seven-segment digits of nValue at (x, y), scale px per segment unit.
+    static void DrawNumber(uint8_t* pFrame, int nWidth, int nHeight, int x, int y, uint32_t nValue, int nScale);
+
+private:
+    int m_nWidth = 0, m_nHeight = 0;
+    int m_nWorldWidth = 0, m_nWorldHeight = 0;
+    std::vector<uint8_t> m_World;
+};
+
+} // namespace simcam

@@ -1,0 +1,437 @@
+#include "camera/CameraCtrl.h"
+#include "camera/ICubeApi.h"
+#include "platform/ModuleFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using SetFaultFn = void (*)(const char*, int);
+using SetApiVersionFn = void (*)(const char*);
+using GetCountFn = int (*)(int, int);
+
+void SetFault(const char* name, int value)
+{
+    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
+    ASSERT_NE(fn, nullptr);
+    fn(name, value);
+}
+
+int SimCount(int cam, int param)
+{
+    auto fn = reinterpret_cast<GetCountFn>(CICubeApi::Process().Symbol("ICubeSim_GetCount"));
+    return fn != nullptr ? fn(cam, param) : -99;
+}
+
+void ResetFaults()
+{
+    for (const char* f : {"open_error", "disconnect_after", "broken_every", "no_onepush", "wb_never"}) {
+        SetFault(f, 0);
+    }
+    SetFault("name_error", -1);
+    SetFault("fps", 100);
+    auto fn = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
+    fn("1.0.4.2");
+}
+
+template <class FN>
+bool WaitFor(FN&& fn, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (fn()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return fn();
+}
+
+size_t Count(const std::vector<POSTED_MESSAGE>& v, UINT msg)
+{
+    size_t n = 0;
+    for (const auto& m : v) {
+        n += m.nMessage == msg;
+    }
+    return n;
+}
+
+class CameraTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CICubeApi::Process().IsUsable()) << CICubeApi::Process().LoadedPath().toStdString();
+        ResetFaults();
+    }
+    int ModeIndex(CCameraCtrl& c, int mode)
+    {
+        for (int i = 0; i < c.GetModeCount(); ++i) {
+            if (c.GetModeNumber(i) == mode) {
+                return i;
+            }
+        }
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST(ICubeApiBinding, LoadingOrderAndMissingEntryPoints)
+{
+    const QString bin = platform::GetModuleFolder();
+    QTemporaryDir empty;
+    CICubeApi none;
+    EXPECT_FALSE(none.Load(empty.path()));
+    CCameraCtrl noCamera(&none);
+    EXPECT_FALSE(noCamera.IsLibraryLoaded());
+    EXPECT_EQ(noCamera.GetCameraCount(), 0);
+    EXPECT_EQ(noCamera.GetLastError(), 1);
+    EXPECT_FALSE(noCamera.OpenCamera(0));
+
+    CICubeApi only64;
+    ASSERT_TRUE(only64.Load(bin + "simcam-64"));
+    EXPECT_TRUE(only64.LoadedPath().endsWith("libICubeSDK64.so"));
+    char version[16] = {};
+    ASSERT_EQ(only64.ICubeSDK_GetVersion(0, version), 0);
+    EXPECT_STREQ(version, "6.4.0.0");
+
+    // With both present, the second name is never tried.
+    QTemporaryDir both;
+    ASSERT_TRUE(QFile::copy(bin + "libICubeSDK.so", both.filePath("libICubeSDK.so")));
+    ASSERT_TRUE(QFile::copy(bin + "simcam-64/libICubeSDK64.so", both.filePath("libICubeSDK64.so")));
+    CICubeApi primary;
+    ASSERT_TRUE(primary.Load(both.path()));
+    EXPECT_TRUE(primary.LoadedPath().endsWith("/libICubeSDK.so"));
+    ASSERT_EQ(primary.ICubeSDK_GetVersion(0, version), 0);
+    EXPECT_STREQ(version, "2.0.1.0");
+
+    // A library without some of the entry points the program calls is unusable.
+    CICubeApi partial;
+    ASSERT_TRUE(partial.Load(bin + "simcam-partial"));
+    EXPECT_FALSE(partial.IsUsable());
+    EXPECT_TRUE(partial.MissingEntryPoints().contains("ICubeSDK_GetExposure"));
+    EXPECT_TRUE(partial.MissingEntryPoints().contains("ICubeSDK_SetCallbackEx"));
+    CCameraCtrl unusable(&partial);
+    EXPECT_EQ(unusable.GetCameraCount(), 0);
+    EXPECT_EQ(unusable.GetLastError(), 1);
+    EXPECT_FALSE(unusable.OpenCamera(0));
+    BOOL bAuto = FALSE;
+    double ms = 0;
+    EXPECT_FALSE(unusable.GetExposure(bAuto, ms));
+}
+
+TEST(ICubeApiBinding, VersionRuleAndResultTexts)
+{
+    EXPECT_EQ(InterfaceVersionNumber("1.0.3.7"), 1037);
+    EXPECT_FALSE(IsInterfaceVersionSupported("1.0.3.7"));
+    EXPECT_TRUE(IsInterfaceVersionSupported("1.0.3.8"));
+    EXPECT_TRUE(IsInterfaceVersionSupported("1.1.0.0"));
+    EXPECT_FALSE(IsInterfaceVersionSupported(""));
+    EXPECT_FALSE(IsInterfaceVersionSupported("x.y"));
+    EXPECT_TRUE(GetICubeErrorText(-7).endsWith("starte"));
+    EXPECT_EQ(GetICubeErrorText(-25), QStringLiteral("config data is corrupt"));
+    EXPECT_EQ(GetICubeErrorText(0), QStringLiteral("No Error."));
+    EXPECT_EQ(GetICubeErrorText(10), QStringLiteral("No Image Memory."));
+    EXPECT_EQ(GetICubeErrorText(5), QString());
+    EXPECT_EQ(GetICubeErrorText(-26), QString());
+    EXPECT_EQ(CCameraCtrl::ToSdkParamId(0), 7);
+    EXPECT_EQ(CCameraCtrl::ToSdkParamId(24), 116);
+    EXPECT_EQ(CCameraCtrl::ToSdkParamId(25), 0);
+}
+
+TEST_F(CameraTest, ListsOpensAndRecoversFromCorruptConfiguration)
+{
+    CCameraCtrl c;
+    ASSERT_EQ(c.GetCameraCount(), 2);
+    EXPECT_TRUE(c.GetCameraName(0).contains("4133"));
+    EXPECT_EQ(c.GetCameraName(2), QString());
+    EXPECT_TRUE(c.IsApiVersionSupported());
+    EXPECT_FALSE(c.GetSerialNum(0).isEmpty());
+    SetFault("open_error", -25);
+    ASSERT_TRUE(c.OpenCamera(0));
+    EXPECT_EQ(SimCount(0, 143), 1); // configuration reset
+    EXPECT_EQ(SimCount(0, -1), 2);  // opened twice
+    EXPECT_EQ(SimCount(0, 43), 1);  // the 4133 model fix
+    EXPECT_TRUE(c.OpenCamera(0));   // already open: no reopen
+    EXPECT_EQ(SimCount(0, -1), 2);
+    int32_t w = 0, h = 0, size = 0;
+    BOOL bColor = FALSE;
+    ASSERT_TRUE(c.GetImageSize(w, h, &bColor, &size));
+    EXPECT_EQ(w, 2592);
+    EXPECT_EQ(h, 1944);
+    EXPECT_TRUE(bColor);
+    EXPECT_EQ(size, 2592 * 1944 * 3);
+    EXPECT_FALSE(c.OpenCamera(2));
+    ASSERT_TRUE(c.OpenCamera(1)); // switches cameras
+    EXPECT_FALSE(c.IsColorCamera());
+    EXPECT_TRUE(c.m_bGrayDisplay);
+    EXPECT_EQ(SimCount(1, 43), 0);
+    ASSERT_TRUE(c.CloseCamera());
+    EXPECT_FALSE(c.GetImageSize(w, h));
+
+    // A naming error offers no camera; an old interface is reported.
+    SetFault("name_error", 1);
+    auto setVersion = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
+    setVersion("1.0.3.7");
+    CCameraCtrl broken;
+    EXPECT_EQ(broken.GetCameraCount(), 0);
+    EXPECT_NE(broken.GetLastError(), 0);
+    EXPECT_FALSE(broken.IsApiVersionSupported());
+    SetFault("name_error", -1);
+}
+
+TEST_F(CameraTest, ParametersWithAutomaticModes)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(0));
+    int32_t v = -5;
+    ASSERT_TRUE(c.GetCameraParam(0, v));
+    EXPECT_EQ(v, 20);
+    ASSERT_TRUE(c.SetCameraParam(0, 50, FALSE));
+    ASSERT_TRUE(c.GetCameraParam(0, v));
+    EXPECT_EQ(v, 50);
+    ASSERT_TRUE(c.SetCameraParam(0, 0, TRUE));
+    v = -5;
+    ASSERT_TRUE(c.GetCameraParam(0, v)); // automatic: the value is left as it was
+    EXPECT_EQ(v, -5);
+    BOOL bAuto = FALSE;
+    double ms = 0;
+    ASSERT_TRUE(c.GetExposure(bAuto, ms));
+    EXPECT_TRUE(bAuto);
+    EXPECT_GT(ms, 0.0);
+    BOOL bEnable = FALSE;
+    CAMERA_PARAM_INFO info{};
+    ASSERT_TRUE(c.GetCameraParam(2, bEnable, info)); // black level, automatic by default
+    EXPECT_TRUE(bEnable);
+    EXPECT_TRUE(info.bAutoEnable);
+    EXPECT_TRUE(info.bAuto);
+    EXPECT_TRUE(info.bAutoDefault);
+    EXPECT_EQ(info.nMax, 255);
+    ASSERT_TRUE(c.SetCameraParam(6, TRUE)); // flip
+    ASSERT_TRUE(c.GetCameraParam(6, bEnable, info));
+    EXPECT_TRUE(info.bValueIsOne);
+    EXPECT_FALSE(c.SetCameraParam(3, 1000, FALSE)); // gain out of range
+    EXPECT_EQ(c.GetLastError(), -2);
+    ASSERT_TRUE(c.GetCameraParam(5, bEnable, info)); // frame rate: not on this camera
+    EXPECT_FALSE(bEnable);
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.GetCameraParam(4, bEnable, info)); // the mono camera has no clock ...
+    EXPECT_FALSE(bEnable);
+    ASSERT_TRUE(c.GetCameraParam(5, bEnable, info)); // ... but a frame rate
+    EXPECT_TRUE(bEnable);
+}
+
+TEST_F(CameraTest, WhiteBalanceSettlesOrTimesOut)
+{
+    {
+        CCameraCtrl c;
+        ASSERT_TRUE(c.OpenCamera(0));
+        BOOL bAutoEnable = FALSE, bOnePush = FALSE;
+        ASSERT_TRUE(c.GetEnableWhiteBalance(bAutoEnable, bOnePush));
+        EXPECT_TRUE(bAutoEnable);
+        EXPECT_TRUE(bOnePush);
+        const auto t0 = std::chrono::steady_clock::now();
+        EXPECT_TRUE(c.SetWhiteBalance());
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(1000));
+        SetFault("wb_never", 1);
+        const auto t1 = std::chrono::steady_clock::now();
+        EXPECT_FALSE(c.SetWhiteBalance());
+        EXPECT_GE(std::chrono::steady_clock::now() - t1, std::chrono::milliseconds(1100));
+    }
+    SetFault("wb_never", 0);
+    SetFault("no_onepush", 1);
+    CCameraCtrl c; // the cameras are made anew without one-push
+    ASSERT_TRUE(c.OpenCamera(0));
+    BOOL bAutoEnable = FALSE, bOnePush = TRUE;
+    ASSERT_TRUE(c.GetEnableWhiteBalance(bAutoEnable, bOnePush));
+    EXPECT_FALSE(bOnePush);
+    EXPECT_FALSE(c.SetWhiteBalance());
+}
+
+TEST_F(CameraTest, StreamsIntoTheRingInSlotOrder)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 1))); // 640 x 480
+    std::vector<uint8_t> frame(640 * 480 * 3);
+    EXPECT_FALSE(c.ShotImage(frame.data(), -1)); // not streaming
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    EXPECT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT)); // already running
+    std::vector<POSTED_MESSAGE> msgs;
+    ASSERT_TRUE(WaitFor([&] {
+        auto more = sink.Take();
+        msgs.insert(msgs.end(), more.begin(), more.end());
+        return msgs.size() >= 45;
+    }, 10000));
+    for (size_t i = 0; i < msgs.size(); ++i) {
+        EXPECT_EQ(msgs[i].nMessage, WM_CAMERA_FRAME);
+        EXPECT_EQ(msgs[i].wParam, i % 20) << i;
+        EXPECT_GE(msgs[i].lParam, 0);
+        EXPECT_EQ(msgs[i].lParam % 1000, 0); // microseconds at millisecond resolution
+    }
+    FRAME_INFO info{};
+    ASSERT_TRUE(c.ShotImage(frame.data(), frame.size(), -1, &info));
+    EXPECT_EQ(info.nWidth, 640);
+    EXPECT_EQ(info.nSize, frame.size());
+    EXPECT_GE(info.nSequence, 45u);
+    // A destination too small for the frame is refused, not overrun.
+    std::vector<uint8_t> small(100);
+    EXPECT_FALSE(c.ShotImage(small.data(), small.size(), -1, nullptr));
+    int32_t good = 0, broken = 0;
+    ASSERT_TRUE(c.GetFrameCount(good, broken));
+    EXPECT_GE(good, 45);
+    ASSERT_TRUE(c.StopStreaminig());
+    EXPECT_FALSE(c.IsStreaming());
+    sink.Take();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(sink.Take().empty()); // nothing after stop
+}
+
+TEST_F(CameraTest, ResolutionChangeWhileStreamingResizesTheRing)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 0))); // 320 x 240
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_TRUE(WaitFor([&] { return c.GetDroppedFrames() == 0 && sink.Take().size() > 0; }, 5000));
+    EXPECT_TRUE(c.SetChangeResolution(ModeIndex(c, 0))); // the same: nothing happens
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 5))); // 1280 x 1024, larger than the ring was
+    EXPECT_TRUE(c.IsStreaming());
+    int32_t w = 0, h = 0, size = 0;
+    ASSERT_TRUE(c.GetImageSize(w, h, nullptr, &size));
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(size, 1280 * 1024 * 3);
+    std::vector<uint8_t> frame(static_cast<size_t>(size));
+    FRAME_INFO info{};
+    ASSERT_TRUE(WaitFor([&] { return c.ShotImage(frame.data(), frame.size(), -1, &info) != 0; }, 5000));
+    EXPECT_EQ(info.nSize, size_t(size));
+    EXPECT_EQ(c.GetDroppedFrames(), 0u);
+    ASSERT_TRUE(c.StopStreaminig());
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 1)));
+    EXPECT_FALSE(c.IsStreaming()); // a stopped stream stays stopped
+}
+
+TEST_F(CameraTest, DisconnectIsAnnounced)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 0)));
+    SetFault("disconnect_after", 5);
+    SetFault("broken_every", 2);
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    std::vector<POSTED_MESSAGE> msgs;
+    ASSERT_TRUE(WaitFor([&] {
+        auto more = sink.Take();
+        msgs.insert(msgs.end(), more.begin(), more.end());
+        return Count(msgs, WM_CAMERA_DISCONNECT) == 1;
+    }, 5000));
+    EXPECT_EQ(Count(msgs, WM_CAMERA_FRAME), 3u); // frames 1, 3, 5; 2 and 4 broken
+    EXPECT_EQ(msgs.back().nMessage, WM_CAMERA_DISCONNECT);
+    EXPECT_FALSE(c.IsOpen());
+    EXPECT_TRUE(c.CloseCamera()); // the ring is freed even though the camera is gone
+}
+
+TEST_F(CameraTest, RecordsAnAviFileWithAnIndex)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 0)));
+    SetFault("fps", 30);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("video.avi");
+    EXPECT_FALSE(c.StartSaveAVI(path, 1)); // not streaming
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_TRUE(c.StartSaveAVI(path, 1));
+    BOOL bEnable = FALSE, bOn = FALSE;
+    ASSERT_TRUE(c.GetVideoRecordingParam(bEnable, bOn));
+    EXPECT_TRUE(bEnable);
+    EXPECT_TRUE(bOn);
+    ASSERT_TRUE(WaitFor([&] { return c.GetVideoRecordingParam(bEnable, bOn) && !bOn; }, 5000));
+    ASSERT_TRUE(c.StopStreaminig());
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray avi = f.readAll();
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(avi.constData() + at); };
+    ASSERT_GT(avi.size(), 1000);
+    EXPECT_EQ(avi.left(4), QByteArray("RIFF"));
+    EXPECT_EQ(u32(4), quint32(avi.size() - 8));
+    EXPECT_EQ(avi.mid(8, 4), QByteArray("AVI "));
+    EXPECT_EQ(avi.mid(12, 4), QByteArray("LIST"));
+    EXPECT_EQ(avi.mid(20, 4), QByteArray("hdrl"));
+    EXPECT_EQ(avi.mid(24, 4), QByteArray("avih"));
+    const quint32 frames = u32(24 + 8 + 16);
+    EXPECT_EQ(u32(24 + 8 + 32), 320u);
+    EXPECT_EQ(u32(24 + 8 + 36), 240u);
+    const qsizetype strh = avi.indexOf("strh");
+    EXPECT_EQ(avi.mid(strh + 8, 8), QByteArray("vidsMJPG"));
+    const qsizetype movi = avi.indexOf("movi");
+    const qsizetype idx1 = avi.indexOf("idx1");
+    ASSERT_GT(movi, 0);
+    ASSERT_GT(idx1, movi);
+    EXPECT_EQ(u32(movi - 4), quint32(idx1 - movi));
+    // Every index entry points at a JPEG chunk.
+    const quint32 entries = u32(idx1 + 4) / 16;
+    EXPECT_EQ(entries, frames);
+    EXPECT_GE(frames, 20u);
+    EXPECT_LE(frames, 40u);
+    for (quint32 i = 0; i < entries; ++i) {
+        const qsizetype e = idx1 + 8 + qsizetype(i) * 16;
+        EXPECT_EQ(avi.mid(e, 4), QByteArray("00dc"));
+        const qsizetype chunk = movi + qsizetype(u32(e + 8));
+        ASSERT_LT(chunk + 10, avi.size());
+        EXPECT_EQ(avi.mid(chunk, 4), QByteArray("00dc"));
+        EXPECT_EQ(u32(chunk + 4), u32(e + 12));
+        EXPECT_EQ(avi.mid(chunk + 8, 2), QByteArray("\xff\xd8"));
+    }
+}
+
+TEST_F(CameraTest, StressShotsAndResolutionSwitchesWhileStreaming)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(0)); // highest mode, 2592 x 1944
+    SetFault("fps", 60);
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    std::atomic<bool> bStop{false};
+    std::atomic<int> nShots{0};
+    std::atomic<int> nBad{0};
+    std::thread reader([&] {
+        std::vector<uint8_t> buf(2592 * 1944 * 3);
+        while (!bStop) {
+            FRAME_INFO info{};
+            if (c.ShotImage(buf.data(), buf.size(), -1, &info)) {
+                ++nShots;
+                if (info.nSize != size_t(info.nWidth) * info.nHeight * 3) {
+                    ++nBad;
+                }
+            }
+        }
+    });
+    const int modes[] = {8, 4, 1, 7, 0, 8};
+    for (int m : modes) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, m))) << m;
+        sink.Take();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    bStop = true;
+    reader.join();
+    EXPECT_GT(nShots.load(), 0);
+    EXPECT_EQ(nBad.load(), 0);
+    ASSERT_TRUE(c.CloseCamera());
+}
