@@ -3,41 +3,6 @@
 #include <cstring>
 #include <mutex>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-namespace {
-
-// A frame goes to a slot that will not be read again soon: stream it past the
-// cache instead of reading every destination line first.
-void StreamCopy(uint8_t* pDst, const uint8_t* pSrc, size_t nSize)
-{
-#if defined(__SSE2__)
-    size_t i = 0;
-    const size_t head = (16 - (reinterpret_cast<uintptr_t>(pDst) & 15)) & 15;
-    if (nSize >= 256 && head < nSize) {
-        std::memcpy(pDst, pSrc, head);
-        i = head;
-        for (; i + 64 <= nSize; i += 64) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i + 16));
-            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i + 32));
-            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i + 48));
-            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i), a);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i + 16), b);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i + 32), c);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i + 48), d);
-        }
-        _mm_sfence(); // the streamed data is visible before the slot is released
-    }
-    std::memcpy(pDst + i, pSrc + i, nSize - i);
-#else
-    std::memcpy(pDst, pSrc, nSize);
-#endif
-}
-
-} // namespace
 
 bool CFrameRing::Allocate(size_t nSlotSize, int32_t nWidth, int32_t nHeight)
 {
@@ -84,7 +49,7 @@ int CFrameRing::Write(int nStart, const void* pData, size_t nSize)
         if (!s.nState.compare_exchange_strong(expected, -1, std::memory_order_acquire)) {
             continue; // pinned by a reader: take the next one
         }
-        StreamCopy(s.pBuffer.get(), static_cast<const uint8_t*>(pData), nSize);
+        std::memcpy(s.pBuffer.get(), pData, nSize);
         s.info = FRAME_INFO{++m_nSequence, m_nWidth, m_nHeight, nSize};
         s.nState.store(0, std::memory_order_release);
         m_nLatest.store(i, std::memory_order_release);
