@@ -3,7 +3,6 @@
 #include <cstring>
 #include <mutex>
 
-
 bool CFrameRing::Allocate(size_t nSlotSize, int32_t nWidth, int32_t nHeight)
 {
     std::unique_lock<std::shared_mutex> lock(m_ResizeLock);

@@ -504,6 +504,13 @@ void CRgnDataCtrl::RecalcTextRects()
     }
 }
 
+void CRgnDataCtrl::SetScaleParam(double dSizeX, double dSizeY, int32_t nCorner)
+{
+    m_dScaleSizeX = std::isfinite(dSizeX) && dSizeX > 0.0 ? dSizeX : 0.0;
+    m_dScaleSizeY = std::isfinite(dSizeY) && dSizeY > 0.0 ? dSizeY : 0.0;
+    m_nScalePos = std::clamp(nCorner, 0, 3);
+}
+
 void CRgnDataCtrl::CopyMeasureData(std::vector<MEASURE_DATA>& out) const
 {
     out = m_MeasureArray;

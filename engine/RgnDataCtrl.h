@@ -108,10 +108,17 @@ public:
     // The size captions and annotations are measured and drawn with.
     int32_t ScreenFontPt(int32_t nFontPt) const;
 
-    // Display flags kept for the renderer.
+    // The calibration line stays shown after its input ended until the input is reset.
+    BOOL IsCalibrationLineShown() const { return m_nState == INPUT_CALIBRATION || m_bCalibrationDone; }
+    void SetScaleParam(double dSizeX, double dSizeY, int32_t nCorner);
+
+    // Display flags and scale bar kept for the renderer.
     BOOL m_bDispShapes = TRUE;
     BOOL m_bDispCrossLine = FALSE;
     BOOL m_bDispScale = FALSE;
+    double m_dScaleSizeX = 0.0;
+    double m_dScaleSizeY = 0.0;
+    int32_t m_nScalePos = 3;
 
 private:
     struct COMMIT_MARK {
@@ -169,4 +176,5 @@ private:
     int32_t m_nSelectedID = -1;
     POINT m_ptDragAnchor{0, 0};
     RGN_DATA m_CurShape;
+    BOOL m_bCalibrationDone = FALSE;
 };

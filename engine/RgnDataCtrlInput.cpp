@@ -72,6 +72,7 @@ BOOL CRgnDataCtrl::StartShape(int32_t nKind, POINT ptWnd)
         return FALSE;
     }
     m_nState = INPUT_MAKING_SHAPE;
+    m_bCalibrationDone = FALSE;
     std::memset(&m_CurShape, 0, sizeof(m_CurShape));
     std::memset(m_Points, 0, sizeof(m_Points));
     m_nSelectedID = -1;
@@ -384,6 +385,7 @@ BOOL CRgnDataCtrl::StartCalibrationLine(int32_t nSetPointKind, POINT ptWnd)
         return FALSE;
     }
     m_nState = INPUT_CALIBRATION;
+    m_bCalibrationDone = FALSE;
     m_nMakingKind = nSetPointKind;
     std::memset(m_Points, 0, sizeof(m_Points));
     m_nPointCount = 0;
@@ -438,6 +440,7 @@ int CRgnDataCtrl::AddCalibrationPoint(POINT ptWnd, BOOL bConfirm, int nModifier,
     if (m_nMakingKind == 0 && n == 2 && bConfirm) {
         dPixelLength = CalcPixelDistance(double(m_Points[1].x) - m_Points[0].x, double(m_Points[1].y) - m_Points[0].y);
         m_nState = INPUT_IDLE;
+        m_bCalibrationDone = TRUE;
         return ADDPT_DONE;
     }
     if (m_nMakingKind == 1 && n == 3 && bConfirm) {
@@ -448,6 +451,7 @@ int CRgnDataCtrl::AddCalibrationPoint(POINT ptWnd, BOOL bConfirm, int nModifier,
         const POINT f = CalcPerpendicularFoot(m_Points[2], m_Points[0], m_Points[1]);
         dPixelLength = CalcPixelDistance(double(m_Points[2].x) - f.x, double(m_Points[2].y) - f.y);
         m_nState = INPUT_IDLE;
+        m_bCalibrationDone = TRUE;
         return ADDPT_DONE;
     }
     return ADDPT_CONTINUE;
@@ -455,6 +459,7 @@ int CRgnDataCtrl::AddCalibrationPoint(POINT ptWnd, BOOL bConfirm, int nModifier,
 
 void CRgnDataCtrl::ResetInput()
 {
+    m_bCalibrationDone = FALSE;
     std::memset(&m_CurShape, 0, sizeof(m_CurShape));
     std::memset(m_Points, 0, sizeof(m_Points));
     m_nPointCount = 0;

@@ -213,7 +213,7 @@ void CRgnDataCtrl::GetSelectedMeasNo(std::vector<int32_t>& out) const
 {
     out.clear();
     for (int32_t no : m_Selection) {
-        if (HasShapeOf(no)) {
+        if (no >= 1 && HasShapeOf(no)) {
             out.push_back(no);
         }
     }
@@ -226,7 +226,8 @@ BOOL CRgnDataCtrl::SelectMeasurements(const std::vector<int32_t>& numbers)
     }
     m_Selection.clear();
     for (int32_t no : numbers) {
-        if (HasShapeOf(no) && std::find(m_Selection.begin(), m_Selection.end(), no) == m_Selection.end()) {
+        // Number 0 is no measurement (a perpendicular group's base line carries it).
+        if (no >= 1 && HasShapeOf(no) && std::find(m_Selection.begin(), m_Selection.end(), no) == m_Selection.end()) {
             m_Selection.push_back(no);
         }
     }

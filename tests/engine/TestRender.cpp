@@ -1,0 +1,270 @@
+#include "engine/LayeredInput.h"
+#include "engine/OverlayMessages.h"
+#include "engine/QtTextMeasurer.h"
+#include "engine/RgnDataDrawer.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RenderTest : public ::testing::Test {
+protected:
+    RenderTest() : input(&sink)
+    {
+        Eng().SetDrawWindow(&measurer);
+        Eng().SetImageSize(640, 480, 1.0);
+        Eng().SetCalibration(1.0, 1, 1, FALSE);
+        DRAW_SETTING s = DefaultEngineDrawSetting();
+        CopyTextField(s.MeasStrFontName, u"Noto Sans CJK JP");
+        Eng().SetDrawSetting(s);
+        input.SetInitialised(TRUE);
+    }
+    CRgnDataCtrl& Eng() { return input.Engine(); }
+    void Measure(int kind, std::initializer_list<POINT> pts, bool bRight = false)
+    {
+        ASSERT_TRUE(input.StartMakeShape(kind));
+        size_t i = 0;
+        for (POINT p : pts) {
+            if (bRight && ++i == pts.size()) {
+                input.OnRButtonDown(MK_RBUTTON, p);
+            } else {
+                input.OnLButtonDown(MK_LBUTTON, p);
+            }
+        }
+    }
+    QImage Draw(int w = 640, int h = 480)
+    {
+        QImage img(w, h, QImage::Format_RGB32);
+        QPainter p(&img);
+        EXPECT_TRUE(drawer.Draw(Eng(), p, w, h, true));
+        return img;
+    }
+    static QRgb Rgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+    static int CountColour(const QImage& img, QRgb c, QRect r = QRect())
+    {
+        if (r.isNull()) {
+            r = img.rect();
+        }
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                n += img.pixel(x, y) == c;
+            }
+        }
+        return n;
+    }
+
+    CQtTextMeasurer measurer;
+    CRecordingSink sink;
+    CLayeredInput input;
+    CRgnDataDrawer drawer;
+};
+
+} // namespace
+
+TEST(RenderWidths, WidthTableAgainstTheZoomRatio)
+{
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(5, 0.25, true, TRUE), 20);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(5, 0.15, true, TRUE), 33);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(5, 0.05, true, TRUE), 100);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(1, 0.95, true, TRUE), 2);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(1, 0.35, true, TRUE), 8);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(5, 2.0, true, TRUE), 3);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(5, 0.25, true, FALSE), 5);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(5, 0.25, false, TRUE), 5);
+    EXPECT_EQ(CRgnDataDrawer::FigureLineWidth(0, 1.0, true, TRUE), 5);
+    EXPECT_EQ(CRgnDataDrawer::ToQColor(0x4080ff), QColor(255, 128, 64));
+}
+
+TEST_F(RenderTest, LineOfWidthFiveCircleAndPointSquares)
+{
+    Measure(MEAS_LENGTH, {POINT{20, 50}, POINT{220, 50}});
+    const QImage img = Draw();
+    const QRgb red = Rgb(Eng().GetDrawSetting().RgnColor);
+    // Rows 48..52 carry the 5-pixel line; nothing more than a pixel beyond.
+    for (int y = 48; y <= 52; ++y) {
+        EXPECT_EQ(img.pixel(150, y), red) << y;
+    }
+    EXPECT_NE(img.pixel(150, 46), red);
+    EXPECT_NE(img.pixel(150, 54), red);
+    EXPECT_NE(img.pixel(17, 50), red); // flat caps
+    EXPECT_NE(img.pixel(224, 50), red);
+
+    Eng().ClearAll();
+    Measure(MEAS_CIRCLE, {POINT{200, 100}, POINT{300, 200}, POINT{200, 300}});
+    Measure(MEAS_COUNT, {POINT{500, 400}, POINT{560, 400}}, true);
+    const QImage c = Draw();
+    EXPECT_EQ(c.pixel(100, 200), red); // the circle passes through (100, 200)
+    EXPECT_EQ(c.pixel(200, 101), red);
+    EXPECT_NE(c.pixel(150, 200), red); // not filled
+    EXPECT_EQ(c.pixel(500 - 4, 400 - 4), red); // a square of half side 5
+    EXPECT_EQ(c.pixel(500 + 5, 400 + 5), red);
+    EXPECT_NE(c.pixel(500 + 7, 400), red);
+}
+
+TEST_F(RenderTest, CaptionsFollowMeasStrColorAndSelectionIsDrawnInSelColours)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 200}, POINT{300, 200}});
+    const RGN_DATA* cap = nullptr;
+    for (const CQSRgnData& s : Eng().GetShapeList()) {
+        if (s.m_RgnData.nFigure == RGN_TEXT) {
+            cap = &s.m_RgnData;
+        }
+    }
+    ASSERT_NE(cap, nullptr);
+    const QRect box(cap->nX[0], cap->nY[0], cap->nX[1] - cap->nX[0], cap->nY[1] - cap->nY[0]);
+    EXPECT_GT(box.width(), 10);
+    EXPECT_GT(CountColour(Draw(), Rgb(Eng().GetDrawSetting().MeasStrColor), box), 20);
+    DRAW_SETTING s = Eng().GetDrawSetting();
+    s.MeasStrColor = 0x00a0b0c0;
+    Eng().SetDrawSetting(s);
+    EXPECT_GT(CountColour(Draw(), Rgb(0x00a0b0c0), box), 20);
+
+    // Pick the line: it and its caption turn to the selection colours.
+    input.OnLButtonDown(MK_LBUTTON, POINT{150, 205});
+    ASSERT_EQ(Eng().GetInputState(), INPUT_SELECTED);
+    const QImage img = Draw();
+    EXPECT_EQ(img.pixel(250, 200), Rgb(s.SelRgnColor));
+    EXPECT_GT(CountColour(img, Rgb(s.SelMeasStrColor), box), 20);
+    EXPECT_EQ(CountColour(img, Rgb(0x00a0b0c0), box), 0);
+}
+
+TEST_F(RenderTest, CrossLinesScaleBarAndConstructionPreview)
+{
+    ASSERT_TRUE(input.StartCrossLineInput(1, 1, FALSE));
+    input.OnLButtonDown(MK_LBUTTON, POINT{100, 150});
+    QImage img = Draw();
+    const QRgb cyan = Rgb(Eng().GetDrawSetting().CrossColor);
+    EXPECT_EQ(img.pixel(100, 1), cyan);
+    EXPECT_EQ(img.pixel(100, 478), cyan);
+    EXPECT_EQ(img.pixel(1, 150), cyan);
+    EXPECT_EQ(img.pixel(638, 150), cyan);
+
+    Eng().m_bDispCrossLine = FALSE;
+    Eng().m_bDispScale = TRUE;
+    Eng().SetScaleParam(100.0, 0.0, 3);
+    img = Draw();
+    const QRgb white = Rgb(Eng().GetDrawSetting().ScaleColor);
+    EXPECT_EQ(img.pixel(605, 450), white); // from (610, 450) to the left
+    EXPECT_EQ(img.pixel(515, 450), white);
+    EXPECT_NE(img.pixel(500, 450), white);
+    EXPECT_EQ(img.pixel(510, 442), white); // the tick at the far end
+
+    Eng().m_bDispScale = FALSE;
+    ASSERT_TRUE(input.StartMakeShape(MEAS_ANGLE));
+    input.OnLButtonDown(MK_LBUTTON, POINT{50, 300});
+    input.OnMouseMove(0, POINT{250, 300});
+    img = Draw();
+    const QRgb green = Rgb(Eng().GetDrawSetting().MakeRgnColor);
+    EXPECT_EQ(img.pixel(150, 300), green); // the rubber band
+}
+
+TEST_F(RenderTest, ArcFollowsTheOrderOfItsPointsAndDegenerateShapesAreHarmless)
+{
+    // Centre (200, 200), radius 100: from the right through the left to the top.
+    Measure(MEAS_ARC, {POINT{300, 200}, POINT{100, 200}, POINT{200, 100}});
+    ASSERT_EQ(Eng().GetMeasureArray().size(), 1u);
+    const QImage img = Draw();
+    const QRgb red = Rgb(Eng().GetDrawSetting().RgnColor);
+    EXPECT_EQ(img.pixel(200, 300), red);  // the bottom lies on the arc
+    EXPECT_NE(img.pixel(271, 129), red);  // the upper right does not
+    // Hit regions agree with the drawing.
+    POINT p{};
+    ASSERT_TRUE(Eng().WindowToImage(POINT{200, 296}, p));
+    EXPECT_NE(Eng().HitTest(POINT{200, 300}), nullptr);
+    EXPECT_NE(Eng().HitTest(POINT{100, 205}), nullptr);
+    EXPECT_EQ(Eng().HitTest(POINT{271, 129}), nullptr);
+
+    // Records that could never come from input: drawing them does nothing harmful.
+    CRgnDataCtrl& eng = Eng();
+    eng.ClearAll();
+    QImage target(640, 480, QImage::Format_RGB32);
+    RGN_DATA bad{};
+    bad.nFigure = RGN_ARC;
+    bad.nPointNum = 6; // all points equal
+    CQSRgnData shape(bad);
+    shape.BuildRegion(eng.FarLimit());
+    EXPECT_TRUE(shape.m_Rgn.IsEmpty());
+    RECT all{0, 0, 0, 0};
+    EXPECT_TRUE(drawer.Render(eng, target, all));
+}
+
+TEST_F(RenderTest, RenderForSavingDrawsShapesAtFullSizeWithoutSelection)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
+    input.OnLButtonDown(MK_LBUTTON, POINT{200, 100}); // selected
+    Eng().SetView(0.25, 0, 0);
+    QImage target(640, 480, QImage::Format_RGB32);
+    target.fill(Qt::black);
+    ASSERT_TRUE(drawer.Render(Eng(), target, RECT{0, 0, 0, 0}));
+    const QRgb red = Rgb(Eng().GetDrawSetting().RgnColor);
+    EXPECT_EQ(target.pixel(200, 98), red); // width 5, no zoom compensation
+    EXPECT_NE(target.pixel(200, 104), red);
+    EXPECT_EQ(CountColour(target, Rgb(Eng().GetDrawSetting().SelRgnColor)), 0);
+}
+
+TEST_F(RenderTest, DrawsAtZoomAndScrollLikeTheStretchedPicture)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
+    Eng().SetView(2.0, 50, 50); // window = (image - 50) * 2
+    const QImage img = Draw(400, 400);
+    const QRgb red = Rgb(Eng().GetDrawSetting().RgnColor);
+    // Width 5 at ratio 2 with auto resize: 3 image px = 6 window px around y 100.
+    EXPECT_EQ(img.pixel(200, 101), red); // (100.5 - 50) * 2
+    EXPECT_EQ(img.pixel(200, 98), red);
+    EXPECT_EQ(img.pixel(200, 103), red);
+    EXPECT_NE(img.pixel(200, 95), red);
+    EXPECT_NE(img.pixel(200, 107), red);
+    EXPECT_EQ(img.pixel(110, 100), red); // image x 105
+    EXPECT_NE(img.pixel(90, 100), red);  // image x 95: before the line starts
+}
+
+TEST_F(RenderTest, LayerOfFinishedShapesFollowsEveryChange)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 300}, POINT{300, 300}});
+    const QRgb red = Rgb(Eng().GetDrawSetting().RgnColor);
+    QImage img = Draw();
+    const int renders = drawer.LayerRenderCount();
+    img = Draw();
+    EXPECT_EQ(drawer.LayerRenderCount(), renders); // nothing changed: the layer is reused
+    EXPECT_EQ(img.pixel(150, 300), red);
+
+    // Dragging the caption moves it in the next drawing.
+    const RGN_DATA* cap = nullptr;
+    for (const CQSRgnData& s : Eng().GetShapeList()) {
+        if (s.m_RgnData.nFigure == RGN_TEXT) {
+            cap = &s.m_RgnData;
+        }
+    }
+    ASSERT_NE(cap, nullptr);
+    const QRect before(cap->nX[0], cap->nY[0], cap->nX[1] - cap->nX[0], cap->nY[1] - cap->nY[0]);
+    const QRgb yellow = Rgb(Eng().GetDrawSetting().MeasStrColor);
+    EXPECT_GT(CountColour(img, yellow, before), 10);
+    input.OnLButtonDown(MK_LBUTTON, POINT{before.x() + 2, before.y() + 2});
+    input.OnMouseMove(MK_LBUTTON, POINT{before.x() + 2, before.y() + 102});
+    img = Draw();
+    EXPECT_EQ(CountColour(img, yellow, before), 0);
+    EXPECT_GT(drawer.LayerRenderCount(), renders);
+
+    // Settings and zoom changes show at once.
+    input.OnLButtonDown(MK_LBUTTON, POINT{600, 20}); // deselect
+    DRAW_SETTING s = Eng().GetDrawSetting();
+    s.RgnColor = 0x00123456;
+    Eng().SetDrawSetting(s);
+    EXPECT_EQ(Draw().pixel(150, 300), Rgb(0x00123456));
+    Eng().SetView(0.5, 0, 0);
+    img = Draw();
+    EXPECT_EQ(img.pixel(75, 150), Rgb(0x00123456));
+    EXPECT_NE(img.pixel(150, 300), Rgb(0x00123456));
+    // Hiding the shapes leaves a transparent overlay.
+    Eng().m_bDispShapes = FALSE;
+    QImage clear(640, 480, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::red);
+    QPainter p(&clear);
+    ASSERT_TRUE(drawer.Draw(Eng(), p, 640, 480));
+    p.end();
+    EXPECT_EQ(clear.pixel(75, 150), qRgba(0, 0, 0, 0));
+}

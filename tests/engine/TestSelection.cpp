@@ -1,0 +1,244 @@
+#include "EngineFixture.h"
+
+#include <random>
+#include <set>
+
+TEST_F(EngineTest, HitTestsAtTheRegionBorders)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
+    // 9 and 11 pixels from the line, away from its caption.
+    EXPECT_NE(Eng().HitTest(POINT{150, 109}), nullptr);
+    EXPECT_EQ(Eng().HitTest(POINT{150, 111}), nullptr);
+    EXPECT_NE(Eng().HitTest(POINT{150, 91}), nullptr);
+    EXPECT_EQ(Eng().HitTest(POINT{150, 89}), nullptr);
+    // A steep line is sampled along y.
+    Measure(MEAS_LENGTH, {POINT{500, 50}, POINT{520, 400}});
+    EXPECT_NE(Eng().HitTest(POINT{506 + 9, 150}), nullptr);
+    EXPECT_EQ(Eng().HitTest(POINT{506 + 12, 150}), nullptr);
+
+    Eng().ClearAll();
+    Measure(MEAS_CIRCLE, {POINT{200, 100}, POINT{300, 200}, POINT{200, 300}});
+    EXPECT_NE(Eng().HitTest(POINT{200, 200}), nullptr); // inside the disc
+    EXPECT_EQ(Eng().HitTest(POINT{320, 320}), nullptr);
+
+    // A concave polygon: the notch is outside.
+    Measure(MEAS_POLYGON, {POINT{400, 300}, POINT{600, 300}, POINT{600, 450}, POINT{500, 350}, POINT{400, 450}}, true);
+    ASSERT_EQ(Eng().GetMeasureArray().size(), 2u);
+    EXPECT_NE(Eng().HitTest(POINT{420, 320}), nullptr);
+    EXPECT_EQ(Eng().HitTest(POINT{500, 420}), nullptr);
+
+    // A count is never hit directly, only through its labels.
+    Measure(MEAS_COUNT, {POINT{50, 450}, POINT{90, 450}}, true);
+    ASSERT_EQ(Eng().GetMeasureArray().size(), 3u);
+    const CQSRgnData* hit = Eng().HitTest(POINT{50, 450});
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->m_RgnData.nFigure, RGN_TEXT);
+    EXPECT_EQ(Eng().HitTest(POINT{45, 445}), nullptr);
+}
+
+TEST_F(EngineTest, TextsWinOverNewerFiguresAndNewestShapeWins)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}}); // caption near (200, 100)
+    Measure(MEAS_LENGTH, {POINT{205, 60}, POINT{205, 400}});   // a newer line over it
+    const CQSRgnData* hit = Eng().HitTest(POINT{205, 105});
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->m_RgnData.nFigure, RGN_TEXT);
+    EXPECT_EQ(hit->m_RgnData.nMeasNo, 1);
+    hit = Eng().HitTest(POINT{205, 70});
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->m_RgnData.nMeasNo, 2);
+    // The newest figure containing the point decides, even when it is not selectable.
+    Measure(MEAS_PERPENDICULAR, {POINT{400, 300}, POINT{600, 300}, POINT{500, 400}}, true);
+    EXPECT_EQ(Eng().HitTest(POINT{420, 300}), nullptr); // on the base line only
+}
+
+TEST_F(EngineTest, SeparateCrossInputDeselectAndDraggingAtTheBorder)
+{
+    ASSERT_TRUE(input.StartCrossLineInput(1, 2, TRUE));
+    EXPECT_EQ(sink.Take().back().wParam, WPARAM(IDS_CROSS_VERT_PROMPT));
+    input.OnLButtonDown(MK_LBUTTON, POINT{100, 50});
+    EXPECT_TRUE(Messages().empty());
+    input.OnLButtonDown(MK_LBUTTON, POINT{200, 60});
+    auto msgs = sink.Take();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].nMessage, WM_MAKING_CROSSLINE_DISP_CAPTION);
+    EXPECT_EQ(msgs[0].wParam, WPARAM(IDS_CROSS_HORZ_PROMPT));
+    input.OnLButtonDown(MK_LBUTTON, POINT{300, 70});
+    msgs = sink.Take();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].nMessage, WM_END_MAKE_SHAPE);
+    EXPECT_EQ(msgs[0].wParam, 1u);
+    EXPECT_EQ(Eng().GetCrossX()[0], 100);
+    EXPECT_EQ(Eng().GetCrossX()[1], 200);
+    EXPECT_EQ(Eng().GetCrossY()[0], 70);
+    EXPECT_EQ(Eng().GetCrossY()[1], 0);
+    EXPECT_FALSE(input.StartCrossLineInput(7, 1, FALSE));
+    EXPECT_FALSE(input.StartCrossLineInput(0, 0, FALSE));
+
+    Measure(MEAS_LENGTH, {POINT{100, 200}, POINT{300, 200}});
+    sink.Take();
+    input.OnLButtonDown(MK_LBUTTON, POINT{500, 400}); // empty area
+    msgs = sink.Take();
+    ASSERT_FALSE(msgs.empty());
+    EXPECT_EQ(msgs.back().nMessage, WM_SELECT_MEASURE_SHAPE);
+    EXPECT_EQ(LPARAM(msgs.back().wParam), LPARAM(-1));
+    EXPECT_EQ(msgs.back().lParam, 1);
+
+    // Pick the caption and drag it; a move that would leave the image is refused.
+    const RGN_DATA* cap = nullptr;
+    for (const CQSRgnData& s : Eng().GetShapeList()) {
+        if (s.m_RgnData.nFigure == RGN_TEXT) {
+            cap = &s.m_RgnData;
+        }
+    }
+    ASSERT_NE(cap, nullptr);
+    const POINT start{cap->nX[0] + 2, cap->nY[0] + 2};
+    input.OnLButtonDown(MK_LBUTTON, start);
+    EXPECT_EQ(LPARAM(sink.Take().back().wParam), 1);
+    input.OnMouseMove(MK_LBUTTON, POINT{start.x + 10, start.y + 5});
+    EXPECT_EQ(cap->nX[0], start.x - 2 + 10);
+    const int y0 = cap->nY[0];
+    input.OnMouseMove(MK_LBUTTON, POINT{start.x + 10, start.y + 5 + 1000});
+    EXPECT_EQ(cap->nY[0], y0); // blocked at the border
+    input.OnMouseMove(MK_LBUTTON, POINT{start.x + 10, start.y + 5 + 1001});
+    EXPECT_EQ(cap->nY[0], y0 + 1); // the next move starts from the new mouse position
+    input.OnMouseMove(MK_LBUTTON | MK_SHIFT, POINT{start.x + 10, start.y + 1000});
+    EXPECT_EQ(cap->nY[0], y0 + 1); // not a plain left-button drag
+}
+
+TEST_F(EngineTest, TextAnnotationsPlaceEditAndNeverEditCaptions)
+{
+    ASSERT_TRUE(input.SetTextToPlace(u"試料 A", u"Font", 20, 0x123456));
+    EXPECT_FALSE(input.StartMakeShape(MEAS_LENGTH)); // text placement under way
+    input.OnLButtonDown(MK_LBUTTON, POINT{100, 100});
+    EXPECT_EQ(Messages().back(), WM_END_MAKE_SHAPE);
+    ASSERT_EQ(Eng().GetMeasureArray().size(), 1u);
+    EXPECT_EQ(Row(0).nKind, MEAS_TEXT);
+    EXPECT_EQ(Row(0).dValue, 0.0);
+    EXPECT_EQ(TextFieldString(Row(0).szText), u"試料 A");
+    ASSERT_TRUE(input.SetTextToPlace(u"outside", u"Font", 20, 0));
+    input.OnLButtonDown(MK_LBUTTON, POINT{900, 100});
+    EXPECT_EQ(Messages().back(), WM_ERROR_MAKE_SHAPE);
+    EXPECT_FALSE(input.IsPlacingText());
+
+    input.OnLButtonDown(MK_LBUTTON, POINT{102, 102});
+    ASSERT_EQ(Eng().GetSelection().size(), 1u);
+    ASSERT_TRUE(input.EditSelectedText(std::u16string(150, u'x'), u"Font", 12, 0x654321));
+    EXPECT_EQ(TextFieldString(Row(0).szText).size(), size_t(MAX_TEXT_LEN)); // truncated, never overflowing
+
+    Measure(MEAS_LENGTH, {POINT{300, 300}, POINT{400, 300}});
+    const RGN_DATA* cap = ShapesOf(2, RGN_TEXT).at(0);
+    const std::u16string before = Text(*cap);
+    input.OnLButtonDown(MK_LBUTTON, POINT{cap->nX[0] + 1, cap->nY[0] + 1});
+    ASSERT_EQ(Eng().GetSelection(), std::vector<int32_t>{2});
+    EXPECT_FALSE(input.EditSelectedText(u"fake value", u"Font", 12, 0));
+    EXPECT_EQ(Text(*cap), before);
+}
+
+TEST_F(EngineTest, SelectFromTheListAndCopyTheResults)
+{
+    Measure(MEAS_LENGTH, {POINT{10, 10}, POINT{50, 10}});
+    Measure(MEAS_LENGTH, {POINT{10, 50}, POINT{50, 50}});
+    ASSERT_TRUE(Eng().SelectMeasurements({2, 77}));
+    EXPECT_EQ(Eng().GetInputState(), INPUT_SELECTED);
+    std::vector<int32_t> sel;
+    Eng().GetSelectedMeasNo(sel);
+    EXPECT_EQ(sel, std::vector<int32_t>{2});
+    ASSERT_TRUE(Eng().SelectMeasurements({77}));
+    EXPECT_EQ(Eng().GetInputState(), INPUT_SELECTED); // nothing matched, still selected
+    ASSERT_TRUE(Eng().SelectMeasurements({}));
+    EXPECT_EQ(Eng().GetInputState(), INPUT_IDLE);
+    std::vector<MEASURE_DATA> copy(5);
+    Eng().CopyMeasureData(copy);
+    ASSERT_EQ(copy.size(), 2u);
+    EXPECT_EQ(copy[1].nMeasNum, 2);
+}
+
+// Long random sequences of input, picking, dragging, editing and deletion
+// never leave a dangling link.
+TEST_F(EngineTest, RandomOperationsKeepEveryLinkValid)
+{
+    std::mt19937 rng(4711);
+    auto rp = [&] { return POINT{int(rng() % 640), int(rng() % 480)}; };
+    for (int step = 0; step < 3000; ++step) {
+        const int op = int(rng() % 10);
+        if (op < 4) {
+            const int kind = int(rng() % 10);
+            if (!input.StartMakeShape(kind)) {
+                input.CancelInput();
+                continue;
+            }
+            const int clicks = 1 + int(rng() % 7);
+            for (int i = 0; i < clicks; ++i) {
+                input.OnMouseMove(0, rp());
+                input.OnLButtonDown(rng() % 5 == 0 ? MK_LBUTTON | MK_SHIFT : MK_LBUTTON, rp());
+            }
+            if (input.IsMakingShape()) {
+                input.OnRButtonDown(MK_RBUTTON, rp());
+            }
+            input.CancelInput();
+        } else if (op == 4) {
+            input.OnLButtonDown(MK_LBUTTON, rp());
+            for (int i = 0; i < 3; ++i) {
+                input.OnMouseMove(MK_LBUTTON, rp());
+            }
+        } else if (op == 5) {
+            Eng().DeleteMeasurement(1 + int(rng() % std::max(1, Eng().GetLastMeasNo())));
+        } else if (op == 6) {
+            if (input.SetTextToPlace(u"note", u"Font", 10 + int(rng() % 20), 0xff)) {
+                input.OnLButtonDown(MK_LBUTTON, rp());
+            }
+        } else if (op == 7) {
+            input.EditSelectedText(u"edited", u"Font", 14, 0xff00);
+        } else if (op == 8) {
+            Eng().SelectMeasurements({int(rng() % 20), int(rng() % 20)});
+        } else if (rng() % 20 == 0) {
+            Eng().ClearAll();
+        } else {
+            DRAW_SETTING s = Eng().GetDrawSetting();
+            s.CountKind = int(rng() % 2);
+            Eng().SetDrawSetting(s);
+            Eng().SetCalibration(0.1 + (rng() % 100) / 50.0, int(rng() % 6), 1, TRUE);
+        }
+
+        // Invariants.
+        std::set<int32_t> rows, ids;
+        for (const MEASURE_DATA& r : Eng().GetMeasureArray()) {
+            ASSERT_TRUE(rows.insert(r.nMeasNum).second);
+            ASSERT_LE(r.nMeasNum, Eng().GetLastMeasNo());
+        }
+        for (const CQSRgnData& s : Eng().GetShapeList()) {
+            ASSERT_TRUE(ids.insert(s.m_RgnData.nID).second);
+        }
+        for (const CQSRgnData& s : Eng().GetShapeList()) {
+            const RGN_DATA& d = s.m_RgnData;
+            ASSERT_GE(d.nPointNum, 0);
+            ASSERT_LE(d.nPointNum, MAX_RGN_POINT);
+            ASSERT_LE(d.nID, Eng().GetLastShapeID());
+            if (d.nMeasNo != 0) {
+                ASSERT_TRUE(rows.count(d.nMeasNo)) << "shape " << d.nID << " names row " << d.nMeasNo;
+            } else {
+                bool bChild = false;
+                for (int32_t c : d.nChildMeasNo) {
+                    if (c != 0) {
+                        ASSERT_TRUE(rows.count(c)) << "base line names row " << c;
+                        bChild = true;
+                    }
+                }
+                ASSERT_TRUE(bChild) << "a base line without perpendiculars";
+            }
+            if (d.nParentID != 0) {
+                ASSERT_TRUE(ids.count(d.nParentID)) << "parent " << d.nParentID;
+            }
+        }
+        for (int32_t r : rows) {
+            ASSERT_GT(CountShapes(r), 0) << "row " << r << " has no shape";
+        }
+        std::vector<int32_t> sel;
+        Eng().GetSelectedMeasNo(sel);
+        for (int32_t no : sel) {
+            ASSERT_TRUE(rows.count(no)) << "selection names row " << no;
+        }
+        ASSERT_TRUE(Eng().GetSelectedID() == -1 || ids.count(Eng().GetSelectedID()));
+    }
+}
