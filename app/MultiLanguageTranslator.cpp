@@ -89,6 +89,12 @@ QString GetProgramString(UINT nID)
     return psz != nullptr ? QString::fromUtf16(psz) : QString();
 }
 
+QString TranslateProgramText(const QString& text)
+{
+    CMultiLanguageTranslator* p = g_pTranslator;
+    return p != nullptr ? p->TranslateText(text) : text;
+}
+
 // ---------------------------------------------------------------------------
 
 bool CMultiLanguageIniFileAccess::IsStorableKey(const QString& key)

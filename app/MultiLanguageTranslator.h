@@ -54,3 +54,5 @@ void SetProgramTranslator(CMultiLanguageTranslator* pTranslator);
 CMultiLanguageTranslator* GetProgramTranslator();
 // String nID through the program's translator, or as built in.
 QString GetProgramString(UINT nID);
+// A built-in text (a control's caption) through the program's translator.
+QString TranslateProgramText(const QString& text);

@@ -54,7 +54,7 @@ void BM_OverlayDraw5MP(benchmark::State& state)
     QImage target(1280, 960, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter painter(&target);
-        drawer.Draw(scene.input.Engine(), painter, 1280, 960); // repaints the whole area itself
+        drawer.Draw(scene.input.Engine(), painter, 1280, 960); // blended over the frame beneath
     }
     state.counters["full_renders"] = drawer.LayerRenderCount();
 }

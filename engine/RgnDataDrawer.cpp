@@ -539,15 +539,7 @@ BOOL CRgnDataDrawer::Draw(const CRgnDataCtrl& eng, QPainter& painter, int32_t nW
             ++m_nLayerRenders;
         }
         painter.setTransform(QTransform());
-        // The layer repaints the whole overlay area: copied over a
-        // transparent window, blended over the opaque background.
-        painter.setCompositionMode(bOpaque ? QPainter::CompositionMode_SourceOver : QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, m_Layer);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    } else if (!bOpaque) {
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(QRect(0, 0, nWidth, nHeight), Qt::transparent);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawImage(0, 0, m_Layer); // blended over the picture beneath
     }
     painter.setTransform(view);
     if (eng.m_bDispShapes) {

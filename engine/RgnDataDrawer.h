@@ -18,10 +18,10 @@ class QPainter;
 
 class CRgnDataDrawer {
 public:
-    // Repaints the whole overlay over a window client of nWidth x nHeight.
+    // Draws the whole overlay over a window client of nWidth x nHeight.
     // bOpaque fills the background colour first and frames the client, as on
-    // a colour-keyed window; otherwise the area is transparent but for the
-    // drawing.
+    // a colour-keyed window; otherwise the drawing is blended over what the
+    // target holds (the picture beneath the overlay).
     BOOL Draw(const CRgnDataCtrl& eng, QPainter& painter, int32_t nWidth, int32_t nHeight, bool bOpaque = false);
     // Draws into the full-resolution picture for saving: no zoom compensation,
     // no selection, preview or calibration line; the scale bar inside area

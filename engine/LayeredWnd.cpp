@@ -1,0 +1,77 @@
+#include "engine/LayeredWnd.h"
+
+#include "engine/OverlayMessages.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+CLayeredWnd::CLayeredWnd(QWidget* pParent, IMessageSink* pOwner) : QWidget(pParent), m_Input(pOwner)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setCursor(Qt::CrossCursor);
+    m_Input.Engine().SetDrawWindow(&m_Measurer);
+    m_Input.SetRedrawHandler([this] { update(); });
+}
+
+BOOL CLayeredWnd::Initialise(int32_t nWidth, int32_t nHeight, double dRatio)
+{
+    CRgnDataCtrl& eng = Engine();
+    if (eng.GetImageWidth() != nWidth || eng.GetImageHeight() != nHeight) {
+        if (!eng.SetImageSize(nWidth, nHeight, dRatio)) {
+            return FALSE;
+        }
+    } else {
+        eng.SetView(dRatio, 0, 0);
+    }
+    m_Input.SetInitialised(TRUE);
+    update();
+    return TRUE;
+}
+
+void CLayeredWnd::SetView(double dRatio, POINT ptScroll)
+{
+    CRgnDataCtrl& eng = Engine();
+    if (eng.GetRatio() != dRatio || eng.GetScroll() != ptScroll) {
+        eng.SetView(dRatio, ptScroll.x, ptScroll.y);
+        update();
+    }
+}
+
+void CLayeredWnd::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    m_Drawer.Draw(Engine(), painter, width(), height());
+}
+
+UINT CLayeredWnd::KeyFlags(const QMouseEvent* pEvent)
+{
+    UINT flags = 0;
+    const Qt::MouseButtons b = pEvent->buttons();
+    flags |= (b & Qt::LeftButton) ? MK_LBUTTON : 0;
+    flags |= (b & Qt::RightButton) ? MK_RBUTTON : 0;
+    flags |= (b & Qt::MiddleButton) ? MK_MBUTTON : 0;
+    flags |= (pEvent->modifiers() & Qt::ShiftModifier) ? MK_SHIFT : 0;
+    flags |= (pEvent->modifiers() & Qt::ControlModifier) ? MK_CONTROL : 0;
+    return flags;
+}
+
+POINT CLayeredWnd::ClientPoint(const QMouseEvent* pEvent)
+{
+    const QPoint p = pEvent->position().toPoint();
+    return POINT{p.x(), p.y()};
+}
+
+void CLayeredWnd::mousePressEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() == Qt::LeftButton) {
+        m_Input.OnLButtonDown(KeyFlags(pEvent), ClientPoint(pEvent));
+    } else if (pEvent->button() == Qt::RightButton) {
+        m_Input.OnRButtonDown(KeyFlags(pEvent), ClientPoint(pEvent));
+    }
+}
+
+void CLayeredWnd::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    m_Input.OnMouseMove(KeyFlags(pEvent), ClientPoint(pEvent));
+}

@@ -1,0 +1,35 @@
+// The overlay over the picture: one transparent child window that takes the
+// mouse in its own client coordinates, drives the engine and draws it. The
+// picture shows through wherever nothing is drawn.
+#pragma once
+
+#include "engine/LayeredInput.h"
+#include "engine/QtTextMeasurer.h"
+#include "engine/RgnDataDrawer.h"
+
+#include <QWidget>
+
+class CLayeredWnd : public QWidget {
+public:
+    CLayeredWnd(QWidget* pParent, IMessageSink* pOwner);
+
+    CLayeredInput& Input() { return m_Input; }
+    CRgnDataCtrl& Engine() { return m_Input.Engine(); }
+    // Sets the image size (clearing all shapes when it changes) and the view.
+    BOOL Initialise(int32_t nWidth, int32_t nHeight, double dRatio);
+    void SetView(double dRatio, POINT ptScroll);
+    void Redraw() { update(); }
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+
+private:
+    static UINT KeyFlags(const QMouseEvent* pEvent);
+    static POINT ClientPoint(const QMouseEvent* pEvent);
+
+    CQtTextMeasurer m_Measurer;
+    CLayeredInput m_Input;
+    CRgnDataDrawer m_Drawer;
+};
