@@ -72,15 +72,21 @@ void BM_OverlayDraw5MP_Baseline(benchmark::State& state)
 }
 BENCHMARK(BM_OverlayDraw5MP_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_HitTest(benchmark::State& state)
+std::vector<POINT> Probes()
 {
-    MEASURED_SCENE scene(1000 / 3, 1.0); // about 1000 shapes with captions
-    CRgnDataCtrl& eng = scene.input.Engine();
     std::mt19937 rng(5);
     std::vector<POINT> probes(256);
     for (POINT& p : probes) {
         p = POINT{int(rng() % kW), int(rng() % kH)};
     }
+    return probes;
+}
+
+void BM_HitTest(benchmark::State& state)
+{
+    MEASURED_SCENE scene(1000 / 3, 1.0); // about 1000 shapes with captions
+    CRgnDataCtrl& eng = scene.input.Engine();
+    const std::vector<POINT> probes = Probes();
     size_t i = 0;
     state.counters["shapes"] = double(eng.GetShapeList().size());
     for (auto _ : state) {
@@ -93,11 +99,7 @@ void BM_HitTest_Baseline(benchmark::State& state)
 {
     MEASURED_SCENE scene(1000 / 3, 1.0);
     CRgnDataCtrl& eng = scene.input.Engine();
-    std::mt19937 rng(5);
-    std::vector<POINT> probes(256);
-    for (POINT& p : probes) {
-        p = POINT{int(rng() % kW), int(rng() % kH)};
-    }
+    const std::vector<POINT> probes = Probes();
     size_t i = 0;
     for (auto _ : state) {
         // One pass computing the distance from the point to each shape's points.

@@ -91,6 +91,18 @@ BOOL CCameraCtrl::Fail(int nCode)
     return FALSE;
 }
 
+bool CCameraCtrl::Failed(int nCode, const char* pszLogFormat)
+{
+    if (nCode == 0) {
+        return false;
+    }
+    m_nLastError = nCode;
+    if (pszLogFormat != nullptr) {
+        Log(QString::asprintf(pszLogFormat, nCode));
+    }
+    return true;
+}
+
 QString CCameraCtrl::GetCameraName(int nIndex) const
 {
     return (nIndex >= 0 && nIndex < m_CameraNames.size()) ? m_CameraNames[nIndex] : QString();
@@ -403,18 +415,15 @@ BOOL CCameraCtrl::GetExposure(BOOL& bAuto, double& dMs)
         return FALSE;
     }
     int flag = 0;
-    int err = m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, SDK_PARAM_EXPOSURE, &flag);
-    if (err != 0) {
-        m_nLastError = err;
-        Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d", err));
+    if (Failed(m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, SDK_PARAM_EXPOSURE, &flag),
+               "[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d")) {
         return FALSE;
     }
     m_bExposureAuto = flag != 0 ? TRUE : FALSE;
     bAuto = m_bExposureAuto;
     float ms = 0.0f;
-    if ((err = m_pApi->ICubeSDK_GetExposure(m_nCurrentCamera, &ms)) != 0) {
-        m_nLastError = err;
-        Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetExposure Error! : %d", err));
+    if (Failed(m_pApi->ICubeSDK_GetExposure(m_nCurrentCamera, &ms),
+               "[CameraCtrl]ICubeSDK_GetExposure Error! : %d")) {
         return FALSE;
     }
     dMs = double(ms);
@@ -426,10 +435,7 @@ BOOL CCameraCtrl::ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range, const char*
 {
     // The SDK may fill more than the six fields we read: give it room.
     int buffer[64] = {};
-    const int err = m_pApi->ICubeSDK_GetCamParameterRange(m_nCurrentCamera, nSdkParam, buffer);
-    if (err != 0) {
-        m_nLastError = err;
-        Log(QString::asprintf(pszLogOnError, err));
+    if (Failed(m_pApi->ICubeSDK_GetCamParameterRange(m_nCurrentCamera, nSdkParam, buffer), pszLogOnError)) {
         return FALSE;
     }
     range = ICUBE_PARAM_RANGE{buffer[0], buffer[1], buffer[2], buffer[3], buffer[4], buffer[5]};
@@ -510,17 +516,14 @@ BOOL CCameraCtrl::GetCameraParam(int nIndex, int32_t& nValue)
         return FALSE;
     }
     int bAuto = 0;
-    int err = 0;
-    if (range.bAutoAvailable && (err = m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, id, &bAuto)) != 0) {
-        m_nLastError = err;
-        Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d", err));
+    if (range.bAutoAvailable && Failed(m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, id, &bAuto),
+                                       "[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d")) {
         return FALSE;
     }
     if (!(range.bAutoAvailable && bAuto)) {
         int v = 0;
-        if ((err = m_pApi->ICubeSDK_GetCamParameter(m_nCurrentCamera, id, &v)) != 0) {
-            m_nLastError = err;
-            Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetCamParameter Error! : %d", err));
+        if (Failed(m_pApi->ICubeSDK_GetCamParameter(m_nCurrentCamera, id, &v),
+                   "[CameraCtrl]ICubeSDK_GetCamParameter Error! : %d")) {
             return FALSE;
         }
         nValue = v;
@@ -552,37 +555,31 @@ BOOL CCameraCtrl::GetCameraParam(int nIndex, BOOL& bEnable, CAMERA_PARAM_INFO& i
     info.nMin = range.nMin;
     info.nMax = range.nMax;
     int v = 0;
-    int err = m_pApi->ICubeSDK_GetCamParameter(m_nCurrentCamera, id, &v);
-    if (err != 0) {
-        m_nLastError = err;
-        Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetCamParameter Error! : %d", err));
+    if (Failed(m_pApi->ICubeSDK_GetCamParameter(m_nCurrentCamera, id, &v),
+               "[CameraCtrl]ICubeSDK_GetCamParameter Error! : %d")) {
         return FALSE;
     }
     info.nValue = v;
     info.bValueIsOne = v == 1;
     if (info.bAutoEnable) {
         int bAuto = 0;
-        if ((err = m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, id, &bAuto)) != 0) {
-            m_nLastError = err;
-            Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d", err));
+        if (Failed(m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, id, &bAuto),
+                   "[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d")) {
             return FALSE;
         }
         info.bAuto = bAuto != 0;
-        if ((err = m_pApi->ICubeSDK_SetParamAutoDef(m_nCurrentCamera, id)) != 0) {
-            m_nLastError = err;
-            Log(QString::asprintf("[CameraCtrl]ICubeSDK_SetParamAutoDef Error! : %d", err));
+        if (Failed(m_pApi->ICubeSDK_SetParamAutoDef(m_nCurrentCamera, id),
+                   "[CameraCtrl]ICubeSDK_SetParamAutoDef Error! : %d")) {
             return FALSE;
         }
         int bAutoDef = 0;
-        if ((err = m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, id, &bAutoDef)) != 0) {
-            m_nLastError = err;
-            Log(QString::asprintf("[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d", err));
+        if (Failed(m_pApi->ICubeSDK_GetParamAuto(m_nCurrentCamera, id, &bAutoDef),
+                   "[CameraCtrl]ICubeSDK_GetParamAuto Error! : %d")) {
             return FALSE;
         }
         info.bAutoDefault = bAutoDef != 0;
-        if ((err = m_pApi->ICubeSDK_SetParamAuto(m_nCurrentCamera, id, info.bAuto)) != 0) {
-            m_nLastError = err;
-            Log(QString::asprintf("[CameraCtrl]ICubeSDK_SetParamAuto Error! : %d", err));
+        if (Failed(m_pApi->ICubeSDK_SetParamAuto(m_nCurrentCamera, id, info.bAuto),
+                   "[CameraCtrl]ICubeSDK_SetParamAuto Error! : %d")) {
             return FALSE;
         }
     }
@@ -618,10 +615,8 @@ BOOL CCameraCtrl::SetCameraParam(int nIndex, BOOL bFlag)
     if (!IsOpen()) {
         return FALSE;
     }
-    const int err = m_pApi->ICubeSDK_SetCamParameter(m_nCurrentCamera, ToSdkParamId(nIndex), bFlag ? 1 : 0);
-    if (err != 0) {
-        m_nLastError = err;
-        Log(QString::asprintf("[CameraCtrl]ICubeSDK_SetCamParameter Error! : %d", err));
+    if (Failed(m_pApi->ICubeSDK_SetCamParameter(m_nCurrentCamera, ToSdkParamId(nIndex), bFlag ? 1 : 0),
+               "[CameraCtrl]ICubeSDK_SetCamParameter Error! : %d")) {
         return FALSE;
     }
     Log(QStringLiteral("[CameraCtrl]->SetCameraParam() is End"));

@@ -111,6 +111,8 @@ private:
     static int ICUBE_CALL FrameCallback(int nEvent, void* pData, int nSize, void* pContext);
     bool Usable() const { return m_pApi != nullptr && m_pApi->IsUsable(); }
     BOOL Fail(int nCode);
+    // Keeps a failing result code as the last error and logs it with the format; true when it failed.
+    bool Failed(int nCode, const char* pszLogFormat);
     void Log(const QString& text) const;
     BOOL ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range, const char* pszLogOnError);
     void DeactivateCallback();

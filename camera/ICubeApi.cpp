@@ -62,10 +62,14 @@ bool CICubeApi::Load(const QString& programFolder)
 
 CICubeApi& CICubeApi::Process()
 {
-    static CICubeApi api;
+    // Filled once and never released: the library stays loaded to the end.
+    static CICubeApi* pApi = nullptr;
     static std::once_flag once;
-    std::call_once(once, [] { api.Load(platform::GetModuleFolder()); });
-    return api;
+    std::call_once(once, [] {
+        pApi = new CICubeApi;
+        pApi->Load(platform::GetModuleFolder());
+    });
+    return *pApi;
 }
 
 int InterfaceVersionNumber(const char* pszVersion)
@@ -112,7 +116,7 @@ QString GetICubeErrorText(int nCode)
         "wrong roi id number",                                      // -8
         "parameter not usable when video stream is starte",         // -7
         "wrong library called",                                     // -6
-        "wrong PLL value (more information on operation manual / camera specification)", // -5
+        "wrong PLL value (more information on operation manual / camera specifi" "cation)", // -5
         "e.g. Interface already open",                              // -4
         "memory could not be allocated",                            // -3
         "parameter is out of range",                                // -2

@@ -128,6 +128,10 @@ private:
         int32_t nMeasNo;
     };
 
+    // Converts, squares up with the modifier, and stores a clicked or
+    // provisional point; TAKE_STORED, or the AddPoint result to return.
+    static constexpr int TAKE_STORED = 100;
+    int TakePoint(POINT ptWnd, BOOL bConfirm, int nModifier, int nMaxPoints);
     int32_t AddShape(RGN_DATA& shape, int32_t nMeasNo);
     BOOL CommitMeasure(int32_t nKind, RGN_DATA& shape, double dPixel, double dValue,
                        const std::vector<POINT>& captions);

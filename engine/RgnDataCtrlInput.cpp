@@ -56,6 +56,35 @@ bool CRgnDataCtrl::ZeroPerpendicular(POINT p, POINT a, POINT b) const
     return IsCollinear(a, b, p) || CalcPerpendicularFoot(p, a, b) == p;
 }
 
+int CRgnDataCtrl::TakePoint(POINT ptWnd, BOOL bConfirm, int nModifier, int nMaxPoints)
+{
+    POINT p{};
+    if (!WindowToImage(ptWnd, p)) {
+        return ADDPT_CONTINUE; // outside the image: ignored
+    }
+    if (m_nPointCount > 0) {
+        if (nModifier == MODIFIER_SHIFT) {
+            p.x = m_Points[m_nPointCount - 1].x;
+        } else if (nModifier == MODIFIER_CTRL) {
+            p.y = m_Points[m_nPointCount - 1].y;
+        }
+    }
+    if (m_nPointCount >= nMaxPoints) {
+        ResetInput();
+        return ADDPT_ERROR;
+    }
+    m_Points[m_nPointCount] = p; // the provisional point, or the next confirmed one
+    if (bConfirm) {
+        for (int i = 0; i < m_nPointCount; ++i) {
+            if (m_Points[i] == p) {
+                return ADDPT_REJECTED;
+            }
+        }
+        ++m_nPointCount;
+    }
+    return TAKE_STORED;
+}
+
 BOOL CRgnDataCtrl::StartShape(int32_t nKind, POINT ptWnd)
 {
     // A shape whose every point was undone starts again from its first point.
@@ -91,30 +120,12 @@ int CRgnDataCtrl::AddPoint(POINT ptWnd, BOOL bConfirm, int nModifier, BOOL bFini
         }
         return ADDPT_ERROR;
     }
-    POINT p{};
-    if (!WindowToImage(ptWnd, p)) {
-        return ADDPT_CONTINUE;
-    }
     const int kind = m_nMakingKind;
-    if (m_nPointCount > 0 && (kind != MEAS_PERPENDICULAR || m_nPointCount < 2)) {
-        if (nModifier == MODIFIER_SHIFT) {
-            p.x = m_Points[m_nPointCount - 1].x;
-        } else if (nModifier == MODIFIER_CTRL) {
-            p.y = m_Points[m_nPointCount - 1].y;
-        }
-    }
-    if (m_nPointCount >= MAX_INPUT_POINT) {
-        ResetInput();
-        return ADDPT_ERROR;
-    }
-    m_Points[m_nPointCount] = p;
-    if (bConfirm) {
-        for (int i = 0; i < m_nPointCount; ++i) {
-            if (m_Points[i] == p) {
-                return ADDPT_REJECTED;
-            }
-        }
-        ++m_nPointCount;
+    // Modifiers square up a segment, but not the end points of perpendiculars.
+    const int taken = TakePoint(ptWnd, bConfirm, kind != MEAS_PERPENDICULAR || m_nPointCount < 2 ? nModifier : 0,
+                                MAX_INPUT_POINT);
+    if (taken != TAKE_STORED) {
+        return taken;
     }
     const int n = m_nPointCount;
     const POINT* P = m_Points;
@@ -411,30 +422,10 @@ int CRgnDataCtrl::AddCalibrationPoint(POINT ptWnd, BOOL bConfirm, int nModifier,
         ResetInput();
         return ADDPT_ERROR;
     }
-    POINT p{};
-    if (!WindowToImage(ptWnd, p)) {
-        return ADDPT_CONTINUE;
-    }
-    if (m_nPointCount > 0) {
-        if (nModifier == MODIFIER_SHIFT) {
-            p.x = m_Points[m_nPointCount - 1].x;
-        } else if (nModifier == MODIFIER_CTRL) {
-            p.y = m_Points[m_nPointCount - 1].y;
-        }
-    }
-    if (m_nPointCount >= 3) {
-        ResetInput();
-        return ADDPT_ERROR;
-    }
-    m_Points[m_nPointCount] = p;
-    if (bConfirm) {
-        // A double click must not give a reference line of length 0.
-        for (int i = 0; i < m_nPointCount; ++i) {
-            if (m_Points[i] == p) {
-                return ADDPT_REJECTED;
-            }
-        }
-        ++m_nPointCount;
+    // A double click must not give a reference line of length 0: duplicates are refused.
+    const int taken = TakePoint(ptWnd, bConfirm, nModifier, 3);
+    if (taken != TAKE_STORED) {
+        return taken;
     }
     const int n = m_nPointCount;
     if (m_nMakingKind == 0 && n == 2 && bConfirm) {

@@ -36,8 +36,9 @@ struct SDK_STATE {
 
 SDK_STATE& State()
 {
-    static SDK_STATE* pState = new SDK_STATE; // outlives every camera thread at exit
-    return *pState;
+    // Destroyed when the library is unloaded: the cameras stop their threads then.
+    static SDK_STATE state;
+    return state;
 }
 
 int EnvInt(const char* name, int def)

@@ -299,62 +299,54 @@ int CSimCamera::GetRange(int nParam, ICUBE_PARAM_RANGE& range) const
     return 0;
 }
 
+// The parameter if the camera is open and it has the feature, else the error code.
+SIM_PARAM* CSimCamera::FeatureParam(int nParam, bool bOnePush, int& err)
+{
+    auto it = m_Params.find(nParam);
+    err = !m_bOpen ? -1 : ((it == m_Params.end() || !(bOnePush ? it->second.bOnePush : it->second.bAutoAvailable)) ? -9 : 0);
+    return err == 0 ? &it->second : nullptr;
+}
+
 int CSimCamera::GetAuto(int nParam, int& bAuto) const
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    auto it = m_Params.find(nParam);
-    if (!m_bOpen) {
-        return -1;
+    int err = 0;
+    if (const SIM_PARAM* p = const_cast<CSimCamera*>(this)->FeatureParam(nParam, false, err)) {
+        bAuto = p->bAuto;
     }
-    if (it == m_Params.end() || !it->second.bAutoAvailable) {
-        return -9;
-    }
-    bAuto = it->second.bAuto;
-    return 0;
+    return err;
 }
 
 int CSimCamera::SetAuto(int nParam, int bAuto)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    auto it = m_Params.find(nParam);
-    if (!m_bOpen) {
-        return -1;
+    int err = 0;
+    if (SIM_PARAM* p = FeatureParam(nParam, false, err)) {
+        p->bAuto = bAuto ? 1 : 0;
     }
-    if (it == m_Params.end() || !it->second.bAutoAvailable) {
-        return -9;
-    }
-    it->second.bAuto = bAuto ? 1 : 0;
-    return 0;
+    return err;
 }
 
 int CSimCamera::SetAutoDef(int nParam)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    auto it = m_Params.find(nParam);
-    if (!m_bOpen) {
-        return -1;
+    int err = 0;
+    if (SIM_PARAM* p = FeatureParam(nParam, false, err)) {
+        p->bAuto = p->bAutoDefault;
     }
-    if (it == m_Params.end() || !it->second.bAutoAvailable) {
-        return -9;
-    }
-    it->second.bAuto = it->second.bAutoDefault;
-    return 0;
+    return err;
 }
 
 int CSimCamera::OnePush(int nParam)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    auto it = m_Params.find(nParam);
-    if (!m_bOpen) {
-        return -1;
+    int err = 0;
+    if (SIM_PARAM* p = FeatureParam(nParam, true, err)) {
+        p->nValue = 0;
+        // Settles after 300 ms, or never when the fault says so.
+        m_nWhiteBalanceDoneAt = m_pFaults->bWhiteBalanceNever ? 0 : NowMs() + 300;
     }
-    if (it == m_Params.end() || !it->second.bOnePush) {
-        return -9;
-    }
-    it->second.nValue = 0;
-    // Settles after 300 ms, or never when the fault says so.
-    m_nWhiteBalanceDoneAt = m_pFaults->bWhiteBalanceNever ? 0 : NowMs() + 300;
-    return 0;
+    return err;
 }
 
 int CSimCamera::GetExposure(float& ms) const

@@ -85,6 +85,7 @@ private:
     PATTERN_LOOK Look();
     void RecordFrame(const uint8_t* pFrame, int w, int h);
     void SettleWhiteBalance();
+    SIM_PARAM* FeatureParam(int nParam, bool bOnePush, int& err);
 
     SIM_MODEL m_Model;
     SIM_FAULTS* m_pFaults;

@@ -27,9 +27,11 @@ inline std::u16string Text(const RGN_DATA& d)
     return TextFieldString(d.szText);
 }
 
-class EngineTest : public ::testing::Test {
+// An engine driven through the overlay's input, measuring texts with TMeasurer.
+template <class TMeasurer>
+class EngineTestBase : public ::testing::Test {
 protected:
-    EngineTest() : input(&sink)
+    EngineTestBase() : input(&sink)
     {
         Eng().SetDrawWindow(&measurer);
         Eng().SetImageSize(640, 480, 1.0);
@@ -83,7 +85,10 @@ protected:
         return out;
     }
 
-    CFixedTextMeasurer measurer;
+    TMeasurer measurer;
     CRecordingSink sink;
     CLayeredInput input;
+};
+
+class EngineTest : public EngineTestBase<CFixedTextMeasurer> {
 };

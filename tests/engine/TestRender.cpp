@@ -1,5 +1,5 @@
-#include "engine/LayeredInput.h"
-#include "engine/OverlayMessages.h"
+#include "EngineFixture.h"
+
 #include "engine/QtTextMeasurer.h"
 #include "engine/RgnDataDrawer.h"
 
@@ -10,30 +10,14 @@
 
 namespace {
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public EngineTestBase<CQtTextMeasurer> {
 protected:
-    RenderTest() : input(&sink)
+    RenderTest()
     {
-        Eng().SetDrawWindow(&measurer);
-        Eng().SetImageSize(640, 480, 1.0);
         Eng().SetCalibration(1.0, 1, 1, FALSE);
         DRAW_SETTING s = DefaultEngineDrawSetting();
         CopyTextField(s.MeasStrFontName, u"Noto Sans CJK JP");
         Eng().SetDrawSetting(s);
-        input.SetInitialised(TRUE);
-    }
-    CRgnDataCtrl& Eng() { return input.Engine(); }
-    void Measure(int kind, std::initializer_list<POINT> pts, bool bRight = false)
-    {
-        ASSERT_TRUE(input.StartMakeShape(kind));
-        size_t i = 0;
-        for (POINT p : pts) {
-            if (bRight && ++i == pts.size()) {
-                input.OnRButtonDown(MK_RBUTTON, p);
-            } else {
-                input.OnLButtonDown(MK_LBUTTON, p);
-            }
-        }
     }
     QImage Draw(int w = 640, int h = 480)
     {
@@ -57,9 +41,6 @@ protected:
         return n;
     }
 
-    CQtTextMeasurer measurer;
-    CRecordingSink sink;
-    CLayeredInput input;
     CRgnDataDrawer drawer;
 };
 
