@@ -93,7 +93,7 @@ private:
     std::map<int, SIM_PARAM> m_Params;
     std::map<int, int> m_WriteCounts;
     int m_nMode;
-    bool m_bOpen = false;
+    std::atomic<bool> m_bOpen{false}; // the frame thread clears it on a disconnect
     std::atomic<bool> m_bStarted{false};
     std::atomic<bool> m_bStop{false};
     std::thread m_Thread;
