@@ -104,7 +104,14 @@ TEST(AccImage, GreyConversionEqualsTheFormulaForEveryColour)
                 p[2] = uint8_t(r);
             }
         }
-        CAccImage::ConvColorToGrayscale24Image(buf.data(), buf.size());
+        // Even r through the vector path; odd r in pieces of 15 pixels, all scalar.
+        if (r % 2 == 0) {
+            CAccImage::ConvColorToGrayscale24Image(buf.data(), buf.size());
+        } else {
+            for (size_t at = 0; at < buf.size(); at += 45) {
+                CAccImage::ConvColorToGrayscale24Image(buf.data() + at, std::min<size_t>(45, buf.size() - at));
+            }
+        }
         for (int g = 0; g < 256; ++g) {
             for (int b = 0; b < 256; ++b) {
                 const uint8_t* p = buf.data() + 3 * (g * 256 + b);
@@ -115,6 +122,21 @@ TEST(AccImage, GreyConversionEqualsTheFormulaForEveryColour)
             }
         }
     }
+    // The one colour where the doubles land below the exact quotient, through
+    // the vector path (16 pixels) and the scalar path (1 pixel).
+    std::vector<uint8_t> special(16 * 3);
+    for (size_t i = 0; i < special.size(); i += 3) {
+        special[i] = 147;
+        special[i + 1] = 242;
+        special[i + 2] = 81;
+    }
+    CAccImage::ConvColorToGrayscale24Image(special.data(), special.size());
+    CAccImage::ConvColorToGrayscale24Image(special.data() + 45, 3); // already grey: stays
+    EXPECT_EQ(special[0], 182);
+    EXPECT_EQ(special[44], 182);
+    uint8_t one[3] = {147, 242, 81};
+    CAccImage::ConvColorToGrayscale24Image(one, 3);
+    EXPECT_EQ(one[0], 182);
     uint8_t red[4] = {0, 0, 255, 99};
     CAccImage::ConvColorToGrayscale24Image(red, 4); // a partial pixel at the end is left alone
     EXPECT_EQ(red[0], 76);
