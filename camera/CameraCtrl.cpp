@@ -431,11 +431,12 @@ BOOL CCameraCtrl::GetExposure(BOOL& bAuto, double& dMs)
     return TRUE;
 }
 
-BOOL CCameraCtrl::ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range, const char* pszLogOnError)
+BOOL CCameraCtrl::ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range)
 {
     // The SDK may fill more than the six fields we read: give it room.
     int buffer[64] = {};
-    if (Failed(m_pApi->ICubeSDK_GetCamParameterRange(m_nCurrentCamera, nSdkParam, buffer), pszLogOnError)) {
+    if (Failed(m_pApi->ICubeSDK_GetCamParameterRange(m_nCurrentCamera, nSdkParam, buffer),
+               "[CameraCtrl]ICubeSDK_GetCamParameterRange Error! : %d")) {
         return FALSE;
     }
     range = ICUBE_PARAM_RANGE{buffer[0], buffer[1], buffer[2], buffer[3], buffer[4], buffer[5]};
@@ -449,7 +450,7 @@ BOOL CCameraCtrl::GetEnableWhiteBalance(BOOL& bAutoEnable, BOOL& bOnePushEnable)
         return FALSE;
     }
     ICUBE_PARAM_RANGE range{};
-    if (!ReadRange(SDK_PARAM_WHITE_BALANCE, range, "[CameraCtrl]ICubeSDK_GetCamParameterRange Error! : %d")) {
+    if (!ReadRange(SDK_PARAM_WHITE_BALANCE, range)) {
         return FALSE;
     }
     m_bWhiteBalanceAutoEnable = range.bAutoAvailable != 0 ? TRUE : FALSE;
@@ -499,6 +500,16 @@ BOOL CCameraCtrl::SetWhiteBalance()
     return bResult;
 }
 
+BOOL CCameraCtrl::BeginParam(int nIndex, const char* pszStartLog, int& nSdkParam, ICUBE_PARAM_RANGE& range)
+{
+    Log(QString::fromLatin1(pszStartLog));
+    if (!IsOpen()) {
+        return FALSE;
+    }
+    nSdkParam = ToSdkParamId(nIndex);
+    return ReadRange(nSdkParam, range);
+}
+
 int CCameraCtrl::ToSdkParamId(int nIndex)
 {
     return (nIndex >= 0 && nIndex < CAMERA_PARAM_NUM) ? kSdkParamIds[nIndex] : 0;
@@ -506,13 +517,9 @@ int CCameraCtrl::ToSdkParamId(int nIndex)
 
 BOOL CCameraCtrl::GetCameraParam(int nIndex, int32_t& nValue)
 {
-    Log(QStringLiteral("[CameraCtrl]GetCameraParam()->"));
-    if (!IsOpen()) {
-        return FALSE;
-    }
-    const int id = ToSdkParamId(nIndex);
+    int id = 0;
     ICUBE_PARAM_RANGE range{};
-    if (!ReadRange(id, range, "[CameraCtrl]ICubeSDK_GetCamParameterRange Error! : %d")) {
+    if (!BeginParam(nIndex, "[CameraCtrl]GetCameraParam()->", id, range)) {
         return FALSE;
     }
     int bAuto = 0;
@@ -534,13 +541,9 @@ BOOL CCameraCtrl::GetCameraParam(int nIndex, int32_t& nValue)
 
 BOOL CCameraCtrl::GetCameraParam(int nIndex, BOOL& bEnable, CAMERA_PARAM_INFO& info)
 {
-    Log(QStringLiteral("[CameraCtrl]GetCameraParam()->"));
-    if (!IsOpen()) {
-        return FALSE;
-    }
-    const int id = ToSdkParamId(nIndex);
+    int id = 0;
     ICUBE_PARAM_RANGE range{};
-    if (!ReadRange(id, range, "[CameraCtrl]ICubeSDK_GetCamParameterRange Error! : %d")) {
+    if (!BeginParam(nIndex, "[CameraCtrl]GetCameraParam()->", id, range)) {
         return FALSE;
     }
     bEnable = range.bEnabled != 0 ? TRUE : FALSE;
@@ -593,7 +596,7 @@ BOOL CCameraCtrl::GetVideoRecordingParam(BOOL& bEnable, BOOL& bOn)
         return FALSE;
     }
     ICUBE_PARAM_RANGE range{};
-    if (!ReadRange(SDK_PARAM_RECORDING, range, "[CameraCtrl]ICubeSDK_GetCamParameterRange Error! : %d")) {
+    if (!ReadRange(SDK_PARAM_RECORDING, range)) {
         return FALSE;
     }
     bEnable = range.bEnabled != 0 ? TRUE : FALSE;
@@ -625,13 +628,9 @@ BOOL CCameraCtrl::SetCameraParam(int nIndex, BOOL bFlag)
 
 BOOL CCameraCtrl::SetCameraParam(int nIndex, int32_t nValue, BOOL bAuto)
 {
-    Log(QStringLiteral("[CameraCtrl]SetCameraParam()->"));
-    if (!IsOpen()) {
-        return FALSE;
-    }
-    const int id = ToSdkParamId(nIndex);
+    int id = 0;
     ICUBE_PARAM_RANGE range{};
-    if (!ReadRange(id, range, "[CameraCtrl]ICubeSDK_GetCamParameterRange Error! : %d")) {
+    if (!BeginParam(nIndex, "[CameraCtrl]SetCameraParam()->", id, range)) {
         return FALSE;
     }
     int err = 0;

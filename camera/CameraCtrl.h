@@ -114,7 +114,10 @@ private:
     // Keeps a failing result code as the last error and logs it with the format; true when it failed.
     bool Failed(int nCode, const char* pszLogFormat);
     void Log(const QString& text) const;
-    BOOL ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range, const char* pszLogOnError);
+    BOOL ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range);
+    // Logs the operation's start line, checks the camera is open and reads
+    // the parameter's SDK number and range.
+    BOOL BeginParam(int nIndex, const char* pszStartLog, int& nSdkParam, ICUBE_PARAM_RANGE& range);
     void DeactivateCallback();
 
     CICubeApi* m_pApi = nullptr;
