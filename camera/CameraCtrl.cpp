@@ -335,6 +335,15 @@ BOOL CCameraCtrl::ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO
     return m_Ring.Read(slot, pDest, nDestSize, pInfo) ? TRUE : FALSE;
 }
 
+BOOL CCameraCtrl::ShotImageTo(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)
+{
+    if (!IsStreaming()) {
+        Log(QStringLiteral("[CameraCtrl]ShotImage()  not Streaming Error!"));
+        return FALSE;
+    }
+    return m_Ring.Use(nSlot < 0 ? m_Ring.LatestSlot() : nSlot, fnUse) ? TRUE : FALSE;
+}
+
 BOOL CCameraCtrl::StartSaveAVI(const QString& path, int nSeconds)
 {
     if (!IsStreaming()) {

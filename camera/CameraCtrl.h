@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 constexpr int CAMERA_PARAM_NUM = 25;
 constexpr int CAMERA_MODE_MAX = 11;
@@ -63,6 +64,9 @@ public:
     BOOL ShotImage(void* pDest, int nSlot);
     // The same with the destination's size; pInfo receives the frame's sequence and size.
     BOOL ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO* pInfo = nullptr);
+    // Lets fnUse copy the frame of nSlot (the newest for a negative slot)
+    // straight out of the ring, so the live view copies each frame once.
+    BOOL ShotImageTo(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
 
     BOOL StartSaveAVI(const QString& path, int nSeconds);
 

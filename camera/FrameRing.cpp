@@ -57,9 +57,9 @@ int CFrameRing::Write(int nStart, const void* pData, size_t nSize)
     return -1;
 }
 
-bool CFrameRing::Read(int nSlot, void* pDest, size_t nDestSize, FRAME_INFO* pInfo)
+bool CFrameRing::Use(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)
 {
-    if (nSlot < 0 || nSlot >= FRAME_RING_NUM || pDest == nullptr) {
+    if (nSlot < 0 || nSlot >= FRAME_RING_NUM) {
         return false;
     }
     std::shared_lock<std::shared_mutex> lock(m_ResizeLock);
@@ -70,13 +70,24 @@ bool CFrameRing::Read(int nSlot, void* pDest, size_t nDestSize, FRAME_INFO* pInf
             return false; // being written: a clear failure, never a torn frame
         }
     } while (!s.nState.compare_exchange_weak(state, state + 1, std::memory_order_acquire));
-    bool bOk = s.pBuffer && s.info.nSequence != 0 && s.info.nSize <= nDestSize;
-    if (bOk) {
-        std::memcpy(pDest, s.pBuffer.get(), s.info.nSize);
-        if (pInfo != nullptr) {
-            *pInfo = s.info;
-        }
-    }
+    const bool bOk = s.pBuffer && s.info.nSequence != 0 && fnUse(s.pBuffer.get(), s.info);
     s.nState.fetch_sub(1, std::memory_order_release);
     return bOk;
+}
+
+bool CFrameRing::Read(int nSlot, void* pDest, size_t nDestSize, FRAME_INFO* pInfo)
+{
+    if (pDest == nullptr) {
+        return false;
+    }
+    return Use(nSlot, [&](const uint8_t* pData, const FRAME_INFO& info) {
+        if (info.nSize > nDestSize) {
+            return false;
+        }
+        std::memcpy(pDest, pData, info.nSize);
+        if (pInfo != nullptr) {
+            *pInfo = info;
+        }
+        return true;
+    });
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <shared_mutex>
 
@@ -35,6 +36,9 @@ public:
     // Reader side: copies slot nSlot (whole) into pDest; false when it is
     // being written, empty, or larger than nDestSize.
     bool Read(int nSlot, void* pDest, size_t nDestSize, FRAME_INFO* pInfo);
+    // Hands the pinned slot's bytes to fnUse (which copies them where they
+    // are needed); false when the slot is being written or empty.
+    bool Use(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
     int LatestSlot() const { return m_nLatest.load(std::memory_order_acquire); }
 
     // Readers hold this shared while they copy; Allocate and Free take it

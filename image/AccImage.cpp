@@ -469,6 +469,24 @@ __attribute__((target("avx2"))) void GreyAvx2(uint8_t* p, size_t nPixels)
 
 } // namespace
 
+BOOL CAccImage::ConvertToGrayscale()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_pPixels == nullptr || m_nBitCount != 24) {
+        return FALSE;
+    }
+    const int32_t stride = GetStride();
+    const size_t rowBytes = size_t(m_nWidth) * 3;
+    if (size_t(stride) == rowBytes) {
+        ConvColorToGrayscale24Image(m_pPixels, rowBytes * size_t(m_nHeight));
+    } else {
+        for (int32_t y = 0; y < m_nHeight; ++y) {
+            ConvColorToGrayscale24Image(m_pPixels + size_t(y) * stride, rowBytes);
+        }
+    }
+    return TRUE;
+}
+
 void CAccImage::ConvColorToGrayscale24Image(uint8_t* pPixels, size_t nSize)
 {
     if (pPixels == nullptr) {

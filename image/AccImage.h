@@ -73,6 +73,8 @@ public:
 
     static double FitImageRect(RECT& rc, int32_t nWidth, int32_t nHeight);
     static void ConvColorToGrayscale24Image(uint8_t* pPixels, size_t nSize);
+    // Turns the picture's own 24-bit pixels grey, row by row past any padding.
+    BOOL ConvertToGrayscale();
     static int32_t GetStride(int32_t nWidth, uint32_t nBitCount);
 
     bool IsEmpty() const { return m_pPixels == nullptr; }

@@ -119,9 +119,6 @@ void CPixmetraDlg::InitCamera()
     if (m_pCameraCtrl->GetCameraCount() == 0 || !m_pCameraCtrl->OpenCamera(index)) {
         return;
     }
-    int32_t w = 0, h = 0, size = 0;
-    m_pCameraCtrl->GetImageSize(w, h, nullptr, &size);
-    m_FrameBuffer.assign(size_t(size), 0);
     m_bCameraOK = m_pCameraCtrl->StartStreaming(&m_Sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT) != 0;
     setWindowTitle(GetProgramString(130) + QStringLiteral(" - ") + m_pCameraCtrl->GetCameraName(index));
 }
@@ -139,19 +136,25 @@ void CPixmetraDlg::LayoutOverlay(double dScale, int nWidth, int nHeight)
 
 void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
 {
+    if (!m_pCameraCtrl) {
+        return;
+    }
+    // One copy: from the pinned ring slot straight into the picture buffer.
     FRAME_INFO info{};
-    if (!m_pCameraCtrl || !m_pCameraCtrl->ShotImage(m_FrameBuffer.data(), m_FrameBuffer.size(), nSlot, &info)) {
+    const BOOL bOk = m_pCameraCtrl->ShotImageTo(nSlot, [&](const uint8_t* pData, const FRAME_INFO& frame) {
+        info = frame;
+        return AccImage.SetImage(pData, IMAGE_INFO{24, frame.nWidth, frame.nHeight}, frame.nWidth * 3) != 0;
+    });
+    if (!bOk) {
+        if (info.nSize != 0) {
+            WriteLog(QStringLiteral("[MAIN]AccImage.SetImage() Error!"));
+        }
         return;
     }
     if (m_pCameraCtrl->IsColorCamera() && m_pCameraCtrl->m_bGrayDisplay) {
-        CAccImage::ConvColorToGrayscale24Image(m_FrameBuffer.data(), info.nSize);
+        AccImage.ConvertToGrayscale();
     }
-    const bool bSizeChanged = AccImage.GetWidth() != info.nWidth || AccImage.GetHeight() != info.nHeight;
-    if (!AccImage.SetImage(m_FrameBuffer.data(), IMAGE_INFO{24, info.nWidth, info.nHeight}, info.nWidth * 3)) {
-        WriteLog(QStringLiteral("[MAIN]AccImage.SetImage() Error!"));
-        return;
-    }
-    if (bSizeChanged) {
+    if (m_pLayered->Engine().GetImageWidth() != info.nWidth || m_pLayered->Engine().GetImageHeight() != info.nHeight) {
         m_pLayered->Initialise(info.nWidth, info.nHeight, m_pPicture->GetScale() > 0 ? m_pPicture->GetScale() : 1.0);
     }
     if (++m_nFrameCount % 4 == 0 && nIntervalUs > 0) {

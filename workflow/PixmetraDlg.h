@@ -50,7 +50,6 @@ private:
     CReceiverSink m_Sink;
     std::unique_ptr<CCameraCtrl> m_pCameraCtrl;
     CAccImage AccImage;
-    std::vector<uint8_t> m_FrameBuffer;
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayered = nullptr;
     QListWidget* m_pResults = nullptr;

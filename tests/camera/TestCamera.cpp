@@ -285,6 +285,15 @@ TEST_F(CameraTest, StreamsIntoTheRingInSlotOrder)
     EXPECT_EQ(info.nWidth, 640);
     EXPECT_EQ(info.nSize, frame.size());
     EXPECT_GE(info.nSequence, 45u);
+    // The live view's way: the frame handed out of its pinned slot.
+    FRAME_INFO used{};
+    ASSERT_TRUE(c.ShotImageTo(-1, [&](const uint8_t* pData, const FRAME_INFO& f) {
+        used = f;
+        return pData != nullptr;
+    }));
+    EXPECT_EQ(used.nSize, frame.size());
+    EXPECT_GE(used.nSequence, info.nSequence);
+    EXPECT_FALSE(c.ShotImageTo(-1, [](const uint8_t*, const FRAME_INFO&) { return false; }));
     // A destination too small for the frame is refused, not overrun.
     std::vector<uint8_t> small(100);
     EXPECT_FALSE(c.ShotImage(small.data(), small.size(), -1, nullptr));

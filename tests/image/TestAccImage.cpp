@@ -90,6 +90,16 @@ TEST(AccImage, StridesSetImageAndPadding)
         EXPECT_EQ(std::memcmp(img.GetPixels() + 24 * y, frame.data() + 21 * y, 21), 0);
     }
     EXPECT_FALSE(img.SetImage(frame.data(), IMAGE_INFO{24, 7, 3}, 20)); // rows shorter than a pixel row
+    // Grey conversion of the picture itself skips the row padding.
+    ASSERT_TRUE(img.ConvertToGrayscale());
+    for (int y = 0; y < 3; ++y) {
+        const uint8_t* row = img.GetPixels() + 24 * y;
+        for (int x = 0; x < 7; ++x) {
+            EXPECT_EQ(row[3 * x], row[3 * x + 2]);
+        }
+        EXPECT_EQ(row[21], 0);
+        EXPECT_EQ(row[23], 0);
+    }
 }
 
 TEST(AccImage, GreyConversionEqualsTheFormulaForEveryColour)
