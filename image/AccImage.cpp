@@ -387,7 +387,8 @@ namespace {
 // multiple of 10^-6, far above the doubles' rounding error, so the formula
 // equals the integer quotient of N by 10^6 for every colour but one, where
 // N = 183 000 000 exactly and the doubles land just below 183 (b 147, g 242,
-// r 81 gives 182). The quotient is (N * 281474977) >> 48 for N < 2^28.
+// r 81, the only colour with that N, gives 182). The quotient is
+// (N * 281474977) >> 48 for N < 2^28.
 constexpr uint32_t kCoefG = 586611u, kCoefB = 114478u, kCoefR = 298912u;
 constexpr uint64_t kMagic = 281474977ull;
 
@@ -395,7 +396,7 @@ inline uint8_t GreyOf(uint8_t b, uint8_t g, uint8_t r)
 {
     const uint32_t n = kCoefG * g + kCoefB * b + kCoefR * r;
     const uint32_t q = uint32_t((uint64_t(n) * kMagic) >> 48);
-    return uint8_t(q - (b == 147 && g == 242 && r == 81 ? 1 : 0));
+    return uint8_t(q - (n == 183000000u ? 1 : 0)); // only b 147, g 242, r 81 reach it
 }
 
 void GreyScalar(uint8_t* p, size_t nPixels)
@@ -416,12 +417,13 @@ __attribute__((target("avx2"))) inline __m256i Grey8(__m256i b, __m256i g, __m25
                                                         _mm256_mullo_epi32(b, _mm256_set1_epi32(int(kCoefB)))),
                                        _mm256_mullo_epi32(r, _mm256_set1_epi32(int(kCoefR))));
     const __m256i m = _mm256_set1_epi64x(int64_t(kMagic));
+    // Quotients of the even lanes land in the low halves; those of the odd
+    // lanes, shifted by 16 instead of 48, in the high halves.
     const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(n, m), 48);
-    const __m256i odd = _mm256_slli_epi64(_mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(n, 32), m), 48), 32);
-    __m256i q = _mm256_or_si256(even, odd);
-    const __m256i special = _mm256_and_si256(
-        _mm256_and_si256(_mm256_cmpeq_epi32(b, _mm256_set1_epi32(147)), _mm256_cmpeq_epi32(g, _mm256_set1_epi32(242))),
-        _mm256_cmpeq_epi32(r, _mm256_set1_epi32(81)));
+    const __m256i odd = _mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(n, 32), m), 16);
+    const __m256i q = _mm256_blend_epi32(even, odd, 0xaa);
+    // N = 183 000 000 only for b 147, g 242, r 81.
+    const __m256i special = _mm256_cmpeq_epi32(n, _mm256_set1_epi32(183000000));
     return _mm256_add_epi32(q, special); // special lanes are -1
 }
 
