@@ -68,8 +68,6 @@ private:
 
     int m_nCrossVertNum = 0;
     int m_nCrossHorzNum = 0;
-    int m_nCrossVertPlaced = 0;
-    int m_nCrossHorzPlaced = 0;
     BOOL m_bCrossSeparate = FALSE;
 
     std::u16string m_PendingText;

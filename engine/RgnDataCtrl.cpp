@@ -97,7 +97,6 @@ BOOL CRgnDataCtrl::SetCalibration(double dFactor, int32_t nDecimals, int32_t nUn
         return FALSE;
     }
     m_dCalibration = dFactor;
-    m_nUnitKind = nUnitKind;
     m_bCalibrationValid = TRUE;
     nDecimals = std::clamp(nDecimals, 0, MAX_DECIMALS);
     if (nDecimals != m_nDecimals) {

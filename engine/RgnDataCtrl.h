@@ -156,7 +156,6 @@ private:
     double m_dCalibration = 1.0;
     BOOL m_bCalibrationValid = FALSE;
     int32_t m_nDecimals = 1;
-    int32_t m_nUnitKind = 0;
     double m_dRatio = 1.0;
     int32_t m_nScrollX = 0;
     int32_t m_nScrollY = 0;
