@@ -134,10 +134,9 @@ QString FormatFixed(double dValue, int nPlaces)
 
 CQSFileIni::CQSFileIni(const QString& path, BOOL bRelative)
 {
-    QString baseName;
-    const QString folder = GetModuleFolder(&baseName);
+    const QString folder = GetModuleFolder();
     if (path.isEmpty()) {
-        m_Path = folder + baseName + QStringLiteral(".ini");
+        m_Path = folder + QStringLiteral("Pixmetra.ini");
     } else {
         m_Path = bRelative ? folder + platform::NativePath(path) : platform::NativePath(path);
     }

@@ -11,8 +11,9 @@
 
 class CQSFileIni {
 public:
-    // An empty path means the settings file: program folder, the program
-    // file's base name and ".ini". bRelative puts path under the program folder.
+    // An empty path means the settings file: Pixmetra.ini in the program
+    // folder, whatever the program file is called. bRelative puts path under
+    // the program folder.
     explicit CQSFileIni(const QString& path = QString(), BOOL bRelative = FALSE);
     virtual ~CQSFileIni() = default;
 

@@ -1,0 +1,184 @@
+#include "app/PixmetraApp.h"
+
+#include "app/AppLook.h"
+#include "app/QSFileAccess.h"
+#include "platform/ModuleFolder.h"
+
+#include <QApplication>
+
+namespace {
+
+CPixmetraApp* g_pApp = nullptr;
+
+// The names of the measurement kinds 0..9 are strings 300..309; kind 10
+// (text) is string 312.
+constexpr int kLastFigureKind = 9;
+constexpr int kTextKind = 10;
+
+} // namespace
+
+CPixmetraApp::CPixmetraApp(const QString& instanceName)
+    : m_ButtonFont(QStringLiteral("MS UI Gothic"), 10), m_SingleInstance(instanceName)
+{
+    SetDefaultSystemSetting(m_SystemSetting);
+    g_pApp = this;
+}
+
+CPixmetraApp::~CPixmetraApp()
+{
+    // The services stop being reachable before the members behind them go.
+    if (m_bLogPublished) {
+        m_LogFile.WriteLog(QStringLiteral("[APP]End"));
+        SetProgramLog(nullptr);
+    }
+    if (GetProgramTranslator() == &m_MultiLanguageTranslator) {
+        SetProgramTranslator(nullptr);
+    }
+    if (g_pApp == this) {
+        g_pApp = nullptr;
+    }
+}
+
+CPixmetraApp* CPixmetraApp::GetApp()
+{
+    return g_pApp;
+}
+
+void CPixmetraApp::SetMainWindowRunner(MainWindowRunner runner)
+{
+    m_MainWindowRunner = std::move(runner);
+}
+
+BOOL CPixmetraApp::InitInstance()
+{
+    m_nExitCode = 0;
+    LoadSystemSetting(m_SystemSetting);
+    SelectLanguage();
+    m_pMultiLanguageTranslator = &m_MultiLanguageTranslator;
+    SetProgramTranslator(m_pMultiLanguageTranslator);
+    GetWindowTitle(FALSE);
+
+    const platform::CSingleInstance::RESULT instance = m_SingleInstance.Acquire();
+    if (instance == platform::CSingleInstance::SI_ALREADY_RUNNING) {
+        // Give way to the running copy: tell the user, raise its window, and
+        // leave without a log file or a settings write.
+        DoMessageBox(GetProgramString(131), MB_OK | MB_ICONINFORMATION);
+        m_SingleInstance.RequestActivate();
+        return FALSE;
+    }
+
+    m_LogFile.Open(platform::GetModuleFolder() + QStringLiteral("Log") + platform::PathSeparator(),
+                   m_SystemSetting.SaveLogDays, QStringLiteral("LogFile"));
+    SetProgramLog(&m_LogFile);
+    m_bLogPublished = true;
+    WriteLog(QStringLiteral("[APP]Start ->"));
+    if (instance == platform::CSingleInstance::SI_UNGUARDED) {
+        WriteLog(QStringLiteral("[APP]InitInstance() single-instance lock unavailable: ") +
+                 m_SingleInstance.GetLockFilePath());
+    }
+
+    SetLook();
+    m_bCameraTitle = FALSE;
+
+    if (m_MainWindowRunner) {
+        m_nExitCode = m_MainWindowRunner(*this);
+    }
+    return FALSE;
+}
+
+int CPixmetraApp::ExitInstance()
+{
+    return m_nExitCode;
+}
+
+void CPixmetraApp::SelectLanguage()
+{
+    const bool bEnglish = m_SystemSetting.LanguageKind == 1;
+    const QString file = bEnglish ? QStringLiteral("LangTransEnglish.ini") : QStringLiteral("LangTransJapanese.ini");
+    const QString language = bEnglish ? QStringLiteral("ENGLISH") : QStringLiteral("JAPANESE");
+    m_MultiLanguageTranslator.SetTranslation(platform::GetModuleFolder() + file, language);
+}
+
+void CPixmetraApp::SetLook()
+{
+    if (auto* pApp = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        SetDarkLook();
+        pApp->setFont(m_ButtonFont, "QPushButton");
+    }
+}
+
+QString CPixmetraApp::GetVersionText()
+{
+#if defined(PIXMETRA_VERSION_MAJOR) && defined(PIXMETRA_VERSION_MINOR)
+    return QStringLiteral("\u3000- Ver.%1.%2 -").arg(PIXMETRA_VERSION_MAJOR).arg(PIXMETRA_VERSION_MINOR);
+#else
+    return QString();
+#endif
+}
+
+QString CPixmetraApp::GetWindowTitle(BOOL bCamera)
+{
+    if (!m_bCameraTitle) {
+        m_bCameraTitle = bCamera ? TRUE : FALSE;
+    }
+    return GetProgramName() + GetVersionText();
+}
+
+QString CPixmetraApp::GetProgramName() const
+{
+    return GetProgramString(GetProgramNameID());
+}
+
+QString CPixmetraApp::GetUnitName(int nUnitKind)
+{
+    switch (nUnitKind) {
+    case 1: return GetProgramString(198);
+    case 2: return GetProgramString(199);
+    default: return GetProgramString(197);
+    }
+}
+
+QString CPixmetraApp::GetMeasureKindName(int nKind)
+{
+    if (nKind >= 0 && nKind <= kLastFigureKind) {
+        return GetProgramString(UINT(300 + nKind));
+    }
+    if (nKind == kTextKind) {
+        return GetProgramString(312);
+    }
+    return QString();
+}
+
+int CPixmetraApp::DoMessageBox(const QString& text, UINT nType, QWidget* pParent) const
+{
+    return ShowMessageBox(pParent, text, GetProgramName(), nType);
+}
+
+void CPixmetraApp::SetActivateHandler(std::function<void()> handler)
+{
+    m_SingleInstance.SetActivateHandler(std::move(handler));
+}
+
+BOOL CPixmetraApp::CopyLogFolder(const QString& destFolder)
+{
+    m_LogFile.CloseForReopen();
+    const BOOL bOk = CQSFileAccess::CopyFolder(m_SystemSetting.SaveLogFolderPath,
+                                              CQSFileAccess::AddBackslash(destFolder) + QStringLiteral("Log") +
+                                                  platform::PathSeparator(),
+                                              QStringLiteral("*.*"));
+    m_LogFile.ReopenLogFile();
+    return bOk;
+}
+
+int AfxMessageBox(const QString& text, UINT nType, QWidget* pParent)
+{
+    if (CPixmetraApp* pApp = CPixmetraApp::GetApp()) {
+        return pApp->DoMessageBox(text, nType, pParent);
+    }
+    return ShowMessageBox(pParent, text, GetProgramString(135), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, QWidget* pParent)
+{
+    return AfxMessageBox(GetProgramString(nIDPrompt), nType, pParent);
+}

@@ -1,0 +1,97 @@
+#include "app/dialogs/AboutDlg.h"
+
+#include "app/MultiLanguageTranslator.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/TranslateWindow.h"
+#include "ui_AboutDlg.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace {
+
+// The one place where template numbers meet the form's object names.
+struct CONTROL_NAME {
+    int nID;
+    const char* pName;
+};
+constexpr CONTROL_NAME kControls[] = {
+    {CAboutDlg::IDC_STATIC_TITLE, "IDC_STATIC_TITLE"},
+    {CAboutDlg::IDC_EDIT_CAMERA_NAME, "IDC_EDIT_CAMERA_NAME"},
+    {CAboutDlg::IDC_EDIT_DLL_VERSION, "IDC_EDIT_DLL_VERSION"},
+    {CAboutDlg::IDC_EDIT_API_VERSION, "IDC_EDIT_API_VERSION"},
+    {CAboutDlg::IDC_EDIT_FW_VERSION, "IDC_EDIT_FW_VERSION"},
+    {CAboutDlg::IDC_EDIT_SERIAL_NUM, "IDC_EDIT_SERIAL_NUM"},
+};
+
+constexpr int kIconSize = 32;
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_unique<Ui::CAboutDlg>())
+{
+    m_pUi->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetNoDevice();
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+void CAboutDlg::SetCameraInfo(const QString& cameraName, const QString& dllVersion, const QString& apiVersion,
+                              const QString& fwVersion, const QString& serialNum)
+{
+    m_CameraName = cameraName;
+    m_DllVersion = dllVersion;
+    m_ApiVersion = apiVersion;
+    m_FwVersion = fwVersion;
+    m_SerialNum = serialNum;
+    UpdateData();
+}
+
+void CAboutDlg::SetNoDevice()
+{
+    SetCameraInfo(QStringLiteral("no device"), QString(), QString(), QString(), QString());
+}
+
+BOOL CAboutDlg::OnInitDialog()
+{
+    m_bInitDone = true;
+    TranslateChildWindows(this);
+    setWindowTitle(GetProgramString(101));
+    CPixmetraApp* pApp = CPixmetraApp::GetApp();
+    m_Title = pApp != nullptr ? pApp->GetWindowTitle(FALSE) : GetProgramString(135) + CPixmetraApp::GetVersionText();
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull()) {
+        m_pUi->IDC_STATIC_ICON->setPixmap(icon.pixmap(kIconSize, kIconSize));
+    }
+    UpdateData();
+    return TRUE;
+}
+
+QWidget* CAboutDlg::GetDlgItem(int nID) const
+{
+    for (const CONTROL_NAME& c : kControls) {
+        if (c.nID == nID) {
+            return findChild<QWidget*>(QLatin1String(c.pName));
+        }
+    }
+    return nullptr;
+}
+
+void CAboutDlg::showEvent(QShowEvent* pEvent)
+{
+    if (!m_bInitDone) {
+        OnInitDialog();
+    }
+    QDialog::showEvent(pEvent);
+}
+
+void CAboutDlg::UpdateData()
+{
+    m_pUi->IDC_STATIC_TITLE->setText(m_Title);
+    m_pUi->IDC_EDIT_CAMERA_NAME->setText(m_CameraName);
+    m_pUi->IDC_EDIT_DLL_VERSION->setText(m_DllVersion);
+    m_pUi->IDC_EDIT_API_VERSION->setText(m_ApiVersion);
+    m_pUi->IDC_EDIT_FW_VERSION->setText(m_FwVersion);
+    m_pUi->IDC_EDIT_SERIAL_NUM->setText(m_SerialNum);
+}

@@ -1,0 +1,279 @@
+#include "StartupChild.h"
+#include "StartupFixture.h"
+
+#include "app/PixmetraApp.h"
+#include "app/StringTable.h"
+
+#include <QLocalServer>
+
+#include <vector>
+
+namespace {
+
+const QString kEnglishBusy = QStringLiteral("Pixmetra is already running.");
+const QString kJapaneseBusy = QStringLiteral("すでに起動しています．");
+
+// Records every box instead of showing it.
+class CRecordingMessageBox : public IMessageBoxProvider {
+public:
+    CRecordingMessageBox() { SetMessageBoxProvider(this); }
+    ~CRecordingMessageBox() override { SetMessageBoxProvider(nullptr); }
+    int ShowMessageBox(QWidget*, const QString& text, const QString& caption, UINT nType) override
+    {
+        boxes.push_back({text, caption, nType});
+        return IDOK;
+    }
+    struct BOX {
+        QString text;
+        QString caption;
+        UINT nType;
+    };
+    std::vector<BOX> boxes;
+};
+
+// Forgets the lock and socket a run under name leaves behind.
+struct INSTANCE_FILES {
+    explicit INSTANCE_FILES(const QString& n) : name(n) {}
+    ~INSTANCE_FILES()
+    {
+        const platform::CSingleInstance probe(name);
+        QFile::remove(probe.GetLockFilePath());
+        QLocalServer::removeServer(probe.GetServerName());
+    }
+    QString name;
+};
+
+struct RUN_SEEN {
+    bool bRan = false;
+    QString translationFile;
+    QString busyText;
+    int32_t nLanguageKind = -1;
+};
+
+// One start of the program in the current program folder; what the main
+// window would have seen.
+RUN_SEEN StartOnce(const QString& name)
+{
+    RUN_SEEN seen;
+    CPixmetraApp theApp(name);
+    theApp.SetMainWindowRunner([&seen](CPixmetraApp& app) {
+        seen.bRan = true;
+        seen.translationFile = app.GetTranslator()->GetFilePath();
+        seen.busyText = GetProgramString(131);
+        seen.nLanguageKind = app.GetSystemSetting().LanguageKind;
+        return 0;
+    });
+    EXPECT_EQ(theApp.InitInstance(), FALSE);
+    return seen;
+}
+
+} // namespace
+
+TEST_F(StartupTest, LanguageComesFromPixmetraIniWhateverTheProgramFileIsCalled)
+{
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+    const QString english = QDir::toNativeSeparators(Path(QStringLiteral("LangTransEnglish.ini")));
+    const QString japanese = QDir::toNativeSeparators(Path(QStringLiteral("LangTransJapanese.ini")));
+
+    // The program file under its Linux name, and under the test binary's own.
+    for (const QString& baseName : {QStringLiteral("pixmetra"), QString()}) {
+        SCOPED_TRACE(baseName.toStdString());
+        platform::SetModuleFolderForTest(tmp.path(), baseName);
+
+        WriteSettings(Path(QStringLiteral("Pixmetra.ini")), QStringLiteral("[LanguageSetting]\r\nLanguageKind=1\r\n"));
+        const QByteArray before = ReadBytes(Path(QStringLiteral("Pixmetra.ini")));
+        RUN_SEEN seen = StartOnce(name);
+        ASSERT_TRUE(seen.bRan);
+        EXPECT_EQ(seen.nLanguageKind, 1);
+        EXPECT_EQ(seen.translationFile, english);
+        EXPECT_EQ(seen.busyText, kEnglishBusy);
+        // Starting reads the settings; it never writes them.
+        EXPECT_EQ(ReadBytes(Path(QStringLiteral("Pixmetra.ini"))), before);
+
+        // Any kind but 1 is Japanese.
+        WriteSettings(Path(QStringLiteral("Pixmetra.ini")), QStringLiteral("[LanguageSetting]\r\nLanguageKind=5\r\n"));
+        seen = StartOnce(name);
+        EXPECT_EQ(seen.nLanguageKind, 5);
+        EXPECT_EQ(seen.translationFile, japanese);
+        EXPECT_EQ(seen.busyText, kJapaneseBusy);
+    }
+
+    // A file named after the program file in lower case is not the settings file.
+    platform::SetModuleFolderForTest(tmp.path(), QStringLiteral("pixmetra"));
+    QFile::remove(Path(QStringLiteral("Pixmetra.ini")));
+    WriteSettings(Path(QStringLiteral("pixmetra.ini")), QStringLiteral("[LanguageSetting]\r\nLanguageKind=1\r\n"));
+    const RUN_SEEN seen = StartOnce(name);
+    EXPECT_EQ(seen.nLanguageKind, 0);
+    EXPECT_EQ(seen.translationFile, japanese);
+    EXPECT_EQ(SystemSettingPath(), QDir::toNativeSeparators(Path(QStringLiteral("Pixmetra.ini"))));
+}
+
+TEST_F(StartupTest, StartWritesTheLogAndTheLogFolderCanBeCopied)
+{
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+    QTemporaryDir dest;
+    ASSERT_TRUE(dest.isValid());
+    BOOL bCopied = FALSE;
+    {
+        CPixmetraApp theApp(name);
+        theApp.SetMainWindowRunner([&](CPixmetraApp& app) {
+            EXPECT_TRUE(app.GetLogFile().IsOpen());
+            bCopied = app.CopyLogFolder(dest.path());
+            WriteLog(QStringLiteral("after the copy"));
+            return 7;
+        });
+        EXPECT_EQ(theApp.InitInstance(), FALSE);
+        EXPECT_EQ(theApp.ExitInstance(), 7);
+    }
+    const QStringList logs = LogFiles(tmp.path());
+    ASSERT_EQ(logs.size(), 1);
+    const QString text = QString::fromUtf8(ReadBytes(tmp.path() + QStringLiteral("/Log/") + logs.front()));
+    EXPECT_TRUE(text.contains(QStringLiteral("[APP]Start ->")));
+    // The log was reopened after the copy and closed at the end.
+    EXPECT_TRUE(text.contains(QStringLiteral("after the copy")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[APP]End")));
+
+    EXPECT_TRUE(bCopied);
+    const QStringList copied = LogFiles(dest.path());
+    ASSERT_EQ(copied, logs);
+    const QString copy = QString::fromUtf8(ReadBytes(dest.path() + QStringLiteral("/Log/") + copied.front()));
+    EXPECT_TRUE(copy.contains(QStringLiteral("[APP]Start ->")));
+    EXPECT_FALSE(copy.contains(QStringLiteral("after the copy")));
+}
+
+TEST_F(StartupTest, TitleNamesTheProgramByTheCameraRuleWithTheProjectVersion)
+{
+    CRecordingMessageBox box;
+    // Before any application object the caption is the name for loaded images.
+    EXPECT_EQ(AfxMessageBox(131, MB_OK | MB_ICONWARNING), IDOK);
+
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+    CPixmetraApp theApp(name);
+    const QString version = QStringLiteral("\u3000- Ver.%1.%2 -").arg(PIXMETRA_VERSION_MAJOR).arg(PIXMETRA_VERSION_MINOR);
+    EXPECT_EQ(CPixmetraApp::GetVersionText(), version);
+    EXPECT_EQ(CPixmetraApp::GetVersionText().front(), QChar(0x3000));
+
+    EXPECT_EQ(theApp.GetProgramNameID(), 135u);
+    EXPECT_EQ(theApp.GetWindowTitle(FALSE), GetProgramString(135) + version);
+    EXPECT_EQ(theApp.GetProgramNameID(), 135u);
+    AfxMessageBox(QStringLiteral("before"), MB_OK);
+
+    // Once a camera has been seen, the camera name stays for the run.
+    EXPECT_EQ(theApp.GetWindowTitle(TRUE), GetProgramString(130) + version);
+    EXPECT_EQ(theApp.GetProgramNameID(), 130u);
+    EXPECT_EQ(theApp.GetWindowTitle(FALSE), GetProgramString(130) + version);
+    EXPECT_EQ(theApp.GetProgramNameID(), 130u);
+    AfxMessageBox(QStringLiteral("after"), MB_YESNO | MB_ICONQUESTION);
+
+    ASSERT_EQ(box.boxes.size(), 3u);
+    EXPECT_EQ(box.boxes[0].text, kJapaneseBusy);
+    EXPECT_EQ(box.boxes[0].caption, GetProgramString(135));
+    EXPECT_EQ(box.boxes[0].nType, MB_OK | MB_ICONWARNING);
+    // The caption is the name alone, never with the version.
+    EXPECT_EQ(box.boxes[1].caption, GetProgramString(135));
+    EXPECT_EQ(box.boxes[2].caption, GetProgramString(130));
+    EXPECT_EQ(box.boxes[2].nType, MB_YESNO | MB_ICONQUESTION);
+
+    // A new run starts without a camera.
+    UINT nSeenID = 0;
+    theApp.SetMainWindowRunner([&nSeenID](CPixmetraApp& app) {
+        nSeenID = app.GetProgramNameID();
+        return 0;
+    });
+    theApp.InitInstance();
+    EXPECT_EQ(nSeenID, 135u);
+}
+
+TEST(StartupNames, UnitAndMeasurementKindNames)
+{
+    EXPECT_EQ(CPixmetraApp::GetUnitName(0), QStringLiteral("µm"));
+    EXPECT_EQ(CPixmetraApp::GetUnitName(1), QStringLiteral("mm"));
+    EXPECT_EQ(CPixmetraApp::GetUnitName(2), QStringLiteral("cm"));
+    for (const int nOther : {-1, 3, 100}) {
+        EXPECT_EQ(CPixmetraApp::GetUnitName(nOther), QStringLiteral("µm")) << nOther;
+    }
+    const char16_t* names[] = {u"2点間距離", u"2直線間距離", u"円の直径", u"円弧の半径", u"2円間の距離",
+                               u"垂線の長さ", u"多角形の面積", u"内角",  u"2直線間角度", u"カウント"};
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(CPixmetraApp::GetMeasureKindName(k), QString::fromUtf16(names[k])) << k;
+    }
+    EXPECT_EQ(CPixmetraApp::GetMeasureKindName(10), QStringLiteral("文字列"));
+    for (const int nOther : {-1, 11, 12}) {
+        EXPECT_TRUE(CPixmetraApp::GetMeasureKindName(nOther).isEmpty()) << nOther;
+    }
+}
+
+TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
+{
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+
+    // A first copy that was killed leaves its lock file behind.
+    {
+        QProcess holder;
+        StartChild(holder, {QString::fromLatin1(kChildHoldLock), name});
+        ASSERT_TRUE(holder.waitForStarted(10000));
+        ASSERT_TRUE(holder.waitForReadyRead(10000));
+        ASSERT_EQ(holder.readAllStandardOutput().trimmed(), QByteArray("HELD"));
+        holder.kill();
+        ASSERT_TRUE(holder.waitForFinished(10000));
+    }
+
+    // The second copy has a folder of its own, in English.
+    QTemporaryDir other;
+    ASSERT_TRUE(other.isValid());
+    ASSERT_TRUE(MakeProgramFolder(other.path()));
+    const QString otherIni = QDir(other.path()).filePath(QStringLiteral("Pixmetra.ini"));
+    WriteSettings(otherIni, QStringLiteral("[LanguageSetting]\r\nLanguageKind=1\r\n"));
+    const QByteArray otherIniBefore = ReadBytes(otherIni);
+
+    int nRaised = 0;
+    QByteArray secondOutput;
+    int nSecondExit = -1;
+    QProcess::ExitStatus secondStatus = QProcess::CrashExit;
+    bool bRan = false;
+    {
+        CPixmetraApp theApp(name);
+        theApp.SetMainWindowRunner([&](CPixmetraApp& app) {
+            bRan = true;
+            app.SetActivateHandler([&nRaised] { ++nRaised; });
+            QProcess second;
+            StartChild(second, {QString::fromLatin1(kChildStartProgram), name, other.path()});
+            // The first copy keeps its event loop going while the second starts.
+            EXPECT_TRUE(PumpUntil([&] { return second.state() == QProcess::NotRunning; }, 30000));
+            second.waitForFinished(1000);
+            secondOutput = second.readAllStandardOutput();
+            nSecondExit = second.exitCode();
+            secondStatus = second.exitStatus();
+            EXPECT_TRUE(PumpUntil([&] { return nRaised > 0; }));
+            return 3;
+        });
+        theApp.InitInstance();
+        EXPECT_EQ(theApp.ExitInstance(), 3);
+    }
+    // The killed copy did not block this start.
+    EXPECT_TRUE(bRan);
+    EXPECT_EQ(LogFiles(tmp.path()).size(), 1);
+
+    // The second copy told its user in the language of its settings, with the
+    // information icon, raised the first window once and ended normally.
+    EXPECT_EQ(secondStatus, QProcess::NormalExit);
+    EXPECT_EQ(nSecondExit, 0);
+    EXPECT_EQ(QString::fromUtf8(secondOutput),
+              QStringLiteral("BOX|%1|%2|%3\n").arg(GetProgramString(135), kEnglishBusy).arg(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(nRaised, 1);
+    // Nothing else was started: no log, no settings write.
+    EXPECT_FALSE(QDir(other.path() + QStringLiteral("/Log")).exists());
+    EXPECT_EQ(ReadBytes(otherIni), otherIniBefore);
+
+    // The first copy has ended: the next start runs its main window.
+    QProcess next;
+    StartChild(next, {QString::fromLatin1(kChildStartProgram), name, other.path()});
+    ASSERT_TRUE(next.waitForFinished(30000));
+    EXPECT_EQ(next.exitCode(), 5);
+    EXPECT_EQ(next.readAllStandardOutput(), QByteArray("RUNNER\n"));
+    EXPECT_EQ(LogFiles(other.path()).size(), 1);
+}

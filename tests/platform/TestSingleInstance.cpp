@@ -1,0 +1,95 @@
+#include "app/StartupChild.h"
+
+#include "platform/SingleInstance.h"
+
+#include <QFile>
+#include <QLocalServer>
+
+#include <gtest/gtest.h>
+
+using platform::CSingleInstance;
+
+namespace {
+
+// Removes what a run under name leaves in the user's folder.
+struct INSTANCE_FILES {
+    explicit INSTANCE_FILES(const QString& n) : name(n) {}
+    ~INSTANCE_FILES()
+    {
+        const CSingleInstance probe(name);
+        QFile::remove(probe.GetLockFilePath());
+        QLocalServer::removeServer(probe.GetServerName());
+    }
+    QString name;
+};
+
+} // namespace
+
+TEST(SingleInstance, OneHolderAtATimeAndRequestsReachTheHolder)
+{
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+    {
+        CSingleInstance first(name);
+        CSingleInstance second(name);
+        EXPECT_EQ(first.GetLockFilePath(), second.GetLockFilePath());
+        ASSERT_EQ(first.Acquire(), CSingleInstance::SI_FIRST);
+        EXPECT_TRUE(first.IsFirst());
+        // Asking again keeps the lock.
+        EXPECT_EQ(first.Acquire(), CSingleInstance::SI_FIRST);
+        EXPECT_EQ(second.Acquire(), CSingleInstance::SI_ALREADY_RUNNING);
+        EXPECT_FALSE(second.IsFirst());
+
+        // A request that arrives before the window exists is kept for the
+        // handler the window sets later.
+        ASSERT_TRUE(second.RequestActivate());
+        int nEarly = 0;
+        PumpUntil([] { return false; }, 300);
+        first.SetActivateHandler([&nEarly] { ++nEarly; });
+        EXPECT_TRUE(PumpUntil([&] { return nEarly == 1; }));
+
+        int nRaised = 0;
+        first.SetActivateHandler([&nRaised] { ++nRaised; });
+        ASSERT_TRUE(second.RequestActivate());
+        EXPECT_TRUE(PumpUntil([&] { return nRaised == 1; }));
+        EXPECT_EQ(nEarly, 1);
+
+        // Released, the lock goes to the next start at once.
+        first.Release();
+        EXPECT_EQ(second.Acquire(), CSingleInstance::SI_FIRST);
+        EXPECT_EQ(first.Acquire(), CSingleInstance::SI_ALREADY_RUNNING);
+    }
+    // With nobody listening, a request fails within its time instead of hanging.
+    CSingleInstance lone(name);
+    EXPECT_FALSE(lone.RequestActivate(300));
+}
+
+TEST(SingleInstance, AKilledHolderNeverBlocksTheNextStart)
+{
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+    QProcess holder;
+    StartChild(holder, {QString::fromLatin1(kChildHoldLock), name});
+    ASSERT_TRUE(holder.waitForStarted(10000));
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(holder.readAllStandardOutput().trimmed(), QByteArray("HELD"));
+
+    // Another process holds it: this one must give way.
+    CSingleInstance next(name);
+    EXPECT_EQ(next.Acquire(), CSingleInstance::SI_ALREADY_RUNNING);
+
+    holder.kill(); // SIGKILL: no chance to clean up
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    EXPECT_EQ(holder.exitStatus(), QProcess::CrashExit);
+    // Its lock file and socket are still there.
+    EXPECT_TRUE(QFile::exists(next.GetLockFilePath()));
+
+    ASSERT_EQ(next.Acquire(), CSingleInstance::SI_FIRST);
+    // The socket the dead holder left is replaced: a later start reaches us.
+    int nRaised = 0;
+    next.SetActivateHandler([&nRaised] { ++nRaised; });
+    CSingleInstance later(name);
+    EXPECT_EQ(later.Acquire(), CSingleInstance::SI_ALREADY_RUNNING);
+    ASSERT_TRUE(later.RequestActivate());
+    EXPECT_TRUE(PumpUntil([&] { return nRaised == 1; }));
+}
