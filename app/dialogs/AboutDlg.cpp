@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLineEdit>
 
 namespace {
 
@@ -25,6 +26,14 @@ constexpr CONTROL_NAME kControls[] = {
 };
 
 constexpr int kIconSize = 32;
+constexpr int kEditChars = 36;
+
+// Long texts show from their start, not scrolled to their end.
+void SetEditText(QLineEdit* pEdit, const QString& text)
+{
+    pEdit->setText(text);
+    pEdit->setCursorPosition(0);
+}
 
 } // namespace
 
@@ -32,6 +41,9 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_uniqu
 {
     m_pUi->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // Room for a camera name and a serial number in full at any font size.
+    m_pUi->IDC_EDIT_CAMERA_NAME->setMinimumWidth(fontMetrics().averageCharWidth() * kEditChars);
+    m_pUi->IDC_STATIC_ICON->hide();
     SetNoDevice();
 }
 
@@ -63,6 +75,7 @@ BOOL CAboutDlg::OnInitDialog()
     const QIcon icon = QApplication::windowIcon();
     if (!icon.isNull()) {
         m_pUi->IDC_STATIC_ICON->setPixmap(icon.pixmap(kIconSize, kIconSize));
+        m_pUi->IDC_STATIC_ICON->show();
     }
     UpdateData();
     return TRUE;
@@ -89,9 +102,9 @@ void CAboutDlg::showEvent(QShowEvent* pEvent)
 void CAboutDlg::UpdateData()
 {
     m_pUi->IDC_STATIC_TITLE->setText(m_Title);
-    m_pUi->IDC_EDIT_CAMERA_NAME->setText(m_CameraName);
-    m_pUi->IDC_EDIT_DLL_VERSION->setText(m_DllVersion);
-    m_pUi->IDC_EDIT_API_VERSION->setText(m_ApiVersion);
-    m_pUi->IDC_EDIT_FW_VERSION->setText(m_FwVersion);
-    m_pUi->IDC_EDIT_SERIAL_NUM->setText(m_SerialNum);
+    SetEditText(m_pUi->IDC_EDIT_CAMERA_NAME, m_CameraName);
+    SetEditText(m_pUi->IDC_EDIT_DLL_VERSION, m_DllVersion);
+    SetEditText(m_pUi->IDC_EDIT_API_VERSION, m_ApiVersion);
+    SetEditText(m_pUi->IDC_EDIT_FW_VERSION, m_FwVersion);
+    SetEditText(m_pUi->IDC_EDIT_SERIAL_NUM, m_SerialNum);
 }
