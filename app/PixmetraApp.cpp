@@ -4,8 +4,6 @@
 #include "app/QSFileAccess.h"
 #include "platform/ModuleFolder.h"
 
-#include <QApplication>
-
 namespace {
 
 CPixmetraApp* g_pApp = nullptr;
@@ -77,7 +75,7 @@ BOOL CPixmetraApp::InitInstance()
                  m_SingleInstance.GetLockFilePath());
     }
 
-    SetLook();
+    SetDarkLook();
     m_bCameraTitle = FALSE;
 
     if (m_MainWindowRunner) {
@@ -99,13 +97,6 @@ void CPixmetraApp::SelectLanguage()
     m_MultiLanguageTranslator.SetTranslation(platform::GetModuleFolder() + file, language);
 }
 
-void CPixmetraApp::SetLook()
-{
-    if (auto* pApp = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        SetDarkLook();
-        pApp->setFont(m_ButtonFont, "QPushButton");
-    }
-}
 
 QString CPixmetraApp::GetVersionText()
 {

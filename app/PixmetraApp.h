@@ -70,12 +70,12 @@ public:
     const SYSTEM_SETTING& GetSystemSetting() const { return m_SystemSetting; }
     CLogFile& GetLogFile() { return m_LogFile; }
     CMultiLanguageTranslator* GetTranslator() const { return m_pMultiLanguageTranslator; }
+    // The common font of the windows' buttons; the windows set it on them.
     const QFont& GetButtonFont() const { return m_ButtonFont; }
     platform::CSingleInstance& GetSingleInstance() { return m_SingleInstance; }
 
 private:
     void SelectLanguage();
-    void SetLook();
 
     CMultiLanguageTranslator* m_pMultiLanguageTranslator = nullptr;
     CMultiLanguageTranslator m_MultiLanguageTranslator;

@@ -3,8 +3,16 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "app/dialogs/AboutDlg.h"
+#include "app/dialogs/TranslateWindow.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -106,4 +114,56 @@ TEST_F(StartupTest, AboutBoxWithCameraInEnglish)
     EXPECT_TRUE(Text(dlg, CAboutDlg::IDC_EDIT_SERIAL_NUM).isEmpty());
     dlg.reject();
     SetProgramTranslator(nullptr);
+}
+
+TEST_F(StartupTest, CaptionsOfEveryKindOfControlAreTranslatedInPlace)
+{
+    QDialog dlg;
+    auto* pLabel = new QLabel(QStringLiteral("バージョン情報"), &dlg);
+    auto* pRich = new QLabel(QStringLiteral("<b>確定</b>"), &dlg);
+    pRich->setTextFormat(Qt::RichText);
+    auto* pGroup = new QGroupBox(QStringLiteral("閉じる"), &dlg);
+    auto* pCheck = new QCheckBox(QStringLiteral("確定"), pGroup);
+    auto* pCombo = new QComboBox(&dlg);
+    pCombo->addItem(QStringLiteral("確定"), 17);
+    pCombo->addItem(QStringLiteral("未訳の項目"), 18);
+    pCombo->setCurrentIndex(1);
+    auto* pTabs = new QTabWidget(&dlg);
+    pTabs->addTab(new QWidget, QStringLiteral("キャンセル"));
+    auto* pList = new QListWidget(&dlg);
+    pList->addItem(QStringLiteral("閉じる"));
+    auto* pTable = new QTableWidget(1, 2, &dlg);
+    pTable->setHorizontalHeaderLabels({QStringLiteral("確定"), QStringLiteral("キャンセル")});
+    auto* pTree = new QTreeWidget(&dlg);
+    pTree->setHeaderLabels({QStringLiteral("閉じる")});
+    auto* pParent = new QTreeWidgetItem(pTree, {QStringLiteral("確定")});
+    new QTreeWidgetItem(pParent, {QStringLiteral("キャンセル")});
+
+    // No translation active: nothing changes and nothing is looked up.
+    TranslateChildWindows(&dlg);
+    EXPECT_EQ(pLabel->text(), QStringLiteral("バージョン情報"));
+
+    CMultiLanguageTranslator translator;
+    translator.SetTranslation(Path(QStringLiteral("LangTransEnglish.ini")), QStringLiteral("ENGLISH"));
+    SetProgramTranslator(&translator);
+    TranslateChildWindows(&dlg);
+    SetProgramTranslator(nullptr);
+
+    EXPECT_EQ(pLabel->text(), QStringLiteral("About"));
+    EXPECT_EQ(pRich->text(), QStringLiteral("<b>確定</b>"));
+    EXPECT_EQ(pGroup->title(), QStringLiteral("Close"));
+    EXPECT_EQ(pCheck->text(), QStringLiteral("OK"));
+    EXPECT_EQ(pCombo->itemText(0), QStringLiteral("OK"));
+    EXPECT_EQ(pCombo->itemText(1), QStringLiteral("未訳の項目"));
+    // The items keep their data and the selection.
+    EXPECT_EQ(pCombo->itemData(0).toInt(), 17);
+    EXPECT_EQ(pCombo->itemData(1).toInt(), 18);
+    EXPECT_EQ(pCombo->currentIndex(), 1);
+    EXPECT_EQ(pTabs->tabText(0), QStringLiteral("Cancel"));
+    EXPECT_EQ(pList->item(0)->text(), QStringLiteral("Close"));
+    EXPECT_EQ(pTable->horizontalHeaderItem(0)->text(), QStringLiteral("OK"));
+    EXPECT_EQ(pTable->horizontalHeaderItem(1)->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(pTree->headerItem()->text(0), QStringLiteral("Close"));
+    EXPECT_EQ(pParent->text(0), QStringLiteral("OK"));
+    EXPECT_EQ(pParent->child(0)->text(0), QStringLiteral("Cancel"));
 }

@@ -4,7 +4,10 @@
 #include "app/PixmetraApp.h"
 #include "app/StringTable.h"
 
+#include <QApplication>
 #include <QLocalServer>
+#include <QPalette>
+#include <QStyle>
 
 #include <vector>
 
@@ -109,7 +112,7 @@ TEST_F(StartupTest, LanguageComesFromPixmetraIniWhateverTheProgramFileIsCalled)
     EXPECT_EQ(SystemSettingPath(), QDir::toNativeSeparators(Path(QStringLiteral("Pixmetra.ini"))));
 }
 
-TEST_F(StartupTest, StartWritesTheLogAndTheLogFolderCanBeCopied)
+TEST_F(StartupTest, StartSetsTheLookWritesTheLogAndTheLogFolderCanBeCopied)
 {
     const QString name = UniqueInstanceName();
     INSTANCE_FILES files(name);
@@ -120,6 +123,13 @@ TEST_F(StartupTest, StartWritesTheLogAndTheLogFolderCanBeCopied)
         CPixmetraApp theApp(name);
         theApp.SetMainWindowRunner([&](CPixmetraApp& app) {
             EXPECT_TRUE(app.GetLogFile().IsOpen());
+            // Light text on dark surfaces, drawn by Fusion.
+            EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
+            const QPalette palette = QApplication::palette();
+            EXPECT_LT(palette.color(QPalette::Window).lightness(), 64);
+            EXPECT_LT(palette.color(QPalette::Base).lightness(), 64);
+            EXPECT_GT(palette.color(QPalette::WindowText).lightness(), 192);
+            EXPECT_GT(palette.color(QPalette::ButtonText).lightness(), 192);
             bCopied = app.CopyLogFolder(dest.path());
             WriteLog(QStringLiteral("after the copy"));
             return 7;
