@@ -21,6 +21,10 @@ struct DRAW_SETTING {
     BOOL bAutoReSize;
 };
 
+// The drawing block of a new settings file; the engine draws with it too
+// until the main window passes the settings read.
+DRAW_SETTING DefaultDrawSetting();
+
 inline bool operator==(const DRAW_SETTING& a, const DRAW_SETTING& b)
 {
     return a.MakeRgnColor == b.MakeRgnColor && a.SelRgnColor == b.SelRgnColor && a.RgnColor == b.RgnColor &&
