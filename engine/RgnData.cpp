@@ -86,5 +86,5 @@ void CQSRgnData::BuildRegion(int32_t nLimit)
 
 DRAW_SETTING DefaultEngineDrawSetting()
 {
-    return DefaultDrawSetting();
+    return InitialEngineDrawSetting();
 }
