@@ -9,15 +9,11 @@ namespace {
 
 std::atomic<CMultiLanguageTranslator*> g_pTranslator{nullptr};
 
-INI_RULES TranslationRules()
-{
-    INI_RULES rules;
-    rules.bExactSectionNames = true;
-    rules.bCommentAnywhere = true;
-    rules.bUnendedLastLineEmpty = true;
-    rules.bNewLinesCrLf = true;
-    return rules;
-}
+// The translation files' own departures from the profile rules.
+constexpr INI_RULES kTranslationRules{.bExactSectionNames = true,
+                                      .bCommentAnywhere = true,
+                                      .bUnendedLastLineEmpty = true,
+                                      .bNewLinesCrLf = true};
 
 } // namespace
 
@@ -58,7 +54,7 @@ bool CMultiLanguageIniFileAccess::IsStorableKey(const QString& key)
 
 void CMultiLanguageIniFileAccess::Load(const QString& path)
 {
-    m_Doc = CIniDocument::FromFile(path, TranslationRules());
+    m_Doc = CIniDocument::FromFile(path, kTranslationRules);
     m_CachedPath = path;
     m_bCached = true;
 }
