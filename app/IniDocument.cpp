@@ -279,7 +279,8 @@ const CIniDocument::KEY_ENTRY* CIniDocument::FindKey(SECTION& sec, QStringView k
 {
     IndexKeys(sec);
     key = key.trimmed();
-    const int i = FirstMatch(sec.byHash, FoldedHash(key), [&](int k) { return SameName(sec.keys[size_t(k)].key, key); });
+    const int i =
+        FirstMatch(sec.byHash, FoldedHash(key), [&](int k) { return SameName(sec.keys[size_t(k)].key, key); });
     return i < 0 ? nullptr : &sec.keys[size_t(i)];
 }
 

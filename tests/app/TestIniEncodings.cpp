@@ -13,7 +13,8 @@ using IniEncodingTest = ProgramFolderTest;
 namespace {
 
 enum ENC { UTF16LE_BOM, UTF16LE, UTF16BE_BOM, UTF16BE, UTF8_BOM, UTF8, SJIS };
-const char* const kEncName[] = {"UTF-16LE+BOM", "UTF-16LE", "UTF-16BE+BOM", "UTF-16BE", "UTF-8+BOM", "UTF-8", "Shift-JIS"};
+const char* const kEncName[] = {"UTF-16LE+BOM", "UTF-16LE", "UTF-16BE+BOM", "UTF-16BE",
+                                "UTF-8+BOM",    "UTF-8",    "Shift-JIS"};
 
 QByteArray Encode(const QString& text, ENC enc, bool bWithBom = false)
 {
@@ -170,8 +171,9 @@ TEST_F(IniEncodingTest, UndecodableFilesGiveDefaultsAndAreNeverRewritten)
         c = char(rng.bounded(256));
     }
     noise[0] = char(0x80); // no byte-order mark, and neither UTF-8 nor Shift-JIS
-    const QByteArray loneSurrogate = Encode(QStringLiteral("[SaveSetting]\r\nJpegQuality=55\r\n; x"), UTF16LE_BOM, true) +
-                                     QByteArray("\x00\xd8\r\x00\n\x00", 6);
+    const QByteArray loneSurrogate =
+        Encode(QStringLiteral("[SaveSetting]\r\nJpegQuality=55\r\n; x"), UTF16LE_BOM, true) +
+        QByteArray("\x00\xd8\r\x00\n\x00", 6);
     const QByteArray badUtf8 = QByteArray("\xef\xbb\xbf[SaveSetting]\r\nJpegQuality=55\r\n;\xff\xfe\r\n");
     const QString path = Path(QStringLiteral("Pixmetra.ini"));
     const QString clb = Path(QStringLiteral("user.clb"));
