@@ -1,8 +1,15 @@
 #include "app/IniDocument.h"
 
+#include "app/LogFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
 #include <algorithm>
+#include <cstring>
 
 namespace {
+
 bool SameName(QStringView a, QStringView b)
 {
     if (a.size() != b.size()) {
@@ -23,6 +30,26 @@ bool SameName(QStringView a, QStringView b)
     }
     return true;
 }
+
+// The entries whose name has hash h, in file order: the first match wins.
+template <class FN>
+int FirstMatch(const std::vector<std::pair<uint64_t, int>>& index, uint64_t h, FN&& fnMatches)
+{
+    auto it = std::lower_bound(index.begin(), index.end(), std::pair<uint64_t, int>(h, -1));
+    for (; it != index.end() && it->first == h; ++it) {
+        if (fnMatches(it->second)) {
+            return it->second;
+        }
+    }
+    return -1;
+}
+
+// Text that would come back from the file as one line as it is.
+bool ReadsBack(QStringView text)
+{
+    return !text.contains(QChar(0)) && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+}
+
 } // namespace
 
 uint64_t CIniDocument::FoldedHash(QStringView name)
@@ -36,65 +63,151 @@ uint64_t CIniDocument::FoldedHash(QStringView name)
     return h;
 }
 
-CIniDocument CIniDocument::FromBytes(const QByteArray& bytes)
+CIniDocument CIniDocument::FromBytes(const QByteArray& bytes, const INI_RULES& rules)
 {
     CIniDocument doc;
-    QString text;
-    if (bytes.size() >= 2 && uchar(bytes[0]) == 0xff && uchar(bytes[1]) == 0xfe) {
-        doc.m_Encoding = ENC_UTF16LE_BOM;
-        // An odd trailing byte is dropped; nothing past the data is read.
-        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
-    } else if (bytes.size() >= 3 && uchar(bytes[0]) == 0xef && uchar(bytes[1]) == 0xbb && uchar(bytes[2]) == 0xbf) {
-        doc.m_Encoding = ENC_UTF8_BOM;
-        text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    } else {
-        doc.m_Encoding = bytes.isEmpty() ? ENC_UTF16LE_BOM : ENC_UTF8;
-        text = QString::fromUtf8(bytes);
+    doc.m_Rules = rules;
+    INI_DECODED d = DecodeIni(bytes);
+    doc.m_Encoding = d.enc;
+    if (!d.problem.isEmpty()) {
+        doc.m_Problem = d.problem;
+        return doc; // nothing is read from it and nothing written to it
     }
-    if (text.contains(QChar(0))) {
-        text.replace(QChar(0), QChar(0xfffd));
+    doc.m_Raw = bytes;
+    doc.m_Bom = bytes.isEmpty() ? IniByteOrderMark(d.enc) : bytes.left(d.nBom);
+    doc.m_Text = std::move(d.text);
+    if (doc.m_Text.contains(QChar(0))) {
+        doc.m_Text.replace(QChar(0), QChar(0xfffd)); // never part of a name or a value read back
     }
-    const QString crlf = QStringLiteral("\r\n"), lf = QStringLiteral("\n"), cr = QStringLiteral("\r");
+    doc.Split(d);
+    return doc;
+}
+
+void CIniDocument::Split(const INI_DECODED& d)
+{
+    const bool bWide = IsIniWide(m_Encoding);
+    const QStringView text = m_Text;
+    const char* raw = m_Raw.constData();
+    qsizetype t = 0, r = d.nBom;
     bool bEolSeen = false;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype nl = text.indexOf(QLatin1Char('\n'), start);
-        qsizetype end = nl < 0 ? text.size() : nl;
-        const bool bCr = end > start && text[end - 1] == QLatin1Char('\r');
-        doc.m_Lines.append(text.mid(start, (bCr ? end - 1 : end) - start));
-        doc.m_Eols.append(nl < 0 ? (bCr ? cr : QString()) : (bCr ? crlf : lf));
+    int nSection = -1;
+    m_Lines.reserve(size_t(text.count(QLatin1Char('\n')) + 1));
+    while (t < text.size()) {
+        const qsizetype nl = text.indexOf(QLatin1Char('\n'), t);
+        const qsizetype end = nl < 0 ? text.size() : nl;
+        const bool bCr = end > t && text[end - 1] == QLatin1Char('\r');
+        LINE line;
+        line.text = text.sliced(t, (bCr ? end - 1 : end) - t);
+        const qsizetype nEolChars = (nl < 0 ? 0 : 1) + (bCr ? 1 : 0);
+        if (bWide) {
+            line.nRaw = r;
+            line.nRawLen = 2 * line.text.size();
+            line.nEolLen = 2 * nEolChars;
+        } else {
+            // '\n' and '\r' are single bytes of their own in UTF-8 and Shift-JIS.
+            const void* p = std::memchr(raw + r, '\n', size_t(d.nUsed - r));
+            const qsizetype rEnd = p == nullptr ? d.nUsed : static_cast<const char*>(p) - raw;
+            const bool bRawCr = rEnd > r && raw[rEnd - 1] == '\r';
+            line.nRaw = r;
+            line.nRawLen = (bRawCr ? rEnd - 1 : rEnd) - r;
+            line.nEolLen = (p == nullptr ? 0 : 1) + (bRawCr ? 1 : 0);
+        }
+        r = line.nRaw + line.nRawLen + line.nEolLen;
         if (!bEolSeen && nl >= 0) {
-            doc.m_Eol = bCr ? crlf : lf; // new lines follow the file's first line end
+            m_Eol = bCr ? QStringLiteral("\r\n") : QStringLiteral("\n"); // new lines follow the first line end
             bEolSeen = true;
         }
-        start = end + 1;
+        const int i = int(m_Lines.size());
+        QStringView name;
+        if (ParseSectionLine(line.text, name)) {
+            line.bHeader = true;
+            nSection = int(m_Sections.size());
+            m_Sections.push_back(SECTION{name, i, i, false, {}, {}});
+        } else if (nSection >= 0 && !line.text.trimmed().isEmpty()) {
+            m_Sections[size_t(nSection)].nLast = i;
+        }
+        line.nNext = -1;
+        if (i > 0) {
+            m_Lines.back().nNext = i;
+        }
+        m_Lines.push_back(line);
+        t = end + 1;
     }
-    doc.Reindex();
-    return doc;
+    m_nHead = m_Lines.empty() ? -1 : 0;
+    m_nTail = int(m_Lines.size()) - 1;
+    m_SectionByHash.reserve(m_Sections.size());
+    for (size_t s = 0; s < m_Sections.size(); ++s) {
+        m_SectionByHash.emplace_back(FoldedHash(m_Sections[s].name), int(s));
+    }
+    std::sort(m_SectionByHash.begin(), m_SectionByHash.end());
 }
 
 QByteArray CIniDocument::ToBytes() const
 {
-    QString text;
-    for (int i = 0; i < m_Lines.size(); ++i) {
-        text += m_Lines[i];
-        text += m_Eols[i];
-    }
     QByteArray out;
-    switch (m_Encoding) {
-    case ENC_UTF16LE_BOM:
-        out.append(char(0xff)).append(char(0xfe));
-        out.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        break;
-    case ENC_UTF8_BOM:
-        out.append("\xef\xbb\xbf");
-        out.append(text.toUtf8());
-        break;
-    case ENC_UTF8:
-        out.append(text.toUtf8());
-        break;
+    out.reserve(m_Raw.size() + qsizetype(m_Own.size()) * 32 + 16);
+    out.append(m_Bom);
+    const QByteArray eol = m_Rules.bNewLinesCrLf ? *EncodeIni(u"\r\n", m_Encoding) : *EncodeIni(m_Eol, m_Encoding);
+    // Runs of lines read and not written are copied as one block.
+    qsizetype nRun = 0, nRunLen = 0;
+    auto copy = [&](qsizetype at, qsizetype n) {
+        if (nRunLen > 0 && nRun + nRunLen == at) {
+            nRunLen += n;
+            return;
+        }
+        out.append(m_Raw.constData() + nRun, nRunLen);
+        nRun = at;
+        nRunLen = n;
+    };
+    for (int i = m_nHead; i >= 0; i = m_Lines[size_t(i)].nNext) {
+        const LINE& line = m_Lines[size_t(i)];
+        if (line.nOwn < 0) {
+            copy(line.nRaw, line.nRawLen + line.nEolLen);
+        } else {
+            copy(0, 0);
+            out.append(m_Own[size_t(line.nOwn)].bytes);
+            copy(line.nRaw + line.nRawLen, line.nEolLen);
+        }
+        if (line.bAddEol) {
+            copy(0, 0);
+            out.append(eol);
+        }
     }
+    copy(0, 0);
     return out;
+}
+
+CIniDocument CIniDocument::FromFile(const QString& path, const INI_RULES& rules)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        CIniDocument doc = FromBytes(QByteArray(), rules);
+        if (f.exists()) {
+            doc.m_Problem = QStringLiteral("cannot be opened"); // a file there is not replaced blindly
+            WriteLog(QStringLiteral("[INI]Cannot be opened; defaults used: ") + path);
+        }
+        return doc;
+    }
+    CIniDocument doc = FromBytes(f.readAll(), rules);
+    if (!doc.IsWritable()) {
+        WriteLog(QStringLiteral("[INI]Cannot be read without loss (") + doc.m_Problem +
+                 QStringLiteral("); defaults used and the file left as it is: ") + path);
+    }
+    return doc;
+}
+
+bool CIniDocument::ToFile(const QString& path) const
+{
+    if (!IsWritable()) {
+        return false;
+    }
+    QSaveFile f(path);
+    const QByteArray bytes = ToBytes();
+    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) {
+        return true;
+    }
+    f.cancelWriting();
+    return false;
 }
 
 bool CIniDocument::ParseSectionLine(QStringView line, QStringView& name)
@@ -108,8 +221,12 @@ bool CIniDocument::ParseSectionLine(QStringView line, QStringView& name)
     return true;
 }
 
-bool CIniDocument::ParseKeyLine(QStringView line, QStringView& key, QStringView& value)
+bool CIniDocument::ParseKeyLine(QStringView line, QStringView& key, QStringView& value) const
 {
+    if (m_Rules.bCommentAnywhere) {
+        const qsizetype semi = line.indexOf(QLatin1Char(';'));
+        line = semi < 0 ? line : line.first(semi);
+    }
     const QStringView t = line.trimmed();
     if (t.isEmpty() || t.front() == QLatin1Char(';') || t.front() == QLatin1Char('[')) {
         return false;
@@ -127,119 +244,155 @@ bool CIniDocument::ParseKeyLine(QStringView line, QStringView& key, QStringView&
     return !key.isEmpty();
 }
 
-namespace {
-// The entries whose name has hash h, in file order: the first match wins.
-template <class FN>
-int FirstMatch(const std::vector<std::pair<uint64_t, int>>& index, uint64_t h, FN&& fnMatches)
-{
-    auto it = std::lower_bound(index.begin(), index.end(), std::pair<uint64_t, int>(h, -1));
-    for (; it != index.end() && it->first == h; ++it) {
-        if (fnMatches(it->second)) {
-            return it->second;
-        }
-    }
-    return -1;
-}
-} // namespace
-
-const CIniDocument::SECTION* CIniDocument::FindSection(QStringView name) const
+CIniDocument::SECTION* CIniDocument::FindSection(QStringView name) const
 {
     name = name.trimmed();
-    const int i = FirstMatch(m_SectionByHash, FoldedHash(name),
-                             [&](int s) { return SameName(m_Sections[size_t(s)].name, name); });
+    auto matches = [&](int s) {
+        const QStringView n = m_Sections[size_t(s)].name;
+        return m_Rules.bExactSectionNames ? n == name : SameName(n, name);
+    };
+    int i = FirstMatch(m_SectionByHash, FoldedHash(name), matches);
+    for (size_t a = 0; i < 0 && a < m_AddedSections.size(); ++a) {
+        i = matches(m_AddedSections[a]) ? m_AddedSections[a] : -1;
+    }
     return i < 0 ? nullptr : &m_Sections[size_t(i)];
 }
 
-const CIniDocument::KEY_ENTRY* CIniDocument::FindKey(const SECTION& sec, QStringView key)
+void CIniDocument::IndexKeys(SECTION& sec) const
 {
-    key = key.trimmed();
-    const int i = FirstMatch(sec.byHash, FoldedHash(key), [&](int k) { return SameName(sec.keys[size_t(k)].key, key); });
-    return i < 0 ? nullptr : &sec.keys[size_t(i)];
+    if (sec.bIndexed) {
+        return;
+    }
+    sec.bIndexed = true;
+    for (int i = m_Lines[size_t(sec.nHeader)].nNext; i >= 0 && !m_Lines[size_t(i)].bHeader;
+         i = m_Lines[size_t(i)].nNext) {
+        QStringView key, value;
+        if (ParseKeyLine(m_Lines[size_t(i)].text, key, value)) {
+            sec.byHash.emplace_back(FoldedHash(key), int(sec.keys.size()));
+            sec.keys.push_back(KEY_ENTRY{key, value, i});
+        }
+    }
+    std::sort(sec.byHash.begin(), sec.byHash.end());
 }
 
-void CIniDocument::Reindex()
+const CIniDocument::KEY_ENTRY* CIniDocument::FindKey(SECTION& sec, QStringView key) const
 {
-    m_nLastSection = -1;
-    m_Sections.clear();
-    m_SectionByHash.clear();
-    SECTION* pCur = nullptr;
-    for (int i = 0; i < m_Lines.size(); ++i) {
-        const QStringView line = m_Lines[i];
-        QStringView name, key, value;
-        if (ParseSectionLine(line, name)) {
-            // Keys of a later section with the same name are never read.
-            pCur = nullptr;
-            bool bSeen = false;
-            for (const SECTION& sec : m_Sections) {
-                bSeen = bSeen || SameName(sec.name, name);
-            }
-            if (!bSeen) {
-                m_Sections.push_back(SECTION{name, i, i, {}, {}});
-                pCur = &m_Sections.back();
-            }
-            continue;
-        }
-        if (pCur == nullptr) {
-            continue;
-        }
-        if (!line.trimmed().isEmpty()) {
-            pCur->nLastLine = i;
-        }
-        if (ParseKeyLine(line, key, value)) {
-            pCur->byHash.emplace_back(FoldedHash(key), int(pCur->keys.size()));
-            pCur->keys.push_back(KEY_ENTRY{key, value, i});
-        }
-    }
-    for (size_t s = 0; s < m_Sections.size(); ++s) {
-        std::sort(m_Sections[s].byHash.begin(), m_Sections[s].byHash.end());
-        m_SectionByHash.emplace_back(FoldedHash(m_Sections[s].name), int(s));
-    }
-    std::sort(m_SectionByHash.begin(), m_SectionByHash.end());
+    IndexKeys(sec);
+    key = key.trimmed();
+    const int i =
+        FirstMatch(sec.byHash, FoldedHash(key), [&](int k) { return SameName(sec.keys[size_t(k)].key, key); });
+    return i < 0 ? nullptr : &sec.keys[size_t(i)];
 }
 
 std::optional<QString> CIniDocument::Value(QStringView section, QStringView key) const
 {
-    const SECTION* pSec = nullptr;
+    SECTION* pSec = nullptr;
     if (m_nLastSection >= 0 && QStringView(m_LastSectionName) == section) {
         pSec = &m_Sections[size_t(m_nLastSection)];
     } else {
         pSec = FindSection(section);
-        m_nLastSection = pSec == nullptr ? -1 : int(pSec - m_Sections.data());
+        if (pSec == nullptr) {
+            return std::nullopt; // not remembered: a write may add it
+        }
+        m_nLastSection = int(pSec - m_Sections.data());
         m_LastSectionName = section.toString();
-    }
-    if (pSec == nullptr) {
-        return std::nullopt;
     }
     const KEY_ENTRY* pKey = FindKey(*pSec, key);
     if (pKey == nullptr) {
         return std::nullopt;
     }
+    const LINE& line = m_Lines[size_t(pKey->nLine)];
+    if (m_Rules.bUnendedLastLineEmpty && line.nNext < 0 && line.nEolLen == 0 && !line.bAddEol) {
+        return QString();
+    }
     return pKey->value.toString();
 }
 
-void CIniDocument::SetValue(const QString& section, const QString& key, const QString& value)
+int CIniDocument::AddLine(int nAfter, QString text, QByteArray bytes, bool bHeader)
 {
-    const QString line = key.trimmed() + QLatin1Char('=') + value;
-    if (const SECTION* pSec = FindSection(section)) {
-        if (const KEY_ENTRY* pKey = FindKey(*pSec, key)) {
-            m_Lines[pKey->nLine] = line; // replaced in place
-            Reindex();
-            return;
-        }
-        const int at = pSec->nLastLine + 1;
-        if (m_Eols[at - 1].isEmpty()) {
-            m_Eols[at - 1] = m_Eol; // a last line without its line end gets one first
-        }
-        m_Lines.insert(at, line);
-        m_Eols.insert(at, m_Eol);
+    const int i = int(m_Lines.size());
+    LINE line;
+    line.nOwn = int(m_Own.size());
+    m_Own.push_back(OWN_LINE{std::move(text), std::move(bytes)});
+    line.text = m_Own.back().text;
+    line.bAddEol = true;
+    line.bHeader = bHeader;
+    if (nAfter < 0) {
+        line.nNext = m_nHead;
+        m_nHead = i;
     } else {
-        if (!m_Eols.isEmpty() && m_Eols.back().isEmpty()) {
-            m_Eols.back() = m_Eol;
+        LINE& prev = m_Lines[size_t(nAfter)];
+        if (prev.nNext < 0 && prev.nEolLen == 0) {
+            prev.bAddEol = true; // a last line without its line end gets one first
         }
-        m_Lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
-        m_Eols.append(m_Eol);
-        m_Lines.append(line);
-        m_Eols.append(m_Eol);
+        line.nNext = prev.nNext;
+        prev.nNext = i;
     }
-    Reindex();
+    m_Lines.push_back(line);
+    if (nAfter == m_nTail) {
+        m_nTail = i;
+    }
+    return i;
+}
+
+void CIniDocument::SetOwnText(int nLine, QString text, QByteArray bytes)
+{
+    LINE& line = m_Lines[size_t(nLine)];
+    if (line.nOwn < 0) {
+        line.nOwn = int(m_Own.size());
+        m_Own.emplace_back();
+    }
+    m_Own[size_t(line.nOwn)] = OWN_LINE{std::move(text), std::move(bytes)};
+    line.text = m_Own[size_t(line.nOwn)].text;
+}
+
+bool CIniDocument::SetValue(QStringView section, QStringView key, QStringView value)
+{
+    if (!IsWritable()) {
+        return false;
+    }
+    section = section.trimmed();
+    key = key.trimmed();
+    QString text = key.toString() + QLatin1Char('=') + value.toString();
+    const auto bytes = EncodeIni(text, m_Encoding);
+    QStringView readKey, readValue;
+    if (!bytes || !ReadsBack(text) || !ParseKeyLine(text, readKey, readValue) || readKey != key) {
+        return false;
+    }
+    if (SECTION* pSec = FindSection(section)) {
+        if (const KEY_ENTRY* pKey = FindKey(*pSec, key)) {
+            KEY_ENTRY& entry = pSec->keys[size_t(pKey - pSec->keys.data())];
+            SetOwnText(entry.nLine, std::move(text), *bytes); // replaced in place
+            ParseKeyLine(m_Lines[size_t(entry.nLine)].text, entry.key, entry.value);
+            return true;
+        }
+        const int i = AddLine(pSec->nLast, std::move(text), *bytes, false);
+        pSec->nLast = i;
+        KEY_ENTRY entry{};
+        entry.nLine = i;
+        ParseKeyLine(m_Lines[size_t(i)].text, entry.key, entry.value);
+        const std::pair<uint64_t, int> h(FoldedHash(entry.key), int(pSec->keys.size()));
+        pSec->keys.push_back(entry);
+        pSec->byHash.insert(std::upper_bound(pSec->byHash.begin(), pSec->byHash.end(), h), h);
+        return true;
+    }
+    const QString header = QLatin1Char('[') + section.toString() + QLatin1Char(']');
+    const auto headerBytes = EncodeIni(header, m_Encoding);
+    QStringView readName;
+    if (!headerBytes || !ReadsBack(header) || !ParseSectionLine(header, readName) || readName != section) {
+        return false;
+    }
+    const int nHeader = AddLine(m_nTail, header, *headerBytes, true);
+    const int nKey = AddLine(nHeader, std::move(text), *bytes, false);
+    SECTION sec{QStringView(), nHeader, nKey, true, {}, {}};
+    ParseSectionLine(m_Lines[size_t(nHeader)].text, sec.name);
+    KEY_ENTRY entry{};
+    entry.nLine = nKey;
+    ParseKeyLine(m_Lines[size_t(nKey)].text, entry.key, entry.value);
+    sec.byHash.emplace_back(FoldedHash(entry.key), 0);
+    sec.keys.push_back(entry);
+    m_AddedSections.push_back(int(m_Sections.size()));
+    m_Sections.push_back(std::move(sec));
+    m_nLastSection = -1; // pointers into m_Sections may have moved
+    return true;
 }

@@ -3,35 +3,35 @@
 // and adds texts it does not find with an empty translation.
 #pragma once
 
+#include "app/IniDocument.h"
 #include "platform/WinTypes.h"
 
-#include <QHash>
 #include <QString>
 
 #include <mutex>
 
-// One translation file held in memory. Keys are matched without regard to
-// case; ";" starts a comment anywhere on a line.
+// One translation file held in memory, read and written with the INI rules
+// of the translation files: section names compared with case, ";" starting a
+// comment anywhere on a line, keys matched without regard to case.
 class CMultiLanguageIniFileAccess {
 public:
     BOOL ReadValue(const QString& path, const QString& section, const QString& key, QString& out);
+    // Adds or replaces the entry; an empty value never replaces one. FALSE
+    // when the entry could not be stored so that it reads back (a file that
+    // cannot be read without loss is never rewritten).
     BOOL WriteValue(const QString& path, const QString& section, const QString& key, const QString& value);
     void DropCache();
 
     // A key that could be read back from the file: no ";", "=", line break,
-    // not starting with "[" and not empty.
+    // NUL or lone surrogate, not starting with "[" and not empty.
     static bool IsStorableKey(const QString& key);
 
 private:
-    enum Encoding { ENC_UTF16LE_BOM, ENC_UTF16LE, ENC_UTF8_BOM, ENC_UTF8 };
-    bool LoadFile(const QString& path, QString& content, Encoding& enc) const;
-    void Index(const QString& section);
+    void Load(const QString& path);
 
     QString m_CachedPath;
-    QString m_CachedSection;
     bool m_bCached = false;
-    QString m_Content;
-    QHash<QString, QString> m_Values; // folded key -> value, first entry wins
+    CIniDocument m_Doc;
 };
 
 class CMultiLanguageTranslator {

@@ -3,10 +3,6 @@
 #include "app/IniDocument.h"
 #include "platform/ModuleFolder.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -57,26 +53,16 @@ CACHED_FILE& Load(const QString& path)
     if (bExists == c.bExists && nSize == c.nSize && nStamp == c.nStamp && (bExists || c.nSize == -1)) {
         return c;
     }
-    c.doc = CIniDocument();
     c.bExists = bExists;
     c.nSize = nSize;
     c.nStamp = nStamp;
-    if (bExists) {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly)) {
-            c.doc = CIniDocument::FromBytes(f.readAll());
-        }
-    }
+    c.doc = CIniDocument::FromFile(path);
     return c;
 }
 
 bool Flush(const QString& path, CACHED_FILE& c)
 {
-    QSaveFile f(path);
-    const QByteArray bytes = c.doc.ToBytes();
-    bool bOk = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
-    if (!bOk) {
-        f.cancelWriting();
+    if (!c.doc.ToFile(path)) {
         c.nSize = -2; // force a re-read of what is really on disk
         return false;
     }
@@ -91,7 +77,10 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
     }
     std::lock_guard<std::mutex> lock(g_CacheMutex);
     CACHED_FILE& c = Load(path);
-    c.doc.SetValue(section, key, value);
+    if (!c.doc.SetValue(section, key, value)) {
+        c.bFailed = c.bFailed || c.nBatchDepth > 0;
+        return false;
+    }
     if (c.nBatchDepth > 0) {
         c.bDirty = true;
         return true;

@@ -1,5 +1,5 @@
 // Every persistent setting of the program, its defaults, and its reading and
-// writing key by key in file order.
+// writing key by key in file order, all driven by one table of keys.
 #pragma once
 
 #include "platform/DrawSetting.h"
@@ -83,7 +83,6 @@ struct SYSTEM_SETTING {
 // two-digit 1-based number.
 QString DefaultCalibrationName(int nIndex);
 void SetDefaultCalibration(CALIBRATION_SETTING& entry, int nIndex);
-DRAW_SETTING DefaultDrawSetting();
 
 void SetDefaultSystemSetting(SYSTEM_SETTING& s);
 // Defaults, then every key the settings file holds. Values outside their

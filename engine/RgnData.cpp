@@ -86,19 +86,5 @@ void CQSRgnData::BuildRegion(int32_t nLimit)
 
 DRAW_SETTING DefaultEngineDrawSetting()
 {
-    DRAW_SETTING s{};
-    s.MakeRgnColor = 0xff00;
-    s.SelRgnColor = 0xff0000;
-    s.RgnColor = 0xff;
-    s.SelMeasStrColor = 0xff00ff;
-    s.MeasStrColor = 0xffff;
-    s.CrossColor = 0xffff00;
-    s.ScaleColor = 0xffffff;
-    s.DrawLineWidth = 5;
-    s.DrawCrossLineWidth = 5;
-    CopyTextField(s.MeasStrFontName, u"メイリオ");
-    s.MeasStrFontPt = 15;
-    s.CountKind = 0;
-    s.bAutoReSize = 1;
-    return s;
+    return InitialEngineDrawSetting();
 }

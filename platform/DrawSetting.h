@@ -21,6 +21,42 @@ struct DRAW_SETTING {
     BOOL bAutoReSize;
 };
 
+// The drawing block of a new settings file. Inline, as the one below: the
+// engine's core links no library of the platform.
+inline DRAW_SETTING DefaultDrawSetting()
+{
+    DRAW_SETTING d{};
+    d.MakeRgnColor = 0x4080ff; // orange
+    d.SelRgnColor = 0xff0000;  // blue
+    d.RgnColor = 0x00ff00;     // green
+    d.SelMeasStrColor = 0xff00ff;
+    d.MeasStrColor = 0x00ffff; // yellow
+    d.CrossColor = 0xffff00;   // cyan
+    d.ScaleColor = 0x0000ff;   // red
+    d.DrawLineWidth = 2;
+    d.DrawCrossLineWidth = 2;
+    CopyTextField(d.MeasStrFontName, u"MS UI Gothic");
+    d.MeasStrFontPt = 14;
+    d.CountKind = 0;
+    d.bAutoReSize = TRUE;
+    return d;
+}
+
+// What the engine draws with until the main window passes the settings read:
+// the block above with bolder lines, primary colours and the caption font.
+inline DRAW_SETTING InitialEngineDrawSetting()
+{
+    DRAW_SETTING d = DefaultDrawSetting();
+    d.MakeRgnColor = 0x00ff00; // green
+    d.RgnColor = 0x0000ff;     // red
+    d.ScaleColor = 0xffffff;   // white
+    d.DrawLineWidth = 5;
+    d.DrawCrossLineWidth = 5;
+    CopyTextField(d.MeasStrFontName, u"メイリオ");
+    d.MeasStrFontPt = 15;
+    return d;
+}
+
 inline bool operator==(const DRAW_SETTING& a, const DRAW_SETTING& b)
 {
     return a.MakeRgnColor == b.MakeRgnColor && a.SelRgnColor == b.SelRgnColor && a.RgnColor == b.RgnColor &&
