@@ -29,6 +29,71 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
     }
 }
 
+// Expands BI_RLE8 codes into the rows an uncompressed bottom-up file holds
+// (row 0 at the bottom, each padded to the stride). Pixels the codes skip
+// (end of line, delta) stay index 0. A run or delta that leaves its row or the
+// picture fails, and so does data that ends before the end-of-bitmap code.
+bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint64_t stride,
+                std::vector<uint8_t>& rows)
+{
+    rows.assign(stride * uint64_t(height), 0);
+    int64_t x = 0;
+    int64_t y = 0;
+    size_t at = 0;
+    while (n - at >= 2) {
+        const uint8_t count = p[at];
+        const uint8_t code = p[at + 1];
+        at += 2;
+        if (count > 0) { // encoded run: count copies of one index
+            if (y >= height || x + count > width) {
+                return false;
+            }
+            std::memset(rows.data() + uint64_t(y) * stride + uint64_t(x), code, count);
+            x += count;
+            continue;
+        }
+        switch (code) {
+        case 0: // end of line
+            if (y >= height) {
+                return false;
+            }
+            x = 0;
+            ++y;
+            break;
+        case 1: // end of bitmap
+            return true;
+        case 2: // delta: right and up by the next two bytes
+            if (n - at < 2) {
+                return false;
+            }
+            x += p[at];
+            y += p[at + 1];
+            at += 2;
+            if (x > width || y >= height) {
+                return false;
+            }
+            break;
+        default: { // absolute run of code indices, padded to a whole word
+            const size_t len = code;
+            if (y >= height || x + int64_t(len) > width || n - at < len) {
+                return false;
+            }
+            std::memcpy(rows.data() + uint64_t(y) * stride + uint64_t(x), p + at, len);
+            x += int64_t(len);
+            at += len;
+            if (len % 2 != 0) {
+                if (at == n) {
+                    return false;
+                }
+                ++at;
+            }
+            break;
+        }
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int32_t StrideOf(int32_t nWidth, uint32_t nBitCount)
@@ -72,7 +137,13 @@ bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
     }
     const bool bTopDown = rawHeight < 0;
     const int32_t height = bTopDown ? -rawHeight : rawHeight;
-    if (compression == 3) {
+    const bool bRle = compression == 1;
+    if (bRle) {
+        // Run-length codes exist only for 8 bits and only bottom-up.
+        if (bitCount != 8 || bTopDown) {
+            return false;
+        }
+    } else if (compression == 3) {
         // Bit fields are read only when they are the plain BGRX layout.
         if (bitCount != 32 || hdrSize < 52 || U32(h + 40) != 0xff0000u || U32(h + 44) != 0xff00u ||
             U32(h + 48) != 0xffu) {
@@ -86,7 +157,7 @@ bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
         return false;
     }
     const uint64_t stride = uint64_t(StrideOf(width, bitCount));
-    if (uint64_t(offBits) + nBytes > nSize || offBits < 14 + hdrSize) {
+    if (offBits < 14 + hdrSize || offBits >= nSize || (!bRle && uint64_t(offBits) + nBytes > nSize)) {
         return false; // the pixel data lies outside the file
     }
 
@@ -111,6 +182,18 @@ bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
         }
     }
     const uint8_t* pSrc = pData + offBits;
+    std::vector<uint8_t> expanded;
+    if (bRle) {
+        size_t nCoded = nSize - offBits;
+        const uint32_t sizeImage = U32(h + 20);
+        if (sizeImage != 0 && sizeImage < nCoded) {
+            nCoded = sizeImage;
+        }
+        if (!ExpandRle8(pSrc, nCoded, width, height, stride, expanded)) {
+            return false;
+        }
+        pSrc = expanded.data();
+    }
     auto srcRow = [&](int32_t y) { return pSrc + (bTopDown ? uint64_t(y) : uint64_t(height - 1 - y)) * stride; };
 
     if (bitCount == 8 && !bGreyRamp) {
