@@ -29,14 +29,13 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
     }
 }
 
-// Expands BI_RLE8 codes into the rows an uncompressed bottom-up file holds
-// (row 0 at the bottom, each padded to the stride). Pixels the codes skip
-// (end of line, delta) stay index 0. A run or delta that leaves its row or the
-// picture fails, and so does data that ends before the end-of-bitmap code.
-bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint64_t stride,
-                std::vector<uint8_t>& rows)
+// Walks BI_RLE8 codes over a picture of width x height, row 0 at the bottom,
+// handing each run to put(y, x, value or nullptr, bytes or nullptr, count).
+// A run or delta that leaves its row or the picture fails, and so does data
+// that ends before the end-of-bitmap code.
+template <class Put>
+bool WalkRle8(const uint8_t* p, size_t n, int64_t width, int64_t height, Put put)
 {
-    rows.assign(stride * uint64_t(height), 0);
     int64_t x = 0;
     int64_t y = 0;
     size_t at = 0;
@@ -48,7 +47,7 @@ bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint6
             if (y >= height || x + count > width) {
                 return false;
             }
-            std::memset(rows.data() + uint64_t(y) * stride + uint64_t(x), code, count);
+            put(y, x, code, nullptr, count);
             x += count;
             continue;
         }
@@ -78,7 +77,7 @@ bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint6
             if (y >= height || x + int64_t(len) > width || n - at < len) {
                 return false;
             }
-            std::memcpy(rows.data() + uint64_t(y) * stride + uint64_t(x), p + at, len);
+            put(y, x, 0, p + at, len);
             x += int64_t(len);
             at += len;
             if (len % 2 != 0) {
@@ -92,6 +91,28 @@ bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint6
         }
     }
     return false;
+}
+
+// Expands BI_RLE8 codes into the rows an uncompressed bottom-up file holds,
+// each padded to the stride; pixels the codes skip stay index 0. The codes
+// are checked before the rows are allocated, so a few bytes of bad codes
+// claiming a huge picture cost nothing.
+bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint64_t stride,
+                std::vector<uint8_t>& rows)
+{
+    if (!WalkRle8(p, n, width, height, [](int64_t, int64_t, uint8_t, const uint8_t*, size_t) {})) {
+        return false;
+    }
+    rows.assign(stride * uint64_t(height), 0);
+    return WalkRle8(p, n, width, height,
+                    [&](int64_t y, int64_t x, uint8_t value, const uint8_t* pBytes, size_t len) {
+                        uint8_t* d = rows.data() + uint64_t(y) * stride + uint64_t(x);
+                        if (pBytes != nullptr) {
+                            std::memcpy(d, pBytes, len);
+                        } else {
+                            std::memset(d, value, len);
+                        }
+                    });
 }
 
 } // namespace
