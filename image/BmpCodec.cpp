@@ -30,7 +30,8 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
 }
 
 // Walks BI_RLE8 codes over a picture of width x height, row 0 at the bottom,
-// handing each run to put(y, x, value or nullptr, bytes or nullptr, count).
+// handing each run to put(y, x, value, bytes, count): an encoded run has no
+// bytes (nullptr) and count copies of value, an absolute run count bytes.
 // A run or delta that leaves its row or the picture fails, and so does data
 // that ends before the end-of-bitmap code.
 template <class Put>
