@@ -139,15 +139,28 @@ BOOL CQSListCtrl::SetRowTexts(int nRow, const QStringList& texts)
 
 void CQSListCtrl::SetAllRows(const std::vector<QStringList>& rows)
 {
+    SetAllRows(int(rows.size()), [&rows](int nRow, QStringList& texts) { texts = rows[size_t(nRow)]; });
+}
+
+void CQSListCtrl::SetAllRows(int nRows, const std::function<void(int nRow, QStringList& texts)>& fnRow)
+{
     const bool bUpdates = updatesEnabled();
     setUpdatesEnabled(false);
     clearSelection();
-    setRowCount(0);
-    setRowCount(int(rows.size()));
-    for (int r = 0; r < int(rows.size()); ++r) {
-        const QStringList& texts = rows[size_t(r)];
+    setRowCount(nRows);
+    // Items already there are kept and only texts that differ are set: after
+    // one measurement is added or deleted most cells keep their text.
+    QStringList texts;
+    for (int r = 0; r < nRows; ++r) {
+        fnRow(r, texts);
         for (int c = 0; c < m_nColumnCount; ++c) {
-            setItem(r, c, new QTableWidgetItem(c < texts.size() ? texts.at(c) : QString()));
+            const QString text = c < texts.size() ? texts.at(c) : QString();
+            QTableWidgetItem* pItem = item(r, c);
+            if (pItem == nullptr) {
+                setItem(r, c, new QTableWidgetItem(text));
+            } else if (pItem->text() != text) {
+                pItem->setText(text);
+            }
         }
     }
     m_nCurRow = -1;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include <functional>
 #include <vector>
 
 // Column alignment chosen by the owner.
@@ -43,6 +44,9 @@ public:
     // Replaces every row at once (the fast path of a list refresh); no row
     // selected afterwards, current row -1.
     void SetAllRows(const std::vector<QStringList>& rows);
+    // The same, asking fnRow for the texts of each row in turn (no list of
+    // all texts is built first).
+    void SetAllRows(int nRows, const std::function<void(int nRow, QStringList& texts)>& fnRow);
     BOOL DeleteRow(int nRow);
     void DeleteAllRows();
     // Ascending row indexes of the selected rows.

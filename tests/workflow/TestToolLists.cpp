@@ -2,6 +2,7 @@
 
 #include "workflow/calibration/CalibrationList.h"
 #include "workflow/measure/ResultList.h"
+#include "workflow/measure/ResultRows.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,20 @@ TEST(ToolLists, ResultRefreshSelectsTheSameMeasurementsAgain)
     std::vector<MEASURE_DATA> gone(after.begin(), after.begin() + 3);
     EXPECT_TRUE(RefreshResultList(list, after, gone, 2, 1).empty());
     EXPECT_TRUE(Selected(list).empty());
+    ASSERT_EQ(list.GetRowCount(), 3);
+    EXPECT_EQ(list.item(0, 1)->text(), QString::fromUtf8("2円間の距離"));
+    EXPECT_EQ(list.item(0, 0)->text(), "1");
+    EXPECT_EQ(list.item(2, 2)->text(), "2.0");
+
+    // Back to the first list: texts of kept cells replaced where they differ.
+    RefreshResultList(list, gone, rows, 2, 1);
+    ASSERT_EQ(list.GetRowCount(), 5);
+    for (int r = 0; r < 5; ++r) {
+        const QStringList want = ResultRowTexts(rows, size_t(r), 2, LoadResultTexts(1));
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(list.item(r, c)->text(), want.at(c)) << r << "," << c;
+        }
+    }
     EXPECT_TRUE(sink.Take().empty()); // refreshing never notifies
 }
 

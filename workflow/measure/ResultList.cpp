@@ -20,7 +20,10 @@ std::vector<int> RefreshResultList(CQSListCtrl& list, const std::vector<MEASURE_
     std::vector<int> selRows;
     list.GetSelectedRows(selRows);
     const std::vector<int32_t> measNums = MeasNumsOfRows(before, selRows);
-    list.SetAllRows(BuildResultRows(rows, nDownPlace, nUnitKind));
+    const RESULT_TEXTS texts = LoadResultTexts(nUnitKind);
+    list.SetAllRows(int(rows.size()), [&](int nRow, QStringList& out) {
+        FillResultRowTexts(rows, size_t(nRow), nDownPlace, texts, out);
+    });
     const std::vector<int> again = RowsOfMeasNums(rows, measNums);
     if (!again.empty()) {
         list.SetSelectedRows(again);

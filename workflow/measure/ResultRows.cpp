@@ -83,6 +83,16 @@ QStringList ResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int 
                        ResultUnitText(rows[i], texts)};
 }
 
+void FillResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int nDownPlace, const RESULT_TEXTS& texts,
+                        QStringList& out)
+{
+    out.resize(RESULT_COL_NUM);
+    out[RESULT_COL_NO] = QString::number(i + 1);
+    out[RESULT_COL_CONTENT] = ResultContentText(rows, i, texts);
+    out[RESULT_COL_VALUE] = ResultValueText(rows[i], nDownPlace);
+    out[RESULT_COL_UNIT] = ResultUnitText(rows[i], texts);
+}
+
 std::vector<QStringList> BuildResultRows(const std::vector<MEASURE_DATA>& rows, int nDownPlace, int nUnitKind)
 {
     const RESULT_TEXTS texts = LoadResultTexts(nUnitKind);

@@ -41,6 +41,9 @@ QString ResultUnitText(const MEASURE_DATA& row, const RESULT_TEXTS& texts);
 
 // The four column texts of row i (No. is i + 1).
 QStringList ResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int nDownPlace, const RESULT_TEXTS& texts);
+// The same into an existing list (reused row after row by a refresh).
+void FillResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int nDownPlace, const RESULT_TEXTS& texts,
+                        QStringList& out);
 std::vector<QStringList> BuildResultRows(const std::vector<MEASURE_DATA>& rows, int nDownPlace, int nUnitKind);
 
 // The first row of measurement nMeasNum, -1 for none (and for -1).
