@@ -266,3 +266,14 @@ void CQSListCtrl::mousePressEvent(QMouseEvent* pEvent)
     Notify();
     viewport()->update();
 }
+
+void CQSListCtrl::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    // Dragging with a button held would change the selection without a
+    // notification; the selection changes only by click and key.
+    if (pEvent->buttons() != Qt::NoButton) {
+        pEvent->accept();
+        return;
+    }
+    QTableWidget::mouseMoveEvent(pEvent);
+}
