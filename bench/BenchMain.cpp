@@ -3,7 +3,7 @@
 // standard output and the ratios to standard error.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -66,7 +66,7 @@ int Run(int argc, char** argv, FILE* ratioOut)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv); // fonts and painting need the application object
+    QApplication app(argc, argv); // fonts, painting and the list widgets need the application object
     bool bJson = false;
     for (int i = 1; i < argc; ++i) {
         bJson = bJson || std::strcmp(argv[i], "--benchmark_format=json") == 0;

@@ -1,0 +1,362 @@
+#include "app/QSFileIni.h"
+#include "app/SystemSetting.h"
+#include "workflow/calibration/CalibrationTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <unistd.h>
+
+namespace {
+
+QString Q(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+class CalibrationTableTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        CQSFileIni::DropCache();
+    }
+    QString Path(const QString& name) const { return QDir(tmp.path()).filePath(name); }
+    static void WriteBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        CQSFileIni::DropCache();
+    }
+    static QByteArray ReadBytes(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Slots 0..n-1 set with names A, B, ... and factors 0.1, 0.2, ...
+    static CCalibrationTable Filled(int n, int nCurrent)
+    {
+        CALIBRATION_SETTING t[CALIBRATION_NUM];
+        for (int i = 0; i < CALIBRATION_NUM; ++i) {
+            SetDefaultCalibration(t[i], i);
+        }
+        for (int i = 0; i < n; ++i) {
+            t[i].bEnable = TRUE;
+            t[i].Name = QString(QChar('A' + i));
+            t[i].PixelLength = 100.0 * (i + 1);
+            t[i].ReferenceLength = 10.0 * (i + 1) * (i + 1);
+            t[i].Calibration = t[i].ReferenceLength / t[i].PixelLength;
+            t[i].UnitKind = i % 3;
+            t[i].SetPointKind = i % 2;
+        }
+        CCalibrationTable table;
+        table.Assign(nCurrent, t);
+        return table;
+    }
+    static void ExpectSameTable(const CCalibrationTable& a, const CCalibrationTable& b)
+    {
+        EXPECT_EQ(a.GetCurrentIndex(), b.GetCurrentIndex());
+        for (int i = 0; i < CALIBRATION_NUM; ++i) {
+            const CALIBRATION_SETTING& x = a.GetEntry(i);
+            const CALIBRATION_SETTING& y = b.GetEntry(i);
+            EXPECT_EQ(x.bEnable, y.bEnable) << i;
+            EXPECT_EQ(x.Name, y.Name) << i;
+            EXPECT_EQ(x.PixelLength, y.PixelLength) << i;
+            EXPECT_EQ(x.ReferenceLength, y.ReferenceLength) << i;
+            EXPECT_EQ(x.SetPointKind, y.SetPointKind) << i;
+            EXPECT_EQ(x.UnitKind, y.UnitKind) << i;
+            EXPECT_EQ(x.Calibration, y.Calibration) << i;
+        }
+    }
+    QTemporaryDir tmp;
+};
+
+} // namespace
+
+TEST_F(CalibrationTableTest, EmptyTableListsOneEmptySlot)
+{
+    CCalibrationTable t;
+    ASSERT_EQ(t.ListRowCount(), 1);
+    EXPECT_EQ(t.ListRows()[0], (QStringList{"1", Q("校正値01"), ""}));
+    EXPECT_FALSE(t.IsCurrentEnabled());
+    EXPECT_FALSE(t.IsCurrentValid());
+    EXPECT_EQ(t.GetEntry(19).Name, Q("校正値20"));
+
+    const CCalibrationTable three = Filled(3, 1);
+    const auto rows = three.ListRows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1], (QStringList{"2", "B", Q("○")}));
+    EXPECT_EQ(rows[3], (QStringList{"4", Q("校正値04"), ""}));
+    EXPECT_EQ(Filled(20, 0).ListRowCount(), 20);
+}
+
+TEST_F(CalibrationTableTest, DeletingPacksLaterSlotsUp)
+{
+    CCalibrationTable t = Filled(5, 2);
+    const CALIBRATION_SETTING d = t.GetEntry(3);
+    EXPECT_EQ(t.DeleteRoute(), ECalibDelete::Direct);
+    ASSERT_TRUE(t.DeleteCurrent());
+    EXPECT_EQ(t.GetCurrentIndex(), 2);
+    EXPECT_EQ(t.GetEntry(0).Name, "A");
+    EXPECT_EQ(t.GetEntry(1).Name, "B");
+    EXPECT_EQ(t.GetEntry(2).Name, "D");
+    EXPECT_EQ(t.GetEntry(2).Calibration, d.Calibration);
+    EXPECT_EQ(t.GetEntry(2).UnitKind, d.UnitKind);
+    EXPECT_EQ(t.GetEntry(3).Name, "E");
+    EXPECT_FALSE(t.GetEntry(4).bEnable);
+    EXPECT_EQ(t.GetEntry(4).Name, Q("校正値05"));
+    EXPECT_EQ(t.GetEntry(4).Calibration, 0.0);
+    EXPECT_EQ(t.ListRowCount(), 5);
+
+    // The last enabled slot deleted while current: the previous one becomes current.
+    CCalibrationTable last = Filled(5, 4);
+    ASSERT_TRUE(last.DeleteCurrent());
+    EXPECT_EQ(last.GetCurrentIndex(), 3);
+    EXPECT_EQ(last.Current().Name, "D");
+
+    // An empty slot deletes nothing.
+    CCalibrationTable empty = Filled(2, 2);
+    EXPECT_EQ(empty.DeleteRoute(), ECalibDelete::Nothing);
+    EXPECT_FALSE(empty.DeleteCurrent());
+    EXPECT_EQ(empty.EnabledCount(), 2);
+}
+
+TEST_F(CalibrationTableTest, OnlyCalibrationGoesOnlyWithTheResults)
+{
+    CCalibrationTable only = Filled(1, 0);
+    EXPECT_EQ(only.DeleteRoute(), ECalibDelete::WithResultsFirst);
+    EXPECT_TRUE(only.DeleteAsksResultsQuestion(true));   // 561 first; No keeps both
+    EXPECT_FALSE(only.DeleteAsksResultsQuestion(false)); // nothing to lose: delete at once
+    EXPECT_TRUE(only.IsCurrentEnabled());                // asking changed nothing
+
+    CCalibrationTable two = Filled(2, 0);
+    EXPECT_FALSE(two.DeleteAsksResultsQuestion(true));
+    ASSERT_TRUE(only.DeleteCurrent());
+    EXPECT_EQ(only.GetCurrentIndex(), 0);
+    EXPECT_FALSE(only.IsCurrentEnabled());
+    EXPECT_EQ(only.Current().Name, Q("校正値01"));
+}
+
+TEST_F(CalibrationTableTest, ClickOnEmptySpaceNeverReachesSlotMinusOne)
+{
+    CCalibrationTable t = Filled(3, 1);
+    const CCalibrationTable before = t;
+    EXPECT_FALSE(t.Select(-1));
+    EXPECT_FALSE(t.Select(4));  // past the listed rows
+    EXPECT_FALSE(t.Select(20));
+    EXPECT_FALSE(t.Select(1));  // already current
+    ExpectSameTable(t, before);
+    t.Rename("renamed"); // a later rename still lands on the current slot
+    EXPECT_EQ(t.GetEntry(1).Name, "renamed");
+
+    SYSTEM_SETTING s;
+    SetDefaultSystemSetting(s);
+    t.CopyTo(s);
+    EXPECT_EQ(s.CalibrationIndex, 1);
+
+    EXPECT_TRUE(t.Select(3)); // the empty slot after the last calibration
+    EXPECT_EQ(t.GetCurrentIndex(), 3);
+    EXPECT_FALSE(t.IsCurrentEnabled());
+}
+
+TEST_F(CalibrationTableTest, IndexOutsideTheTableBecomesZero)
+{
+    CALIBRATION_SETTING raw[CALIBRATION_NUM];
+    for (int i = 0; i < CALIBRATION_NUM; ++i) {
+        SetDefaultCalibration(raw[i], i);
+    }
+    raw[0].bEnable = raw[1].bEnable = TRUE;
+    for (int bad : {-1, 20, 1000, INT32_MIN}) {
+        CCalibrationTable t;
+        t.Assign(bad, raw);
+        EXPECT_EQ(t.GetCurrentIndex(), 0) << bad;
+    }
+    // Inside the table but past the listed rows: the last listed row.
+    CCalibrationTable t;
+    t.Assign(9, raw);
+    EXPECT_EQ(t.GetCurrentIndex(), 2);
+
+    // The same from a file.
+    for (const char* idx : {"-1", "20", "99999999999", "x"}) {
+        const QString path = Path("idx.clb");
+        WriteBytes(path, QByteArray("[CalibrationSetting]\r\nCalibrationIndex=") + idx +
+                             "\r\nbEnable-1=True\r\nCalibration-1=0.5\r\nbEnable-2=True\r\n");
+        CCalibrationTable f;
+        ASSERT_EQ(f.LoadFromFile(path), CALIB_MSG_LOADED) << idx;
+        EXPECT_EQ(f.GetCurrentIndex(), 0) << idx;
+        EXPECT_EQ(f.Current().Calibration, 0.5);
+    }
+}
+
+TEST_F(CalibrationTableTest, FilesThatAreNoCalibrationChangeNothing)
+{
+    const CCalibrationTable before = Filled(3, 2);
+    const QString other = Path("other.clb");
+    WriteBytes(other, "[DrawSetting]\r\nCalibrationIndex=1\r\nbEnable-1=True\r\n");
+    const QString empty = Path("empty.clb");
+    WriteBytes(empty, QByteArray());
+    const QString binary = Path("picture.clb");
+    WriteBytes(binary, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    const QString sectionOnly = Path("bare.clb");
+    WriteBytes(sectionOnly, "[CalibrationSetting]\r\n");
+    for (const QString& path : {other, empty, binary, sectionOnly, Path("missing.clb"), QString(), tmp.path()}) {
+        CCalibrationTable t = before;
+        EXPECT_EQ(t.LoadFromFile(path), CALIB_MSG_LOAD_FAILED) << path.toStdString();
+        ExpectSameTable(t, before);
+    }
+}
+
+TEST_F(CalibrationTableTest, SavedFileLoadsBackAndLowerCaseTrueIsDisabled)
+{
+    CCalibrationTable t = Filled(3, 1);
+    const QString path = Path("table.clb");
+    ASSERT_EQ(t.SaveToFile(path), CALIB_MSG_SAVED);
+    CQSFileIni::DropCache();
+    for (int n = 1; n <= 20; ++n) {
+        EXPECT_TRUE(CQSFileIni(path).HasKey("CalibrationSetting", QStringLiteral("bEnable-%1").arg(n))) << n;
+    }
+    EXPECT_TRUE(CQSFileIni(path).HasKey("CalibrationSetting", "Calibration-3"));
+    EXPECT_FALSE(CQSFileIni(path).HasKey("CalibrationSetting", "Calibration-4"));
+    EXPECT_FALSE(CQSFileIni(path).HasKey("CalibrationSetting", "Name-4"));
+
+    CCalibrationTable loaded;
+    ASSERT_EQ(loaded.LoadFromFile(path), CALIB_MSG_LOADED);
+    EXPECT_EQ(loaded.GetCurrentIndex(), 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(loaded.GetEntry(i).Name, t.GetEntry(i).Name);
+        EXPECT_NEAR(loaded.GetEntry(i).Calibration, t.GetEntry(i).Calibration, 1e-12);
+        EXPECT_EQ(loaded.GetEntry(i).UnitKind, t.GetEntry(i).UnitKind);
+        EXPECT_EQ(loaded.GetEntry(i).SetPointKind, t.GetEntry(i).SetPointKind);
+    }
+
+    const QString lower = Path("lower.clb");
+    WriteBytes(lower, "[CalibrationSetting]\r\nCalibrationIndex=0\r\nbEnable-1=true\r\nName-1=x\r\n"
+                      "Calibration-1=0.5\r\nbEnable-2=TRUE\r\nCalibration-2=0.5\r\n");
+    CCalibrationTable l;
+    ASSERT_EQ(l.LoadFromFile(lower), CALIB_MSG_LOADED);
+    EXPECT_EQ(l.EnabledCount(), 0);
+    EXPECT_EQ(l.Current().Calibration, 0.0);
+    EXPECT_EQ(l.Current().Name, Q("校正値01"));
+}
+
+TEST_F(CalibrationTableTest, GapsInAFileArePackedKeepingTheCurrentEntry)
+{
+    const QString path = Path("gaps.clb");
+    WriteBytes(path, "[CalibrationSetting]\r\nCalibrationIndex=4\r\nbEnable-1=True\r\nName-1=a\r\n"
+                     "bEnable-2=False\r\nbEnable-5=True\r\nName-5=e\r\nCalibration-5=0.25\r\n");
+    CCalibrationTable t;
+    ASSERT_EQ(t.LoadFromFile(path), CALIB_MSG_LOADED);
+    EXPECT_EQ(t.EnabledCount(), 2);
+    EXPECT_EQ(t.GetEntry(1).Name, "e");
+    EXPECT_EQ(t.GetCurrentIndex(), 1);
+    EXPECT_EQ(t.Current().Calibration, 0.25);
+    EXPECT_EQ(t.GetEntry(4).Name, Q("校正値05"));
+    EXPECT_EQ(t.ListRowCount(), 3);
+}
+
+TEST_F(CalibrationTableTest, FailedSaveReports620)
+{
+    const CCalibrationTable t = Filled(2, 0);
+    // A file standing where the folder should be, a missing folder, a folder as target.
+    const QString blocker = Path("blocker");
+    WriteBytes(blocker, "x");
+    EXPECT_EQ(t.SaveToFile(blocker + "/table.clb"), CALIB_MSG_SAVE_FAILED);
+    EXPECT_EQ(t.SaveToFile(Path("no/such/folder/table.clb")), CALIB_MSG_SAVE_FAILED);
+    EXPECT_EQ(t.SaveToFile(tmp.path()), CALIB_MSG_SAVE_FAILED);
+    EXPECT_EQ(t.SaveToFile(QString()), CALIB_MSG_SAVE_FAILED);
+    EXPECT_EQ(ReadBytes(blocker), "x");
+
+    // A read-only folder (root writes anyway, so only as a user).
+    if (::geteuid() != 0) {
+        const QString ro = Path("ro");
+        ASSERT_TRUE(QDir().mkpath(ro));
+        ASSERT_TRUE(QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner));
+        EXPECT_EQ(t.SaveToFile(ro + "/table.clb"), CALIB_MSG_SAVE_FAILED);
+        EXPECT_FALSE(QFile::exists(ro + "/table.clb"));
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+TEST_F(CalibrationTableTest, UnitChangeKeepsEveryNumber)
+{
+    CCalibrationTable t = Filled(2, 0);
+    ASSERT_EQ(t.Current().UnitKind, 0);
+    const CALIBRATION_SETTING before = t.Current();
+    EXPECT_TRUE(t.UnitChangeNeedsQuestion(1));
+    EXPECT_FALSE(t.UnitChangeNeedsQuestion(0));
+    ASSERT_TRUE(t.SetUnit(1));
+    EXPECT_EQ(t.Current().UnitKind, 1);
+    EXPECT_EQ(t.Current().Calibration, before.Calibration);
+    EXPECT_EQ(t.Current().ReferenceLength, before.ReferenceLength);
+    EXPECT_EQ(t.Current().PixelLength, before.PixelLength);
+    EXPECT_EQ(t.CurrentValueText(), "0.1mm/px");
+    EXPECT_FALSE(t.SetUnit(3));
+    EXPECT_FALSE(t.SetUnit(-1));
+    EXPECT_EQ(t.Current().UnitKind, 1);
+
+    CCalibrationTable empty;
+    EXPECT_FALSE(empty.UnitChangeNeedsQuestion(2)); // an empty slot changes without asking
+}
+
+TEST_F(CalibrationTableTest, ReferenceLineByTwoOrThreePoints)
+{
+    double d = -1.0;
+    const POINT two[] = {{100, 100}, {1100, 100}};
+    EXPECT_EQ(CalcReferencePixelLength(two, 2, d), 0u);
+    EXPECT_DOUBLE_EQ(d, 1000.0);
+    const POINT diag[] = {{0, 0}, {3, 4}};
+    EXPECT_EQ(CalcReferencePixelLength(diag, 2, d), 0u);
+    EXPECT_DOUBLE_EQ(d, 5.0);
+
+    // Three points: the distance of the third from the line of the first two.
+    const POINT par[] = {{0, 0}, {10, 0}, {3, 4}};
+    EXPECT_EQ(CalcReferencePixelLength(par, 3, d), 0u);
+    EXPECT_DOUBLE_EQ(d, 4.0);
+    const POINT slant[] = {{0, 0}, {4, 4}, {0, 8}};
+    EXPECT_EQ(CalcReferencePixelLength(slant, 3, d), 0u);
+    EXPECT_NEAR(d, std::sqrt(32.0), 1e-12);
+
+    // A collinear third point is rejected: the user picks another.
+    const POINT col[] = {{0, 0}, {10, 10}, {25, 25}};
+    EXPECT_EQ(CalcReferencePixelLength(col, 3, d), CALIB_MSG_INVALID_POINT);
+    const POINT far[] = {{-2000000000, 0}, {2000000000, 1}, {-2000000000, 0}};
+    EXPECT_EQ(CalcReferencePixelLength(far, 3, d), CALIB_MSG_INVALID_POINT);
+
+    // A double click on one point has no length.
+    const POINT same[] = {{50, 50}, {50, 50}};
+    EXPECT_EQ(CalcReferencePixelLength(same, 2, d), CALIB_MSG_SET_FAILED);
+}
+
+TEST_F(CalibrationTableTest, ZeroPixelReferenceIsRefusedAndTheSlotStays)
+{
+    CCalibrationTable t = Filled(2, 1);
+    const CCalibrationTable before = t;
+    EXPECT_EQ(t.SetReference(0.0, 1.0), CALIB_MSG_SET_FAILED);
+    EXPECT_EQ(t.SetReference(-5.0, 1.0), CALIB_MSG_SET_FAILED);
+    EXPECT_EQ(t.SetReference(std::nan(""), 1.0), CALIB_MSG_SET_FAILED);
+    ExpectSameTable(t, before);
+
+    // On the empty slot: it stays empty, no enabled-but-invalid entry.
+    ASSERT_TRUE(t.Select(2));
+    EXPECT_EQ(t.SetReference(0.0, 1.0), CALIB_MSG_SET_FAILED);
+    EXPECT_FALSE(t.IsCurrentEnabled());
+    EXPECT_EQ(t.EnabledCount(), 2);
+
+    // 1000 px = 1 mm.
+    ASSERT_TRUE(t.SetPointKind(0));
+    ASSERT_TRUE(t.SetUnit(1));
+    EXPECT_EQ(t.SetReference(1000.0, 1.0), CALIB_MSG_SET_DONE);
+    EXPECT_TRUE(t.IsCurrentValid());
+    EXPECT_DOUBLE_EQ(t.Current().Calibration, 0.001);
+    EXPECT_EQ(t.CurrentValueText(), "0.001mm/px");
+    EXPECT_EQ(t.CurrentNameText(), Q("校正値名称 ： 校正値03"));
+    EXPECT_EQ(t.ListRowCount(), 4);
+    EXPECT_TRUE(t.SetNeedsOverwriteQuestion());
+}

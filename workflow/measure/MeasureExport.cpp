@@ -1,0 +1,103 @@
+#include "workflow/measure/MeasureExport.h"
+
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "engine/MeasureGeometry.h"
+#include "workflow/measure/ResultRows.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kComma = QStringLiteral(",");
+const QString kLineEnd = QStringLiteral("\r\n");
+
+QString UserField(const QString& text)
+{
+    return CsvField(InertCsvText(text));
+}
+
+} // namespace
+
+QString CsvField(const QString& text)
+{
+    bool bQuote = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            bQuote = true;
+            break;
+        }
+    }
+    if (!bQuote) {
+        return text;
+    }
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString InertCsvText(const QString& text)
+{
+    if (!text.isEmpty()) {
+        const QChar c = text.at(0);
+        if (c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('@')) {
+            return QLatin1Char('\'') + text;
+        }
+    }
+    return text;
+}
+
+QByteArray BuildMeasureExport(const std::vector<MEASURE_DATA>& rows, const CALIBRATION_SETTING& calibration,
+                              int nDownPlace)
+{
+    const RESULT_TEXTS texts = LoadResultTexts(calibration.UnitKind);
+    QString out;
+    out.reserve(int(64 + rows.size() * 40));
+    out += GetProgramString(213) + kComma + UserField(calibration.Name) + kComma +
+           QString::fromStdU16String(FormatValueString(calibration.Calibration, 5)) + QLatin1Char('/') +
+           GetProgramString(192) + kComma + kLineEnd;
+    out += GetProgramString(212) + kComma + GetProgramString(216) + kComma + GetProgramString(217) + kComma +
+           GetProgramString(210) + kLineEnd;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString content = ResultContentText(rows, i, texts);
+        out += QString::number(i + 1) + kComma;
+        // Notes are the user's own text; kind names are ours.
+        out += (IsTextRow(rows[i]) ? UserField(content) : CsvField(content)) + kComma;
+        out += CsvField(ResultValueText(rows[i], nDownPlace)) + kComma;
+        out += CsvField(ResultUnitText(rows[i], texts)) + kComma + kLineEnd;
+    }
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+UINT SaveMeasureData(const QString& path, const std::vector<MEASURE_DATA>& rows,
+                     const CALIBRATION_SETTING& calibration, int nDownPlace)
+{
+    WriteLog(QStringLiteral("[MAIN]SaveMeasureData()"));
+    if (path.isEmpty() || QFileInfo(path).isDir()) {
+        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Open File Error!"));
+        return EXPORT_MSG_FAILED;
+    }
+    const QByteArray bytes = BuildMeasureExport(rows, calibration, nDownPlace);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Open File Error!"));
+        return EXPORT_MSG_FAILED;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Write Error!"));
+        return EXPORT_MSG_FAILED;
+    }
+    if (!file.commit()) {
+        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Close Error!"));
+        return EXPORT_MSG_FAILED;
+    }
+    return EXPORT_MSG_SAVED;
+}
+
+bool ExportNeedsOverwriteQuestion(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}

@@ -1,0 +1,32 @@
+#include "workflow/measure/ResultList.h"
+
+#include "app/MultiLanguageTranslator.h"
+#include "workflow/measure/ResultRows.h"
+
+void SetupResultListColumns(CQSListCtrl& list, int nClientWidth, IMessageSink* pSink)
+{
+    const int w = nClientWidth;
+    list.SetupColumns({{GetProgramString(212), LVCFMT_CENTER, w * 30 / 271},
+                       {GetProgramString(216), LVCFMT_CENTER, w * 100 / 271},
+                       {GetProgramString(217), LVCFMT_CENTER, w * 74 / 271},
+                       {GetProgramString(218), LVCFMT_CENTER, w * 40 / 271}},
+                      pSink, WM_RESULT_LIST_SELECT);
+    list.SetMultiSelect(true);
+}
+
+std::vector<int> RefreshResultList(CQSListCtrl& list, const std::vector<MEASURE_DATA>& before,
+                                   const std::vector<MEASURE_DATA>& rows, int nDownPlace, int nUnitKind)
+{
+    std::vector<int> selRows;
+    list.GetSelectedRows(selRows);
+    const std::vector<int32_t> measNums = MeasNumsOfRows(before, selRows);
+    const RESULT_TEXTS texts = LoadResultTexts(nUnitKind);
+    list.SetAllRows(int(rows.size()), [&](int nRow, QStringList& out) {
+        FillResultRowTexts(rows, size_t(nRow), nDownPlace, texts, out);
+    });
+    const std::vector<int> again = RowsOfMeasNums(rows, measNums);
+    if (!again.empty()) {
+        list.SetSelectedRows(again);
+    }
+    return again;
+}

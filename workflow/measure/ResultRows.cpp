@@ -1,0 +1,154 @@
+#include "workflow/measure/ResultRows.h"
+
+#include "app/MultiLanguageTranslator.h"
+#include "engine/MeasureGeometry.h"
+#include "platform/TextField.h"
+
+#include <algorithm>
+#include <cstdio>
+
+RESULT_TEXTS LoadResultTexts(int nUnitKind)
+{
+    RESULT_TEXTS t;
+    for (int k = 0; k < MEAS_KIND_NUM; ++k) {
+        t.kindName[k] = GetProgramString(k == MEAS_TEXT ? 312u : UINT(300 + k));
+    }
+    t.firstDiameter = GetProgramString(310);
+    t.secondDiameter = GetProgramString(311);
+    t.countUnit = GetProgramString(193);
+    t.angleUnit = GetProgramString(194);
+    t.lengthUnit = GetProgramString(nUnitKind == 1 ? 198u : nUnitKind == 2 ? 199u : 197u);
+    return t;
+}
+
+bool IsTextRow(const MEASURE_DATA& row)
+{
+    return row.nFigure == RGN_TEXT;
+}
+
+bool IsDiameterRow(const MEASURE_DATA& row)
+{
+    return row.nKind == MEAS_2CIRCLE && row.nFigure != RGN_LINE && row.nFigure != RGN_TEXT;
+}
+
+QString ResultContentText(const std::vector<MEASURE_DATA>& rows, size_t i, const RESULT_TEXTS& texts)
+{
+    const MEASURE_DATA& row = rows[i];
+    if (IsTextRow(row)) {
+        return QString::fromStdU16String(TextFieldString(row.szText));
+    }
+    if (row.nKind == MEAS_2CIRCLE) {
+        if (row.nFigure == RGN_LINE) {
+            return texts.kindName[MEAS_2CIRCLE];
+        }
+        // Each 2-circle measurement lists its centre distance, then the
+        // first and the second circle.
+        const bool bSecond = i > 0 && IsDiameterRow(rows[i - 1]) && rows[i - 1].nMeasNum == row.nMeasNum;
+        return bSecond ? texts.secondDiameter : texts.firstDiameter;
+    }
+    if (row.nKind >= 0 && row.nKind < MEAS_KIND_NUM) {
+        return texts.kindName[row.nKind];
+    }
+    return QString();
+}
+
+QString ResultValueText(const MEASURE_DATA& row, int nDownPlace)
+{
+    if (IsTextRow(row)) {
+        return QString();
+    }
+    if (row.nKind == MEAS_COUNT) {
+        return QString::number(int32_t(row.dValue));
+    }
+    return QString::fromStdU16String(FormatValueString(row.dValue, nDownPlace));
+}
+
+QString ResultUnitText(const MEASURE_DATA& row, const RESULT_TEXTS& texts)
+{
+    if (row.nKind == MEAS_COUNT) {
+        return texts.countUnit;
+    }
+    if (row.nKind == MEAS_ANGLE || row.nKind == MEAS_2LINE_ANGLE) {
+        return texts.angleUnit;
+    }
+    if (IsTextRow(row)) {
+        return QString();
+    }
+    return row.nKind == MEAS_POLYGON ? texts.lengthUnit + QLatin1Char('2') : texts.lengthUnit;
+}
+
+QStringList ResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int nDownPlace, const RESULT_TEXTS& texts)
+{
+    return QStringList{QString::number(i + 1), ResultContentText(rows, i, texts), ResultValueText(rows[i], nDownPlace),
+                       ResultUnitText(rows[i], texts)};
+}
+
+void FillResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int nDownPlace, const RESULT_TEXTS& texts,
+                        QStringList& out)
+{
+    out.resize(RESULT_COL_NUM);
+    out[RESULT_COL_NO] = QString::number(i + 1);
+    out[RESULT_COL_CONTENT] = ResultContentText(rows, i, texts);
+    out[RESULT_COL_VALUE] = ResultValueText(rows[i], nDownPlace);
+    out[RESULT_COL_UNIT] = ResultUnitText(rows[i], texts);
+}
+
+std::vector<QStringList> BuildResultRows(const std::vector<MEASURE_DATA>& rows, int nDownPlace, int nUnitKind)
+{
+    const RESULT_TEXTS texts = LoadResultTexts(nUnitKind);
+    std::vector<QStringList> out;
+    out.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        out.push_back(ResultRowTexts(rows, i, nDownPlace, texts));
+    }
+    return out;
+}
+
+int FindRowByMeasNum(const std::vector<MEASURE_DATA>& rows, int32_t nMeasNum)
+{
+    if (nMeasNum < 0) {
+        return -1;
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].nMeasNum == nMeasNum) {
+            return int(i);
+        }
+    }
+    return -1;
+}
+
+int32_t MeasNumOfRow(const std::vector<MEASURE_DATA>& rows, int nRow)
+{
+    return nRow >= 0 && size_t(nRow) < rows.size() ? rows[size_t(nRow)].nMeasNum : -1;
+}
+
+std::vector<int32_t> MeasNumsOfRows(const std::vector<MEASURE_DATA>& rows, const std::vector<int>& selRows)
+{
+    std::vector<int> sorted = selRows;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<int32_t> out;
+    for (int r : sorted) {
+        const int32_t n = MeasNumOfRow(rows, r);
+        if (n >= 0 && std::find(out.begin(), out.end(), n) == out.end()) {
+            out.push_back(n);
+        }
+    }
+    return out;
+}
+
+std::vector<int> RowsOfMeasNums(const std::vector<MEASURE_DATA>& rows, const std::vector<int32_t>& measNums)
+{
+    std::vector<int> out;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (std::find(measNums.begin(), measNums.end(), rows[i].nMeasNum) != measNums.end()) {
+            out.push_back(int(i));
+        }
+    }
+    return out;
+}
+
+bool IsSingleTextRowSelected(const std::vector<MEASURE_DATA>& rows, const std::vector<int>& selRows)
+{
+    return selRows.size() == 1 && selRows[0] >= 0 && size_t(selRows[0]) < rows.size() &&
+           rows[size_t(selRows[0])].nKind == MEAS_TEXT;
+}
