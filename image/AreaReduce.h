@@ -2,8 +2,8 @@
 // mean of the source area it covers, with partly covered source pixels
 // weighted by the covered part. Unlike dropping pixels, a one-pixel line
 // stays visible at any reduction. Integer weights, separable (rows first,
-// then columns); the weights and the accumulator row are kept between calls,
-// so a stream of frames of one size allocates nothing after the first.
+// then columns); the weights and the row buffer are kept between calls, so a
+// stream of frames of one size allocates nothing after the first.
 #pragma once
 
 #include "platform/WinTypes.h"
@@ -15,6 +15,9 @@ namespace image {
 
 class CAreaReducer {
 public:
+    // bAllowSimd false keeps to the portable loops (same results, slower).
+    explicit CAreaReducer(bool bAllowSimd = true) : m_bAllowSimd(bAllowSimd) {}
+
     // Reduces the region rcSrc of a picture (rows top first, nSrcStride bytes
     // each; nSrcChannels 1 = grey, 3 = B, G, R) into nDstWidth x nDstHeight
     // pixels at pDst (nDstStride bytes per row). nDstChannels is nSrcChannels,
@@ -34,18 +37,21 @@ private:
     struct AXIS {
         int32_t nSrc = 0;
         int32_t nDst = 0;
-        int32_t nTaps = 0;               // weights per destination pixel
-        std::vector<int32_t> Start;      // first source pixel of each destination pixel
-        std::vector<uint32_t> Weights;   // nTaps per destination pixel; they sum to the axis's unit
+        int32_t nTaps = 0;              // weights per destination pixel
+        std::vector<int32_t> Start;     // first source pixel of each destination pixel
+        std::vector<int16_t> Weights;   // nTaps per destination pixel, summing to 2^14
+        std::vector<int16_t> Pairs;     // columns only: the weights laid out for the vector loop
     };
-    static void BuildAxis(AXIS& axis, int32_t nSrc, int32_t nDst, uint32_t nUnit, bool bPadToTaps);
+    static void BuildAxis(AXIS& axis, int32_t nSrc, int32_t nDst, bool bColumns);
 
     template <int SrcCh, int DstCh>
-    void Run(const uint8_t* pSrc, int32_t nSrcStride, uint8_t* pDst, int32_t nDstStride);
+    void Run(const uint8_t* pSrc, int32_t nSrcStride, uint8_t* pDst, int32_t nDstStride, bool bSimd);
 
+    bool m_bAllowSimd;
     AXIS m_X;
     AXIS m_Y;
-    std::vector<uint32_t> m_Acc;  // one row of the region, summed over the source rows of a destination row
+    std::vector<int32_t> m_Sum;   // one region row summed over the source rows of a destination row
+    std::vector<int16_t> m_Row;   // the same in units of 1/128 level, padded for whole-vector reads
 };
 
 } // namespace image
