@@ -13,33 +13,36 @@ namespace image {
 
 namespace {
 
-// Both directions weigh in units of 2^-14, so a weight fits 16 bits even when
-// one source pixel makes a whole destination pixel. The rows' sum is kept in
-// units of 1/128 level (at most 255 x 128, a 16-bit value); the columns' sum
-// then stays below 2^31 and the two roundings move a result by far less than
-// one level.
-constexpr int kWeightShift = 14;
-constexpr int32_t kWeightUnit = 1 << kWeightShift;
-constexpr int kRowShift = 7;                           // row sums -> 1/128 level
-constexpr int kColShift = kWeightShift * 2 - kRowShift;  // column sums -> levels
-constexpr int kRowPad = 32;                            // vector reads past the row end
+// Rows weigh in units of 2^-16 (a weight below 2^16, 16-bit unsigned): each
+// pixel, as 8.8 fixed point, times its weight keeps the upper 16 bits, so a
+// row sum is in 1/256 level (at most 255 x 256) and is halved to 1/128 level,
+// a positive 16-bit value. Columns weigh in units of 2^-14, so their sums stay
+// below 2^31. Truncation and weight rounding move a result by well under
+// 0.1 level before the final rounding.
+constexpr int kRowWeightShift = 16;
+constexpr int kColWeightShift = 14;
+constexpr int kRowValueShift = 7;                                  // row sums in 1/128 level
+constexpr int kColShift = kColWeightShift + kRowValueShift;         // column sums -> levels
+constexpr int kRowPad = 32;                                        // vector reads past the row end
 
-// Rows, portable: sum[i] = sum_k w[k] src_k[i], then to 1/128 level.
-void SumRowsPlain(const uint8_t* pRow, std::ptrdiff_t nStride, const int16_t* w, int32_t nRows, int32_t* __restrict sum,
+inline uint32_t RowProduct(uint8_t s, int32_t w) { return (uint32_t(s) << 8) * uint32_t(w) >> kRowWeightShift; }
+
+// Rows, portable: the same integers as the vector loop.
+void SumRowsPlain(const uint8_t* pRow, std::ptrdiff_t nStride, const int32_t* w, int32_t nRows, int32_t* __restrict sum,
                   int16_t* __restrict out, int32_t n)
 {
     for (int32_t i = 0; i < n; ++i) {
-        sum[i] = int32_t(w[0]) * pRow[i];
+        sum[i] = int32_t(RowProduct(pRow[i], w[0]));
     }
     for (int32_t k = 1; k < nRows; ++k) {
         const uint8_t* __restrict s = pRow + k * nStride;
         const int32_t wk = w[k];
         for (int32_t i = 0; i < n; ++i) {
-            sum[i] += wk * s[i];
+            sum[i] += int32_t(RowProduct(s[i], wk));
         }
     }
     for (int32_t i = 0; i < n; ++i) {
-        out[i] = int16_t((sum[i] + (1 << (kRowShift - 1))) >> kRowShift);
+        out[i] = int16_t(sum[i] >> 1);
     }
 }
 
@@ -50,65 +53,64 @@ bool HasAvx2()
     return bHas;
 }
 
-// Rows, 16 bytes at a time: two rows interleaved, multiplied by their weight
-// pair and added in one step. The same sums as SumRowsPlain.
-__attribute__((target("avx2"))) void SumRowsAvx2(const uint8_t* pRow, std::ptrdiff_t nStride, const int16_t* w,
+// Rows, 32 bytes at a time: each byte goes to the high half of a 16-bit
+// lane (8.8 fixed point) and is multiplied by its row's weight keeping the
+// upper 16 bits. unpacklo/hi work per 128-bit lane; the final permutes
+// restore the order.
+__attribute__((target("avx2"))) void SumRowsAvx2(const uint8_t* pRow, std::ptrdiff_t nStride, const int32_t* w,
                                                  int32_t nRows, int16_t* __restrict out, int32_t n)
 {
-    constexpr int kMaxPairs = 64;
-    __m256i pairs[kMaxPairs];
-    const int32_t nPairs = (nRows + 1) / 2;
-    for (int32_t p = 0; p < nPairs; ++p) {
-        const uint16_t wa = uint16_t(w[2 * p]);
-        const uint16_t wb = 2 * p + 1 < nRows ? uint16_t(w[2 * p + 1]) : 0;
-        pairs[p] = _mm256_set1_epi32(int32_t(uint32_t(wa) | (uint32_t(wb) << 16)));
+    constexpr int kMaxRows = 128;
+    __m256i weights[kMaxRows];
+    for (int32_t k = 0; k < nRows; ++k) {
+        weights[k] = _mm256_set1_epi16(int16_t(uint16_t(w[k])));
     }
-    const __m256i round = _mm256_set1_epi32(1 << (kRowShift - 1));
+    const __m256i zero = _mm256_setzero_si256();
     int32_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        __m256i lo = round, hi = round;
-        for (int32_t p = 0; p < nPairs; ++p) {
-            const uint8_t* s = pRow + 2 * p * nStride + i;
-            // An odd last row pairs with itself at weight 0, so nothing past it is read.
-            const uint8_t* t = 2 * p + 1 < nRows ? s + nStride : s;
-            const __m256i a = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)));
-            const __m256i b = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t)));
-            lo = _mm256_add_epi32(lo, _mm256_madd_epi16(_mm256_unpacklo_epi16(a, b), pairs[p]));
-            hi = _mm256_add_epi32(hi, _mm256_madd_epi16(_mm256_unpackhi_epi16(a, b), pairs[p]));
+    for (; i + 32 <= n; i += 32) {
+        __m256i lo = zero, hi = zero;
+        const uint8_t* s = pRow + i;
+        for (int32_t k = 0; k < nRows; ++k, s += nStride) {
+            const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
+            lo = _mm256_add_epi16(lo, _mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, x), weights[k]));
+            hi = _mm256_add_epi16(hi, _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, x), weights[k]));
         }
-        // unpacklo/hi and packs work per 128-bit lane, so the pack restores the order.
-        const __m256i v = _mm256_packs_epi32(_mm256_srai_epi32(lo, kRowShift), _mm256_srai_epi32(hi, kRowShift));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), v);
+        lo = _mm256_srli_epi16(lo, 1);
+        hi = _mm256_srli_epi16(hi, 1);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permute2x128_si256(lo, hi, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 16), _mm256_permute2x128_si256(lo, hi, 0x31));
     }
     for (; i < n; ++i) {
-        int32_t sum = 1 << (kRowShift - 1);
+        uint32_t sum = 0;
         for (int32_t k = 0; k < nRows; ++k) {
-            sum += int32_t(w[k]) * pRow[k * nStride + i];
+            sum += RowProduct(pRow[k * nStride + i], w[k]);
         }
-        out[i] = int16_t(sum >> kRowShift);
+        out[i] = int16_t(sum >> 1);
     }
 }
 
 // Columns of B, G, R pixels, two destination pixels per step (one per
 // 128-bit lane): eight values from a tap pair's first pixel are regrouped to
 // (bA bB gA gB rA rB 0 0) and multiplied by (wA wB) pairwise. Returns the
-// number of destination pixels done (even).
+// number of destination pixels done (even). kPairs as for the rows.
+template <int kPairs>
 __attribute__((target("avx2"))) int32_t SumColumnsBgrAvx2(const int16_t* pRow, const int32_t* pStart,
-                                                          const int16_t* pPairs, int32_t nPairs, int32_t nDst,
+                                                          const int16_t* pPairs, int32_t nPairsAny, int32_t nDst,
                                                           uint8_t* pOut, int nOutChannels)
 {
+    const int32_t nPairs = kPairs > 0 ? kPairs : nPairsAny;
     const __m256i regroup = _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1, 0, 1, 6, 7, 2, 3,
                                              8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
     const __m256i round = _mm256_set1_epi32(1 << (kColShift - 1));
     int32_t i = 0;
+    const int16_t* w = pPairs;
     for (; i + 2 <= nDst; i += 2) {
         const int16_t* a0 = pRow + std::ptrdiff_t(pStart[i]) * 3;
         const int16_t* a1 = pRow + std::ptrdiff_t(pStart[i + 1]) * 3;
-        const int16_t* w = pPairs + std::ptrdiff_t(i / 2) * nPairs * 16;
         __m256i sum = round;
-        for (int32_t p = 0; p < nPairs; ++p, a0 += 6, a1 += 6, w += 16) {
-            const __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(a1),
-                                                  reinterpret_cast<const __m128i*>(a0));
+        for (int32_t p = 0; p < nPairs; ++p, w += 16) {
+            const __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(a1 + 6 * p),
+                                                  reinterpret_cast<const __m128i*>(a0 + 6 * p));
             const __m256i wv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w));
             sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(v, regroup), wv));
         }
@@ -127,6 +129,21 @@ __attribute__((target("avx2"))) int32_t SumColumnsBgrAvx2(const int16_t* pRow, c
     }
     return i;
 }
+
+int32_t SumColumnsBgrAvx2Any(const int16_t* pRow, const int32_t* pStart, const int16_t* pPairs, int32_t nPairs,
+                             int32_t nDst, uint8_t* pOut, int nOutChannels)
+{
+    switch (nPairs) {
+    case 1:
+        return SumColumnsBgrAvx2<1>(pRow, pStart, pPairs, nPairs, nDst, pOut, nOutChannels);
+    case 2:
+        return SumColumnsBgrAvx2<2>(pRow, pStart, pPairs, nPairs, nDst, pOut, nOutChannels);
+    case 3:
+        return SumColumnsBgrAvx2<3>(pRow, pStart, pPairs, nPairs, nDst, pOut, nOutChannels);
+    default:
+        return SumColumnsBgrAvx2<0>(pRow, pStart, pPairs, nPairs, nDst, pOut, nOutChannels);
+    }
+}
 #endif
 
 } // namespace
@@ -140,6 +157,7 @@ void CAreaReducer::BuildAxis(AXIS& axis, int32_t nSrc, int32_t nDst, bool bColum
     // [i nSrc, (i + 1) nSrc) and source pixel j covers [j nDst, (j + 1) nDst):
     // every overlap is an exact integer and the overlaps of i sum to nSrc.
     const int64_t n = nSrc, m = nDst;
+    const int64_t nUnit = int64_t(1) << (bColumns ? kColWeightShift : kRowWeightShift);
     int32_t nTaps = 0;
     for (int64_t i = 0; i < m; ++i) {
         nTaps = std::max<int32_t>(nTaps, int32_t(((i + 1) * n - 1) / m - i * n / m + 1));
@@ -159,32 +177,36 @@ void CAreaReducer::BuildAxis(AXIS& axis, int32_t nSrc, int32_t nDst, bool bColum
         // the right edge (its extra weights 0) so the reads stay in the row.
         const int64_t first = bColumns ? std::max<int64_t>(0, std::min<int64_t>(j0, n - nTaps)) : j0;
         axis.Start[size_t(i)] = int32_t(first);
-        int16_t* w = axis.Weights.data() + size_t(i) * size_t(nTaps);
+        int32_t* w = axis.Weights.data() + size_t(i) * size_t(nTaps);
         int32_t sum = 0;
         size_t big = size_t(j0 - first);
         for (int64_t j = j0; j <= j1; ++j) {
             const int64_t overlap = std::min(hi, (j + 1) * m) - std::max(lo, j * m);
             const size_t k = size_t(j - first);
-            w[k] = int16_t((overlap * kWeightUnit + n / 2) / n);
+            w[k] = int32_t((overlap * nUnit + n / 2) / n);
             sum += w[k];
             if (w[k] > w[big]) {
                 big = k;
             }
         }
         // Rounding leaves the sum a little off the unit; the largest weight takes the difference.
-        w[big] = int16_t(w[big] + kWeightUnit - sum);
+        w[big] += int32_t(nUnit) - sum;
+        // A row weight of 2^16 (one source row makes the destination row) does not fit 16 bits.
+        if (!bColumns) {
+            w[big] = std::min(w[big], 0xffff);
+        }
     }
     axis.Pairs.clear();
     if (bColumns) {
         const int32_t nPairs = nTaps / 2;
         axis.Pairs.assign(size_t((nDst + 1) / 2) * size_t(nPairs) * 16, 0);
         for (int32_t i = 0; i < nDst; ++i) {
-            const int16_t* w = axis.Weights.data() + size_t(i) * size_t(nTaps);
+            const int32_t* w = axis.Weights.data() + size_t(i) * size_t(nTaps);
             for (int32_t p = 0; p < nPairs; ++p) {
                 int16_t* q = axis.Pairs.data() + (size_t(i / 2) * size_t(nPairs) + size_t(p)) * 16 + size_t(i & 1) * 8;
                 for (int c = 0; c < 3; ++c) {
-                    q[2 * c] = w[2 * p];
-                    q[2 * c + 1] = w[2 * p + 1];
+                    q[2 * c] = int16_t(w[2 * p]);
+                    q[2 * c + 1] = int16_t(w[2 * p + 1]);
                 }
             }
         }
@@ -198,7 +220,7 @@ void CAreaReducer::Run(const uint8_t* pSrc, int32_t nSrcStride, uint8_t* pDst, i
     int16_t* row = m_Row.data();
     for (int32_t dy = 0; dy < m_Y.nDst; ++dy) {
         // Rows: the weighted sum of the source rows this destination row covers.
-        const int16_t* wy = m_Y.Weights.data() + size_t(dy) * size_t(m_Y.nTaps);
+        const int32_t* wy = m_Y.Weights.data() + size_t(dy) * size_t(m_Y.nTaps);
         int32_t nRows = m_Y.nTaps;
         while (nRows > 1 && wy[nRows - 1] == 0) {
             --nRows;  // shorter runs end in zero weights; their rows may lie past the region
@@ -220,21 +242,21 @@ void CAreaReducer::Run(const uint8_t* pSrc, int32_t nSrcStride, uint8_t* pDst, i
 #ifdef PIXMETRA_AREA_AVX2
         if constexpr (SrcCh == 3) {
             if (bSimd) {
-                dx = SumColumnsBgrAvx2(row, m_X.Start.data(), m_X.Pairs.data(), m_X.nTaps / 2, m_X.nDst, out, DstCh);
+                dx = SumColumnsBgrAvx2Any(row, m_X.Start.data(), m_X.Pairs.data(), m_X.nTaps / 2, m_X.nDst, out, DstCh);
             }
         }
 #endif
         const int32_t nTaps = m_X.nTaps;
         for (; dx < m_X.nDst; ++dx) {
             const int16_t* a = row + std::ptrdiff_t(m_X.Start[size_t(dx)]) * SrcCh;
-            const int16_t* wx = m_X.Weights.data() + size_t(dx) * size_t(nTaps);
+            const int32_t* wx = m_X.Weights.data() + size_t(dx) * size_t(nTaps);
             int32_t sum[SrcCh];
             for (int c = 0; c < SrcCh; ++c) {
                 sum[c] = 1 << (kColShift - 1);
             }
             for (int32_t t = 0; t < nTaps; ++t, a += SrcCh) {
                 for (int c = 0; c < SrcCh; ++c) {
-                    sum[c] += int32_t(wx[t]) * a[c];
+                    sum[c] += wx[t] * a[c];
                 }
             }
             uint8_t* o = out + std::ptrdiff_t(dx) * DstCh;

@@ -39,7 +39,7 @@ private:
         int32_t nDst = 0;
         int32_t nTaps = 0;              // weights per destination pixel
         std::vector<int32_t> Start;     // first source pixel of each destination pixel
-        std::vector<int16_t> Weights;   // nTaps per destination pixel, summing to 2^14
+        std::vector<int32_t> Weights;   // nTaps per destination pixel, summing to the unit
         std::vector<int16_t> Pairs;     // columns only: the weights laid out for the vector loop
     };
     static void BuildAxis(AXIS& axis, int32_t nSrc, int32_t nDst, bool bColumns);
