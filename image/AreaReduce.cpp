@@ -70,6 +70,9 @@ __attribute__((target("avx2"))) void SumRowsAvx2(const uint8_t* pRow, std::ptrdi
     for (; i + 32 <= n; i += 32) {
         __m256i lo = zero, hi = zero;
         const uint8_t* s = pRow + i;
+        // The rows the next destination row adds; prefetching never faults.
+        _mm_prefetch(reinterpret_cast<const char*>(s + nRows * nStride), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(s + (nRows + 1) * nStride), _MM_HINT_T0);
         for (int32_t k = 0; k < nRows; ++k, s += nStride) {
             const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
             lo = _mm256_add_epi16(lo, _mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, x), weights[k]));
@@ -89,10 +92,10 @@ __attribute__((target("avx2"))) void SumRowsAvx2(const uint8_t* pRow, std::ptrdi
     }
 }
 
-// Columns of B, G, R pixels, two destination pixels per step (one per
-// 128-bit lane): eight values from a tap pair's first pixel are regrouped to
+// Columns of B, G, R pixels, two destination pixels per vector (one per
+// 128-bit lane), four per step: eight values from a tap pair's first pixel are regrouped to
 // (bA bB gA gB rA rB 0 0) and multiplied by (wA wB) pairwise. Returns the
-// number of destination pixels done (even). kPairs as for the rows.
+// number of destination pixels done (a multiple of 4). kPairs as for the rows.
 template <int kPairs>
 __attribute__((target("avx2"))) int32_t SumColumnsBgrAvx2(const int16_t* pRow, const int32_t* pStart,
                                                           const int16_t* pPairs, int32_t nPairsAny, int32_t nDst,
@@ -102,29 +105,38 @@ __attribute__((target("avx2"))) int32_t SumColumnsBgrAvx2(const int16_t* pRow, c
     const __m256i regroup = _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1, 0, 1, 6, 7, 2, 3,
                                              8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
     const __m256i round = _mm256_set1_epi32(1 << (kColShift - 1));
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m256i alpha = _mm256_set1_epi32(int32_t(0xff000000u));
     int32_t i = 0;
     const int16_t* w = pPairs;
-    for (; i + 2 <= nDst; i += 2) {
-        const int16_t* a0 = pRow + std::ptrdiff_t(pStart[i]) * 3;
-        const int16_t* a1 = pRow + std::ptrdiff_t(pStart[i + 1]) * 3;
-        __m256i sum = round;
-        for (int32_t p = 0; p < nPairs; ++p, w += 16) {
-            const __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(a1 + 6 * p),
-                                                  reinterpret_cast<const __m128i*>(a0 + 6 * p));
-            const __m256i wv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w));
-            sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(v, regroup), wv));
+    // Four destination pixels per step: two per vector sum, packed together.
+    for (; i + 4 <= nDst; i += 4) {
+        __m256i sums[2];
+        for (int h = 0; h < 2; ++h) {
+            const int16_t* a0 = pRow + std::ptrdiff_t(pStart[i + 2 * h]) * 3;
+            const int16_t* a1 = pRow + std::ptrdiff_t(pStart[i + 2 * h + 1]) * 3;
+            __m256i sum = round;
+            for (int32_t p = 0; p < nPairs; ++p, w += 16) {
+                const __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(a1 + 6 * p),
+                                                      reinterpret_cast<const __m128i*>(a0 + 6 * p));
+                const __m256i wv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w));
+                sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(v, regroup), wv));
+            }
+            sums[h] = _mm256_srai_epi32(sum, kColShift);
         }
-        // (B G R 0) per lane -> bytes; the first dword of each lane is a pixel.
-        __m256i px = _mm256_srai_epi32(sum, kColShift);
-        px = _mm256_packus_epi16(_mm256_packs_epi32(px, px), px);
-        const uint32_t p0 = uint32_t(_mm_cvtsi128_si32(_mm256_castsi256_si128(px)));
-        const uint32_t p1 = uint32_t(_mm_cvtsi128_si32(_mm256_extracti128_si256(px, 1)));
+        // Lane 0 holds pixels i and i + 2, lane 1 pixels i + 1 and i + 3, each as (B G R 0).
+        __m256i px = _mm256_packs_epi32(sums[0], sums[1]);
+        px = _mm256_packus_epi16(px, px);
+        px = _mm256_permutevar8x32_epi32(px, order);
         if (nOutChannels == 4) {
-            const uint32_t q[2] = {p0 | 0xff000000u, p1 | 0xff000000u};
-            std::memcpy(pOut + std::ptrdiff_t(i) * 4, q, 8);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pOut + std::ptrdiff_t(i) * 4),
+                             _mm256_castsi256_si128(_mm256_or_si256(px, alpha)));
         } else {
-            std::memcpy(pOut + std::ptrdiff_t(i) * 3, &p0, 3);
-            std::memcpy(pOut + std::ptrdiff_t(i) * 3 + 3, &p1, 3);
+            alignas(16) uint32_t q[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(q), _mm256_castsi256_si128(px));
+            for (int k = 0; k < 4; ++k) {
+                std::memcpy(pOut + std::ptrdiff_t(i + k) * 3, &q[k], 3);
+            }
         }
     }
     return i;

@@ -141,6 +141,34 @@ TEST(AreaReduce, MatchesTheExactBoxFilter)
     }
 }
 
+TEST(AreaReduce, VectorAndPortableLoopsAgreeExactly)
+{
+    // Sizes that leave odd remainders for the vector loops (widths not a
+    // multiple of 32 bytes, odd destination widths) and steps of 1 to 11 rows.
+    const PICTURE src = RandomPicture(1237, 911, 3, 5);
+    const PICTURE grey = RandomPicture(1237, 911, 1, 6);
+    struct CASE {
+        RECT rc;
+        int32_t dw, dh;
+    };
+    const CASE cases[] = {{RECT{0, 0, 1237, 911}, 611, 450},  {RECT{3, 1, 1236, 910}, 401, 303},
+                          {RECT{0, 0, 1237, 911}, 1237, 455}, {RECT{0, 0, 1237, 911}, 123, 91},
+                          {RECT{5, 7, 1005, 707}, 999, 700},  {RECT{0, 0, 1237, 911}, 1, 1}};
+    image::CAreaReducer fast(true), plain(false);
+    for (const CASE& k : cases) {
+        for (int out : {3, 4}) {
+            PICTURE a(k.dw, k.dh, out), b(k.dw, k.dh, out);
+            ASSERT_TRUE(Reduce(fast, src, k.rc, a));
+            ASSERT_TRUE(Reduce(plain, src, k.rc, b));
+            ASSERT_EQ(a.Bytes, b.Bytes) << k.dw << " x " << k.dh << " -> " << out;
+        }
+        PICTURE a(k.dw, k.dh, 1), b(k.dw, k.dh, 1);
+        ASSERT_TRUE(Reduce(fast, grey, k.rc, a));
+        ASSERT_TRUE(Reduce(plain, grey, k.rc, b));
+        ASSERT_EQ(a.Bytes, b.Bytes) << k.dw << " x " << k.dh << " grey";
+    }
+}
+
 TEST(AreaReduce, OnePixelLinesStayVisible)
 {
     // White with black one-pixel lines at every phase against the destination grid.
