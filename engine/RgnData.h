@@ -94,6 +94,9 @@ public:
     // origin a region may reach (a few image diagonals).
     void BuildRegion(int32_t nLimit);
 
+    const RGN_DATA& Data() const { return m_RgnData; }
+    const CHitRegion& Region() const { return m_Rgn; }
+
     RGN_DATA m_RgnData;
     CHitRegion m_Rgn;
 };
