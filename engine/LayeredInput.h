@@ -18,7 +18,6 @@ public:
     // Called after every event that changes the drawing.
     void SetRedrawHandler(std::function<void()> fn) { m_fnRedraw = std::move(fn); }
     void SetInitialised(BOOL bInit) { m_bInit = bInit; }
-    BOOL IsInitialised() const { return m_bInit; }
 
     // Mouse messages with the key flags of the message (MK_*).
     void OnLButtonDown(UINT nFlags, POINT pt);
@@ -40,7 +39,6 @@ public:
     BOOL IsPlacingText() const { return m_bPlacingText; }
     BOOL IsCalibrating() const { return m_bCalibration; }
     int32_t GetKind() const { return m_nKind; }
-    int GetClickCount() const { return m_nClickCount; }
     double GetCalibrationPixelLength() const { return m_dCalibPixelLength; }
 
 private:

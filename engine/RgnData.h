@@ -81,11 +81,14 @@ inline void SetRgnPoint(RGN_DATA& d, int i, POINT p)
     d.nY[i] = p.y;
 }
 
-// One shape: the record plus its hit region.
+// One shape: the record plus its hit region. The record is read freely but
+// changed only through operations that rebuild the region with it.
 class CQSRgnData {
 public:
     CQSRgnData();
+    // The record with its region not yet built.
     explicit CQSRgnData(const RGN_DATA& data);
+    CQSRgnData(const RGN_DATA& data, int32_t nLimit);
     virtual ~CQSRgnData() = default;
     CQSRgnData(const CQSRgnData&) = default;
     CQSRgnData& operator=(const CQSRgnData&) = default;
@@ -97,6 +100,17 @@ public:
     const RGN_DATA& Data() const { return m_RgnData; }
     const CHitRegion& Region() const { return m_Rgn; }
 
+    // Changes the record through fn(RGN_DATA&), then rebuilds the region.
+    template <class F>
+    void Edit(int32_t nLimit, F&& fn)
+    {
+        fn(m_RgnData);
+        BuildRegion(nLimit);
+    }
+    // Moves every point by (dx, dy).
+    void Offset(int32_t dx, int32_t dy, int32_t nLimit);
+
+private:
     RGN_DATA m_RgnData;
     CHitRegion m_Rgn;
 };

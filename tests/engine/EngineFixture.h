@@ -70,7 +70,7 @@ protected:
     {
         int n = 0;
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            n += s.m_RgnData.nMeasNo == nMeasNo;
+            n += s.Data().nMeasNo == nMeasNo;
         }
         return n;
     }
@@ -78,8 +78,8 @@ protected:
     {
         std::vector<const RGN_DATA*> out;
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            if (s.m_RgnData.nMeasNo == nMeasNo && s.m_RgnData.nFigure == nFigure) {
-                out.push_back(&s.m_RgnData);
+            if (s.Data().nMeasNo == nMeasNo && s.Data().nFigure == nFigure) {
+                out.push_back(&s.Data());
             }
         }
         return out;

@@ -22,8 +22,8 @@ TEST_F(EngineTest, DistanceGivesValueRowCaptionAndMessages)
     EXPECT_TRUE(captions[0]->bMovable);
     EXPECT_EQ(Eng().GetInputState(), INPUT_IDLE);
     // Caption first, then the figure: IDs 1 and 2.
-    EXPECT_EQ(Eng().GetShapeList().back().m_RgnData.nFigure, RGN_LINE);
-    EXPECT_EQ(Eng().GetShapeList().back().m_RgnData.nID, 2);
+    EXPECT_EQ(Eng().GetShapeList().back().Data().nFigure, RGN_LINE);
+    EXPECT_EQ(Eng().GetShapeList().back().Data().nID, 2);
 }
 
 TEST_F(EngineTest, DuplicateShiftCtrlAndOutsideClicks)
@@ -136,13 +136,13 @@ TEST_F(EngineTest, PerpendicularGroupRightClickAndDeletion)
     ASSERT_EQ(Eng().GetMeasureArray().size(), 2u);
     EXPECT_DOUBLE_EQ(Row(0).dPixelValue, 30.0);
     EXPECT_DOUBLE_EQ(Row(1).dPixelValue, 60.0);
-    const RGN_DATA& base = Eng().GetShapeList().front().m_RgnData;
+    const RGN_DATA& base = Eng().GetShapeList().front().Data();
     EXPECT_EQ(base.nMeasNo, 0);
     EXPECT_FALSE(base.bSelectable);
     EXPECT_EQ(base.nChildMeasNo[0], 1);
     EXPECT_EQ(base.nChildMeasNo[1], 2);
     ASSERT_TRUE(Eng().DeleteMeasurement(1));
-    EXPECT_EQ(Eng().GetShapeList().front().m_RgnData.nID, base.nID); // base kept
+    EXPECT_EQ(Eng().GetShapeList().front().Data().nID, base.nID); // base kept
     ASSERT_TRUE(Eng().DeleteMeasurement(2));
     EXPECT_TRUE(Eng().GetShapeList().empty()); // last child removes the base
     EXPECT_FALSE(Eng().DeleteMeasurement(3));
@@ -406,7 +406,7 @@ TEST_F(EngineTest, ClearAllRestartsNumbering)
     Eng().ClearAll();
     Measure(MEAS_LENGTH, {POINT{10, 10}, POINT{50, 10}});
     EXPECT_EQ(Row(0).nMeasNum, 1);
-    EXPECT_EQ(Eng().GetShapeList().front().m_RgnData.nID, 1);
+    EXPECT_EQ(Eng().GetShapeList().front().Data().nID, 1);
 }
 
 TEST_F(EngineTest, WindowToImageUsesRatioAndScroll)

@@ -91,8 +91,8 @@ TEST_F(RenderTest, CaptionsFollowMeasStrColorAndSelectionIsDrawnInSelColours)
     Measure(MEAS_LENGTH, {POINT{100, 200}, POINT{300, 200}});
     const RGN_DATA* cap = nullptr;
     for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.m_RgnData.nFigure == RGN_TEXT) {
-            cap = &s.m_RgnData;
+        if (s.Data().nFigure == RGN_TEXT) {
+            cap = &s.Data();
         }
     }
     ASSERT_NE(cap, nullptr);
@@ -168,7 +168,7 @@ TEST_F(RenderTest, ArcFollowsTheOrderOfItsPointsAndDegenerateShapesAreHarmless)
     bad.nPointNum = 6; // all points equal
     CQSRgnData shape(bad);
     shape.BuildRegion(eng.FarLimit());
-    EXPECT_TRUE(shape.m_Rgn.IsEmpty());
+    EXPECT_TRUE(shape.Region().IsEmpty());
     RECT all{0, 0, 0, 0};
     EXPECT_TRUE(drawer.Render(eng, target, all));
 }
@@ -216,8 +216,8 @@ TEST_F(RenderTest, LayerOfFinishedShapesFollowsEveryChange)
     // Dragging the caption moves it in the next drawing.
     const RGN_DATA* cap = nullptr;
     for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.m_RgnData.nFigure == RGN_TEXT) {
-            cap = &s.m_RgnData;
+        if (s.Data().nFigure == RGN_TEXT) {
+            cap = &s.Data();
         }
     }
     ASSERT_NE(cap, nullptr);

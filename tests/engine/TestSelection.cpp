@@ -32,7 +32,7 @@ TEST_F(EngineTest, HitTestsAtTheRegionBorders)
     ASSERT_EQ(Eng().GetMeasureArray().size(), 3u);
     const CQSRgnData* hit = Eng().HitTest(POINT{50, 450});
     ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->m_RgnData.nFigure, RGN_TEXT);
+    EXPECT_EQ(hit->Data().nFigure, RGN_TEXT);
     EXPECT_EQ(Eng().HitTest(POINT{45, 445}), nullptr);
 }
 
@@ -42,11 +42,11 @@ TEST_F(EngineTest, TextsWinOverNewerFiguresAndNewestShapeWins)
     Measure(MEAS_LENGTH, {POINT{205, 60}, POINT{205, 400}});   // a newer line over it
     const CQSRgnData* hit = Eng().HitTest(POINT{205, 105});
     ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->m_RgnData.nFigure, RGN_TEXT);
-    EXPECT_EQ(hit->m_RgnData.nMeasNo, 1);
+    EXPECT_EQ(hit->Data().nFigure, RGN_TEXT);
+    EXPECT_EQ(hit->Data().nMeasNo, 1);
     hit = Eng().HitTest(POINT{205, 70});
     ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->m_RgnData.nMeasNo, 2);
+    EXPECT_EQ(hit->Data().nMeasNo, 2);
     // The newest figure containing the point decides, even when it is not selectable.
     Measure(MEAS_PERPENDICULAR, {POINT{400, 300}, POINT{600, 300}, POINT{500, 400}}, true);
     EXPECT_EQ(Eng().HitTest(POINT{420, 300}), nullptr); // on the base line only
@@ -87,8 +87,8 @@ TEST_F(EngineTest, SeparateCrossInputDeselectAndDraggingAtTheBorder)
     // Pick the caption and drag it; a move that would leave the image is refused.
     const RGN_DATA* cap = nullptr;
     for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.m_RgnData.nFigure == RGN_TEXT) {
-            cap = &s.m_RgnData;
+        if (s.Data().nFigure == RGN_TEXT) {
+            cap = &s.Data();
         }
     }
     ASSERT_NE(cap, nullptr);
@@ -208,10 +208,10 @@ TEST_F(EngineTest, RandomOperationsKeepEveryLinkValid)
             ASSERT_LE(r.nMeasNum, Eng().GetLastMeasNo());
         }
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            ASSERT_TRUE(ids.insert(s.m_RgnData.nID).second);
+            ASSERT_TRUE(ids.insert(s.Data().nID).second);
         }
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            const RGN_DATA& d = s.m_RgnData;
+            const RGN_DATA& d = s.Data();
             ASSERT_GE(d.nPointNum, 0);
             ASSERT_LE(d.nPointNum, MAX_RGN_POINT);
             ASSERT_LE(d.nID, Eng().GetLastShapeID());
