@@ -2,19 +2,11 @@
 #include "engine/MeasureGeometry.h"
 #include "engine/kinds/MeasureKinds.h"
 
-bool CCircleKind::Radius(const RGN_DATA& shape, double& dRadius)
-{
-    double cx = 0.0, cy = 0.0;
-    if (shape.nPointNum < 3) {
-        return false;
-    }
-    return CalcCircle3Points(RgnPoint(shape, 0), RgnPoint(shape, 1), RgnPoint(shape, 2), cx, cy, dRadius);
-}
-
 bool CCircleKind::Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const
 {
-    double r = 0.0;
-    if (PointCount(shape) < 6 || !Radius(shape, r)) {
+    double cx = 0.0, cy = 0.0, r = 0.0;
+    if (PointCount(shape) < 6 ||
+        !CalcCircle3Points(RgnPoint(shape, 0), RgnPoint(shape, 1), RgnPoint(shape, 2), cx, cy, r)) {
         return false;
     }
     // A circle gives its diameter with the caption at the centre, an arc its
@@ -32,83 +24,36 @@ bool CCircleKind::MakeCircle(const POINT* q, RGN_DATA& d, double& cx, double& cy
     if (!CalcCircle3Points(q[0], q[1], q[2], cx, cy, r)) {
         return false;
     }
-    d = RGN_DATA{};
-    d.nFigure = m_nFigure;
-    d.nPointNum = 6;
     const POINT centre{RoundHalfUp(cx), RoundHalfUp(cy)};
-    SetRgnPoint(d, 0, q[0]);
-    SetRgnPoint(d, 1, q[1]);
-    SetRgnPoint(d, 2, q[2]);
-    SetRgnPoint(d, 3, POINT{RoundHalfUp(centre.x - r), RoundHalfUp(centre.y - r)});
-    SetRgnPoint(d, 4, POINT{RoundHalfUp(centre.x + r), RoundHalfUp(centre.y + r)});
-    SetRgnPoint(d, 5, centre);
-    d.bSelectable = TRUE;
-    d.bPrimary = TRUE;
+    const POINT corners[3] = {POINT{RoundHalfUp(centre.x - r), RoundHalfUp(centre.y - r)},
+                              POINT{RoundHalfUp(centre.x + r), RoundHalfUp(centre.y + r)}, centre};
+    d = MakePointRecord(m_nFigure, q, 3, TRUE);
+    d.nPointNum = 6;
+    for (int i = 0; i < 3; ++i) {
+        SetRgnPoint(d, 3 + i, corners[i]);
+    }
     return true;
 }
 
-namespace {
-
-POINT_VERDICT JudgeCircle(const POINT* q, const KIND_LIMITS& lim)
+POINT_VERDICT CCircleKind::Judge(const POINT* P, int n, bool bConfirm, bool, const KIND_LIMITS& lim) const
 {
-    return IsAcceptableCircle(q[0], q[1], q[2], lim.nFarLimit) ? VERDICT_DONE : VERDICT_REJECT;
+    if (n == 3 && bConfirm) {
+        return IsAcceptableCircle(P[0], P[1], P[2], lim.nFarLimit) ? VERDICT_DONE : VERDICT_REJECT;
+    }
+    return VERDICT_CONTINUE;
 }
 
-} // namespace
-
-// ---------------------------------------------------------------------------
-
-POINT_VERDICT CDiameterKind::Judge(const POINT* P, int n, bool bConfirm, bool, const KIND_LIMITS& lim) const
-{
-    return n == 3 && bConfirm ? JudgeCircle(P, lim) : VERDICT_CONTINUE;
-}
-
-bool CDiameterKind::Build(const POINT* P, int, IShapeStore& store) const
+bool CCircleKind::Build(const POINT* P, int, IShapeStore& store) const
 {
     RGN_DATA circle{};
     double cx = 0.0, cy = 0.0;
-    if (!MakeCircle(P, circle, cx, cy) || !store.MeasureShape(MEAS_CIRCLE, circle)) {
-        return false;
-    }
-    store.StoreShape(circle, circle.nMeasNo);
-    return true;
+    return MakeCircle(P, circle, cx, cy) && MeasureAndStore(store, m_nKind, circle);
 }
 
-void CDiameterKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PREVIEW_ITEM>& out) const
+void CCircleKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PREVIEW_ITEM>& out) const
 {
     if (n >= 2) {
-        Add(out, PREVIEW_CIRCLE, P[0], P[1], P[2]);
-    }
-    if (n >= 1) {
-        Add(out, PREVIEW_MARK, P[0]);
-    }
-    if (n == 2) {
-        Add(out, PREVIEW_MARK, P[1]);
-    }
-}
-
-// ---------------------------------------------------------------------------
-
-POINT_VERDICT CArcKind::Judge(const POINT* P, int n, bool bConfirm, bool, const KIND_LIMITS& lim) const
-{
-    return n == 3 && bConfirm ? JudgeCircle(P, lim) : VERDICT_CONTINUE;
-}
-
-bool CArcKind::Build(const POINT* P, int, IShapeStore& store) const
-{
-    RGN_DATA arc{};
-    double cx = 0.0, cy = 0.0;
-    if (!MakeCircle(P, arc, cx, cy) || !store.MeasureShape(MEAS_ARC, arc)) {
-        return false;
-    }
-    store.StoreShape(arc, arc.nMeasNo);
-    return true;
-}
-
-void CArcKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PREVIEW_ITEM>& out) const
-{
-    if (n >= 2) {
-        Add(out, PREVIEW_ARC, P[0], P[1], P[2]);
+        Add(out, m_nFigure == RGN_CIRCLE ? PREVIEW_CIRCLE : PREVIEW_ARC, P[0], P[1], P[2]);
     }
     if (n >= 1) {
         Add(out, PREVIEW_MARK, P[0]);
@@ -122,18 +67,7 @@ void CArcKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PR
 
 bool CTwoCircleKind::Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const
 {
-    if (shape.nFigure == RGN_CIRCLE) {
-        return CCircleKind::Value(shape, k, out);
-    }
-    if (PointCount(shape) < 2) {
-        return false;
-    }
-    const double dx = double(shape.nX[1]) - shape.nX[0];
-    const double dy = double(shape.nY[1]) - shape.nY[0];
-    out.dPixel = CalcPixelDistance(dx, dy);
-    out.dValue = CalcCalibDistance(dx, dy, k);
-    out.captions.push_back(CalcMidPoint(RgnPoint(shape, 0), RgnPoint(shape, 1)));
-    return true;
+    return shape.nFigure == RGN_CIRCLE ? CCircleKind::Value(shape, k, out) : DistanceValue(shape, k, out);
 }
 
 bool CTwoCircleKind::Recalc(const RGN_DATA& primary, double k, MEASURE_DATA& row) const
@@ -146,12 +80,13 @@ bool CTwoCircleKind::Recalc(const RGN_DATA& primary, double k, MEASURE_DATA& row
     return CCircleKind::Recalc(primary, k, row);
 }
 
-POINT_VERDICT CTwoCircleKind::Judge(const POINT* P, int n, bool bConfirm, bool, const KIND_LIMITS& lim) const
+POINT_VERDICT CTwoCircleKind::Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const
 {
-    if (n == 3 && bConfirm && JudgeCircle(P, lim) == VERDICT_REJECT) {
+    // The first circle is judged on its third point, the second on the sixth.
+    if (n == 3 && CCircleKind::Judge(P, n, bConfirm, bFinish, lim) == VERDICT_REJECT) {
         return VERDICT_REJECT;
     }
-    return n == 6 && bConfirm ? JudgeCircle(P + 3, lim) : VERDICT_CONTINUE;
+    return n == 6 ? CCircleKind::Judge(P + 3, 3, bConfirm, bFinish, lim) : VERDICT_CONTINUE;
 }
 
 bool CTwoCircleKind::Build(const POINT* P, int, IShapeStore& store) const
@@ -172,10 +107,9 @@ bool CTwoCircleKind::Build(const POINT* P, int, IShapeStore& store) const
     }
     store.StoreShape(line, line.nMeasNo);
     for (RGN_DATA& circle : circles) {
-        if (!store.MeasureShape(MEAS_2CIRCLE, circle)) {
+        if (!MeasureAndStore(store, MEAS_2CIRCLE, circle)) {
             return false;
         }
-        store.StoreShape(circle, circle.nMeasNo);
     }
     return true;
 }

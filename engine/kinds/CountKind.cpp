@@ -23,18 +23,8 @@ POINT_VERDICT CCountKind::Judge(const POINT*, int n, bool bConfirm, bool bFinish
 
 bool CCountKind::Build(const POINT* P, int n, IShapeStore& store) const
 {
-    RGN_DATA pts{};
-    pts.nFigure = RGN_POINTS;
-    pts.nPointNum = std::min(n, MAX_COUNT_POINT);
-    for (int i = 0; i < pts.nPointNum; ++i) {
-        SetRgnPoint(pts, i, P[i]);
-    }
-    pts.bSelectable = TRUE;
-    if (!store.MeasureShape(MEAS_COUNT, pts)) {
-        return false;
-    }
-    store.StoreShape(pts, pts.nMeasNo);
-    return true;
+    RGN_DATA pts = MakePointRecord(RGN_POINTS, P, std::min(n, MAX_COUNT_POINT), FALSE);
+    return MeasureAndStore(store, MEAS_COUNT, pts);
 }
 
 void CCountKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PREVIEW_ITEM>& out) const

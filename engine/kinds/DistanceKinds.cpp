@@ -13,15 +13,7 @@ POINT Offset(POINT p, POINT from, POINT to)
 
 bool CDistanceKind::Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const
 {
-    if (PointCount(shape) < 2) {
-        return false;
-    }
-    const double dx = double(shape.nX[1]) - shape.nX[0];
-    const double dy = double(shape.nY[1]) - shape.nY[0];
-    out.dPixel = CalcPixelDistance(dx, dy);
-    out.dValue = CalcCalibDistance(dx, dy, k);
-    out.captions.push_back(CalcMidPoint(RgnPoint(shape, 0), RgnPoint(shape, 1)));
-    return true;
+    return DistanceValue(shape, k, out);
 }
 
 // ---------------------------------------------------------------------------
@@ -34,11 +26,7 @@ POINT_VERDICT CLengthKind::Judge(const POINT*, int n, bool bConfirm, bool, const
 bool CLengthKind::Build(const POINT* P, int, IShapeStore& store) const
 {
     RGN_DATA line = MakeLine(P[0], P[1], TRUE, TRUE);
-    if (!store.MeasureShape(MEAS_LENGTH, line)) {
-        return false;
-    }
-    store.StoreShape(line, line.nMeasNo);
-    return true;
+    return MeasureAndStore(store, MEAS_LENGTH, line);
 }
 
 void CLengthKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PREVIEW_ITEM>& out) const

@@ -32,6 +32,41 @@ RGN_DATA CMeasureKind::MakeLine(POINT a, POINT b, BOOL bSelectable, BOOL bPrimar
     return d;
 }
 
+RGN_DATA CMeasureKind::MakePointRecord(int32_t nFigure, const POINT* P, int n, BOOL bPrimary)
+{
+    RGN_DATA d{};
+    d.nFigure = nFigure;
+    d.nPointNum = n;
+    for (int i = 0; i < n; ++i) {
+        SetRgnPoint(d, i, P[i]);
+    }
+    d.bSelectable = TRUE;
+    d.bPrimary = bPrimary;
+    return d;
+}
+
+bool CMeasureKind::DistanceValue(const RGN_DATA& shape, double k, MEASURE_VALUE& out)
+{
+    if (PointCount(shape) < 2) {
+        return false;
+    }
+    const double dx = double(shape.nX[1]) - shape.nX[0];
+    const double dy = double(shape.nY[1]) - shape.nY[0];
+    out.dPixel = CalcPixelDistance(dx, dy);
+    out.dValue = CalcCalibDistance(dx, dy, k);
+    out.captions.push_back(CalcMidPoint(RgnPoint(shape, 0), RgnPoint(shape, 1)));
+    return true;
+}
+
+bool CMeasureKind::MeasureAndStore(IShapeStore& store, int32_t nKind, RGN_DATA& shape)
+{
+    if (!store.MeasureShape(nKind, shape)) {
+        return false;
+    }
+    store.StoreShape(shape, shape.nMeasNo);
+    return true;
+}
+
 void CMeasureKind::Add(std::vector<PREVIEW_ITEM>& out, int nType, POINT a, POINT b, POINT c)
 {
     out.push_back(PREVIEW_ITEM{nType, a, b, c});
@@ -53,8 +88,8 @@ const CMeasureKind* FindMeasureKind(int32_t nKind)
 {
     static const CLengthKind length;
     static const CParallelKind parallel;
-    static const CDiameterKind circle;
-    static const CArcKind arc;
+    static const CCircleKind circle(MEAS_CIRCLE, RGN_CIRCLE);
+    static const CCircleKind arc(MEAS_ARC, RGN_ARC);
     static const CTwoCircleKind twoCircle;
     static const CPerpendicularKind perpendicular;
     static const CPolygonKind polygon;

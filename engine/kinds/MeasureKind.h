@@ -93,6 +93,12 @@ public:
 protected:
     static int PointCount(const RGN_DATA& d);
     static RGN_DATA MakeLine(POINT a, POINT b, BOOL bSelectable, BOOL bPrimary);
+    // A selectable record of figure nFigure holding P[0..n-1].
+    static RGN_DATA MakePointRecord(int32_t nFigure, const POINT* P, int n, BOOL bPrimary);
+    // The distance P0-P1 with its caption at the midpoint.
+    static bool DistanceValue(const RGN_DATA& shape, double k, MEASURE_VALUE& out);
+    // Takes the value of shape as nKind and keeps the shape under its new row.
+    static bool MeasureAndStore(IShapeStore& store, int32_t nKind, RGN_DATA& shape);
     // The segment from q to its foot on a-b, and with bParallel the parallel through q.
     static void PreviewPerpendicular(POINT a, POINT b, POINT q, bool bParallel, std::vector<PREVIEW_ITEM>& out);
     static void Add(std::vector<PREVIEW_ITEM>& out, int nType, POINT a, POINT b = POINT{0, 0}, POINT c = POINT{0, 0});

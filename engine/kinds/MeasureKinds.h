@@ -1,5 +1,6 @@
 // The measurement kinds, one class each. Kinds measuring a distance between
-// two points share CDistanceKind, the circle kinds share CCircleKind.
+// two points share their value in CDistanceKind, diameter and arc are one
+// class, the kinds whose values ignore the factor share CFactorFreeKind.
 #pragma once
 
 #include "engine/kinds/MeasureKind.h"
@@ -26,45 +27,35 @@ public:
 
 class CPerpendicularKind : public CDistanceKind {
 public:
+    // Shift and Ctrl square up the base line, not the perpendiculars.
+    bool SquaresUp(int nPointCount) const override { return nPointCount < 2; }
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
-    bool SquaresUp(int nPointCount) const override { return nPointCount < 2; }
 };
 
-// Circles through three clicked points, kept with their box and rounded centre.
+// The circle through three clicked points, kept with its box and rounded
+// centre: a diameter, or as an arc from the first through the second to
+// the third point, its radius.
 class CCircleKind : public CMeasureKind {
 public:
-    explicit CCircleKind(int32_t nFigure) : m_nFigure(nFigure) {}
+    CCircleKind(int32_t nKind, int32_t nFigure) : m_nKind(nKind), m_nFigure(nFigure) {}
+    POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
+    bool Build(const POINT* P, int n, IShapeStore& store) const override;
+    void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
     bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
 
 protected:
-    static bool Radius(const RGN_DATA& shape, double& dRadius);
     // The record of the circle through q[0..2]; false when there is none.
     bool MakeCircle(const POINT* q, RGN_DATA& d, double& cx, double& cy) const;
+    int32_t m_nKind;
     int32_t m_nFigure;
-};
-
-class CDiameterKind : public CCircleKind {
-public:
-    CDiameterKind() : CCircleKind(RGN_CIRCLE) {}
-    POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
-    bool Build(const POINT* P, int n, IShapeStore& store) const override;
-    void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
-};
-
-class CArcKind : public CCircleKind {
-public:
-    CArcKind() : CCircleKind(RGN_ARC) {}
-    POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
-    bool Build(const POINT* P, int n, IShapeStore& store) const override;
-    void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
 };
 
 // Two circles and the distance of their centres.
 class CTwoCircleKind : public CCircleKind {
 public:
-    CTwoCircleKind() : CCircleKind(RGN_CIRCLE) {}
+    CTwoCircleKind() : CCircleKind(MEAS_2CIRCLE, RGN_CIRCLE) {}
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
@@ -80,40 +71,42 @@ public:
     bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
 };
 
-class CAngleKind : public CMeasureKind {
+// Values that do not follow the calibration factor.
+class CFactorFreeKind : public CMeasureKind {
 public:
-    POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
-    bool Build(const POINT* P, int n, IShapeStore& store) const override;
-    void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
-    bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
     bool Recalc(const RGN_DATA&, double, MEASURE_DATA&) const override { return false; }
 };
 
-class CTwoLineAngleKind : public CMeasureKind {
+class CAngleKind : public CFactorFreeKind {
 public:
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
     bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
-    bool Recalc(const RGN_DATA&, double, MEASURE_DATA&) const override { return false; }
 };
 
-class CCountKind : public CMeasureKind {
+class CTwoLineAngleKind : public CFactorFreeKind {
 public:
+    bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
-    bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
-    bool Recalc(const RGN_DATA&, double, MEASURE_DATA&) const override { return false; }
+};
+
+class CCountKind : public CFactorFreeKind {
+public:
     bool NumbersCaptions() const override { return true; }
+    POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
+    bool Build(const POINT* P, int n, IShapeStore& store) const override;
+    void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
+    bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
 };
 
 // An annotation: placed as a whole, never taken point by point, no value.
-class CTextKind : public CMeasureKind {
+class CTextKind : public CFactorFreeKind {
 public:
+    bool Value(const RGN_DATA&, double, MEASURE_VALUE&) const override { return false; }
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
-    bool Value(const RGN_DATA&, double, MEASURE_VALUE&) const override { return false; }
-    bool Recalc(const RGN_DATA&, double, MEASURE_DATA&) const override { return false; }
 };

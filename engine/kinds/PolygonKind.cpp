@@ -44,19 +44,8 @@ POINT_VERDICT CPolygonKind::Judge(const POINT* P, int n, bool bConfirm, bool bFi
 
 bool CPolygonKind::Build(const POINT* P, int n, IShapeStore& store) const
 {
-    RGN_DATA poly{};
-    poly.nFigure = RGN_POLYGON;
-    poly.nPointNum = std::min(n, MAX_POLYGON_POINT);
-    for (int i = 0; i < poly.nPointNum; ++i) {
-        SetRgnPoint(poly, i, P[i]);
-    }
-    poly.bSelectable = TRUE;
-    poly.bPrimary = TRUE;
-    if (!store.MeasureShape(MEAS_POLYGON, poly)) {
-        return false;
-    }
-    store.StoreShape(poly, poly.nMeasNo);
-    return true;
+    RGN_DATA poly = MakePointRecord(RGN_POLYGON, P, std::min(n, MAX_POLYGON_POINT), TRUE);
+    return MeasureAndStore(store, MEAS_POLYGON, poly);
 }
 
 void CPolygonKind::Preview(const POINT* P, int n, const KIND_LIMITS&, std::vector<PREVIEW_ITEM>& out) const
