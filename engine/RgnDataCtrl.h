@@ -28,6 +28,31 @@ enum {
     ADDPT_REJECTED = 2,
 };
 
+// What the overlay's next click goes to.
+enum {
+    MODE_SELECT = 0,
+    MODE_SHAPE = 1,
+    MODE_CALIBRATION = 2,
+    MODE_CROSS_LINE = 3,
+    MODE_TEXT = 4,
+};
+
+// The overlay's input under way: the mode with what it was begun with.
+struct INPUT_MODE {
+    int nMode = MODE_SELECT;
+    int32_t nKind = -1;            // the measurement last begun
+    int32_t nCalibKind = 0;        // the calibration line last begun
+    int nClicks = 0;               // clicks taken since the mode began
+    double dCalibPixelLength = 0.0; // the finished calibration line
+    int nCrossHorz = 0;
+    int nCrossVert = 0;
+    BOOL bCrossSeparate = FALSE;
+    std::u16string text; // an annotation waiting for its place
+    std::u16string fontName;
+    int32_t nFontPt = 0;
+    COLORREF crText = 0;
+};
+
 // Modifiers of a click or move.
 enum { MODIFIER_NONE = 0, MODIFIER_SHIFT = 1, MODIFIER_CTRL = 2 };
 
@@ -74,6 +99,14 @@ public:
     BOOL DeleteMeasurement(int32_t nMeasNo);
     void ClearAll();
     void CopyMeasureData(std::vector<MEASURE_DATA>& out) const;
+
+    // --- the overlay's input mode ---------------------------------------------
+    // Kept here with the input state so that the overlay never keeps a copy.
+    const INPUT_MODE& GetInputMode() const { return m_Mode; }
+    void BeginInputMode(const INPUT_MODE& mode) { m_Mode = mode; }
+    void EndInputMode() { m_Mode.nMode = MODE_SELECT; }
+    void CountClick(int nDelta) { m_Mode.nClicks += nDelta; }
+    void SetCalibrationPixelLength(double dLength) { m_Mode.dCalibPixelLength = dLength; }
 
     // --- hit-testing ---------------------------------------------------------
     // Newest text containing the point, else the newest shape if selectable.
@@ -199,5 +232,6 @@ private:
     int32_t m_nSelectedID = -1;
     POINT m_ptDragAnchor{0, 0};
     BOOL m_bCalibrationDone = FALSE;
+    INPUT_MODE m_Mode;
     uint64_t m_nRevision = 1;
 };

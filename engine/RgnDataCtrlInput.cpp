@@ -197,3 +197,4 @@ BOOL CRgnDataCtrl::UndoLastPoint()
     --m_nPointCount;
     return TRUE;
 }
+
