@@ -46,47 +46,34 @@ bool CLayeredInput::ReportRefusal(int nResult, bool bCalibration)
     return true;
 }
 
-void CLayeredInput::OnCalibrationClick(POINT pt, int nModifier)
+void CLayeredInput::OnPointClick(POINT pt, int nModifier)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
-    if (Mode().nClicks == 0) {
-        if (!eng.StartCalibrationLine(Mode().nCalibKind, pt)) {
-            // Calibration goes on: a click outside the image is followed by the first point.
+    const INPUT_MODE& m = Mode();
+    const bool bCalibration = m.nMode == MODE_CALIBRATION;
+    if (m.nClicks == 0) {
+        const BOOL bStarted = bCalibration ? eng.StartCalibrationLine(m.nCalibKind, pt) : eng.StartShape(m.nKind, pt);
+        if (!bStarted) {
             Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+            if (!bCalibration) {
+                eng.EndInputMode(); // a calibration goes on: its next click is the first point
+            }
         }
     } else {
         double len = 0.0;
-        const int r = eng.AddCalibrationPoint(pt, TRUE, nModifier, len);
-        if (r == ADDPT_DONE) {
-            eng.SetCalibrationPixelLength(len);
-            Post(WM_END_SET_CALIBRATION, 0, 0);
-            eng.EndInputMode();
-        } else {
-            ReportRefusal(r, true);
-        }
-    }
-    eng.CountClick(1);
-}
-
-void CLayeredInput::OnShapeClick(POINT pt, int nModifier)
-{
-    CRgnDataCtrl& eng = m_RgnDataCtrl;
-    const int32_t kind = Mode().nKind;
-    if (Mode().nClicks == 0) {
-        if (!eng.StartShape(kind, pt)) {
-            Post(WM_ERROR_MAKE_SHAPE, 0, 0);
-            eng.EndInputMode();
-        }
-    } else {
-        const int r = eng.AddPoint(pt, TRUE, nModifier, FALSE);
-        if (eng.GetInputState() == INPUT_MAKING_SHAPE) {
-            Post(WM_MAKING_RGN_DISP_CAPTION, WPARAM(kind), LPARAM(eng.GetPointCount()));
+        const int r = bCalibration ? eng.AddCalibrationPoint(pt, TRUE, nModifier, len)
+                                   : eng.AddPoint(pt, TRUE, nModifier, FALSE);
+        if (!bCalibration && eng.GetInputState() == INPUT_MAKING_SHAPE) {
+            Post(WM_MAKING_RGN_DISP_CAPTION, WPARAM(m.nKind), LPARAM(eng.GetPointCount()));
         }
         if (r == ADDPT_DONE) {
-            Post(WM_END_MAKE_SHAPE, 0, 0);
+            if (bCalibration) {
+                eng.SetCalibrationPixelLength(len);
+            }
+            Post(bCalibration ? WM_END_SET_CALIBRATION : WM_END_MAKE_SHAPE, 0, 0);
             eng.EndInputMode();
         } else {
-            ReportRefusal(r, false);
+            ReportRefusal(r, bCalibration);
         }
     }
     eng.CountClick(1);
@@ -97,17 +84,15 @@ void CLayeredInput::OnLButtonDown(UINT nFlags, POINT pt)
     CRgnDataCtrl& eng = m_RgnDataCtrl;
     switch (Mode().nMode) {
     case MODE_CALIBRATION:
-        OnCalibrationClick(pt, ModifierOf(nFlags));
-        break;
     case MODE_SHAPE:
-        OnShapeClick(pt, ModifierOf(nFlags));
+        OnPointClick(pt, ModifierOf(nFlags));
         break;
     case MODE_CROSS_LINE:
         OnCrossClick(pt);
         break;
     case MODE_TEXT: {
-        const INPUT_MODE& m = Mode();
-        const BOOL bOk = eng.AddText(m.text, pt, m.fontName, m.nFontPt, m.crText);
+        const PENDING_TEXT& t = Mode().text;
+        const BOOL bOk = eng.AddText(t.text, pt, t.fontName, t.nFontPt, t.crText);
         Post(bOk ? WM_END_MAKE_SHAPE : WM_ERROR_MAKE_SHAPE, 0, 0);
         eng.EndInputMode();
         break;
@@ -177,9 +162,8 @@ void CLayeredInput::OnMouseMove(UINT nFlags, POINT pt)
 
 BOOL CLayeredInput::StartMakeShape(int32_t nKind)
 {
-    const int mode = Mode().nMode;
-    if (!m_bInit || !m_RgnDataCtrl.IsCalibrationValid() || mode == MODE_CROSS_LINE || mode == MODE_TEXT ||
-        mode == MODE_CALIBRATION || nKind < MEAS_LENGTH || nKind > MEAS_COUNT) {
+    if (!m_bInit || !m_RgnDataCtrl.IsCalibrationValid() || OtherModeUnderWay(MODE_SHAPE) || nKind < MEAS_LENGTH ||
+        nKind > MEAS_COUNT) {
         return FALSE;
     }
     INPUT_MODE m = Mode();
@@ -192,9 +176,7 @@ BOOL CLayeredInput::StartMakeShape(int32_t nKind)
 
 BOOL CLayeredInput::StartCalibrationInput(int32_t nSetPointKind)
 {
-    const int mode = Mode().nMode;
-    if (!m_bInit || !m_RgnDataCtrl.HasDrawWindow() || mode == MODE_SHAPE || mode == MODE_CROSS_LINE ||
-        mode == MODE_TEXT) {
+    if (!m_bInit || !m_RgnDataCtrl.HasDrawWindow() || OtherModeUnderWay(MODE_CALIBRATION)) {
         return FALSE;
     }
     INPUT_MODE m = Mode();
@@ -247,16 +229,13 @@ BOOL CLayeredInput::CancelInput()
 
 BOOL CLayeredInput::StartCrossLineInput(int nHorzNum, int nVertNum, BOOL bSeparate)
 {
-    const int mode = Mode().nMode;
     if (!m_bInit || nHorzNum < 0 || nVertNum < 0 || nHorzNum > MAX_CROSS_LINE || nVertNum > MAX_CROSS_LINE ||
-        (nHorzNum == 0 && nVertNum == 0) || mode == MODE_SHAPE || mode == MODE_TEXT || mode == MODE_CALIBRATION) {
+        (nHorzNum == 0 && nVertNum == 0) || OtherModeUnderWay(MODE_CROSS_LINE)) {
         return FALSE;
     }
     INPUT_MODE m = Mode();
     m.nMode = MODE_CROSS_LINE;
-    m.nCrossHorz = nHorzNum;
-    m.nCrossVert = nVertNum;
-    m.bCrossSeparate = bSeparate;
+    m.cross = CROSS_PLAN{nHorzNum, nVertNum, bSeparate};
     m.nClicks = 0;
     m_RgnDataCtrl.BeginInputMode(m);
     m_RgnDataCtrl.m_bDispCrossLine = TRUE;
@@ -278,30 +257,30 @@ void CLayeredInput::FinishCrossInput()
 void CLayeredInput::OnCrossClick(POINT pt)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
-    const INPUT_MODE& m = Mode();
-    const int clicks = m.nClicks;
+    const CROSS_PLAN& plan = Mode().cross;
+    const int clicks = Mode().nClicks;
     POINT p = pt;
     bool bLast = false;
     bool bVertDone = false;
-    if (!m.bCrossSeparate) {
+    if (!plan.bSeparate) {
         if (pt.x < 1 || pt.y < 1) {
             return;
         }
-        const int total = m.nCrossVert > 0 ? m.nCrossVert : m.nCrossHorz;
+        const int total = plan.nVert > 0 ? plan.nVert : plan.nHorz;
         bLast = clicks + 1 >= total;
-    } else if (clicks < m.nCrossVert) {
+    } else if (clicks < plan.nVert) {
         if (pt.x < 1) {
             return;
         }
         p = POINT{pt.x, 0};
-        bVertDone = clicks + 1 == m.nCrossVert;
-        bLast = bVertDone && m.nCrossHorz == 0;
+        bVertDone = clicks + 1 == plan.nVert;
+        bLast = bVertDone && plan.nHorz == 0;
     } else {
         if (pt.y < 1) {
             return;
         }
         p = POINT{0, pt.y};
-        bLast = clicks + 1 - m.nCrossVert >= m.nCrossHorz;
+        bLast = clicks + 1 - plan.nVert >= plan.nHorz;
     }
     const BOOL bOk = clicks == 0 ? eng.StartCrossLine(p, TRUE, bLast) : eng.AddCrossLinePoint(p, TRUE, bLast);
     if (!bOk) {
@@ -322,8 +301,8 @@ void CLayeredInput::OnCrossMove(POINT pt)
     CRgnDataCtrl& eng = m_RgnDataCtrl;
     const INPUT_MODE& m = Mode();
     POINT p = pt;
-    if (m.bCrossSeparate) {
-        p = m.nClicks < m.nCrossVert ? POINT{pt.x, 0} : POINT{0, pt.y};
+    if (m.cross.bSeparate) {
+        p = m.nClicks < m.cross.nVert ? POINT{pt.x, 0} : POINT{0, pt.y};
     }
     const BOOL bOk = m.nClicks == 0 ? eng.StartCrossLine(p, FALSE, FALSE) : eng.AddCrossLinePoint(p, FALSE, FALSE);
     if (!bOk) {
@@ -338,17 +317,12 @@ void CLayeredInput::OnCrossMove(POINT pt)
 BOOL CLayeredInput::SetTextToPlace(const std::u16string& text, const std::u16string& fontName, int32_t nFontPt,
                                    COLORREF crText)
 {
-    const int mode = Mode().nMode;
-    if (!m_bInit || text.empty() || fontName.empty() || nFontPt < 1 || mode == MODE_SHAPE ||
-        mode == MODE_CROSS_LINE || mode == MODE_CALIBRATION) {
+    if (!m_bInit || text.empty() || fontName.empty() || nFontPt < 1 || OtherModeUnderWay(MODE_TEXT)) {
         return FALSE;
     }
     INPUT_MODE m = Mode();
     m.nMode = MODE_TEXT;
-    m.text = text;
-    m.fontName = fontName;
-    m.nFontPt = nFontPt;
-    m.crText = crText;
+    m.text = PENDING_TEXT{text, fontName, nFontPt, crText};
     m_RgnDataCtrl.BeginInputMode(m);
     return TRUE;
 }

@@ -44,11 +44,13 @@ public:
 
 private:
     const INPUT_MODE& Mode() const { return m_RgnDataCtrl.GetInputMode(); }
+    // A mode other than nMode is under way: one input at a time.
+    bool OtherModeUnderWay(int nMode) const { return Mode().nMode != MODE_SELECT && Mode().nMode != nMode; }
     void Post(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void Redraw();
     static int ModifierOf(UINT nFlags);
-    void OnShapeClick(POINT pt, int nModifier);
-    void OnCalibrationClick(POINT pt, int nModifier);
+    // A click while a shape or the calibration line is being made.
+    void OnPointClick(POINT pt, int nModifier);
     // Posts what a refused point or a failed input tells the owner; true when the input goes on.
     bool ReportRefusal(int nResult, bool bCalibration);
     void OnCrossClick(POINT pt);

@@ -8,29 +8,14 @@
 
 #include <cstdint>
 
+// Figure types and measurement kinds, numbered from 0 in this order: the
+// numbers are kept in the records and the results rows.
+enum { RGN_LINE, RGN_CIRCLE, RGN_ARC, RGN_POLYGON, RGN_POINTS, RGN_TEXT };
 enum {
-    RGN_LINE = 0,
-    RGN_CIRCLE = 1,
-    RGN_ARC = 2,
-    RGN_POLYGON = 3,
-    RGN_POINTS = 4,
-    RGN_TEXT = 5,
+    MEAS_LENGTH, MEAS_PARALLEL, MEAS_CIRCLE, MEAS_ARC, MEAS_2CIRCLE, MEAS_PERPENDICULAR,
+    MEAS_POLYGON, MEAS_ANGLE, MEAS_2LINE_ANGLE, MEAS_COUNT, MEAS_TEXT, MEAS_KIND_NUM
 };
-
-enum {
-    MEAS_LENGTH = 0,
-    MEAS_PARALLEL = 1,
-    MEAS_CIRCLE = 2,
-    MEAS_ARC = 3,
-    MEAS_2CIRCLE = 4,
-    MEAS_PERPENDICULAR = 5,
-    MEAS_POLYGON = 6,
-    MEAS_ANGLE = 7,
-    MEAS_2LINE_ANGLE = 8,
-    MEAS_COUNT = 9,
-    MEAS_TEXT = 10,
-    MEAS_KIND_NUM = 11,
-};
+static_assert(RGN_TEXT == 5 && MEAS_PERPENDICULAR == 5 && MEAS_TEXT == 10 && MEAS_KIND_NUM == 11);
 
 constexpr int MAX_RGN_POINT = 50;       // points stored in one shape
 constexpr int MAX_INPUT_POINT = 52;     // clicked points buffered during input
