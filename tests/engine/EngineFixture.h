@@ -54,6 +54,14 @@ protected:
             }
         }
     }
+    // Begins a calibration line of nKind and clicks its points.
+    void Calibrate(int32_t nKind, std::initializer_list<POINT> pts)
+    {
+        ASSERT_TRUE(input.StartCalibrationInput(nKind));
+        for (POINT p : pts) {
+            input.OnLButtonDown(MK_LBUTTON, p);
+        }
+    }
     std::vector<UINT> Messages()
     {
         std::vector<UINT> out;
