@@ -242,3 +242,70 @@ TEST_F(EngineTest, RandomOperationsKeepEveryLinkValid)
         ASSERT_TRUE(Eng().GetSelectedID() == -1 || ids.count(Eng().GetSelectedID()));
     }
 }
+
+TEST_F(EngineTest, RevisionChangesWithEveryChangeThatIsDrawn)
+{
+    CRgnDataCtrl& eng = Eng();
+    uint64_t last = eng.GetRevision();
+    auto changed = [&]() {
+        const uint64_t now = eng.GetRevision();
+        const bool bChanged = now != last;
+        last = now;
+        return bChanged;
+    };
+    Measure(MEAS_LENGTH, {POINT{100, 300}, POINT{300, 300}});
+    EXPECT_TRUE(changed()) << "a new measurement";
+    Measure(MEAS_PERPENDICULAR, {POINT{100, 100}, POINT{300, 100}, POINT{200, 150}}, true);
+    EXPECT_TRUE(changed()) << "a perpendicular group";
+
+    // Moving the mouse while a shape is made changes nothing kept.
+    ASSERT_TRUE(input.StartMakeShape(MEAS_LENGTH));
+    input.OnLButtonDown(MK_LBUTTON, POINT{400, 400});
+    changed();
+    input.OnMouseMove(0, POINT{450, 420});
+    EXPECT_FALSE(changed()) << "the rubber band is drawn apart from the kept shapes";
+    input.CancelInput();
+    changed();
+
+    // Reading changes nothing.
+    std::vector<MEASURE_DATA> rows;
+    eng.CopyMeasureData(rows);
+    std::vector<int32_t> sel;
+    eng.GetSelectedMeasNo(sel);
+    EXPECT_NE(eng.HitTest(POINT{150, 300}), nullptr);
+    EXPECT_FALSE(changed());
+
+    // Selecting, dragging a caption, editing, recalculating, restyling, zooming, deleting.
+    input.OnLButtonDown(MK_LBUTTON, POINT{150, 302});
+    EXPECT_TRUE(changed()) << "selection";
+    const RGN_DATA* cap = nullptr;
+    for (const CQSRgnData& s : eng.GetShapeList()) {
+        if (s.Data().nFigure == RGN_TEXT && s.Data().nMeasNo == 1) {
+            cap = &s.Data();
+        }
+    }
+    ASSERT_NE(cap, nullptr);
+    input.OnLButtonDown(MK_LBUTTON, POINT{cap->nX[0] + 1, cap->nY[0] + 1});
+    changed();
+    input.OnMouseMove(MK_LBUTTON, POINT{cap->nX[0] + 1, cap->nY[0] + 41});
+    EXPECT_TRUE(changed()) << "drag";
+    ASSERT_TRUE(eng.SetCalibration(0.25, 2, 1, TRUE));
+    EXPECT_TRUE(changed()) << "recalculation";
+    DRAW_SETTING s = eng.GetDrawSetting();
+    s.RgnColor = 0x123456;
+    eng.SetDrawSetting(s);
+    EXPECT_TRUE(changed()) << "settings";
+    eng.SetView(0.5, 10, 10);
+    EXPECT_TRUE(changed()) << "zoom and scroll";
+    ASSERT_TRUE(input.SetTextToPlace(u"note", u"Font", 12, 0xff));
+    input.OnLButtonDown(MK_LBUTTON, POINT{20, 20});
+    EXPECT_TRUE(changed()) << "annotation";
+    ASSERT_TRUE(eng.SelectMeasurements({eng.GetLastMeasNo()}));
+    EXPECT_TRUE(changed()) << "selection from the list";
+    ASSERT_TRUE(input.EditSelectedText(u"longer note", u"Font", 12, 0xff));
+    EXPECT_TRUE(changed()) << "edited annotation";
+    ASSERT_TRUE(eng.DeleteMeasurement(2));
+    EXPECT_TRUE(changed()) << "deletion";
+    eng.ClearAll();
+    EXPECT_TRUE(changed()) << "clearing";
+}
