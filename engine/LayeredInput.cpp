@@ -111,8 +111,8 @@ void CLayeredInput::OnLButtonDown(UINT nFlags, POINT pt)
 void CLayeredInput::OnRButtonDown(UINT nFlags, POINT pt)
 {
     (void)nFlags;
-    const int32_t kind = Mode().nKind;
-    if (!IsMakingShape() || (kind != MEAS_PERPENDICULAR && kind != MEAS_POLYGON && kind != MEAS_COUNT)) {
+    const CMeasureKind* pKind = FindMeasureKind(Mode().nKind);
+    if (!IsMakingShape() || pKind == nullptr || !pKind->FinishesOnRightClick()) {
         return;
     }
     CRgnDataCtrl& eng = m_RgnDataCtrl;

@@ -85,6 +85,8 @@ public:
     // New values of row from its primary shape under factor k; false when
     // the row does not follow the factor.
     virtual bool Recalc(const RGN_DATA& primary, double k, MEASURE_DATA& row) const;
+    // A right click ends the input (an open number of points).
+    virtual bool FinishesOnRightClick() const { return false; }
     // Captions numbering the points rather than showing the value.
     virtual bool NumbersCaptions() const { return false; }
     // The outline while P[0..n-1] are confirmed and P[n] follows the mouse.

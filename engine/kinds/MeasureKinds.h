@@ -29,6 +29,7 @@ class CPerpendicularKind : public CDistanceKind {
 public:
     // Shift and Ctrl square up the base line, not the perpendiculars.
     bool SquaresUp(int nPointCount) const override { return nPointCount < 2; }
+    bool FinishesOnRightClick() const override { return true; }
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
@@ -65,6 +66,7 @@ public:
 
 class CPolygonKind : public CMeasureKind {
 public:
+    bool FinishesOnRightClick() const override { return true; }
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
@@ -96,6 +98,7 @@ public:
 class CCountKind : public CFactorFreeKind {
 public:
     bool NumbersCaptions() const override { return true; }
+    bool FinishesOnRightClick() const override { return true; }
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
     bool Build(const POINT* P, int n, IShapeStore& store) const override;
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
