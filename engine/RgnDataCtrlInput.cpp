@@ -4,8 +4,6 @@
 
 #include "engine/MeasureGeometry.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 
 int CRgnDataCtrl::TakePoint(POINT ptWnd, BOOL bConfirm, int nModifier, int nMaxPoints)
