@@ -11,6 +11,7 @@ public:
     bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
 };
 
+// Two points: the segment between them.
 class CLengthKind : public CDistanceKind {
 public:
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
@@ -18,6 +19,8 @@ public:
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
 };
 
+// A line by two points and a third point: the distance to the parallel
+// through it, shown with the line and that parallel.
 class CParallelKind : public CDistanceKind {
 public:
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
@@ -25,6 +28,8 @@ public:
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
 };
 
+// A base line by two points, then any number of points each measured by
+// its perpendicular to the base line; a right click ends.
 class CPerpendicularKind : public CDistanceKind {
 public:
     // Shift and Ctrl square up the base line, not the perpendiculars.
@@ -64,6 +69,7 @@ public:
     bool Recalc(const RGN_DATA& primary, double k, MEASURE_DATA& row) const override;
 };
 
+// Up to twenty vertices of a polygon that may not cross itself: its area.
 class CPolygonKind : public CMeasureKind {
 public:
     bool FinishesOnRightClick() const override { return true; }
@@ -79,6 +85,7 @@ public:
     bool Recalc(const RGN_DATA&, double, MEASURE_DATA&) const override { return false; }
 };
 
+// Three points: the angle at the second.
 class CAngleKind : public CFactorFreeKind {
 public:
     POINT_VERDICT Judge(const POINT* P, int n, bool bConfirm, bool bFinish, const KIND_LIMITS& lim) const override;
@@ -87,6 +94,7 @@ public:
     bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
 };
 
+// Two lines by two points each, then a click on the side whose opening is meant.
 class CTwoLineAngleKind : public CFactorFreeKind {
 public:
     bool Value(const RGN_DATA& shape, double k, MEASURE_VALUE& out) const override;
@@ -95,6 +103,7 @@ public:
     void Preview(const POINT* P, int n, const KIND_LIMITS& lim, std::vector<PREVIEW_ITEM>& out) const override;
 };
 
+// Up to fifty points, each numbered; a right click ends.
 class CCountKind : public CFactorFreeKind {
 public:
     bool NumbersCaptions() const override { return true; }
