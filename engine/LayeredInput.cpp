@@ -26,24 +26,20 @@ int CLayeredInput::ModifierOf(UINT nFlags)
     return (nFlags & MK_SHIFT) ? MODIFIER_SHIFT : MODIFIER_NONE;
 }
 
-bool CLayeredInput::ReportRefusal(int nResult, bool bCalibration)
+void CLayeredInput::ReportRefusal(int nResult, bool bCalibration)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
     if (nResult == ADDPT_REJECTED) {
         Post(WM_INVALID_SET_POINT, 0, 0);
         eng.CountClick(-1); // the refused click does not count
-        return true;
-    }
-    if (nResult == ADDPT_ERROR) {
+    } else if (nResult == ADDPT_ERROR) {
         if (bCalibration) {
             eng.CountClick(-eng.GetInputMode().nClicks);
             Post(WM_ERROR_SET_CALIBRATION, 0, 0);
         }
         Post(WM_ERROR_MAKE_SHAPE, 0, 0);
         eng.EndInputMode();
-        return false;
     }
-    return true;
 }
 
 void CLayeredInput::OnPointClick(POINT pt, int nModifier)

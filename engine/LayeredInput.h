@@ -1,6 +1,7 @@
-// The overlay's side of the mouse: input modes, click dispatch and the
-// notifications to the owner. The overlay window forwards its mouse messages
-// here in its own client coordinates; this class owns the engine.
+// The overlay's side of the mouse: starting inputs, dispatching clicks by the
+// input mode the engine keeps, and the notifications to the owner. The
+// overlay window forwards its mouse messages here in its own client
+// coordinates; this class owns the engine and keeps no input state apart.
 #pragma once
 
 #include "engine/RgnDataCtrl.h"
@@ -51,8 +52,8 @@ private:
     static int ModifierOf(UINT nFlags);
     // A click while a shape or the calibration line is being made.
     void OnPointClick(POINT pt, int nModifier);
-    // Posts what a refused point or a failed input tells the owner; true when the input goes on.
-    bool ReportRefusal(int nResult, bool bCalibration);
+    // Tells the owner of a refused point, or of a failed input, which then ends.
+    void ReportRefusal(int nResult, bool bCalibration);
     void OnCrossClick(POINT pt);
     void OnCrossMove(POINT pt);
     void FinishCrossInput();
