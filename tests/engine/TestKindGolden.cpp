@@ -236,3 +236,57 @@ TEST_F(KindGoldenTest, InputModesGiveTheRecordedMessagesAndStates)
     }
     EXPECT_EQ(f.h, 0x9c7dfa129372164full) << std::hex << f.h;
 }
+
+// Recalculating under a new factor gives bit for bit what measuring the same
+// clicks under that factor gives: one formula per kind serves both.
+TEST_F(KindGoldenTest, RecalculationEqualsMeasuringAnew)
+{
+    std::mt19937 rng(2024);
+    std::vector<std::vector<POINT>> clicks;
+    std::vector<int32_t> kinds;
+    for (int i = 0; i < 400; ++i) {
+        kinds.push_back(int32_t(rng() % 10));
+        std::vector<POINT> pts(3 + rng() % 5);
+        for (POINT& p : pts) {
+            const int x = int(rng() % 640);
+            p = POINT{x, int(rng() % 480)};
+        }
+        clicks.push_back(pts);
+    }
+    auto measureAll = [&]() {
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            ASSERT_TRUE(input.StartMakeShape(kinds[i]));
+            for (POINT p : clicks[i]) {
+                input.OnLButtonDown(MK_LBUTTON, p);
+            }
+            input.OnRButtonDown(MK_RBUTTON, POINT{5, 5});
+            input.CancelInput();
+        }
+    };
+    auto captions = [&]() {
+        std::vector<std::u16string> out;
+        for (const CQSRgnData& s : Eng().GetShapeList()) {
+            if (s.Data().nFigure == RGN_TEXT) {
+                out.push_back(Text(s.Data()));
+            }
+        }
+        return out;
+    };
+    ASSERT_TRUE(Eng().SetCalibration(0.37, 3, 1, FALSE));
+    measureAll();
+    ASSERT_TRUE(Eng().SetCalibration(1.93, 3, 1, TRUE));
+    const std::vector<MEASURE_DATA> recalculated = Eng().GetMeasureArray();
+    const std::vector<std::u16string> recalculatedCaptions = captions();
+    Eng().ClearAll();
+    measureAll();
+    const std::vector<MEASURE_DATA>& fresh = Eng().GetMeasureArray();
+    ASSERT_GT(fresh.size(), 300u);
+    ASSERT_EQ(recalculated.size(), fresh.size());
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        EXPECT_EQ(recalculated[i].nKind, fresh[i].nKind);
+        EXPECT_EQ(std::memcmp(&recalculated[i].dPixelValue, &fresh[i].dPixelValue, sizeof(double)), 0) << i;
+        EXPECT_EQ(std::memcmp(&recalculated[i].dValue, &fresh[i].dValue, sizeof(double)), 0)
+            << "row " << i << " kind " << fresh[i].nKind;
+    }
+    EXPECT_EQ(recalculatedCaptions, captions());
+}
