@@ -8,7 +8,7 @@
 //   PIXMETRA_SIMCAM_BROKEN_EVERY=n        every n-th frame is broken
 //   PIXMETRA_SIMCAM_FPS=n                 frame rate regardless of exposure
 //   PIXMETRA_SIMCAM_API_VERSION=d.d.d.d   interface version text
-#include "simcam/ICubeSDK.h"
+#include "camera/ICubeSDK.h"
 #include "simcam/SimCamera.h"
 
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "simcam/AviWriter.h"
-#include "simcam/ICubeSDK.h"
+#include "camera/ICubeSDK.h"
 #include "simcam/TestPattern.h"
 
 #include <atomic>
