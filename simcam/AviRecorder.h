@@ -10,12 +10,10 @@
 
 namespace simcam {
 
+// Neither copied nor moved: it owns the file and the compressor.
 class CAviRecorder {
 public:
-    CAviRecorder() = default;
     ~CAviRecorder();
-    CAviRecorder(const CAviRecorder&) = delete;
-    CAviRecorder& operator=(const CAviRecorder&) = delete;
 
     // Opens the file for nSeconds of frames; false when it cannot be written.
     bool Start(const std::string& path, int nWidth, int nHeight, double dFps, int nSeconds);
