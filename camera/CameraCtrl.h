@@ -123,7 +123,7 @@ private:
     // Keeps nCode as the last error and returns FALSE, for "return FailWith(err);".
     BOOL FailWith(int nCode);
     // Checks an SDK call's result: true when nCode is an error, which is then
-    // kept as the last error and logged with the format (nothing when 0).
+    // kept as the last error and logged with the format (unless it is null).
     bool SdkFailed(int nCode, const char* pszLogFormat);
     void Log(const QString& text) const;
     // Reads the range of parameter nSdkParam; FALSE when no camera is open or the SDK fails.
