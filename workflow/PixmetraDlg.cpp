@@ -4,19 +4,12 @@
 #include "app/MultiLanguageTranslator.h"
 #include "engine/MeasureGeometry.h"
 #include "engine/OverlayMessages.h"
+#include "workflow/MainStrings.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-// String numbers of the measurement buttons and prompts, by kind.
-const int kButtonIds[10] = {165, 166, 168, 169, 170, 167, 173, 171, 172, 174};
-const int kPromptIds[10] = {519, 520, 522, 523, 524, 521, 527, 525, 526, 528};
-const int kResultIds[10] = {300, 301, 302, 303, 304, 305, 306, 307, 308, 309};
-const int kDescriptionIds[10] = {260, 261, 262, 263, 266, 269, 267, 264, 265, 268};
-} // namespace
 
 void CPixmetraDlg::CReceiver::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
@@ -25,7 +18,7 @@ void CPixmetraDlg::CReceiver::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lPa
 
 CPixmetraDlg::CPixmetraDlg(QWidget* pParent) : QWidget(pParent), m_Receiver(this), m_Sink(&m_Receiver)
 {
-    setWindowTitle(GetProgramString(130));
+    setWindowTitle(GetProgramString(IDS_PROGRAM_TITLE));
     resize(1400, 900);
     m_pPicture = new CPictureBox(this, &AccImage);
     m_pLayered = new CLayeredWnd(m_pPicture, &m_Sink);
@@ -33,15 +26,15 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent) : QWidget(pParent), m_Receiver(this
 
     auto* pTools = new QGridLayout;
     for (int kind = 0; kind < 10; ++kind) {
-        auto* pButton = new QPushButton(GetProgramString(UINT(kButtonIds[kind])), this);
-        pButton->setToolTip(GetProgramString(UINT(kDescriptionIds[kind])));
+        auto* pButton = new QPushButton(GetProgramString(IDS_MEASURE_BUTTON[kind]), this);
+        pButton->setToolTip(GetProgramString(IDS_MEASURE_DESCRIPTION[kind]));
         connect(pButton, &QPushButton::clicked, this, [this, kind] { OnStartMeasure(kind); });
         pTools->addWidget(pButton, kind / 2, kind % 2);
     }
-    auto* pCancel = new QPushButton(GetProgramString(154), this);
+    auto* pCancel = new QPushButton(GetProgramString(IDS_CANCEL), this);
     connect(pCancel, &QPushButton::clicked, this, [this] {
         m_pLayered->Input().CancelInput();
-        SetStatusMessage(GetProgramString(532));
+        SetStatusMessage(GetProgramString(IDS_SHAPE_CANCELLED));
     });
     auto* pClear = new QPushButton(TranslateProgramText(QStringLiteral("削除")), this);
     connect(pClear, &QPushButton::clicked, this, [this] {
@@ -49,7 +42,7 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent) : QWidget(pParent), m_Receiver(this
         m_pLayered->Engine().ClearAll();
         RebuildResults();
         m_pLayered->Redraw();
-        SetStatusMessage(GetProgramString(533));
+        SetStatusMessage(GetProgramString(IDS_DATA_DELETED));
     });
     pTools->addWidget(pCancel, 5, 0);
     pTools->addWidget(pClear, 5, 1);
@@ -97,7 +90,7 @@ BOOL CPixmetraDlg::OnInitDialog()
     // Until a calibration is chosen, values are in pixels.
     m_pLayered->Initialise(AccImage.GetWidth(), AccImage.GetHeight(), 1.0);
     eng.SetCalibration(1.0, m_Setting.MeasureDownPlace, 0, FALSE);
-    SetStatusMessage(m_bCameraOK ? GetProgramString(500) : GetProgramString(601));
+    SetStatusMessage(m_bCameraOK ? GetProgramString(IDS_CAMERA_CONNECTED) : GetProgramString(IDS_CAMERA_NOT_CONNECTED));
     WriteLog(QStringLiteral("[MAIN]->OnInitDialog() is End"));
     return TRUE;
 }
@@ -120,7 +113,7 @@ void CPixmetraDlg::InitCamera()
         return;
     }
     m_bCameraOK = m_pCameraCtrl->StartStreaming(&m_Sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT) != 0;
-    setWindowTitle(GetProgramString(130) + QStringLiteral(" - ") + m_pCameraCtrl->GetCameraName(index));
+    setWindowTitle(GetProgramString(IDS_PROGRAM_TITLE) + QStringLiteral(" - ") + m_pCameraCtrl->GetCameraName(index));
 }
 
 void CPixmetraDlg::SetStatusMessage(const QString& text)
@@ -139,7 +132,8 @@ void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
     if (!m_pCameraCtrl) {
         return;
     }
-    // One copy: from the pinned ring slot straight into the picture buffer.
+    // The frame's second copy (the callback made the first, into the ring):
+    // from the pinned ring slot straight into the picture buffer.
     FRAME_INFO info{};
     const BOOL bOk = m_pCameraCtrl->ShotImageTo(nSlot, [&](const uint8_t* pData, const FRAME_INFO& frame) {
         info = frame;
@@ -158,7 +152,7 @@ void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
         m_pLayered->Initialise(info.nWidth, info.nHeight, m_pPicture->GetScale() > 0 ? m_pPicture->GetScale() : 1.0);
     }
     if (++m_nFrameCount % 4 == 0 && nIntervalUs > 0) {
-        m_pFrameRate->setText(QString::asprintf("%.1f ", 1e6 / nIntervalUs) + GetProgramString(196) +
+        m_pFrameRate->setText(QString::asprintf("%.1f ", 1e6 / nIntervalUs) + GetProgramString(IDS_UNIT_FPS) +
                               QString::asprintf("   %d x %d", info.nWidth, info.nHeight));
     }
     m_pPicture->update();
@@ -169,10 +163,10 @@ void CPixmetraDlg::OnStartMeasure(int nKind)
     CLayeredInput& input = m_pLayered->Input();
     input.CancelInput();
     if (!input.StartMakeShape(nKind)) {
-        SetStatusMessage(GetProgramString(615));
+        SetStatusMessage(GetProgramString(IDS_SHAPE_ERROR));
         return;
     }
-    SetStatusMessage(GetProgramString(UINT(kPromptIds[nKind])));
+    SetStatusMessage(GetProgramString(IDS_MEASURE_PROMPT[nKind]));
 }
 
 QString CPixmetraDlg::ValueText(const MEASURE_DATA& row) const
@@ -181,11 +175,11 @@ QString CPixmetraDlg::ValueText(const MEASURE_DATA& row) const
     if (row.nKind == MEAS_TEXT) {
         return QString::fromUtf16(row.szText);
     }
-    QString unit = GetProgramString(192);
+    QString unit = GetProgramString(IDS_UNIT_PIXEL);
     if (row.nKind == MEAS_ANGLE || row.nKind == MEAS_2LINE_ANGLE) {
-        unit = GetProgramString(194);
+        unit = GetProgramString(IDS_UNIT_DEGREE);
     } else if (row.nKind == MEAS_COUNT) {
-        unit = GetProgramString(193);
+        unit = GetProgramString(IDS_UNIT_COUNT);
     } else if (row.nKind == MEAS_POLYGON) {
         unit += QLatin1Char('2');
     }
@@ -198,9 +192,9 @@ void CPixmetraDlg::RebuildResults()
     m_pResults->clear();
     int circle = 0;
     for (const MEASURE_DATA& row : MeasDataList) {
-        QString name = row.nKind == MEAS_TEXT ? GetProgramString(312) : GetProgramString(UINT(kResultIds[row.nKind]));
+        QString name = row.nKind == MEAS_TEXT ? GetProgramString(IDS_TEXT_NAME) : GetProgramString(IDS_MEASURE_RESULT[row.nKind]);
         if (row.nKind == MEAS_2CIRCLE && row.nFigure == RGN_CIRCLE) {
-            name = GetProgramString(circle++ % 2 == 0 ? 310 : 311);
+            name = GetProgramString(circle++ % 2 == 0 ? IDS_FIRST_CIRCLE_DIAMETER : IDS_SECOND_CIRCLE_DIAMETER);
         }
         m_pResults->addItem(QStringLiteral("%1  %2  %3").arg(row.nMeasNum).arg(name, ValueText(row)));
     }
@@ -210,7 +204,7 @@ void CPixmetraDlg::RebuildResults()
 void CPixmetraDlg::OnEndMakeShape()
 {
     RebuildResults();
-    SetStatusMessage(GetProgramString(518));
+    SetStatusMessage(GetProgramString(IDS_MEASURE_DONE));
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -221,28 +215,28 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CAMERA_DISCONNECT:
         WriteLog(QStringLiteral("[MAIN]OnDisconnectCamera()"));
-        SetStatusMessage(GetProgramString(622));
+        SetStatusMessage(GetProgramString(IDS_CAMERA_DISCONNECTED));
         break;
     case WM_END_MAKE_SHAPE:
         OnEndMakeShape();
         break;
     case WM_ERROR_MAKE_SHAPE:
-        SetStatusMessage(GetProgramString(615));
+        SetStatusMessage(GetProgramString(IDS_SHAPE_ERROR));
         break;
     case WM_INVALID_SET_POINT:
-        SetStatusMessage(GetProgramString(581));
+        SetStatusMessage(GetProgramString(IDS_INVALID_POINT));
         break;
     case WM_MAKING_RGN_DISP_CAPTION: {
         const int kind = int(wParam), count = int(lParam);
-        UINT id = UINT(kPromptIds[kind >= 0 && kind < 10 ? kind : 0]);
+        UINT id = IDS_MEASURE_PROMPT[kind >= 0 && kind < 10 ? kind : 0];
         if (kind == MEAS_PARALLEL && count >= 2) {
-            id = 546;
+            id = IDS_PARALLEL_POINT_PROMPT;
         } else if (kind == MEAS_PERPENDICULAR && count >= 2) {
-            id = 547;
+            id = IDS_PERPENDICULAR_END_PROMPT;
         } else if (kind == MEAS_2CIRCLE && count >= 3) {
-            id = 548;
+            id = IDS_SECOND_CIRCLE_PROMPT;
         } else if (kind == MEAS_2LINE_ANGLE && count >= 2) {
-            id = count >= 4 ? 550 : 549;
+            id = count >= 4 ? IDS_ANGLE_SIDE_PROMPT : IDS_SECOND_LINE_PROMPT;
         }
         SetStatusMessage(GetProgramString(id));
         break;

@@ -37,6 +37,7 @@ private:
     };
 
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // nIntervalUs: the frame interval in whole milliseconds, times 1000.
     void OnCameraFrame(int nSlot, int nIntervalUs);
     void OnStartMeasure(int nKind);
     void OnEndMakeShape();
