@@ -5,6 +5,7 @@
 // one object.
 #pragma once
 
+#include "image/ImageInfo.h"
 #include "image/JpegCodec.h"
 #include "platform/WinTypes.h"
 
@@ -17,12 +18,6 @@
 
 class QPainter;
 class QPaintDevice;
-
-struct IMAGE_INFO {
-    uint32_t nBitCount;
-    int32_t nWidth;
-    int32_t nHeight;
-};
 
 struct BITMAPINFOHEADER_REC {
     uint32_t biSize;
