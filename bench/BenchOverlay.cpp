@@ -106,7 +106,7 @@ void BM_HitTest_Baseline(benchmark::State& state)
         const POINT p = probes[i++ & 255];
         double best = 1e300;
         for (const CQSRgnData& s : eng.GetShapeList()) {
-            const RGN_DATA& d = s.m_RgnData;
+            const RGN_DATA& d = s.Data();
             for (int k = 0; k < d.nPointNum; ++k) {
                 best = std::min(best, std::hypot(double(d.nX[k] - p.x), double(d.nY[k] - p.y)));
             }

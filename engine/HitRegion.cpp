@@ -87,14 +87,19 @@ void CHitRegion::SetDiscs(std::vector<POINT> centres)
     }
     m_Kind = HIT_DISCS;
     m_Points = std::move(centres);
-    RECT b{m_Points[0].x, m_Points[0].y, m_Points[0].x, m_Points[0].y};
-    for (const POINT& c : m_Points) {
+    SetBoundsAround(m_Points, kDiscRadius);
+}
+
+void CHitRegion::SetBoundsAround(const std::vector<POINT>& points, int nGrow)
+{
+    RECT b{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const POINT& c : points) {
         b.left = std::min(b.left, c.x);
         b.top = std::min(b.top, c.y);
         b.right = std::max(b.right, c.x);
         b.bottom = std::max(b.bottom, c.y);
     }
-    m_Bounds = RECT{b.left - kDiscRadius, b.top - kDiscRadius, b.right + kDiscRadius + 1, b.bottom + kDiscRadius + 1};
+    m_Bounds = RECT{b.left - nGrow, b.top - nGrow, b.right + nGrow + 1, b.bottom + nGrow + 1};
 }
 
 void CHitRegion::SetDisc(const RECT& square)
@@ -119,64 +124,59 @@ void CHitRegion::SetPolygon(const POINT* pPoints, int nCount)
     }
     m_Kind = HIT_POLYGON;
     m_Points.assign(pPoints, pPoints + nCount);
-    RECT b{pPoints[0].x, pPoints[0].y, pPoints[0].x, pPoints[0].y};
+    SetBoundsAround(m_Points, 0);
+}
+
+bool CHitRegion::RectContains(POINT) const
+{
+    return true; // the box is the rectangle
+}
+
+bool CHitRegion::DiscsContain(POINT p) const
+{
     for (const POINT& c : m_Points) {
-        b.left = std::min(b.left, c.x);
-        b.top = std::min(b.top, c.y);
-        b.right = std::max(b.right, c.x);
-        b.bottom = std::max(b.bottom, c.y);
+        if (InDisc(p, c.x, c.y)) {
+            return true;
+        }
     }
-    m_Bounds = RECT{b.left, b.top, b.right + 1, b.bottom + 1};
+    return false;
 }
 
-bool CHitRegion::InBounds(POINT p) const
+bool CHitRegion::DiscContains(POINT p) const
 {
-    return p.x >= m_Bounds.left && p.x < m_Bounds.right && p.y >= m_Bounds.top && p.y < m_Bounds.bottom;
+    const double dx = p.x - m_dCx;
+    const double dy = p.y - m_dCy;
+    return dx * dx + dy * dy <= m_dR2;
 }
 
-bool CHitRegion::Contains(POINT p) const
+bool CHitRegion::PolygonContains(POINT p) const
 {
-    if (m_Kind == HIT_NONE || !InBounds(p)) {
-        return false;
-    }
-    switch (m_Kind) {
-    case HIT_RECT:
-        return true;
-    case HIT_LINE:
-        return LineContains(p);
-    case HIT_DISCS:
-        for (const POINT& c : m_Points) {
-            if (InDisc(p, c.x, c.y)) {
-                return true;
+    // Non-zero winding rule, tested at the pixel centre.
+    const double px = p.x + 0.5;
+    const double py = p.y + 0.5;
+    int winding = 0;
+    const size_t n = m_Points.size();
+    for (size_t i = 0; i < n; ++i) {
+        const POINT& a = m_Points[i];
+        const POINT& b = m_Points[(i + 1) % n];
+        const double cross = (double(b.x) - a.x) * (py - a.y) - (px - a.x) * (double(b.y) - a.y);
+        if (a.y <= py) {
+            if (b.y > py && cross > 0) {
+                ++winding;
             }
+        } else if (b.y <= py && cross < 0) {
+            --winding;
         }
-        return false;
-    case HIT_DISC: {
-        const double dx = p.x - m_dCx;
-        const double dy = p.y - m_dCy;
-        return dx * dx + dy * dy <= m_dR2;
     }
-    case HIT_POLYGON: {
-        // Non-zero winding rule, tested at the pixel centre.
-        const double px = p.x + 0.5;
-        const double py = p.y + 0.5;
-        int winding = 0;
-        const size_t n = m_Points.size();
-        for (size_t i = 0; i < n; ++i) {
-            const POINT& a = m_Points[i];
-            const POINT& b = m_Points[(i + 1) % n];
-            const double cross = (double(b.x) - a.x) * (py - a.y) - (px - a.x) * (double(b.y) - a.y);
-            if (a.y <= py) {
-                if (b.y > py && cross > 0) {
-                    ++winding;
-                }
-            } else if (b.y <= py && cross < 0) {
-                --winding;
-            }
-        }
-        return winding != 0;
-    }
-    default:
-        return false;
-    }
+    return winding != 0;
+}
+
+bool CHitRegion::ContainsInBounds(POINT p) const
+{
+    using CONTAINS = bool (CHitRegion::*)(POINT) const;
+    // By region kind, HIT_RECT .. HIT_POLYGON.
+    static constexpr CONTAINS kContains[] = {&CHitRegion::RectContains, &CHitRegion::LineContains,
+                                             &CHitRegion::DiscsContain, &CHitRegion::DiscContains,
+                                             &CHitRegion::PolygonContains};
+    return (this->*kContains[m_Kind - HIT_RECT])(p);
 }

@@ -27,13 +27,27 @@ public:
     void SetDisc(const RECT& square);
     void SetPolygon(const POINT* pPoints, int nCount);
 
-    bool Contains(POINT p) const;
+    bool Contains(POINT p) const
+    {
+        // Most shapes are far from the point: the box rejects them without a call.
+        return m_Kind != HIT_NONE && InBounds(p) && ContainsInBounds(p);
+    }
     Kind GetKind() const { return m_Kind; }
     bool IsEmpty() const { return m_Kind == HIT_NONE; }
 
 private:
-    bool InBounds(POINT p) const;
+    bool InBounds(POINT p) const
+    {
+        return p.x >= m_Bounds.left && p.x < m_Bounds.right && p.y >= m_Bounds.top && p.y < m_Bounds.bottom;
+    }
+    bool ContainsInBounds(POINT p) const;
+    // The box around the points grown by nGrow, right and bottom exclusive.
+    void SetBoundsAround(const std::vector<POINT>& points, int nGrow);
+    bool RectContains(POINT p) const;
     bool LineContains(POINT p) const;
+    bool DiscsContain(POINT p) const;
+    bool DiscContains(POINT p) const;
+    bool PolygonContains(POINT p) const;
     static bool InDisc(POINT p, int cx, int cy);
 
     Kind m_Kind = HIT_NONE;

@@ -26,74 +26,84 @@ int CLayeredInput::ModifierOf(UINT nFlags)
     return (nFlags & MK_SHIFT) ? MODIFIER_SHIFT : MODIFIER_NONE;
 }
 
-void CLayeredInput::EndShapeInput()
+bool CLayeredInput::ReportRefusal(int nResult, bool bCalibration)
 {
-    m_bMakingShape = FALSE;
-    m_bMakingCrossLine = FALSE;
+    CRgnDataCtrl& eng = m_RgnDataCtrl;
+    if (nResult == ADDPT_REJECTED) {
+        Post(WM_INVALID_SET_POINT, 0, 0);
+        eng.CountClick(-1); // the refused click does not count
+        return true;
+    }
+    if (nResult == ADDPT_ERROR) {
+        if (bCalibration) {
+            eng.CountClick(-eng.GetInputMode().nClicks);
+            Post(WM_ERROR_SET_CALIBRATION, 0, 0);
+        }
+        Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+        eng.EndInputMode();
+        return false;
+    }
+    return true;
+}
+
+void CLayeredInput::OnPointClick(POINT pt, int nModifier)
+{
+    CRgnDataCtrl& eng = m_RgnDataCtrl;
+    const INPUT_MODE& m = Mode();
+    const bool bCalibration = m.nMode == MODE_CALIBRATION;
+    if (m.nClicks == 0) {
+        const BOOL bStarted = bCalibration ? eng.StartCalibrationLine(m.nCalibKind, pt) : eng.StartShape(m.nKind, pt);
+        if (!bStarted) {
+            Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+            if (!bCalibration) {
+                eng.EndInputMode(); // a calibration goes on: its next click is the first point
+            }
+        }
+    } else {
+        double len = 0.0;
+        const int r = bCalibration ? eng.AddCalibrationPoint(pt, TRUE, nModifier, len)
+                                   : eng.AddPoint(pt, TRUE, nModifier, FALSE);
+        if (!bCalibration && eng.GetInputState() == INPUT_MAKING_SHAPE) {
+            Post(WM_MAKING_RGN_DISP_CAPTION, WPARAM(m.nKind), LPARAM(eng.GetPointCount()));
+        }
+        if (r == ADDPT_DONE) {
+            if (bCalibration) {
+                eng.SetCalibrationPixelLength(len);
+            }
+            Post(bCalibration ? WM_END_SET_CALIBRATION : WM_END_MAKE_SHAPE, 0, 0);
+            eng.EndInputMode();
+        } else {
+            ReportRefusal(r, bCalibration);
+        }
+    }
+    eng.CountClick(1);
 }
 
 void CLayeredInput::OnLButtonDown(UINT nFlags, POINT pt)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
-    const int mod = ModifierOf(nFlags);
-    if (m_bCalibration) {
-        if (m_nClickCount == 0) {
-            if (!eng.StartCalibrationLine(m_nCalibKind, pt)) {
-                Post(WM_ERROR_MAKE_SHAPE, 0, 0);
-                EndShapeInput();
-            }
-        } else {
-            double len = 0.0;
-            const int r = eng.AddCalibrationPoint(pt, TRUE, mod, len);
-            if (r == ADDPT_DONE) {
-                m_dCalibPixelLength = len;
-                Post(WM_END_SET_CALIBRATION, 0, 0);
-                m_bCalibration = FALSE;
-            } else if (r == ADDPT_REJECTED) {
-                Post(WM_INVALID_SET_POINT, 0, 0);
-                --m_nClickCount;
-            } else if (r == ADDPT_ERROR) {
-                m_nClickCount = 0;
-                m_bCalibration = FALSE;
-                Post(WM_ERROR_SET_CALIBRATION, 0, 0);
-                Post(WM_ERROR_MAKE_SHAPE, 0, 0);
-            }
-        }
-        ++m_nClickCount;
-    } else if (m_bMakingShape) {
-        if (m_nClickCount == 0) {
-            if (!eng.StartShape(m_nKind, pt)) {
-                Post(WM_ERROR_MAKE_SHAPE, 0, 0);
-                EndShapeInput();
-            }
-        } else {
-            const int r = eng.AddPoint(pt, TRUE, mod, FALSE);
-            if (eng.GetInputState() == INPUT_MAKING_SHAPE) {
-                Post(WM_MAKING_RGN_DISP_CAPTION, WPARAM(m_nKind), LPARAM(eng.GetPointCount()));
-            }
-            if (r == ADDPT_DONE) {
-                Post(WM_END_MAKE_SHAPE, 0, 0);
-                m_bMakingShape = FALSE;
-            } else if (r == ADDPT_REJECTED) {
-                Post(WM_INVALID_SET_POINT, 0, 0);
-                --m_nClickCount;
-            } else if (r == ADDPT_ERROR) {
-                Post(WM_ERROR_MAKE_SHAPE, 0, 0);
-                EndShapeInput();
-            }
-        }
-        ++m_nClickCount;
-    } else if (m_bMakingCrossLine) {
+    switch (Mode().nMode) {
+    case MODE_CALIBRATION:
+    case MODE_SHAPE:
+        OnPointClick(pt, ModifierOf(nFlags));
+        break;
+    case MODE_CROSS_LINE:
         OnCrossClick(pt);
-    } else if (m_bPlacingText) {
-        const BOOL bOk = eng.AddText(m_PendingText, pt, m_PendingFont, m_nPendingPt, m_crPending);
+        break;
+    case MODE_TEXT: {
+        const PENDING_TEXT& t = Mode().text;
+        const BOOL bOk = eng.AddText(t.text, pt, t.fontName, t.nFontPt, t.crText);
         Post(bOk ? WM_END_MAKE_SHAPE : WM_ERROR_MAKE_SHAPE, 0, 0);
-        m_bPlacingText = FALSE;
-    } else {
+        eng.EndInputMode();
+        break;
+    }
+    default: {
         eng.SelectAt(pt);
         std::vector<int32_t> selected;
         eng.GetSelectedMeasNo(selected);
         Post(WM_SELECT_MEASURE_SHAPE, WPARAM(intptr_t(selected.empty() ? -1 : selected[0])), 1);
+        break;
+    }
     }
     Redraw();
 }
@@ -101,20 +111,23 @@ void CLayeredInput::OnLButtonDown(UINT nFlags, POINT pt)
 void CLayeredInput::OnRButtonDown(UINT nFlags, POINT pt)
 {
     (void)nFlags;
-    if (!m_bMakingShape || (m_nKind != MEAS_PERPENDICULAR && m_nKind != MEAS_POLYGON && m_nKind != MEAS_COUNT)) {
+    const CMeasureKind* pKind = FindMeasureKind(Mode().nKind);
+    if (!IsMakingShape() || pKind == nullptr || !pKind->FinishesOnRightClick()) {
         return;
     }
-    m_bMakingShape = FALSE;
-    const int r = m_RgnDataCtrl.AddPoint(pt, TRUE, MODIFIER_NONE, TRUE);
+    CRgnDataCtrl& eng = m_RgnDataCtrl;
+    const int r = eng.AddPoint(pt, TRUE, MODIFIER_NONE, TRUE);
+    if (r != ADDPT_REJECTED) {
+        eng.EndInputMode(); // finished or failed: the shape input is over either way
+    }
     if (r == ADDPT_REJECTED) {
         Post(WM_INVALID_SET_POINT, 0, 0);
-        m_bMakingShape = TRUE;
     } else if (r == ADDPT_DONE) {
         Post(WM_END_MAKE_SHAPE, 0, 0);
     } else {
         // The input is over: leave no half-made shape behind in the engine.
-        if (m_RgnDataCtrl.GetInputState() == INPUT_MAKING_SHAPE) {
-            m_RgnDataCtrl.ResetInput();
+        if (eng.GetInputState() == INPUT_MAKING_SHAPE) {
+            eng.ResetInput();
         }
         Post(WM_ERROR_MAKE_SHAPE, 0, 0);
     }
@@ -125,23 +138,19 @@ void CLayeredInput::OnMouseMove(UINT nFlags, POINT pt)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
     const int mod = ModifierOf(nFlags);
-    if (m_bCalibration && m_nClickCount >= 1) {
+    if (IsCalibrating() && Mode().nClicks >= 1) {
         double len = 0.0;
         if (eng.AddCalibrationPoint(pt, FALSE, mod, len) == ADDPT_ERROR) {
-            m_bCalibration = FALSE;
-            m_nClickCount = 0;
-            Post(WM_ERROR_SET_CALIBRATION, 0, 0);
-            Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+            ReportRefusal(ADDPT_ERROR, true);
         }
         Redraw();
-    } else if (m_bMakingShape && m_nClickCount >= 1) {
+    } else if (IsMakingShape() && Mode().nClicks >= 1) {
         if (eng.AddPoint(pt, FALSE, mod, FALSE) == ADDPT_ERROR) {
-            m_bMakingShape = FALSE;
-            m_nClickCount = 0;
-            Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+            eng.CountClick(-Mode().nClicks);
+            ReportRefusal(ADDPT_ERROR, false);
         }
         Redraw();
-    } else if (m_bMakingCrossLine) {
+    } else if (IsMakingCrossLine()) {
         OnCrossMove(pt);
         Redraw();
     } else if (nFlags == MK_LBUTTON) {
@@ -153,44 +162,49 @@ void CLayeredInput::OnMouseMove(UINT nFlags, POINT pt)
 
 BOOL CLayeredInput::StartMakeShape(int32_t nKind)
 {
-    if (!m_bInit || !m_RgnDataCtrl.IsCalibrationValid() || m_bMakingCrossLine || m_bPlacingText || m_bCalibration ||
-        nKind < MEAS_LENGTH || nKind > MEAS_COUNT) {
+    if (!m_bInit || !m_RgnDataCtrl.IsCalibrationValid() || OtherModeUnderWay(MODE_SHAPE) || nKind < MEAS_LENGTH ||
+        nKind > MEAS_COUNT) {
         return FALSE;
     }
-    m_nKind = nKind;
-    m_nClickCount = 0;
-    m_bMakingShape = TRUE;
+    INPUT_MODE m = Mode();
+    m.nMode = MODE_SHAPE;
+    m.nKind = nKind;
+    m.nClicks = 0;
+    m_RgnDataCtrl.BeginInputMode(m);
     return TRUE;
 }
 
 BOOL CLayeredInput::StartCalibrationInput(int32_t nSetPointKind)
 {
-    if (!m_bInit || !m_RgnDataCtrl.HasDrawWindow() || m_bMakingShape || m_bMakingCrossLine || m_bPlacingText) {
+    if (!m_bInit || !m_RgnDataCtrl.HasDrawWindow() || OtherModeUnderWay(MODE_CALIBRATION)) {
         return FALSE;
     }
-    m_nCalibKind = nSetPointKind;
-    m_nClickCount = 0;
-    m_dCalibPixelLength = 0.0;
-    m_bCalibration = TRUE;
+    INPUT_MODE m = Mode();
+    m.nMode = MODE_CALIBRATION;
+    m.nCalibKind = nSetPointKind;
+    m.nClicks = 0;
+    m.dCalibPixelLength = 0.0;
+    m_RgnDataCtrl.BeginInputMode(m);
     return TRUE;
 }
 
 BOOL CLayeredInput::UndoLastPoint()
 {
-    if (m_bMakingShape) {
-        if (!m_RgnDataCtrl.UndoLastPoint()) {
+    CRgnDataCtrl& eng = m_RgnDataCtrl;
+    if (IsMakingShape()) {
+        if (!eng.UndoLastPoint()) {
             return FALSE;
         }
-        if (m_nClickCount > 0) {
-            --m_nClickCount;
+        if (Mode().nClicks > 0) {
+            eng.CountClick(-1);
         }
-        Post(WM_MAKING_RGN_DISP_CAPTION, WPARAM(m_nKind), LPARAM(m_RgnDataCtrl.GetPointCount()));
+        Post(WM_MAKING_RGN_DISP_CAPTION, WPARAM(Mode().nKind), LPARAM(eng.GetPointCount()));
         Redraw();
         return TRUE;
     }
-    if (m_bMakingCrossLine) {
-        if (m_nClickCount > 0) {
-            --m_nClickCount;
+    if (IsMakingCrossLine()) {
+        if (Mode().nClicks > 0) {
+            eng.CountClick(-1);
         }
         Redraw();
         return TRUE;
@@ -204,11 +218,8 @@ BOOL CLayeredInput::CancelInput()
         return FALSE;
     }
     m_RgnDataCtrl.Cancel();
-    m_bMakingShape = FALSE;
-    m_bMakingCrossLine = FALSE;
-    m_bPlacingText = FALSE;
-    m_bCalibration = FALSE;
-    m_nClickCount = 0;
+    m_RgnDataCtrl.EndInputMode();
+    m_RgnDataCtrl.CountClick(-Mode().nClicks);
     Redraw();
     return TRUE;
 }
@@ -219,14 +230,14 @@ BOOL CLayeredInput::CancelInput()
 BOOL CLayeredInput::StartCrossLineInput(int nHorzNum, int nVertNum, BOOL bSeparate)
 {
     if (!m_bInit || nHorzNum < 0 || nVertNum < 0 || nHorzNum > MAX_CROSS_LINE || nVertNum > MAX_CROSS_LINE ||
-        (nHorzNum == 0 && nVertNum == 0) || m_bMakingShape || m_bPlacingText || m_bCalibration) {
+        (nHorzNum == 0 && nVertNum == 0) || OtherModeUnderWay(MODE_CROSS_LINE)) {
         return FALSE;
     }
-    m_nCrossHorzNum = nHorzNum;
-    m_nCrossVertNum = nVertNum;
-    m_bCrossSeparate = bSeparate;
-    m_nClickCount = 0;
-    m_bMakingCrossLine = TRUE;
+    INPUT_MODE m = Mode();
+    m.nMode = MODE_CROSS_LINE;
+    m.cross = CROSS_PLAN{nHorzNum, nVertNum, bSeparate};
+    m.nClicks = 0;
+    m_RgnDataCtrl.BeginInputMode(m);
     m_RgnDataCtrl.m_bDispCrossLine = TRUE;
     int id = IDS_CROSS_PROMPT;
     if (bSeparate) {
@@ -238,45 +249,46 @@ BOOL CLayeredInput::StartCrossLineInput(int nHorzNum, int nVertNum, BOOL bSepara
 
 void CLayeredInput::FinishCrossInput()
 {
-    m_bMakingCrossLine = FALSE;
-    m_nClickCount = 0;
+    m_RgnDataCtrl.EndInputMode();
+    m_RgnDataCtrl.CountClick(-Mode().nClicks);
     Post(WM_END_MAKE_SHAPE, 1, 0);
 }
 
 void CLayeredInput::OnCrossClick(POINT pt)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
+    const CROSS_PLAN& plan = Mode().cross;
+    const int clicks = Mode().nClicks;
     POINT p = pt;
     bool bLast = false;
     bool bVertDone = false;
-    if (!m_bCrossSeparate) {
+    if (!plan.bSeparate) {
         if (pt.x < 1 || pt.y < 1) {
             return;
         }
-        const int total = m_nCrossVertNum > 0 ? m_nCrossVertNum : m_nCrossHorzNum;
-        bLast = m_nClickCount + 1 >= total;
-    } else if (m_nClickCount < m_nCrossVertNum) {
+        const int total = plan.nVert > 0 ? plan.nVert : plan.nHorz;
+        bLast = clicks + 1 >= total;
+    } else if (clicks < plan.nVert) {
         if (pt.x < 1) {
             return;
         }
         p = POINT{pt.x, 0};
-        bVertDone = m_nClickCount + 1 == m_nCrossVertNum;
-        bLast = bVertDone && m_nCrossHorzNum == 0;
+        bVertDone = clicks + 1 == plan.nVert;
+        bLast = bVertDone && plan.nHorz == 0;
     } else {
         if (pt.y < 1) {
             return;
         }
         p = POINT{0, pt.y};
-        bLast = m_nClickCount + 1 - m_nCrossVertNum >= m_nCrossHorzNum;
+        bLast = clicks + 1 - plan.nVert >= plan.nHorz;
     }
-    const BOOL bOk = m_nClickCount == 0 ? eng.StartCrossLine(p, TRUE, bLast) : eng.AddCrossLinePoint(p, TRUE, bLast);
+    const BOOL bOk = clicks == 0 ? eng.StartCrossLine(p, TRUE, bLast) : eng.AddCrossLinePoint(p, TRUE, bLast);
     if (!bOk) {
-        m_bMakingCrossLine = FALSE;
-        m_nClickCount = 0;
-        Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+        eng.CountClick(-clicks);
+        ReportRefusal(ADDPT_ERROR, false);
         return;
     }
-    ++m_nClickCount;
+    eng.CountClick(1);
     if (bLast) {
         FinishCrossInput();
     } else if (bVertDone) {
@@ -287,15 +299,15 @@ void CLayeredInput::OnCrossClick(POINT pt)
 void CLayeredInput::OnCrossMove(POINT pt)
 {
     CRgnDataCtrl& eng = m_RgnDataCtrl;
+    const INPUT_MODE& m = Mode();
     POINT p = pt;
-    if (m_bCrossSeparate) {
-        p = m_nClickCount < m_nCrossVertNum ? POINT{pt.x, 0} : POINT{0, pt.y};
+    if (m.cross.bSeparate) {
+        p = m.nClicks < m.cross.nVert ? POINT{pt.x, 0} : POINT{0, pt.y};
     }
-    const BOOL bOk = m_nClickCount == 0 ? eng.StartCrossLine(p, FALSE, FALSE) : eng.AddCrossLinePoint(p, FALSE, FALSE);
+    const BOOL bOk = m.nClicks == 0 ? eng.StartCrossLine(p, FALSE, FALSE) : eng.AddCrossLinePoint(p, FALSE, FALSE);
     if (!bOk) {
-        m_bMakingCrossLine = FALSE;
-        m_nClickCount = 0;
-        Post(WM_ERROR_MAKE_SHAPE, 0, 0);
+        eng.CountClick(-m.nClicks);
+        ReportRefusal(ADDPT_ERROR, false);
     }
 }
 
@@ -305,15 +317,13 @@ void CLayeredInput::OnCrossMove(POINT pt)
 BOOL CLayeredInput::SetTextToPlace(const std::u16string& text, const std::u16string& fontName, int32_t nFontPt,
                                    COLORREF crText)
 {
-    if (!m_bInit || text.empty() || fontName.empty() || nFontPt < 1 || m_bMakingShape || m_bMakingCrossLine ||
-        m_bCalibration) {
+    if (!m_bInit || text.empty() || fontName.empty() || nFontPt < 1 || OtherModeUnderWay(MODE_TEXT)) {
         return FALSE;
     }
-    m_PendingText = text;
-    m_PendingFont = fontName;
-    m_nPendingPt = nFontPt;
-    m_crPending = crText;
-    m_bPlacingText = TRUE;
+    INPUT_MODE m = Mode();
+    m.nMode = MODE_TEXT;
+    m.text = PENDING_TEXT{text, fontName, nFontPt, crText};
+    m_RgnDataCtrl.BeginInputMode(m);
     return TRUE;
 }
 

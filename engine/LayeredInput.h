@@ -18,7 +18,6 @@ public:
     // Called after every event that changes the drawing.
     void SetRedrawHandler(std::function<void()> fn) { m_fnRedraw = std::move(fn); }
     void SetInitialised(BOOL bInit) { m_bInit = bInit; }
-    BOOL IsInitialised() const { return m_bInit; }
 
     // Mouse messages with the key flags of the message (MK_*).
     void OnLButtonDown(UINT nFlags, POINT pt);
@@ -35,19 +34,25 @@ public:
     BOOL EditSelectedText(const std::u16string& text, const std::u16string& fontName, int32_t nFontPt,
                           COLORREF crText);
 
-    BOOL IsMakingShape() const { return m_bMakingShape; }
-    BOOL IsMakingCrossLine() const { return m_bMakingCrossLine; }
-    BOOL IsPlacingText() const { return m_bPlacingText; }
-    BOOL IsCalibrating() const { return m_bCalibration; }
-    int32_t GetKind() const { return m_nKind; }
-    int GetClickCount() const { return m_nClickCount; }
-    double GetCalibrationPixelLength() const { return m_dCalibPixelLength; }
+    // The input under way, as the engine keeps it.
+    BOOL IsMakingShape() const { return Mode().nMode == MODE_SHAPE; }
+    BOOL IsMakingCrossLine() const { return Mode().nMode == MODE_CROSS_LINE; }
+    BOOL IsPlacingText() const { return Mode().nMode == MODE_TEXT; }
+    BOOL IsCalibrating() const { return Mode().nMode == MODE_CALIBRATION; }
+    int32_t GetKind() const { return Mode().nKind; }
+    double GetCalibrationPixelLength() const { return Mode().dCalibPixelLength; }
 
 private:
+    const INPUT_MODE& Mode() const { return m_RgnDataCtrl.GetInputMode(); }
+    // A mode other than nMode is under way: one input at a time.
+    bool OtherModeUnderWay(int nMode) const { return Mode().nMode != MODE_SELECT && Mode().nMode != nMode; }
     void Post(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void Redraw();
     static int ModifierOf(UINT nFlags);
-    void EndShapeInput();
+    // A click while a shape or the calibration line is being made.
+    void OnPointClick(POINT pt, int nModifier);
+    // Posts what a refused point or a failed input tells the owner; true when the input goes on.
+    bool ReportRefusal(int nResult, bool bCalibration);
     void OnCrossClick(POINT pt);
     void OnCrossMove(POINT pt);
     void FinishCrossInput();
@@ -56,22 +61,4 @@ private:
     CRgnDataCtrl m_RgnDataCtrl;
     std::function<void()> m_fnRedraw;
     BOOL m_bInit = FALSE;
-
-    BOOL m_bMakingShape = FALSE;
-    BOOL m_bMakingCrossLine = FALSE;
-    BOOL m_bPlacingText = FALSE;
-    BOOL m_bCalibration = FALSE;
-    int32_t m_nKind = -1;
-    int32_t m_nCalibKind = 0;
-    int m_nClickCount = 0;
-    double m_dCalibPixelLength = 0.0;
-
-    int m_nCrossVertNum = 0;
-    int m_nCrossHorzNum = 0;
-    BOOL m_bCrossSeparate = FALSE;
-
-    std::u16string m_PendingText;
-    std::u16string m_PendingFont;
-    int32_t m_nPendingPt = 0;
-    COLORREF m_crPending = 0;
 };

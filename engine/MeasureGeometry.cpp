@@ -255,3 +255,23 @@ std::u16string FormatValueString(double dValue, int nDecimals, bool bStripPointZ
     }
     return std::u16string(s.begin(), s.end());
 }
+
+bool IsZeroPerpendicular(POINT p, POINT a, POINT b)
+{
+    return IsCollinear(a, b, p) || CalcPerpendicularFoot(p, a, b) == p;
+}
+
+bool IsAcceptableCircle(POINT p0, POINT p1, POINT p2, int32_t nFarLimit)
+{
+    if (IsCollinear(p0, p1, p2)) {
+        return false;
+    }
+    double cx = 0.0, cy = 0.0, r = 0.0;
+    if (!CalcCircle3Points(p0, p1, p2, cx, cy, r)) {
+        return false;
+    }
+    // A nearly straight arc has an astronomically large circle: refuse it
+    // like collinear points before any of it reaches int32 coordinates.
+    const double limit = nFarLimit;
+    return r <= limit && std::fabs(cx) <= 2.0 * limit && std::fabs(cy) <= 2.0 * limit;
+}

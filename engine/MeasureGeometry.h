@@ -22,6 +22,13 @@ double CalcCalibDistance(double dx, double dy, double k);
 // Foot of the perpendicular from p onto the infinite line a-b (a != b).
 POINT CalcPerpendicularFoot(POINT p, POINT a, POINT b);
 
+// p lies on the line a-b, or its perpendicular to a-b is zero long.
+bool IsZeroPerpendicular(POINT p, POINT a, POINT b);
+
+// A circle through three points that is not too large to keep: collinear
+// or nearly straight points give none.
+bool IsAcceptableCircle(POINT p0, POINT p1, POINT p2, int32_t nFarLimit);
+
 // Intersection of the infinite lines a-b and c-d, unrounded. false when the
 // lines have no intersection (both vertical, both horizontal, equal slopes).
 bool CalcLineIntersection(POINT a, POINT b, POINT c, POINT d, double& x, double& y);

@@ -8,29 +8,14 @@
 
 #include <cstdint>
 
+// Figure types and measurement kinds, numbered from 0 in this order: the
+// numbers are kept in the records and the results rows.
+enum { RGN_LINE, RGN_CIRCLE, RGN_ARC, RGN_POLYGON, RGN_POINTS, RGN_TEXT };
 enum {
-    RGN_LINE = 0,
-    RGN_CIRCLE = 1,
-    RGN_ARC = 2,
-    RGN_POLYGON = 3,
-    RGN_POINTS = 4,
-    RGN_TEXT = 5,
+    MEAS_LENGTH, MEAS_PARALLEL, MEAS_CIRCLE, MEAS_ARC, MEAS_2CIRCLE, MEAS_PERPENDICULAR,
+    MEAS_POLYGON, MEAS_ANGLE, MEAS_2LINE_ANGLE, MEAS_COUNT, MEAS_TEXT, MEAS_KIND_NUM
 };
-
-enum {
-    MEAS_LENGTH = 0,
-    MEAS_PARALLEL = 1,
-    MEAS_CIRCLE = 2,
-    MEAS_ARC = 3,
-    MEAS_2CIRCLE = 4,
-    MEAS_PERPENDICULAR = 5,
-    MEAS_POLYGON = 6,
-    MEAS_ANGLE = 7,
-    MEAS_2LINE_ANGLE = 8,
-    MEAS_COUNT = 9,
-    MEAS_TEXT = 10,
-    MEAS_KIND_NUM = 11,
-};
+static_assert(RGN_TEXT == 5 && MEAS_PERPENDICULAR == 5 && MEAS_TEXT == 10 && MEAS_KIND_NUM == 11);
 
 constexpr int MAX_RGN_POINT = 50;       // points stored in one shape
 constexpr int MAX_INPUT_POINT = 52;     // clicked points buffered during input
@@ -81,11 +66,14 @@ inline void SetRgnPoint(RGN_DATA& d, int i, POINT p)
     d.nY[i] = p.y;
 }
 
-// One shape: the record plus its hit region.
+// One shape: the record plus its hit region. The record is read freely but
+// changed only through operations that rebuild the region with it.
 class CQSRgnData {
 public:
     CQSRgnData();
+    // The record with its region not yet built.
     explicit CQSRgnData(const RGN_DATA& data);
+    CQSRgnData(const RGN_DATA& data, int32_t nLimit);
     virtual ~CQSRgnData() = default;
     CQSRgnData(const CQSRgnData&) = default;
     CQSRgnData& operator=(const CQSRgnData&) = default;
@@ -94,6 +82,20 @@ public:
     // origin a region may reach (a few image diagonals).
     void BuildRegion(int32_t nLimit);
 
+    const RGN_DATA& Data() const { return m_RgnData; }
+    const CHitRegion& Region() const { return m_Rgn; }
+
+    // Changes the record through fn(RGN_DATA&), then rebuilds the region.
+    template <class F>
+    void Edit(int32_t nLimit, F&& fn)
+    {
+        fn(m_RgnData);
+        BuildRegion(nLimit);
+    }
+    // Moves every point by (dx, dy).
+    void Offset(int32_t dx, int32_t dy, int32_t nLimit);
+
+private:
     RGN_DATA m_RgnData;
     CHitRegion m_Rgn;
 };

@@ -12,7 +12,11 @@ CRgnDataCtrl::CRgnDataCtrl() : m_DrawSetting(DefaultEngineDrawSetting())
     std::memset(m_Points, 0, sizeof(m_Points));
     std::memset(m_nCrossX, 0, sizeof(m_nCrossX));
     std::memset(m_nCrossY, 0, sizeof(m_nCrossY));
-    std::memset(&m_CurShape, 0, sizeof(m_CurShape));
+}
+
+KIND_LIMITS CRgnDataCtrl::Limits() const
+{
+    return KIND_LIMITS{FarLimit(), m_nWidth, m_nHeight};
 }
 
 int32_t CRgnDataCtrl::FarLimit() const
@@ -68,6 +72,7 @@ BOOL CRgnDataCtrl::SetImageSize(int32_t nWidth, int32_t nHeight, double dRatio)
 
 void CRgnDataCtrl::SetView(double dRatio, int32_t nScrollX, int32_t nScrollY)
 {
+    Changed();
     if (dRatio > 0.0 && std::isfinite(dRatio)) {
         m_dRatio = dRatio;
     }
@@ -78,6 +83,7 @@ void CRgnDataCtrl::SetView(double dRatio, int32_t nScrollX, int32_t nScrollY)
 
 void CRgnDataCtrl::SetDrawSetting(const DRAW_SETTING& setting)
 {
+    Changed();
     const int32_t oldCountKind = m_DrawSetting.CountKind;
     m_DrawSetting = setting;
     m_DrawSetting.MeasStrFontName[MAX_FONTNAME_LEN] = 0;
@@ -112,15 +118,15 @@ BOOL CRgnDataCtrl::SetCalibration(double dFactor, int32_t nDecimals, int32_t nUn
 // ---------------------------------------------------------------------------
 // Shapes and rows
 
-int32_t CRgnDataCtrl::AddShape(RGN_DATA& shape, int32_t nMeasNo)
+int32_t CRgnDataCtrl::StoreShape(RGN_DATA& shape, int32_t nMeasNo)
 {
     shape.nPointNum = std::clamp(shape.nPointNum, 0, MAX_RGN_POINT);
     shape.szText[MAX_TEXT_LEN] = 0;
     shape.szFontName[MAX_FONTNAME_LEN] = 0;
     shape.nID = ++m_nShapeID;
     shape.nMeasNo = nMeasNo;
-    m_ShapeList.emplace_back(shape);
-    m_ShapeList.back().BuildRegion(FarLimit());
+    m_ShapeList.emplace_back(shape, FarLimit());
+    Changed();
     return shape.nID;
 }
 
@@ -137,6 +143,7 @@ void CRgnDataCtrl::Rollback(const COMMIT_MARK& mark)
     m_MeasureArray.resize(std::min(m_MeasureArray.size(), mark.nRows));
     m_nShapeID = mark.nShapeID;
     m_nMeasNo = mark.nMeasNo;
+    Changed();
 }
 
 const MEASURE_DATA* CRgnDataCtrl::FindRow(int32_t nMeasNo) const
@@ -152,7 +159,7 @@ const MEASURE_DATA* CRgnDataCtrl::FindRow(int32_t nMeasNo) const
 bool CRgnDataCtrl::HasShapeOf(int32_t nMeasNo) const
 {
     for (const CQSRgnData& s : m_ShapeList) {
-        if (s.m_RgnData.nMeasNo == nMeasNo) {
+        if (s.Data().nMeasNo == nMeasNo) {
             return true;
         }
     }
@@ -162,120 +169,40 @@ bool CRgnDataCtrl::HasShapeOf(int32_t nMeasNo) const
 CQSRgnData* CRgnDataCtrl::FindShape(int32_t nID)
 {
     for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
-        if (it->m_RgnData.nID == nID) {
+        if (it->Data().nID == nID) {
             return &*it;
         }
     }
     return nullptr;
 }
 
-bool CRgnDataCtrl::CircleValues(const RGN_DATA& shape, double& dRadius) const
+void CRgnDataCtrl::LinkChild(int32_t nParentID, int nIndex, int32_t nMeasNo)
 {
-    double cx = 0.0, cy = 0.0;
-    if (shape.nPointNum < 3) {
-        return false;
+    CQSRgnData* pParent = FindShape(nParentID);
+    if (pParent != nullptr && nIndex >= 0 && nIndex < MAX_RGN_POINT) {
+        pParent->Edit(FarLimit(), [&](RGN_DATA& d) { d.nChildMeasNo[nIndex] = nMeasNo; });
+        Changed();
     }
-    return CalcCircle3Points(RgnPoint(shape, 0), RgnPoint(shape, 1), RgnPoint(shape, 2), cx, cy, dRadius);
-}
-
-std::u16string CRgnDataCtrl::CountLabel(double dLabel) const
-{
-    return FormatValueString(dLabel, m_nDecimals, true);
 }
 
 BOOL CRgnDataCtrl::CalcMeasure(int32_t nKind, RGN_DATA& shape)
 {
-    const double k = m_dCalibration;
-    const int n = std::clamp(shape.nPointNum, 0, MAX_RGN_POINT);
-    double dPixel = 0.0, dValue = 0.0;
-    std::vector<POINT> captions;
-    auto pt = [&](int i) { return RgnPoint(shape, i); };
-
-    switch (nKind) {
-    case MEAS_LENGTH:
-    case MEAS_PARALLEL:
-    case MEAS_PERPENDICULAR:
-    case MEAS_2CIRCLE:
-        if (nKind == MEAS_2CIRCLE && shape.nFigure == RGN_CIRCLE) {
-            double r = 0.0;
-            if (n < 6 || !CircleValues(shape, r)) {
-                return FALSE;
-            }
-            dPixel = 2.0 * r;
-            dValue = 2.0 * k * r;
-            captions.push_back(pt(5));
-            break;
-        }
-        if (n < 2) {
-            return FALSE;
-        }
-        dPixel = CalcPixelDistance(double(shape.nX[1]) - shape.nX[0], double(shape.nY[1]) - shape.nY[0]);
-        dValue = CalcCalibDistance(double(shape.nX[1]) - shape.nX[0], double(shape.nY[1]) - shape.nY[0], k);
-        captions.push_back(CalcMidPoint(pt(0), pt(1)));
-        break;
-    case MEAS_CIRCLE:
-    case MEAS_ARC: {
-        double r = 0.0;
-        if (n < 6 || !CircleValues(shape, r)) {
-            return FALSE;
-        }
-        const double f = nKind == MEAS_CIRCLE ? 2.0 : 1.0;
-        dPixel = f * r;
-        dValue = f * k * r;
-        captions.push_back(nKind == MEAS_CIRCLE ? pt(5) : pt(1));
-        break;
-    }
-    case MEAS_POLYGON: {
-        if (n < 3) {
-            return FALSE;
-        }
-        POINT pts[MAX_RGN_POINT];
-        for (int i = 0; i < n; ++i) {
-            pts[i] = pt(i);
-        }
-        const int64_t a2 = CalcPolygonArea2(pts, n);
-        dPixel = double(a2 < 0 ? -a2 : a2) / 2.0;
-        dValue = CalcPolygonCalibArea(pts, n, k);
-        captions.push_back(pt(n - 1));
-        break;
-    }
-    case MEAS_ANGLE:
-        if (n < 3) {
-            return FALSE;
-        }
-        dValue = CalcAngle(pt(0), pt(1), pt(2));
-        captions.push_back(pt(1));
-        break;
-    case MEAS_2LINE_ANGLE:
-        if (n < 4) {
-            return FALSE;
-        }
-        dValue = CalcTwoLineAngle(pt(0), pt(1), pt(2), pt(3));
-        captions.push_back(pt(1));
-        break;
-    case MEAS_COUNT:
-        if (n < 1) {
-            return FALSE;
-        }
-        dValue = n;
-        for (int i = 0; i < n; ++i) {
-            captions.push_back(pt(i));
-        }
-        break;
-    default:
+    const CMeasureKind* pKind = FindMeasureKind(nKind);
+    MEASURE_VALUE v;
+    if (pKind == nullptr || !pKind->Value(shape, m_dCalibration, v)) {
         return FALSE;
     }
-    return CommitMeasure(nKind, shape, dPixel, dValue, captions);
+    return CommitValue(nKind, shape, v.dPixel, v.dValue, v.captions);
 }
 
-BOOL CRgnDataCtrl::CommitMeasure(int32_t nKind, RGN_DATA& shape, double dPixel, double dValue,
-                                 const std::vector<POINT>& captions)
+bool CRgnDataCtrl::CommitValue(int32_t nKind, RGN_DATA& shape, double dPixel, double dValue,
+                               const std::vector<POINT>& captions)
 {
     if (!(dPixel > 0.0) && !(dValue > 0.0)) {
-        return FALSE;
+        return false;
     }
     if (!std::isfinite(dPixel) || !std::isfinite(dValue)) {
-        return FALSE;
+        return false;
     }
     MEASURE_DATA row{};
     row.nMeasNum = ++m_nMeasNo;
@@ -288,15 +215,16 @@ BOOL CRgnDataCtrl::CommitMeasure(int32_t nKind, RGN_DATA& shape, double dPixel, 
     shape.dValue = dValue;
     shape.nMeasNo = row.nMeasNum;
 
+    const bool bNumbered = FindMeasureKind(nKind)->NumbersCaptions();
     const size_t nCaptions = std::min<size_t>(captions.size(), MAX_CAPTION_NUM);
     for (size_t i = 0; i < nCaptions; ++i) {
         RGN_DATA text{};
         text.nFigure = RGN_TEXT;
         text.nPointNum = 2;
         SetRgnPoint(text, 0, captions[i]);
-        if (nKind == MEAS_COUNT) {
+        if (bNumbered) {
             const double label = m_DrawSetting.CountKind == 0 ? double(i + 1) : double(m_MeasureArray.size());
-            CopyTextField(text.szText, CountLabel(label));
+            CopyTextField(text.szText, FormatValueString(label, m_nDecimals, true));
             text.dValue = label;
         } else {
             CopyTextField(text.szText, FormatValueString(dValue, m_nDecimals));
@@ -311,31 +239,33 @@ BOOL CRgnDataCtrl::CommitMeasure(int32_t nKind, RGN_DATA& shape, double dPixel, 
         if (!MakeCaptionBox(text)) {
             break; // the measurement stands without the remaining captions
         }
-        AddShape(text, row.nMeasNum);
+        StoreShape(text, row.nMeasNum);
     }
-    return TRUE;
+    return true;
 }
+
+namespace {
+
+// Keeps the span lo..lo+size inside 0..limit, moving it as a whole.
+void ClampSpan(int32_t& lo, int32_t& hi, int size, int32_t limit)
+{
+    hi = lo + size;
+    if (lo < 0) {
+        lo = 0;
+        hi = size;
+    }
+    if (hi > limit) {
+        hi = limit;
+        lo = limit - size;
+    }
+}
+
+} // namespace
 
 void CRgnDataCtrl::ClampTextBox(RGN_DATA& text, int cx, int cy) const
 {
-    text.nX[1] = text.nX[0] + cx;
-    text.nY[1] = text.nY[0] + cy;
-    if (text.nX[0] < 0) {
-        text.nX[0] = 0;
-        text.nX[1] = cx;
-    }
-    if (text.nX[1] > m_nWidth) {
-        text.nX[1] = m_nWidth;
-        text.nX[0] = m_nWidth - cx;
-    }
-    if (text.nY[0] < 0) {
-        text.nY[0] = 0;
-        text.nY[1] = cy;
-    }
-    if (text.nY[1] > m_nHeight) {
-        text.nY[1] = m_nHeight;
-        text.nY[0] = m_nHeight - cy;
-    }
+    ClampSpan(text.nX[0], text.nX[1], cx, m_nWidth);
+    ClampSpan(text.nY[0], text.nY[1], cy, m_nHeight);
 }
 
 bool CRgnDataCtrl::MakeCaptionBox(RGN_DATA& text)
@@ -355,13 +285,12 @@ bool CRgnDataCtrl::MakeCaptionBox(RGN_DATA& text)
     return true;
 }
 
-bool CRgnDataCtrl::RemeasureText(CQSRgnData& shape)
+void CRgnDataCtrl::TakeCaptionStyle(RGN_DATA& t, bool bFontName) const
 {
-    if (!MakeCaptionBox(shape.m_RgnData)) {
-        return false;
+    if (bFontName) {
+        CopyTextField(t.szFontName, m_DrawSetting.MeasStrFontName);
     }
-    shape.BuildRegion(FarLimit());
-    return true;
+    t.nFontPt = m_DrawSetting.MeasStrFontPt;
 }
 
 // ---------------------------------------------------------------------------
@@ -373,67 +302,33 @@ void CRgnDataCtrl::RecalcMeasureResult()
     for (MEASURE_DATA& row : m_MeasureArray) {
         CQSRgnData* pPrimary = nullptr;
         for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
-            const RGN_DATA& d = it->m_RgnData;
+            const RGN_DATA& d = it->Data();
             if (d.nMeasNo == row.nMeasNum && d.nFigure != RGN_TEXT && d.bPrimary) {
                 pPrimary = &*it;
                 break;
             }
         }
-        if (pPrimary == nullptr) {
+        const CMeasureKind* pKind = FindMeasureKind(row.nKind);
+        if (pPrimary == nullptr || pKind == nullptr || !pKind->Recalc(pPrimary->Data(), k, row)) {
             continue;
         }
-        const RGN_DATA& d = pPrimary->m_RgnData;
-        double r = 0.0;
-        switch (row.nFigure) {
-        case RGN_LINE:
-            if (row.nKind == MEAS_2CIRCLE) {
-                // Measured between unrounded centres: the pixel value stays.
-                row.dValue = row.dPixelValue * k;
-            } else if (d.nPointNum >= 2) {
-                row.dPixelValue = CalcPixelDistance(double(d.nX[1]) - d.nX[0], double(d.nY[1]) - d.nY[0]);
-                row.dValue = CalcCalibDistance(double(d.nX[1]) - d.nX[0], double(d.nY[1]) - d.nY[0], k);
-            }
-            break;
-        case RGN_CIRCLE:
-            if (CircleValues(d, r)) {
-                row.dPixelValue = 2.0 * r;
-                row.dValue = 2.0 * k * r;
-            }
-            break;
-        case RGN_ARC:
-            if (CircleValues(d, r)) {
-                row.dPixelValue = r;
-                row.dValue = k * r;
-            }
-            break;
-        case RGN_POLYGON: {
-            POINT pts[MAX_RGN_POINT];
-            const int n = std::clamp(d.nPointNum, 0, MAX_RGN_POINT);
-            for (int i = 0; i < n; ++i) {
-                pts[i] = RgnPoint(d, i);
-            }
-            const int64_t a2 = CalcPolygonArea2(pts, n);
-            row.dPixelValue = double(a2 < 0 ? -a2 : a2) / 2.0;
-            row.dValue = CalcPolygonCalibArea(pts, n, k);
-            break;
-        }
-        default:
-            continue;
-        }
-        pPrimary->m_RgnData.dPixelValue = row.dPixelValue;
-        pPrimary->m_RgnData.dValue = row.dValue;
+        pPrimary->Edit(FarLimit(), [&](RGN_DATA& d) {
+            d.dPixelValue = row.dPixelValue;
+            d.dValue = row.dValue;
+        });
+        Changed();
         if (!(row.dPixelValue > 0.0) && !(row.dValue > 0.0)) {
             continue;
         }
         for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
-            RGN_DATA& t = it->m_RgnData;
+            const RGN_DATA& t = it->Data();
             if (t.nMeasNo == row.nMeasNum && t.nFigure == RGN_TEXT) {
-                t.dValue = row.dValue;
-                CopyTextField(t.szText, FormatValueString(row.dValue, m_nDecimals));
-                CopyTextField(t.szFontName, m_DrawSetting.MeasStrFontName);
-                t.nFontPt = m_DrawSetting.MeasStrFontPt;
-                t.crText = m_DrawSetting.MeasStrColor;
-                RemeasureText(*it);
+                UpdateText(*it, [&](RGN_DATA& c) {
+                    c.dValue = row.dValue;
+                    CopyTextField(c.szText, FormatValueString(row.dValue, m_nDecimals));
+                    TakeCaptionStyle(c, true);
+                    c.crText = m_DrawSetting.MeasStrColor;
+                });
                 break;
             }
         }
@@ -443,20 +338,18 @@ void CRgnDataCtrl::RecalcMeasureResult()
 void CRgnDataCtrl::ReformatCaptions()
 {
     for (CQSRgnData& s : m_ShapeList) {
-        RGN_DATA& t = s.m_RgnData;
+        const RGN_DATA& t = s.Data();
         if (t.nFigure != RGN_TEXT || t.dValue == 0.0) {
             continue;
         }
         const MEASURE_DATA* pRow = FindRow(t.nMeasNo);
-        if (pRow != nullptr && pRow->nKind == MEAS_COUNT) {
+        if (pRow != nullptr && FindMeasureKind(pRow->nKind)->NumbersCaptions()) {
             continue;
         }
-        CopyTextField(t.szText, FormatValueString(t.dValue, m_nDecimals));
-        if (!m_DrawSetting.bAutoReSize) {
-            CopyTextField(t.szFontName, m_DrawSetting.MeasStrFontName);
-        }
-        t.nFontPt = m_DrawSetting.MeasStrFontPt;
-        RemeasureText(s);
+        UpdateText(s, [&](RGN_DATA& c) {
+            CopyTextField(c.szText, FormatValueString(c.dValue, m_nDecimals));
+            TakeCaptionStyle(c, !m_DrawSetting.bAutoReSize);
+        });
     }
 }
 
@@ -464,24 +357,22 @@ void CRgnDataCtrl::RenumberCountCaptions()
 {
     for (size_t r = 0; r < m_MeasureArray.size(); ++r) {
         const MEASURE_DATA& row = m_MeasureArray[r];
-        if (row.nFigure != RGN_POINTS) {
+        const CMeasureKind* pKind = FindMeasureKind(row.nKind);
+        if (pKind == nullptr || !pKind->NumbersCaptions()) {
             continue;
         }
         int i = 0;
         for (CQSRgnData& s : m_ShapeList) {
-            RGN_DATA& t = s.m_RgnData;
-            if (t.nMeasNo != row.nMeasNum || t.nFigure != RGN_TEXT) {
+            if (s.Data().nMeasNo != row.nMeasNum || s.Data().nFigure != RGN_TEXT) {
                 continue;
             }
             ++i;
             const double label = m_DrawSetting.CountKind == 0 ? double(i) : double(r + 1);
-            t.dValue = label;
-            CopyTextField(t.szText, FormatValueString(label, 0, true));
-            if (!m_DrawSetting.bAutoReSize) {
-                CopyTextField(t.szFontName, m_DrawSetting.MeasStrFontName);
-            }
-            t.nFontPt = m_DrawSetting.MeasStrFontPt;
-            RemeasureText(s);
+            UpdateText(s, [&](RGN_DATA& c) {
+                c.dValue = label;
+                CopyTextField(c.szText, FormatValueString(label, 0, true));
+                TakeCaptionStyle(c, !m_DrawSetting.bAutoReSize);
+            });
         }
     }
 }
@@ -489,22 +380,20 @@ void CRgnDataCtrl::RenumberCountCaptions()
 void CRgnDataCtrl::RecalcTextRects()
 {
     for (CQSRgnData& s : m_ShapeList) {
-        RGN_DATA& t = s.m_RgnData;
-        if (t.nFigure != RGN_TEXT) {
+        if (s.Data().nFigure != RGN_TEXT) {
             continue;
         }
-        if (t.dValue != 0.0) {
-            if (!m_DrawSetting.bAutoReSize) {
-                CopyTextField(t.szFontName, m_DrawSetting.MeasStrFontName);
+        UpdateText(s, [&](RGN_DATA& c) {
+            if (c.dValue != 0.0) {
+                TakeCaptionStyle(c, !m_DrawSetting.bAutoReSize);
             }
-            t.nFontPt = m_DrawSetting.MeasStrFontPt;
-        }
-        RemeasureText(s);
+        });
     }
 }
 
 void CRgnDataCtrl::SetScaleParam(double dSizeX, double dSizeY, int32_t nCorner)
 {
+    Changed();
     m_dScaleSizeX = std::isfinite(dSizeX) && dSizeX > 0.0 ? dSizeX : 0.0;
     m_dScaleSizeY = std::isfinite(dSizeY) && dSizeY > 0.0 ? dSizeY : 0.0;
     m_nScalePos = std::clamp(nCorner, 0, 3);

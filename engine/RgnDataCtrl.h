@@ -3,8 +3,10 @@
 // extents come from the drawing window's ITextMeasurer.
 #pragma once
 
+#include "engine/InputMode.h"
 #include "engine/RgnData.h"
 #include "engine/TextMeasurer.h"
+#include "engine/kinds/MeasureKind.h"
 
 #include <list>
 #include <string>
@@ -30,7 +32,7 @@ enum {
 // Modifiers of a click or move.
 enum { MODIFIER_NONE = 0, MODIFIER_SHIFT = 1, MODIFIER_CTRL = 2 };
 
-class CRgnDataCtrl {
+class CRgnDataCtrl : private IShapeStore {
 public:
     CRgnDataCtrl();
 
@@ -74,6 +76,14 @@ public:
     void ClearAll();
     void CopyMeasureData(std::vector<MEASURE_DATA>& out) const;
 
+    // --- the overlay's input mode ---------------------------------------------
+    // Kept here with the input state so that the overlay never keeps a copy.
+    const INPUT_MODE& GetInputMode() const { return m_Mode; }
+    void BeginInputMode(const INPUT_MODE& mode) { m_Mode = mode; }
+    void EndInputMode() { m_Mode.nMode = MODE_SELECT; }
+    void CountClick(int nDelta) { m_Mode.nClicks += nDelta; }
+    void SetCalibrationPixelLength(double dLength) { m_Mode.dCalibPixelLength = dLength; }
+
     // --- hit-testing ---------------------------------------------------------
     // Newest text containing the point, else the newest shape if selectable.
     const CQSRgnData* HitTest(POINT ptImage) const;
@@ -87,6 +97,8 @@ public:
     int32_t GetMakingKind() const { return m_nMakingKind; }
     int GetPointCount() const { return m_nPointCount; }
     POINT GetInputPoint(int i) const { return m_Points[i]; }
+    // The outline of the shape being made.
+    void GetPreview(std::vector<PREVIEW_ITEM>& out) const;
     const int32_t* GetCrossX() const { return m_nCrossX; }
     const int32_t* GetCrossY() const { return m_nCrossY; }
     int GetCrossCountX() const { return m_nCrossCountX; }
@@ -101,6 +113,9 @@ public:
     int32_t GetDecimals() const { return m_nDecimals; }
     int32_t GetLastShapeID() const { return m_nShapeID; }
     int32_t GetLastMeasNo() const { return m_nMeasNo; }
+    // Changes whenever shapes, records, drawing settings, the view or the
+    // selection change: what is drawn from them can be kept until then.
+    uint64_t GetRevision() const { return m_nRevision; }
     // Points far beyond this many pixels from the image are refused.
     int32_t FarLimit() const;
     // Window to image pixels; false when outside the image.
@@ -132,23 +147,37 @@ private:
     // provisional point; TAKE_STORED, or the AddPoint result to return.
     static constexpr int TAKE_STORED = 100;
     int TakePoint(POINT ptWnd, BOOL bConfirm, int nModifier, int nMaxPoints);
-    int32_t AddShape(RGN_DATA& shape, int32_t nMeasNo);
-    BOOL CommitMeasure(int32_t nKind, RGN_DATA& shape, double dPixel, double dValue,
-                       const std::vector<POINT>& captions);
+    KIND_LIMITS Limits() const;
+    void Changed() { ++m_nRevision; }
+    // IShapeStore: the kinds build their shapes and rows through these.
+    int32_t StoreShape(RGN_DATA& shape, int32_t nMeasNo) override;
+    bool MeasureShape(int32_t nKind, RGN_DATA& shape) override { return CalcMeasure(nKind, shape) != FALSE; }
+    bool CommitValue(int32_t nKind, RGN_DATA& shape, double dPixel, double dValue,
+                     const std::vector<POINT>& captions) override;
+    void LinkChild(int32_t nParentID, int nIndex, int32_t nMeasNo) override;
+    double Factor() const override { return m_dCalibration; }
+
     bool MakeCaptionBox(RGN_DATA& text);
     void ClampTextBox(RGN_DATA& text, int cx, int cy) const;
-    bool RemeasureText(CQSRgnData& shape);
-    bool BuildFinishedShapes();
+    // The font of the current settings (its name only with bFontName).
+    void TakeCaptionStyle(RGN_DATA& t, bool bFontName) const;
+    // Changes a caption or annotation through fn, then fits its box to the text.
+    template <class F>
+    void UpdateText(CQSRgnData& shape, F&& fn)
+    {
+        shape.Edit(FarLimit(), [&](RGN_DATA& t) {
+            fn(t);
+            MakeCaptionBox(t);
+        });
+        Changed();
+    }
     COMMIT_MARK MarkCommit() const;
     void Rollback(const COMMIT_MARK& mark);
     const MEASURE_DATA* FindRow(int32_t nMeasNo) const;
     bool HasShapeOf(int32_t nMeasNo) const;
     CQSRgnData* FindShape(int32_t nID);
-    bool AcceptableCircle(POINT p0, POINT p1, POINT p2) const;
-    bool ZeroPerpendicular(POINT p, POINT a, POINT b) const;
     void StoreCrossPoint(POINT ptImage, BOOL bConfirm);
-    bool CircleValues(const RGN_DATA& shape, double& dRadius) const;
-    std::u16string CountLabel(double dLabel) const;
+    void ClearSelection();
 
     ITextMeasurer* m_pMeasurer = nullptr;
     DRAW_SETTING m_DrawSetting;
@@ -178,6 +207,7 @@ private:
     int m_nCrossCountY = 0;
     int32_t m_nSelectedID = -1;
     POINT m_ptDragAnchor{0, 0};
-    RGN_DATA m_CurShape;
     BOOL m_bCalibrationDone = FALSE;
+    INPUT_MODE m_Mode;
+    uint64_t m_nRevision = 1;
 };

@@ -12,6 +12,7 @@
 
 void CRgnDataCtrl::ClearCrossLines()
 {
+    Changed();
     std::memset(m_nCrossX, 0, sizeof(m_nCrossX));
     std::memset(m_nCrossY, 0, sizeof(m_nCrossY));
     m_nCrossCountX = 0;
@@ -28,6 +29,7 @@ void CRgnDataCtrl::StoreCrossPoint(POINT ptWnd, BOOL bConfirm)
     }
     const int32_t x = ptWnd.x < 1 ? 0 : p.x;
     const int32_t y = ptWnd.y < 1 ? 0 : p.y;
+    Changed();
     if (x != 0 && m_nCrossCountX < MAX_CROSS_LINE) {
         m_nCrossX[m_nCrossCountX] = x;
         if (bConfirm) {
@@ -49,7 +51,6 @@ BOOL CRgnDataCtrl::StartCrossLine(POINT ptWnd, BOOL bConfirm, BOOL bLast)
     }
     std::memset(m_Points, 0, sizeof(m_Points));
     m_nPointCount = 0;
-    std::memset(&m_CurShape, 0, sizeof(m_CurShape));
     ClearCrossLines();
     StoreCrossPoint(ptWnd, bConfirm);
     m_nState = bLast ? INPUT_IDLE : INPUT_MAKING_CROSS;
@@ -107,10 +108,9 @@ BOOL CRgnDataCtrl::AddText(const std::u16string& text, POINT ptWnd, const std::u
     row.nKind = MEAS_TEXT;
     CopyTextField(row.szText, d.szText);
     m_MeasureArray.push_back(row);
-    AddShape(d, row.nMeasNum);
+    StoreShape(d, row.nMeasNum);
     m_nState = INPUT_IDLE;
-    m_Selection.clear();
-    m_nSelectedID = -1;
+    ClearSelection();
     return TRUE;
 }
 
@@ -135,7 +135,7 @@ BOOL CRgnDataCtrl::EditText(const std::u16string& text, const std::u16string& fo
         return FALSE;
     }
     for (CQSRgnData& s : m_ShapeList) {
-        RGN_DATA& d = s.m_RgnData;
+        const RGN_DATA& d = s.Data();
         if (d.nMeasNo != no) {
             continue;
         }
@@ -150,12 +150,9 @@ BOOL CRgnDataCtrl::EditText(const std::u16string& text, const std::u16string& fo
         if (!MakeCaptionBox(edited)) {
             return FALSE;
         }
-        d = edited;
-        s.BuildRegion(FarLimit());
-        CopyTextField(pRow->szText, d.szText);
-        if (m_nSelectedID == d.nID) {
-            m_CurShape = d;
-        }
+        s.Edit(FarLimit(), [&](RGN_DATA& r) { r = edited; });
+        Changed();
+        CopyTextField(pRow->szText, edited.szText);
         return TRUE;
     }
     return FALSE;
@@ -167,13 +164,13 @@ BOOL CRgnDataCtrl::EditText(const std::u16string& text, const std::u16string& fo
 const CQSRgnData* CRgnDataCtrl::HitTest(POINT ptImage) const
 {
     for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
-        if (it->m_RgnData.bMovable && it->m_Rgn.Contains(ptImage)) {
+        if (it->Data().bMovable && it->Region().Contains(ptImage)) {
             return &*it;
         }
     }
     for (auto it = m_ShapeList.rbegin(); it != m_ShapeList.rend(); ++it) {
-        if (it->m_Rgn.Contains(ptImage)) {
-            return it->m_RgnData.bSelectable ? &*it : nullptr;
+        if (it->Region().Contains(ptImage)) {
+            return it->Data().bSelectable ? &*it : nullptr;
         }
     }
     return nullptr;
@@ -193,17 +190,15 @@ int32_t CRgnDataCtrl::SelectAt(POINT ptWnd)
     default:
         break;
     }
-    m_Selection.clear();
+    ClearSelection();
     POINT p{};
     const CQSRgnData* pHit = WindowToImage(ptWnd, p) ? HitTest(p) : nullptr;
     if (pHit == nullptr) {
         m_nState = INPUT_IDLE;
-        m_nSelectedID = -1;
         return -1;
     }
-    m_Selection.push_back(pHit->m_RgnData.nMeasNo);
-    m_CurShape = pHit->m_RgnData;
-    m_nSelectedID = pHit->m_RgnData.nID;
+    m_Selection.push_back(pHit->Data().nMeasNo);
+    m_nSelectedID = pHit->Data().nID;
     m_nState = INPUT_SELECTED;
     m_ptDragAnchor = p;
     return m_nSelectedID;
@@ -224,14 +219,13 @@ BOOL CRgnDataCtrl::SelectMeasurements(const std::vector<int32_t>& numbers)
     if (m_nState != INPUT_IDLE && m_nState != INPUT_SELECTED) {
         return FALSE;
     }
-    m_Selection.clear();
+    ClearSelection();
     for (int32_t no : numbers) {
         // Number 0 is no measurement (a perpendicular group's base line carries it).
         if (no >= 1 && HasShapeOf(no) && std::find(m_Selection.begin(), m_Selection.end(), no) == m_Selection.end()) {
             m_Selection.push_back(no);
         }
     }
-    m_nSelectedID = -1;
     m_nState = numbers.empty() ? INPUT_IDLE : INPUT_SELECTED;
     return TRUE;
 }
@@ -250,8 +244,8 @@ void CRgnDataCtrl::DragTo(POINT ptWnd)
     const int64_t dx = int64_t(p.x) - m_ptDragAnchor.x;
     const int64_t dy = int64_t(p.y) - m_ptDragAnchor.y;
     CQSRgnData* pShape = FindShape(m_nSelectedID);
-    if (pShape != nullptr && pShape->m_RgnData.bMovable && (dx != 0 || dy != 0)) {
-        RGN_DATA& d = pShape->m_RgnData;
+    if (pShape != nullptr && pShape->Data().bMovable && (dx != 0 || dy != 0)) {
+        const RGN_DATA& d = pShape->Data();
         const int n = std::clamp(d.nPointNum, 0, MAX_RGN_POINT);
         bool bInside = true;
         for (int i = 0; i < n && bInside; ++i) {
@@ -260,12 +254,8 @@ void CRgnDataCtrl::DragTo(POINT ptWnd)
             bInside = x >= 0 && x <= m_nWidth && y >= 0 && y <= m_nHeight;
         }
         if (bInside) {
-            for (int i = 0; i < n; ++i) {
-                d.nX[i] += int32_t(dx);
-                d.nY[i] += int32_t(dy);
-            }
-            pShape->BuildRegion(FarLimit());
-            m_CurShape = d;
+            pShape->Offset(int32_t(dx), int32_t(dy), FarLimit());
+            Changed();
         }
     }
     m_ptDragAnchor = p;
@@ -281,30 +271,30 @@ BOOL CRgnDataCtrl::DeleteMeasurement(int32_t nMeasNo)
     }
     int32_t parentID = 0;
     for (auto it = m_ShapeList.begin(); it != m_ShapeList.end();) {
-        if (it->m_RgnData.nMeasNo == nMeasNo) {
-            parentID = it->m_RgnData.nParentID;
+        if (it->Data().nMeasNo == nMeasNo) {
+            parentID = it->Data().nParentID;
             it = m_ShapeList.erase(it);
         } else {
             ++it;
         }
     }
-    if (parentID != 0) {
-        for (auto it = m_ShapeList.begin(); it != m_ShapeList.end();) {
-            RGN_DATA& d = it->m_RgnData;
-            if (d.nID != parentID) {
-                ++it;
-                continue;
-            }
-            bool bAnyChild = false;
+    // A base line goes with its last perpendicular.
+    CQSRgnData* pParent = parentID != 0 ? FindShape(parentID) : nullptr;
+    if (pParent != nullptr) {
+        bool bAnyChild = false;
+        pParent->Edit(FarLimit(), [&](RGN_DATA& d) {
             for (int32_t& child : d.nChildMeasNo) {
                 if (child == nMeasNo) {
                     child = 0;
                 }
                 bAnyChild = bAnyChild || child != 0;
             }
-            it = bAnyChild ? std::next(it) : m_ShapeList.erase(it);
+        });
+        if (!bAnyChild) {
+            m_ShapeList.remove_if([&](const CQSRgnData& s) { return &s == pParent; });
         }
     }
+    Changed();
     m_MeasureArray.erase(std::remove_if(m_MeasureArray.begin(), m_MeasureArray.end(),
                                         [&](const MEASURE_DATA& r) { return r.nMeasNum == nMeasNo; }),
                          m_MeasureArray.end());
@@ -316,8 +306,7 @@ BOOL CRgnDataCtrl::DeleteMeasurement(int32_t nMeasNo)
     // An input under way goes on; only a selection is left.
     if (m_nState == INPUT_SELECTED) {
         m_nState = INPUT_IDLE;
-        m_Selection.clear();
-        m_nSelectedID = -1;
+        ClearSelection();
     }
     return TRUE;
 }
@@ -326,12 +315,17 @@ void CRgnDataCtrl::ClearAll()
 {
     m_ShapeList.clear();
     m_MeasureArray.clear();
-    m_Selection.clear();
-    std::memset(&m_CurShape, 0, sizeof(m_CurShape));
-    m_nSelectedID = -1;
+    ClearSelection();
     m_nShapeID = 0;
     m_nMeasNo = 0;
     std::memset(m_Points, 0, sizeof(m_Points));
     m_nPointCount = 0;
     m_nState = INPUT_IDLE;
+}
+
+void CRgnDataCtrl::ClearSelection()
+{
+    m_Selection.clear();
+    m_nSelectedID = -1;
+    Changed();
 }

@@ -6,90 +6,22 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPathStroker>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
-#include <cstring>
-#include <unordered_set>
-
-namespace {
-
-constexpr double kDegree = 3.141592653589793 / 180.0;
-
-// The centre of image pixel p: figures cover the same pixels as when drawn
-// at image resolution and stretched.
-QPointF C(POINT p)
-{
-    return QPointF(p.x + 0.5, p.y + 0.5);
-}
-
-QPen FigurePen(COLORREF cr, int32_t w)
-{
-    QPen pen(CRgnDataDrawer::ToQColor(cr), std::max(1, w), Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
-    return pen;
-}
-
-bool Present(POINT p)
-{
-    return p.x != 0 && p.y != 0; // a point at x 0 or y 0 counts as not yet given
-}
-
-// The arc from a through b to c about their circle; false for collinear points.
-bool ArcPath(POINT a, POINT b, POINT c, QPainterPath& path, bool bFullCircle, int32_t nLimit)
-{
-    double cx = 0, cy = 0, r = 0;
-    if (IsCollinear(a, b, c) || !CalcCircle3Points(a, b, c, cx, cy, r) || r > nLimit) {
-        return false;
-    }
-    const QPointF centre(RoundHalfUp(cx) + 0.5, RoundHalfUp(cy) + 0.5);
-    const QRectF box(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
-    if (bFullCircle) {
-        path.addEllipse(box);
-        return true;
-    }
-    const int dir = CrossProduct(a, b, c) > 0 ? 1 : -1; // +1: clockwise on the screen
-    const double t0 = std::atan2(a.y + 0.5 - centre.y(), a.x + 0.5 - centre.x());
-    const double t2 = std::atan2(c.y + 0.5 - centre.y(), c.x + 0.5 - centre.x());
-    const double sweep = std::fmod(dir * (t2 - t0) / kDegree + 720.0, 360.0);
-    path.moveTo(C(a));
-    path.arcTo(box, -t0 / kDegree, -dir * sweep); // Qt counts angles counter-clockwise on the screen
-    return true;
-}
-
-} // namespace
-
-QColor CRgnDataDrawer::ToQColor(COLORREF cr)
-{
-    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
-}
 
 int32_t CRgnDataDrawer::MinimumWidth(double r)
 {
-    if (r >= 1.0) {
-        return 1;
-    }
-    if (r >= 0.8) {
-        return 2;
-    }
-    if (r >= 0.6) {
-        return 3;
-    }
-    if (r >= 0.5) {
-        return 4;
-    }
-    if (r >= 0.4) {
-        return 5;
-    }
-    if (r >= 0.3) {
-        return 8;
-    }
-    if (r >= 0.2) {
-        return 11;
-    }
-    if (r >= 0.1) {
-        return 22;
+    // The thinnest line that still shows after the picture is shrunk by r.
+    static const struct {
+        double dRatio;
+        int32_t nWidth;
+    } kMinimum[] = {{1.0, 1}, {0.8, 2}, {0.6, 3}, {0.5, 4}, {0.4, 5}, {0.3, 8}, {0.2, 11}, {0.1, 22}};
+    for (const auto& m : kMinimum) {
+        if (r >= m.dRatio) {
+            return m.nWidth;
+        }
     }
     return 35;
 }
@@ -105,238 +37,7 @@ int32_t CRgnDataDrawer::FigureLineWidth(int32_t nWidth, double dRatio, bool bScr
     return std::min<int32_t>(w, 100000);
 }
 
-const CRgnDataDrawer::CACHED_TEXT& CRgnDataDrawer::TextOutline(const RGN_DATA& d, int nPointSize)
-{
-    const std::u16string text = TextFieldString(d.szText);
-    const std::u16string font = TextFieldString(d.szFontName);
-    const POINT pt = RgnPoint(d, 0);
-    CACHED_TEXT* pEntry = &m_Scratch;
-    if (d.nID != 0) {
-        pEntry = &m_Texts[d.nID];
-        if (pEntry->text == text && pEntry->font == font && pEntry->nPointSize == nPointSize && pEntry->pt == pt &&
-            !pEntry->fill.isEmpty()) {
-            return *pEntry; // built when the text last changed
-        }
-    }
-    const QFont qfont = MakeMeasureFont(font, nPointSize);
-    const QFontMetrics fm(qfont);
-    QPainterPath path;
-    path.addText(QPointF(pt.x, pt.y + fm.ascent()), qfont, QString::fromStdU16String(text));
-    QPainterPathStroker stroker;
-    stroker.setWidth(1.0);
-    QPainterPath stroke = stroker.createStroke(path);
-    stroke.setFillRule(Qt::WindingFill);
-    *pEntry = CACHED_TEXT{text, font, nPointSize, pt, path, stroke};
-    return *pEntry;
-}
-
-void CRgnDataDrawer::DrawText(const PASS& pass, const RGN_DATA& d, COLORREF cr)
-{
-    if (d.nPointNum < 1) {
-        return;
-    }
-    const int pt = pass.bScreen ? pass.eng->ScreenFontPt(d.nFontPt) : d.nFontPt;
-    const CACHED_TEXT& t = TextOutline(d, pt);
-    const QBrush brush(ToQColor(cr));
-    pass.p->fillPath(t.fill, brush);
-    pass.p->fillPath(t.stroke, brush);
-}
-
-void CRgnDataDrawer::DrawShape(const PASS& pass, const CQSRgnData& shape, COLORREF crFigure, COLORREF crText)
-{
-    const RGN_DATA& d = shape.m_RgnData;
-    QPainter& p = *pass.p;
-    const int n = std::clamp(d.nPointNum, 0, MAX_RGN_POINT);
-    p.setPen(FigurePen(crFigure, pass.nLineWidth));
-    p.setBrush(Qt::NoBrush);
-    switch (d.nFigure) {
-    case RGN_LINE:
-        if (n >= 2 && RgnPoint(d, 0) != RgnPoint(d, 1)) {
-            p.drawLine(C(RgnPoint(d, 0)), C(RgnPoint(d, 1)));
-        }
-        break;
-    case RGN_CIRCLE:
-        if (n >= 5 && d.nX[4] > d.nX[3]) {
-            p.drawEllipse(QRectF(C(RgnPoint(d, 3)), C(RgnPoint(d, 4))));
-        }
-        break;
-    case RGN_ARC:
-        if (n >= 3) {
-            QPainterPath path;
-            if (ArcPath(RgnPoint(d, 0), RgnPoint(d, 1), RgnPoint(d, 2), path, false, pass.eng->FarLimit())) {
-                p.drawPath(path);
-            }
-        }
-        break;
-    case RGN_POLYGON:
-        if (n >= 2) {
-            QPolygonF poly;
-            for (int i = 0; i < n; ++i) {
-                poly << C(RgnPoint(d, i));
-            }
-            p.drawPolygon(poly);
-        }
-        break;
-    case RGN_POINTS: {
-        const double h = pass.nLineWidth;
-        for (int i = 0; i < n; ++i) {
-            p.fillRect(QRectF(C(RgnPoint(d, i)) - QPointF(h, h), QSizeF(2 * h, 2 * h)), ToQColor(crFigure));
-        }
-        break;
-    }
-    case RGN_TEXT:
-        // An annotation keeps its own colour; captions follow the current setting.
-        DrawText(pass, d, crText != 0xffffffffu ? crText : (d.dValue == 0.0 ? d.crText : pass.eng->GetDrawSetting().MeasStrColor));
-        break;
-    default:
-        break;
-    }
-}
-
-void CRgnDataDrawer::DrawConstruction(const PASS& pass)
-{
-    const CRgnDataCtrl& eng = *pass.eng;
-    QPainter& p = *pass.p;
-    const int n = eng.GetPointCount();
-    const int kind = eng.GetMakingKind();
-    const DRAW_SETTING& s = eng.GetDrawSetting();
-    const QPen pen = FigurePen(s.MakeRgnColor, pass.nLineWidth);
-    auto P = [&](int i) { return eng.GetInputPoint(i); };
-    auto seg = [&](POINT a, POINT b) {
-        if (Present(a) && Present(b) && a != b) {
-            p.setPen(pen);
-            p.drawLine(C(a), C(b));
-        }
-    };
-    const double markR = 5.0 / std::max(eng.GetRatio(), 1e-6);
-    auto mark = [&](POINT a) {
-        if (Present(a)) {
-            p.setPen(QPen(ToQColor(0x010101), 0));
-            p.setBrush(Qt::white);
-            p.drawEllipse(C(a), markR, markR);
-            p.setBrush(Qt::NoBrush);
-        }
-    };
-    auto circle = [&](POINT a, POINT b, POINT c, bool bFull) {
-        QPainterPath path;
-        if (Present(a) && Present(b) && Present(c) && ArcPath(a, b, c, path, bFull, eng.FarLimit())) {
-            p.setPen(pen);
-            p.drawPath(path);
-        }
-    };
-    auto perpendicular = [&](POINT a, POINT b, POINT q, bool bParallel) {
-        if (!Present(a) || !Present(b) || !Present(q) || a == b) {
-            return;
-        }
-        const POINT f = CalcPerpendicularFoot(q, a, b);
-        seg(q, f);
-        if (bParallel) {
-            seg(POINT{a.x + q.x - f.x, a.y + q.y - f.y}, POINT{b.x + q.x - f.x, b.y + q.y - f.y});
-        }
-    };
-    switch (kind) {
-    case MEAS_LENGTH:
-        if (n == 1) {
-            seg(P(0), P(1));
-        }
-        break;
-    case MEAS_PARALLEL:
-        if (n >= 1) {
-            seg(P(0), P(1));
-        }
-        if (n == 2) {
-            perpendicular(P(0), P(1), P(2), true);
-        }
-        break;
-    case MEAS_CIRCLE:
-    case MEAS_ARC:
-        if (n >= 2) {
-            circle(P(0), P(1), P(2), kind == MEAS_CIRCLE);
-        }
-        if (n >= 1) {
-            mark(P(0));
-        }
-        if (n == 2) {
-            mark(P(1));
-        }
-        break;
-    case MEAS_2CIRCLE:
-        if (n >= 2) {
-            circle(P(0), P(1), P(2), true);
-        }
-        if (n >= 5) {
-            circle(P(3), P(4), P(5), true);
-        }
-        if (n >= 1 && n <= 2) {
-            mark(P(0));
-        }
-        if (n == 2) {
-            mark(P(1));
-        }
-        if (n > 3) {
-            mark(P(3));
-        }
-        if (n == 5) {
-            mark(P(4));
-        }
-        break;
-    case MEAS_PERPENDICULAR:
-        if (n >= 1) {
-            seg(P(0), P(1));
-        }
-        for (int i = 2; i <= n && i < MAX_INPUT_POINT; ++i) {
-            perpendicular(P(0), P(1), P(i), false);
-        }
-        break;
-    case MEAS_POLYGON:
-        for (int i = 0; i < n && i + 1 < MAX_INPUT_POINT; ++i) {
-            seg(P(i), P(i + 1));
-        }
-        break;
-    case MEAS_ANGLE:
-        if (n >= 1) {
-            seg(P(0), P(1));
-        }
-        if (n == 2) {
-            seg(P(1), P(2));
-        }
-        break;
-    case MEAS_2LINE_ANGLE:
-        if (n >= 1 && n <= 3) {
-            seg(P(0), P(1));
-        }
-        if (n == 3) {
-            seg(P(2), P(3));
-        }
-        if (n >= 4) {
-            double x = 0, y = 0;
-            if (CalcLineIntersection(P(0), P(1), P(2), P(3), x, y) && FitsInt32(x) && FitsInt32(y) &&
-                std::fabs(x) < eng.FarLimit() && std::fabs(y) < eng.FarLimit()) {
-                const POINT I{RoundHalfUp(x), RoundHalfUp(y)};
-                auto far = [&](POINT a, POINT b) {
-                    const double da = std::hypot(double(a.x) - I.x, double(a.y) - I.y);
-                    const double db = std::hypot(double(b.x) - I.x, double(b.y) - I.y);
-                    return db > da ? b : a;
-                };
-                p.setPen(pen);
-                p.drawLine(C(far(P(0), P(1))), C(I));
-                p.drawLine(C(I), C(far(P(2), P(3))));
-            }
-        }
-        break;
-    case MEAS_COUNT: {
-        const double h = pass.nLineWidth;
-        for (int i = 0; i < n; ++i) {
-            p.fillRect(QRectF(C(P(i)) - QPointF(h, h), QSizeF(2 * h, 2 * h)), ToQColor(s.MakeRgnColor));
-        }
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void CRgnDataDrawer::DrawCalibrationLine(const PASS& pass)
+void CRgnDataDrawer::DrawCalibrationLine(const FIGURE_PASS& pass)
 {
     const CRgnDataCtrl& eng = *pass.eng;
     QPainter& p = *pass.p;
@@ -346,8 +47,8 @@ void CRgnDataDrawer::DrawCalibrationLine(const PASS& pass)
     const bool bDone = (kind == 0 && n >= 2) || (kind == 1 && n >= 3);
     p.setPen(FigurePen(bDone ? s.RgnColor : s.MakeRgnColor, pass.nLineWidth));
     auto seg = [&](POINT a, POINT b) {
-        if (Present(a) && Present(b) && a != b) {
-            p.drawLine(C(a), C(b));
+        if (IsGivenPoint(a) && IsGivenPoint(b) && a != b) {
+            p.drawLine(PixelCentre(a), PixelCentre(b));
         }
     };
     const POINT a = eng.GetInputPoint(0), b = eng.GetInputPoint(1), q = eng.GetInputPoint(2);
@@ -355,14 +56,14 @@ void CRgnDataDrawer::DrawCalibrationLine(const PASS& pass)
         return;
     }
     seg(a, b);
-    if (kind == 1 && n >= 2 && Present(q) && a != b) {
+    if (kind == 1 && n >= 2 && IsGivenPoint(q) && a != b) {
         const POINT f = CalcPerpendicularFoot(q, a, b);
         seg(q, f);
         seg(POINT{a.x + q.x - f.x, a.y + q.y - f.y}, POINT{b.x + q.x - f.x, b.y + q.y - f.y});
     }
 }
 
-void CRgnDataDrawer::DrawCrossLines(const PASS& pass, int32_t nWidth)
+void CRgnDataDrawer::DrawCrossLines(const FIGURE_PASS& pass, int32_t nWidth)
 {
     const CRgnDataCtrl& eng = *pass.eng;
     QPainter& p = *pass.p;
@@ -438,57 +139,52 @@ void CRgnDataDrawer::DrawScale(QPainter& p, const CRgnDataCtrl& eng, const RECT&
     p.setBrush(Qt::NoBrush);
 }
 
-namespace {
-struct KEY_HASH {
-    uint64_t h = 1469598103934665603ull;
-    void Bytes(const void* p, size_t n)
-    {
-        const auto* b = static_cast<const uint8_t*>(p);
-        size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            uint64_t w;
-            std::memcpy(&w, b + i, 8);
-            h = (h ^ w) * 0x100000001b3ull;
-            h ^= h >> 29;
-        }
-        for (; i < n; ++i) {
-            h = (h ^ b[i]) * 0x100000001b3ull;
-        }
-    }
-    template <class T>
-    void Value(const T& v)
-    {
-        Bytes(&v, sizeof(v));
-    }
-};
-} // namespace
-
-uint64_t CRgnDataDrawer::LayerKey(const CRgnDataCtrl& eng, int32_t nWidth, int32_t nHeight)
+void CRgnDataDrawer::DrawShapesLayer(const FIGURE_PASS& pass, const QTransform& view, int32_t nWidth,
+                                     int32_t nHeight)
 {
-    KEY_HASH k;
-    k.Value(nWidth);
-    k.Value(nHeight);
-    k.Value(eng.GetRatio());
-    k.Value(eng.GetScroll());
-    k.Value(eng.m_bDispShapes);
-    const DRAW_SETTING& s = eng.GetDrawSetting();
-    k.Value(s.RgnColor);
-    k.Value(s.MeasStrColor);
-    k.Value(s.DrawLineWidth);
-    k.Value(s.bAutoReSize);
-    k.Value(s.MeasStrFontPt);
-    k.Bytes(s.MeasStrFontName, sizeof(s.MeasStrFontName));
-    for (const CQSRgnData& shape : eng.GetShapeList()) {
-        // Field by field: padding bytes of a record carry nothing.
-        const RGN_DATA& d = shape.m_RgnData;
-        k.Bytes(&d.nID, offsetof(RGN_DATA, nParentID) + sizeof(d.nParentID) - offsetof(RGN_DATA, nID));
-        k.Value(d.dValue);
-        k.Bytes(d.szText, sizeof(d.szText));
-        k.Bytes(d.szFontName, sizeof(d.szFontName));
-        k.Value(d.nFontPt);
-        k.Value(d.crText);
+    const CRgnDataCtrl& eng = *pass.eng;
+    const bool bSize = m_Layer.width() == nWidth && m_Layer.height() == nHeight;
+    if (!bSize || m_pLayerEngine != &eng || m_nLayerRevision != eng.GetRevision()) {
+        if (!bSize) {
+            m_Layer = QImage(nWidth, nHeight, QImage::Format_ARGB32_Premultiplied);
+        }
+        m_Layer.fill(Qt::transparent);
+        QPainter layer(&m_Layer);
+        layer.setRenderHint(QPainter::Antialiasing, false);
+        layer.setTransform(view);
+        const FIGURE_PASS layerPass{&layer, &eng, pass.nLineWidth, true, &m_Texts};
+        for (const CQSRgnData& shape : eng.GetShapeList()) {
+            PaintFigure(layerPass, shape.Data(), eng.GetDrawSetting().RgnColor, kOwnTextColour);
+        }
+        m_pLayerEngine = &eng;
+        m_nLayerRevision = eng.GetRevision();
+        ++m_nLayerRenders;
     }
-    return k.h | 1; // never 0, the value of an empty cache
+    pass.p->setTransform(QTransform());
+    pass.p->drawImage(0, 0, m_Layer); // blended over the picture beneath
+}
+
+void CRgnDataDrawer::DrawSelection(const FIGURE_PASS& pass)
+{
+    const CRgnDataCtrl& eng = *pass.eng;
+    const DRAW_SETTING& s = eng.GetDrawSetting();
+    const std::vector<int32_t>& sel = eng.GetSelection();
+    if (eng.GetInputState() != INPUT_SELECTED || sel.empty()) {
+        return;
+    }
+    const int32_t frameWidth = FigureLineWidth(1, eng.GetRatio(), true, TRUE);
+    for (const CQSRgnData& shape : eng.GetShapeList()) {
+        const RGN_DATA& d = shape.Data();
+        if (d.nMeasNo == 0 || std::find(sel.begin(), sel.end(), d.nMeasNo) == sel.end()) {
+            continue;
+        }
+        PaintFigure(pass, d, s.SelRgnColor, s.SelMeasStrColor);
+        if (d.nFigure == RGN_TEXT && d.nPointNum >= 2) {
+            pass.p->setPen(FigurePen(s.SelMeasStrColor, frameWidth));
+            pass.p->setBrush(Qt::NoBrush);
+            pass.p->drawRect(QRectF(QPointF(d.nX[0], d.nY[0]), QPointF(d.nX[1], d.nY[1])));
+        }
+    }
 }
 
 BOOL CRgnDataDrawer::Draw(const CRgnDataCtrl& eng, QPainter& painter, int32_t nWidth, int32_t nHeight, bool bOpaque)
@@ -498,15 +194,7 @@ BOOL CRgnDataDrawer::Draw(const CRgnDataCtrl& eng, QPainter& painter, int32_t nW
     }
     const DRAW_SETTING& s = eng.GetDrawSetting();
     const double r = eng.GetRatio();
-    if (m_Texts.size() > eng.GetShapeList().size() * 2 + 64) {
-        std::unordered_set<int32_t> alive;
-        for (const CQSRgnData& shape : eng.GetShapeList()) {
-            alive.insert(shape.m_RgnData.nID);
-        }
-        for (auto it = m_Texts.begin(); it != m_Texts.end();) {
-            it = alive.count(it->first) ? std::next(it) : m_Texts.erase(it);
-        }
-    }
+    m_Texts.Prune(eng.GetShapeList());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (bOpaque) {
@@ -520,48 +208,15 @@ BOOL CRgnDataDrawer::Draw(const CRgnDataCtrl& eng, QPainter& painter, int32_t nW
     const POINT scroll = eng.GetScroll();
     painter.setClipRect(QRect(0, 0, nWidth, nHeight));
     const QTransform view(sx, 0, 0, sy, -scroll.x * sx, -scroll.y * sy);
-    const PASS pass{&painter, &eng, FigureLineWidth(s.DrawLineWidth, r, true, s.bAutoReSize), true};
+    const FIGURE_PASS pass{&painter, &eng, FigureLineWidth(s.DrawLineWidth, r, true, s.bAutoReSize), true, &m_Texts};
     if (eng.m_bDispShapes) {
-        const uint64_t key = LayerKey(eng, nWidth, nHeight);
-        if (key != m_nLayerKey || m_Layer.width() != nWidth || m_Layer.height() != nHeight) {
-            if (m_Layer.width() != nWidth || m_Layer.height() != nHeight) {
-                m_Layer = QImage(nWidth, nHeight, QImage::Format_ARGB32_Premultiplied);
-            }
-            m_Layer.fill(Qt::transparent);
-            QPainter layer(&m_Layer);
-            layer.setRenderHint(QPainter::Antialiasing, false);
-            layer.setTransform(view);
-            const PASS layerPass{&layer, &eng, pass.nLineWidth, true};
-            for (const CQSRgnData& shape : eng.GetShapeList()) {
-                DrawShape(layerPass, shape, s.RgnColor, 0xffffffffu);
-            }
-            m_nLayerKey = key;
-            ++m_nLayerRenders;
-        }
-        painter.setTransform(QTransform());
-        painter.drawImage(0, 0, m_Layer); // blended over the picture beneath
+        DrawShapesLayer(pass, view, nWidth, nHeight);
     }
     painter.setTransform(view);
     if (eng.m_bDispShapes) {
-        const std::vector<int32_t>& sel = eng.GetSelection();
-        if (eng.GetInputState() == INPUT_SELECTED && !sel.empty()) {
-            const int32_t frameWidth = FigureLineWidth(1, r, true, TRUE);
-            for (const CQSRgnData& shape : eng.GetShapeList()) {
-                const RGN_DATA& d = shape.m_RgnData;
-                if (d.nMeasNo == 0 || std::find(sel.begin(), sel.end(), d.nMeasNo) == sel.end()) {
-                    continue;
-                }
-                DrawShape(pass, shape, s.SelRgnColor, s.SelMeasStrColor);
-                if (d.nFigure == RGN_TEXT && d.nPointNum >= 2) {
-                    painter.setPen(FigurePen(s.SelMeasStrColor, frameWidth));
-                    painter.setBrush(Qt::NoBrush);
-                    painter.drawRect(QRectF(QPointF(d.nX[0], d.nY[0]), QPointF(d.nX[1], d.nY[1])));
-                }
-            }
-        }
-        if (eng.GetInputState() == INPUT_MAKING_SHAPE) {
-            DrawConstruction(pass);
-        }
+        DrawSelection(pass);
+        eng.GetPreview(m_Preview);
+        PaintPreview(pass, m_Preview);
     }
     if (eng.m_bDispCrossLine) {
         DrawCrossLines(pass, FigureLineWidth(s.DrawCrossLineWidth, r, true, s.bAutoReSize));
@@ -598,9 +253,9 @@ BOOL CRgnDataDrawer::Render(const CRgnDataCtrl& eng, QImage& target, const RECT&
     painter.setRenderHint(QPainter::Antialiasing, false);
     const DRAW_SETTING& s = eng.GetDrawSetting();
     const int32_t w = FigureLineWidth(s.DrawLineWidth, 1.0, false, FALSE);
-    const PASS pass{&painter, &eng, w, false};
+    const FIGURE_PASS pass{&painter, &eng, w, false, &m_Texts};
     for (const CQSRgnData& shape : eng.GetShapeList()) {
-        DrawShape(pass, shape, s.RgnColor, 0xffffffffu);
+        PaintFigure(pass, shape.Data(), s.RgnColor, kOwnTextColour);
     }
     if (eng.m_bDispCrossLine) {
         DrawCrossLines(pass, FigureLineWidth(s.DrawCrossLineWidth, 1.0, false, FALSE));

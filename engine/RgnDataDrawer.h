@@ -6,12 +6,11 @@
 #pragma once
 
 #include "engine/RgnDataCtrl.h"
+#include "engine/draw/FigurePainters.h"
+#include "engine/draw/TextOutlines.h"
 
 #include <QColor>
 #include <QImage>
-#include <QPainterPath>
-
-#include <unordered_map>
 
 class QImage;
 class QPainter;
@@ -32,47 +31,24 @@ public:
     // resize max(1, round(w / ratio)) raised to the ratio's minimum.
     static int32_t FigureLineWidth(int32_t nWidth, double dRatio, bool bScreen, BOOL bAutoReSize);
     static int32_t MinimumWidth(double dRatio);
-    static QColor ToQColor(COLORREF cr);
-    // Forgets the cached text outlines and the layer of finished shapes.
-    void ForgetCache()
-    {
-        m_Texts.clear();
-        m_nLayerKey = 0;
-    }
+    static QColor ToQColor(COLORREF cr) { return ColourOf(cr); }
     // How often the layer of finished shapes was drawn anew (for tests).
     int LayerRenderCount() const { return m_nLayerRenders; }
 
 private:
-    struct CACHED_TEXT {
-        std::u16string text;
-        std::u16string font;
-        int nPointSize;
-        POINT pt;
-        QPainterPath fill;
-        QPainterPath stroke;
-    };
-    struct PASS {
-        QPainter* p;
-        const CRgnDataCtrl* eng;
-        int32_t nLineWidth;
-        bool bScreen;
-    };
-
-    void DrawShape(const PASS& pass, const CQSRgnData& shape, COLORREF crFigure, COLORREF crText);
-    void DrawText(const PASS& pass, const RGN_DATA& d, COLORREF cr);
-    void DrawConstruction(const PASS& pass);
-    void DrawCalibrationLine(const PASS& pass);
-    void DrawCrossLines(const PASS& pass, int32_t nWidth);
+    void DrawShapesLayer(const FIGURE_PASS& pass, const QTransform& view, int32_t nWidth, int32_t nHeight);
+    void DrawSelection(const FIGURE_PASS& pass);
+    void DrawCalibrationLine(const FIGURE_PASS& pass);
+    void DrawCrossLines(const FIGURE_PASS& pass, int32_t nWidth);
     void DrawScale(QPainter& p, const CRgnDataCtrl& eng, const RECT& client, double dRatio, int32_t nLineWidth,
                    int nFontPt);
-    const CACHED_TEXT& TextOutline(const RGN_DATA& d, int nPointSize);
-    static uint64_t LayerKey(const CRgnDataCtrl& eng, int32_t nWidth, int32_t nHeight);
 
-    std::unordered_map<int32_t, CACHED_TEXT> m_Texts;
-    CACHED_TEXT m_Scratch;
-    // The finished shapes at window size, drawn anew only when a record, the
-    // settings or the view changed.
+    CTextOutlines m_Texts;
+    std::vector<PREVIEW_ITEM> m_Preview;
+    // The finished shapes at window size, drawn anew only when the engine's
+    // revision or the window size changed.
     QImage m_Layer;
-    uint64_t m_nLayerKey = 0;
+    const CRgnDataCtrl* m_pLayerEngine = nullptr;
+    uint64_t m_nLayerRevision = 0;
     int m_nLayerRenders = 0;
 };

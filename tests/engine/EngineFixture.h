@@ -54,6 +54,14 @@ protected:
             }
         }
     }
+    // Begins a calibration line of nKind and clicks its points.
+    void Calibrate(int32_t nKind, std::initializer_list<POINT> pts)
+    {
+        ASSERT_TRUE(input.StartCalibrationInput(nKind));
+        for (POINT p : pts) {
+            input.OnLButtonDown(MK_LBUTTON, p);
+        }
+    }
     std::vector<UINT> Messages()
     {
         std::vector<UINT> out;
@@ -70,7 +78,7 @@ protected:
     {
         int n = 0;
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            n += s.m_RgnData.nMeasNo == nMeasNo;
+            n += s.Data().nMeasNo == nMeasNo;
         }
         return n;
     }
@@ -78,8 +86,8 @@ protected:
     {
         std::vector<const RGN_DATA*> out;
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            if (s.m_RgnData.nMeasNo == nMeasNo && s.m_RgnData.nFigure == nFigure) {
-                out.push_back(&s.m_RgnData);
+            if (s.Data().nMeasNo == nMeasNo && s.Data().nFigure == nFigure) {
+                out.push_back(&s.Data());
             }
         }
         return out;

@@ -22,8 +22,8 @@ TEST_F(EngineTest, DistanceGivesValueRowCaptionAndMessages)
     EXPECT_TRUE(captions[0]->bMovable);
     EXPECT_EQ(Eng().GetInputState(), INPUT_IDLE);
     // Caption first, then the figure: IDs 1 and 2.
-    EXPECT_EQ(Eng().GetShapeList().back().m_RgnData.nFigure, RGN_LINE);
-    EXPECT_EQ(Eng().GetShapeList().back().m_RgnData.nID, 2);
+    EXPECT_EQ(Eng().GetShapeList().back().Data().nFigure, RGN_LINE);
+    EXPECT_EQ(Eng().GetShapeList().back().Data().nID, 2);
 }
 
 TEST_F(EngineTest, DuplicateShiftCtrlAndOutsideClicks)
@@ -62,10 +62,7 @@ TEST_F(EngineTest, FirstClickOutsideEndsInputAndLaterClicksSelectNothing)
 
 TEST_F(EngineTest, CircleCollinearRejectedThenFourthClickIsTheThird)
 {
-    ASSERT_TRUE(input.StartMakeShape(MEAS_CIRCLE));
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{200, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{300, 100});
+    Measure(MEAS_CIRCLE, {POINT{100, 100}, POINT{200, 100}, POINT{300, 100}});
     EXPECT_TRUE(Contains(Messages(), WM_INVALID_SET_POINT));
     EXPECT_EQ(Eng().GetPointCount(), 2);
     input.OnLButtonDown(MK_LBUTTON, POINT{150, 150});
@@ -136,13 +133,13 @@ TEST_F(EngineTest, PerpendicularGroupRightClickAndDeletion)
     ASSERT_EQ(Eng().GetMeasureArray().size(), 2u);
     EXPECT_DOUBLE_EQ(Row(0).dPixelValue, 30.0);
     EXPECT_DOUBLE_EQ(Row(1).dPixelValue, 60.0);
-    const RGN_DATA& base = Eng().GetShapeList().front().m_RgnData;
+    const RGN_DATA& base = Eng().GetShapeList().front().Data();
     EXPECT_EQ(base.nMeasNo, 0);
     EXPECT_FALSE(base.bSelectable);
     EXPECT_EQ(base.nChildMeasNo[0], 1);
     EXPECT_EQ(base.nChildMeasNo[1], 2);
     ASSERT_TRUE(Eng().DeleteMeasurement(1));
-    EXPECT_EQ(Eng().GetShapeList().front().m_RgnData.nID, base.nID); // base kept
+    EXPECT_EQ(Eng().GetShapeList().front().Data().nID, base.nID); // base kept
     ASSERT_TRUE(Eng().DeleteMeasurement(2));
     EXPECT_TRUE(Eng().GetShapeList().empty()); // last child removes the base
     EXPECT_FALSE(Eng().DeleteMeasurement(3));
@@ -173,11 +170,7 @@ TEST_F(EngineTest, PolygonClosesOnTwentiethVertexAndRefusesCrossing)
     EXPECT_GT(Row(0).dPixelValue, 100000.0);
 
     // Bow tie: the fourth vertex crossing the first edge is refused.
-    ASSERT_TRUE(input.StartMakeShape(MEAS_POLYGON));
-    input.OnLButtonDown(MK_LBUTTON, POINT{10, 10});
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 10});
-    input.OnLButtonDown(MK_LBUTTON, POINT{10, 100});
+    Measure(MEAS_POLYGON, {POINT{10, 10}, POINT{100, 100}, POINT{100, 10}, POINT{10, 100}});
     EXPECT_TRUE(Contains(Messages(), WM_INVALID_SET_POINT));
     EXPECT_EQ(Eng().GetPointCount(), 3);
     input.OnRButtonDown(MK_RBUTTON, POINT{40, 5});
@@ -335,27 +328,20 @@ TEST_F(EngineTest, StartRefusedWithoutCalibrationOrDrawWindow)
 
 TEST_F(EngineTest, CalibrationLineBothKindsAndDoubleClick)
 {
-    ASSERT_TRUE(input.StartCalibrationInput(0));
-    input.OnLButtonDown(MK_LBUTTON, POINT{10, 10});
-    input.OnLButtonDown(MK_LBUTTON, POINT{10, 10});
+    Calibrate(0, {POINT{10, 10}, POINT{10, 10}});
     EXPECT_EQ(Messages().back(), WM_INVALID_SET_POINT);
     input.OnLButtonDown(MK_LBUTTON, POINT{13, 14});
     EXPECT_EQ(Messages().back(), WM_END_SET_CALIBRATION);
     EXPECT_DOUBLE_EQ(input.GetCalibrationPixelLength(), 5.0);
     EXPECT_EQ(Eng().GetPointCount(), 2); // the line stays shown until reset
 
-    ASSERT_TRUE(input.StartCalibrationInput(1));
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{200, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{300, 100});
+    Calibrate(1, {POINT{100, 100}, POINT{200, 100}, POINT{300, 100}});
     EXPECT_EQ(Messages().back(), WM_INVALID_SET_POINT);
     input.OnLButtonDown(MK_LBUTTON, POINT{150, 125});
     EXPECT_EQ(Messages().back(), WM_END_SET_CALIBRATION);
     EXPECT_DOUBLE_EQ(input.GetCalibrationPixelLength(), 25.0);
 
-    ASSERT_TRUE(input.StartCalibrationInput(7));
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{200, 100});
+    Calibrate(7, {POINT{100, 100}, POINT{200, 100}});
     auto msgs = Messages();
     ASSERT_GE(msgs.size(), 2u);
     EXPECT_EQ(msgs[msgs.size() - 2], WM_ERROR_SET_CALIBRATION);
@@ -406,7 +392,7 @@ TEST_F(EngineTest, ClearAllRestartsNumbering)
     Eng().ClearAll();
     Measure(MEAS_LENGTH, {POINT{10, 10}, POINT{50, 10}});
     EXPECT_EQ(Row(0).nMeasNum, 1);
-    EXPECT_EQ(Eng().GetShapeList().front().m_RgnData.nID, 1);
+    EXPECT_EQ(Eng().GetShapeList().front().Data().nID, 1);
 }
 
 TEST_F(EngineTest, WindowToImageUsesRatioAndScroll)

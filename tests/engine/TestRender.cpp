@@ -26,6 +26,17 @@ protected:
         EXPECT_TRUE(drawer.Draw(Eng(), p, w, h, true));
         return img;
     }
+    // The newest caption or annotation.
+    const RGN_DATA* LastCaption()
+    {
+        const RGN_DATA* cap = nullptr;
+        for (const CQSRgnData& s : Eng().GetShapeList()) {
+            if (s.Data().nFigure == RGN_TEXT) {
+                cap = &s.Data();
+            }
+        }
+        return cap;
+    }
     static QRgb Rgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
     static int CountColour(const QImage& img, QRgb c, QRect r = QRect())
     {
@@ -89,12 +100,7 @@ TEST_F(RenderTest, LineOfWidthFiveCircleAndPointSquares)
 TEST_F(RenderTest, CaptionsFollowMeasStrColorAndSelectionIsDrawnInSelColours)
 {
     Measure(MEAS_LENGTH, {POINT{100, 200}, POINT{300, 200}});
-    const RGN_DATA* cap = nullptr;
-    for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.m_RgnData.nFigure == RGN_TEXT) {
-            cap = &s.m_RgnData;
-        }
-    }
+    const RGN_DATA* cap = LastCaption();
     ASSERT_NE(cap, nullptr);
     const QRect box(cap->nX[0], cap->nY[0], cap->nX[1] - cap->nX[0], cap->nY[1] - cap->nY[0]);
     EXPECT_GT(box.width(), 10);
@@ -168,7 +174,7 @@ TEST_F(RenderTest, ArcFollowsTheOrderOfItsPointsAndDegenerateShapesAreHarmless)
     bad.nPointNum = 6; // all points equal
     CQSRgnData shape(bad);
     shape.BuildRegion(eng.FarLimit());
-    EXPECT_TRUE(shape.m_Rgn.IsEmpty());
+    EXPECT_TRUE(shape.Region().IsEmpty());
     RECT all{0, 0, 0, 0};
     EXPECT_TRUE(drawer.Render(eng, target, all));
 }
@@ -214,12 +220,7 @@ TEST_F(RenderTest, LayerOfFinishedShapesFollowsEveryChange)
     EXPECT_EQ(img.pixel(150, 300), red);
 
     // Dragging the caption moves it in the next drawing.
-    const RGN_DATA* cap = nullptr;
-    for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.m_RgnData.nFigure == RGN_TEXT) {
-            cap = &s.m_RgnData;
-        }
-    }
+    const RGN_DATA* cap = LastCaption();
     ASSERT_NE(cap, nullptr);
     const QRect before(cap->nX[0], cap->nY[0], cap->nX[1] - cap->nX[0], cap->nY[1] - cap->nY[0]);
     const QRgb yellow = Rgb(Eng().GetDrawSetting().MeasStrColor);

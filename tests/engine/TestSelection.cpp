@@ -32,7 +32,7 @@ TEST_F(EngineTest, HitTestsAtTheRegionBorders)
     ASSERT_EQ(Eng().GetMeasureArray().size(), 3u);
     const CQSRgnData* hit = Eng().HitTest(POINT{50, 450});
     ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->m_RgnData.nFigure, RGN_TEXT);
+    EXPECT_EQ(hit->Data().nFigure, RGN_TEXT);
     EXPECT_EQ(Eng().HitTest(POINT{45, 445}), nullptr);
 }
 
@@ -42,11 +42,11 @@ TEST_F(EngineTest, TextsWinOverNewerFiguresAndNewestShapeWins)
     Measure(MEAS_LENGTH, {POINT{205, 60}, POINT{205, 400}});   // a newer line over it
     const CQSRgnData* hit = Eng().HitTest(POINT{205, 105});
     ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->m_RgnData.nFigure, RGN_TEXT);
-    EXPECT_EQ(hit->m_RgnData.nMeasNo, 1);
+    EXPECT_EQ(hit->Data().nFigure, RGN_TEXT);
+    EXPECT_EQ(hit->Data().nMeasNo, 1);
     hit = Eng().HitTest(POINT{205, 70});
     ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->m_RgnData.nMeasNo, 2);
+    EXPECT_EQ(hit->Data().nMeasNo, 2);
     // The newest figure containing the point decides, even when it is not selectable.
     Measure(MEAS_PERPENDICULAR, {POINT{400, 300}, POINT{600, 300}, POINT{500, 400}}, true);
     EXPECT_EQ(Eng().HitTest(POINT{420, 300}), nullptr); // on the base line only
@@ -87,8 +87,8 @@ TEST_F(EngineTest, SeparateCrossInputDeselectAndDraggingAtTheBorder)
     // Pick the caption and drag it; a move that would leave the image is refused.
     const RGN_DATA* cap = nullptr;
     for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.m_RgnData.nFigure == RGN_TEXT) {
-            cap = &s.m_RgnData;
+        if (s.Data().nFigure == RGN_TEXT) {
+            cap = &s.Data();
         }
     }
     ASSERT_NE(cap, nullptr);
@@ -208,10 +208,10 @@ TEST_F(EngineTest, RandomOperationsKeepEveryLinkValid)
             ASSERT_LE(r.nMeasNum, Eng().GetLastMeasNo());
         }
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            ASSERT_TRUE(ids.insert(s.m_RgnData.nID).second);
+            ASSERT_TRUE(ids.insert(s.Data().nID).second);
         }
         for (const CQSRgnData& s : Eng().GetShapeList()) {
-            const RGN_DATA& d = s.m_RgnData;
+            const RGN_DATA& d = s.Data();
             ASSERT_GE(d.nPointNum, 0);
             ASSERT_LE(d.nPointNum, MAX_RGN_POINT);
             ASSERT_LE(d.nID, Eng().GetLastShapeID());
@@ -241,4 +241,71 @@ TEST_F(EngineTest, RandomOperationsKeepEveryLinkValid)
         }
         ASSERT_TRUE(Eng().GetSelectedID() == -1 || ids.count(Eng().GetSelectedID()));
     }
+}
+
+TEST_F(EngineTest, RevisionChangesWithEveryChangeThatIsDrawn)
+{
+    CRgnDataCtrl& eng = Eng();
+    uint64_t last = eng.GetRevision();
+    auto changed = [&]() {
+        const uint64_t now = eng.GetRevision();
+        const bool bChanged = now != last;
+        last = now;
+        return bChanged;
+    };
+    Measure(MEAS_LENGTH, {POINT{100, 300}, POINT{300, 300}});
+    EXPECT_TRUE(changed()) << "a new measurement";
+    Measure(MEAS_PERPENDICULAR, {POINT{100, 100}, POINT{300, 100}, POINT{200, 150}}, true);
+    EXPECT_TRUE(changed()) << "a perpendicular group";
+
+    // Moving the mouse while a shape is made changes nothing kept.
+    ASSERT_TRUE(input.StartMakeShape(MEAS_LENGTH));
+    input.OnLButtonDown(MK_LBUTTON, POINT{400, 400});
+    changed();
+    input.OnMouseMove(0, POINT{450, 420});
+    EXPECT_FALSE(changed()) << "the rubber band is drawn apart from the kept shapes";
+    input.CancelInput();
+    changed();
+
+    // Reading changes nothing.
+    std::vector<MEASURE_DATA> rows;
+    eng.CopyMeasureData(rows);
+    std::vector<int32_t> sel;
+    eng.GetSelectedMeasNo(sel);
+    EXPECT_NE(eng.HitTest(POINT{150, 300}), nullptr);
+    EXPECT_FALSE(changed());
+
+    // Selecting, dragging a caption, editing, recalculating, restyling, zooming, deleting.
+    input.OnLButtonDown(MK_LBUTTON, POINT{150, 302});
+    EXPECT_TRUE(changed()) << "selection";
+    const RGN_DATA* cap = nullptr;
+    for (const CQSRgnData& s : eng.GetShapeList()) {
+        if (s.Data().nFigure == RGN_TEXT && s.Data().nMeasNo == 1) {
+            cap = &s.Data();
+        }
+    }
+    ASSERT_NE(cap, nullptr);
+    input.OnLButtonDown(MK_LBUTTON, POINT{cap->nX[0] + 1, cap->nY[0] + 1});
+    changed();
+    input.OnMouseMove(MK_LBUTTON, POINT{cap->nX[0] + 1, cap->nY[0] + 41});
+    EXPECT_TRUE(changed()) << "drag";
+    ASSERT_TRUE(eng.SetCalibration(0.25, 2, 1, TRUE));
+    EXPECT_TRUE(changed()) << "recalculation";
+    DRAW_SETTING s = eng.GetDrawSetting();
+    s.RgnColor = 0x123456;
+    eng.SetDrawSetting(s);
+    EXPECT_TRUE(changed()) << "settings";
+    eng.SetView(0.5, 10, 10);
+    EXPECT_TRUE(changed()) << "zoom and scroll";
+    ASSERT_TRUE(input.SetTextToPlace(u"note", u"Font", 12, 0xff));
+    input.OnLButtonDown(MK_LBUTTON, POINT{20, 20});
+    EXPECT_TRUE(changed()) << "annotation";
+    ASSERT_TRUE(eng.SelectMeasurements({eng.GetLastMeasNo()}));
+    EXPECT_TRUE(changed()) << "selection from the list";
+    ASSERT_TRUE(input.EditSelectedText(u"longer note", u"Font", 12, 0xff));
+    EXPECT_TRUE(changed()) << "edited annotation";
+    ASSERT_TRUE(eng.DeleteMeasurement(2));
+    EXPECT_TRUE(changed()) << "deletion";
+    eng.ClearAll();
+    EXPECT_TRUE(changed()) << "clearing";
 }
