@@ -1,0 +1,68 @@
+#include "app/dialogs/ParamDialog.h"
+
+#include "app/MultiLanguageTranslator.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/MessageBox.h"
+#include "app/dialogs/TranslateWindow.h"
+
+#include <QShowEvent>
+
+CParamDialog::CParamDialog(UINT nCaptionID, QWidget* pParent) : QDialog(pParent), m_nCaptionID(nCaptionID)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+int CParamDialog::DoModal()
+{
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+QWidget* CParamDialog::GetDlgItem(int nID) const
+{
+    for (const CONTROL_NAME& c : Controls()) {
+        if (c.nID == nID) {
+            return findChild<QWidget*>(QLatin1String(c.pName));
+        }
+    }
+    return nullptr;
+}
+
+BOOL CParamDialog::OnInitDialog()
+{
+    // Translated once: a second pass would look the translations up as keys.
+    // Lists that are filled later (font faces, sizes) are not translated.
+    if (!m_bTranslated) {
+        m_bTranslated = true;
+        TranslateChildWindows(this);
+    }
+    setWindowTitle(GetProgramString(m_nCaptionID));
+    return TRUE;
+}
+
+void CParamDialog::ShowMessage(UINT nID, UINT nIcon)
+{
+    AfxMessageBox(nID, MB_OK | nIcon, this);
+}
+
+void CParamDialog::EnableDlgItem(int nID, bool bEnable)
+{
+    if (QWidget* p = GetDlgItem(nID)) {
+        p->setEnabled(bEnable);
+    }
+}
+
+void CParamDialog::showEvent(QShowEvent* pEvent)
+{
+    // A dialog restored from the task bar keeps what the user typed.
+    if (!m_bInitialised && !pEvent->spontaneous()) {
+        m_bInitialised = true;
+        OnInitDialog();
+    }
+    QDialog::showEvent(pEvent);
+}
+
+void CParamDialog::done(int nResult)
+{
+    m_bInitialised = false;
+    QDialog::done(nResult);
+}

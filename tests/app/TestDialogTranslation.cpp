@@ -1,0 +1,141 @@
+#include "DialogFixture.h"
+
+#include "app/dialogs/SaveContinueSettingDlg.h"
+#include "app/dialogs/SelectFontDlg.h"
+#include "app/dialogs/SetAviSecDlg.h"
+#include "app/dialogs/SetIntervalDlg.h"
+#include "app/dialogs/SetLengthDlg.h"
+#include "app/dialogs/SetScaleDlg.h"
+#include "app/dialogs/SetTextDlg.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include <memory>
+
+namespace {
+
+// Every caption a user reads on the dialog.
+QStringList Captions(const QDialog& dlg)
+{
+    QStringList out;
+    for (const QLabel* p : dlg.findChildren<QLabel*>()) {
+        out << p->text();
+    }
+    for (const QAbstractButton* p : dlg.findChildren<QAbstractButton*>()) {
+        out << p->text();
+    }
+    for (const QGroupBox* p : dlg.findChildren<QGroupBox*>()) {
+        out << p->title();
+    }
+    out.removeAll(QString());
+    return out;
+}
+
+bool HasJapanese(const QString& text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct DIALOG_CASE {
+    std::unique_ptr<CParamDialog> pDlg;
+    UINT nCaptionID;
+};
+
+std::vector<DIALOG_CASE> AllDialogs(SAVE_CONTINUE_SETTING& block)
+{
+    std::vector<DIALOG_CASE> out;
+    auto pSave = std::make_unique<CSaveContinueSettingDlg>();
+    pSave->SetSaveContinueSetting(&block);
+    out.push_back({std::move(pSave), 142});
+    out.push_back({std::make_unique<CSetIntervalDlg>(), 142});
+    out.push_back({std::make_unique<CSetAviSecDlg>(), 143});
+    auto pLength = std::make_unique<CSetLengthDlg>();
+    pLength->m_UnitText = QStringLiteral("mm");
+    out.push_back({std::move(pLength), 144});
+    out.push_back({std::make_unique<CSetScaleDlg>(), 145});
+    out.push_back({std::make_unique<CSetTextDlg>(), 146});
+    out.push_back({std::make_unique<CSelectFontDlg>(), 150});
+    return out;
+}
+
+} // namespace
+
+TEST_F(DialogTest, EveryDialogShowsJapaneseWithoutTranslation)
+{
+    SAVE_CONTINUE_SETTING block{0, 0, 1, 0, 10, 0, QStringLiteral("/data/"), 0};
+    for (DIALOG_CASE& c : AllDialogs(block)) {
+        Show(*c.pDlg);
+        EXPECT_EQ(c.pDlg->windowTitle(), GetProgramString(c.nCaptionID));
+        EXPECT_TRUE(HasJapanese(c.pDlg->windowTitle()));
+        c.pDlg->reject();
+    }
+    CSaveContinueSettingDlg dlg;
+    dlg.SetSaveContinueSetting(&block);
+    Show(dlg);
+    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_RADIO_SAVE_CONTINUE_CLICK)->text(),
+              QStringLiteral("「連続保存」ボタンクリックにより、連番で保存する"));
+    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_OK)->text(), QStringLiteral("閉じる"));
+}
+
+TEST_F(DialogTest, EveryDialogSpeaksEnglishWithTheEnglishFile)
+{
+    const QString path = QDir(tmp.path()).filePath(QStringLiteral("LangTransEnglish.ini"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PIXMETRA_SOURCE_DIR "/app/LangTransEnglish.ini"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    CMultiLanguageTranslator translator;
+    translator.SetTranslation(path, QStringLiteral("ENGLISH"));
+    SetProgramTranslator(&translator);
+
+    SAVE_CONTINUE_SETTING block{0, 0, 0, 1, 10, 0, QStringLiteral("/data/"), 0};
+    for (DIALOG_CASE& c : AllDialogs(block)) {
+        Show(*c.pDlg);
+        const QString title = c.pDlg->windowTitle();
+        EXPECT_FALSE(title.isEmpty());
+        EXPECT_FALSE(HasJapanese(title)) << title.toStdString();
+        const QStringList captions = Captions(*c.pDlg);
+        EXPECT_FALSE(captions.isEmpty());
+        for (const QString& caption : captions) {
+            EXPECT_FALSE(HasJapanese(caption)) << c.nCaptionID << ": " << caption.toStdString();
+        }
+        // Shown a second time the captions are not translated again.
+        c.pDlg->reject();
+        const QStringList first = Captions(*c.pDlg);
+        Show(*c.pDlg);
+        EXPECT_EQ(Captions(*c.pDlg), first);
+        c.pDlg->reject();
+    }
+
+    // The messages come in English too.
+    CSaveContinueSettingDlg dlg;
+    dlg.SetSaveContinueSetting(&block);
+    Show(dlg);
+    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_OK)->text(), QStringLiteral("Close"));
+    Click(dlg, CSaveContinueSettingDlg::IDC_OK);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Invalid save interval."));
+    boxes.boxes.clear();
+    dlg.reject();
+
+    // Every caption and title had its entry: the file gained nothing (font
+    // faces and sizes are never looked up).
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray after = f.readAll();
+    EXPECT_EQ(after.size(), before.size());
+    if (after != before) {
+        const QString added = QString::fromUtf16(reinterpret_cast<const char16_t*>(after.constData() + before.size()),
+                                                 (after.size() - before.size()) / 2);
+        ADD_FAILURE() << "entries added: " << added.toStdString();
+    }
+}
