@@ -40,6 +40,13 @@ std::vector<uint8_t> SmoothFrame()
     return v;
 }
 
+// The smooth frame in a picture buffer, copied in as the live view does.
+void SetSmoothFrame(CAccImage& img)
+{
+    const std::vector<uint8_t> px = SmoothFrame();
+    img.SetImage(px.data(), IMAGE_INFO{24, kW, kH}, kW * 3);
+}
+
 void BM_GrayConvert5MP(benchmark::State& state)
 {
     std::vector<uint8_t> buf = Frame();
@@ -67,9 +74,8 @@ BENCHMARK(BM_GrayConvert5MP_Baseline)->Unit(benchmark::kMillisecond)->UseRealTim
 
 void BM_SaveJpeg5MP(benchmark::State& state)
 {
-    const std::vector<uint8_t> px = SmoothFrame();
     CAccImage img;
-    img.SetImage(px.data(), IMAGE_INFO{24, kW, kH}, kW * 3);
+    SetSmoothFrame(img);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.jpg"));
     for (auto _ : state) {
@@ -83,9 +89,8 @@ BENCHMARK(BM_SaveJpeg5MP)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SaveJpeg5MP_Baseline(benchmark::State& state)
 {
-    const std::vector<uint8_t> px = SmoothFrame();
     CAccImage img;
-    img.SetImage(px.data(), IMAGE_INFO{24, kW, kH}, kW * 3);
+    SetSmoothFrame(img);
     QTemporaryDir dir;
     const QByteArray path = dir.filePath(QStringLiteral("base.jpg")).toLocal8Bit();
     tjhandle h = tjInitCompress();
@@ -104,9 +109,8 @@ BENCHMARK(BM_SaveJpeg5MP_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_DrawImage5MP(benchmark::State& state)
 {
-    const std::vector<uint8_t> px = SmoothFrame();
     CAccImage img;
-    img.SetImage(px.data(), IMAGE_INFO{24, kW, kH}, kW * 3);
+    SetSmoothFrame(img);
     QImage target(1280, 960, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&target);

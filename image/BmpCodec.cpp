@@ -29,6 +29,93 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
     }
 }
 
+// Walks BI_RLE8 codes over a picture of width x height, row 0 at the bottom,
+// handing each run to put(y, x, value, bytes, count): an encoded run has no
+// bytes (nullptr) and count copies of value, an absolute run count bytes.
+// A run or delta that leaves its row or the picture fails, and so does data
+// that ends before the end-of-bitmap code.
+template <class Put>
+bool WalkRle8(const uint8_t* p, size_t n, int64_t width, int64_t height, Put put)
+{
+    int64_t x = 0;
+    int64_t y = 0;
+    size_t at = 0;
+    while (n - at >= 2) {
+        const uint8_t count = p[at];
+        const uint8_t code = p[at + 1];
+        at += 2;
+        if (count > 0) { // encoded run: count copies of one index
+            if (y >= height || x + count > width) {
+                return false;
+            }
+            put(y, x, code, nullptr, count);
+            x += count;
+            continue;
+        }
+        switch (code) {
+        case 0: // end of line
+            if (y >= height) {
+                return false;
+            }
+            x = 0;
+            ++y;
+            break;
+        case 1: // end of bitmap
+            return true;
+        case 2: // delta: right and up by the next two bytes
+            if (n - at < 2) {
+                return false;
+            }
+            x += p[at];
+            y += p[at + 1];
+            at += 2;
+            if (x > width || y >= height) {
+                return false;
+            }
+            break;
+        default: { // absolute run of code indices, padded to a whole word
+            const size_t len = code;
+            if (y >= height || x + int64_t(len) > width || n - at < len) {
+                return false;
+            }
+            put(y, x, 0, p + at, len);
+            x += int64_t(len);
+            at += len;
+            if (len % 2 != 0) {
+                if (at == n) {
+                    return false;
+                }
+                ++at;
+            }
+            break;
+        }
+        }
+    }
+    return false;
+}
+
+// Expands BI_RLE8 codes into the rows an uncompressed bottom-up file holds,
+// each padded to the stride; pixels the codes skip stay index 0. The codes
+// are checked before the rows are allocated, so a few bytes of bad codes
+// claiming a huge picture cost nothing.
+bool ExpandRle8(const uint8_t* p, size_t n, int32_t width, int32_t height, uint64_t stride,
+                std::vector<uint8_t>& rows)
+{
+    if (!WalkRle8(p, n, width, height, [](int64_t, int64_t, uint8_t, const uint8_t*, size_t) {})) {
+        return false;
+    }
+    rows.assign(stride * uint64_t(height), 0);
+    return WalkRle8(p, n, width, height,
+                    [&](int64_t y, int64_t x, uint8_t value, const uint8_t* pBytes, size_t len) {
+                        uint8_t* d = rows.data() + uint64_t(y) * stride + uint64_t(x);
+                        if (pBytes != nullptr) {
+                            std::memcpy(d, pBytes, len);
+                        } else {
+                            std::memset(d, value, len);
+                        }
+                    });
+}
+
 } // namespace
 
 int32_t StrideOf(int32_t nWidth, uint32_t nBitCount)
@@ -72,7 +159,13 @@ bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
     }
     const bool bTopDown = rawHeight < 0;
     const int32_t height = bTopDown ? -rawHeight : rawHeight;
-    if (compression == 3) {
+    const bool bRle = compression == 1;
+    if (bRle) {
+        // Run-length codes exist only for 8 bits and only bottom-up.
+        if (bitCount != 8 || bTopDown) {
+            return false;
+        }
+    } else if (compression == 3) {
         // Bit fields are read only when they are the plain BGRX layout.
         if (bitCount != 32 || hdrSize < 52 || U32(h + 40) != 0xff0000u || U32(h + 44) != 0xff00u ||
             U32(h + 48) != 0xffu) {
@@ -86,7 +179,7 @@ bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
         return false;
     }
     const uint64_t stride = uint64_t(StrideOf(width, bitCount));
-    if (uint64_t(offBits) + nBytes > nSize || offBits < 14 + hdrSize) {
+    if (offBits < 14 + hdrSize || offBits >= nSize || (!bRle && uint64_t(offBits) + nBytes > nSize)) {
         return false; // the pixel data lies outside the file
     }
 
@@ -111,6 +204,18 @@ bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
         }
     }
     const uint8_t* pSrc = pData + offBits;
+    std::vector<uint8_t> expanded;
+    if (bRle) {
+        size_t nCoded = nSize - offBits;
+        const uint32_t sizeImage = U32(h + 20);
+        if (sizeImage != 0 && sizeImage < nCoded) {
+            nCoded = sizeImage;
+        }
+        if (!ExpandRle8(pSrc, nCoded, width, height, stride, expanded)) {
+            return false;
+        }
+        pSrc = expanded.data();
+    }
     auto srcRow = [&](int32_t y) { return pSrc + (bTopDown ? uint64_t(y) : uint64_t(height - 1 - y)) * stride; };
 
     if (bitCount == 8 && !bGreyRamp) {

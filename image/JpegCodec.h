@@ -1,5 +1,7 @@
-// JPEG through TurboJPEG: encodes straight from the buffer's rows into a
-// reused output buffer, so saving a series allocates nothing per picture.
+// JPEG through TurboJPEG: encodes straight from the buffer's rows into an
+// output buffer kept from one picture to the next, so a series of saves does
+// not allocate and free a picture-sized buffer each time (the library's own
+// working memory is still set up per picture).
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,6 @@
 #include "image/AccImage.h"
 #include "image/ImageCodec.h"
+#include "image/ImageFileMakers.h"
 
 #include <QDir>
 #include <QFile>
@@ -391,12 +392,42 @@ TEST_F(AccImageTest, MutatedAndTruncatedFilesNeverCrash)
     const auto px = Pattern(48, 32, 24);
     CAccImage img;
     ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 48, 32}));
-    std::mt19937 rng(2026);
-    int loaded = 0;
+    std::vector<std::pair<QString, QByteArray>> seeds;
     for (const char* n : {"m.bmp", "m.jpg", "m.png", "m.tif"}) {
         ASSERT_TRUE(img.SaveImageFile(Path(n), 75));
-        const QByteArray good = ReadAll(Path(n));
-        for (int i = 0; i < 120; ++i) {
+        seeds.emplace_back(QString::fromLatin1(n), ReadAll(Path(n)));
+    }
+    // Run-length BMP and four-colour JPEG seeds for the decoders of files
+    // other programs write.
+    std::vector<uint8_t> idx(48 * 32);
+    for (size_t i = 0; i < idx.size(); ++i) {
+        idx[i] = (i % 48) < 20 ? uint8_t(i / 48) : ((i % 48) > 40 ? 0 : uint8_t(i * 37));
+    }
+    std::vector<uint8_t> planes[4];
+    std::vector<uint8_t> cmyk(idx.size() * 4);
+    for (int c = 0; c < 4; ++c) {
+        planes[c].resize(idx.size());
+        for (size_t i = 0; i < idx.size(); ++i) {
+            planes[c][i] = cmyk[4 * i + c] = uint8_t(40 * c + (i % 48) * 3 + (i / 48));
+        }
+    }
+    auto asBytes = [](const std::vector<uint8_t>& v) {
+        return QByteArray(reinterpret_cast<const char*>(v.data()), int(v.size()));
+    };
+    seeds.emplace_back("m_rle.bmp", asBytes(testfiles::Rle8Bmp(testfiles::Rle8Codes(idx, 48, 32), 48, 32)));
+    seeds.emplace_back("m_cmyk.jpg", asBytes(testfiles::CmykJpeg(planes, 48, 32, false)));
+    seeds.emplace_back("m_adobe.jpg", asBytes(testfiles::CmykJpeg(planes, 48, 32, true)));
+    seeds.emplace_back("m_ycck.jpg", asBytes(testfiles::YcckJpeg(cmyk, 48, 32)));
+    std::mt19937 rng(2026);
+    int loaded = 0;
+    for (size_t s = 0; s < seeds.size(); ++s) {
+        const QString& n = seeds[s].first;
+        const QByteArray& good = seeds[s].second;
+        WriteAll(Path(QStringLiteral("seed_") + n), good);
+        CAccImage seed;
+        ASSERT_TRUE(seed.LoadImageFile(Path(QStringLiteral("seed_") + n))) << n.toStdString(); // mutations start whole
+        const int rounds = s < 4 ? 120 : 400; // the newer decoders get more
+        for (int i = 0; i < rounds; ++i) {
             QByteArray bad = good;
             if (i % 4 == 0) {
                 bad.truncate(int(rng() % bad.size()));
@@ -408,10 +439,19 @@ TEST_F(AccImageTest, MutatedAndTruncatedFilesNeverCrash)
                     bad[at] = char(rng());
                 }
             }
-            const QString path = Path(QStringLiteral("mut_") + QString::fromLatin1(n));
+            const QString path = Path(QStringLiteral("mut_") + n);
             WriteAll(path, bad);
             CAccImage probe;
             loaded += probe.LoadImageFile(path) ? 1 : 0;
+            // Our own decoders once more on a buffer of exactly the file's
+            // size, so the sanitizer sees any read past its end.
+            const std::vector<uint8_t> exact(bad.begin(), bad.end());
+            image::DECODED_IMAGE dec;
+            if (n.endsWith(QLatin1String(".bmp"))) {
+                image::DecodeBmp(exact.data(), exact.size(), dec);
+            } else if (n.endsWith(QLatin1String(".jpg"))) {
+                image::DecodeJpeg(exact.data(), exact.size(), dec);
+            }
         }
     }
     EXPECT_GT(loaded, 0); // some mutations leave readable files; none may crash

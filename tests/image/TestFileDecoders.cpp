@@ -1,0 +1,432 @@
+// Files from other programs: run-length coded BMP, four-colour JPEG, and the
+// JPEG, PNG and TIFF variants that must keep loading as they do.
+#include "image/AccImage.h"
+#include "image/ImageCodec.h"
+#include "image/ImageFileMakers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <turbojpeg.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Decodes from a buffer of exactly the file's size, so a read past its end
+// is a read past the allocation.
+bool Decode(const Bytes& file, image::DECODED_IMAGE& out)
+{
+    const Bytes exact(file.begin(), file.end());
+    return exact.size() > 1 && exact[0] == 'B' ? image::DecodeBmp(exact.data(), exact.size(), out)
+                                               : image::DecodeJpeg(exact.data(), exact.size(), out);
+}
+
+int JpegColourSpace(const Bytes& j)
+{
+    tjhandle h = tjInitDecompress();
+    int w = 0, hh = 0, sub = 0, cs = -1;
+    tjDecompressHeader3(h, j.data(), (unsigned long)j.size(), &w, &hh, &sub, &cs);
+    tjDestroy(h);
+    return cs;
+}
+
+// Mean and largest difference of the w x h pixels of n bytes each.
+struct DIFF {
+    double mean = 0;
+    int max = 0;
+};
+DIFF Compare(const uint8_t* a, int strideA, const uint8_t* b, int strideB, int w, int h, int n)
+{
+    DIFF d;
+    for (int y = 0; y < h; ++y) {
+        for (int i = 0; i < w * n; ++i) {
+            const int e = std::abs(int(a[size_t(y) * strideA + i]) - int(b[size_t(y) * strideB + i]));
+            d.mean += e;
+            d.max = std::max(d.max, e);
+        }
+    }
+    d.mean /= double(w) * h * n;
+    return d;
+}
+
+class FileDecoderTest : public ::testing::Test {
+protected:
+    QString Path(const QString& n) const { return QDir(tmp.path()).filePath(n); }
+    QString Write(const char* name, const Bytes& b) const
+    {
+        const QString path = Path(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(reinterpret_cast<const char*>(b.data()), qint64(b.size()));
+        return path;
+    }
+    QTemporaryDir tmp;
+};
+
+// Indices with runs, noise, spans and rows of index 0, and rows ending in 0.
+Bytes RlePicture(int w, int h)
+{
+    Bytes idx(size_t(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uint8_t v = uint8_t(((x * 2654435761u) ^ (y * 40503u)) >> 7);
+            if (x < 290) {
+                v = uint8_t(y * 7 + 1); // a run longer than one code holds
+            } else if (x < 300) {
+                v = uint8_t(x); // a literal stretch
+            } else if (x < 312 || (x >= 330 && x < 620)) {
+                v = 0; // spans crossed by deltas, one longer than a delta reaches
+            }
+            if (y % 3 == 0 && x >= w - 40) {
+                v = 0; // row ends left to end-of-line
+            }
+            if ((y >= 10 && y < 15) || y == 20 || y < 2) {
+                v = 0; // whole rows skipped; the top two by end-of-bitmap
+            }
+            idx[size_t(y) * w + x] = v;
+        }
+    }
+    return idx;
+}
+
+struct RLE_TALLY {
+    int runs = 0, absolute = 0, lineEnds = 0, dx = 0, dy = 0;
+};
+RLE_TALLY Tally(const Bytes& c)
+{
+    RLE_TALLY t;
+    for (size_t i = 0; i + 1 < c.size();) {
+        if (c[i] > 0) {
+            ++t.runs;
+            i += 2;
+        } else if (c[i + 1] == 0) {
+            ++t.lineEnds;
+            i += 2;
+        } else if (c[i + 1] == 1) {
+            break;
+        } else if (c[i + 1] == 2) {
+            t.dx += c[i + 2] > 0 ? 1 : 0;
+            t.dy += c[i + 3] > 0 ? 1 : 0;
+            i += 4;
+        } else {
+            ++t.absolute;
+            i += 2 + c[i + 1] + (c[i + 1] & 1);
+        }
+    }
+    return t;
+}
+
+} // namespace
+
+TEST_F(FileDecoderTest, Rle8BmpEqualsTheSamePictureUncompressed)
+{
+    const int w = 701, h = 40;
+    const Bytes idx = RlePicture(w, h);
+    const Bytes codes = testfiles::Rle8Codes(idx, w, h);
+    const RLE_TALLY t = Tally(codes);
+    ASSERT_GT(t.runs, 0);
+    ASSERT_GT(t.absolute, 0);
+    ASSERT_GT(t.lineEnds, 0);
+    ASSERT_GT(t.dx, 0);
+    ASSERT_GT(t.dy, 0);
+
+    Bytes rle = testfiles::Rle8Bmp(codes, w, h);
+    Bytes plain = testfiles::PlainBmp8(idx, w, h);
+    image::DECODED_IMAGE a, b;
+    ASSERT_TRUE(Decode(plain, a));
+    ASSERT_TRUE(Decode(rle, b));
+    EXPECT_EQ(b.nBitCount, 8u);
+    EXPECT_EQ(b.nWidth, w);
+    EXPECT_EQ(b.nHeight, h);
+    EXPECT_TRUE(a.pixels == b.pixels);
+
+    // Through the picture buffer, the way the main window opens a file.
+    CAccImage img;
+    IMAGE_INFO info{};
+    ASSERT_TRUE(img.LoadImageFile(Write("rle.bmp", rle), &info));
+    EXPECT_EQ(info.nBitCount, 8u);
+    EXPECT_EQ(std::memcmp(img.GetPixels(), a.pixels.data(), a.pixels.size()), 0);
+
+    // A colour palette gives colour, index 0 (the skipped pixels) included.
+    for (Bytes* f : {&rle, &plain}) {
+        testfiles::SetBmpColour(*f, 0, 10, 20, 30);
+        testfiles::SetBmpColour(*f, 1, 200, 100, 0);
+    }
+    ASSERT_TRUE(Decode(plain, a));
+    ASSERT_TRUE(Decode(rle, b));
+    EXPECT_EQ(b.nBitCount, 24u);
+    EXPECT_TRUE(a.pixels == b.pixels);
+    EXPECT_EQ(b.pixels[0], 10); // the top row is all index 0
+    EXPECT_EQ(b.pixels[2], 30);
+
+    // Every code kind at a known place: a run, a delta up one row and right,
+    // an end of line, an absolute run with its pad byte, a delta right and up.
+    const Bytes small = testfiles::Rle8Bmp({3, 5, 0, 2, 1, 1, 2, 7, 0, 0, 0, 3, 1, 2, 3, 0, 0, 2, 2, 1, 1, 9, 0, 1}, 6,
+                                           4);
+    const uint8_t expected[4][6] = {
+        {0, 0, 0, 0, 0, 9}, {1, 2, 3, 0, 0, 0}, {0, 0, 0, 0, 7, 7}, {5, 5, 5, 0, 0, 0}}; // top row first
+    ASSERT_TRUE(Decode(small, b));
+    ASSERT_EQ(b.nBitCount, 8u);
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(std::memcmp(b.pixels.data() + 8 * y, expected[y], 6), 0) << y;
+    }
+}
+
+TEST_F(FileDecoderTest, HostileRunLengthCodesFail)
+{
+    const Bytes cases[] = {
+        {7, 1, 0, 1},                                 // a run longer than the row
+        {4, 1, 3, 1, 0, 1},                           // a run past the row's end
+        {0, 7, 1, 2, 3, 4, 5, 6, 7, 0, 0, 1},         // an absolute run longer than the row
+        {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1},         // a run above the top row
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},         // an end of line above the top row
+        {0, 2, 0, 4, 0, 1},                           // a delta above the top row
+        {0, 2, 7, 0, 0, 1},                           // a delta past the row
+        {0, 2, 3, 0, 0, 2, 4, 0, 0, 1},               // two deltas past the row
+        {0, 2, 6, 3, 1, 1, 0, 1},                     // a run from the end of the top row
+        {0, 2, 255, 255, 0, 1},                       // a delta far outside
+        {2, 1},                                       // no end-of-bitmap code
+        {2, 1, 0},                                    // a code cut in two
+        {0, 5, 1, 2},                                 // absolute data cut short
+        {0, 3, 1, 2, 3},                              // pad byte and end code missing
+        {0, 2, 1},                                    // a delta cut short
+        {},                                           // no codes at all
+    };
+    CAccImage keep;
+    const uint8_t px[8 * 4] = {1, 2, 3};
+    ASSERT_TRUE(keep.SetImage(px, IMAGE_INFO{8, 6, 4}));
+    int n = 0;
+    for (const Bytes& c : cases) {
+        const Bytes f = testfiles::Rle8Bmp(c, 6, 4);
+        image::DECODED_IMAGE out;
+        EXPECT_FALSE(Decode(f, out)) << "case " << n;
+        EXPECT_FALSE(keep.LoadImageFile(Write("bad.bmp", f))) << "case " << n;
+        EXPECT_EQ(keep.GetWidth(), 6);
+        EXPECT_EQ(keep.GetPixels()[2], 3); // the picture shown so far stays
+        ++n;
+    }
+
+    // Random codes, mostly small counts and deltas, on a small picture:
+    // whatever they decode to, nothing is read or written outside the buffers.
+    std::mt19937 rng(11);
+    int decoded = 0;
+    for (int i = 0; i < 3000; ++i) {
+        Bytes c(2 + rng() % 40);
+        for (uint8_t& b : c) {
+            b = uint8_t(rng() % 4 == 0 ? rng() : rng() % 8);
+        }
+        image::DECODED_IMAGE out;
+        decoded += Decode(testfiles::Rle8Bmp(c, 7, 5), out) ? 1 : 0;
+    }
+    EXPECT_GT(decoded, 0);
+
+    // Every cut of a good file before its end code fails.
+    const Bytes idx = RlePicture(300, 24);
+    const Bytes codes = testfiles::Rle8Codes(idx, 300, 24);
+    const Bytes good = testfiles::Rle8Bmp(codes, 300, 24);
+    image::DECODED_IMAGE out;
+    ASSERT_TRUE(Decode(good, out));
+    const size_t dataAt = good.size() - codes.size();
+    for (size_t cut = dataAt; cut < good.size(); ++cut) {
+        ASSERT_FALSE(Decode(Bytes(good.begin(), good.begin() + std::ptrdiff_t(cut)), out)) << cut;
+    }
+    // The image size field bounds the codes; a larger one is held to the file.
+    Bytes shortSize = good;
+    shortSize[34] = uint8_t(codes.size() - 2);
+    shortSize[35] = uint8_t((codes.size() - 2) >> 8);
+    EXPECT_FALSE(Decode(shortSize, out));
+    Bytes longSize = good;
+    longSize[37] = 0x7f;
+    EXPECT_TRUE(Decode(longSize, out));
+
+    // Top-down run-length files, run-length codes for other depths, RLE4, and
+    // codes that start past the end of the file.
+    auto patched = [&](size_t at, std::initializer_list<uint8_t> v) {
+        Bytes b = good;
+        std::copy(v.begin(), v.end(), b.begin() + std::ptrdiff_t(at));
+        return b;
+    };
+    EXPECT_FALSE(Decode(patched(22, {0xe8, 0xff, 0xff, 0xff}), out)); // height -24
+    EXPECT_FALSE(Decode(patched(28, {24}), out));
+    EXPECT_FALSE(Decode(patched(28, {4, 0, 2}), out));
+    EXPECT_FALSE(Decode(patched(30, {2}), out));
+    EXPECT_FALSE(Decode(patched(10, {0xff, 0xff, 0, 0}), out));
+}
+
+TEST_F(FileDecoderTest, CmykAndYcckJpegsLoadAsTheirRgbRendering)
+{
+    const int w = 45, h = 30; // partial blocks at the right and bottom
+    Bytes ink[4];
+    for (Bytes& p : ink) {
+        p.resize(size_t(w) * h);
+    }
+    Bytes rendering(size_t(w) * h * 3); // BGR
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            ink[0][i] = uint8_t(128 + 100 * std::sin(x * 0.11));
+            ink[1][i] = uint8_t(128 + 100 * std::cos(y * 0.13));
+            ink[2][i] = uint8_t(3 * x + 2 * y);
+            ink[3][i] = uint8_t(x + y < 40 ? 20 : 90);
+            const int k = 255 - ink[3][i];
+            rendering[3 * i] = uint8_t(std::lround((255 - ink[2][i]) * k / 255.0));
+            rendering[3 * i + 1] = uint8_t(std::lround((255 - ink[1][i]) * k / 255.0));
+            rendering[3 * i + 2] = uint8_t(std::lround((255 - ink[0][i]) * k / 255.0));
+        }
+    }
+    Bytes inverted[4];
+    Bytes interleaved(size_t(w) * h * 4);
+    for (int c = 0; c < 4; ++c) {
+        inverted[c] = ink[c];
+        for (size_t i = 0; i < inverted[c].size(); ++i) {
+            inverted[c][i] = uint8_t(255 - ink[c][i]);
+            interleaved[4 * i + c] = inverted[c][i];
+        }
+    }
+    struct CASE {
+        const char* name;
+        Bytes file;
+        int colourSpace;
+    };
+    const CASE cases[] = {
+        {"plain.jpg", testfiles::CmykJpeg(ink, w, h, false), TJCS_CMYK},
+        {"adobe.jpg", testfiles::CmykJpeg(inverted, w, h, true), TJCS_CMYK},
+        {"ycck.jpg", testfiles::YcckJpeg(interleaved, w, h), TJCS_YCCK},
+    };
+    for (const CASE& c : cases) {
+        ASSERT_EQ(JpegColourSpace(c.file), c.colourSpace) << c.name;
+        image::DECODED_IMAGE out;
+        ASSERT_TRUE(Decode(c.file, out)) << c.name;
+        ASSERT_EQ(out.nBitCount, 24u);
+        ASSERT_EQ(out.nWidth, w);
+        ASSERT_EQ(out.nHeight, h);
+        const DIFF d = Compare(out.pixels.data(), image::StrideOf(w, 24), rendering.data(), w * 3, w, h, 3);
+        EXPECT_LT(d.mean, 1.5) << c.name;
+        EXPECT_LE(d.max, 12) << c.name;
+
+        CAccImage img;
+        IMAGE_INFO info{};
+        ASSERT_TRUE(img.LoadImageFile(Write(c.name, c.file), &info)) << c.name;
+        EXPECT_EQ(info.nBitCount, 24u);
+        EXPECT_EQ(std::memcmp(img.GetPixels(), out.pixels.data(), out.pixels.size()), 0);
+    }
+    // The Adobe segment alone decides inversion: plain values marked as
+    // Adobe's come out as a negative.
+    image::DECODED_IMAGE out;
+    ASSERT_TRUE(Decode(testfiles::CmykJpeg(ink, w, h, true), out));
+    EXPECT_GT(Compare(out.pixels.data(), image::StrideOf(w, 24), rendering.data(), w * 3, w, h, 3).mean, 40.0);
+}
+
+TEST_F(FileDecoderTest, OtherVariantsKeepLoadingAsTheyDo)
+{
+    const int w = 50, h = 34;
+    Bytes bgr(size_t(w) * h * 3);
+    Bytes grey(size_t(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            bgr[3 * i] = uint8_t(4 * x);
+            bgr[3 * i + 1] = uint8_t(6 * y);
+            bgr[3 * i + 2] = uint8_t(2 * (x + y));
+            grey[i] = uint8_t(3 * x + 2 * y);
+        }
+    }
+    tjhandle tj = tjInitCompress();
+    auto jpeg = [&](const Bytes& px, int fmt, int sub, int flags) {
+        unsigned char* buf = nullptr;
+        unsigned long size = 0;
+        EXPECT_EQ(tjCompress2(tj, px.data(), w, 0, h, fmt, &buf, &size, sub, 95, flags), 0);
+        Bytes b(buf, buf + size);
+        tjFree(buf);
+        return b;
+    };
+    const Bytes greyJpeg = jpeg(grey, TJPF_GRAY, TJSAMP_GRAY, 0);
+    const Bytes progressive = jpeg(bgr, TJPF_BGR, TJSAMP_444, TJFLAG_PROGRESSIVE);
+    tjDestroy(tj);
+
+    auto expectLoad = [&](const QString& path, uint32_t bits, const Bytes& want, int maxErr) {
+        CAccImage img;
+        IMAGE_INFO info{};
+        ASSERT_TRUE(img.LoadImageFile(path, &info)) << path.toStdString();
+        ASSERT_EQ(info.nBitCount, bits) << path.toStdString();
+        ASSERT_EQ(info.nWidth, w);
+        ASSERT_EQ(info.nHeight, h);
+        const int n = int(bits / 8);
+        const DIFF d = Compare(img.GetPixels(), img.GetStride(), want.data(), w * n, w, h, n);
+        EXPECT_LE(d.max, maxErr) << path.toStdString();
+    };
+    expectLoad(Write("grey.jpg", greyJpeg), 8, grey, 6);
+    expectLoad(Write("progressive.jpg", progressive), 24, bgr, 12);
+
+    // 16-bit samples keep their high byte.
+    QImage grey16(w, h, QImage::Format_Grayscale16);
+    QImage rgb16(w, h, QImage::Format_RGBX64);
+    for (int y = 0; y < h; ++y) {
+        auto* g = reinterpret_cast<quint16*>(grey16.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            g[x] = quint16(grey[i] * 257);
+            rgb16.setPixelColor(x, y, QColor::fromRgba64(bgr[3 * i + 2] * 257, bgr[3 * i + 1] * 257,
+                                                         bgr[3 * i] * 257));
+        }
+    }
+    for (const char* n : {"g16.png", "g16.tif"}) {
+        ASSERT_TRUE(grey16.save(Path(n))) << n;
+        expectLoad(Path(n), 8, grey, 0);
+    }
+    for (const char* n : {"c16.png", "c16.tif"}) {
+        ASSERT_TRUE(rgb16.save(Path(n))) << n;
+        expectLoad(Path(n), 24, bgr, 0);
+    }
+
+    // Palette PNGs: a colour table gives colour, the grey ramp gives 8 bits.
+    QImage pal(w, h, QImage::Format_Indexed8);
+    QList<QRgb> colours, ramp;
+    for (int i = 0; i < 256; ++i) {
+        colours.append(qRgb(255 - i, i, i / 2));
+        ramp.append(qRgb(i, i, i));
+    }
+    pal.setColorTable(colours);
+    Bytes palBgr(bgr.size());
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int v = grey[size_t(y) * w + x];
+            pal.setPixel(x, y, uint(v));
+            uint8_t* p = palBgr.data() + 3 * (size_t(y) * w + x);
+            p[0] = uint8_t(v / 2);
+            p[1] = uint8_t(v);
+            p[2] = uint8_t(255 - v);
+        }
+    }
+    ASSERT_TRUE(pal.save(Path("pal.png")));
+    expectLoad(Path("pal.png"), 24, palBgr, 0);
+    pal.setColorTable(ramp);
+    ASSERT_TRUE(pal.save(Path("ramp.png")));
+    expectLoad(Path("ramp.png"), 8, grey, 0);
+
+    // LZW TIFF from Qt's writer; tiled TIFF written by hand. Its tiles are
+    // 32 x 32: the system's libtiff 4.5.0 refuses uncompressed tiles whose
+    // byte size is not a multiple of 1024 (16 x 16 RGB tiles included).
+    const QImage rgb = QImage(bgr.data(), w, h, w * 3, QImage::Format_BGR888).copy();
+    QImageWriter lzw(Path("lzw.tif"), "tiff");
+    lzw.setCompression(1);
+    ASSERT_TRUE(lzw.write(rgb));
+    ASSERT_TRUE(QFile(Path("lzw.tif")).size() > 0);
+    expectLoad(Path("lzw.tif"), 24, bgr, 0);
+    Bytes rgbBytes(bgr.size());
+    for (size_t i = 0; i < bgr.size(); i += 3) {
+        rgbBytes[i] = bgr[i + 2];
+        rgbBytes[i + 1] = bgr[i + 1];
+        rgbBytes[i + 2] = bgr[i];
+    }
+    expectLoad(Write("tiled.tif", testfiles::TiledTiff(rgbBytes, w, h, 32)), 24, bgr, 0);
+}
