@@ -11,10 +11,11 @@
 #include "workflow/live/PictureBox.h"
 
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+
+#include <vector>
 
 namespace {
 
@@ -138,27 +139,10 @@ void CPixmetraDlg::CreateStatusBar()
 {
     m_pStatusBar = new QWidget(this);
     m_pStatusBar->setObjectName(QStringLiteral("statusBar"));
-    auto* pRow = new QHBoxLayout(m_pStatusBar);
-    pRow->setContentsMargins(2, 0, 2, 0);
-    pRow->setSpacing(2);
-    // Right edges: 160, +80, +120, +140 (E), then E+200, E+380, E+450 and the rest.
-    const double s = m_dDisplayScale;
-    const int e3 = Scaled(160, s) + Scaled(80, s) + Scaled(120, s) + Scaled(140, s);
-    const int edges[STATUS_PART_COUNT - 1] = {Scaled(160, s), Scaled(160, s) + Scaled(80, s),
-                                              Scaled(160, s) + Scaled(80, s) + Scaled(120, s), e3, e3 + 200,
-                                              e3 + 380, e3 + 450};
-    int left = 0;
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
         auto* pPart = new QLabel(m_pStatusBar);
         pPart->setFrameShape(QFrame::Panel);
         pPart->setFrameShadow(QFrame::Sunken);
-        if (i < STATUS_PART_COUNT - 1) {
-            pPart->setFixedWidth(edges[i] - left - 2);
-            left = edges[i];
-            pRow->addWidget(pPart);
-        } else {
-            pRow->addWidget(pPart, 1);
-        }
         m_StatusParts[size_t(i)] = pPart;
     }
     m_StatusParts[2]->setText(QStringLiteral(" frames："));
@@ -166,6 +150,33 @@ void CPixmetraDlg::CreateStatusBar()
     m_StatusParts[5]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_CALIBRATION_VALUE)));
     m_StatusParts[6]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_UNIT_NAME)));
     m_pStatusBar->show();
+}
+
+void CPixmetraDlg::LayoutStatusBar(int nWidth)
+{
+    // Right edges: 160, +80, +120, +140 (E), then E+200, E+380, E+450 and the
+    // rest; a window narrower than that shrinks them alike so all stay visible.
+    const double s = m_dDisplayScale;
+    const int e3 = Scaled(160, s) + Scaled(80, s) + Scaled(120, s) + Scaled(140, s);
+    const int edges[STATUS_PART_COUNT - 1] = {Scaled(160, s), Scaled(160, s) + Scaled(80, s),
+                                              Scaled(160, s) + Scaled(80, s) + Scaled(120, s), e3, e3 + 200,
+                                              e3 + 380, e3 + 450};
+    // Parts 0 to 3 keep their widths while the window allows it; the later ones give way first.
+    const double fFirst = std::min(1.0, double(nWidth - 24) / e3);
+    const double fRest =
+        nWidth - 24 > e3 ? std::min(1.0, double(nWidth - 24 - e3) / (edges[STATUS_PART_COUNT - 2] - e3)) : 0.0;
+    m_pStatusBar->setGeometry(0, height() - kStatusHeight, nWidth, kStatusHeight);
+    int left = 0;
+    for (int i = 0; i < STATUS_PART_COUNT; ++i) {
+        int right = nWidth;
+        if (i < 4) {
+            right = int(edges[i] * fFirst);
+        } else if (i < STATUS_PART_COUNT - 1) {
+            right = int(e3 * fFirst + (edges[i] - e3) * fRest);
+        }
+        m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, right - left - 2), kStatusHeight);
+        left = std::max(left, right);
+    }
 }
 
 void CPixmetraDlg::SetStatusPart(int nPart, const QString& text)
@@ -218,27 +229,42 @@ void CPixmetraDlg::LayoutControls()
     const int W = width(), H = height(), g = Scaled(8, s);
     const int rowH = Scaled(30, s);
     auto fit = [&](QWidget* p, int base) { return std::max(Scaled(base, s), p->sizeHint().width()); };
-    // Top row: the flow buttons from the left, exit at the right edge.
-    int x = g;
+    // Top row: the flow buttons from the left, exit at the right edge; on a
+    // narrow window (large display scale, long translations) all give way alike.
+    std::vector<QWidget*> leftRow;
     for (QWidget* p : {static_cast<QWidget*>(m_pUi->btnDispImage), static_cast<QWidget*>(m_pUi->btnLoadImage),
                        static_cast<QWidget*>(m_pUi->btnSaveImage), static_cast<QWidget*>(m_pUi->btnSaveContinue),
                        static_cast<QWidget*>(m_pUi->btnSaveVideo), static_cast<QWidget*>(m_pUi->btnCrossLine),
                        static_cast<QWidget*>(m_pUi->btnCrossCancel)}) {
-        if (p->isHidden()) {
-            continue;
+        if (!p->isHidden()) {
+            leftRow.push_back(p);
         }
-        const int w = fit(p, 72);
+    }
+    const int gap = Scaled(4, s);
+    int need = 0;
+    for (QWidget* p : leftRow) {
+        need += fit(p, 72) + gap;
+    }
+    const int exitW0 = fit(m_pUi->btnExit, 64), camW0 = fit(m_pUi->btnCameraSetting, 84);
+    const int setW0 = fit(m_pUi->btnSetting, 76);
+    need += exitW0 + camW0 + setW0 + rowH;
+    const int room = W - 2 * g - 4 * g - gap;
+    const double f = need > room ? double(room) / need : 1.0;
+    int x = g;
+    for (QWidget* p : leftRow) {
+        const int w = int(fit(p, 72) * f);
         p->setGeometry(x, g, w, rowH);
-        x += w + Scaled(4, s);
+        qobject_cast<QAbstractButton*>(p)->setToolTip(qobject_cast<QAbstractButton*>(p)->text());
+        x += w + gap;
     }
     int right = W - g;
-    const int exitW = fit(m_pUi->btnExit, 64);
+    const int exitW = int(exitW0 * f);
     m_pUi->btnExit->setGeometry(right - exitW, g, exitW, rowH);
     right -= exitW + 2 * g;
-    const int camW = fit(m_pUi->btnCameraSetting, 84);
+    const int camW = int(camW0 * f);
     m_pUi->btnCameraSetting->setGeometry(right - camW, g, camW, rowH);
     right -= camW + g;
-    const int setW = fit(m_pUi->btnSetting, 76);
+    const int setW = int(setW0 * f);
     m_pUi->btnSetting->setGeometry(right - setW, g, setW, rowH);
     right -= setW + g;
     m_pUi->btnAbout->setGeometry(right - rowH, g, rowH, rowH);
@@ -259,13 +285,13 @@ void CPixmetraDlg::LayoutControls()
     m_pUi->labelMessage->setGeometry(g + 4, y2 + 1, right - g - 8, h2 - 2);
 
     // Bottom: the status bar, the measurement panel above it.
-    m_pStatusBar->setGeometry(0, H - kStatusHeight, W, kStatusHeight);
+    LayoutStatusBar(W);
     const int panelH = Scaled(kPanelHeight, s);
     m_pUi->measurePanel->setGeometry(g, H - kStatusHeight - Scaled(4, s) - panelH, W - 2 * g, panelH);
 
     // The picture frame takes the rest; the picture box follows the view.
-    const RECT f = m_Geometry.Resize(W, H);
-    const QRect frame(f.left, f.top, f.right - f.left, f.bottom - f.top);
+    const RECT rf = m_Geometry.Resize(W, H);
+    const QRect frame(rf.left, rf.top, rf.right - rf.left, rf.bottom - rf.top);
     m_pUi->framePicture->setGeometry(frame);
     const int vbar = m_pUi->scrollVert->sizeHint().width();
     const int hbar = m_pUi->scrollHorz->sizeHint().height();

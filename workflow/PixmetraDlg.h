@@ -119,6 +119,7 @@ private:
 
     // MainLayout.cpp
     void CreateStatusBar();
+    void LayoutStatusBar(int nWidth);
     void SetStatusPart(int nPart, const QString& text);
     void LayoutControls();
     void RestoreWindowPlacement();
