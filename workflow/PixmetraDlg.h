@@ -94,6 +94,8 @@ public:
     int GetDispImageKind() const { return m_nDispImageKind; }
     double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
+    // Frames put on screen since the window started.
+    uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -183,6 +185,7 @@ private:
     int m_nFpsCount = 0;
     int m_nGraySkip = 0;
     int m_nFrameTimerId = 0;
+    uint64_t m_nShownFrames = 0;
     int32_t m_nGoodFrames = -1;
     int32_t m_nBadFrames = -1;
     // The view the overlay was last given, so it repaints only on a change.

@@ -555,3 +555,70 @@ TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
+{
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(dlg.Camera().IsColorCamera());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
+    dlg.Camera().m_bGrayDisplay = TRUE;
+    // Frames handed in directly (the loop does not run meanwhile): 15 fps
+    // shows every frame, 30 every second, 60 every fourth.
+    for (auto [interval, shown] : {std::pair{66666, 8}, std::pair{33333, 4}, std::pair{16666, 2}}) {
+        const uint64_t before = dlg.GetShownFrameCount();
+        for (int i = 0; i < 8; ++i) {
+            dlg.OnCameraFrame(-1, interval);
+        }
+        EXPECT_EQ(dlg.GetShownFrameCount() - before, uint64_t(shown)) << interval;
+    }
+    // The shown picture is grey.
+    const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int coloured = 0;
+    for (int y = 0; y < shot.height(); y += 7) {
+        for (int x = 0; x < shot.width(); x += 7) {
+            const QRgb c = shot.pixel(x, y);
+            coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+        }
+    }
+    EXPECT_EQ(coloured, 0);
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, WindowFitsTheScreenWithStatusBarAndHiddenVideoButton)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    const QRect avail = dlg.screen()->availableGeometry();
+    EXPECT_LE(dlg.frameGeometry().width(), avail.width());
+    EXPECT_LE(dlg.frameGeometry().height(), avail.height());
+    // Every control lies inside the window.
+    for (const MAIN_CONTROL_NAME& entry : kMainControlNames) {
+        QWidget* p = dlg.GetDlgItem(entry.nID);
+        ASSERT_NE(p, nullptr) << entry.pszObjectName;
+        if (p->isVisible() && p->parentWidget() == &dlg) {
+            EXPECT_TRUE(dlg.rect().contains(p->geometry())) << entry.pszObjectName;
+        }
+    }
+    // Status bar parts at the display scale: right edges 160, 240, 360, 500.
+    dlg.resize(1400, 800);
+    QCoreApplication::processEvents();
+    const double s = dlg.GetDisplayScale();
+    QWidget* pBar = dlg.GetDlgItem(IDC_STATUS_BAR);
+    const auto parts = pBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 8);
+    EXPECT_NEAR(parts[0]->geometry().right() + 1 + 2, int(160 * s), 1);
+    EXPECT_NEAR(parts[3]->geometry().right() + 1 + 2, int(160 * s) + int(80 * s) + int(120 * s) + int(140 * s), 1);
+    EXPECT_EQ(dlg.GetStatusPartText(5), GetProgramString(211) + QStringLiteral(" ："));
+    // Ctrl+Shift and the right button bring out the video button.
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier, QPoint(5, 5));
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
+    m_pDlg.reset();
+}
+
+} // namespace

@@ -166,6 +166,7 @@ void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
     if (info.nWidth != m_CameraImageInfo.nWidth || info.nHeight != m_CameraImageInfo.nHeight) {
         OnCameraFrameSize(info);
     }
+    ++m_nShownFrames;
     m_Geometry.UpdateVisibleRegion();
     m_pPicture->update();
 }
