@@ -529,6 +529,32 @@ TEST_F(MainWndTest, PlacementRestoredOnlyOnAPresentScreen)
     LoadSystemSetting(s);
     EXPECT_EQ(s.MainWndRect.left, 40);
     EXPECT_EQ(s.MainWndRect.bottom, 50 + 470);
+    EXPECT_FALSE(s.bMaximizeWnd);
+    // Narrower than the smallest window: discarded too.
+    WriteSettings([&](SYSTEM_SETTING& s) {
+        s.bRegistWindowPos = TRUE;
+        s.MainWndRect = RECT{20, 30, 20 + 200, 30 + 460};
+    });
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_EQ(dlg.Setting().MainWndRect.right, 0);
+        EXPECT_GT(dlg.width(), 200);
+        m_pDlg.reset();
+    }
+    // Maximised stays maximised.
+    WriteSettings([&](SYSTEM_SETTING& s) {
+        s.bRegistWindowPos = TRUE;
+        s.bMaximizeWnd = TRUE;
+    });
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_TRUE(dlg.windowState() & Qt::WindowMaximized);
+        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]Maximize Window")));
+        m_pDlg->close();
+        m_pDlg.reset();
+    }
+    LoadSystemSetting(s);
+    EXPECT_TRUE(s.bMaximizeWnd);
 }
 
 TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
