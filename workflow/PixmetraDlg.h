@@ -183,6 +183,7 @@ private:
     // Live view state.
     double m_dFps = 0.0;
     int m_nFpsCount = 0;
+    long m_nShownFpsCenti = -1;
     int m_nGraySkip = 0;
     int m_nFrameTimerId = 0;
     uint64_t m_nShownFrames = 0;

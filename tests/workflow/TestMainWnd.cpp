@@ -24,7 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <new>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -644,6 +646,62 @@ TEST_F(MainWndTest, WindowFitsTheScreenWithStatusBarAndHiddenVideoButton)
     QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
     EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
+    m_pDlg.reset();
+}
+
+} // namespace
+
+// Heap allocations made by the test's own thread while counting is on.
+namespace {
+thread_local bool t_bCountAllocations = false;
+std::atomic<int> g_nAllocations{0};
+} // namespace
+
+void* operator new(std::size_t n)
+{
+    if (t_bCountAllocations) {
+        ++g_nAllocations;
+    }
+    if (void* p = std::malloc(n == 0 ? 1 : n)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace {
+
+TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
+{
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
+    // Warm up: the first frames of a size may allocate once.
+    for (int i = 0; i < 8; ++i) {
+        dlg.OnCameraFrame(-1, 33333);
+    }
+    // The counter sees the thread's allocations.
+    t_bCountAllocations = true;
+    delete new QString(QStringLiteral("x"));
+    t_bCountAllocations = false;
+    ASSERT_GE(g_nAllocations.load(), 1);
+    const uint64_t before = dlg.GetShownFrameCount();
+    g_nAllocations = 0;
+    t_bCountAllocations = true;
+    for (int i = 0; i < 40; ++i) {
+        dlg.OnCameraFrame(-1, 33333);
+    }
+    t_bCountAllocations = false;
+    EXPECT_EQ(dlg.GetShownFrameCount() - before, 40u);
+    EXPECT_EQ(g_nAllocations.load(), 0);
     m_pDlg.reset();
 }
 

@@ -97,6 +97,7 @@ BOOL CPixmetraDlg::StartStreaming(BOOL bForce)
         m_nFpsCount = 0;
         m_nGraySkip = 0;
         m_dFps = 0.0;
+        m_nShownFpsCenti = -1;
         SetStatusPart(1, QString::asprintf("  %.1f fps", 0.0));
         return TRUE;
     }
@@ -140,7 +141,12 @@ void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
     }
     if (++m_nFpsCount >= 4) {
         m_nFpsCount = 0;
-        SetStatusPart(1, QString::asprintf("  %.2f fps", m_dFps));
+        // The text is made only when the shown value changes: a steady rate costs nothing.
+        const long nCenti = std::lround(m_dFps * 100.0);
+        if (nCenti != m_nShownFpsCenti) {
+            m_nShownFpsCenti = nCenti;
+            SetStatusPart(1, QString::asprintf("  %.2f fps", m_dFps));
+        }
     }
     // A frame that was on its way when the stream stopped leaves the still picture alone.
     if (!m_bCameraOK || m_nDispImageKind != DISP_CAMERA_IMAGE) {
@@ -257,6 +263,7 @@ void CPixmetraDlg::SetImageKind(int nKind)
         m_nGoodFrames = m_nBadFrames = -1;
         m_dFps = 0.0;
         m_nFpsCount = 0;
+        m_nShownFpsCenti = -1;
     }
     UpdateButtons();
     if (m_bFileImageLoaded) {
