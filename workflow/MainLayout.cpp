@@ -109,6 +109,10 @@ BOOL CPixmetraDlg::InitWindow()
     bool bOverlay = false;
     if (!m_Options.bOverlayFails) {
         m_pLayeredWnd = new CLayeredWnd(m_pPicture, &m_Sink);
+        CRgnDataCtrl& eng = m_pLayeredWnd->Engine();
+        eng.SetDrawSetting(m_Setting.Draw);
+        // Until a calibration is chosen, values are in pixels.
+        eng.SetCalibration(1.0, m_Setting.MeasureDownPlace, 0, FALSE);
         m_pLayeredWnd->show();
         bOverlay = true;
     }

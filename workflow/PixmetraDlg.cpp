@@ -60,27 +60,18 @@ BOOL CPixmetraDlg::OnInitDialog()
         m_bCameraOK = FALSE;
         nStartMessage = IDS_STREAM_START_ERROR;
     }
-    // A picture to measure on: the camera's size, or an empty grey one
-    // until an image file can be loaded.
-    if (m_CameraImageInfo.nWidth <= 0 && AccImage.IsEmpty()) {
-        m_CameraImageInfo = IMAGE_INFO{24, 640, 480};
+    // A picture is present when the camera streams (its frames come at the
+    // camera's size) or the picture buffer holds one.
+    if (m_bCameraOK || !AccImage.IsEmpty()) {
+        const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
+                                            : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
+        ResetPictureView(info);
+        if (m_pLayeredWnd != nullptr) {
+            m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
+            m_dOverlayRatio = 0.0;
+            ApplyView();
+        }
     }
-    if (AccImage.IsEmpty()) {
-        std::vector<uint8_t> grey(size_t(m_CameraImageInfo.nWidth) * size_t(m_CameraImageInfo.nHeight) * 3, 40);
-        AccImage.SetImage(grey.data(), m_CameraImageInfo);
-    }
-    ResetPictureView(m_CameraImageInfo);
-    if (m_pLayeredWnd != nullptr) {
-        CRgnDataCtrl& eng = m_pLayeredWnd->Engine();
-        eng.SetDrawSetting(m_Setting.Draw);
-        m_pLayeredWnd->Initialise(m_CameraImageInfo.nWidth, m_CameraImageInfo.nHeight,
-                                  m_Geometry.CurrentView().CurDrawRatio);
-        m_dOverlayRatio = 0.0;
-        ApplyView();
-        // Until a calibration is chosen, values are in pixels.
-        eng.SetCalibration(1.0, m_Setting.MeasureDownPlace, 0, FALSE);
-    }
-    EnableMeasurePanel(m_pLayeredWnd != nullptr);
 
     SetImageKind(m_bCameraOK ? DISP_CAMERA_IMAGE : DISP_STILL_IMAGE);
     UpdateButtons();
@@ -106,8 +97,6 @@ void CPixmetraDlg::SetStatusMessage(const QString& text)
 void CPixmetraDlg::UpdateButtons()
 {
     const bool bPicture = m_bCameraOK || !AccImage.IsEmpty();
-    const bool bLive = m_bCameraOK && m_nDispImageKind == DISP_CAMERA_IMAGE;
-    (void)bLive;
     // Their flows are not built yet: shown, but not usable.
     for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnLoadImage), static_cast<QWidget*>(m_pUi->btnSaveImage),
                               static_cast<QWidget*>(m_pUi->btnSaveContinue), static_cast<QWidget*>(m_pUi->btnSaveVideo),
@@ -121,6 +110,8 @@ void CPixmetraDlg::UpdateButtons()
         pControl->setEnabled(bPicture);
     }
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
+    // Measuring needs the overlay and a picture.
+    EnableMeasurePanel(m_pLayeredWnd != nullptr && bPicture);
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)

@@ -129,6 +129,7 @@ protected:
         ASSERT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
         ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
         dlg.ResetPictureView(IMAGE_INFO{24, w, h});
+        dlg.UpdateButtons();
     }
 
     // The window point of the brightest pixel the picture box shows.
@@ -226,7 +227,10 @@ TEST_F(MainWndTest, StartsWithoutCameraOrUsableLibrary)
         EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(135)));
         EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
         EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
-        EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
+        // No picture yet: nothing to zoom or measure, no picture text.
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_COMBO_RATIO)->isEnabled());
+        EXPECT_TRUE(dlg.GetStatusPartText(0).isEmpty());
         dlg.OnBnClickedBtnDispImage();
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
         CAboutDlg about;

@@ -83,9 +83,13 @@ void CPixmetraDlg::ApplyView()
     if (m_pPicture == nullptr) {
         return;
     }
-    const QRect box = ToQRect(m_Geometry.GetPictureBoxRect());
+    const DISP_VIEW_STATE& view = m_Geometry.CurrentView();
+    // Without a picture the box fills the frame (and shows it empty).
+    const QRect box = view.ImageInfo.nWidth > 0 && view.ImageInfo.nHeight > 0
+                          ? ToQRect(m_Geometry.GetPictureBoxRect())
+                          : ToQRect(m_Geometry.GetFrameRect()).adjusted(1, 1, -1, -1);
     m_pPicture->setGeometry(box);
-    const DISP_VIEW_STATE& v = m_Geometry.CurrentView();
+    const DISP_VIEW_STATE& v = view;
     const double r = v.CurDrawRatio > 0.0 ? v.CurDrawRatio : 1.0;
     SetBar(m_pUi->scrollHorz, m_Geometry.GetHScroll(), int(box.width() / r));
     SetBar(m_pUi->scrollVert, m_Geometry.GetVScroll(), int(box.height() / r));
