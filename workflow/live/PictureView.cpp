@@ -68,6 +68,11 @@ void CPixmetraDlg::FillRatioCombo()
 {
     QComboBox* pCombo = m_pUi->comboRatio;
     const QSignalBlocker block(pCombo);
+    const DISP_VIEW_STATE& v = m_Geometry.CurrentView();
+    if (v.ImageInfo.nWidth <= 0 || v.ImageInfo.nHeight <= 0) {
+        pCombo->clear(); // no picture, no ratios
+        return;
+    }
     if (pCombo->count() != m_Geometry.GetRatioCount() ||
         (pCombo->count() > 0 && pCombo->itemText(0).toStdString() != m_Geometry.GetRatioText(0))) {
         pCombo->clear();
