@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int kW = 2592, kH = 1944;
+// Mode 8, the simulated colour camera's 5 MP mode.
+constexpr int kW = kCameraModeSizes[8].nWidth, kH = kCameraModeSizes[8].nHeight;
 constexpr size_t kFrameBytes = size_t(kW) * kH * 3;
 
 void BM_FrameCallback5MP(benchmark::State& state)

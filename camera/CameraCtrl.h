@@ -1,8 +1,13 @@
 // The camera controller: lists and opens cameras, runs the stream into the
 // frame ring and announces each frame to the receiver, hands out copies of
 // frames, records video through the SDK, and gets and sets parameters.
+// CameraCtrl.cpp opens, closes and changes the mode; CameraCtrlStream.cpp
+// runs the stream and the callback; CameraCtrlParams.cpp gets and sets the
+// parameters and the white balance; CameraCtrlRecord.cpp records video and
+// reads versions, counters and error texts.
 #pragma once
 
+#include "camera/CameraModes.h"
 #include "camera/FrameRing.h"
 #include "camera/ICubeApi.h"
 #include "platform/MessageSink.h"
@@ -16,11 +21,12 @@
 #include <functional>
 
 constexpr int CAMERA_PARAM_NUM = 25;
-constexpr int CAMERA_MODE_MAX = 11;
 constexpr int ICUBE_ERR_NO_IMAGE_MEMORY = 10;
 
 // Messages the controller posts (the main window's numbers).
-constexpr UINT WM_CAMERA_FRAME = WM_USER + 0x01;       // wParam slot, lParam interval in microseconds
+// WM_CAMERA_FRAME: wParam the ring slot; lParam the time since the previous
+// frame, measured in whole milliseconds and passed as milliseconds x 1000.
+constexpr UINT WM_CAMERA_FRAME = WM_USER + 0x01;
 constexpr UINT WM_CAMERA_DISCONNECT = WM_USER + 0x101;
 
 struct CAMERA_PARAM_INFO {
@@ -65,7 +71,7 @@ public:
     // The same with the destination's size; pInfo receives the frame's sequence and size.
     BOOL ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO* pInfo = nullptr);
     // Lets fnUse copy the frame of nSlot (the newest for a negative slot)
-    // straight out of the ring, so the live view copies each frame once.
+    // straight out of the pinned slot, with no buffer in between.
     BOOL ShotImageTo(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
 
     BOOL StartSaveAVI(const QString& path, int nSeconds);
@@ -114,14 +120,18 @@ private:
 
     static int ICUBE_CALL FrameCallback(int nEvent, void* pData, int nSize, void* pContext);
     bool Usable() const { return m_pApi != nullptr && m_pApi->IsUsable(); }
-    BOOL Fail(int nCode);
-    // Keeps a failing result code as the last error and logs it with the format; true when it failed.
-    bool Failed(int nCode, const char* pszLogFormat);
+    // Keeps nCode as the last error and returns FALSE, for "return FailWith(err);".
+    BOOL FailWith(int nCode);
+    // Checks an SDK call's result: true when nCode is an error, which is then
+    // kept as the last error and logged with the format (unless it is null).
+    bool SdkFailed(int nCode, const char* pszLogFormat);
     void Log(const QString& text) const;
+    // Reads the range of parameter nSdkParam; FALSE when no camera is open or the SDK fails.
     BOOL ReadRange(int nSdkParam, ICUBE_PARAM_RANGE& range);
-    // Logs the operation's start line, checks the camera is open and reads
-    // the parameter's SDK number and range.
+    // Logs the operation's start line and reads the parameter's SDK number and range.
     BOOL BeginParam(int nIndex, const char* pszStartLog, int& nSdkParam, ICUBE_PARAM_RANGE& range);
+    // After this no callback touches the controller or the ring until the
+    // next StartStreaming; it waits out one that is running.
     void DeactivateCallback();
 
     CICubeApi* m_pApi = nullptr;
@@ -137,7 +147,6 @@ private:
     int32_t m_nFrameSize = 0;
     CALLBACK_CONTEXT m_Context;
     CFrameRing m_Ring;
-    BOOL m_bExposureAuto = FALSE;
     BOOL m_bWhiteBalanceAutoEnable = FALSE;
     BOOL m_bWhiteBalanceOnePushEnable = FALSE;
     int m_nModeCount = 0;

@@ -2,6 +2,12 @@
 // reader pins a slot before copying and unpins it after; the writer never
 // writes a pinned slot (it takes the next free one) and never waits. Each
 // slot carries the sequence number of its frame.
+//
+// The writer takes no lock: it relies on its owner never calling Allocate or
+// Free while it may run. Before CCameraCtrl reallocates or frees the ring
+// (open, close, mode change) it stops the stream, whose Stop returns only
+// after the SDK's frame thread has ended, and disarms its callback, waiting
+// out a call that is still running, so no write can overlap the resize.
 #pragma once
 
 #include <atomic>
@@ -23,7 +29,8 @@ struct FRAME_INFO {
 
 class CFrameRing {
 public:
-    // (Re)allocates every slot with nSlotSize zero bytes; false when memory is short.
+    // (Re)allocates every slot with nSlotSize zero bytes; false when memory is
+    // short. Waits for the readers; the writer must already be stopped.
     bool Allocate(size_t nSlotSize, int32_t nWidth, int32_t nHeight);
     void Free();
     size_t SlotSize() const { return m_nSlotSize; }

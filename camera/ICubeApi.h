@@ -1,7 +1,7 @@
 // The camera SDK bound at run time: one function pointer per entry point.
 #pragma once
 
-#include "simcam/ICubeSDK.h"
+#include "camera/ICubeSDK.h"
 
 #include "platform/DynamicLibrary.h"
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-image-formats-plugins qt6-svg-dev libgl-dev
   libturbojpeg0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk

@@ -8,7 +8,7 @@
 //   PIXMETRA_SIMCAM_BROKEN_EVERY=n        every n-th frame is broken
 //   PIXMETRA_SIMCAM_FPS=n                 frame rate regardless of exposure
 //   PIXMETRA_SIMCAM_API_VERSION=d.d.d.d   interface version text
-#include "simcam/ICubeSDK.h"
+#include "camera/ICubeSDK.h"
 #include "simcam/SimCamera.h"
 
 #include <cstdlib>
@@ -62,6 +62,24 @@ int CopyText(char* dst, const std::string& text, size_t cap)
     const size_t n = text.size() < cap - 1 ? text.size() : cap - 1;
     std::memcpy(dst, text.data(), n);
     dst[n] = 0;
+    return 0;
+}
+
+// A setting the simulated cameras lack: nResult for a camera that exists, -1 otherwise.
+int Unsupported(int nCam, int nResult)
+{
+    return Cam(nCam) != nullptr ? nResult : -1;
+}
+
+// The reading of a setting the simulated cameras lack: 0 into pValue when given.
+int ReportNone(int nCam, int* pValue)
+{
+    if (Cam(nCam) == nullptr) {
+        return -1;
+    }
+    if (pValue != nullptr) {
+        *pValue = 0;
+    }
     return 0;
 }
 
@@ -257,32 +275,24 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetModeList(int nCam, int* pCount, int* pMo
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetBinSkip(int nCam, int nBinSkip)
 {
     (void)nBinSkip;
-    return Cam(nCam) != nullptr ? -20 : -1;
+    return Unsupported(nCam, -20);
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetBinSkip(int nCam, int* pBinSkip)
 {
-    CAM_OR_FAIL(nCam);
-    if (pBinSkip != nullptr) {
-        *pBinSkip = 0;
-    }
-    return 0;
+    return ReportNone(nCam, pBinSkip);
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetBinSkipList(int nCam, int* pCount, int* pList)
 {
     (void)pList;
-    CAM_OR_FAIL(nCam);
-    if (pCount != nullptr) {
-        *pCount = 0;
-    }
-    return 0;
+    return ReportNone(nCam, pCount);
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SaveToFile(int nCam, char* pszPath)
 {
     (void)pszPath;
-    return Cam(nCam) != nullptr ? -21 : -1;
+    return Unsupported(nCam, -21);
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SaveAvi(int nCam, char* pszPath, int nCodec, int nSeconds)
@@ -295,16 +305,12 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SaveAvi(int nCam, char* pszPath, int nCodec
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetTrigger(int nCam, int nMode)
 {
     (void)nMode;
-    return Cam(nCam) != nullptr ? -20 : -1;
+    return Unsupported(nCam, -20);
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetTrigger(int nCam, int* pMode)
 {
-    CAM_OR_FAIL(nCam);
-    if (pMode != nullptr) {
-        *pMode = 0;
-    }
-    return 0;
+    return ReportNone(nCam, pMode);
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetCamParameter(int nCam, int nParam, int nValue)
@@ -401,14 +407,14 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetExposureRange(int nCam, float* pMin, flo
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetDisplayMode(int nCam, int nMode)
 {
     (void)nMode;
-    return Cam(nCam) != nullptr ? 0 : -1;
+    return Unsupported(nCam, 0); // nothing to display: accepted
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetResolutionParam(int nCam, int nParam, int nValue)
 {
     (void)nParam;
     (void)nValue;
-    return Cam(nCam) != nullptr ? -20 : -1;
+    return Unsupported(nCam, -20);
 }
 
 // --- control surface for tests and demos -----------------------------------

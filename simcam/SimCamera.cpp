@@ -1,47 +1,14 @@
 #include "simcam/SimCamera.h"
 
-#include <turbojpeg.h>
+#include "camera/CameraModes.h"
+#include "camera/ICubeParams.h"
+#include "simcam/SimParams.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 
 namespace simcam {
-
-namespace {
-
-struct MODE_SIZE {
-    int w, h;
-};
-const MODE_SIZE kModeSizes[11] = {{320, 240},   {640, 480},   {752, 480},   {800, 600},
-                                  {1024, 768},  {1280, 1024}, {1600, 1200}, {2048, 1536},
-                                  {2592, 1944}, {3840, 2748}, {1920, 1200}};
-
-enum : int {
-    P_BRIGHTNESS = 1, P_CONTRAST = 2, P_GAMMA = 3, P_FLIP_V = 4, P_FLIP_H = 5, P_WHITE_BALANCE = 6,
-    P_EXPOSURE = 7, P_EXPOSURE_TARGET = 8, P_RED_GAIN = 9, P_GREEN_GAIN = 10, P_BLUE_GAIN = 11,
-    P_BLACK_LEVEL = 12, P_GAIN = 13, P_COLOUR = 14, P_CLOCK = 15, P_SATURATION = 19, P_RECORDING = 24,
-    P_MODEL_FIX = 43, P_RED_OFFSET = 106, P_GREEN_OFFSET = 107, P_BLUE_OFFSET = 108, P_HUE = 109,
-    P_COLOUR_CORRECTION = 110, P_GAMMA_ON = 111, P_TNR = 115, P_BAYER = 116, P_COLOUR_PROCESSING = 117,
-    P_CONFIG_RESET = 143, P_FPS = 147,
-};
-
-SIM_PARAM Param(int def, int mn, int mx, int bAuto = 0, int bAutoOn = 0, int bOnePush = 0)
-{
-    SIM_PARAM p;
-    p.bEnabled = 1;
-    p.bAutoAvailable = bAuto;
-    p.bOnePush = bOnePush;
-    p.nDefault = def;
-    p.nMin = mn;
-    p.nMax = mx;
-    p.nValue = def;
-    p.bAuto = bAutoOn;
-    p.bAutoDefault = bAutoOn;
-    return p;
-}
-
-} // namespace
 
 int64_t NowMs()
 {
@@ -52,49 +19,12 @@ int64_t NowMs()
 CSimCamera::CSimCamera(SIM_MODEL model, SIM_FAULTS* pFaults)
     : m_Model(std::move(model)), m_pFaults(pFaults), m_nMode(m_Model.nDefaultMode)
 {
-    m_Params[P_EXPOSURE] = Param(20, 1, 1000, 1, 0);
-    m_Params[P_EXPOSURE_TARGET] = Param(128, 0, 255);
-    m_Params[P_BLACK_LEVEL] = Param(16, 0, 255, 1, 1);
-    m_Params[P_GAIN] = Param(20, 0, 100);
-    m_Params[P_FLIP_V] = Param(0, 0, 1);
-    m_Params[P_FLIP_H] = Param(0, 0, 1);
-    m_Params[P_BRIGHTNESS] = Param(0, -64, 64);
-    m_Params[P_CONTRAST] = Param(32, 0, 64);
-    m_Params[P_GAMMA] = Param(100, 50, 200);
-    m_Params[P_GAMMA_ON] = Param(0, 0, 1);
-    m_Params[P_TNR] = Param(0, 0, 1);
-    m_Params[P_RECORDING] = Param(0, 0, 1);
-    m_Params[P_MODEL_FIX] = Param(0, 0, 1);
-    m_Params[P_CONFIG_RESET] = Param(1, 0, 1);
-    m_Params[P_COLOUR] = Param(m_Model.bColour ? 1 : 0, 0, 1);
-    if (m_Model.bColour) {
-        m_Params[P_CLOCK] = Param(48, 12, 96);
-        m_Params[P_WHITE_BALANCE] = Param(0, 0, 1, 1, 0, pFaults->bNoOnePush ? 0 : 1);
-        m_Params[P_COLOUR_PROCESSING] = Param(1, 0, 1);
-        m_Params[P_SATURATION] = Param(64, 0, 128);
-        m_Params[P_HUE] = Param(0, -180, 180);
-        m_Params[P_COLOUR_CORRECTION] = Param(1, 0, 1);
-        m_Params[P_RED_GAIN] = Param(92, 0, 255);
-        m_Params[P_GREEN_GAIN] = Param(64, 0, 255);
-        m_Params[P_BLUE_GAIN] = Param(48, 0, 255);
-        m_Params[P_RED_OFFSET] = Param(0, -64, 64);
-        m_Params[P_GREEN_OFFSET] = Param(0, -64, 64);
-        m_Params[P_BLUE_OFFSET] = Param(0, -64, 64);
-        m_Params[P_BAYER] = Param(0, 0, 1);
-    } else {
-        m_Params[P_FPS] = Param(30, 1, 120);
-    }
+    m_Params = DefaultParams(m_Model.bColour, !pFaults->bNoOnePush);
 }
 
 CSimCamera::~CSimCamera()
 {
     StopThread();
-    if (m_pJpegBuf != nullptr) {
-        tjFree(m_pJpegBuf);
-    }
-    if (m_hJpeg != nullptr) {
-        tjDestroy(m_hJpeg);
-    }
 }
 
 int CSimCamera::Open()
@@ -171,11 +101,7 @@ void CSimCamera::StopThread()
     }
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_bStarted = false;
-    if (m_pAvi) {
-        m_pAvi->Close();
-        m_pAvi.reset();
-        m_Params[P_RECORDING].nValue = 0;
-    }
+    EndRecording();
 }
 
 int CSimCamera::Stop()
@@ -193,8 +119,8 @@ int CSimCamera::GetSize(int& w, int& h) const
     if (!m_bOpen) {
         return -1;
     }
-    w = kModeSizes[m_nMode].w;
-    h = kModeSizes[m_nMode].h;
+    w = kCameraModeSizes[m_nMode].nWidth;
+    h = kCameraModeSizes[m_nMode].nHeight;
     return 0;
 }
 
@@ -245,7 +171,7 @@ int CSimCamera::SetParam(int nParam, int nValue)
     if (it == m_Params.end() || !it->second.bEnabled) {
         return m_Model.bColour ? -9 : -10;
     }
-    if (nParam == P_RECORDING) {
+    if (nParam == ICUBE_PARAM_RECORDING) {
         return -9; // read only
     }
     if (nValue < it->second.nMin || nValue > it->second.nMax) {
@@ -261,8 +187,8 @@ void CSimCamera::SettleWhiteBalance()
 {
     if (m_nWhiteBalanceDoneAt != 0 && NowMs() >= m_nWhiteBalanceDoneAt) {
         m_nWhiteBalanceDoneAt = 0;
-        m_Params[P_WHITE_BALANCE].nValue = 1;
-        m_Params[P_RED_GAIN].nValue = m_Params[P_GREEN_GAIN].nValue = m_Params[P_BLUE_GAIN].nValue = 64;
+        m_Params[ICUBE_PARAM_WHITE_BALANCE].nValue = 1;
+        m_Params[ICUBE_PARAM_RED_GAIN].nValue = m_Params[ICUBE_PARAM_GREEN_GAIN].nValue = m_Params[ICUBE_PARAM_BLUE_GAIN].nValue = 64;
         m_bPatternDirty = true;
     }
 }
@@ -273,7 +199,7 @@ int CSimCamera::GetParam(int nParam, int& nValue)
     if (!m_bOpen) {
         return -1;
     }
-    if (nParam == P_WHITE_BALANCE) {
+    if (nParam == ICUBE_PARAM_WHITE_BALANCE) {
         SettleWhiteBalance();
     }
     auto it = m_Params.find(nParam);
@@ -355,14 +281,14 @@ int CSimCamera::GetExposure(float& ms) const
     if (!m_bOpen) {
         return -1;
     }
-    const SIM_PARAM& p = m_Params.at(P_EXPOSURE);
+    const SIM_PARAM& p = m_Params.at(ICUBE_PARAM_EXPOSURE);
     ms = float(p.bAuto ? 16.5 : p.nValue);
     return 0;
 }
 
 int CSimCamera::SetExposure(float ms)
 {
-    return SetParam(P_EXPOSURE, int(std::lround(ms)));
+    return SetParam(ICUBE_PARAM_EXPOSURE, int(std::lround(ms)));
 }
 
 int CSimCamera::WriteCount(int nParam) const
@@ -374,16 +300,16 @@ int CSimCamera::WriteCount(int nParam) const
 
 double CSimCamera::FrameIntervalMs()
 {
-    const MODE_SIZE sz = kModeSizes[m_nMode];
+    const CAMERA_MODE_SIZE sz = kCameraModeSizes[m_nMode];
     double fps = 30.0;
     if (m_pFaults->nFps > 0) {
         fps = m_pFaults->nFps;
     } else if (m_Model.bColour) {
-        fps = std::clamp(m_Params[P_CLOCK].nValue * 1e6 / (double(sz.w) * sz.h * 1.25), 1.0, 60.0);
+        fps = std::clamp(m_Params[ICUBE_PARAM_CLOCK].nValue * 1e6 / (double(sz.nWidth) * sz.nHeight * 1.25), 1.0, 60.0);
     } else {
-        fps = m_Params[P_FPS].nValue;
+        fps = m_Params[ICUBE_PARAM_FPS].nValue;
     }
-    const SIM_PARAM& exp = m_Params[P_EXPOSURE];
+    const SIM_PARAM& exp = m_Params[ICUBE_PARAM_EXPOSURE];
     const double exposure = m_pFaults->nFps > 0 ? 0.0 : (exp.bAuto ? 16.5 : exp.nValue);
     return std::max(1000.0 / fps, exposure);
 }
@@ -392,50 +318,38 @@ PATTERN_LOOK CSimCamera::Look()
 {
     PATTERN_LOOK look;
     look.bColour = m_Model.bColour;
-    look.bMirror = m_Params[P_FLIP_H].nValue != 0;
-    look.dGain = 0.6 + m_Params[P_GAIN].nValue / 50.0;
-    look.nBrightness = m_Params[P_BRIGHTNESS].nValue;
+    look.bMirror = m_Params[ICUBE_PARAM_FLIP_H].nValue != 0;
+    look.dGain = 0.6 + m_Params[ICUBE_PARAM_GAIN].nValue / 50.0;
+    look.nBrightness = m_Params[ICUBE_PARAM_BRIGHTNESS].nValue;
     if (m_Model.bColour) {
-        look.dChannel[0] = m_Params[P_BLUE_GAIN].nValue / 64.0;
-        look.dChannel[1] = m_Params[P_GREEN_GAIN].nValue / 64.0;
-        look.dChannel[2] = m_Params[P_RED_GAIN].nValue / 64.0;
+        look.dChannel[0] = m_Params[ICUBE_PARAM_BLUE_GAIN].nValue / 64.0;
+        look.dChannel[1] = m_Params[ICUBE_PARAM_GREEN_GAIN].nValue / 64.0;
+        look.dChannel[2] = m_Params[ICUBE_PARAM_RED_GAIN].nValue / 64.0;
     }
     return look;
 }
 
+void CSimCamera::EndRecording()
+{
+    if (m_Recorder.IsRecording()) {
+        m_Recorder.Stop();
+        m_Params[ICUBE_PARAM_RECORDING].nValue = 0;
+    }
+}
+
 void CSimCamera::RecordFrame(const uint8_t* pFrame, int w, int h)
 {
-    CAviWriter* pAvi = nullptr;
     {
         // Only this thread (or Stop, after joining it) ends a recording.
         std::lock_guard<std::mutex> lock(m_Mutex);
-        pAvi = m_pAvi.get();
-    }
-    if (pAvi == nullptr) {
-        return;
-    }
-    if (m_hJpeg == nullptr) {
-        m_hJpeg = tjInitCompress();
-    }
-    const unsigned long need = tjBufSize(w, h, TJSAMP_420);
-    if (need > m_nJpegCapacity) {
-        if (m_pJpegBuf != nullptr) {
-            tjFree(m_pJpegBuf);
+        if (!m_Recorder.IsRecording()) {
+            return;
         }
-        m_pJpegBuf = tjAlloc(int(need));
-        m_nJpegCapacity = m_pJpegBuf != nullptr ? need : 0;
     }
-    unsigned long size = m_nJpegCapacity;
-    if (m_hJpeg != nullptr && m_pJpegBuf != nullptr &&
-        tjCompress2(m_hJpeg, pFrame, w, w * 3, h, TJPF_BGR, &m_pJpegBuf, &size, TJSAMP_420, 85, TJFLAG_NOREALLOC) ==
-            0) {
-        pAvi->AddFrame(m_pJpegBuf, size);
-    }
+    m_Recorder.AddFrame(pFrame, w, h);
     std::lock_guard<std::mutex> lock(m_Mutex);
-    if (NowMs() >= m_nAviEndAt) {
-        m_pAvi->Close();
-        m_pAvi.reset();
-        m_Params[P_RECORDING].nValue = 0;
+    if (m_Recorder.IsDue()) {
+        EndRecording();
     }
 }
 
@@ -445,17 +359,14 @@ int CSimCamera::SaveAvi(const std::string& path, int nSeconds)
     if (!m_bOpen) {
         return -1;
     }
-    if (!m_bStarted || nSeconds <= 0 || m_pAvi) {
-        return m_pAvi ? -17 : -2;
+    if (!m_bStarted || nSeconds <= 0 || m_Recorder.IsRecording()) {
+        return m_Recorder.IsRecording() ? -17 : -2;
     }
-    const MODE_SIZE sz = kModeSizes[m_nMode];
-    auto avi = std::make_unique<CAviWriter>();
-    if (!avi->Open(path, sz.w, sz.h, 1000.0 / FrameIntervalMs())) {
+    const CAMERA_MODE_SIZE sz = kCameraModeSizes[m_nMode];
+    if (!m_Recorder.Start(path, sz.nWidth, sz.nHeight, 1000.0 / FrameIntervalMs(), nSeconds)) {
         return -13;
     }
-    m_pAvi = std::move(avi);
-    m_nAviEndAt = NowMs() + int64_t(nSeconds) * 1000;
-    m_Params[P_RECORDING].nValue = 1;
+    m_Params[ICUBE_PARAM_RECORDING].nValue = 1;
     return 0;
 }
 
@@ -475,9 +386,9 @@ void CSimCamera::Run()
             if (m_bStop) {
                 return;
             }
-            w = kModeSizes[m_nMode].w;
-            h = kModeSizes[m_nMode].h;
-            bFlipV = m_Params[P_FLIP_V].nValue != 0;
+            w = kCameraModeSizes[m_nMode].nWidth;
+            h = kCameraModeSizes[m_nMode].nHeight;
+            bFlipV = m_Params[ICUBE_PARAM_FLIP_V].nValue != 0;
             if (m_bPatternDirty || m_Pattern.Width() != w || m_Pattern.Height() != h) {
                 m_Pattern.Render(w, h, Look());
                 m_bPatternDirty = false;

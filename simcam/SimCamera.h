@@ -1,10 +1,12 @@
 // One simulated camera: modes, parameters with ranges and automatic modes,
 // a frame thread that delivers the test picture through the callback, frame
-// counters, one-push white balance and AVI recording.
+// counters and one-push white balance. Recording hands each frame to a
+// CAviRecorder.
 #pragma once
 
-#include "simcam/AviWriter.h"
-#include "simcam/ICubeSDK.h"
+#include "camera/ICubeSDK.h"
+#include "simcam/AviRecorder.h"
+#include "simcam/SimParams.h"
 #include "simcam/TestPattern.h"
 
 #include <atomic>
@@ -35,13 +37,6 @@ struct SIM_MODEL {
     bool bColour;
     std::vector<int> modes;
     int nDefaultMode;
-};
-
-struct SIM_PARAM {
-    int bEnabled = 0, bAutoAvailable = 0, bOnePush = 0, nDefault = 0, nMin = 0, nMax = 0;
-    int nValue = 0;
-    int bAuto = 0;
-    int bAutoDefault = 0;
 };
 
 class CSimCamera {
@@ -84,6 +79,8 @@ private:
     void RenderIfNeeded(int w, int h);
     PATTERN_LOOK Look();
     void RecordFrame(const uint8_t* pFrame, int w, int h);
+    // Ends a recording (the lock held).
+    void EndRecording();
     void SettleWhiteBalance();
     SIM_PARAM* FeatureParam(int nParam, bool bOnePush, int& err);
 
@@ -108,12 +105,9 @@ private:
     std::vector<uint8_t> m_Frame;
     // White balance: a one-push settles some time after it starts.
     int64_t m_nWhiteBalanceDoneAt = 0;
-    // Recording.
-    std::unique_ptr<CAviWriter> m_pAvi;
-    int64_t m_nAviEndAt = 0;
-    void* m_hJpeg = nullptr;
-    unsigned char* m_pJpegBuf = nullptr;
-    unsigned long m_nJpegCapacity = 0;
+    // Started under the lock; fed and ended only by the frame thread, or by
+    // Stop after joining it.
+    CAviRecorder m_Recorder;
 };
 
 int64_t NowMs();

@@ -2,215 +2,116 @@
 
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
-#include "engine/MeasureGeometry.h"
-#include "engine/OverlayMessages.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/TranslateWindow.h"
+#include "ui_PixmetraDlg.h"
+#include "workflow/MainControls.h"
+#include "workflow/MainMessages.h"
+#include "workflow/MainStrings.h"
+#include "workflow/live/PictureBox.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
 
-namespace {
-// String numbers of the measurement buttons and prompts, by kind.
-const int kButtonIds[10] = {165, 166, 168, 169, 170, 167, 173, 171, 172, 174};
-const int kPromptIds[10] = {519, 520, 522, 523, 524, 521, 527, 525, 526, 528};
-const int kResultIds[10] = {300, 301, 302, 303, 304, 305, 306, 307, 308, 309};
-const int kDescriptionIds[10] = {260, 261, 262, 263, 266, 269, 267, 264, 265, 268};
-} // namespace
+static void InitMainIcons()
+{
+    // The icons live in a static library; its resources register only when asked.
+    Q_INIT_RESOURCE(main_icons);
+}
 
 void CPixmetraDlg::CReceiver::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     m_pDlg->OnMessage(nMessage, wParam, lParam);
 }
 
-CPixmetraDlg::CPixmetraDlg(QWidget* pParent) : QWidget(pParent), m_Receiver(this), m_Sink(&m_Receiver)
+CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
+    : QWidget(pParent), m_pUi(std::make_unique<Ui::CPixmetraDlg>()), m_Receiver(this), m_Sink(&m_Receiver),
+      CameraCtrl(options.pApi), m_Options(options)
 {
-    setWindowTitle(GetProgramString(130));
-    resize(1400, 900);
-    m_pPicture = new CPictureBox(this, &AccImage);
-    m_pLayered = new CLayeredWnd(m_pPicture, &m_Sink);
-    m_pPicture->SetViewChanged([this](double s, int w, int h) { LayoutOverlay(s, w, h); });
-
-    auto* pTools = new QGridLayout;
-    for (int kind = 0; kind < 10; ++kind) {
-        auto* pButton = new QPushButton(GetProgramString(UINT(kButtonIds[kind])), this);
-        pButton->setToolTip(GetProgramString(UINT(kDescriptionIds[kind])));
-        connect(pButton, &QPushButton::clicked, this, [this, kind] { OnStartMeasure(kind); });
-        pTools->addWidget(pButton, kind / 2, kind % 2);
-    }
-    auto* pCancel = new QPushButton(GetProgramString(154), this);
-    connect(pCancel, &QPushButton::clicked, this, [this] {
-        m_pLayered->Input().CancelInput();
-        SetStatusMessage(GetProgramString(532));
-    });
-    auto* pClear = new QPushButton(TranslateProgramText(QStringLiteral("削除")), this);
-    connect(pClear, &QPushButton::clicked, this, [this] {
-        m_pLayered->Input().CancelInput();
-        m_pLayered->Engine().ClearAll();
-        RebuildResults();
-        m_pLayered->Redraw();
-        SetStatusMessage(GetProgramString(533));
-    });
-    pTools->addWidget(pCancel, 5, 0);
-    pTools->addWidget(pClear, 5, 1);
-
-    m_pResults = new QListWidget(this);
-    m_pResults->setMinimumWidth(320);
-    m_pFrameRate = new QLabel(this);
-    auto* pSide = new QVBoxLayout;
-    pSide->addLayout(pTools);
-    pSide->addWidget(m_pResults, 1);
-    pSide->addWidget(m_pFrameRate);
-
-    auto* pTop = new QHBoxLayout;
-    pTop->addWidget(m_pPicture, 1);
-    pTop->addLayout(pSide);
-    m_pStatus = new QLabel(this);
-    m_pStatus->setFrameShape(QFrame::StyledPanel);
-    auto* pMain = new QVBoxLayout(this);
-    pMain->addLayout(pTop, 1);
-    pMain->addWidget(m_pStatus);
+    InitMainIcons();
+    m_pUi->setupUi(this);
+    SetDefaultSystemSetting(m_Setting);
+    m_Geometry.SetLogSink([](const std::string& line) { WriteLog(QString::fromStdString(line)); });
 }
 
 CPixmetraDlg::~CPixmetraDlg()
 {
-    WriteLog(QStringLiteral("[MAIN]OnDestroy()->"));
-    if (m_pCameraCtrl) {
-        m_pCameraCtrl->StopStreaminig();
-        m_pCameraCtrl->CloseCamera();
-    }
-    WriteLog(QStringLiteral("[MAIN]->OnDestroy() is End"));
+    OnDestroy();
 }
 
 BOOL CPixmetraDlg::OnInitDialog()
 {
     WriteLog(QStringLiteral("[MAIN]OnInitDialog()->"));
+    // The version box opens from the menu button and F1 (the window manager's menu is not ours).
     LoadSystemSetting(m_Setting);
-    CRgnDataCtrl& eng = m_pLayered->Engine();
-    eng.SetDrawSetting(m_Setting.Draw);
-    InitCamera();
-    if (AccImage.IsEmpty()) {
-        // No camera: an empty picture so that measuring still has an image to work on.
-        std::vector<uint8_t> grey(size_t(640) * 480 * 3, 96);
-        AccImage.SetImage(grey.data(), IMAGE_INFO{24, 640, 480});
+    TranslateChildWindows(this);
+    m_dDisplayScale = logicalDpiX() / 96.0;
+    m_bFileImageLoaded = FALSE;
+    m_Geometry.CameraView() = DISP_VIEW_STATE{};
+    m_Geometry.StillView() = DISP_VIEW_STATE{};
+
+    m_bCameraOK = InitCamera();
+    UINT nStartMessage = m_bCameraOK ? IDS_CAMERA_CONNECTED : IDS_CAMERA_NOT_CONNECTED;
+    if (!InitWindow() && m_bCameraOK) {
+        nStartMessage = IDS_WINDOW_INIT_ERROR;
     }
-    // Until a calibration is chosen, values are in pixels.
-    m_pLayered->Initialise(AccImage.GetWidth(), AccImage.GetHeight(), 1.0);
-    eng.SetCalibration(1.0, m_Setting.MeasureDownPlace, 0, FALSE);
-    SetStatusMessage(m_bCameraOK ? GetProgramString(500) : GetProgramString(601));
-    WriteLog(QStringLiteral("[MAIN]->OnInitDialog() is End"));
+    if (m_bCameraOK && !StartStreaming(FALSE)) {
+        m_bCameraOK = FALSE;
+        nStartMessage = IDS_STREAM_START_ERROR;
+    }
+    // A picture is present when the camera streams (its frames come at the
+    // camera's size) or the picture buffer holds one.
+    if (m_bCameraOK || !AccImage.IsEmpty()) {
+        const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
+                                            : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
+        ResetPictureView(info);
+        if (m_pLayeredWnd != nullptr) {
+            m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
+            m_dOverlayRatio = 0.0;
+            ApplyView();
+        }
+    }
+
+    SetImageKind(m_bCameraOK ? DISP_CAMERA_IMAGE : DISP_STILL_IMAGE);
+    UpdateButtons();
+    SetStatusMessage(nStartMessage);
+
+    m_bInitialized = TRUE;
+    RestoreWindowPlacement();
+    WriteLog(QStringLiteral("[MAIN]->OnInitDialog is End."));
     return TRUE;
 }
 
-void CPixmetraDlg::InitCamera()
+void CPixmetraDlg::SetStatusMessage(UINT nID, const QString& suffix)
 {
-    m_pCameraCtrl = std::make_unique<CCameraCtrl>();
-    if (!m_pCameraCtrl->IsLibraryLoaded()) {
-        WriteLog(QStringLiteral("[MAIN]InitCamera() DLL Load Error!"));
-        return;
-    }
-    if (!m_pCameraCtrl->IsApiVersionSupported()) {
-        WriteLog(QStringLiteral("[MAIN]InitCamera() DLL Error!"));
-        return;
-    }
-    const int index = m_Setting.Camera.CurConnectCameraIdx < m_pCameraCtrl->GetCameraCount()
-                          ? m_Setting.Camera.CurConnectCameraIdx
-                          : 0;
-    if (m_pCameraCtrl->GetCameraCount() == 0 || !m_pCameraCtrl->OpenCamera(index)) {
-        return;
-    }
-    m_bCameraOK = m_pCameraCtrl->StartStreaming(&m_Sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT) != 0;
-    setWindowTitle(GetProgramString(130) + QStringLiteral(" - ") + m_pCameraCtrl->GetCameraName(index));
+    SetStatusMessage((nID > 0 ? GetProgramString(nID) : QString()) + suffix);
 }
 
 void CPixmetraDlg::SetStatusMessage(const QString& text)
 {
-    m_pStatus->setText(text);
+    m_MessageText = text;
+    m_pUi->labelMessage->setText(text);
 }
 
-void CPixmetraDlg::LayoutOverlay(double dScale, int nWidth, int nHeight)
+void CPixmetraDlg::UpdateButtons()
 {
-    m_pLayered->setGeometry(0, 0, nWidth, nHeight);
-    m_pLayered->SetView(dScale, POINT{0, 0});
-}
-
-void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
-{
-    if (!m_pCameraCtrl) {
-        return;
+    const bool bPicture = m_bCameraOK || !AccImage.IsEmpty();
+    // Their flows are not built yet: shown, but not usable.
+    for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnLoadImage), static_cast<QWidget*>(m_pUi->btnSaveImage),
+                              static_cast<QWidget*>(m_pUi->btnSaveContinue), static_cast<QWidget*>(m_pUi->btnSaveVideo),
+                              static_cast<QWidget*>(m_pUi->btnSetting), static_cast<QWidget*>(m_pUi->btnCameraSetting),
+                              static_cast<QWidget*>(m_pUi->btnCrossLine),
+                              static_cast<QWidget*>(m_pUi->btnCrossCancel)}) {
+        pControl->setEnabled(false);
     }
-    // One copy: from the pinned ring slot straight into the picture buffer.
-    FRAME_INFO info{};
-    const BOOL bOk = m_pCameraCtrl->ShotImageTo(nSlot, [&](const uint8_t* pData, const FRAME_INFO& frame) {
-        info = frame;
-        return AccImage.SetImage(pData, IMAGE_INFO{24, frame.nWidth, frame.nHeight}, frame.nWidth * 3) != 0;
-    });
-    if (!bOk) {
-        if (info.nSize != 0) {
-            WriteLog(QStringLiteral("[MAIN]AccImage.SetImage() Error!"));
-        }
-        return;
+    for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnZoomFit), static_cast<QWidget*>(m_pUi->btnZoomIn),
+                              static_cast<QWidget*>(m_pUi->btnZoomOut), static_cast<QWidget*>(m_pUi->comboRatio)}) {
+        pControl->setEnabled(bPicture);
     }
-    if (m_pCameraCtrl->IsColorCamera() && m_pCameraCtrl->m_bGrayDisplay) {
-        AccImage.ConvertToGrayscale();
-    }
-    if (m_pLayered->Engine().GetImageWidth() != info.nWidth || m_pLayered->Engine().GetImageHeight() != info.nHeight) {
-        m_pLayered->Initialise(info.nWidth, info.nHeight, m_pPicture->GetScale() > 0 ? m_pPicture->GetScale() : 1.0);
-    }
-    if (++m_nFrameCount % 4 == 0 && nIntervalUs > 0) {
-        m_pFrameRate->setText(QString::asprintf("%.1f ", 1e6 / nIntervalUs) + GetProgramString(196) +
-                              QString::asprintf("   %d x %d", info.nWidth, info.nHeight));
-    }
-    m_pPicture->update();
-}
-
-void CPixmetraDlg::OnStartMeasure(int nKind)
-{
-    CLayeredInput& input = m_pLayered->Input();
-    input.CancelInput();
-    if (!input.StartMakeShape(nKind)) {
-        SetStatusMessage(GetProgramString(615));
-        return;
-    }
-    SetStatusMessage(GetProgramString(UINT(kPromptIds[nKind])));
-}
-
-QString CPixmetraDlg::ValueText(const MEASURE_DATA& row) const
-{
-    const int decimals = m_pLayered->Engine().GetDecimals();
-    if (row.nKind == MEAS_TEXT) {
-        return QString::fromUtf16(row.szText);
-    }
-    QString unit = GetProgramString(192);
-    if (row.nKind == MEAS_ANGLE || row.nKind == MEAS_2LINE_ANGLE) {
-        unit = GetProgramString(194);
-    } else if (row.nKind == MEAS_COUNT) {
-        unit = GetProgramString(193);
-    } else if (row.nKind == MEAS_POLYGON) {
-        unit += QLatin1Char('2');
-    }
-    return QString::fromStdU16String(FormatValueString(row.dValue, decimals)) + QLatin1Char(' ') + unit;
-}
-
-void CPixmetraDlg::RebuildResults()
-{
-    m_pLayered->Engine().CopyMeasureData(MeasDataList);
-    m_pResults->clear();
-    int circle = 0;
-    for (const MEASURE_DATA& row : MeasDataList) {
-        QString name = row.nKind == MEAS_TEXT ? GetProgramString(312) : GetProgramString(UINT(kResultIds[row.nKind]));
-        if (row.nKind == MEAS_2CIRCLE && row.nFigure == RGN_CIRCLE) {
-            name = GetProgramString(circle++ % 2 == 0 ? 310 : 311);
-        }
-        m_pResults->addItem(QStringLiteral("%1  %2  %3").arg(row.nMeasNum).arg(name, ValueText(row)));
-    }
-    m_pResults->scrollToBottom();
-}
-
-void CPixmetraDlg::OnEndMakeShape()
-{
-    RebuildResults();
-    SetStatusMessage(GetProgramString(518));
+    m_pUi->btnDispImage->setEnabled(m_bCameraOK);
+    // Measuring needs the overlay and a picture.
+    EnableMeasurePanel(m_pLayeredWnd != nullptr && bPicture);
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -220,46 +121,89 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         OnCameraFrame(int(wParam), int(lParam));
         break;
     case WM_CAMERA_DISCONNECT:
-        WriteLog(QStringLiteral("[MAIN]OnDisconnectCamera()"));
-        SetStatusMessage(GetProgramString(622));
+        OnDisConnectedMessage();
         break;
     case WM_END_MAKE_SHAPE:
         OnEndMakeShape();
         break;
     case WM_ERROR_MAKE_SHAPE:
-        SetStatusMessage(GetProgramString(615));
+        SetStatusMessage(IDS_SHAPE_ERROR);
         break;
     case WM_INVALID_SET_POINT:
-        SetStatusMessage(GetProgramString(581));
+        SetStatusMessage(IDS_INVALID_POINT);
         break;
-    case WM_MAKING_RGN_DISP_CAPTION: {
-        const int kind = int(wParam), count = int(lParam);
-        UINT id = UINT(kPromptIds[kind >= 0 && kind < 10 ? kind : 0]);
-        if (kind == MEAS_PARALLEL && count >= 2) {
-            id = 546;
-        } else if (kind == MEAS_PERPENDICULAR && count >= 2) {
-            id = 547;
-        } else if (kind == MEAS_2CIRCLE && count >= 3) {
-            id = 548;
-        } else if (kind == MEAS_2LINE_ANGLE && count >= 2) {
-            id = count >= 4 ? 550 : 549;
-        }
-        SetStatusMessage(GetProgramString(id));
+    case WM_MAKING_RGN_DISP_CAPTION:
+        OnMakingCaption(int(wParam), int(lParam));
         break;
-    }
-    case WM_SELECT_MEASURE_SHAPE: {
-        const int no = int(intptr_t(wParam));
-        for (int i = 0; i < int(MeasDataList.size()); ++i) {
-            if (MeasDataList[size_t(i)].nMeasNum == no) {
-                m_pResults->setCurrentRow(i);
-            }
-        }
-        if (no < 0) {
-            m_pResults->clearSelection();
-        }
+    case WM_SELECT_MEASURE_SHAPE:
+        OnSelectMeasureShape(int(intptr_t(wParam)));
         break;
-    }
     default:
         break;
     }
+}
+
+void CPixmetraDlg::closeEvent(QCloseEvent* pEvent)
+{
+    if (!MeasDataList.empty() &&
+        AfxMessageBox(IDS_DELETE_ALL_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST, this) != IDYES) {
+        pEvent->ignore();
+        return;
+    }
+    OnDestroy();
+    pEvent->accept();
+}
+
+void CPixmetraDlg::OnDestroy()
+{
+    if (m_bDestroyed) {
+        return;
+    }
+    m_bDestroyed = TRUE;
+    WriteLog(QStringLiteral("[MAIN]OnDestroy()->"));
+    if (m_bInitialized) {
+        SaveWindowPlacement();
+        SaveSystemSetting(m_Setting);
+    }
+    StopStreaming();
+    // The overlay goes before the camera is released; nothing reaches it afterwards.
+    delete m_pLayeredWnd;
+    m_pLayeredWnd = nullptr;
+    CameraCtrl.CloseCamera();
+    WriteLog(QStringLiteral("[MAIN]OnDestroy() is End."));
+}
+
+void CPixmetraDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    // Neither Enter nor Escape closes the window.
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
+        pEvent->accept();
+        return;
+    }
+    if (pEvent->key() == Qt::Key_F1) {
+        pEvent->accept();
+        OnAbout();
+        return;
+    }
+    QWidget::keyPressEvent(pEvent);
+}
+
+void CPixmetraDlg::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    // The hidden video button shows with Ctrl+Shift and the right button.
+    if (pEvent->button() == Qt::RightButton && (pEvent->modifiers() & Qt::ControlModifier) &&
+        (pEvent->modifiers() & Qt::ShiftModifier)) {
+        m_pUi->btnSaveVideo->show();
+        LayoutControls();
+    }
+    QWidget::mouseReleaseEvent(pEvent);
+}
+
+void CPixmetraDlg::timerEvent(QTimerEvent* pEvent)
+{
+    if (pEvent->timerId() == m_nFrameTimerId) {
+        OnFrameCountTimer();
+        return;
+    }
+    QWidget::timerEvent(pEvent);
 }

@@ -1,5 +1,12 @@
-// The main window: the live camera picture with the measurement overlay,
-// the measurement buttons, the results and the message line.
+// The main window: the picture of the camera or of a still image with the
+// measurement overlay over it, the zoom controls, the message line, the
+// status bar and the buttons of every flow. This class is the composition
+// root; each flow's handlers live in their own file:
+//   PixmetraDlg.cpp        construction, start-up, message table, exit
+//   MainLayout.cpp         controls, status bar, layout on resize, placement
+//   live/LiveView.cpp      camera start-up, streaming, frames, live/still
+//   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
+//   measure/MeasurePanel.cpp  measurement buttons and results list
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -7,22 +14,95 @@
 #include "engine/LayeredWnd.h"
 #include "image/AccImage.h"
 #include "platform/MessageReceiver.h"
-#include "workflow/PictureBox.h"
+#include "workflow/live/DisplayGeometry.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <vector>
 
+class CAboutDlg;
+class CPictureBox;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+
+namespace Ui {
+class CPixmetraDlg;
+}
+
+constexpr int DISP_CAMERA_IMAGE = 0;
+constexpr int DISP_STILL_IMAGE = 1;
+constexpr int STATUS_PART_COUNT = 8;
+
+// What the window is built on; tests replace the camera library or make the
+// overlay fail.
+struct MAIN_WINDOW_OPTIONS {
+    CICubeApi* pApi = nullptr; // null: the process-wide camera library
+    bool bOverlayFails = false;
+};
+
 class CPixmetraDlg : public QWidget {
 public:
-    explicit CPixmetraDlg(QWidget* pParent = nullptr);
+    explicit CPixmetraDlg(QWidget* pParent = nullptr, const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS());
     ~CPixmetraDlg() override;
 
     BOOL OnInitDialog();
+    // The message line: string nID (when above 0) followed by suffix.
+    void SetStatusMessage(UINT nID, const QString& suffix = QString());
     void SetStatusMessage(const QString& text);
+    void UpdateButtons();
+    void UpdateCalibrationCaption();
+    BOOL InitWindow();
+
+    // Camera and live view.
+    BOOL InitCamera();
+    BOOL StartStreaming(BOOL bForce);
+    void StopStreaming();
+    void SetImageKind(int nKind);
+    void OnBnClickedBtnDispImage();
+    QString GetImageInfoText(const IMAGE_INFO& info, BOOL bColor) const;
+    void OnDisConnectedMessage();
+    void OnCameraFrame(int nSlot, int nIntervalUs);
+    void OnFrameCountTimer();
+    void FillAboutDlg(CAboutDlg& dlg);
+    void OnAbout();
+
+    // Display geometry.
+    void OnBnClickedBtnZoomFit();
+    void OnBnClickedBtnZoomIn();
+    void OnBnClickedBtnZoomOut();
+    void OnCbnSelchangeComboRatio(int nSel);
+    void OnScroll(bool bVertical, int nAction);
+    // A picture of a new size in the current view: back to fit.
+    void ResetPictureView(const IMAGE_INFO& info);
+
+    // The control with template number nID, or null.
+    QWidget* GetDlgItem(int nID) const;
+    QString GetStatusPartText(int nPart) const;
+    QString GetMessageText() const { return m_MessageText; }
+    CDisplayGeometry& Geometry() { return m_Geometry; }
+    CAccImage& Image() { return AccImage; }
+    CLayeredWnd* Overlay() const { return m_pLayeredWnd; }
+    CPictureBox* PictureBox() const { return m_pPicture; }
+    CCameraCtrl& Camera() { return CameraCtrl; }
+    const SYSTEM_SETTING& Setting() const { return m_Setting; }
+    SYSTEM_SETTING& Setting() { return m_Setting; }
+    BOOL IsCameraOK() const { return m_bCameraOK; }
+    int GetDispImageKind() const { return m_nDispImageKind; }
+    double GetDisplayScale() const { return m_dDisplayScale; }
+    const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
+    // Frames put on screen since the window started.
+    uint64_t GetShownFrameCount() const { return m_nShownFrames; }
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void timerEvent(QTimerEvent* pEvent) override;
 
 private:
     class CReceiver : public CMessageReceiver {
@@ -37,25 +117,79 @@ private:
     };
 
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
-    void OnCameraFrame(int nSlot, int nIntervalUs);
+    void OnDestroy();
+
+    // MainLayout.cpp
+    void CreateStatusBar();
+    void LayoutStatusBar(int nWidth);
+    void SetStatusPart(int nPart, const QString& text);
+    void LayoutControls();
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement();
+    void SetDispImageButtonLook(int nKind);
+    void ConnectControls();
+
+    // LiveView.cpp: the one place a frame is taken out of the camera's ring
+    // into the picture buffer. pInfo receives the frame's size.
+    bool TakeFrame(int nSlot, FRAME_INFO& info);
+    void OnCameraFrameSize(const FRAME_INFO& info);
+
+    // PictureView.cpp
+    void InitPictureGeometry();
+    void FillRatioCombo();
+    void ApplyView();
+
+    // measure/MeasurePanel.cpp
+    void BuildMeasurePanel();
+    void EnableMeasurePanel(bool bEnable);
     void OnStartMeasure(int nKind);
     void OnEndMakeShape();
+    void OnMakingCaption(int nKind, int nCount);
+    void OnSelectMeasureShape(int nMeasNo);
     void RebuildResults();
-    void InitCamera();
-    void LayoutOverlay(double dScale, int nWidth, int nHeight);
     QString ValueText(const MEASURE_DATA& row) const;
 
+    std::unique_ptr<Ui::CPixmetraDlg> m_pUi;
     SYSTEM_SETTING m_Setting;
     CReceiver m_Receiver;
     CReceiverSink m_Sink;
-    std::unique_ptr<CCameraCtrl> m_pCameraCtrl;
+    CCameraCtrl CameraCtrl;
     CAccImage AccImage;
-    CPictureBox* m_pPicture = nullptr;
-    CLayeredWnd* m_pLayered = nullptr;
-    QListWidget* m_pResults = nullptr;
-    QLabel* m_pStatus = nullptr;
-    QLabel* m_pFrameRate = nullptr;
+    CDisplayGeometry m_Geometry;
     std::vector<MEASURE_DATA> MeasDataList;
-    int m_nFrameCount = 0;
-    bool m_bCameraOK = false;
+    MAIN_WINDOW_OPTIONS m_Options;
+
+    CPictureBox* m_pPicture = nullptr;
+    CLayeredWnd* m_pLayeredWnd = nullptr;
+    QWidget* m_pStatusBar = nullptr;
+    std::array<QLabel*, STATUS_PART_COUNT> m_StatusParts{};
+    QListWidget* m_pResults = nullptr;
+    std::vector<QPushButton*> m_MeasureButtons;
+
+    double m_dDisplayScale = 1.0;
+    BOOL m_bInitialized = FALSE;
+    BOOL m_bDestroyed = FALSE;
+    BOOL m_bCameraOK = FALSE;
+    BOOL m_bColorCamera = FALSE;
+    BOOL m_bFileImageLoaded = FALSE;
+    int m_nSelectCameraIdx = -1;
+    int m_nDispImageKind = DISP_STILL_IMAGE;
+    IMAGE_INFO m_CameraImageInfo{24, 0, 0};
+    IMAGE_INFO m_StillImageInfo{24, 0, 0};
+    int m_nFrameSize = 0;
+    QString m_MessageText;
+    QSize m_MinSize;
+
+    // Live view state.
+    double m_dFps = 0.0;
+    int m_nFpsCount = 0;
+    long m_nShownFpsCenti = -1;
+    int m_nGraySkip = 0;
+    int m_nFrameTimerId = 0;
+    uint64_t m_nShownFrames = 0;
+    int32_t m_nGoodFrames = -1;
+    int32_t m_nBadFrames = -1;
+    // The view the overlay was last given, so it repaints only on a change.
+    double m_dOverlayRatio = 0.0;
+    POINT m_OverlayScroll{-1, -1};
 };

@@ -1,6 +1,7 @@
 /* The camera SDK's call interface: the entry points a program binds by name.
  * Every call but Init and GetVersion takes the camera index first; results
- * are error codes (0 = success) unless stated. */
+ * are error codes (0 = success) unless stated. The binding (ICubeApi) holds
+ * to it, and the simulated SDK (simcam/) implements it. */
 #ifndef ICUBESDK_H
 #define ICUBESDK_H
 

@@ -1,0 +1,136 @@
+// The stream: starting and stopping it, the SDK's frame callback that fills
+// the ring and posts each frame's slot, and the readers' copies out of it.
+#include "camera/CameraCtrl.h"
+
+#include "platform/SyncEvent.h"
+
+#include <cmath>
+#include <thread>
+
+BOOL CCameraCtrl::IsStreaming() const
+{
+    return (IsOpen() && m_pApi->ICubeSDK_IsStarted(m_nCurrentCamera) == 1) ? TRUE : FALSE;
+}
+
+BOOL CCameraCtrl::StartStreaming(IMessageSink* pReceiver, UINT nFrameMessage, UINT nDisconnectMessage)
+{
+    Log(QStringLiteral("[CameraCtrl]StartStreaming()->"));
+    if (!IsOpen()) {
+        return FALSE;
+    }
+    if (IsStreaming()) {
+        return TRUE;
+    }
+    m_pReceiver = pReceiver;
+    m_nFrameMessage = nFrameMessage;
+    m_nDisconnectMessage = nDisconnectMessage;
+    m_Context.pCtrl = this;
+    m_Context.pReceiver = pReceiver;
+    m_Context.nFrameMessage = nFrameMessage;
+    m_Context.nDisconnectMessage = nDisconnectMessage;
+    m_Context.nNextSlot = 0;
+    m_nFrameFrequency = platform::QueryPerformanceFrequency();
+    m_nFrameMark = platform::QueryPerformanceCounter();
+    m_Context.bActive = true;
+    int err = m_pApi->ICubeSDK_SetCallbackEx(m_nCurrentCamera, 1, &CCameraCtrl::FrameCallback, &m_Context);
+    if (err == 0) {
+        err = m_pApi->ICubeSDK_Start(m_nCurrentCamera, nullptr, 0, 1);
+    }
+    if (err != 0) {
+        DeactivateCallback();
+        return FailWith(err);
+    }
+    Log(QStringLiteral("[CameraCtrl]->StartStreaming() is End"));
+    return TRUE;
+}
+
+BOOL CCameraCtrl::StopStreaminig()
+{
+    if (!IsStreaming()) {
+        return FALSE;
+    }
+    const int err = m_pApi->ICubeSDK_Stop(m_nCurrentCamera);
+    DeactivateCallback();
+    if (err != 0) {
+        m_nLastError = err;
+        Log(QStringLiteral("[CameraCtrl]StopStreaminig() Error!"));
+        return FALSE;
+    }
+    Log(QStringLiteral("[CameraCtrl]StopStreaminig()"));
+    return TRUE;
+}
+
+void CCameraCtrl::DeactivateCallback()
+{
+    m_Context.bActive = false;
+    // Wait out a callback that is already running; after this none touches us.
+    while (m_Context.nInFlight.load() > 0) {
+        std::this_thread::yield();
+    }
+}
+
+int CCameraCtrl::CopyFrameToRing(const void* pData, int nSize)
+{
+    const int slot = m_Ring.Write(m_Context.nNextSlot.load(std::memory_order_relaxed), pData, size_t(nSize < 0 ? 0 : nSize));
+    if (slot < 0) {
+        ++m_nDropped;
+        return -1;
+    }
+    m_Context.nNextSlot.store((slot + 1) % FRAME_RING_NUM, std::memory_order_relaxed);
+    return slot;
+}
+
+int ICUBE_CALL CCameraCtrl::FrameCallback(int nEvent, void* pData, int nSize, void* pContext)
+{
+    auto* ctx = static_cast<CALLBACK_CONTEXT*>(pContext);
+    if (ctx == nullptr) {
+        return 42;
+    }
+    ctx->nInFlight.fetch_add(1);
+    if (!ctx->bActive.load()) {
+        ctx->nInFlight.fetch_sub(1);
+        return 42;
+    }
+    CCameraCtrl* self = ctx->pCtrl;
+    if (nEvent == 0) {
+        const int slot = self->CopyFrameToRing(pData, nSize);
+        const int64_t now = platform::QueryPerformanceCounter();
+        const int32_t intervalMs = int32_t((now - self->m_nFrameMark) * 1000 / self->m_nFrameFrequency);
+        self->m_nFrameMark = now;
+        if (slot >= 0 && ctx->pReceiver != nullptr) {
+            // Whole milliseconds, passed as milliseconds x 1000.
+            ctx->pReceiver->PostMessage(ctx->nFrameMessage, WPARAM(slot), LPARAM(std::trunc(intervalMs * 1000.0)));
+        }
+    } else if (nEvent == 1 && ctx->pReceiver != nullptr) {
+        ctx->pReceiver->PostMessage(ctx->nDisconnectMessage, 0, 0);
+    }
+    ctx->nInFlight.fetch_sub(1);
+    return 42;
+}
+
+BOOL CCameraCtrl::ShotImage(void* pDest, int nSlot)
+{
+    return ShotImage(pDest, size_t(m_nFrameSize), nSlot, nullptr);
+}
+
+BOOL CCameraCtrl::ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO* pInfo)
+{
+    if (pDest == nullptr) {
+        return FALSE;
+    }
+    if (!IsStreaming()) {
+        Log(QStringLiteral("[CameraCtrl]ShotImage()  not Streaming Error!"));
+        return FALSE;
+    }
+    const int slot = nSlot < 0 ? m_Ring.LatestSlot() : nSlot;
+    return m_Ring.Read(slot, pDest, nDestSize, pInfo) ? TRUE : FALSE;
+}
+
+BOOL CCameraCtrl::ShotImageTo(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)
+{
+    if (!IsStreaming()) {
+        Log(QStringLiteral("[CameraCtrl]ShotImage()  not Streaming Error!"));
+        return FALSE;
+    }
+    return m_Ring.Use(nSlot < 0 ? m_Ring.LatestSlot() : nSlot, fnUse) ? TRUE : FALSE;
+}

@@ -1,0 +1,712 @@
+// The main window driven through its real widgets against the simulated
+// camera: start-up outcomes, live view, disconnect, display geometry and the
+// overlay's image coordinates, placement and the exit question.
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/SystemSetting.h"
+#include "app/dialogs/AboutDlg.h"
+#include "app/dialogs/MessageBox.h"
+#include "camera/ICubeApi.h"
+#include "engine/LayeredWnd.h"
+#include "platform/ModuleFolder.h"
+#include "workflow/MainControls.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/live/PictureBox.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <new>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using SetFaultFn = void (*)(const char*, int);
+using SetApiVersionFn = void (*)(const char*);
+
+void SetFault(const char* name, int value)
+{
+    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
+    ASSERT_NE(fn, nullptr);
+    fn(name, value);
+}
+
+void SetApiVersion(const char* version)
+{
+    auto fn = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
+    ASSERT_NE(fn, nullptr);
+    fn(version);
+}
+
+class CRecordingBoxes : public IMessageBoxProvider {
+public:
+    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT nType) override
+    {
+        Texts.push_back(text);
+        Types.push_back(nType);
+        return nAnswer;
+    }
+    std::vector<QString> Texts;
+    std::vector<UINT> Types;
+    int nAnswer = IDOK;
+};
+
+int FailingStart(int, void*, int, int)
+{
+    return -1;
+}
+
+class MainWndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        ASSERT_TRUE(CICubeApi::Process().IsUsable());
+        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
+        SetMessageBoxProvider(&m_Boxes);
+        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
+        SetProgramLog(&m_Log);
+        for (const char* f : {"open_error", "disconnect_after", "broken_every"}) {
+            SetFault(f, 0);
+        }
+        SetFault("name_error", -1);
+        SetFault("fps", 60);
+        SetApiVersion("1.0.4.2");
+        qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
+    }
+    void TearDown() override
+    {
+        m_pDlg.reset();
+        SetProgramLog(nullptr);
+        m_Log.Close();
+        SetMessageBoxProvider(nullptr);
+        platform::SetModuleFolderForTest(QString());
+        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
+    }
+
+    CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS())
+    {
+        m_pDlg = std::make_unique<CPixmetraDlg>(nullptr, options);
+        m_pDlg->OnInitDialog();
+        m_pDlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        return *m_pDlg;
+    }
+
+    QString LogText()
+    {
+        QFile f(m_Log.GetFilePath());
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll());
+    }
+
+    void WriteSettings(const std::function<void(SYSTEM_SETTING&)>& fn)
+    {
+        SYSTEM_SETTING s;
+        SetDefaultSystemSetting(s);
+        fn(s);
+        ASSERT_TRUE(SaveSystemSetting(s));
+    }
+
+    // A still picture: dark grey with one white pixel at (fx, fy).
+    void ShowStill(CPixmetraDlg& dlg, int w, int h, int fx, int fy)
+    {
+        std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 3, 30);
+        uint8_t* p = &pixels[(size_t(fy) * size_t(w) + size_t(fx)) * 3];
+        p[0] = p[1] = p[2] = 255;
+        ASSERT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
+        ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
+        dlg.ResetPictureView(IMAGE_INFO{24, w, h});
+        dlg.UpdateButtons();
+    }
+
+    // The window point of the brightest pixel the picture box shows.
+    static QPoint BrightestShown(CPixmetraDlg& dlg)
+    {
+        const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QPoint best;
+        int bestValue = -1;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const int v = qGray(shot.pixel(x, y));
+                if (v > bestValue) {
+                    bestValue = v;
+                    best = QPoint(x, y);
+                }
+            }
+        }
+        return best;
+    }
+
+    // Measures a distance by two clicks on the overlay at image points.
+    double MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
+    {
+        const size_t before = dlg.Results().size();
+        QPushButton* pDistance = nullptr;
+        for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
+            if (p->text() == GetProgramString(165)) {
+                pDistance = p;
+            }
+        }
+        EXPECT_NE(pDistance, nullptr);
+        QTest::mouseClick(pDistance, Qt::LeftButton);
+        for (POINT pt : {a, b}) {
+            POINT w{};
+            EXPECT_TRUE(dlg.Geometry().ImageToWindow(pt, &w));
+            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() > before; }, 2000));
+        return dlg.Results().empty() ? -1.0 : dlg.Results().back().dValue;
+    }
+
+    QTemporaryDir m_Dir;
+    CRecordingBoxes m_Boxes;
+    CLogFile m_Log;
+    std::unique_ptr<CPixmetraDlg> m_pDlg;
+};
+
+TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
+{
+    for (const char* count : {"2", "1"}) {
+        qputenv("PIXMETRA_SIMCAM_CAMERAS", count);
+        CPixmetraDlg& dlg = Start();
+        EXPECT_TRUE(dlg.IsCameraOK()) << count;
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(500));
+        EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(130))) << dlg.windowTitle().toStdString();
+        EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+        EXPECT_TRUE(m_Boxes.Texts.empty());
+        EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
+        EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  0.0 fps"));
+        // Frames arrive, the rate and the counts follow.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetStatusPartText(1).endsWith(QStringLiteral(" fps")) &&
+                                                 dlg.GetStatusPartText(1) != QStringLiteral("  0.0 fps"); },
+                                    5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetStatusPartText(2).startsWith(QStringLiteral(" frames：")) &&
+                                                 dlg.GetStatusPartText(2).mid(8).toInt() > 0; },
+                                    5000))
+            << dlg.GetStatusPartText(2).toStdString();
+        EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+        // Controls of flows still to come are there but disabled; 1021 is hidden.
+        for (int id : {IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_SAVE_CONTINUE, IDC_BTN_SETTING,
+                       IDC_BTN_CAMERA_SETTING, IDC_BTN_CROSS_LINE}) {
+            ASSERT_NE(dlg.GetDlgItem(id), nullptr) << id;
+            EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled()) << id;
+        }
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
+        // The version box shows the camera.
+        CAboutDlg about;
+        dlg.FillAboutDlg(about);
+        EXPECT_EQ(about.m_CameraName, dlg.Camera().GetCameraName(0));
+        EXPECT_FALSE(about.m_SerialNum.isEmpty());
+        m_pDlg.reset();
+    }
+}
+
+TEST_F(MainWndTest, StartsWithoutCameraOrUsableLibrary)
+{
+    // No camera: 601, no box, still picture, only the picture's controls.
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_FALSE(dlg.IsCameraOK());
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+        EXPECT_TRUE(m_Boxes.Texts.empty());
+        EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(135)));
+        EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
+        // No picture yet: nothing to zoom or measure, no picture text.
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_COMBO_RATIO)->isEnabled());
+        EXPECT_TRUE(dlg.GetStatusPartText(0).isEmpty());
+        dlg.OnBnClickedBtnDispImage();
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+        CAboutDlg about;
+        dlg.FillAboutDlg(about);
+        EXPECT_EQ(about.m_CameraName, QStringLiteral("no device"));
+        m_pDlg.reset();
+    }
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
+    // The library missing from the program folder: error box 626.
+    {
+        CICubeApi missing;
+        MAIN_WINDOW_OPTIONS options;
+        options.pApi = &missing;
+        CPixmetraDlg& dlg = Start(options);
+        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+        EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(626));
+        EXPECT_TRUE(m_Boxes.Types[0] & MB_ICONERROR);
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+        EXPECT_FALSE(dlg.IsCameraOK());
+        m_pDlg.reset();
+    }
+    // An interface older than 1.0.3.8: error box 624.
+    m_Boxes.Texts.clear();
+    SetApiVersion("1.0.3.7");
+    {
+        CPixmetraDlg& dlg = Start();
+        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+        EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(624));
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]InitCamera() DLL Error!")));
+        m_pDlg.reset();
+    }
+    SetApiVersion("1.0.4.2");
+}
+
+TEST_F(MainWndTest, StreamThatCannotStartShowsBoxAndStill)
+{
+    CICubeApi api;
+    ASSERT_TRUE(api.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    api.ICubeSDK_Start = &FailingStart;
+    MAIN_WINDOW_OPTIONS options;
+    options.pApi = &api;
+    CPixmetraDlg& dlg = Start(options);
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(602));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(602));
+    EXPECT_FALSE(dlg.IsCameraOK());
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_TRUE(dlg.GetStatusPartText(1).isEmpty());
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
+{
+    SetFault("disconnect_after", 12);
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(dlg.IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 5000));
+    EXPECT_FALSE(dlg.IsCameraOK());
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_FALSE(dlg.Image().IsEmpty());
+    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    for (int part = 1; part <= 3; ++part) {
+        EXPECT_TRUE(dlg.GetStatusPartText(part).isEmpty()) << part;
+    }
+    EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+    // The counters stay stopped; the picture-kind button then only reports 601.
+    QTest::qWait(300);
+    EXPECT_TRUE(dlg.GetStatusPartText(2).isEmpty());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
+    dlg.OnBnClickedBtnDispImage();
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, FrameRateTextKeepsLastRateOnZeroInterval)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    for (int i = 0; i < 3; ++i) {
+        dlg.OnCameraFrame(0, 33333);
+    }
+    EXPECT_EQ(dlg.GetStatusPartText(1), QString()); // not yet the 4th
+    dlg.OnCameraFrame(0, 33333);
+    EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
+    for (int i = 0; i < 4; ++i) {
+        dlg.OnCameraFrame(0, 0);
+    }
+    EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
+{
+    // The stored camera with a stored resolution: frames come at that size.
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.Camera.CurConectCameraName = QStringLiteral("SimCam NS4133CU Colour");
+        s.Camera.CurConnectCameraIdx = 0;
+        s.Camera.ResolutionIdx = 5; // mode 3: 800 x 600
+    });
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(dlg.IsCameraOK());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Image().GetWidth() == 800 && dlg.Image().GetHeight() == 600; },
+                                5000))
+        << dlg.Image().GetWidth();
+    EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 800×600 ］"));
+    EXPECT_EQ(dlg.Overlay()->Engine().GetImageWidth(), 800);
+    // Larger and smaller modes while streaming: never a read past the frame.
+    for (int idx : {0, 7, 2}) {
+        int32_t w = 0, h = 0;
+        ASSERT_TRUE(CCameraCtrl::GetModeSize(dlg.Camera().GetModeNumber(idx), w, h));
+        ASSERT_TRUE(dlg.Camera().SetChangeResolution(idx));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Image().GetWidth() == w && dlg.Image().GetHeight() == h; },
+                                    5000))
+            << idx;
+        EXPECT_EQ(dlg.Geometry().CameraView().ImageInfo.nWidth, w);
+        EXPECT_EQ(dlg.Overlay()->Engine().GetImageHeight(), h);
+    }
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, RatioListZoomAndScrollThroughTheWindow)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    dlg.resize(1100, 800);
+    QCoreApplication::processEvents();
+    ShowStill(dlg, 2592, 1944, 1296, 972);
+    auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
+    CDisplayGeometry& geo = dlg.Geometry();
+    const double fit = geo.CurrentView().dFitRatio;
+    EXPECT_LT(fit, 1.0);
+    ASSERT_EQ(pCombo->count(), geo.GetRatioCount());
+    EXPECT_EQ(pCombo->itemText(0).toStdString(), geo.GetRatioText(0));
+    EXPECT_EQ(pCombo->currentIndex(), 0);
+    auto* pH = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_HORZ));
+    auto* pV = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_VERT));
+    EXPECT_FALSE(pH->isVisible());
+    EXPECT_FALSE(pV->isVisible());
+    // Zoom in: the next listed ratio, centred on the picture's centre.
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)), Qt::LeftButton);
+    EXPECT_EQ(pCombo->currentIndex(), 1);
+    EXPECT_DOUBLE_EQ(geo.CurrentView().CurDrawRatio, geo.GetRatio(1));
+    EXPECT_NEAR(geo.CurrentView().CenterPos.x, 1296, 2);
+    EXPECT_NEAR(geo.CurrentView().CenterPos.y, 972, 2);
+    // The box shows the centre feature in its middle.
+    QTest::qWait(50);
+    const QPoint bright = BrightestShown(dlg);
+    POINT img{};
+    ASSERT_TRUE(geo.ClickToImage(bright.x(), bright.y(), &img));
+    EXPECT_NEAR(img.x, 1296, 1.0 / geo.GetRatio(1) + 1);
+    EXPECT_NEAR(img.y, 972, 1.0 / geo.GetRatio(1) + 1);
+    // Up to the last entry through the combo; zoom in then changes nothing.
+    pCombo->setCurrentIndex(pCombo->count() - 1);
+    emit pCombo->activated(pCombo->count() - 1);
+    EXPECT_DOUBLE_EQ(geo.CurrentView().CurDrawRatio, geo.GetRatio(geo.GetRatioCount() - 1));
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)), Qt::LeftButton);
+    EXPECT_EQ(pCombo->currentIndex(), pCombo->count() - 1);
+    EXPECT_TRUE(pH->isVisible());
+    EXPECT_TRUE(pV->isVisible());
+    // One step of either bar moves by one image pixel, and the overlay follows.
+    const POINT before = geo.GetScrollPos();
+    pH->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(geo.GetScrollPos().x, before.x + 1);
+    EXPECT_EQ(pH->value(), before.x + 1);
+    pV->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(geo.GetScrollPos().y, before.y - 1);
+    EXPECT_EQ(dlg.Overlay()->Engine().GetScroll().x, before.x + 1);
+    // Fit brings the list's first entry back and hides the bars.
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_ZOOM_FIT)), Qt::LeftButton);
+    EXPECT_EQ(pCombo->currentIndex(), 0);
+    EXPECT_FALSE(pH->isVisible());
+    // A small picture fits at 1.0 and is centred in the frame.
+    ShowStill(dlg, 320, 240, 10, 10);
+    EXPECT_DOUBLE_EQ(geo.CurrentView().dFitRatio, 1.0);
+    const QRect frame = dlg.GetDlgItem(IDC_FRAME_PICTURE)->geometry();
+    const QRect box = dlg.PictureBox()->geometry();
+    EXPECT_EQ(box.size(), QSize(320, 240));
+    EXPECT_NEAR(box.center().x(), frame.center().x(), 1);
+    EXPECT_NEAR(box.center().y(), frame.center().y(), 1);
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    dlg.resize(1000, 760);
+    QCoreApplication::processEvents();
+    ShowStill(dlg, 2592, 1944, 700, 500);
+    CDisplayGeometry& geo = dlg.Geometry();
+    auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
+    // Fit (below 1), 1.0 and 2.0, the last two scrolled so the feature shows.
+    for (double ratio : {0.0, 1.0, 2.0}) {
+        if (ratio > 0.0) {
+            int sel = -1;
+            for (int i = 0; i < geo.GetRatioCount(); ++i) {
+                if (geo.GetRatio(i) == ratio) {
+                    sel = i;
+                }
+            }
+            ASSERT_GE(sel, 0) << ratio;
+            emit pCombo->activated(sel);
+            auto* pH = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_HORZ));
+            auto* pV = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_VERT));
+            pH->setSliderPosition(600);
+            pH->triggerAction(QAbstractSlider::SliderMove);
+            pV->setSliderPosition(420);
+            pV->triggerAction(QAbstractSlider::SliderMove);
+            ASSERT_EQ(geo.GetScrollPos().x, 600);
+            ASSERT_EQ(geo.GetScrollPos().y, 420);
+        }
+        const double r = geo.CurrentView().CurDrawRatio;
+        QTest::qWait(30);
+        const QPoint bright = BrightestShown(dlg);
+        POINT img{};
+        ASSERT_TRUE(geo.ClickToImage(bright.x(), bright.y(), &img));
+        const double tol = r < 1.0 ? 1.0 / r + 1 : 0.0;
+        EXPECT_NEAR(img.x, 700, tol) << r;
+        EXPECT_NEAR(img.y, 500, tol) << r;
+        // A distance measured between two image points by clicks on the overlay.
+        EXPECT_NEAR(MeasureDistance(dlg, POINT{700, 500}, POINT{740, 530}), 50.0, r < 1.0 ? 2.0 / r + 1 : 0.01)
+            << r;
+    }
+    // After a resize the overlay covers the box and maps to the same image points.
+    dlg.resize(1200, 820);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.Overlay()->size(), dlg.PictureBox()->size());
+    EXPECT_EQ(dlg.Overlay()->Engine().GetScroll().x, geo.GetScrollPos().x);
+    EXPECT_NEAR(MeasureDistance(dlg, POINT{700, 500}, POINT{740, 530}), 50.0, 0.01);
+    QTest::qWait(30);
+    const QPoint bright = BrightestShown(dlg);
+    POINT img{};
+    ASSERT_TRUE(geo.ClickToImage(bright.x(), bright.y(), &img));
+    EXPECT_EQ(img.x, 700);
+    EXPECT_EQ(img.y, 500);
+    m_Boxes.nAnswer = IDYES;
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, ResizeKeepsTheStreamRunning)
+{
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(dlg.Camera().IsStreaming());
+    dlg.resize(900, 600);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dlg.Camera().IsStreaming());
+    EXPECT_FALSE(LogText().contains(QStringLiteral("[MAIN]StopStreaming()")));
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
+{
+    MAIN_WINDOW_OPTIONS options;
+    options.bOverlayFails = true;
+    CPixmetraDlg& dlg = Start(options);
+    EXPECT_EQ(dlg.Overlay(), nullptr);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(604));
+    for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
+        if (p->text() == GetProgramString(165)) {
+            EXPECT_FALSE(p->isEnabled());
+        }
+    }
+    // Frames, zoom and resize all run without it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetStatusPartText(1) != QStringLiteral("  0.0 fps"); }, 5000));
+    dlg.OnBnClickedBtnZoomIn();
+    dlg.resize(1000, 700);
+    QCoreApplication::processEvents();
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, PlacementRestoredOnlyOnAPresentScreen)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.bRegistWindowPos = TRUE;
+        s.MainWndRect = RECT{-5000, 40, -5000 + 760, 40 + 500};
+    });
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]Reset Main Window Rect")));
+        EXPECT_EQ(dlg.Setting().MainWndRect.right, 0);
+        EXPECT_GT(dlg.x(), -1000);
+        m_pDlg.reset();
+    }
+    const QRect good(20, 30, 740, 460);
+    WriteSettings([&](SYSTEM_SETTING& s) {
+        s.bRegistWindowPos = TRUE;
+        s.MainWndRect = RECT{good.left(), good.top(), good.left() + good.width(), good.top() + good.height()};
+    });
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_EQ(dlg.geometry(), good);
+        // Saved again at exit.
+        dlg.setGeometry(QRect(40, 50, 750, 470));
+        QCoreApplication::processEvents();
+        m_pDlg->close();
+        m_pDlg.reset();
+    }
+    SYSTEM_SETTING s;
+    LoadSystemSetting(s);
+    EXPECT_EQ(s.MainWndRect.left, 40);
+    EXPECT_EQ(s.MainWndRect.bottom, 50 + 470);
+    EXPECT_FALSE(s.bMaximizeWnd);
+    // Narrower than the smallest window: discarded too.
+    WriteSettings([&](SYSTEM_SETTING& s) {
+        s.bRegistWindowPos = TRUE;
+        s.MainWndRect = RECT{20, 30, 20 + 200, 30 + 460};
+    });
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_EQ(dlg.Setting().MainWndRect.right, 0);
+        EXPECT_GT(dlg.width(), 200);
+        m_pDlg.reset();
+    }
+    // Maximised stays maximised.
+    WriteSettings([&](SYSTEM_SETTING& s) {
+        s.bRegistWindowPos = TRUE;
+        s.bMaximizeWnd = TRUE;
+    });
+    {
+        CPixmetraDlg& dlg = Start();
+        EXPECT_TRUE(dlg.windowState() & Qt::WindowMaximized);
+        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]Maximize Window")));
+        m_pDlg->close();
+        m_pDlg.reset();
+    }
+    LoadSystemSetting(s);
+    EXPECT_TRUE(s.bMaximizeWnd);
+}
+
+TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    ShowStill(dlg, 640, 480, 100, 100);
+    // Enter and Escape do not close the window.
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    QTest::keyClick(&dlg, Qt::Key_Return);
+    EXPECT_TRUE(dlg.isVisible());
+    // Without results no question.
+    MeasureDistance(dlg, POINT{100, 100}, POINT{200, 100});
+    ASSERT_EQ(dlg.Results().size(), 1u);
+    m_Boxes.nAnswer = IDNO;
+    EXPECT_FALSE(dlg.close());
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.Results().size(), 1u);
+    m_Boxes.nAnswer = IDYES;
+    EXPECT_TRUE(dlg.close());
+    m_pDlg.reset();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
+{
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(dlg.Camera().IsColorCamera());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
+    dlg.Camera().m_bGrayDisplay = TRUE;
+    // Frames handed in directly (the loop does not run meanwhile): 15 fps
+    // shows every frame, 30 every second, 60 every fourth.
+    for (auto [interval, shown] : {std::pair{66666, 8}, std::pair{33333, 4}, std::pair{16666, 2}}) {
+        const uint64_t before = dlg.GetShownFrameCount();
+        for (int i = 0; i < 8; ++i) {
+            dlg.OnCameraFrame(-1, interval);
+        }
+        EXPECT_EQ(dlg.GetShownFrameCount() - before, uint64_t(shown)) << interval;
+    }
+    // The shown picture is grey.
+    const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int coloured = 0;
+    for (int y = 0; y < shot.height(); y += 7) {
+        for (int x = 0; x < shot.width(); x += 7) {
+            const QRgb c = shot.pixel(x, y);
+            coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+        }
+    }
+    EXPECT_EQ(coloured, 0);
+    m_pDlg.reset();
+}
+
+TEST_F(MainWndTest, WindowFitsTheScreenWithStatusBarAndHiddenVideoButton)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    const QRect avail = dlg.screen()->availableGeometry();
+    EXPECT_LE(dlg.frameGeometry().width(), avail.width());
+    EXPECT_LE(dlg.frameGeometry().height(), avail.height());
+    // Every control lies inside the window.
+    for (const MAIN_CONTROL_NAME& entry : kMainControlNames) {
+        QWidget* p = dlg.GetDlgItem(entry.nID);
+        ASSERT_NE(p, nullptr) << entry.pszObjectName;
+        if (p->isVisible() && p->parentWidget() == &dlg) {
+            EXPECT_TRUE(dlg.rect().contains(p->geometry())) << entry.pszObjectName;
+        }
+    }
+    // Status bar parts at the display scale: right edges 160, 240, 360, 500.
+    dlg.resize(1400, 800);
+    QCoreApplication::processEvents();
+    const double s = dlg.GetDisplayScale();
+    QWidget* pBar = dlg.GetDlgItem(IDC_STATUS_BAR);
+    const auto parts = pBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 8);
+    EXPECT_NEAR(parts[0]->geometry().right() + 1 + 2, int(160 * s), 1);
+    EXPECT_NEAR(parts[3]->geometry().right() + 1 + 2, int(160 * s) + int(80 * s) + int(120 * s) + int(140 * s), 1);
+    EXPECT_EQ(dlg.GetStatusPartText(5), GetProgramString(211) + QStringLiteral(" ："));
+    // Ctrl+Shift and the right button bring out the video button.
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier, QPoint(5, 5));
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
+    m_pDlg.reset();
+}
+
+} // namespace
+
+// Heap allocations made by the test's own thread while counting is on.
+namespace {
+thread_local bool t_bCountAllocations = false;
+std::atomic<int> g_nAllocations{0};
+} // namespace
+
+void* operator new(std::size_t n)
+{
+    if (t_bCountAllocations) {
+        ++g_nAllocations;
+    }
+    if (void* p = std::malloc(n == 0 ? 1 : n)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace {
+
+TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
+{
+    CPixmetraDlg& dlg = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
+    // Warm up: the first frames of a size may allocate once.
+    for (int i = 0; i < 8; ++i) {
+        dlg.OnCameraFrame(-1, 33333);
+    }
+    // The counter sees the thread's allocations.
+    t_bCountAllocations = true;
+    delete new QString(QStringLiteral("x"));
+    t_bCountAllocations = false;
+    ASSERT_GE(g_nAllocations.load(), 1);
+    const uint64_t before = dlg.GetShownFrameCount();
+    g_nAllocations = 0;
+    t_bCountAllocations = true;
+    for (int i = 0; i < 40; ++i) {
+        dlg.OnCameraFrame(-1, 33333);
+    }
+    t_bCountAllocations = false;
+    EXPECT_EQ(dlg.GetShownFrameCount() - before, 40u);
+    EXPECT_EQ(g_nAllocations.load(), 0);
+    m_pDlg.reset();
+}
+
+} // namespace

@@ -1,0 +1,357 @@
+// The main window's controls and their places: creation of the picture box,
+// overlay and status bar, the layout on every resize, the picture-kind
+// button's look, and the window placement kept in the settings.
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/PixmetraApp.h"
+#include "ui_PixmetraDlg.h"
+#include "workflow/MainControls.h"
+#include "workflow/MainStrings.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/live/PictureBox.h"
+
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <vector>
+
+namespace {
+
+constexpr int kStatusHeight = 22;
+constexpr int kPanelHeight = 68;
+
+int Scaled(int n, double dScale)
+{
+    return int(n * dScale);
+}
+
+QString TitleText(BOOL bCamera)
+{
+    if (CPixmetraApp* pApp = CPixmetraApp::GetApp()) {
+        return pApp->GetWindowTitle(bCamera);
+    }
+    return GetProgramString(bCamera ? IDS_PROGRAM_TITLE : IDS_PROGRAM_NAME_NO_CAMERA) +
+           CPixmetraApp::GetVersionText();
+}
+
+} // namespace
+
+QWidget* CPixmetraDlg::GetDlgItem(int nID) const
+{
+    for (const MAIN_CONTROL_NAME& entry : kMainControlNames) {
+        if (entry.nID == nID) {
+            if (nID == IDC_PICTURE) {
+                return m_pPicture;
+            }
+            if (nID == IDC_STATUS_BAR) {
+                return m_pStatusBar;
+            }
+            return findChild<QWidget*>(QString::fromLatin1(entry.pszObjectName));
+        }
+    }
+    return nullptr;
+}
+
+BOOL CPixmetraDlg::InitWindow()
+{
+    WriteLog(QStringLiteral("[MAIN]InitWindow()-->"));
+    setWindowTitle(TitleText(m_bCameraOK));
+    const double s = m_dDisplayScale;
+    m_pUi->btnSaveVideo->hide();
+    m_pUi->btnCrossCancel->hide();
+    m_pUi->btnDispImage->setText(GetProgramString(IDS_LIVE_IMAGE));
+    if (CPixmetraApp* pApp = CPixmetraApp::GetApp()) {
+        for (QPushButton* pButton : findChildren<QPushButton*>()) {
+            pButton->setFont(pApp->GetButtonFont());
+        }
+    }
+    // The zoom buttons show only their picture; the caption becomes the tooltip.
+    const QSize icon(Scaled(20, s), Scaled(20, s));
+    for (auto [pButton, file] : {std::pair{m_pUi->btnZoomFit, ":/icons/zoom_fit.svg"},
+                                 std::pair{m_pUi->btnZoomOut, ":/icons/zoom_out.svg"},
+                                 std::pair{m_pUi->btnZoomIn, ":/icons/zoom_in.svg"},
+                                 std::pair{m_pUi->btnAbout, ":/icons/menu.svg"}}) {
+        pButton->setToolTip(pButton == m_pUi->btnAbout ? GetProgramString(IDS_ABOUT) : pButton->text());
+        pButton->setText(QString());
+        pButton->setIcon(QIcon(QString::fromLatin1(file)));
+        pButton->setIconSize(icon);
+    }
+    m_pUi->btnDispImage->setIconSize(icon);
+    QFont caption(m_Setting.CaptionFontName);
+    caption.setPointSize(std::max(1, int(m_Setting.CaptionFontPt)));
+    m_pUi->labelMessage->setFont(caption);
+    ConnectControls();
+
+    // The smallest size: what the form needs, within the screen.
+    QScreen* pScreen = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect avail = pScreen != nullptr ? pScreen->availableGeometry() : QRect(0, 0, 1600, 1000);
+    m_MinSize = QSize(std::min(Scaled(720, s), avail.width()), std::min(Scaled(440, s), avail.height() - 40));
+    resize(m_MinSize);
+    setMinimumSize(m_MinSize);
+
+    // The picture frame and its bars, measured once for later resizes.
+    const int vbar = m_pUi->scrollVert->sizeHint().width();
+    const int hbar = m_pUi->scrollHorz->sizeHint().height();
+    const int top = Scaled(80, s);
+    const int frameWidth = width() - Scaled(24, s) - (Scaled(5, s) + vbar);
+    const int frameBottom = height() - kStatusHeight - Scaled(kPanelHeight + 8, s) - hbar;
+    m_pUi->framePicture->setGeometry(Scaled(8, s), top, frameWidth, frameBottom - top);
+    m_pUi->framePicture->setStyleSheet(QStringLiteral("QFrame#framePicture{background:#1c1c20;border:1px solid black;}"));
+    InitPictureGeometry();
+
+    m_pPicture = new CPictureBox(this, &AccImage, &m_Geometry);
+    CreateStatusBar();
+    UpdateCalibrationCaption();
+    BuildMeasurePanel();
+
+    bool bOverlay = false;
+    if (!m_Options.bOverlayFails) {
+        m_pLayeredWnd = new CLayeredWnd(m_pPicture, &m_Sink);
+        CRgnDataCtrl& eng = m_pLayeredWnd->Engine();
+        eng.SetDrawSetting(m_Setting.Draw);
+        // Until a calibration is chosen, values are in pixels.
+        eng.SetCalibration(1.0, m_Setting.MeasureDownPlace, 0, FALSE);
+        m_pLayeredWnd->show();
+        bOverlay = true;
+    }
+    m_pPicture->show();
+
+    // The first size: generous, but never beyond the screen.
+    const QSize want(std::min(Scaled(1280, s), avail.width() - 16), std::min(Scaled(880, s), avail.height() - 48));
+    resize(want.expandedTo(m_MinSize));
+    LayoutControls();
+    WriteLog(QStringLiteral("[MAIN]-->InitWindow() is End."));
+    return bOverlay ? TRUE : FALSE;
+}
+
+void CPixmetraDlg::ConnectControls()
+{
+    connect(m_pUi->btnZoomFit, &QToolButton::clicked, this, [this] { OnBnClickedBtnZoomFit(); });
+    connect(m_pUi->btnZoomIn, &QToolButton::clicked, this, [this] { OnBnClickedBtnZoomIn(); });
+    connect(m_pUi->btnZoomOut, &QToolButton::clicked, this, [this] { OnBnClickedBtnZoomOut(); });
+    connect(m_pUi->comboRatio, &QComboBox::activated, this, [this](int n) { OnCbnSelchangeComboRatio(n); });
+    connect(m_pUi->scrollHorz, &QScrollBar::actionTriggered, this, [this](int a) { OnScroll(false, a); });
+    connect(m_pUi->scrollVert, &QScrollBar::actionTriggered, this, [this](int a) { OnScroll(true, a); });
+    connect(m_pUi->btnDispImage, &QPushButton::clicked, this, [this] { OnBnClickedBtnDispImage(); });
+    connect(m_pUi->btnExit, &QPushButton::clicked, this, [this] { close(); });
+    connect(m_pUi->btnAbout, &QToolButton::clicked, this, [this] { OnAbout(); });
+}
+
+void CPixmetraDlg::CreateStatusBar()
+{
+    m_pStatusBar = new QWidget(this);
+    m_pStatusBar->setObjectName(QStringLiteral("statusBar"));
+    for (int i = 0; i < STATUS_PART_COUNT; ++i) {
+        auto* pPart = new QLabel(m_pStatusBar);
+        pPart->setFrameShape(QFrame::Panel);
+        pPart->setFrameShadow(QFrame::Sunken);
+        m_StatusParts[size_t(i)] = pPart;
+    }
+    m_StatusParts[2]->setText(QStringLiteral(" frames："));
+    m_StatusParts[3]->setText(QStringLiteral(" bad frames："));
+    m_StatusParts[5]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_CALIBRATION_VALUE)));
+    m_StatusParts[6]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_UNIT_NAME)));
+    m_pStatusBar->show();
+}
+
+void CPixmetraDlg::LayoutStatusBar(int nWidth)
+{
+    // Right edges: 160, +80, +120, +140 (E), then E+200, E+380, E+450 and the
+    // rest; a window narrower than that shrinks them alike so all stay visible.
+    const double s = m_dDisplayScale;
+    const int e3 = Scaled(160, s) + Scaled(80, s) + Scaled(120, s) + Scaled(140, s);
+    const int edges[STATUS_PART_COUNT - 1] = {Scaled(160, s), Scaled(160, s) + Scaled(80, s),
+                                              Scaled(160, s) + Scaled(80, s) + Scaled(120, s), e3, e3 + 200,
+                                              e3 + 380, e3 + 450};
+    // Parts 0 to 3 keep their widths while the window allows it; the later ones give way first.
+    const double fFirst = std::min(1.0, double(nWidth - 24) / e3);
+    const double fRest =
+        nWidth - 24 > e3 ? std::min(1.0, double(nWidth - 24 - e3) / (edges[STATUS_PART_COUNT - 2] - e3)) : 0.0;
+    m_pStatusBar->setGeometry(0, height() - kStatusHeight, nWidth, kStatusHeight);
+    int left = 0;
+    for (int i = 0; i < STATUS_PART_COUNT; ++i) {
+        int right = nWidth;
+        if (i < 4) {
+            right = int(edges[i] * fFirst);
+        } else if (i < STATUS_PART_COUNT - 1) {
+            right = int(e3 * fFirst + (edges[i] - e3) * fRest);
+        }
+        m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, right - left - 2), kStatusHeight);
+        left = std::max(left, right);
+    }
+}
+
+void CPixmetraDlg::SetStatusPart(int nPart, const QString& text)
+{
+    if (nPart >= 0 && nPart < STATUS_PART_COUNT && m_StatusParts[size_t(nPart)] != nullptr &&
+        m_StatusParts[size_t(nPart)]->text() != text) {
+        m_StatusParts[size_t(nPart)]->setText(text);
+    }
+}
+
+QString CPixmetraDlg::GetStatusPartText(int nPart) const
+{
+    if (nPart < 0 || nPart >= STATUS_PART_COUNT || m_StatusParts[size_t(nPart)] == nullptr) {
+        return QString();
+    }
+    return m_StatusParts[size_t(nPart)]->text();
+}
+
+void CPixmetraDlg::UpdateCalibrationCaption()
+{
+    // No calibration is chosen until the tool window can choose one.
+    SetStatusPart(4, QString());
+    SetStatusPart(5, GetProgramString(IDS_CALIBRATION_VALUE) + QStringLiteral(" ："));
+    SetStatusPart(6, GetProgramString(IDS_UNIT_NAME) + QStringLiteral(" ："));
+}
+
+void CPixmetraDlg::SetDispImageButtonLook(int nKind)
+{
+    const bool bLive = nKind == DISP_CAMERA_IMAGE;
+    m_pUi->btnDispImage->setIcon(QIcon(bLive ? QStringLiteral(":/icons/live.svg") : QStringLiteral(":/icons/still.svg")));
+    m_pUi->btnDispImage->setText(GetProgramString(bLive ? IDS_LIVE_IMAGE : IDS_STILL_IMAGE));
+}
+
+void CPixmetraDlg::resizeEvent(QResizeEvent* pEvent)
+{
+    QWidget::resizeEvent(pEvent);
+    if (!m_bInitialized) {
+        return;
+    }
+    // The stream keeps running: only the picture's place changes.
+    LayoutControls();
+}
+
+void CPixmetraDlg::LayoutControls()
+{
+    if (m_pPicture == nullptr) {
+        return;
+    }
+    const double s = m_dDisplayScale;
+    const int W = width(), H = height(), g = Scaled(8, s);
+    const int rowH = Scaled(30, s);
+    auto fit = [&](QWidget* p, int base) { return std::max(Scaled(base, s), p->sizeHint().width()); };
+    // Top row: the flow buttons from the left, exit at the right edge; on a
+    // narrow window (large display scale, long translations) all give way alike.
+    std::vector<QWidget*> leftRow;
+    for (QWidget* p : {static_cast<QWidget*>(m_pUi->btnDispImage), static_cast<QWidget*>(m_pUi->btnLoadImage),
+                       static_cast<QWidget*>(m_pUi->btnSaveImage), static_cast<QWidget*>(m_pUi->btnSaveContinue),
+                       static_cast<QWidget*>(m_pUi->btnSaveVideo), static_cast<QWidget*>(m_pUi->btnCrossLine),
+                       static_cast<QWidget*>(m_pUi->btnCrossCancel)}) {
+        if (!p->isHidden()) {
+            leftRow.push_back(p);
+        }
+    }
+    const int gap = Scaled(4, s);
+    int need = 0;
+    for (QWidget* p : leftRow) {
+        need += fit(p, 72) + gap;
+    }
+    const int exitW0 = fit(m_pUi->btnExit, 64), camW0 = fit(m_pUi->btnCameraSetting, 84);
+    const int setW0 = fit(m_pUi->btnSetting, 76);
+    need += exitW0 + camW0 + setW0 + rowH;
+    const int room = W - 2 * g - 4 * g - gap;
+    const double f = need > room ? double(room) / need : 1.0;
+    int x = g;
+    for (QWidget* p : leftRow) {
+        const int w = int(fit(p, 72) * f);
+        p->setGeometry(x, g, w, rowH);
+        qobject_cast<QAbstractButton*>(p)->setToolTip(qobject_cast<QAbstractButton*>(p)->text());
+        x += w + gap;
+    }
+    int right = W - g;
+    const int exitW = int(exitW0 * f);
+    m_pUi->btnExit->setGeometry(right - exitW, g, exitW, rowH);
+    right -= exitW + 2 * g;
+    const int camW = int(camW0 * f);
+    m_pUi->btnCameraSetting->setGeometry(right - camW, g, camW, rowH);
+    right -= camW + g;
+    const int setW = int(setW0 * f);
+    m_pUi->btnSetting->setGeometry(right - setW, g, setW, rowH);
+    right -= setW + g;
+    m_pUi->btnAbout->setGeometry(right - rowH, g, rowH, rowH);
+
+    // Second row: zoom buttons and the ratio list right-aligned, the message line before them.
+    const int y2 = g + rowH + Scaled(6, s);
+    const int h2 = Scaled(28, s);
+    right = W - g;
+    const int comboW = Scaled(90, s);
+    m_pUi->comboRatio->setGeometry(right - comboW, y2, comboW, h2);
+    right -= comboW + g;
+    for (QWidget* p : {static_cast<QWidget*>(m_pUi->btnZoomIn), static_cast<QWidget*>(m_pUi->btnZoomOut),
+                       static_cast<QWidget*>(m_pUi->btnZoomFit)}) {
+        p->setGeometry(right - h2, y2, h2, h2);
+        right -= h2 + g;
+    }
+    m_pUi->frameMessage->setGeometry(g, y2, right - g, h2);
+    m_pUi->labelMessage->setGeometry(g + 4, y2 + 1, right - g - 8, h2 - 2);
+
+    // Bottom: the status bar, the measurement panel above it.
+    LayoutStatusBar(W);
+    const int panelH = Scaled(kPanelHeight, s);
+    m_pUi->measurePanel->setGeometry(g, H - kStatusHeight - Scaled(4, s) - panelH, W - 2 * g, panelH);
+
+    // The picture frame takes the rest; the picture box follows the view.
+    const RECT rf = m_Geometry.Resize(W, H);
+    const QRect frame(rf.left, rf.top, rf.right - rf.left, rf.bottom - rf.top);
+    m_pUi->framePicture->setGeometry(frame);
+    const int vbar = m_pUi->scrollVert->sizeHint().width();
+    const int hbar = m_pUi->scrollHorz->sizeHint().height();
+    m_pUi->scrollHorz->setGeometry(frame.left(), frame.bottom() + 1, frame.width(), hbar);
+    m_pUi->scrollVert->setGeometry(frame.right() + 1, frame.top(), vbar, frame.height());
+    FillRatioCombo();
+    ApplyView();
+}
+
+void CPixmetraDlg::RestoreWindowPlacement()
+{
+    if (!m_Setting.bRegistWindowPos) {
+        return;
+    }
+    if (m_Setting.bMaximizeWnd) {
+        WriteLog(QStringLiteral("[MAIN]Maximize Window"));
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    RECT& rc = m_Setting.MainWndRect;
+    const QRect saved(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    if (saved.width() <= 0 || saved.height() <= 0) {
+        return;
+    }
+    QScreen* pPrimary = QGuiApplication::primaryScreen();
+    const QSize screenSize = pPrimary != nullptr ? pPrimary->size() : QSize();
+    WriteLog(QString::asprintf("[MAIN]Monitor Size X:%d Y:%d  MinDialogSize Width:%d Height:%d", screenSize.width(),
+                               screenSize.height(), m_MinSize.width(), m_MinSize.height()));
+    WriteLog(QString::asprintf("[MAIN]SetWindowPos  X:%d Y:%d Width:%d Height:%d", saved.left(), saved.top(),
+                               saved.width(), saved.height()));
+    // Only a rectangle whose title area lies on a screen present now is used.
+    bool bOnScreen = false;
+    const QRect titleArea(saved.left(), saved.top(), saved.width(), std::min(saved.height(), 40));
+    for (QScreen* pScreen : QGuiApplication::screens()) {
+        const QRect common = pScreen->availableGeometry().intersected(titleArea);
+        if (common.width() >= std::min(100, saved.width()) && common.height() >= std::min(20, saved.height())) {
+            bOnScreen = true;
+        }
+    }
+    if (!bOnScreen || saved.width() < m_MinSize.width() - 1 || saved.height() < m_MinSize.height() - 1) {
+        rc = RECT{0, 0, 0, 0};
+        WriteLog(QStringLiteral("[MAIN]Reset Main Window Rect"));
+        return;
+    }
+    setGeometry(saved);
+}
+
+void CPixmetraDlg::SaveWindowPlacement()
+{
+    if (!m_Setting.bRegistWindowPos) {
+        m_Setting.MainWndRect = RECT{0, 0, 0, 0};
+        return;
+    }
+    m_Setting.bMaximizeWnd = isMaximized() ? TRUE : FALSE;
+    if (!isMinimized() && !isMaximized()) {
+        const QRect g = geometry();
+        m_Setting.MainWndRect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    }
+}
