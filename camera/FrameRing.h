@@ -35,6 +35,10 @@ public:
     void Free();
     size_t SlotSize() const { return m_nSlotSize; }
     bool IsAllocated() const { return m_nSlotSize > 0; }
+    bool HoldsPictures(int32_t nWidth, int32_t nHeight) const
+    {
+        return IsAllocated() && m_nWidth == nWidth && m_nHeight == nHeight;
+    }
 
     // Writer side (one thread): copies a frame into the first free slot from
     // nStart on. Returns the slot, or -1 when the frame is not exactly one
