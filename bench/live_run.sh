@@ -61,37 +61,50 @@ fi
 t0=$(date +%s.%N)
 p0=$(ticks "/proc/$pid/stat")
 u0=$(ticks "/proc/$pid/task/$pid/stat")
+declare -A task0
+for t in /proc/$pid/task/*; do
+    task0[${t##*/}]=$(ticks "$t/stat")
+done
 sleep "$seconds"
 t1=$(date +%s.%N)
 p1=$(ticks "/proc/$pid/stat")
 u1=$(ticks "/proc/$pid/task/$pid/stat")
 threads=$(ls "/proc/$pid/task" | wc -l)
+pertask=""
+for t in /proc/$pid/task/*; do
+    tid=${t##*/}
+    pertask+="$tid $(cat "$t/comm" 2>/dev/null | tr ' ' '_') $(( $(ticks "$t/stat") - ${task0[$tid]:-0} ))"$'\n'
+done
 kill -TERM "$pid" 2>/dev/null || true
 wait "$runner" 2>/dev/null || true
 
 hz=$(getconf CLK_TCK)
+el=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
+echo "per thread (% of one core):"
+printf '%s' "$pertask" | awk -v hz="$hz" -v el="$el" 'NF == 3 { printf "  %-8s %-16s %5.1f\n", $1, $2, 100 * $3 / hz / el }'
 log="$(find "$bin/Log" -name 'LogFile-*.txt' -newer "$started" 2>/dev/null | sort | tail -n 1)"
 lines=""
 if [[ -n "$log" ]]; then
     lines="$(grep -a 'Frames delivered:' "$log" || true)"
 fi
 
-awk -v t0="$t0" -v t1="$t1" -v p0="$p0" -v p1="$p1" -v u0="$u0" -v u1="$u1" -v hz="$hz" \
-    -v threads="$threads" -v log="${log:-none}" -v lines="$lines" -v warmup="$warmup" 'BEGIN {
+printf '%s\n' "$lines" | awk -v t0="$t0" -v t1="$t1" -v p0="$p0" -v p1="$p1" -v u0="$u0" -v u1="$u1" -v hz="$hz" \
+    -v threads="$threads" -v logfile="${log:-none}" -v warmup="$warmup" '
+/Frames delivered:/ { l[++n] = $0 }
+END {
     el = t1 - t0
     printf "live run: %.1f s measured (after %d s start-up), 2592 x 1944 at 30 fps, %d threads\n", el, warmup, threads
     printf "CPU of the process:   %5.1f %% of one core\n", 100 * (p1 - p0) / hz / el
     printf "CPU of the UI thread: %5.1f %% of one core\n", 100 * (u1 - u0) / hz / el
-    n = split(lines, l, "\n")
-    if (n < 1 || lines == "") {
-        printf "frames: no \"Frames delivered\" line in %s\n", log
+    if (n < 1) {
+        printf "frames: no \"Frames delivered\" line in %s\n", logfile
         exit
     }
     split(l[1], a, /delivered:| taken:/); split(l[n], b, /delivered:| taken:/)
-    printf "frames (log %s):\n", log
-    printf "  at the last count: delivered %d, shown %d (%.1f %%)\n", b[2], b[3], b[2] > 0 ? 100 * b[3] / b[2] : 0
+    printf "frames (log %s):\n", logfile
+    printf "  at the last count: delivered %d, shown %d (%.1f %%)\n", b[2], b[3], (b[2] > 0 ? 100 * b[3] / b[2] : 0)
     if (n > 1) {
         d = b[2] - a[2]; s = b[3] - a[3]
-        printf "  between the first and last count (%d lines): delivered %d, shown %d (%.1f %%)\n", n, d, s, d > 0 ? 100 * s / d : 0
+        printf "  between the first and last count (%d lines): delivered %d, shown %d (%.1f %%)\n", n, d, s, (d > 0 ? 100 * s / d : 0)
     }
 }'
