@@ -51,9 +51,11 @@ void BM_SimcamFrame5MP(benchmark::State& state)
     simcam::CTestPattern pattern;
     pattern.Render(kW, kH, simcam::PATTERN_LOOK{}); // once, as the simulator does
     std::vector<uint8_t> frame(kFrameBytes);
+    int ox = 0, oy = 0;
+    simcam::CTestPattern::StillOffset(ox, oy);
     uint32_t n = 0;
     for (auto _ : state) {
-        pattern.CutFrame(frame.data(), int(n % 64), int(n % 32), false);
+        pattern.CutFrame(frame.data(), ox, oy, false, n);
         simcam::CTestPattern::DrawNumber(frame.data(), kW, kH, kW - 160, 12, ++n, 3);
         benchmark::ClobberMemory();
     }

@@ -237,9 +237,10 @@ BOOL CCameraCtrl::SetChangeResolution(int nIndex)
     if ((err = m_pApi->ICubeSDK_GetSize(m_nCurrentCamera, &m_nWidth, &m_nHeight)) != 0) {
         return FailWith(err);
     }
-    // The ring follows the frame size, so the callback never writes past a slot.
+    // The ring follows the picture size (not only the byte count), so the
+    // callback never writes past a slot and each frame carries its own size.
     const int32_t frameSize = m_nWidth * m_nHeight * 3;
-    if (frameSize != m_nFrameSize || !m_Ring.IsAllocated()) {
+    if (frameSize != m_nFrameSize || !m_Ring.HoldsPictures(m_nWidth, m_nHeight)) {
         m_nFrameSize = frameSize;
         if (!m_Ring.Allocate(size_t(frameSize), m_nWidth, m_nHeight)) {
             m_nFrameSize = 0;

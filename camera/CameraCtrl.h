@@ -26,6 +26,9 @@ constexpr int ICUBE_ERR_NO_IMAGE_MEMORY = 10;
 // Messages the controller posts (the main window's numbers).
 // WM_CAMERA_FRAME: wParam the ring slot; lParam the time since the previous
 // frame, measured in whole milliseconds and passed as milliseconds x 1000.
+// At most one is outstanding: the next is posted only after the receiver has
+// taken a frame (ShotNewestImageTo, ShotImageTo) or called ResetFrameMessage,
+// so a slow receiver skips frames instead of queueing them.
 constexpr UINT WM_CAMERA_FRAME = WM_USER + 0x01;
 constexpr UINT WM_CAMERA_DISCONNECT = WM_USER + 0x101;
 
@@ -72,7 +75,20 @@ public:
     BOOL ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO* pInfo = nullptr);
     // Lets fnUse copy the frame of nSlot (the newest for a negative slot)
     // straight out of the pinned slot, with no buffer in between.
+    // Also counts as the live view's take: the next frame is announced again.
     BOOL ShotImageTo(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
+    // The live view's take on WM_CAMERA_FRAME: pins the newest complete frame,
+    // if it is newer than the last one taken, lets fnUse copy it out of the
+    // slot, and unpins it. FALSE when no newer frame is there (or fnUse
+    // refuses). Either way the next frame is announced again.
+    BOOL ShotNewestImageTo(const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
+    // The same into pDest (nDestSize bytes at least the frame size).
+    BOOL ShotNewestImage(void* pDest, size_t nDestSize, FRAME_INFO* pInfo = nullptr);
+    // Lets the next frame be announced even though none was taken.
+    void ResetFrameMessage() { m_Context.bFramePosted.store(false, std::memory_order_release); }
+    // Frames the callback placed in the ring, and frames the live view took.
+    uint64_t GetFramesDelivered() const { return m_nDelivered.load(std::memory_order_relaxed); }
+    uint64_t GetFramesTaken() const { return m_nTaken.load(std::memory_order_relaxed); }
 
     BOOL StartSaveAVI(const QString& path, int nSeconds);
 
@@ -116,6 +132,7 @@ private:
         std::atomic<int> nNextSlot{0};
         std::atomic<bool> bActive{false};
         std::atomic<int> nInFlight{0};
+        std::atomic<bool> bFramePosted{false}; // a frame message is outstanding
     };
 
     static int ICUBE_CALL FrameCallback(int nEvent, void* pData, int nSize, void* pContext);
@@ -133,6 +150,9 @@ private:
     // After this no callback touches the controller or the ring until the
     // next StartStreaming; it waits out one that is running.
     void DeactivateCallback();
+    // After a take: re-arms the frame message and logs the counts now and then.
+    void FrameTaken(bool bTook);
+    void LogFrameStats() const;
 
     CICubeApi* m_pApi = nullptr;
     int64_t m_nFrameFrequency = 0;
@@ -156,4 +176,8 @@ private:
     UINT m_nFrameMessage = 0;
     UINT m_nDisconnectMessage = 0;
     std::atomic<uint64_t> m_nDropped{0};
+    std::atomic<uint64_t> m_nDelivered{0};
+    std::atomic<uint64_t> m_nTaken{0};
+    uint64_t m_nLastTaken = 0; // sequence of the last frame the live view took
+    int64_t m_nStatsMark = 0;  // when the counts were last logged
 };

@@ -1,10 +1,12 @@
 // The stream: starting and stopping it, the SDK's frame callback that fills
-// the ring and posts each frame's slot, and the readers' copies out of it.
+// the ring and announces frames one message at a time, and the readers'
+// copies out of it.
 #include "camera/CameraCtrl.h"
 
 #include "platform/SyncEvent.h"
 
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 BOOL CCameraCtrl::IsStreaming() const
@@ -29,8 +31,10 @@ BOOL CCameraCtrl::StartStreaming(IMessageSink* pReceiver, UINT nFrameMessage, UI
     m_Context.nFrameMessage = nFrameMessage;
     m_Context.nDisconnectMessage = nDisconnectMessage;
     m_Context.nNextSlot = 0;
+    ResetFrameMessage(); // a restarted stream announces its first frame
     m_nFrameFrequency = platform::QueryPerformanceFrequency();
     m_nFrameMark = platform::QueryPerformanceCounter();
+    m_nStatsMark = m_nFrameMark;
     m_Context.bActive = true;
     int err = m_pApi->ICubeSDK_SetCallbackEx(m_nCurrentCamera, 1, &CCameraCtrl::FrameCallback, &m_Context);
     if (err == 0) {
@@ -51,6 +55,7 @@ BOOL CCameraCtrl::StopStreaminig()
     }
     const int err = m_pApi->ICubeSDK_Stop(m_nCurrentCamera);
     DeactivateCallback();
+    LogFrameStats();
     if (err != 0) {
         m_nLastError = err;
         Log(QStringLiteral("[CameraCtrl]StopStreaminig() Error!"));
@@ -77,6 +82,7 @@ int CCameraCtrl::CopyFrameToRing(const void* pData, int nSize)
         return -1;
     }
     m_Context.nNextSlot.store((slot + 1) % FRAME_RING_NUM, std::memory_order_relaxed);
+    m_nDelivered.fetch_add(1, std::memory_order_relaxed);
     return slot;
 }
 
@@ -97,7 +103,9 @@ int ICUBE_CALL CCameraCtrl::FrameCallback(int nEvent, void* pData, int nSize, vo
         const int64_t now = platform::QueryPerformanceCounter();
         const int32_t intervalMs = int32_t((now - self->m_nFrameMark) * 1000 / self->m_nFrameFrequency);
         self->m_nFrameMark = now;
-        if (slot >= 0 && ctx->pReceiver != nullptr) {
+        // Only when the receiver has taken the previous frame: the exchange's
+        // release pairs with the take's re-arm, which clears the flag.
+        if (slot >= 0 && ctx->pReceiver != nullptr && !ctx->bFramePosted.exchange(true, std::memory_order_acq_rel)) {
             // Whole milliseconds, passed as milliseconds x 1000.
             ctx->pReceiver->PostMessage(ctx->nFrameMessage, WPARAM(slot), LPARAM(std::trunc(intervalMs * 1000.0)));
         }
@@ -132,5 +140,72 @@ BOOL CCameraCtrl::ShotImageTo(int nSlot, const std::function<bool(const uint8_t*
         Log(QStringLiteral("[CameraCtrl]ShotImage()  not Streaming Error!"));
         return FALSE;
     }
-    return m_Ring.Use(nSlot < 0 ? m_Ring.LatestSlot() : nSlot, fnUse) ? TRUE : FALSE;
+    // Re-armed before the copy: a frame that lands meanwhile is announced
+    // rather than missed (its message then finds it taken, or a newer one).
+    ResetFrameMessage();
+    FRAME_INFO taken{};
+    const bool bOk = m_Ring.Use(nSlot < 0 ? m_Ring.LatestSlot() : nSlot, [&](const uint8_t* pData, const FRAME_INFO& info) {
+        taken = info;
+        return fnUse(pData, info);
+    });
+    if (bOk && taken.nSequence > m_nLastTaken) {
+        m_nLastTaken = taken.nSequence;
+    }
+    FrameTaken(bOk);
+    return bOk ? TRUE : FALSE;
+}
+
+BOOL CCameraCtrl::ShotNewestImageTo(const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)
+{
+    if (!IsStreaming()) {
+        ResetFrameMessage();
+        return FALSE;
+    }
+    ResetFrameMessage();
+    uint64_t nSequence = 0;
+    const bool bOk = m_Ring.UseNewest(m_nLastTaken, [&](const uint8_t* pData, const FRAME_INFO& info) {
+        nSequence = info.nSequence;
+        return fnUse(pData, info);
+    });
+    if (bOk) {
+        m_nLastTaken = nSequence;
+    }
+    FrameTaken(bOk);
+    return bOk ? TRUE : FALSE;
+}
+
+BOOL CCameraCtrl::ShotNewestImage(void* pDest, size_t nDestSize, FRAME_INFO* pInfo)
+{
+    if (pDest == nullptr) {
+        return FALSE;
+    }
+    return ShotNewestImageTo([&](const uint8_t* pData, const FRAME_INFO& info) {
+        if (info.nSize > nDestSize) {
+            return false;
+        }
+        std::memcpy(pDest, pData, info.nSize);
+        if (pInfo != nullptr) {
+            *pInfo = info;
+        }
+        return true;
+    });
+}
+
+void CCameraCtrl::FrameTaken(bool bTook)
+{
+    if (bTook) {
+        m_nTaken.fetch_add(1, std::memory_order_relaxed);
+    }
+    // The counts every 5 s, so a run that is killed still leaves them.
+    const int64_t now = platform::QueryPerformanceCounter();
+    if (m_nFrameFrequency > 0 && now - m_nStatsMark >= 5 * m_nFrameFrequency) {
+        m_nStatsMark = now;
+        LogFrameStats();
+    }
+}
+
+void CCameraCtrl::LogFrameStats() const
+{
+    Log(QString::asprintf("[CameraCtrl]Frames delivered:%llu taken:%llu", static_cast<unsigned long long>(GetFramesDelivered()),
+                          static_cast<unsigned long long>(GetFramesTaken())));
 }

@@ -38,8 +38,10 @@ void CFrameRing::Free()
 
 int CFrameRing::Write(int nStart, const void* pData, size_t nSize)
 {
-    if (pData == nullptr || nSize == 0 || nSize > m_nSlotSize) {
-        return -1; // never more than a slot holds
+    // Exactly one picture: a slot never holds more than it has room for, and a
+    // reader can trust width x height x 3 == size.
+    if (pData == nullptr || nSize == 0 || nSize != m_nSlotSize || nSize != size_t(m_nWidth) * size_t(m_nHeight) * 3) {
+        return -1;
     }
     for (int k = 0; k < FRAME_RING_NUM; ++k) {
         const int i = (nStart + k) % FRAME_RING_NUM;
@@ -55,6 +57,35 @@ int CFrameRing::Write(int nStart, const void* pData, size_t nSize)
         return i;
     }
     return -1;
+}
+
+bool CFrameRing::UseNewest(uint64_t nAfter, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)
+{
+    std::shared_lock<std::shared_mutex> lock(m_ResizeLock);
+    // The writer takes the slot after the newest, so the newest is being
+    // rewritten only when every other slot is pinned; a few tries suffice.
+    for (int nTry = 0; nTry < FRAME_RING_NUM; ++nTry) {
+        const int nSlot = m_nLatest.load(std::memory_order_acquire);
+        if (nSlot < 0) {
+            return false;
+        }
+        SLOT& s = m_Slots[nSlot];
+        int state = s.nState.load(std::memory_order_acquire);
+        bool bPinned = false;
+        while (state >= 0) {
+            if (s.nState.compare_exchange_weak(state, state + 1, std::memory_order_acquire)) {
+                bPinned = true;
+                break;
+            }
+        }
+        if (!bPinned) {
+            continue; // being written: the newest moves on
+        }
+        const bool bOk = s.pBuffer && s.info.nSequence > nAfter && fnUse(s.pBuffer.get(), s.info);
+        s.nState.fetch_sub(1, std::memory_order_release);
+        return bOk;
+    }
+    return false;
 }
 
 bool CFrameRing::Use(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)

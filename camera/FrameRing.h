@@ -35,10 +35,14 @@ public:
     void Free();
     size_t SlotSize() const { return m_nSlotSize; }
     bool IsAllocated() const { return m_nSlotSize > 0; }
+    bool HoldsPictures(int32_t nWidth, int32_t nHeight) const
+    {
+        return IsAllocated() && m_nWidth == nWidth && m_nHeight == nHeight;
+    }
 
     // Writer side (one thread): copies a frame into the first free slot from
-    // nStart on. Returns the slot, or -1 when the frame does not fit or every
-    // slot is pinned.
+    // nStart on. Returns the slot, or -1 when the frame is not exactly one
+    // picture of the ring's size or every slot is pinned.
     int Write(int nStart, const void* pData, size_t nSize);
     // Reader side: copies slot nSlot (whole) into pDest; false when it is
     // being written, empty, or larger than nDestSize.
@@ -46,6 +50,9 @@ public:
     // Hands the pinned slot's bytes to fnUse (which copies them where they
     // are needed); false when the slot is being written or empty.
     bool Use(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
+    // Pins the newest frame and hands it to fnUse when its sequence number is
+    // above nAfter; false when there is none newer (or fnUse refuses it).
+    bool UseNewest(uint64_t nAfter, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse);
     int LatestSlot() const { return m_nLatest.load(std::memory_order_acquire); }
 
     // Readers hold this shared while they copy; Allocate and Free take it

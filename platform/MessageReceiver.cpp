@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <atomic>
+#include <new>
 #include <unordered_set>
 
 #if defined(__SANITIZE_THREAD__)
@@ -44,6 +46,32 @@ public:
     POSTED_MESSAGE m_Message;
 };
 
+} // namespace
+
+// Room for one event, owned by its receiver. Qt deletes a posted event after
+// delivering it; the event placed here gives its room back instead of
+// freeing it. A receiver destroyed while its event still lives (inside that
+// event's delivery) leaves the room for the event to free.
+struct CMessageReceiver::EVENT_ROOM {
+    alignas(CPostedMessageEvent) unsigned char room[sizeof(CPostedMessageEvent)];
+    std::atomic<int> nState{0}; // 0 free, 1 holds an event, 2 holds one and the receiver is gone
+};
+
+namespace {
+
+class CReusedMessageEvent : public CPostedMessageEvent {
+public:
+    using CPostedMessageEvent::CPostedMessageEvent;
+    static void operator delete(void* p)
+    {
+        // The room is the first member, so the event's address is the room's.
+        auto* pRoom = static_cast<CMessageReceiver::EVENT_ROOM*>(p);
+        if (pRoom->nState.exchange(0, std::memory_order_acq_rel) == 2) {
+            delete pRoom;
+        }
+    }
+};
+
 // Live receivers. Posting checks membership under the same lock that the
 // destructor takes, so a message never reaches a receiver being destroyed.
 std::mutex& RegistryMutex()
@@ -59,7 +87,7 @@ std::unordered_set<const CMessageReceiver*>& Registry()
 
 } // namespace
 
-CMessageReceiver::CMessageReceiver(QObject* pParent) : QObject(pParent)
+CMessageReceiver::CMessageReceiver(QObject* pParent) : QObject(pParent), m_pRoom(new EVENT_ROOM)
 {
     std::lock_guard<std::mutex> lock(RegistryMutex());
     Registry().insert(this);
@@ -72,6 +100,12 @@ CMessageReceiver::~CMessageReceiver()
         Registry().erase(this);
     }
     QCoreApplication::removePostedEvents(this, kPostedMessageEvent);
+    // No post can start now (the registry refuses); an event still held is
+    // one being delivered on this thread, which frees the room when deleted.
+    int held = 1;
+    if (!m_pRoom->nState.compare_exchange_strong(held, 2, std::memory_order_acq_rel)) {
+        delete m_pRoom;
+    }
 }
 
 bool CMessageReceiver::event(QEvent* pEvent)
@@ -94,7 +128,14 @@ BOOL platform::PostMessage(CMessageReceiver* pReceiver, UINT nMessage, WPARAM wP
     if (Registry().count(pReceiver) == 0) {
         return FALSE;
     }
-    auto* pEvent = new CPostedMessageEvent(nMessage, wParam, lParam);
+    CPostedMessageEvent* pEvent = nullptr;
+    CMessageReceiver::EVENT_ROOM* pRoom = pReceiver->m_pRoom;
+    int free = 0;
+    if (pRoom->nState.compare_exchange_strong(free, 1, std::memory_order_acq_rel)) {
+        pEvent = ::new (static_cast<void*>(pRoom->room)) CReusedMessageEvent(nMessage, wParam, lParam);
+    } else {
+        pEvent = new CPostedMessageEvent(nMessage, wParam, lParam); // a second message while one is queued
+    }
     PublishEvent(pEvent);
     QCoreApplication::postEvent(pReceiver, pEvent);
     return TRUE;

@@ -2,6 +2,8 @@
 // from any thread; the receiver's OnMessage runs on the thread that owns it
 // (the UI thread), in the order the messages were posted. A receiver that is
 // destroyed drops its pending messages; posting to it afterwards is refused.
+// Each receiver keeps room for one event that is used again and again, so a
+// message that is never outstanding twice (a frame's) costs no allocation.
 #pragma once
 
 #include "platform/MessageSink.h"
@@ -11,20 +13,27 @@
 #include <mutex>
 #include <vector>
 
+class CMessageReceiver;
+namespace platform {
+// FALSE when the receiver is null or already destroyed.
+BOOL PostMessage(CMessageReceiver* pReceiver, UINT nMessage, WPARAM wParam, LPARAM lParam);
+}
+
 class CMessageReceiver : public QObject {
 public:
     explicit CMessageReceiver(QObject* pParent = nullptr);
     ~CMessageReceiver() override;
 
+    struct EVENT_ROOM;
+
 protected:
     virtual void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) = 0;
     bool event(QEvent* pEvent) override;
-};
 
-namespace platform {
-// FALSE when the receiver is null or already destroyed.
-BOOL PostMessage(CMessageReceiver* pReceiver, UINT nMessage, WPARAM wParam, LPARAM lParam);
-}
+private:
+    friend BOOL platform::PostMessage(CMessageReceiver* pReceiver, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    EVENT_ROOM* m_pRoom;
+};
 
 // An IMessageSink that forwards to a receiver through platform::PostMessage.
 class CReceiverSink : public IMessageSink {

@@ -7,6 +7,7 @@
 //   PIXMETRA_SIMCAM_DISCONNECT_AFTER=n    the camera disconnects after n frames
 //   PIXMETRA_SIMCAM_BROKEN_EVERY=n        every n-th frame is broken
 //   PIXMETRA_SIMCAM_FPS=n                 frame rate regardless of exposure
+//   PIXMETRA_SIMCAM_SWAY=1                the picture sways slowly instead of standing still
 //   PIXMETRA_SIMCAM_API_VERSION=d.d.d.d   interface version text
 #include "camera/ICubeSDK.h"
 #include "simcam/SimCamera.h"
@@ -108,6 +109,7 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_Init(void)
     s.faults.nDisconnectAfter = EnvInt("PIXMETRA_SIMCAM_DISCONNECT_AFTER", s.faults.nDisconnectAfter);
     s.faults.nBrokenEvery = EnvInt("PIXMETRA_SIMCAM_BROKEN_EVERY", s.faults.nBrokenEvery);
     s.faults.nFps = EnvInt("PIXMETRA_SIMCAM_FPS", s.faults.nFps);
+    s.faults.bSway = EnvInt("PIXMETRA_SIMCAM_SWAY", s.faults.bSway ? 1 : 0) != 0;
     s.nNameError = EnvInt("PIXMETRA_SIMCAM_NAME_ERROR", s.nNameError);
     if (const char* v = std::getenv("PIXMETRA_SIMCAM_API_VERSION")) {
         s.apiVersion = v;
@@ -436,6 +438,8 @@ ICUBE_EXPORT void ICubeSim_SetFault(const char* pszName, int nValue)
         s.faults.bNoOnePush = nValue != 0;
     } else if (name == "wb_never") {
         s.faults.bWhiteBalanceNever = nValue != 0;
+    } else if (name == "sway") {
+        s.faults.bSway = nValue != 0;
     } else if (name == "name_error") {
         s.nNameError = nValue;
     }

@@ -413,11 +413,14 @@ void CSimCamera::Run()
             continue;
         }
         m_Frame.resize(size_t(w) * h * 3);
-        // The picture sways slowly inside the world's margin.
-        const double t = nFrame * 0.02;
-        const int ox = int(kWorldMargin / 2 + (kWorldMargin / 2 - 1) * std::sin(t));
-        const int oy = int(kWorldMargin / 2 + (kWorldMargin / 4) * std::sin(t * 0.7));
-        m_Pattern.CutFrame(m_Frame.data(), ox, oy, bFlipV);
+        // A sample on a stage stands still; the sway is asked for.
+        int ox = 0, oy = 0;
+        if (m_pFaults->bSway) {
+            CTestPattern::SwayOffset(nFrame, ox, oy);
+        } else {
+            CTestPattern::StillOffset(ox, oy);
+        }
+        m_Pattern.CutFrame(m_Frame.data(), ox, oy, bFlipV, nFrame);
         CTestPattern::DrawNumber(m_Frame.data(), w, h, w - 160, 12, nFrame, 3);
         ++m_nGood;
         if (pCallback != nullptr) {

@@ -28,6 +28,7 @@ struct SIM_FAULTS {
     std::atomic<int> nFps{0};             // overrides the frame rate, 0 = as parameters say
     std::atomic<bool> bNoOnePush{false};
     std::atomic<bool> bWhiteBalanceNever{false};
+    std::atomic<bool> bSway{false};       // the picture sways instead of standing still
 };
 
 struct SIM_MODEL {

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace simcam {
 
 namespace {
@@ -11,7 +15,49 @@ uint8_t Clamp(double v)
 {
     return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v + 0.5));
 }
+
+constexpr size_t kNoiseSpan = size_t(3) << 15; // starting points of a row's noise (whole pixels)
+
+// dst = src - amplitude + noise, saturating at 0 and 255: the noise averages out.
+void AddNoise(uint8_t* pDst, const uint8_t* pSrc, const uint8_t* pNoise, size_t n)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i amp = _mm_set1_epi8(char(kNoiseAmplitude));
+    if ((reinterpret_cast<uintptr_t>(pDst) & 15) == 0) {
+        // Streaming stores: the frame is written whole and not read back
+        // here, so its lines need not be fetched first (as memcpy avoids too).
+        for (; i + 16 <= n; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i));
+            const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pNoise + i));
+            _mm_stream_si128(reinterpret_cast<__m128i*>(pDst + i), _mm_adds_epu8(_mm_subs_epu8(v, amp), z));
+        }
+    }
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSrc + i));
+        const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pNoise + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pDst + i), _mm_adds_epu8(_mm_subs_epu8(v, amp), z));
+    }
+#endif
+    for (; i < n; ++i) {
+        const int v = std::max(int(pSrc[i]) - kNoiseAmplitude, 0) + pNoise[i];
+        pDst[i] = uint8_t(std::min(v, 255));
+    }
+}
 } // namespace
+
+void CTestPattern::StillOffset(int& ox, int& oy)
+{
+    ox = kWorldMargin / 2;
+    oy = kWorldMargin / 2;
+}
+
+void CTestPattern::SwayOffset(uint32_t nFrame, int& ox, int& oy)
+{
+    const double t = nFrame * 0.02;
+    ox = int(kWorldMargin / 2 + (kWorldMargin / 2 - 1) * std::sin(t));
+    oy = int(kWorldMargin / 2 + (kWorldMargin / 4) * std::sin(t * 0.7));
+}
 
 void CTestPattern::Render(int nWidth, int nHeight, const PATTERN_LOOK& look)
 {
@@ -69,18 +115,35 @@ void CTestPattern::Render(int nWidth, int nHeight, const PATTERN_LOOK& look)
             row[3 * x + 2] = Clamp(r * look.dGain * look.dChannel[2] + look.nBrightness);
         }
     }
+    // A fixed pseudo-random table, long enough for any row from any start.
+    m_Noise.resize(kNoiseSpan + size_t(nWidth) * 3 + 3);
+    uint32_t seed = 0x9e3779b9u;
+    for (size_t i = 0; i < m_Noise.size(); i += look.bColour ? 1 : 3) {
+        seed = seed * 1664525u + 1013904223u;
+        const uint8_t v = uint8_t((seed >> 24) % (2 * kNoiseAmplitude + 1));
+        for (size_t k = 0; k < (look.bColour ? 1u : 3u) && i + k < m_Noise.size(); ++k) {
+            m_Noise[i + k] = v;
+        }
+    }
 }
 
-void CTestPattern::CutFrame(uint8_t* pDst, int ox, int oy, bool bFlipV) const
+void CTestPattern::CutFrame(uint8_t* pDst, int ox, int oy, bool bFlipV, uint32_t nFrame) const
 {
     ox = std::clamp(ox, 0, kWorldMargin);
     oy = std::clamp(oy, 0, kWorldMargin);
     const size_t rowBytes = size_t(m_nWidth) * 3;
+    // Each row starts somewhere else in the table, and every frame elsewhere
+    // again; starts stay on whole pixels so a grey pixel stays grey.
+    size_t start = (size_t(nFrame) * 7919u * 3) % kNoiseSpan;
     for (int y = 0; y < m_nHeight; ++y) {
         const uint8_t* src = m_World.data() + (size_t(y + oy) * m_nWorldWidth + ox) * 3;
         uint8_t* dst = pDst + size_t(bFlipV ? m_nHeight - 1 - y : y) * rowBytes;
-        std::memcpy(dst, src, rowBytes);
+        AddNoise(dst, src, m_Noise.data() + start, rowBytes);
+        start = (start + 3 * 4099) % kNoiseSpan;
     }
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed rows are visible before the frame is handed on
+#endif
 }
 
 void CTestPattern::DrawNumber(uint8_t* pFrame, int nWidth, int nHeight, int x, int y, uint32_t nValue, int nScale)

@@ -1,6 +1,7 @@
 #include "camera/CameraCtrl.h"
 #include "camera/ICubeApi.h"
 #include "platform/ModuleFolder.h"
+#include "simcam/TestPattern.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstdlib>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -35,7 +39,7 @@ int SimCount(int cam, int param)
 
 void ResetFaults()
 {
-    for (const char* f : {"open_error", "disconnect_after", "broken_every", "no_onepush", "wb_never"}) {
+    for (const char* f : {"open_error", "disconnect_after", "broken_every", "no_onepush", "wb_never", "sway"}) {
         SetFault(f, 0);
     }
     SetFault("name_error", -1);
@@ -268,15 +272,28 @@ TEST_F(CameraTest, StreamsIntoTheRingInSlotOrder)
     CRecordingSink sink;
     ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     EXPECT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT)); // already running
+    // A receiver that takes each announced frame out of the announced slot.
     std::vector<POSTED_MESSAGE> msgs;
+    uint64_t nLastSequence = 0;
     ASSERT_TRUE(WaitFor([&] {
         auto more = sink.Take();
-        msgs.insert(msgs.end(), more.begin(), more.end());
+        EXPECT_LE(more.size(), 1u); // one message until its frame is taken
+        for (const POSTED_MESSAGE& m : more) {
+            msgs.push_back(m);
+            FRAME_INFO f{};
+            if (c.ShotImageTo(int(m.wParam), [&](const uint8_t*, const FRAME_INFO& fi) {
+                    f = fi;
+                    return true;
+                })) {
+                EXPECT_GT(f.nSequence, nLastSequence);
+                nLastSequence = f.nSequence;
+            }
+        }
         return msgs.size() >= 45;
     }, 10000));
     for (size_t i = 0; i < msgs.size(); ++i) {
         EXPECT_EQ(msgs[i].nMessage, WM_CAMERA_FRAME);
-        EXPECT_EQ(msgs[i].wParam, i % 20) << i;
+        EXPECT_LT(msgs[i].wParam, WPARAM(FRAME_RING_NUM)) << i;
         EXPECT_GE(msgs[i].lParam, 0);
         EXPECT_EQ(msgs[i].lParam % 1000, 0); // microseconds at millisecond resolution
     }
@@ -347,7 +364,10 @@ TEST_F(CameraTest, DisconnectIsAnnounced)
         msgs.insert(msgs.end(), more.begin(), more.end());
         return Count(msgs, WM_CAMERA_DISCONNECT) == 1;
     }, 5000));
-    EXPECT_EQ(Count(msgs, WM_CAMERA_FRAME), 3u); // frames 1, 3, 5; 2 and 4 broken
+    // Frames 1, 3 and 5 reach the ring (2 and 4 are broken); nobody takes
+    // them, so only the first is announced.
+    EXPECT_EQ(c.GetFramesDelivered(), 3u);
+    EXPECT_EQ(Count(msgs, WM_CAMERA_FRAME), 1u);
     EXPECT_EQ(msgs.back().nMessage, WM_CAMERA_DISCONNECT);
     EXPECT_FALSE(c.IsOpen());
     EXPECT_TRUE(c.CloseCamera()); // the ring is freed even though the camera is gone
@@ -443,4 +463,235 @@ TEST_F(CameraTest, StressShotsAndResolutionSwitchesWhileStreaming)
     EXPECT_GT(nShots.load(), 0);
     EXPECT_EQ(nBad.load(), 0);
     ASSERT_TRUE(c.CloseCamera());
+}
+
+namespace {
+
+// Takes the newest frame into buf; its record, or one with sequence 0.
+FRAME_INFO TakeNewest(CCameraCtrl& c, std::vector<uint8_t>& buf)
+{
+    FRAME_INFO info{};
+    if (!c.ShotNewestImage(buf.data(), buf.size(), &info)) {
+        info = FRAME_INFO{};
+    }
+    return info;
+}
+
+// Where the still test picture's features lie in a 2592 x 1944 colour frame:
+// the centre of the 400 px circle (the red ring's pixels left of x = 1300,
+// below the colour patches) and the columns of the vertical grid lines in
+// a band of rows.
+struct PICTURE_FEATURES {
+    double dCircleX = 0, dCircleY = 0;
+    std::vector<int> gridColumns;
+};
+
+PICTURE_FEATURES FindFeatures(const std::vector<uint8_t>& f, int w, int h)
+{
+    PICTURE_FEATURES out;
+    double sx = 0, sy = 0, n = 0;
+    for (int y = 150; y < h; ++y) {
+        for (int x = 0; x < 1300; ++x) {
+            const uint8_t* p = &f[(size_t(y) * w + x) * 3];
+            if (int(p[2]) - int(p[1]) > 80 && int(p[2]) - int(p[0]) > 80) {
+                sx += x, sy += y, ++n;
+            }
+        }
+    }
+    if (n > 0) {
+        out.dCircleX = sx / n;
+        out.dCircleY = sy / n;
+    }
+    for (int x = 0; x < w; ++x) {
+        int dark = 0;
+        for (int y = 1400; y < 1500; ++y) {
+            dark += f[(size_t(y) * w + x) * 3 + 1] < 165;
+        }
+        if (dark > 90) {
+            out.gridColumns.push_back(x);
+        }
+    }
+    return out;
+}
+
+bool InCounter(int x, int y, int w)
+{
+    return y < 60 && x >= w - 170;
+}
+
+} // namespace
+
+TEST_F(CameraTest, SlowReceiverSkipsFramesAndTakesTheNewest)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 1))); // 640 x 480
+    SetFault("fps", 60);
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    std::vector<uint8_t> buf(640 * 480 * 3);
+    // A receiver busy for 100 ms per frame.
+    uint64_t nLast = 0;
+    int nTakes = 0, nMessages = 0;
+    for (int i = 0; i < 15; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto msgs = sink.Take();
+        ASSERT_LE(msgs.size(), 1u) << "frame messages queue up";
+        nMessages += int(msgs.size());
+        if (msgs.empty()) {
+            continue;
+        }
+        EXPECT_EQ(msgs[0].nMessage, WM_CAMERA_FRAME);
+        const uint64_t nBefore = c.GetFramesDelivered();
+        const FRAME_INFO info = TakeNewest(c, buf);
+        const uint64_t nAfter = c.GetFramesDelivered();
+        ASSERT_NE(info.nSequence, 0u);
+        EXPECT_GT(info.nSequence, nLast) << "an older frame after a newer one";
+        // The newest: no frame complete before the take is newer.
+        EXPECT_GE(info.nSequence, nBefore);
+        EXPECT_LE(info.nSequence, nAfter + 1);
+        EXPECT_EQ(info.nWidth, 640);
+        EXPECT_EQ(info.nSize, buf.size());
+        nLast = info.nSequence;
+        ++nTakes;
+    }
+    EXPECT_GE(nTakes, 10);
+    EXPECT_EQ(c.GetFramesTaken(), uint64_t(nTakes));
+    EXPECT_GT(c.GetFramesDelivered(), uint64_t(nTakes) * 3); // the rest were skipped, not queued
+    EXPECT_LE(nMessages, nTakes + 1);
+
+    // Nothing newer than the last taken: refused, and the stream still flows.
+    SetFault("fps", 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    sink.Take();
+    if (TakeNewest(c, buf).nSequence != 0) {
+        EXPECT_EQ(TakeNewest(c, buf).nSequence, 0u);
+    }
+    SetFault("fps", 60);
+    ASSERT_TRUE(WaitFor([&] { return Count(sink.Take(), WM_CAMERA_FRAME) == 1; }, 5000));
+    // Re-armed without a take: the next frame is announced again.
+    c.ResetFrameMessage();
+    ASSERT_TRUE(WaitFor([&] { return Count(sink.Take(), WM_CAMERA_FRAME) == 1; }, 5000));
+
+    // A stream stopped with its message untaken announces again once restarted.
+    ASSERT_TRUE(c.StopStreaminig());
+    sink.Take();
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_TRUE(WaitFor([&] { return Count(sink.Take(), WM_CAMERA_FRAME) == 1; }, 5000));
+    const FRAME_INFO after = TakeNewest(c, buf);
+    EXPECT_GT(after.nSequence, nLast);
+    ASSERT_TRUE(c.StopStreaminig());
+}
+
+TEST_F(CameraTest, StartUpModeSetsTheFrameSizeAndTheRingTakesOnlyWholePictures)
+{
+    CCameraCtrl c;
+    ASSERT_TRUE(c.OpenCamera(0)); // opens at 2592 x 1944
+    // The saved resolution is chosen before the stream starts.
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 1)));
+    int32_t w = 0, h = 0, size = 0;
+    ASSERT_TRUE(c.GetImageSize(w, h, nullptr, &size));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_EQ(size, 640 * 480 * 3);
+    // The ring refuses what is not one picture of the mode: the old mode's
+    // frame and a short one alike.
+    std::vector<uint8_t> big(size_t(2592) * 1944 * 3), shortFrame(size_t(size) - 3), exact(size_t(size), 7);
+    EXPECT_EQ(c.CopyFrameToRing(big.data(), int(big.size())), -1);
+    EXPECT_EQ(c.CopyFrameToRing(shortFrame.data(), int(shortFrame.size())), -1);
+    EXPECT_GE(c.CopyFrameToRing(exact.data(), int(exact.size())), 0);
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_TRUE(WaitFor([&] { return Count(sink.Take(), WM_CAMERA_FRAME) == 1; }, 5000));
+    FRAME_INFO info{};
+    ASSERT_TRUE(c.ShotNewestImageTo([&](const uint8_t*, const FRAME_INFO& f) {
+        info = f;
+        return true;
+    }));
+    EXPECT_EQ(info.nWidth, 640);
+    EXPECT_EQ(info.nHeight, 480);
+    EXPECT_EQ(info.nSize, size_t(size));
+    std::vector<uint8_t> small(100);
+    EXPECT_FALSE(c.ShotNewestImage(small.data(), small.size())); // never written past its end
+    ASSERT_TRUE(c.StopStreaminig());
+}
+
+TEST_F(CameraTest, StillSceneHoldsItsFeaturesWithNoiseAndSwaysOnlyWhenAsked)
+{
+    constexpr int kW = 2592, kH = 1944;
+    auto grab = [&](bool bSway, std::vector<uint8_t>& first, std::vector<uint8_t>& second, std::vector<uint8_t>& late,
+                    FRAME_INFO& iFirst, FRAME_INFO& iSecond, FRAME_INFO& iLate) {
+        if (bSway) {
+            setenv("PIXMETRA_SIMCAM_SWAY", "1", 1);
+        }
+        CCameraCtrl c; // the cameras are made anew, reading the environment
+        unsetenv("PIXMETRA_SIMCAM_SWAY");
+        ASSERT_TRUE(c.OpenCamera(0));
+        CRecordingSink sink;
+        ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+        ASSERT_TRUE(WaitFor([&] { return (iFirst = TakeNewest(c, first)).nSequence != 0; }, 5000));
+        // The frame right after it, by polling faster than the frames come.
+        ASSERT_TRUE(WaitFor([&] {
+            const FRAME_INFO f = TakeNewest(c, second);
+            if (f.nSequence == 0) {
+                return false;
+            }
+            if (f.nSequence == iFirst.nSequence + 1 && iSecond.nSequence == 0) {
+                iSecond = f;
+                return true;
+            }
+            first.swap(second); // too late for a pair: start again from this one
+            iFirst = f;
+            return false;
+        }, 10000));
+        ASSERT_TRUE(WaitFor([&] {
+            iLate = TakeNewest(c, late);
+            return iLate.nSequence >= iFirst.nSequence + 99;
+        }, 20000));
+        ASSERT_TRUE(c.StopStreaminig());
+        SetFault("sway", 0);
+    };
+
+    std::vector<uint8_t> a(size_t(kW) * kH * 3), b(a.size()), late(a.size());
+    FRAME_INFO ia{}, ib{}, il{};
+    grab(false, a, b, late, ia, ib, il);
+    ASSERT_EQ(ib.nSequence, ia.nSequence + 1);
+    // Consecutive frames differ only by noise, and in the frame counter.
+    int64_t sum = 0, n = 0;
+    int nMax = 0, nCounterChanged = 0;
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            for (int k = 0; k < 3; ++k) {
+                const size_t i = (size_t(y) * kW + x) * 3 + k;
+                const int d = std::abs(int(a[i]) - int(b[i]));
+                if (InCounter(x, y, kW)) {
+                    nCounterChanged += d > 100;
+                    continue;
+                }
+                sum += d;
+                ++n;
+                nMax = std::max(nMax, d);
+            }
+        }
+    }
+    const double dMean = double(sum) / double(n);
+    EXPECT_GT(dMean, 0.2); // the noise moves
+    EXPECT_LT(dMean, 2.5);
+    EXPECT_LE(nMax, 2 * simcam::kNoiseAmplitude);
+    EXPECT_GT(nCounterChanged, 10);
+    // Frame 1 and frame 100 show the features at the same pixels.
+    const PICTURE_FEATURES f1 = FindFeatures(a, kW, kH), f100 = FindFeatures(late, kW, kH);
+    EXPECT_NEAR(f1.dCircleX, 0.30 * (kW + 64) - 32, 2.0); // the world's circle, cut at its centre
+    EXPECT_NEAR(f1.dCircleY, 0.45 * (kH + 64) - 32, 2.0);
+    EXPECT_NEAR(f100.dCircleX, f1.dCircleX, 0.1);
+    EXPECT_NEAR(f100.dCircleY, f1.dCircleY, 0.1);
+    ASSERT_GE(f1.gridColumns.size(), 40u);
+    EXPECT_EQ(f100.gridColumns, f1.gridColumns);
+
+    // Asked to sway, the picture moves between them.
+    ia = ib = il = FRAME_INFO{};
+    grab(true, a, b, late, ia, ib, il);
+    const PICTURE_FEATURES s1 = FindFeatures(a, kW, kH), s100 = FindFeatures(late, kW, kH);
+    EXPECT_GT(std::abs(s100.dCircleX - s1.dCircleX), 5.0);
+    EXPECT_NE(s100.gridColumns, s1.gridColumns);
 }

@@ -13,9 +13,34 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <thread>
 #include <vector>
+
+// Counts every allocation through operator new, so a test can see whether
+// a path allocates.
+std::atomic<long> g_nAllocations{0};
+
+void* operator new(std::size_t nSize)
+{
+    g_nAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(nSize == 0 ? 1 : nSize)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -163,6 +188,64 @@ TEST(PostedMessages, DestroyedReceiverDropsItsPendingMessages)
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(deliveredToGone.load(), 0);
     EXPECT_EQ(survivor.m_Deliveries.size(), size_t(survivorPosts.load()));
+}
+
+TEST(PostedMessages, OneOutstandingAtATimeReusesOneEventAndKeepsOrder)
+{
+    CThreadRecordingReceiver receiver;
+    receiver.m_Deliveries.reserve(4000);
+    // Warm up the queue's own storage first.
+    ASSERT_TRUE(platform::PostMessage(&receiver, WM_USER + 3, 0, -1));
+    QCoreApplication::sendPostedEvents(&receiver);
+    // Each message posted after the previous one arrived, as frames are: no
+    // allocation for any of them.
+    const long nBefore = g_nAllocations.load();
+    for (int i = 0; i < 1000; ++i) {
+        platform::PostMessage(&receiver, WM_USER + 3, 0, i);
+        QCoreApplication::sendPostedEvents(&receiver);
+    }
+    const long nAllocated = g_nAllocations.load() - nBefore;
+    EXPECT_LT(nAllocated, 20);
+    ASSERT_EQ(receiver.m_Deliveries.size(), 1001u);
+
+    // Several queued at once (the room taken): all arrive, in order, and the
+    // room serves again afterwards.
+    receiver.m_Deliveries.clear();
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 5; ++i) {
+            ASSERT_TRUE(platform::PostMessage(&receiver, WM_USER + 4, WPARAM(round), i));
+        }
+        QCoreApplication::sendPostedEvents(&receiver);
+    }
+    ASSERT_EQ(receiver.m_Deliveries.size(), 15u);
+    for (size_t i = 0; i < 15; ++i) {
+        EXPECT_EQ(receiver.m_Deliveries[i].msg.wParam, WPARAM(i / 5));
+        EXPECT_EQ(receiver.m_Deliveries[i].msg.lParam, LPARAM(i % 5));
+    }
+
+    // From another thread, one at a time, against a receiver that is then
+    // destroyed with its reused event still queued.
+    auto pGone = std::make_unique<CThreadRecordingReceiver>();
+    std::atomic<int> nDelivered{0};
+    std::thread poster([&] {
+        for (int i = 0; i < 500; ++i) {
+            platform::PostMessage(pGone.get(), WM_USER + 5, 0, i);
+            while (nDelivered.load() <= i) {
+                std::this_thread::yield();
+            }
+        }
+    });
+    ASSERT_TRUE(PumpUntil([&] {
+        nDelivered = int(pGone->m_Deliveries.size());
+        return nDelivered.load() >= 500;
+    }));
+    poster.join();
+    for (int i = 0; i < 500; ++i) {
+        ASSERT_EQ(pGone->m_Deliveries[size_t(i)].msg.lParam, LPARAM(i));
+    }
+    ASSERT_TRUE(platform::PostMessage(pGone.get(), WM_USER + 5, 0, 0));
+    pGone.reset(); // frees the room with the event in it
+    QCoreApplication::sendPostedEvents();
 }
 
 TEST(AutoResetEvent, ReleasesOneWaiterPerSetAndTimesOut)
