@@ -131,7 +131,7 @@ private:
 
     // LiveView.cpp: the one place a frame is taken out of the camera's ring
     // into the picture buffer. pInfo receives the frame's size.
-    bool TakeFrame(int nSlot, FRAME_INFO& info);
+    bool TakeFrame(FRAME_INFO& info);
     void OnCameraFrameSize(const FRAME_INFO& info);
 
     // PictureView.cpp

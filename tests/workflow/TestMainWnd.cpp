@@ -13,6 +13,8 @@
 #include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
 
+#include <thread>
+#include <chrono>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -103,6 +105,16 @@ protected:
         m_pDlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
         return *m_pDlg;
+    }
+
+    // Waits, without running the event loop, until the camera has delivered a
+    // frame newer than any taken: the window takes only frames it has not shown.
+    static void WaitForNewFrame(CPixmetraDlg& dlg)
+    {
+        const uint64_t n = dlg.Camera().GetFramesDelivered();
+        for (int i = 0; i < 2000 && dlg.Camera().GetFramesDelivered() == n; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 
     QString LogText()
@@ -601,6 +613,7 @@ TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
     for (auto [interval, shown] : {std::pair{66666, 8}, std::pair{33333, 4}, std::pair{16666, 2}}) {
         const uint64_t before = dlg.GetShownFrameCount();
         for (int i = 0; i < 8; ++i) {
+            WaitForNewFrame(dlg);
             dlg.OnCameraFrame(-1, interval);
         }
         EXPECT_EQ(dlg.GetShownFrameCount() - before, uint64_t(shown)) << interval;
@@ -690,6 +703,7 @@ TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
     // Warm up: the first frames of a size may allocate once.
     for (int i = 0; i < 8; ++i) {
+        WaitForNewFrame(dlg);
         dlg.OnCameraFrame(-1, 33333);
     }
     // The counter sees the thread's allocations.
@@ -701,6 +715,7 @@ TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
     g_nAllocations = 0;
     t_bCountAllocations = true;
     for (int i = 0; i < 40; ++i) {
+        WaitForNewFrame(dlg);
         dlg.OnCameraFrame(-1, 33333);
     }
     t_bCountAllocations = false;

@@ -120,10 +120,12 @@ void CPixmetraDlg::StopStreaming()
     }
 }
 
-bool CPixmetraDlg::TakeFrame(int nSlot, FRAME_INFO& info)
+bool CPixmetraDlg::TakeFrame(FRAME_INFO& info)
 {
-    // The frame's own size decides how much is read: never more than the slot holds.
-    return CameraCtrl.ShotImageTo(nSlot, [&](const uint8_t* pData, const FRAME_INFO& frame) {
+    // The newest whole frame, whatever slot the message named: a slow window
+    // skips frames instead of falling behind. The frame's own size decides
+    // how much is read: never more than the slot holds.
+    return CameraCtrl.ShotNewestImageTo([&](const uint8_t* pData, const FRAME_INFO& frame) {
         info = frame;
         const size_t nRow = size_t(frame.nWidth) * 3;
         if (frame.nWidth <= 0 || frame.nHeight <= 0 || frame.nSize < nRow * size_t(frame.nHeight)) {
@@ -133,7 +135,7 @@ bool CPixmetraDlg::TakeFrame(int nSlot, FRAME_INFO& info)
     }) != 0;
 }
 
-void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
+void CPixmetraDlg::OnCameraFrame(int /*nSlot: the newest frame is taken*/, int nIntervalUs)
 {
     // Two frames within one millisecond report 0: the last rate stands.
     if (nIntervalUs > 0) {
@@ -157,13 +159,15 @@ void CPixmetraDlg::OnCameraFrame(int nSlot, int nIntervalUs)
         // About 20 grey pictures a second at most.
         ++m_nGraySkip;
         if (m_nGraySkip < 1 - int(std::trunc(m_dFps / -20.0))) {
+            // Not shown, but the camera may announce the next frame.
+            CameraCtrl.ResetFrameMessage();
             return;
         }
         m_nGraySkip = 0;
         bGrey = true;
     }
     FRAME_INFO info;
-    if (!TakeFrame(nSlot, info)) {
+    if (!TakeFrame(info)) {
         return;
     }
     if (bGrey) {
