@@ -695,3 +695,78 @@ TEST_F(CameraTest, StillSceneHoldsItsFeaturesWithNoiseAndSwaysOnlyWhenAsked)
     EXPECT_GT(std::abs(s100.dCircleX - s1.dCircleX), 5.0);
     EXPECT_NE(s100.gridColumns, s1.gridColumns);
 }
+
+namespace {
+
+// A stream whose start, stop and callback the test drives by hand, on top of
+// the simulated SDK for everything else.
+ICUBE_FRAME_CALLBACK g_pHandCallback = nullptr;
+void* g_pHandContext = nullptr;
+std::atomic<int> g_nHandStarted{0};
+
+int ICUBE_CALL HandSetCallbackEx(int, int, ICUBE_FRAME_CALLBACK pCallback, void* pContext)
+{
+    g_pHandCallback = pCallback;
+    g_pHandContext = pContext;
+    return 0;
+}
+int ICUBE_CALL HandStart(int, void*, int, int)
+{
+    g_nHandStarted = 1;
+    return 0;
+}
+int ICUBE_CALL HandIsStarted(int)
+{
+    return g_nHandStarted.load();
+}
+int ICUBE_CALL HandStop(int)
+{
+    g_nHandStarted = 0;
+    return 0;
+}
+
+} // namespace
+
+TEST_F(CameraTest, ModeChangeDisarmsACallbackTheSdkStreamLeftBehind)
+{
+    CICubeApi api;
+    ASSERT_TRUE(api.Load(platform::GetModuleFolder()));
+    api.ICubeSDK_SetCallbackEx = &HandSetCallbackEx;
+    api.ICubeSDK_Start = &HandStart;
+    api.ICubeSDK_IsStarted = &HandIsStarted;
+    api.ICubeSDK_Stop = &HandStop;
+    g_nHandStarted = 0;
+
+    CCameraCtrl c(&api);
+    ASSERT_TRUE(c.OpenCamera(1));
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 0))); // 320 x 240
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_NE(g_pHandCallback, nullptr);
+    std::vector<uint8_t> small(size_t(320) * 240 * 3, 0x11);
+    g_pHandCallback(0, small.data(), int(small.size()), g_pHandContext);
+    EXPECT_EQ(Count(sink.Take(), WM_CAMERA_FRAME), 1u);
+
+    // The SDK ends the stream by itself (no Stop from us); the mode changes
+    // and the ring grows. A frame of the old stream arriving late must not
+    // land in the new ring as a 640 x 480 frame of the old size.
+    g_nHandStarted = 0;
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 1))); // 640 x 480
+    EXPECT_EQ(g_pHandCallback(0, small.data(), int(small.size()), g_pHandContext), 42);
+    EXPECT_TRUE(sink.Take().empty());
+    EXPECT_EQ(c.GetDroppedFrames(), 0u);
+
+    // A new stream arms it again.
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    std::vector<uint8_t> large(size_t(640) * 480 * 3, 0x22);
+    g_pHandCallback(0, large.data(), int(large.size()), g_pHandContext);
+    const std::vector<POSTED_MESSAGE> msgs = sink.Take();
+    ASSERT_EQ(Count(msgs, WM_CAMERA_FRAME), 1u);
+    std::vector<uint8_t> got(large.size());
+    FRAME_INFO info{};
+    ASSERT_TRUE(c.ShotImage(got.data(), got.size(), int(msgs[0].wParam), &info));
+    EXPECT_EQ(info.nWidth, 640);
+    EXPECT_EQ(info.nSize, large.size());
+    EXPECT_EQ(got, large);
+    ASSERT_TRUE(c.StopStreaminig());
+}
