@@ -1,4 +1,5 @@
 #include "image/AccImage.h"
+#include "image/FitRect.h"
 
 #include "image/AtomicFile.h"
 #include "image/GrayConvert.h"
@@ -354,27 +355,7 @@ double CAccImage::DrawImage(QPainter& painter, int32_t nClientWidth, int32_t nCl
 
 double CAccImage::FitImageRect(RECT& rc, int32_t nWidth, int32_t nHeight)
 {
-    if (nWidth <= 0 || nHeight <= 0) {
-        return 0.0;
-    }
-    const int32_t W = rc.right - rc.left;
-    const int32_t H = rc.bottom - rc.top;
-    const double sx = double(W) / nWidth;
-    const double sy = double(H) / nHeight;
-    double scale;
-    int32_t newW = W, newH = H;
-    if (sy > sx) {
-        scale = sx;
-        newH = int32_t(std::trunc(nHeight * sx));
-        rc.top += (H - newH) / 2;
-    } else {
-        scale = sy;
-        newW = int32_t(std::trunc(nWidth * sy));
-        rc.left += (W - newW) / 2;
-    }
-    rc.right = rc.left + newW;
-    rc.bottom = rc.top + newH;
-    return scale;
+    return FitRectToImage(rc, nWidth, nHeight);
 }
 
 BOOL CAccImage::ConvertToGrayscale()

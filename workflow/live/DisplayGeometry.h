@@ -5,6 +5,7 @@
 // the main window moves its controls to what this computes.
 #pragma once
 
+#include "image/FitRect.h"
 #include "image/ImageInfo.h"
 #include "platform/WinTypes.h"
 
@@ -45,10 +46,7 @@ struct DISP_SCROLL_BAR {
     BOOL bVisible;
 };
 
-// The one fit rule: the largest rectangle of the picture's aspect inside rc,
-// centred along the axis with room to spare; returns the scale. Gives the
-// same numbers as CAccImage::FitImageRect.
-double FitRectToImage(RECT& rc, int32_t nWidth, int32_t nHeight);
+
 
 class CDisplayGeometry {
 public:
