@@ -46,8 +46,6 @@ struct DISP_SCROLL_BAR {
     BOOL bVisible;
 };
 
-
-
 class CDisplayGeometry {
 public:
     static constexpr int ZOOM_TABLE_COUNT = 21;
