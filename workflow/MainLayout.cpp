@@ -161,24 +161,29 @@ void CPixmetraDlg::CreateStatusBar()
 void CPixmetraDlg::LayoutStatusBar(int nWidth)
 {
     // Right edges: 160, +80, +120, +140 (E), then E+200, E+380, E+450 and the
-    // rest; a window narrower than that shrinks them alike so all stay visible.
+    // rest; a window narrower than that shrinks them so all stay visible: the
+    // empty part after E gives way first, the calibration and unit parts last.
     const double s = m_dDisplayScale;
     const int e3 = Scaled(160, s) + Scaled(80, s) + Scaled(120, s) + Scaled(140, s);
     const int edges[STATUS_PART_COUNT - 1] = {Scaled(160, s), Scaled(160, s) + Scaled(80, s),
                                               Scaled(160, s) + Scaled(80, s) + Scaled(120, s), e3, e3 + 200,
                                               e3 + 380, e3 + 450};
-    // Parts 0 to 3 keep their widths while the window allows it; the later ones give way first.
+    // Parts 0 to 3 keep their widths while the window allows it.
     const double fFirst = std::min(1.0, double(nWidth - 24) / e3);
-    const double fRest =
-        nWidth - 24 > e3 ? std::min(1.0, double(nWidth - 24 - e3) / (edges[STATUS_PART_COUNT - 2] - e3)) : 0.0;
+    const int rest = std::max(0, nWidth - 24 - e3);
+    const int kept = edges[STATUS_PART_COUNT - 2] - edges[4]; // calibration and unit
+    const int spare = std::max(0, rest - kept);
+    const double fKept = kept > 0 ? std::min(1.0, double(rest) / kept) : 0.0;
     m_pStatusBar->setGeometry(0, height() - kStatusHeight, nWidth, kStatusHeight);
     int left = 0;
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
         int right = nWidth;
         if (i < 4) {
             right = int(edges[i] * fFirst);
+        } else if (i == 4) {
+            right = int(e3 * fFirst) + std::min(spare, edges[4] - e3);
         } else if (i < STATUS_PART_COUNT - 1) {
-            right = int(e3 * fFirst + (edges[i] - e3) * fRest);
+            right = int(e3 * fFirst) + std::min(spare, edges[4] - e3) + int((edges[i] - edges[4]) * fKept);
         }
         m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, right - left - 2), kStatusHeight);
         left = std::max(left, right);
