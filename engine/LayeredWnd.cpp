@@ -8,10 +8,28 @@
 CLayeredWnd::CLayeredWnd(QWidget* pParent, IMessageSink* pOwner) : QWidget(pParent), m_Input(pOwner)
 {
     setMouseTracking(true);
+    // Nothing of its own to paint: the window beneath composes the overlay.
     setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_TranslucentBackground);
     setCursor(Qt::CrossCursor);
     m_Input.Engine().SetDrawWindow(&m_Measurer);
-    m_Input.SetRedrawHandler([this] { update(); });
+    m_Input.SetRedrawHandler([this] { Redraw(); });
+}
+
+void CLayeredWnd::Redraw()
+{
+    // The window beneath draws the overlay: a change repaints it there.
+    QWidget* pBeneath = parentWidget();
+    if (pBeneath != nullptr) {
+        pBeneath->update(geometry());
+    } else {
+        update();
+    }
+}
+
+void CLayeredWnd::PaintOver(QPainter& painter)
+{
+    m_Drawer.Draw(Engine(), painter, width(), height());
 }
 
 BOOL CLayeredWnd::Initialise(int32_t nWidth, int32_t nHeight, double dRatio)
@@ -25,7 +43,7 @@ BOOL CLayeredWnd::Initialise(int32_t nWidth, int32_t nHeight, double dRatio)
         eng.SetView(dRatio, 0, 0);
     }
     m_Input.SetInitialised(TRUE);
-    update();
+    Redraw();
     return TRUE;
 }
 
@@ -34,14 +52,18 @@ void CLayeredWnd::SetView(double dRatio, POINT ptScroll)
     CRgnDataCtrl& eng = Engine();
     if (eng.GetRatio() != dRatio || eng.GetScroll() != ptScroll) {
         eng.SetView(dRatio, ptScroll.x, ptScroll.y);
-        update();
+        Redraw();
     }
 }
 
 void CLayeredWnd::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    m_Drawer.Draw(Engine(), painter, width(), height());
+    // Drawn by the window beneath (PaintOver); a parentless overlay draws
+    // itself.
+    if (parentWidget() == nullptr) {
+        QPainter painter(this);
+        PaintOver(painter);
+    }
 }
 
 UINT CLayeredWnd::KeyFlags(const QMouseEvent* pEvent)

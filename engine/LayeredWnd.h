@@ -1,6 +1,8 @@
 // The overlay over the picture: one transparent child window that takes the
-// mouse in its own client coordinates, drives the engine and draws it. The
-// picture shows through wherever nothing is drawn.
+// mouse in its own client coordinates and drives the engine. Its drawing is
+// composed by the window beneath in that window's own paint (PaintOver), so a
+// new picture costs one blit of the cached shapes and the overlay itself
+// paints nothing.
 #pragma once
 
 #include "engine/LayeredInput.h"
@@ -8,6 +10,8 @@
 #include "engine/RgnDataDrawer.h"
 
 #include <QWidget>
+
+class QPainter;
 
 class CLayeredWnd : public QWidget {
 public:
@@ -18,7 +22,10 @@ public:
     // Sets the image size (clearing all shapes when it changes) and the view.
     BOOL Initialise(int32_t nWidth, int32_t nHeight, double dRatio);
     void SetView(double dRatio, POINT ptScroll);
-    void Redraw() { update(); }
+    void Redraw();
+    // Draws the overlay over the picture that painter has just drawn; the
+    // painter's origin is this window's top-left corner.
+    void PaintOver(QPainter& painter);
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

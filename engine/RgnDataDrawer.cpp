@@ -158,10 +158,13 @@ void CRgnDataDrawer::DrawShapesLayer(const FIGURE_PASS& pass, const QTransform& 
         }
         m_pLayerEngine = &eng;
         m_nLayerRevision = eng.GetRevision();
+        m_bLayerEmpty = eng.GetShapeList().empty();
         ++m_nLayerRenders;
     }
     pass.p->setTransform(QTransform());
-    pass.p->drawImage(0, 0, m_Layer); // blended over the picture beneath
+    if (!m_bLayerEmpty) {
+        pass.p->drawImage(0, 0, m_Layer); // blended over the picture beneath
+    }
 }
 
 void CRgnDataDrawer::DrawSelection(const FIGURE_PASS& pass)

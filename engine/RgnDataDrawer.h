@@ -50,5 +50,7 @@ private:
     QImage m_Layer;
     const CRgnDataCtrl* m_pLayerEngine = nullptr;
     uint64_t m_nLayerRevision = 0;
+    // No finished shape: the blit over the picture is skipped.
+    bool m_bLayerEmpty = true;
     int m_nLayerRenders = 0;
 };

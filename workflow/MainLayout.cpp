@@ -10,6 +10,7 @@
 #include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
@@ -113,6 +114,7 @@ BOOL CPixmetraDlg::InitWindow()
         eng.SetDrawSetting(m_Setting.Draw);
         // Until a calibration is chosen, values are in pixels.
         eng.SetCalibration(1.0, m_Setting.MeasureDownPlace, 0, FALSE);
+        m_pPicture->SetOverlay(m_pLayeredWnd);
         m_pLayeredWnd->show();
         bOverlay = true;
     }
@@ -159,24 +161,29 @@ void CPixmetraDlg::CreateStatusBar()
 void CPixmetraDlg::LayoutStatusBar(int nWidth)
 {
     // Right edges: 160, +80, +120, +140 (E), then E+200, E+380, E+450 and the
-    // rest; a window narrower than that shrinks them alike so all stay visible.
+    // rest; a window narrower than that shrinks them so all stay visible: the
+    // empty part after E gives way first, the calibration and unit parts last.
     const double s = m_dDisplayScale;
     const int e3 = Scaled(160, s) + Scaled(80, s) + Scaled(120, s) + Scaled(140, s);
     const int edges[STATUS_PART_COUNT - 1] = {Scaled(160, s), Scaled(160, s) + Scaled(80, s),
                                               Scaled(160, s) + Scaled(80, s) + Scaled(120, s), e3, e3 + 200,
                                               e3 + 380, e3 + 450};
-    // Parts 0 to 3 keep their widths while the window allows it; the later ones give way first.
+    // Parts 0 to 3 keep their widths while the window allows it.
     const double fFirst = std::min(1.0, double(nWidth - 24) / e3);
-    const double fRest =
-        nWidth - 24 > e3 ? std::min(1.0, double(nWidth - 24 - e3) / (edges[STATUS_PART_COUNT - 2] - e3)) : 0.0;
+    const int rest = std::max(0, nWidth - 24 - e3);
+    const int kept = edges[STATUS_PART_COUNT - 2] - edges[4]; // calibration and unit
+    const int spare = std::max(0, rest - kept);
+    const double fKept = kept > 0 ? std::min(1.0, double(rest) / kept) : 0.0;
     m_pStatusBar->setGeometry(0, height() - kStatusHeight, nWidth, kStatusHeight);
     int left = 0;
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
         int right = nWidth;
         if (i < 4) {
             right = int(edges[i] * fFirst);
+        } else if (i == 4) {
+            right = int(e3 * fFirst) + std::min(spare, edges[4] - e3);
         } else if (i < STATUS_PART_COUNT - 1) {
-            right = int(e3 * fFirst + (edges[i] - e3) * fRest);
+            right = int(e3 * fFirst) + std::min(spare, edges[4] - e3) + int((edges[i] - edges[4]) * fKept);
         }
         m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, right - left - 2), kStatusHeight);
         left = std::max(left, right);
@@ -232,7 +239,6 @@ void CPixmetraDlg::LayoutControls()
     const double s = m_dDisplayScale;
     const int W = width(), H = height(), g = Scaled(8, s);
     const int rowH = Scaled(30, s);
-    auto fit = [&](QWidget* p, int base) { return std::max(Scaled(base, s), p->sizeHint().width()); };
     // Top row: the flow buttons from the left, exit at the right edge; on a
     // narrow window (large display scale, long translations) all give way alike.
     std::vector<QWidget*> leftRow;
@@ -245,30 +251,77 @@ void CPixmetraDlg::LayoutControls()
         }
     }
     const int gap = Scaled(4, s);
-    int need = 0;
+    // Each button is as wide as its caption (and picture) with side margins.
+    // A row that does not fit first trims the margins, then takes a slightly
+    // smaller font, so captions stay whole on a narrow window (large display
+    // scale, long translations); only beyond that do the buttons give way alike.
+    const QFont baseFont = (CPixmetraApp::GetApp() != nullptr) ? CPixmetraApp::GetApp()->GetButtonFont() : font();
+    struct ROW_BUTTON {
+        QAbstractButton* p;
+        int nBase;
+    };
+    std::vector<ROW_BUTTON> row;
     for (QWidget* p : leftRow) {
-        need += fit(p, 72) + gap;
+        row.push_back({qobject_cast<QAbstractButton*>(p), 72});
     }
-    const int exitW0 = fit(m_pUi->btnExit, 64), camW0 = fit(m_pUi->btnCameraSetting, 84);
-    const int setW0 = fit(m_pUi->btnSetting, 76);
-    need += exitW0 + camW0 + setW0 + rowH;
-    const int room = W - 2 * g - 4 * g - gap;
+    row.push_back({m_pUi->btnExit, 64});
+    row.push_back({m_pUi->btnCameraSetting, 84});
+    row.push_back({m_pUi->btnSetting, 76});
+    const int room = W - 2 * g - 4 * g - gap - rowH - gap * int(leftRow.size());
+    static const struct {
+        int nPad;
+        double dFont;
+        bool bBase;
+    } kSteps[] = {{12, 1.0, true}, {8, 1.0, false}, {5, 1.0, false}, {4, 0.92, false}, {3, 0.85, false}};
+    std::vector<int> widths(row.size());
+    QFont rowFont = baseFont;
+    int need = 0;
+    for (const auto& step : kSteps) {
+        rowFont = baseFont;
+        if (step.dFont < 1.0) {
+            if (baseFont.pointSizeF() > 0) {
+                rowFont.setPointSizeF(baseFont.pointSizeF() * step.dFont);
+            } else if (baseFont.pixelSize() > 0) {
+                rowFont.setPixelSize(std::max(1, int(baseFont.pixelSize() * step.dFont)));
+            }
+        }
+        const QFontMetrics fm(rowFont);
+        need = 0;
+        for (size_t i = 0; i < row.size(); ++i) {
+            QAbstractButton* pButton = row[i].p;
+            int w = fm.horizontalAdvance(pButton->text()) + 2 * Scaled(step.nPad, s);
+            if (!pButton->icon().isNull()) {
+                w += pButton->iconSize().width() + Scaled(4, s);
+            }
+            widths[i] = step.bBase ? std::max(w, Scaled(row[i].nBase, s)) : w;
+            need += widths[i];
+        }
+        if (need <= room) {
+            break;
+        }
+    }
     const double f = need > room ? double(room) / need : 1.0;
+    for (size_t i = 0; i < row.size(); ++i) {
+        widths[i] = int(widths[i] * f);
+        if (row[i].p->font() != rowFont) {
+            row[i].p->setFont(rowFont);
+        }
+    }
     int x = g;
-    for (QWidget* p : leftRow) {
-        const int w = int(fit(p, 72) * f);
-        p->setGeometry(x, g, w, rowH);
-        qobject_cast<QAbstractButton*>(p)->setToolTip(qobject_cast<QAbstractButton*>(p)->text());
-        x += w + gap;
+    for (size_t i = 0; i < leftRow.size(); ++i) {
+        QAbstractButton* pButton = row[i].p;
+        pButton->setGeometry(x, g, widths[i], rowH);
+        pButton->setToolTip(pButton->text());
+        x += widths[i] + gap;
     }
     int right = W - g;
-    const int exitW = int(exitW0 * f);
+    const int exitW = widths[leftRow.size()];
     m_pUi->btnExit->setGeometry(right - exitW, g, exitW, rowH);
     right -= exitW + 2 * g;
-    const int camW = int(camW0 * f);
+    const int camW = widths[leftRow.size() + 1];
     m_pUi->btnCameraSetting->setGeometry(right - camW, g, camW, rowH);
     right -= camW + g;
-    const int setW = int(setW0 * f);
+    const int setW = widths[leftRow.size() + 2];
     m_pUi->btnSetting->setGeometry(right - setW, g, setW, rowH);
     right -= setW + g;
     m_pUi->btnAbout->setGeometry(right - rowH, g, rowH, rowH);

@@ -631,6 +631,34 @@ TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
     m_pDlg.reset();
 }
 
+TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& dlg = Start();
+    dlg.resize(1000, 760);
+    QCoreApplication::processEvents();
+    ShowStill(dlg, 800, 600, 10, 10);
+    ASSERT_GT(MeasureDistance(dlg, POINT{100, 300}, POINT{500, 300}), 0.0);
+    const QColor line = CRgnDataDrawer::ToQColor(dlg.Overlay()->Engine().GetDrawSetting().RgnColor);
+    POINT mid{};
+    ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 300}, &mid));
+    auto shownAt = [&](POINT p) {
+        const QPoint at = dlg.Overlay()->mapTo(dlg.PictureBox(), QPoint(p.x, p.y));
+        return QColor(dlg.PictureBox()->grab().toImage().pixel(at));
+    };
+    EXPECT_EQ(shownAt(mid), line);
+    // A new picture (as a live frame comes in) keeps the line drawn over it.
+    const std::vector<uint8_t> next(size_t(800) * 600 * 3, 90);
+    ASSERT_TRUE(dlg.Image().SetImage(next.data(), IMAGE_INFO{24, 800, 600}));
+    dlg.PictureBox()->update();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shownAt(mid), line);
+    POINT off{};
+    ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 200}, &off));
+    EXPECT_EQ(shownAt(off), QColor(90, 90, 90));
+    m_pDlg.reset();
+}
+
 TEST_F(MainWndTest, WindowFitsTheScreenWithStatusBarAndHiddenVideoButton)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");

@@ -1,5 +1,7 @@
 #include "workflow/live/PictureBox.h"
 
+#include "engine/LayeredWnd.h"
+
 #include <QPainter>
 
 CPictureBox::CPictureBox(QWidget* pParent, CAccImage* pImage, const CDisplayGeometry* pGeometry)
@@ -19,5 +21,9 @@ void CPictureBox::paintEvent(QPaintEvent*)
                                                                scroll.x, scroll.y);
     if (scale <= 0.0) {
         painter.fillRect(rect(), QColor(32, 32, 36));
+    }
+    if (m_pOverlay != nullptr && m_pOverlay->isVisible()) {
+        painter.translate(m_pOverlay->pos());
+        m_pOverlay->PaintOver(painter);
     }
 }

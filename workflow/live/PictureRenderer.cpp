@@ -1,5 +1,6 @@
 #include "workflow/live/PictureRenderer.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -30,12 +31,24 @@ double CPictureRenderer::Draw(QPainter& painter, CAccImage& image, int32_t nBoxW
     if (dw <= 0 || dh <= 0) {
         return dRatio;
     }
-    if (m_Reduced.width() != dw || m_Reduced.height() != dh) {
-        m_Reduced = QImage(dw, dh, QImage::Format_RGB32);
+    // On a scaled screen the region is reduced straight to device pixels, so
+    // the blit is one to one instead of a reduction enlarged again.
+    const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    int32_t pw = dw, ph = dh;
+    if (dpr > 1.0) {
+        const int32_t w = int32_t(std::lround(dw * dpr)), h = int32_t(std::lround(dh * dpr));
+        if (w <= x1 - x0 && h <= y1 - y0 && (w < x1 - x0 || h < y1 - y0)) {
+            pw = w;
+            ph = h;
+        }
     }
+    if (m_Reduced.width() != pw || m_Reduced.height() != ph) {
+        m_Reduced = QImage(pw, ph, QImage::Format_RGB32);
+    }
+    m_Reduced.setDevicePixelRatio(pw == dw ? 1.0 : dpr);
     const RECT rcSrc{int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)};
     if (m_Reduced.isNull() || !m_Reducer.Reduce(image.GetPixels(), image.GetStride(), int(nBits / 8), rcSrc,
-                                                 m_Reduced.bits(), int32_t(m_Reduced.bytesPerLine()), 4, dw, dh)) {
+                                                 m_Reduced.bits(), int32_t(m_Reduced.bytesPerLine()), 4, pw, ph)) {
         return image.DrawImage(painter, nBoxWidth, nBoxHeight, nullptr, dRatio, nSrcX, nSrcY);
     }
     const QPainter::CompositionMode mode = painter.compositionMode();
