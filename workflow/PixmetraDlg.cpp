@@ -111,7 +111,7 @@ void CPixmetraDlg::UpdateButtons()
     }
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
     // Measuring needs the overlay and a picture.
-    EnableMeasurePanel(m_pLayeredWnd != nullptr && bPicture);
+    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture);
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -123,22 +123,8 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
     case WM_CAMERA_DISCONNECT:
         OnDisConnectedMessage();
         break;
-    case WM_END_MAKE_SHAPE:
-        OnEndMakeShape();
-        break;
-    case WM_ERROR_MAKE_SHAPE:
-        SetStatusMessage(IDS_SHAPE_ERROR);
-        break;
-    case WM_INVALID_SET_POINT:
-        SetStatusMessage(IDS_INVALID_POINT);
-        break;
-    case WM_MAKING_RGN_DISP_CAPTION:
-        OnMakingCaption(int(wParam), int(lParam));
-        break;
-    case WM_SELECT_MEASURE_SHAPE:
-        OnSelectMeasureShape(int(intptr_t(wParam)));
-        break;
     default:
+        OnMeasureMessage(nMessage, wParam, lParam);
         break;
     }
 }
