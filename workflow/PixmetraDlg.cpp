@@ -9,6 +9,8 @@
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/PageMeasurement.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -161,6 +163,10 @@ void CPixmetraDlg::OnDestroy()
 
 void CPixmetraDlg::keyPressEvent(QKeyEvent* pEvent)
 {
+    if (m_pMeasureModeDlg != nullptr && m_pMeasureModeDlg->PageMeasurement()->HandleEditKey(pEvent->key(), pEvent->modifiers())) {
+        pEvent->accept();
+        return;
+    }
     // Neither Enter nor Escape closes the window.
     if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
         pEvent->accept();

@@ -237,6 +237,10 @@ void CMeasureModeDlg::changeEvent(QEvent* pEvent)
 
 void CMeasureModeDlg::keyPressEvent(QKeyEvent* pEvent)
 {
+    if (m_pPageMeasurement->HandleEditKey(pEvent->key(), pEvent->modifiers())) {
+        pEvent->accept();
+        return;
+    }
     if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
         pEvent->accept();
         return;

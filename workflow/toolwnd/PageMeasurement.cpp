@@ -238,8 +238,32 @@ void CPageMeasurement::RefreshMeasResultList()
     UpdateButtons();
 }
 
+bool CPageMeasurement::HandleEditKey(int nKey, Qt::KeyboardModifiers modifiers)
+{
+    const bool bMaking = m_nMakingKind != MEAS_KIND_NONE;
+    if (nKey == Qt::Key_Escape && bMaking) {
+        Post(WM_CANCEL_MAKE_SHAPE);
+        CancelMakeShape();
+        return true;
+    }
+    if ((nKey == Qt::Key_Backspace || (nKey == Qt::Key_Z && (modifiers & Qt::ControlModifier))) && bMaking &&
+        m_nMakingKind != MEAS_KIND_TEXT) {
+        Post(WM_UNDO_SET_POINT);
+        return true;
+    }
+    if (nKey == Qt::Key_Delete && !bMaking && m_Controls[1043]->isEnabled()) {
+        OnDeleteRows();
+        return true;
+    }
+    return false;
+}
+
 void CPageMeasurement::keyPressEvent(QKeyEvent* pEvent)
 {
+    if (HandleEditKey(pEvent->key(), pEvent->modifiers())) {
+        pEvent->accept();
+        return;
+    }
     // Enter and Escape press no default button here.
     if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
         pEvent->accept();

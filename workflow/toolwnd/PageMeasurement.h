@@ -34,6 +34,11 @@ public:
     void RefreshMeasResultList();
     void UpdateButtons();
 
+    // Keys users expect from peers: Esc cancels the shape being made,
+    // Backspace and Ctrl+Z take back its last point, Delete deletes the
+    // selected rows. True when the key was taken.
+    bool HandleEditKey(int nKey, Qt::KeyboardModifiers modifiers);
+
     int GetMakingKind() const { return m_nMakingKind; }
     CQSListCtrl* ResultList() const { return m_pList; }
     QWidget* GetDlgItem(int nID) const;
