@@ -182,4 +182,30 @@ TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
     EXPECT_EQ(m_Boxes.Texts.size(), 1u);
 }
 
+TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
+{
+    CPixmetraDlg& dlg = Start();
+    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    StartKind(1030);
+    ClickImage(POINT{100, 100});
+    ClickImage(POINT{100, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    // A row picked in the list selects its shape on the picture.
+    pList->SelectRow(0);
+    std::vector<int32_t> selected;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        dlg.Overlay()->Engine().GetSelectedMeasNo(selected);
+        return selected.size() == 1;
+    }, 2000));
+    EXPECT_EQ(selected[0], dlg.Results()[0].nMeasNum);
+
+    // Without an enabled calibration the measurement tab cannot be entered.
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION);
+    dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = FALSE;
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_CALIBRATION);
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(584));
+}
+
 } // namespace
