@@ -105,7 +105,7 @@ BOOL CPixmetraDlg::InitWindow()
     m_pPicture = new CPictureBox(this, &AccImage, &m_Geometry);
     CreateStatusBar();
     UpdateCalibrationCaption();
-    BuildMeasurePanel();
+    CreateMeasureModeDlg();
 
     bool bOverlay = false;
     if (!m_Options.bOverlayFails) {

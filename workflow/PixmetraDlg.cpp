@@ -9,6 +9,8 @@
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/PageMeasurement.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -111,7 +113,7 @@ void CPixmetraDlg::UpdateButtons()
     }
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
     // Measuring needs the overlay and a picture.
-    EnableMeasurePanel(m_pLayeredWnd != nullptr && bPicture);
+    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture);
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -123,22 +125,8 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
     case WM_CAMERA_DISCONNECT:
         OnDisConnectedMessage();
         break;
-    case WM_END_MAKE_SHAPE:
-        OnEndMakeShape();
-        break;
-    case WM_ERROR_MAKE_SHAPE:
-        SetStatusMessage(IDS_SHAPE_ERROR);
-        break;
-    case WM_INVALID_SET_POINT:
-        SetStatusMessage(IDS_INVALID_POINT);
-        break;
-    case WM_MAKING_RGN_DISP_CAPTION:
-        OnMakingCaption(int(wParam), int(lParam));
-        break;
-    case WM_SELECT_MEASURE_SHAPE:
-        OnSelectMeasureShape(int(intptr_t(wParam)));
-        break;
     default:
+        OnMeasureMessage(nMessage, wParam, lParam);
         break;
     }
 }
@@ -175,6 +163,10 @@ void CPixmetraDlg::OnDestroy()
 
 void CPixmetraDlg::keyPressEvent(QKeyEvent* pEvent)
 {
+    if (m_pMeasureModeDlg != nullptr && m_pMeasureModeDlg->PageMeasurement()->HandleEditKey(pEvent->key(), pEvent->modifiers())) {
+        pEvent->accept();
+        return;
+    }
     // Neither Enter nor Escape closes the window.
     if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
         pEvent->accept();

@@ -6,7 +6,7 @@
 //   MainLayout.cpp         controls, status bar, layout on resize, placement
 //   live/LiveView.cpp      camera start-up, streaming, frames, live/still
 //   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
-//   measure/MeasurePanel.cpp  measurement buttons and results list
+//   measure/MeasureFlow.cpp   the tool window's measurement messages
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -24,6 +24,7 @@
 #include <vector>
 
 class CAboutDlg;
+class CMeasureModeDlg;
 class CPictureBox;
 class QListWidget;
 class QPushButton;
@@ -94,12 +95,15 @@ public:
     int GetDispImageKind() const { return m_nDispImageKind; }
     double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
+    CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;
@@ -139,15 +143,24 @@ private:
     void FillRatioCombo();
     void ApplyView();
 
-    // measure/MeasurePanel.cpp
-    void BuildMeasurePanel();
-    void EnableMeasurePanel(bool bEnable);
-    void OnStartMeasure(int nKind);
-    void OnEndMakeShape();
-    void OnMakingCaption(int nKind, int nCount);
-    void OnSelectMeasureShape(int nMeasNo);
-    void RebuildResults();
-    QString ValueText(const MEASURE_DATA& row) const;
+    // measure/MeasureFlow.cpp
+    void CreateMeasureModeDlg();
+    void EnableMeasureGroup(bool bEnable);
+    bool OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    void OnStartMake(int nKind);
+    void OnStartMakeText();
+    void OnEditText();
+    void OnCancelMakeShape();
+    void OnUndoSetPoint();
+    void OnEndMakeShape(WPARAM wParam);
+    void OnErrorMakeShape();
+    void OnMakingRgnDispCaption(int nKind, int nCount);
+    void OnSelectMeasureShape(int32_t nMeasNum, LPARAM lSource);
+    void OnDeleteSelMeasureData();
+    void OnDeleteAllMeasureData(WPARAM wAlsoCalibration, LPARAM lQuestion);
+    void OnSaveMeasureData();
+    void OnDispMeasureShape(bool bShow);
+    void CopyResults();
 
     std::unique_ptr<Ui::CPixmetraDlg> m_pUi;
     SYSTEM_SETTING m_Setting;
@@ -163,8 +176,14 @@ private:
     CLayeredWnd* m_pLayeredWnd = nullptr;
     QWidget* m_pStatusBar = nullptr;
     std::array<QLabel*, STATUS_PART_COUNT> m_StatusParts{};
-    QListWidget* m_pResults = nullptr;
-    std::vector<QPushButton*> m_MeasureButtons;
+    CMeasureModeDlg* m_pMeasureModeDlg = nullptr;
+    // The rows the user selected in the results list.
+    std::vector<int> m_SelList;
+    BOOL m_bDispMeasureShape = TRUE;
+    BOOL m_bMeasureModeShown = FALSE;
+    // The last text note's attributes.
+    QString m_LastText;
+    COLORREF m_crLastText = 0x0000FFFF;
 
     double m_dDisplayScale = 1.0;
     BOOL m_bInitialized = FALSE;

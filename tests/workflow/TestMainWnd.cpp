@@ -12,6 +12,7 @@
 #include "workflow/MainControls.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <thread>
 #include <chrono>
@@ -166,6 +167,10 @@ protected:
     double MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
     {
         const size_t before = dlg.Results().size();
+        // Measuring needs an enabled calibration.
+        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        dlg.UpdateButtons();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
         QPushButton* pDistance = nullptr;
         for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
             if (p->text() == GetProgramString(165)) {
@@ -174,6 +179,8 @@ protected:
         }
         EXPECT_NE(pDistance, nullptr);
         QTest::mouseClick(pDistance, Qt::LeftButton);
+        // The tool window's start reaches the main window as a posted message.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
         for (POINT pt : {a, b}) {
             POINT w{};
             EXPECT_TRUE(dlg.Geometry().ImageToWindow(pt, &w));

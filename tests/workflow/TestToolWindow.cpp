@@ -1,0 +1,211 @@
+// The tool window driven through its real widgets beside the main window on
+// a still picture: a measurement started from its buttons ends as a row of
+// its results list, the keys for cancel, undo and delete, and the rows of
+// a 2-circle measurement deleted together.
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/SystemSetting.h"
+#include "app/dialogs/MessageBox.h"
+#include "camera/ICubeApi.h"
+#include "engine/LayeredWnd.h"
+#include "platform/ModuleFolder.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/PageMeasurement.h"
+
+#include <QAbstractButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class CAnsweringBoxes : public IMessageBoxProvider {
+public:
+    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
+    {
+        Texts.push_back(text);
+        return nAnswer;
+    }
+    std::vector<QString> Texts;
+    int nAnswer = IDYES;
+};
+
+class ToolWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
+        SetMessageBoxProvider(&m_Boxes);
+        qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    }
+    void TearDown() override
+    {
+        m_pDlg.reset();
+        SetMessageBoxProvider(nullptr);
+        platform::SetModuleFolderForTest(QString());
+        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
+    }
+
+    // The main window on a 640x480 still picture with an enabled calibration.
+    CPixmetraDlg& Start()
+    {
+        m_pDlg = std::make_unique<CPixmetraDlg>();
+        m_pDlg->OnInitDialog();
+        m_pDlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        CPixmetraDlg& dlg = *m_pDlg;
+        std::vector<uint8_t> pixels(size_t(640) * 480 * 3, 30);
+        EXPECT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, 640, 480}));
+        EXPECT_TRUE(dlg.Overlay()->Initialise(640, 480, 1.0));
+        dlg.ResetPictureView(IMAGE_INFO{24, 640, 480});
+        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        dlg.UpdateButtons();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        return dlg;
+    }
+
+    QAbstractButton* Button(int nID) { return qobject_cast<QAbstractButton*>(m_pDlg->MeasureModeDlg()->GetDlgItem(nID)); }
+
+    void ClickImage(POINT pt)
+    {
+        POINT w{};
+        ASSERT_TRUE(m_pDlg->Geometry().ImageToWindow(pt, &w));
+        QTest::mouseClick(m_pDlg->Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
+    }
+
+    void StartKind(int nButton)
+    {
+        QTest::mouseClick(Button(nButton), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_pDlg->Overlay()->Input().IsMakingShape(); }, 2000));
+    }
+
+    QTemporaryDir m_Dir;
+    CAnsweringBoxes m_Boxes;
+    std::unique_ptr<CPixmetraDlg> m_pDlg;
+};
+
+TEST_F(ToolWindowTest, MeasurementFromTheToolWindowEndsInItsResultsList)
+{
+    CPixmetraDlg& dlg = Start();
+    CPageMeasurement* pPage = dlg.MeasureModeDlg()->PageMeasurement();
+    CQSListCtrl* pList = pPage->ResultList();
+    EXPECT_TRUE(Button(1030)->isEnabled());
+    EXPECT_FALSE(Button(1046)->isEnabled());
+    EXPECT_FALSE(Button(1041)->isEnabled());
+
+    StartKind(1030);
+    // While a kind is being made the start buttons and the list are off, cancel and undo on.
+    EXPECT_FALSE(Button(1030)->isEnabled());
+    EXPECT_FALSE(pList->isEnabled());
+    EXPECT_TRUE(Button(1046)->isEnabled());
+    EXPECT_TRUE(Button(1045)->isEnabled());
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(519));
+    ClickImage(POINT{100, 100});
+    ClickImage(POINT{300, 100});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(518));
+    ASSERT_EQ(pList->GetRowCount(), 1);
+    EXPECT_EQ(pList->item(0, 0)->text(), QStringLiteral("1"));
+    EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(300));
+    EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 200.0, 0.01);
+    EXPECT_TRUE(Button(1030)->isEnabled());
+    EXPECT_TRUE(Button(1041)->isEnabled());
+    EXPECT_TRUE(pList->isEnabled());
+}
+
+TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
+{
+    CPixmetraDlg& dlg = Start();
+    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    // Esc drops the half-made shape: the next clicks start a new one.
+    StartKind(1030);
+    ClickImage(POINT{50, 50});
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(532));
+    EXPECT_TRUE(Button(1030)->isEnabled());
+    EXPECT_TRUE(dlg.Results().empty());
+
+    // Backspace takes back the wrong second point; Ctrl+Z the same.
+    StartKind(1030);
+    ClickImage(POINT{100, 200});
+    QTest::keyClick(&dlg, Qt::Key_Backspace);
+    QTest::qWait(20);
+    ClickImage(POINT{100, 200});
+    QTest::keyClick(dlg.MeasureModeDlg(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::qWait(20);
+    ClickImage(POINT{100, 200});
+    ClickImage(POINT{100, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    EXPECT_NEAR(dlg.Results()[0].dValue, 100.0, 0.01);
+
+    // Two rows selected, Delete asks once and deletes both, no error box.
+    StartKind(1030);
+    ClickImage(POINT{10, 10});
+    ClickImage(POINT{10, 40});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 2; }, 2000));
+    pList->SetSelectedRows({0, 1});
+    QTest::keyClick(pList, Qt::Key_Delete);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(560));
+    EXPECT_EQ(pList->GetRowCount(), 0);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(533));
+}
+
+TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
+{
+    CPixmetraDlg& dlg = Start();
+    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    StartKind(1033);
+    for (POINT pt : {POINT{100, 50}, POINT{150, 100}, POINT{100, 150}, POINT{400, 50}, POINT{450, 100},
+                     POINT{400, 150}}) {
+        ClickImage(pt);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 3; }, 2000));
+    EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(304));
+    EXPECT_EQ(pList->item(1, 1)->text(), GetProgramString(310));
+    pList->SetSelectedRows({0, 1, 2});
+    QTest::mouseClick(Button(1043), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(560));
+    // Delete all with nothing left asks nothing.
+    QTest::mouseClick(Button(1044), Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(m_Boxes.Texts.size(), 1u);
+}
+
+TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
+{
+    CPixmetraDlg& dlg = Start();
+    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    StartKind(1030);
+    ClickImage(POINT{100, 100});
+    ClickImage(POINT{100, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    // A row picked in the list selects its shape on the picture.
+    pList->SelectRow(0);
+    std::vector<int32_t> selected;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        dlg.Overlay()->Engine().GetSelectedMeasNo(selected);
+        return selected.size() == 1;
+    }, 2000));
+    EXPECT_EQ(selected[0], dlg.Results()[0].nMeasNum);
+
+    // Without an enabled calibration the measurement tab cannot be entered.
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION);
+    dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = FALSE;
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_CALIBRATION);
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(584));
+}
+
+} // namespace

@@ -1,0 +1,368 @@
+// The main window's side of a measurement: the tool window's start, undo,
+// cancel, delete, text and export messages, the overlay's progress and end
+// notices, and the selection both ways between the results list and the picture.
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/QSFileAccess.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/MessageBox.h"
+#include "app/dialogs/SetTextDlg.h"
+#include "engine/OverlayMessages.h"
+#include "ui_PixmetraDlg.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/measure/MeasureExport.h"
+#include "workflow/measure/ResultRows.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/PageMeasurement.h"
+#include "workflow/toolwnd/ToolMessages.h"
+
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace {
+// The status prompt of each kind when its input starts.
+constexpr UINT kStartPrompt[10] = {519, 520, 522, 523, 524, 521, 527, 525, 526, 528};
+} // namespace
+
+void CPixmetraDlg::CreateMeasureModeDlg()
+{
+    // A child object of the main window, shown as its own floating window:
+    // it is destroyed with the main window and never closed by the user.
+    m_pMeasureModeDlg = new CMeasureModeDlg(this);
+    m_pMeasureModeDlg->InitMeasDlg(&m_Sink, &m_Setting, &MeasDataList, &m_SelList);
+    m_pUi->measurePanel->hide();
+}
+
+void CPixmetraDlg::EnableMeasureGroup(bool bEnable)
+{
+    if (m_pMeasureModeDlg != nullptr) {
+        m_pMeasureModeDlg->EnableMeasure(bEnable);
+    }
+}
+
+bool CPixmetraDlg::OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMessage) {
+    case WM_START_MAKE_LINE:
+    case WM_START_MAKE_CIRCLE:
+    case WM_START_MAKE_ANGLE:
+        OnStartMake(int(wParam));
+        return true;
+    case WM_START_MAKE_PERPENDICULAR:
+        OnStartMake(MEAS_PERPENDICULAR);
+        return true;
+    case WM_START_MAKE_2CIRCLE_LINE:
+        OnStartMake(MEAS_2CIRCLE);
+        return true;
+    case WM_START_MAKE_POLYGON:
+        OnStartMake(MEAS_POLYGON);
+        return true;
+    case WM_START_MAKE_POINT_COUNT:
+        OnStartMake(MEAS_COUNT);
+        return true;
+    case WM_START_MAKE_TEXT:
+        OnStartMakeText();
+        return true;
+    case WM_CANCEL_MAKE_SHAPE:
+        OnCancelMakeShape();
+        return true;
+    case WM_UNDO_SET_POINT:
+        OnUndoSetPoint();
+        return true;
+    case WM_END_MAKE_SHAPE:
+        OnEndMakeShape(wParam);
+        return true;
+    case WM_ERROR_MAKE_SHAPE:
+        OnErrorMakeShape();
+        return true;
+    case WM_INVALID_SET_POINT:
+        SetStatusMessage(581);
+        return true;
+    case WM_MAKING_RGN_DISP_CAPTION:
+        OnMakingRgnDispCaption(int(wParam), int(lParam));
+        return true;
+    case WM_SELECT_MEASURE_SHAPE:
+        OnSelectMeasureShape(int32_t(intptr_t(wParam)), lParam);
+        return true;
+    case WM_DELETE_SEL_MEASURE_DATA:
+        OnDeleteSelMeasureData();
+        return true;
+    case WM_DELETE_ALL_MEASURE_DATA:
+        OnDeleteAllMeasureData(wParam, lParam);
+        return true;
+    case WM_SAVE_MEASURE_DATA:
+        OnSaveMeasureData();
+        return true;
+    case WM_EDIT_TEXT:
+        OnEditText();
+        return true;
+    case WM_DISP_MEASURE_SHAPE:
+        OnDispMeasureShape(wParam != 0);
+        return true;
+    case WM_MOVE_MEAS_MODE_DLG:
+        m_Setting.MeasWndLeft = int32_t(wParam);
+        m_Setting.MeasWndTop = int32_t(lParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPixmetraDlg::OnStartMake(int nKind)
+{
+    if (nKind < 0 || nKind >= 10) {
+        return;
+    }
+    EnableMeasureGroup(false);
+    if (m_pLayeredWnd != nullptr && (m_bCameraOK || !AccImage.IsEmpty())) {
+        CLayeredInput& input = m_pLayeredWnd->Input();
+        if (!input.IsMakingCrossLine() && !input.IsPlacingText()) {
+            // A shape left half made by an earlier start is discarded first,
+            // so the new kind's first click does not complete the old shape.
+            if (input.IsMakingShape()) {
+                input.CancelInput();
+            }
+            input.StartMakeShape(nKind);
+        }
+    }
+    // The prompt shows even when nothing was prepared; the user leaves with 中止.
+    SetStatusMessage(kStartPrompt[nKind]);
+}
+
+void CPixmetraDlg::OnStartMakeText()
+{
+    CPageMeasurement* pPage = m_pMeasureModeDlg->PageMeasurement();
+    CSetTextDlg dlg(this);
+    dlg.m_Text.clear();
+    dlg.m_FontName = m_Setting.CaptionFontName;
+    dlg.m_nFontPt = m_Setting.CaptionFontPt;
+    dlg.m_Color = m_crLastText;
+    m_pMeasureModeDlg->setEnabled(false);
+    const int nResult = dlg.DoModal();
+    m_pMeasureModeDlg->setEnabled(true);
+    if (nResult != IDOK || m_pLayeredWnd == nullptr) {
+        pPage->CancelMakeShape();
+        SetStatusMessage(532);
+        return;
+    }
+    m_LastText = dlg.m_Text;
+    m_crLastText = dlg.m_Color;
+    CLayeredInput& input = m_pLayeredWnd->Input();
+    if (input.IsMakingShape()) {
+        input.CancelInput();
+    }
+    input.SetTextToPlace(m_LastText.toStdU16String(), dlg.m_FontName.toStdU16String(), dlg.m_nFontPt, dlg.m_Color);
+    EnableMeasureGroup(false);
+    SetStatusMessage(531);
+}
+
+void CPixmetraDlg::OnEditText()
+{
+    if (m_SelList.empty() || m_pLayeredWnd == nullptr) {
+        return;
+    }
+    const int nRow = m_SelList.back();
+    if (nRow < 0 || nRow >= int(MeasDataList.size()) || !IsTextRow(MeasDataList[size_t(nRow)])) {
+        return;
+    }
+    CSetTextDlg dlg(this);
+    dlg.m_Text = QString::fromUtf16(MeasDataList[size_t(nRow)].szText);
+    dlg.m_FontName = m_Setting.CaptionFontName;
+    dlg.m_nFontPt = m_Setting.CaptionFontPt;
+    dlg.m_Color = m_crLastText;
+    m_pMeasureModeDlg->setEnabled(false);
+    const int nResult = dlg.DoModal();
+    m_pMeasureModeDlg->setEnabled(true);
+    if (nResult != IDOK) {
+        return;
+    }
+    m_LastText = dlg.m_Text;
+    m_crLastText = dlg.m_Color;
+    m_pLayeredWnd->Engine().SelectMeasurements({MeasDataList[size_t(nRow)].nMeasNum});
+    m_pLayeredWnd->Input().EditSelectedText(m_LastText.toStdU16String(), dlg.m_FontName.toStdU16String(),
+                                            dlg.m_nFontPt, dlg.m_Color);
+}
+
+void CPixmetraDlg::OnCancelMakeShape()
+{
+    if (m_pLayeredWnd != nullptr) {
+        CLayeredInput& input = m_pLayeredWnd->Input();
+        if (input.IsMakingShape() || input.IsMakingCrossLine() || input.IsPlacingText()) {
+            input.CancelInput();
+        }
+    }
+    SetStatusMessage(532);
+    EnableMeasureGroup(true);
+    UpdateButtons();
+}
+
+void CPixmetraDlg::OnUndoSetPoint()
+{
+    if (m_pLayeredWnd != nullptr) {
+        m_pLayeredWnd->Input().UndoLastPoint();
+    }
+}
+
+void CPixmetraDlg::CopyResults()
+{
+    if (m_pLayeredWnd != nullptr) {
+        m_pLayeredWnd->Engine().CopyMeasureData(MeasDataList);
+    }
+}
+
+void CPixmetraDlg::OnEndMakeShape(WPARAM wParam)
+{
+    SetStatusMessage(wParam == 1 ? 535 : 518);
+    CopyResults();
+    if (m_pMeasureModeDlg != nullptr) {
+        m_pMeasureModeDlg->PageMeasurement()->EndMakeShape();
+    }
+    EnableMeasureGroup(true);
+    UpdateButtons();
+}
+
+void CPixmetraDlg::OnErrorMakeShape()
+{
+    SetStatusMessage(615);
+    m_pMeasureModeDlg->PageMeasurement()->CancelMakeShape();
+    EnableMeasureGroup(true);
+    UpdateButtons();
+}
+
+void CPixmetraDlg::OnMakingRgnDispCaption(int nKind, int nCount)
+{
+    UINT id = 0;
+    switch (nKind) {
+    case 1:
+        id = nCount >= 2 ? 546 : 520;
+        break;
+    case 4:
+        id = nCount >= 3 ? 548 : 524;
+        break;
+    case 5:
+        id = nCount >= 2 ? 547 : 521;
+        break;
+    case 8:
+        id = nCount >= 4 ? 550 : nCount >= 2 ? 549 : 526;
+        break;
+    default:
+        id = nKind >= 0 && nKind < 10 ? kStartPrompt[nKind] : 0;
+        break;
+    }
+    if (id != 0) {
+        SetStatusMessage(id);
+    }
+}
+
+void CPixmetraDlg::OnSelectMeasureShape(int32_t nMeasNum, LPARAM lSource)
+{
+    if (lSource == 1) {
+        m_SelList.clear();
+        m_pMeasureModeDlg->PageMeasurement()->SelectMeasureShape(nMeasNum);
+    } else if (lSource == 0) {
+        const std::vector<int32_t> measNums = MeasNumsOfRows(MeasDataList, m_SelList);
+        if (m_pLayeredWnd != nullptr) {
+            m_pLayeredWnd->Engine().SelectMeasurements(measNums);
+            m_pLayeredWnd->Redraw();
+        }
+    }
+}
+
+void CPixmetraDlg::OnDeleteSelMeasureData()
+{
+    if (m_SelList.empty() || m_pLayeredWnd == nullptr) {
+        return;
+    }
+    if (AfxMessageBox(560, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+        return;
+    }
+    // Each measurement once: the rows of a 2-circle measurement go together,
+    // and the rows that went with an earlier one are no failure.
+    for (int32_t nMeasNum : MeasNumsOfRows(MeasDataList, m_SelList)) {
+        if (!m_pLayeredWnd->Engine().DeleteMeasurement(nMeasNum)) {
+            WriteLog(QStringLiteral("[MAIN]OnDeleteSelMeasureData() DeleteMeasureData is Error!"));
+            AfxMessageBox(618, MB_OK | MB_ICONERROR, this);
+        }
+    }
+    m_SelList.clear();
+    m_pLayeredWnd->Redraw();
+    CopyResults();
+    m_pMeasureModeDlg->PageMeasurement()->SelectMeasureShape(-1);
+    m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
+    SetStatusMessage(533);
+}
+
+void CPixmetraDlg::OnDeleteAllMeasureData(WPARAM wAlsoCalibration, LPARAM lQuestion)
+{
+    if (!MeasDataList.empty()) {
+        if (int(lQuestion) != -1 && AfxMessageBox(UINT(lQuestion), MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+            return;
+        }
+        if (m_pLayeredWnd != nullptr) {
+            m_pLayeredWnd->Engine().ClearAll();
+            m_pLayeredWnd->Redraw();
+        }
+        MeasDataList.clear();
+        m_SelList.clear();
+        m_pMeasureModeDlg->PageMeasurement()->SelectMeasureShape(-1);
+        m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
+        SetStatusMessage(533);
+    }
+    // Deleting the calibration as well belongs to the calibration page.
+    (void)wAlsoCalibration;
+}
+
+void CPixmetraDlg::OnSaveMeasureData()
+{
+    if (MeasDataList.empty()) {
+        return;
+    }
+    CQSFileAccess access;
+    const QString path = access.SelectCsvFile(m_Setting.SaveContinue.SaveFolderPath);
+    if (path.isEmpty()) {
+        return;
+    }
+    const int32_t n = std::clamp(m_Setting.CalibrationIndex, 0, CALIBRATION_NUM - 1);
+    SetStatusMessage(SaveMeasureData(path, MeasDataList, m_Setting.Calibration[n], m_Setting.MeasureDownPlace));
+}
+
+void CPixmetraDlg::OnDispMeasureShape(bool bShow)
+{
+    m_bDispMeasureShape = bShow ? TRUE : FALSE;
+    if (m_pLayeredWnd != nullptr) {
+        m_pLayeredWnd->Engine().m_bDispShapes = m_bDispMeasureShape;
+        m_pLayeredWnd->Redraw();
+    }
+    SetStatusMessage(bShow ? 543 : 542);
+}
+
+void CPixmetraDlg::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    // The tool window first shows with the main window, beside it, once the
+    // main window's frame is placed.
+    if (m_pMeasureModeDlg != nullptr && !m_bMeasureModeShown && !pEvent->spontaneous()) {
+        m_bMeasureModeShown = TRUE;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_pMeasureModeDlg->PlaceBeside(frameGeometry());
+                m_pMeasureModeDlg->show();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void CPixmetraDlg::changeEvent(QEvent* pEvent)
+{
+    // The tool window is minimised and restored with the main window.
+    if (pEvent->type() == QEvent::WindowStateChange && m_pMeasureModeDlg != nullptr && m_pMeasureModeDlg->isVisible()) {
+        if (isMinimized()) {
+            m_pMeasureModeDlg->showMinimized();
+        } else if (m_pMeasureModeDlg->isMinimized()) {
+            m_pMeasureModeDlg->showNormal();
+        }
+    }
+    QWidget::changeEvent(pEvent);
+}

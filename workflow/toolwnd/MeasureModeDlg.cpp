@@ -1,0 +1,249 @@
+#include "workflow/toolwnd/MeasureModeDlg.h"
+
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/MessageBox.h"
+#include "engine/OverlayMessages.h"
+#include "workflow/toolwnd/PageCalibration.h"
+#include "workflow/toolwnd/PageMeasurement.h"
+#include "workflow/toolwnd/ToolMessages.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWindowStateChangeEvent>
+
+CMeasureModeDlg::CMeasureModeDlg(QWidget* pOwner)
+    : QWidget(pOwner, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint)
+{
+    setWindowTitle(GetProgramString(147));
+    m_pTab = new QTabWidget(this);
+    m_pTab->setObjectName(QString::fromLatin1(ToolControlName(1000)));
+    m_pPageCalibration = new CPageCalibration(m_pTab);
+    m_pPageMeasurement = new CPageMeasurement(m_pTab);
+    m_pTab->addTab(m_pPageCalibration, GetProgramString(230));
+    m_pTab->addTab(m_pPageMeasurement, GetProgramString(231));
+    m_pDispResult = new QCheckBox(TranslateProgramText(QStringLiteral("計測結果描画")), this);
+    m_pDispResult->setObjectName(QString::fromLatin1(ToolControlName(1004)));
+    m_pDispResult->setChecked(true);
+    m_pDispZoom = new QCheckBox(TranslateProgramText(QStringLiteral("拡大ウィンドウ表示")), this);
+    m_pDispZoom->setObjectName(QString::fromLatin1(ToolControlName(1143)));
+    m_pCalibName = new QLabel(this);
+    m_pCalibName->setObjectName(QString::fromLatin1(ToolControlName(1139)));
+    m_pCalibValue = new QLabel(this);
+    m_pCalibValue->setObjectName(QString::fromLatin1(ToolControlName(1146)));
+    m_pCalibValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* pGrid = new QGridLayout(this);
+    pGrid->setContentsMargins(6, 6, 6, 6);
+    pGrid->addWidget(m_pCalibName, 0, 0);
+    pGrid->addWidget(m_pCalibValue, 0, 1);
+    pGrid->addWidget(m_pTab, 1, 0, 1, 2);
+    pGrid->addWidget(m_pDispZoom, 2, 0);
+    pGrid->addWidget(m_pDispResult, 2, 1, Qt::AlignRight);
+
+    connect(m_pDispResult, &QCheckBox::clicked, this, [this](bool bChecked) {
+        m_bDispResult = bChecked ? TRUE : FALSE;
+        WriteLog(QStringLiteral("[MEASDLG]OnBnClickedDispMeasureResult m_bDispResult = ") +
+                 (bChecked ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+        Post(WM_DISP_MEASURE_SHAPE, bChecked ? 1 : 0);
+    });
+    connect(m_pDispZoom, &QCheckBox::clicked, this, [this](bool bChecked) {
+        m_bDispZoomWindow = bChecked ? TRUE : FALSE;
+        WriteLog(QStringLiteral("[MEASDLG]OnBnClickedDispZoomWindow m_bDispZoomWindow = ") +
+                 (bChecked ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+        Post(WM_DISP_ZOOM_WINDOW, bChecked ? 1 : 0);
+    });
+    connect(m_pTab, &QTabWidget::tabBarClicked, this, [this](int nTab) {
+        if (nTab >= 0 && nTab != m_nCurTab) {
+            SelChangeTab(nTab, true);
+        }
+    });
+    // Only SelChangeTab changes the page; the tab bar's own change is undone.
+    connect(m_pTab, &QTabWidget::currentChanged, this, [this](int nTab) {
+        if (m_nCurTab >= 0 && nTab != m_nCurTab) {
+            const QSignalBlocker block(m_pTab);
+            m_pTab->setCurrentIndex(m_nCurTab);
+        }
+    });
+}
+
+BOOL CMeasureModeDlg::InitMeasDlg(IMessageSink* pMain, SYSTEM_SETTING* pSetting,
+                                  const std::vector<MEASURE_DATA>* pResults, std::vector<int>* pSelection)
+{
+    if (m_bInit) {
+        WriteLog(QStringLiteral("[MEASDLG]bInit is TRUE"));
+        return TRUE;
+    }
+    if (pMain == nullptr || pSetting == nullptr || pResults == nullptr || pSelection == nullptr) {
+        WriteLog(QStringLiteral("[MEASDLG]Parameter Error! (NULL)"));
+        return FALSE;
+    }
+    m_pMain = pMain;
+    m_pSetting = pSetting;
+    if (!m_pPageCalibration->InitPage(pMain, pSetting) ||
+        !m_pPageMeasurement->InitPage(pMain, pSetting, pResults, pSelection)) {
+        return FALSE;
+    }
+    m_pPageMeasurement->SetDownPlace(pSetting->MeasureDownPlace);
+    UpdateCalibrationTexts();
+    m_bInit = TRUE;
+    m_bDispZoomWindow = pSetting->bDispZoomWnd;
+    m_pDispZoom->setChecked(m_bDispZoomWindow != FALSE);
+    m_pDispResult->setChecked(m_bDispResult != FALSE);
+    SelChangeTab(CurrentCalibrationEnabled() ? MEAS_TAB_MEASUREMENT : MEAS_TAB_CALIBRATION);
+    EnableMeasure(false);
+    return TRUE;
+}
+
+BOOL CMeasureModeDlg::SetSystemSettings()
+{
+    if (!m_bInit) {
+        WriteLog(QStringLiteral("[MEASDLG]bInit is FALSE"));
+        return FALSE;
+    }
+    m_pPageCalibration->Table().CopyTo(*m_pSetting);
+    return TRUE;
+}
+
+void CMeasureModeDlg::Post(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pMain != nullptr) {
+        m_pMain->PostMessage(nMessage, wParam, lParam);
+    }
+}
+
+bool CMeasureModeDlg::CurrentCalibrationEnabled() const
+{
+    if (m_pSetting == nullptr) {
+        return false;
+    }
+    const int32_t n = m_pSetting->CalibrationIndex;
+    return n >= 0 && n < CALIBRATION_NUM && m_pSetting->Calibration[n].bEnable != FALSE;
+}
+
+void CMeasureModeDlg::SelChangeTab(int nTab, bool bUser)
+{
+    if (bUser && nTab != MEAS_TAB_CALIBRATION && !CurrentCalibrationEnabled()) {
+        AfxMessageBox(584, MB_OK | MB_ICONWARNING, this);
+        nTab = MEAS_TAB_CALIBRATION;
+        if (nTab == m_nCurTab) {
+            return;
+        }
+    }
+    WriteLog(QStringLiteral("[MEASDLG]SelChangeTab(%1->%2)").arg(m_nCurTab).arg(nTab));
+    if (m_nCurTab == MEAS_TAB_CALIBRATION) {
+        Post(WM_END_CALIBRATION_TAB);
+    } else if (m_nCurTab == MEAS_TAB_MEASUREMENT) {
+        Post(WM_SELECT_MEASURE_SHAPE, WPARAM(intptr_t(-1)), 1);
+    }
+    m_nCurTab = nTab;
+    const QSignalBlocker block(m_pTab);
+    m_pTab->setCurrentIndex(nTab);
+}
+
+void CMeasureModeDlg::UpdateCalibrationTexts()
+{
+    const CCalibrationTable& table = m_pPageCalibration->Table();
+    m_pCalibName->setText(table.CurrentNameText());
+    m_pCalibValue->setText(table.IsCurrentEnabled() ? table.CurrentValueText() : QString());
+}
+
+void CMeasureModeDlg::ClearMeasureData()
+{
+    WriteLog(QStringLiteral("[MEASDLG]ClearMeasureData()"));
+    m_pPageMeasurement->RefreshMeasResultList();
+    m_bDispResult = TRUE;
+    m_pDispResult->setChecked(true);
+}
+
+void CMeasureModeDlg::EnableMeasure(bool bEnable)
+{
+    m_bEnabled = bEnable;
+    m_pPageMeasurement->SetEnabledFlag(bEnable);
+    m_pPageCalibration->SetEnabledFlag(bEnable);
+    m_pDispZoom->setEnabled(bEnable);
+    m_pDispResult->setEnabled(bEnable);
+}
+
+void CMeasureModeDlg::PlaceBeside(const QRect& ownerFrame)
+{
+    adjustSize();
+    QPoint pos(ownerFrame.right() + 1 + 12, ownerFrame.top() + 12);
+    QScreen* pScreen = QGuiApplication::screenAt(ownerFrame.center());
+    if (pScreen == nullptr) {
+        pScreen = QGuiApplication::primaryScreen();
+    }
+    if (m_pSetting != nullptr && (m_pSetting->MeasWndLeft != 0 || m_pSetting->MeasWndTop != 0) &&
+        QGuiApplication::screenAt(QPoint(m_pSetting->MeasWndLeft, m_pSetting->MeasWndTop)) != nullptr) {
+        pos = QPoint(m_pSetting->MeasWndLeft, m_pSetting->MeasWndTop);
+    }
+    if (pScreen != nullptr) {
+        const QRect area = pScreen->availableGeometry();
+        const QSize size = frameGeometry().size();
+        pos.setX(std::max(area.left(), std::min(pos.x(), area.right() + 1 - size.width())));
+        pos.setY(std::max(area.top(), std::min(pos.y(), area.bottom() + 1 - size.height())));
+    }
+    move(pos);
+    m_NormalPos = pos;
+}
+
+QWidget* CMeasureModeDlg::GetDlgItem(int nID) const
+{
+    switch (nID) {
+    case 1000:
+        return m_pTab;
+    case 1004:
+        return m_pDispResult;
+    case 1143:
+        return m_pDispZoom;
+    case 1139:
+        return m_pCalibName;
+    case 1146:
+        return m_pCalibValue;
+    default:
+        break;
+    }
+    if (QWidget* p = m_pPageMeasurement->GetDlgItem(nID)) {
+        return p;
+    }
+    return m_pPageCalibration->GetDlgItem(nID);
+}
+
+void CMeasureModeDlg::closeEvent(QCloseEvent* pEvent)
+{
+    // The user cannot close the tool window; it goes with the main window.
+    pEvent->ignore();
+}
+
+void CMeasureModeDlg::changeEvent(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::WindowStateChange) {
+        if (isMinimized()) {
+            Post(WM_MOVE_MEAS_MODE_DLG, WPARAM(m_NormalPos.x()), LPARAM(m_NormalPos.y()));
+        } else {
+            m_NormalPos = pos();
+        }
+    }
+    QWidget::changeEvent(pEvent);
+}
+
+void CMeasureModeDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (m_pPageMeasurement->HandleEditKey(pEvent->key(), pEvent->modifiers())) {
+        pEvent->accept();
+        return;
+    }
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
+        pEvent->accept();
+        return;
+    }
+    QWidget::keyPressEvent(pEvent);
+}

@@ -1,0 +1,93 @@
+// The measurement page of the tool window: the buttons that start each kind,
+// undo and cancel, text editing, the results list and its delete and export
+// buttons. It holds no measurement logic; each button posts to the main window.
+#pragma once
+
+#include "app/SystemSetting.h"
+#include "engine/QSListCtrl.h"
+#include "engine/RgnData.h"
+#include "platform/MessageReceiver.h"
+
+#include <QWidget>
+
+#include <map>
+#include <vector>
+
+class QAbstractButton;
+class QCheckBox;
+
+class CPageMeasurement : public QWidget {
+public:
+    explicit CPageMeasurement(QWidget* pParent = nullptr);
+
+    // pMain receives the page's messages; the settings (calibration index and
+    // table), the results and the selection array are the main window's.
+    BOOL InitPage(IMessageSink* pMain, const SYSTEM_SETTING* pSetting, const std::vector<MEASURE_DATA>* pResults,
+                  std::vector<int>* pSelection);
+    void SetDownPlace(int nDownPlace) { m_nDownPlace = nDownPlace; }
+    void SetEnabledFlag(bool bEnable);
+    void SetBusy(bool bBusy) { m_bBusy = bBusy; }
+
+    void EndMakeShape();
+    void CancelMakeShape();
+    bool SelectMeasureShape(int32_t nMeasNum);
+    void RefreshMeasResultList();
+    void UpdateButtons();
+
+    // Keys users expect from peers: Esc cancels the shape being made,
+    // Backspace and Ctrl+Z take back its last point, Delete deletes the
+    // selected rows. True when the key was taken.
+    bool HandleEditKey(int nKey, Qt::KeyboardModifiers modifiers);
+
+    int GetMakingKind() const { return m_nMakingKind; }
+    CQSListCtrl* ResultList() const { return m_pList; }
+    QWidget* GetDlgItem(int nID) const;
+
+    // Start buttons: control number, caption and tooltip strings, message, kind.
+    struct START_BUTTON {
+        int nID;
+        UINT nCaption;
+        UINT nTooltip;
+        UINT nMessage;
+        WPARAM wParam;
+        int nKind;
+    };
+
+protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    class CReceiver : public CMessageReceiver {
+    public:
+        explicit CReceiver(CPageMeasurement* pPage) : m_pPage(pPage) {}
+
+    protected:
+        void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
+
+    private:
+        CPageMeasurement* m_pPage;
+    };
+
+    void Post(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
+    void OnStartButton(const START_BUTTON& button);
+    void OnListSelect();
+    void OnDeleteRows();
+    bool CalibrationExists() const;
+
+    CReceiver m_Receiver;
+    CReceiverSink m_Sink;
+    IMessageSink* m_pMain = nullptr;
+    const SYSTEM_SETTING* m_pSetting = nullptr;
+    const std::vector<MEASURE_DATA>* m_pResults = nullptr;
+    std::vector<int>* m_pSelection = nullptr;
+    // The rows the list shows, to find the selected measurements again after a refresh.
+    std::vector<MEASURE_DATA> m_Shown;
+    int m_nDownPlace = 3;
+    int m_nMakingKind = -1;
+    bool m_bTextSelected = false;
+    bool m_bBusy = false;
+    bool m_bEnabled = false;
+    CQSListCtrl* m_pList = nullptr;
+    QCheckBox* m_pScale = nullptr;
+    std::map<int, QWidget*> m_Controls;
+};
