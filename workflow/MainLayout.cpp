@@ -21,7 +21,6 @@
 namespace {
 
 constexpr int kStatusHeight = 22;
-constexpr int kPanelHeight = 68;
 
 int Scaled(int n, double dScale)
 {
@@ -97,7 +96,7 @@ BOOL CPixmetraDlg::InitWindow()
     const int hbar = m_pUi->scrollHorz->sizeHint().height();
     const int top = Scaled(80, s);
     const int frameWidth = width() - Scaled(24, s) - (Scaled(5, s) + vbar);
-    const int frameBottom = height() - kStatusHeight - Scaled(kPanelHeight + 8, s) - hbar;
+    const int frameBottom = height() - kStatusHeight - Scaled(8, s) - hbar;
     m_pUi->framePicture->setGeometry(Scaled(8, s), top, frameWidth, frameBottom - top);
     m_pUi->framePicture->setStyleSheet(QStringLiteral("QFrame#framePicture{background:#1c1c20;border:1px solid black;}"));
     InitPictureGeometry();
@@ -341,10 +340,8 @@ void CPixmetraDlg::LayoutControls()
     m_pUi->frameMessage->setGeometry(g, y2, right - g, h2);
     m_pUi->labelMessage->setGeometry(g + 4, y2 + 1, right - g - 8, h2 - 2);
 
-    // Bottom: the status bar, the measurement panel above it.
+    // Bottom: the status bar.
     LayoutStatusBar(W);
-    const int panelH = Scaled(kPanelHeight, s);
-    m_pUi->measurePanel->setGeometry(g, H - kStatusHeight - Scaled(4, s) - panelH, W - 2 * g, panelH);
 
     // The picture frame takes the rest; the picture box follows the view.
     const RECT rf = m_Geometry.Resize(W, H);
