@@ -8,6 +8,7 @@
 #include "workflow/MainControls.h"
 #include "workflow/MainStrings.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/calibration/CalibrationTable.h"
 #include "workflow/live/PictureBox.h"
 
 #include <QFontMetrics>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -207,10 +209,17 @@ QString CPixmetraDlg::GetStatusPartText(int nPart) const
 
 void CPixmetraDlg::UpdateCalibrationCaption()
 {
-    // No calibration is chosen until the tool window can choose one.
-    SetStatusPart(4, QString());
-    SetStatusPart(5, GetProgramString(IDS_CALIBRATION_VALUE) + QStringLiteral(" ："));
-    SetStatusPart(6, GetProgramString(IDS_UNIT_NAME) + QStringLiteral(" ："));
+    // Name, value per pixel and unit of the current slot; blank values while it holds none.
+    const int32_t n = std::clamp(m_Setting.CalibrationIndex, 0, CALIBRATION_NUM - 1);
+    const CALIBRATION_SETTING& cur = m_Setting.Calibration[n];
+    const bool bSet = cur.bEnable != FALSE;
+    const QString unit = GetProgramString(cur.UnitKind == 1 ? 198 : cur.UnitKind == 2 ? 199 : 197);
+    SetStatusPart(4, bSet ? cur.Name : QString());
+    SetStatusPart(5, GetProgramString(IDS_CALIBRATION_VALUE) + QStringLiteral(" ：") +
+                         (bSet ? QStringLiteral(" ") + CCalibrationTable::FactorText(cur.Calibration) + unit +
+                                     QStringLiteral("/") + GetProgramString(192)
+                               : QString()));
+    SetStatusPart(6, GetProgramString(IDS_UNIT_NAME) + QStringLiteral(" ：") + (bSet ? QStringLiteral(" ") + unit : QString()));
 }
 
 void CPixmetraDlg::SetDispImageButtonLook(int nKind)

@@ -72,6 +72,8 @@ BOOL CPixmetraDlg::OnInitDialog()
             m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
             m_dOverlayRatio = 0.0;
             ApplyView();
+            // A calibration kept from the last run measures in its unit at once.
+            ApplyCalibration();
         }
     }
 
@@ -126,7 +128,9 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         OnDisConnectedMessage();
         break;
     default:
-        OnMeasureMessage(nMessage, wParam, lParam);
+        if (!OnCalibrationMessage(nMessage, wParam, lParam)) {
+            OnMeasureMessage(nMessage, wParam, lParam);
+        }
         break;
     }
 }

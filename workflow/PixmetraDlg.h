@@ -7,6 +7,7 @@
 //   live/LiveView.cpp      camera start-up, streaming, frames, live/still
 //   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
 //   measure/MeasureFlow.cpp   the tool window's measurement messages
+//   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -26,6 +27,7 @@
 class CAboutDlg;
 class CMeasureModeDlg;
 class CPictureBox;
+class QAbstractButton;
 class QListWidget;
 class QPushButton;
 class QScrollBar;
@@ -56,6 +58,8 @@ public:
     void SetStatusMessage(const QString& text);
     void UpdateButtons();
     void UpdateCalibrationCaption();
+    // The current enabled calibration to the overlay; every result recomputed.
+    void ApplyCalibration();
     BOOL InitWindow();
 
     // Camera and live view.
@@ -162,6 +166,21 @@ private:
     void OnDispMeasureShape(bool bShow);
     void CopyResults();
 
+    // calibration/CalibrationFlow.cpp
+    bool OnCalibrationMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    void ConnectCalibrationPage();
+    QAbstractButton* CalibrationSetButton() const;
+    void EndCalibrationInput();
+    void OnStartSetCalibration();
+    void OnEndSetCalibration();
+    void OnCancelSetCalibration();
+    void OnErrorSetCalibration();
+    void OnSelectCalibrationList();
+    void OnDeleteCalibration();
+    void OnLoadCalibrationData();
+    void OnSaveCalibrationData();
+    static QString CalibrationFileFilter();
+
     std::unique_ptr<Ui::CPixmetraDlg> m_pUi;
     SYSTEM_SETTING m_Setting;
     CReceiver m_Receiver;
@@ -197,6 +216,8 @@ private:
     IMAGE_INFO m_StillImageInfo{24, 0, 0};
     int m_nFrameSize = 0;
     QString m_MessageText;
+    // The set button's caption while it reads 中止.
+    QString m_CalibSetCaption;
     QSize m_MinSize;
 
     // Live view state.

@@ -11,6 +11,7 @@
 #include "platform/ModuleFolder.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/PageCalibration.h"
 #include "workflow/toolwnd/PageMeasurement.h"
 
 #include <QAbstractButton>
@@ -64,7 +65,12 @@ protected:
         EXPECT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, 640, 480}));
         EXPECT_TRUE(dlg.Overlay()->Initialise(640, 480, 1.0));
         dlg.ResetPictureView(IMAGE_INFO{24, 640, 480});
-        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        // One unit per pixel, so values read as pixels; the page's working table holds it too,
+        // since leaving the calibration tab commits the page's table.
+        CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
+        cal.bEnable = TRUE;
+        cal.Calibration = 1.0;
+        dlg.MeasureModeDlg()->PageCalibration()->ReloadFromSetting();
         dlg.UpdateButtons();
         dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
         return dlg;

@@ -31,6 +31,7 @@ void CPixmetraDlg::CreateMeasureModeDlg()
     // it is destroyed with the main window and never closed by the user.
     m_pMeasureModeDlg = new CMeasureModeDlg(this);
     m_pMeasureModeDlg->InitMeasDlg(&m_Sink, &m_Setting, &MeasDataList, &m_SelList);
+    ConnectCalibrationPage();
 }
 
 void CPixmetraDlg::EnableMeasureGroup(bool bEnable)
