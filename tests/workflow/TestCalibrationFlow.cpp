@@ -2,6 +2,7 @@
 // windows: the reference line clicked along the ruler, its length typed into
 // the reference length dialog, and the 400 px circle then measured in mm.
 #include "app/MultiLanguageTranslator.h"
+#include "app/QSFileAccess.h"
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetLengthDlg.h"
@@ -15,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,9 +38,25 @@ public:
     int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
     {
         Texts.push_back(text);
-        return IDYES;
+        return nAnswer;
     }
     std::vector<QString> Texts;
+    int nAnswer = IDYES;
+};
+
+// The file dialog answers with a path chosen by the test.
+class CChosenFile : public IFileDialogProvider {
+public:
+    QString SelectFile(BOOL bOpen, const QString&, const QString&, const QString&, BOOL bOverwritePrompt) override
+    {
+        bLastOpen = bOpen;
+        bLastOverwritePrompt = bOverwritePrompt;
+        return Path;
+    }
+    QString SelectFolder(const QString&) override { return QString(); }
+    QString Path;
+    BOOL bLastOpen = FALSE;
+    BOOL bLastOverwritePrompt = FALSE;
 };
 
 class CalibrationFlowTest : public ::testing::Test {
@@ -48,12 +66,14 @@ protected:
         ASSERT_TRUE(m_Dir.isValid());
         platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
         SetMessageBoxProvider(&m_Boxes);
+        CQSFileAccess::SetDialogProvider(&m_Files);
         qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
     }
     void TearDown() override
     {
         m_pDlg.reset();
         SetMessageBoxProvider(nullptr);
+        CQSFileAccess::SetDialogProvider(nullptr);
         platform::SetModuleFolderForTest(QString());
         qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
     }
@@ -135,6 +155,7 @@ protected:
 
     QTemporaryDir m_Dir;
     CRecordingBoxes m_Boxes;
+    CChosenFile m_Files;
     std::unique_ptr<CPixmetraDlg> m_pDlg;
     int m_nOffsetX = 0, m_nOffsetY = 0;
     bool m_bAnswered = false;
@@ -205,6 +226,145 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 0.4, 0.006);
     EXPECT_EQ(pList->item(0, 3)->text(), GetProgramString(198));
     EXPECT_NEAR(dlg.Results()[0].dValue, 0.4, 0.006);
+}
+
+TEST_F(CalibrationFlowTest, SelectDeleteAndCalibrationFiles)
+{
+    CPixmetraDlg& dlg = Start();
+    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    CPageCalibration* pPage = pTool->PageCalibration();
+    const SYSTEM_SETTING& s = dlg.Setting();
+    // Two calibrations: 0.001 mm/px and 0.5 um/px.
+    for (int i = 0; i < 2; ++i) {
+        CALIBRATION_SETTING& c = dlg.Setting().Calibration[i];
+        c.bEnable = TRUE;
+        c.PixelLength = 1000.0;
+        c.ReferenceLength = i == 0 ? 1.0 : 500.0;
+        c.UnitKind = i == 0 ? 1 : 0;
+        c.Calibration = c.ReferenceLength / c.PixelLength;
+    }
+    pPage->ReloadFromSetting();
+    dlg.ApplyCalibration();
+    EXPECT_NEAR(dlg.Overlay()->Engine().GetCalibration(), 0.001, 1e-12);
+
+    // Picking the second row makes it current and the overlay follows.
+    CQSListCtrl* pList = pPage->CalibrationList();
+    ASSERT_EQ(pList->GetRowCount(), 3);
+    pList->SelectRow(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.CalibrationIndex == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Engine().GetCalibration() == 0.5; }, 2000));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(551));
+    EXPECT_TRUE(dlg.GetStatusPartText(5).contains(GetProgramString(197)));
+
+    // Saved: the dialog asks before overwriting; the file reads back.
+    const QString clb = m_Dir.filePath(QStringLiteral("two.clb"));
+    m_Files.Path = clb;
+    QTest::mouseClick(Button(1026), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(545); }, 2000));
+    EXPECT_FALSE(m_Files.bLastOpen);
+    EXPECT_TRUE(m_Files.bLastOverwritePrompt);
+    ASSERT_TRUE(QFile::exists(clb));
+    // A folder that does not exist: 620 in the status and in a box.
+    m_Files.Path = m_Dir.filePath(QStringLiteral("missing/dir/x.clb"));
+    QTest::mouseClick(Button(1026), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(620); }, 2000));
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(620));
+    m_Boxes.Texts.clear();
+
+    // Deleting the current (second) slot: one question, the first slot current again.
+    QTest::mouseClick(pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration")), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[1].bEnable == FALSE; }, 2000));
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(564));
+    EXPECT_EQ(s.CalibrationIndex, 0);
+    EXPECT_NEAR(dlg.Overlay()->Engine().GetCalibration(), 0.001, 1e-12);
+    EXPECT_EQ(pList->GetRowCount(), 2);
+    m_Boxes.Texts.clear();
+
+    // A file that is no calibration file: 566 asked, 619 shown, nothing changes.
+    const QString bogus = m_Dir.filePath(QStringLiteral("bogus.clb"));
+    {
+        QFile f(bogus);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a calibration\n");
+    }
+    m_Files.Path = bogus;
+    QTest::mouseClick(Button(1027), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(619); }, 2000));
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(566));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(619));
+    EXPECT_TRUE(s.Calibration[0].bEnable);
+    EXPECT_FALSE(s.Calibration[1].bEnable);
+    EXPECT_EQ(pList->GetRowCount(), 2);
+    m_Boxes.Texts.clear();
+
+    // The saved file brings both slots back, the second current.
+    m_Files.Path = clb;
+    QTest::mouseClick(Button(1027), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(544); }, 2000));
+    EXPECT_TRUE(m_Files.bLastOpen);
+    EXPECT_TRUE(s.Calibration[1].bEnable);
+    EXPECT_EQ(s.CalibrationIndex, 1);
+    EXPECT_EQ(pList->GetRowCount(), 3);
+    EXPECT_NEAR(dlg.Overlay()->Engine().GetCalibration(), 0.5, 1e-9);
+}
+
+TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
+{
+    CPixmetraDlg& dlg = Start();
+    CPageCalibration* pPage = dlg.MeasureModeDlg()->PageCalibration();
+    const SYSTEM_SETTING& s = dlg.Setting();
+    CALIBRATION_SETTING& c = dlg.Setting().Calibration[0];
+    c.bEnable = TRUE;
+    c.PixelLength = 100.0;
+    c.ReferenceLength = 1.0;
+    c.UnitKind = 1;
+    c.Calibration = 0.01;
+    pPage->ReloadFromSetting();
+    dlg.ApplyCalibration();
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    QTest::mouseClick(Button(1030), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ClickImage(POINT{100, 100});
+    ClickImage(POINT{300, 100});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    EXPECT_NEAR(dlg.Results()[0].dValue, 2.0, 0.03);
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION, true);
+    QAbstractButton* pDelete = pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration"));
+
+    // 564 Yes, then 561 No: results and calibration both stay.
+    m_Boxes.nAnswer = IDYES;
+    int nAnswers = 0;
+    struct CNoSecond : IMessageBoxProvider {
+        int* pCount;
+        std::vector<QString>* pTexts;
+        int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
+        {
+            pTexts->push_back(text);
+            return ++*pCount == 1 ? IDYES : IDNO;
+        }
+    } noSecond;
+    noSecond.pCount = &nAnswers;
+    noSecond.pTexts = &m_Boxes.Texts;
+    SetMessageBoxProvider(&noSecond);
+    QTest::mouseClick(pDelete, Qt::LeftButton);
+    QTest::qWait(50);
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(564));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
+    EXPECT_EQ(dlg.Results().size(), 1u);
+    EXPECT_TRUE(s.Calibration[0].bEnable);
+
+    // Yes to both: results gone, then the calibration.
+    SetMessageBoxProvider(&m_Boxes);
+    m_Boxes.Texts.clear();
+    QTest::mouseClick(pDelete, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[0].bEnable == FALSE; }, 2000));
+    EXPECT_TRUE(dlg.Results().empty());
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
 }
 
 } // namespace

@@ -48,7 +48,9 @@ bool CPixmetraDlg::OnCalibrationMessage(UINT nMessage, WPARAM wParam, LPARAM lPa
         OnErrorSetCalibration();
         return true;
     case WM_SELECT_CALIBRATION_LIST:
+        // The page posts this only when another slot became current.
         OnSelectCalibrationList();
+        SetStatusMessage(IDS_CALIB_CHANGED);
         return true;
     case WM_CHANGE_CALIBRATION:
         OnSelectCalibrationList();
