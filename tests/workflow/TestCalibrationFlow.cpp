@@ -210,6 +210,22 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     EXPECT_TRUE(dlg.GetStatusPartText(5).contains(GetProgramString(198) + QStringLiteral("/")));
     EXPECT_EQ(pTool->PageCalibration()->CalibrationList()->GetRowCount(), 2);
 
+    // A set slot: another line asks 563 first and No keeps it; the unit asks 562 and No keeps mm.
+    m_Boxes.nAnswer = IDNO;
+    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
+    QTest::mouseClick(Button(1025), Qt::LeftButton);
+    QTest::qWait(20);
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(563));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(562));
+    EXPECT_EQ(s.Calibration[0].UnitKind, 1);
+    EXPECT_TRUE(Button(1024)->isChecked());
+    EXPECT_TRUE(Button(1012)->isEnabled());
+    m_Boxes.Texts.clear();
+    m_Boxes.nAnswer = IDYES;
+
     // The measurement tab opens now, and the 400 px circle reads 0.4 mm.
     pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     EXPECT_EQ(pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);

@@ -141,6 +141,10 @@ void CPixmetraDlg::OnStartSetCalibration()
         OnCancelSetCalibration();
         return;
     }
+    if (m_pMeasureModeDlg != nullptr && m_pMeasureModeDlg->PageCalibration()->Table().SetNeedsOverwriteQuestion() &&
+        AfxMessageBox(CALIB_ASK_OVERWRITE, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+        return;
+    }
     EnableMeasureGroup(false);
     if (m_pMeasureModeDlg == nullptr) {
         SetStatusMessage(IDS_CALIB_CANNOT_START);

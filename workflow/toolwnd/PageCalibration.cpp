@@ -2,9 +2,11 @@
 
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
+#include "app/PixmetraApp.h"
 #include "workflow/calibration/CalibrationList.h"
 #include "workflow/toolwnd/ToolMessages.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -41,12 +43,24 @@ CPageCalibration::CPageCalibration(QWidget* pParent) : QWidget(pParent), m_Recei
     auto* pTwo = new QRadioButton(TranslateProgramText(QStringLiteral("2点")), this);
     auto* pThree = new QRadioButton(TranslateProgramText(QStringLiteral("3点")), this);
     pTwo->setChecked(true);
+    // Radios of one parent exclude each other: the method and the unit need groups of their own.
+    auto* pMethodGroup = new QButtonGroup(this);
+    pMethodGroup->addButton(pTwo);
+    pMethodGroup->addButton(pThree);
+    auto* pUnitGroup = new QButtonGroup(this);
     pGrid->addWidget(name(1020, pTwo), 0, 0);
     pGrid->addWidget(name(1021, pThree), 0, 1);
     const char* units[] = {"μm", "mm", "cm"};
     for (int u = 0; u < 3; ++u) {
         auto* pUnit = new QRadioButton(QString::fromUtf8(units[u]), this);
+        pUnitGroup->addButton(pUnit);
         connect(pUnit, &QRadioButton::clicked, this, [this, u] {
+            // Only the label changes, never the numbers: a set slot asks first, and No puts the radio back.
+            if (m_Table.UnitChangeNeedsQuestion(u) &&
+                AfxMessageBox(CALIB_ASK_UNIT, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+                UpdateControls();
+                return;
+            }
             if (m_Table.SetUnit(u)) {
                 StoreToSetting();
                 Post(WM_CHANGE_CALIBRATION);
