@@ -383,4 +383,28 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
 }
 
+TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
+{
+    CPixmetraDlg& dlg = Start();
+    const SYSTEM_SETTING& s = dlg.Setting();
+    QTest::mouseClick(Button(1021), Qt::LeftButton);
+    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(515));
+    ClickImage(POINT{100, 100});
+    ClickImage(POINT{500, 100});
+    ClickImage(POINT{300, 100});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(581); }, 2000));
+    EXPECT_TRUE(dlg.Overlay()->Input().IsCalibrating());
+    // The distance of the third point from the first two's line: 200 px = 2 um.
+    AnswerLengthDialog(QStringLiteral("2"));
+    ClickImage(POINT{300, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && s.Calibration[0].bEnable; }, 5000));
+    EXPECT_EQ(s.Calibration[0].SetPointKind, 1);
+    EXPECT_EQ(s.Calibration[0].UnitKind, 0);
+    EXPECT_NEAR(s.Calibration[0].PixelLength, 200.0, 3.0);
+    EXPECT_NEAR(s.Calibration[0].Calibration, 2.0 / s.Calibration[0].PixelLength, 1e-12);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
+}
+
 } // namespace
