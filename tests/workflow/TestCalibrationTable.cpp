@@ -203,7 +203,7 @@ TEST_F(CalibrationTableTest, FilesThatAreNoCalibrationChangeNothing)
     const QString empty = Path("empty.clb");
     WriteBytes(empty, QByteArray());
     const QString binary = Path("picture.clb");
-    WriteBytes(binary, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    WriteBytes(binary, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20));
     const QString sectionOnly = Path("bare.clb");
     WriteBytes(sectionOnly, "[CalibrationSetting]\r\n");
     for (const QString& path : {other, empty, binary, sectionOnly, Path("missing.clb"), QString(), tmp.path()}) {
