@@ -1,6 +1,7 @@
 // Program entry: the application object does the start-up and runs the main
 // window given here, which a later start can bring to the front.
 #include "app/PixmetraApp.h"
+#include "app/dialogs/FileDialog.h"
 #include "workflow/PixmetraDlg.h"
 
 #include <QApplication>
@@ -30,7 +31,13 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     CPixmetraApp theApp;
+    // Export, calibration files and folders ask through this; without it every
+    // choice would come back as cancelled.
+    CQtFileDialogProvider fileDialogs;
+    CQSFileAccess::SetDialogProvider(&fileDialogs);
     theApp.SetMainWindowRunner(RunMainWindow);
     theApp.InitInstance();
-    return theApp.ExitInstance();
+    const int result = theApp.ExitInstance();
+    CQSFileAccess::SetDialogProvider(nullptr);
+    return result;
 }
