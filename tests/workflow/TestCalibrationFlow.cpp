@@ -6,6 +6,7 @@
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetLengthDlg.h"
+#include "app/dialogs/SetTextDlg.h"
 #include "engine/LayeredWnd.h"
 #include "platform/ModuleFolder.h"
 #include "simcam/TestPattern.h"
@@ -51,12 +52,21 @@ public:
     {
         bLastOpen = bOpen;
         bLastOverwritePrompt = bOverwritePrompt;
+        // The dialog's own question before replacing a file; No cancels the dialog.
+        if (!bOpen && bOverwritePrompt && QFile::exists(Path)) {
+            ++nOverwriteAsked;
+            if (bDeclineOverwrite) {
+                return QString();
+            }
+        }
         return Path;
     }
     QString SelectFolder(const QString&) override { return QString(); }
     QString Path;
     BOOL bLastOpen = FALSE;
     BOOL bLastOverwritePrompt = FALSE;
+    bool bDeclineOverwrite = false;
+    int nOverwriteAsked = 0;
 };
 
 class CalibrationFlowTest : public ::testing::Test {
@@ -153,6 +163,57 @@ protected:
         return POINT{int(std::lround(x - m_nOffsetX)), int(std::lround(y - m_nOffsetY))};
     }
 
+    // The ruler's ticks at 0 and 1000 px, halfway down its long ticks.
+    void RulerPoints(POINT& p0, POINT& p1000) const
+    {
+        const int worldH = kHeight + simcam::kWorldMargin;
+        const double rulerY = worldH - simcam::kWorldMargin / 2 - 60 + 20;
+        p0 = Img(100, rulerY);
+        p1000 = Img(1100, rulerY);
+    }
+
+    // Slot 0 set to the ruler's 1000 px = 1 mm by a 2-point reference line.
+    void CalibrateRulerInMillimetres()
+    {
+        CPixmetraDlg& dlg = *m_pDlg;
+        POINT p0{}, p1000{};
+        RulerPoints(p0, p1000);
+        QTest::mouseClick(Button(1024), Qt::LeftButton);
+        QTest::mouseClick(Button(1012), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+        AnswerLengthDialog(QStringLiteral("1.0"));
+        ClickImage(p0);
+        ClickImage(p1000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.Setting().Calibration[0].bEnable; }, 5000));
+        QTest::qWait(20);
+    }
+
+    // Answers the next text dialog with text and OK.
+    void AnswerTextDialog(const QString& text)
+    {
+        m_bAnswered = false;
+        auto* pTimer = new QTimer;
+        auto tries = std::make_shared<int>(0);
+        QObject::connect(pTimer, &QTimer::timeout, [this, pTimer, tries, text] {
+            auto* pDlg = qobject_cast<CSetTextDlg*>(QApplication::activeModalWidget());
+            if (pDlg == nullptr) {
+                if (++*tries > 500) {
+                    pTimer->stop();
+                    pTimer->deleteLater();
+                    ADD_FAILURE() << "text dialog never shown";
+                }
+                return;
+            }
+            pTimer->stop();
+            pTimer->deleteLater();
+            m_TextShown = pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_TEXT"))->text();
+            pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_TEXT"))->setText(text);
+            QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDOK")), Qt::LeftButton);
+            m_bAnswered = true;
+        });
+        pTimer->start(10);
+    }
+
     QTemporaryDir m_Dir;
     CRecordingBoxes m_Boxes;
     CChosenFile m_Files;
@@ -160,6 +221,7 @@ protected:
     int m_nOffsetX = 0, m_nOffsetY = 0;
     bool m_bAnswered = false;
     QString m_UnitShown;
+    QString m_TextShown;
 };
 
 TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
@@ -405,6 +467,98 @@ TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
     EXPECT_NEAR(s.Calibration[0].PixelLength, 200.0, 3.0);
     EXPECT_NEAR(s.Calibration[0].Calibration, 2.0 / s.Calibration[0].PixelLength, 1e-12);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
+}
+
+TEST_F(CalibrationFlowTest, TextNoteEditedAndResultsExportedToCsv)
+{
+    CPixmetraDlg& dlg = Start();
+    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    CalibrateRulerInMillimetres();
+    pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    ASSERT_EQ(pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
+    CQSListCtrl* pList = pTool->PageMeasurement()->ResultList();
+    POINT p0{}, p1000{};
+    RulerPoints(p0, p1000);
+
+    // The ruler's 1000 px again: 1 mm.
+    QTest::mouseClick(Button(1030), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ClickImage(p0);
+    ClickImage(p1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+
+    // A count of three points, the last one given by the right button.
+    QTest::mouseClick(Button(1036), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ClickImage(POINT{200, 200});
+    ClickImage(POINT{260, 200});
+    POINT w{};
+    ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{320, 200}, &w));
+    QTest::mouseClick(dlg.Overlay(), Qt::RightButton, Qt::NoModifier, QPoint(w.x, w.y));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 2; }, 2000));
+    EXPECT_EQ(pList->item(1, 2)->text(), QStringLiteral("3"));
+
+    // A note: the text dialog first, then a click on the picture places it.
+    AnswerTextDialog(QStringLiteral("Lot 7"));
+    QTest::mouseClick(Button(1040), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.Overlay()->Input().IsPlacingText(); }, 5000));
+    EXPECT_TRUE(m_TextShown.isEmpty());
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(531));
+    ClickImage(POINT{400, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 3; }, 2000));
+    ASSERT_EQ(pList->GetRowCount(), 3);
+    EXPECT_EQ(pList->item(2, 1)->text(), QStringLiteral("Lot 7"));
+    EXPECT_EQ(pList->item(2, 2)->text(), QString());
+
+    // Edited: the row picked, the edit button, the dialog shows the old text and takes a new one.
+    pList->SelectRow(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button(1120)->isEnabled(); }, 2000));
+    AnswerTextDialog(QStringLiteral("Lot 8, \"B\""));
+    QTest::mouseClick(Button(1120), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered; }, 5000));
+    EXPECT_EQ(m_TextShown, QStringLiteral("Lot 7"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pList->item(2, 1)->text() == QStringLiteral("Lot 8, \"B\""); }, 2000));
+    EXPECT_EQ(QString::fromUtf16(dlg.Results()[2].szText), QStringLiteral("Lot 8, \"B\""));
+    ASSERT_EQ(pList->GetRowCount(), 3);
+
+    // Exported: the whole file as written out by hand.
+    const QString csv = m_Dir.filePath(QStringLiteral("results.csv"));
+    m_Files.Path = csv;
+    QTest::mouseClick(Button(1041), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(534); }, 2000));
+    EXPECT_FALSE(m_Files.bLastOpen);
+    EXPECT_TRUE(m_Files.bLastOverwritePrompt);
+    const QString mm = GetProgramString(198);
+    const QString expected = QStringLiteral("\uFEFF") + GetProgramString(213) + QStringLiteral(",") +
+                             dlg.Setting().Calibration[0].Name + QStringLiteral(",0.001/") + GetProgramString(192) +
+                             QStringLiteral(",\r\n") + GetProgramString(212) + QStringLiteral(",") +
+                             GetProgramString(216) + QStringLiteral(",") + GetProgramString(217) + QStringLiteral(",") +
+                             GetProgramString(210) + QStringLiteral("\r\n") + QStringLiteral("1,") +
+                             GetProgramString(300) + QStringLiteral(",1.0,") + mm + QStringLiteral(",\r\n") +
+                             QStringLiteral("2,") + GetProgramString(309) + QStringLiteral(",3,") +
+                             QString::fromUtf8("個") + QStringLiteral(",\r\n") +
+                             QStringLiteral("3,\"Lot 8, \"\"B\"\"\",,,\r\n");
+    QByteArray written;
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        written = f.readAll();
+    }
+    EXPECT_EQ(written, expected.toUtf8());
+    EXPECT_TRUE(written.startsWith("\xEF\xBB\xBF"));
+
+    // Again to the same path: the dialog asks before replacing; No keeps the file as it was.
+    EXPECT_EQ(m_Files.nOverwriteAsked, 0);
+    m_Files.bDeclineOverwrite = true;
+    dlg.SetStatusMessage(518);
+    QTest::mouseClick(Button(1041), Qt::LeftButton);
+    QTest::qWait(50);
+    EXPECT_EQ(m_Files.nOverwriteAsked, 1);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(518));
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), written);
+    EXPECT_TRUE(m_Boxes.Texts.empty());
 }
 
 } // namespace
