@@ -1,6 +1,7 @@
 // A temporary program folder for tests that read or write files beside the program.
 #pragma once
 
+#include "TestFiles.h"
 #include "app/QSFileIni.h"
 #include "platform/ModuleFolder.h"
 
@@ -25,25 +26,9 @@ protected:
         CQSFileIni::DropCache();
     }
     QString Path(const QString& name) const { return QDir(tmp.path()).filePath(name); }
-    static void WriteBytes(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
-        CQSFileIni::DropCache();
-    }
-    static QByteArray ReadBytes(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static QByteArray Utf16(const QString& text)
-    {
-        QByteArray b("\xff\xfe", 2);
-        b.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        return b;
-    }
+    static void WriteBytes(const QString& path, const QByteArray& bytes) { testfiles::WriteBytes(path, bytes); }
+    static QByteArray ReadBytes(const QString& path) { return testfiles::ReadBytes(path); }
+    static QByteArray Utf16(const QString& text) { return testfiles::Utf16(text); }
     static QString DecodeUtf16(const QByteArray& b)
     {
         return QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2);

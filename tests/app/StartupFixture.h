@@ -2,6 +2,7 @@
 // program, the program file named in lower case as it is on Linux.
 #pragma once
 
+#include "TestFiles.h"
 #include "app/QSFileIni.h"
 #include "platform/ModuleFolder.h"
 
@@ -52,19 +53,9 @@ protected:
     // A settings file as the program writes it: UTF-16LE with a byte-order mark.
     static void WriteSettings(const QString& path, const QString& text)
     {
-        QByteArray bytes("\xff\xfe", 2);
-        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
-        CQSFileIni::DropCache();
+        testfiles::WriteBytes(path, testfiles::Utf16(text));
     }
-    static QByteArray ReadBytes(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray ReadBytes(const QString& path) { return testfiles::ReadBytes(path); }
     static QStringList LogFiles(const QString& folder)
     {
         return QDir(folder + QStringLiteral("/Log")).entryList({QStringLiteral("LogFile-*.txt")}, QDir::Files);

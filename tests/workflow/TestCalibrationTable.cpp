@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "app/QSFileIni.h"
 #include "app/SystemSetting.h"
 #include "workflow/calibration/CalibrationTable.h"
@@ -27,19 +28,8 @@ protected:
         CQSFileIni::DropCache();
     }
     QString Path(const QString& name) const { return QDir(tmp.path()).filePath(name); }
-    static void WriteBytes(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
-        CQSFileIni::DropCache();
-    }
-    static QByteArray ReadBytes(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static void WriteBytes(const QString& path, const QByteArray& bytes) { testfiles::WriteBytes(path, bytes); }
+    static QByteArray ReadBytes(const QString& path) { return testfiles::ReadBytes(path); }
     // Slots 0..n-1 set with names A, B, ... and factors 0.1, 0.2, ...
     static CCalibrationTable Filled(int n, int nCurrent)
     {

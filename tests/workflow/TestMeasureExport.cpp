@@ -1,4 +1,5 @@
 #include "MeasureRows.h"
+#include "TestFiles.h"
 
 #include "app/SystemSetting.h"
 #include "workflow/measure/MeasureExport.h"
@@ -13,11 +14,7 @@
 
 namespace {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testfiles::ReadBytes;
 
 CALIBRATION_SETTING Calibration(const char* name, double dFactor, int nUnit)
 {

@@ -29,6 +29,23 @@ std::string TwoDecimals(double v)
     return std::string(buf, res.ec == std::errc() ? res.ptr : buf);
 }
 
+// The first image pixel of a view span nView long centred on nCenter, kept
+// inside 0..nImage; the centre follows when the span had to move.
+int32_t ClampViewStart(int32_t& nCenter, int32_t nView, int32_t nImage)
+{
+    const int32_t nHalf = nView / 2;
+    int32_t nStart = nCenter - nHalf;
+    if (nStart < 0) {
+        nStart = 0;
+        nCenter = nHalf;
+    }
+    if (nStart + nView > nImage) {
+        nStart = nImage - nView;
+        nCenter = nHalf + nStart;
+    }
+    return nStart;
+}
+
 bool HasPicture(const DISP_VIEW_STATE& v) { return v.ImageInfo.nWidth > 0 && v.ImageInfo.nHeight > 0; }
 
 } // namespace
@@ -153,28 +170,8 @@ void CDisplayGeometry::CalcDrawImagePos()
             v.CenterPos = POINT{w / 2, h / 2};
             Log("[MAIN]CenterPos X:%d Y:%d", v.CenterPos.x, v.CenterPos.y);
         }
-        const int32_t vw = Trunc(m_nPictureBoxWidth / r + 0.5);
-        const int32_t hw = vw / 2;
-        left = v.CenterPos.x - hw;
-        if (left < 0) {
-            left = 0;
-            v.CenterPos.x = hw;
-        }
-        if (left + vw > w) {
-            left = w - vw;
-            v.CenterPos.x = hw + left;
-        }
-        const int32_t vh = Trunc(m_nPictureBoxHeight / r + 0.5);
-        const int32_t hh = vh / 2;
-        top = v.CenterPos.y - hh;
-        if (top < 0) {
-            top = 0;
-            v.CenterPos.y = hh;
-        }
-        if (top + vh > h) {
-            top = h - vh;
-            v.CenterPos.y = hh + top;
-        }
+        left = ClampViewStart(v.CenterPos.x, Trunc(m_nPictureBoxWidth / r + 0.5), w);
+        top = ClampViewStart(v.CenterPos.y, Trunc(m_nPictureBoxHeight / r + 0.5), h);
     }
     m_HScroll.nMin = 0;
     m_VScroll.nMin = 0;

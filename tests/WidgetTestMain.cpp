@@ -1,4 +1,4 @@
-// Test main for the dialog suites: real widgets need the widget application.
+// Test main for suites on real widgets: they need the widget application.
 #include <QApplication>
 
 #include <gtest/gtest.h>
