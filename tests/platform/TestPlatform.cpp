@@ -1,5 +1,6 @@
 // The platform layer: posted messages across threads, receivers that go away,
 // the auto-reset event and run-time library loading.
+#include "AllocationCount.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/MessageReceiver.h"
 #include "platform/ModuleFolder.h"
@@ -18,29 +19,6 @@
 #include <memory>
 #include <thread>
 #include <vector>
-
-// Counts every allocation through operator new, so a test can see whether
-// a path allocates.
-std::atomic<long> g_nAllocations{0};
-
-void* operator new(std::size_t nSize)
-{
-    g_nAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(nSize == 0 ? 1 : nSize)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace {
 
@@ -199,12 +177,15 @@ TEST(PostedMessages, OneOutstandingAtATimeReusesOneEventAndKeepsOrder)
     QCoreApplication::sendPostedEvents(&receiver);
     // Each message posted after the previous one arrived, as frames are: no
     // allocation for any of them.
-    const long nBefore = g_nAllocations.load();
-    for (int i = 0; i < 1000; ++i) {
-        platform::PostMessage(&receiver, WM_USER + 3, 0, i);
-        QCoreApplication::sendPostedEvents(&receiver);
+    long nAllocated = 0;
+    {
+        allocation_count::CCounting counting;
+        for (int i = 0; i < 1000; ++i) {
+            platform::PostMessage(&receiver, WM_USER + 3, 0, i);
+            QCoreApplication::sendPostedEvents(&receiver);
+        }
+        nAllocated = counting.Count();
     }
-    const long nAllocated = g_nAllocations.load() - nBefore;
     EXPECT_LT(nAllocated, 20);
     ASSERT_EQ(receiver.m_Deliveries.size(), 1001u);
 

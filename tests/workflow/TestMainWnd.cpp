@@ -1,6 +1,7 @@
 // The main window driven through its real widgets against the simulated
 // camera: start-up outcomes, live view, disconnect, display geometry and the
 // overlay's image coordinates, placement and the exit question.
+#include "AllocationCount.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/SystemSetting.h"
@@ -701,36 +702,7 @@ TEST_F(MainWndTest, WindowFitsTheScreenWithStatusBarAndHiddenVideoButton)
     m_pDlg.reset();
 }
 
-} // namespace
-
-// Heap allocations made by the test's own thread while counting is on.
-namespace {
-thread_local bool t_bCountAllocations = false;
-std::atomic<int> g_nAllocations{0};
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    if (t_bCountAllocations) {
-        ++g_nAllocations;
-    }
-    if (void* p = std::malloc(n == 0 ? 1 : n)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-namespace {
+using allocation_count::CCounting;
 
 TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
 {
@@ -742,20 +714,23 @@ TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
         dlg.OnCameraFrame(-1, 33333);
     }
     // The counter sees the thread's allocations.
-    t_bCountAllocations = true;
-    delete new QString(QStringLiteral("x"));
-    t_bCountAllocations = false;
-    ASSERT_GE(g_nAllocations.load(), 1);
-    const uint64_t before = dlg.GetShownFrameCount();
-    g_nAllocations = 0;
-    t_bCountAllocations = true;
-    for (int i = 0; i < 40; ++i) {
-        WaitForNewFrame(dlg);
-        dlg.OnCameraFrame(-1, 33333);
+    {
+        CCounting probe;
+        delete new QString(QStringLiteral("x"));
+        ASSERT_GE(probe.Count(), 1);
     }
-    t_bCountAllocations = false;
+    const uint64_t before = dlg.GetShownFrameCount();
+    long nAllocated = 0;
+    {
+        CCounting counting;
+        for (int i = 0; i < 40; ++i) {
+            WaitForNewFrame(dlg);
+            dlg.OnCameraFrame(-1, 33333);
+        }
+        nAllocated = counting.Count();
+    }
     EXPECT_EQ(dlg.GetShownFrameCount() - before, 40u);
-    EXPECT_EQ(g_nAllocations.load(), 0);
+    EXPECT_EQ(nAllocated, 0);
     m_pDlg.reset();
 }
 
