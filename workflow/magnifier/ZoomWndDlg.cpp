@@ -126,7 +126,7 @@ void CZoomWndDlg::Draw(POINT pt, BOOL bClear)
     m_ptPointer = pt;
     if (bClear) {
         m_nViewState = VIEW_CLEARED;
-        m_pInfo->clear();
+        UpdatePixelText();
         m_pCross->update();
         return;
     }
@@ -196,29 +196,57 @@ void CZoomWndDlg::PaintView(QPainter& painter)
     painter.drawRect(m_pCross->rect().adjusted(0, 0, -1, -1));
 }
 
+CZoomWndDlg::PIXEL_AT CZoomWndDlg::ReadPixel() const
+{
+    PIXEL_AT px{m_ptPointer.x, m_ptPointer.y, -1, {0, 0, 0}};
+    if (m_nViewState != VIEW_PICTURE || m_pImage == nullptr || m_pImage->IsEmpty()) {
+        px.nChannels = -2;
+        return px;
+    }
+    if (px.x < 0 || px.y < 0 || px.x >= m_pImage->GetWidth() || px.y >= m_pImage->GetHeight()) {
+        return px;
+    }
+    const uint8_t* pRow = m_pImage->GetPixels() + size_t(px.y) * size_t(m_pImage->GetStride());
+    const uint32_t nBits = m_pImage->GetBitCount();
+    if (nBits == 8) {
+        px.nChannels = 1;
+        px.value[0] = pRow[px.x];
+        return px;
+    }
+    // Rows hold blue, green, red.
+    const uint8_t* p = pRow + size_t(px.x) * (nBits / 8);
+    px.nChannels = 3;
+    px.value[0] = p[2];
+    px.value[1] = p[1];
+    px.value[2] = p[0];
+    return px;
+}
+
 void CZoomWndDlg::UpdatePixelText()
 {
+    // Each live frame comes here: the text is built only when it changes.
+    const PIXEL_AT px = ReadPixel();
+    if (px == m_LastPixel) {
+        return;
+    }
+    m_LastPixel = px;
     m_pInfo->setText(GetPixelText());
 }
 
 QString CZoomWndDlg::GetPixelText() const
 {
-    if (m_nViewState != VIEW_PICTURE || m_pImage == nullptr || m_pImage->IsEmpty()) {
+    const PIXEL_AT px = ReadPixel();
+    if (px.nChannels == -2) {
         return QString();
     }
-    const int32_t x = m_ptPointer.x, y = m_ptPointer.y;
-    QString text = QStringLiteral("X: %1  Y: %2").arg(x).arg(y);
-    if (x < 0 || y < 0 || x >= m_pImage->GetWidth() || y >= m_pImage->GetHeight()) {
-        return text;
+    const QString text = QStringLiteral("X: %1  Y: %2").arg(px.x).arg(px.y);
+    if (px.nChannels == 1) {
+        return text + QStringLiteral("  %1").arg(px.value[0]);
     }
-    const uint8_t* pRow = m_pImage->GetPixels() + size_t(y) * size_t(m_pImage->GetStride());
-    const uint32_t nBits = m_pImage->GetBitCount();
-    if (nBits == 8) {
-        return text + QStringLiteral("  %1").arg(pRow[x]);
+    if (px.nChannels == 3) {
+        return text + QStringLiteral("  R: %1  G: %2  B: %3").arg(px.value[0]).arg(px.value[1]).arg(px.value[2]);
     }
-    const uint8_t* p = pRow + size_t(x) * (nBits / 8);
-    // Rows hold blue, green, red.
-    return text + QStringLiteral("  R: %1  G: %2  B: %3").arg(p[2]).arg(p[1]).arg(p[0]);
+    return text;
 }
 
 void CZoomWndDlg::closeEvent(QCloseEvent* pEvent)

@@ -54,6 +54,19 @@ protected:
 
 private:
     class CCrossView;
+    // The pixel under the pointer: nChannels 1 (grey) or 3 (R, G, B), -1
+    // outside the picture, -2 with no picture shown.
+    struct PIXEL_AT {
+        int32_t x, y;
+        int nChannels;
+        uint8_t value[3];
+        bool operator==(const PIXEL_AT& o) const
+        {
+            return x == o.x && y == o.y && nChannels == o.nChannels && value[0] == o.value[0] &&
+                   value[1] == o.value[1] && value[2] == o.value[2];
+        }
+    };
+    PIXEL_AT ReadPixel() const;
     void PaintView(QPainter& painter);
     void OnSelChangeMagnification(int nSel);
     void UpdatePixelText();
@@ -76,4 +89,5 @@ private:
     enum { VIEW_NONE, VIEW_CLEARED, VIEW_PICTURE } m_nViewState = VIEW_NONE;
     int32_t m_nSrcLeft = 0;
     int32_t m_nSrcTop = 0;
+    PIXEL_AT m_LastPixel{0, 0, -2, {0, 0, 0}};
 };

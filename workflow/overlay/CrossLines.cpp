@@ -258,8 +258,13 @@ void CCrossLines::UpdateButtons()
     const bool bPicture = m_Dlg.IsCameraOK() || !m_Dlg.Image().IsEmpty();
     const bool bConfigured =
         s.bCrossLineSeparateInput ? (s.CrossVertLineNum != 0 || s.CrossHorzLineNum != 0) : s.CrossVertLineNum != 0;
+    // Not while the overlay takes the clicks for a measurement, a
+    // calibration line or a text note.
+    CLayeredWnd* pOverlay = m_Dlg.Overlay();
+    const bool bFree = pOverlay != nullptr && !pOverlay->Input().IsMakingShape() &&
+                       !pOverlay->Input().IsCalibrating() && !pOverlay->Input().IsPlacingText();
     if (QAbstractButton* pButton = CrossButton()) {
-        pButton->setEnabled(bPicture && bConfigured && Engine() != nullptr);
+        pButton->setEnabled(bPicture && bConfigured && bFree);
     }
     if (m_bMaking) {
         for (QWidget* p : Group()) {
