@@ -8,6 +8,7 @@
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QSet>
 
 namespace {
@@ -122,6 +123,24 @@ TEST_F(ZoomWndTest, CloseBoxUnticksTheToolWindowAndPlacementIsKept)
     Start(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->isVisible(); }, 3000));
     EXPECT_EQ(Zoom()->pos(), placed);
+}
+
+TEST_F(ZoomWndTest, FollowsTheLivePictureWithoutPointerMoves)
+{
+    WriteSettings([](SYSTEM_SETTING& s) { s.bDispZoomWnd = TRUE; });
+    CPixmetraDlg& dlg = Start(1);
+    ASSERT_TRUE(dlg.IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->isVisible(); }, 3000));
+    QTest::mouseMove(dlg.Overlay(), WindowPoint(POINT{1000, 800}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Zoom()->GetPixelText().isEmpty(); }, 3000));
+    auto* pLabel = Zoom()->findChild<QLabel*>(QStringLiteral("labelPixel"));
+    ASSERT_NE(pLabel, nullptr);
+    const QString first = pLabel->text();
+    EXPECT_TRUE(first.startsWith(QStringLiteral("X: "))) << first.toStdString();
+    // The sensor's noise changes the pixel from frame to frame; the shown
+    // value follows with the pointer standing still.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pLabel->text() != first; }, 5000));
+    EXPECT_EQ(Zoom()->GetPointer().x, first.section(QLatin1Char(' '), 1, 1).toInt());
 }
 
 } // namespace
