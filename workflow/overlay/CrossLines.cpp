@@ -241,6 +241,11 @@ void CCrossLines::ApplyClearMark()
         return;
     }
     m_bClearCrossLine = FALSE;
+    DeleteCrossLines();
+}
+
+void CCrossLines::DeleteCrossLines()
+{
     if (CRgnDataCtrl* pEng = Engine()) {
         pEng->ClearCrossLines();
         m_Dlg.Overlay()->Redraw();

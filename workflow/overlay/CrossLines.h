@@ -31,6 +31,8 @@ public:
     // The settings' confirm step: with the clear mark set, the lines and their
     // stored positions go; the mark is cleared.
     void ApplyClearMark();
+    // The lines and their stored positions go (a new resolution, the clear mark).
+    void DeleteCrossLines();
     void OnMakingCrossLineDispCaption(UINT nID);
     // The overlay placed the last line.
     void OnEndMakeCrossLine();
