@@ -13,8 +13,8 @@ constexpr UINT WM_DISP_SCALE = WM_USER + 0x31;
 
 class CScaleBar {
 public:
-    // pMagnifier is disabled with the other windows while the dialog is open.
     explicit CScaleBar(CPixmetraDlg& dlg) : m_Dlg(dlg) {}
+    // Disabled with the other windows while the dialog is open.
     void SetMagnifier(QWidget* pMagnifier) { m_pMagnifier = pMagnifier; }
 
     bool OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
