@@ -65,6 +65,13 @@ public:
     BOOL StartCrossLine(POINT ptWnd, BOOL bConfirm, BOOL bLast);
     BOOL AddCrossLinePoint(POINT ptWnd, BOOL bConfirm, BOOL bLast);
     void ClearCrossLines();
+    // Copies the positions inside the image into the caller's arrays of
+    // MAX_CROSS_LINE, leaving the other slots as they were; FALSE when a
+    // count is outside 0..MAX_CROSS_LINE.
+    BOOL GetCrossLinePos(int32_t* pX, int& nCountX, int32_t* pY, int& nCountY) const;
+    // Clears the lines, then keeps the first nCountX x and nCountY y that lie
+    // in 1..width-1 and 1..height-1; FALSE for a count above MAX_CROSS_LINE.
+    BOOL SetCrossLinePos(const int32_t* pX, int nCountX, const int32_t* pY, int nCountY);
     BOOL AddText(const std::u16string& text, POINT ptWnd, const std::u16string& fontName, int32_t nFontPt,
                  COLORREF crText);
     BOOL EditText(const std::u16string& text, const std::u16string& fontName, int32_t nFontPt, COLORREF crText);

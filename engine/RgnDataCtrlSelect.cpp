@@ -75,6 +75,44 @@ BOOL CRgnDataCtrl::AddCrossLinePoint(POINT ptWnd, BOOL bConfirm, BOOL bLast)
     return TRUE;
 }
 
+BOOL CRgnDataCtrl::GetCrossLinePos(int32_t* pX, int& nCountX, int32_t* pY, int& nCountY) const
+{
+    if (m_nCrossCountX < 0 || m_nCrossCountX > MAX_CROSS_LINE || m_nCrossCountY < 0 ||
+        m_nCrossCountY > MAX_CROSS_LINE) {
+        return FALSE;
+    }
+    for (int i = 0; i < MAX_CROSS_LINE; ++i) {
+        if (m_nCrossX[i] >= 0 && m_nCrossX[i] < m_nWidth) {
+            pX[i] = m_nCrossX[i];
+        }
+        if (m_nCrossY[i] >= 0 && m_nCrossY[i] < m_nHeight) {
+            pY[i] = m_nCrossY[i];
+        }
+    }
+    nCountX = m_nCrossCountX;
+    nCountY = m_nCrossCountY;
+    return TRUE;
+}
+
+BOOL CRgnDataCtrl::SetCrossLinePos(const int32_t* pX, int nCountX, const int32_t* pY, int nCountY)
+{
+    if (nCountX > MAX_CROSS_LINE || nCountY > MAX_CROSS_LINE) {
+        return FALSE;
+    }
+    ClearCrossLines();
+    for (int i = 0; i < nCountX; ++i) {
+        if (pX[i] >= 1 && pX[i] < m_nWidth) {
+            m_nCrossX[m_nCrossCountX++] = pX[i];
+        }
+    }
+    for (int i = 0; i < nCountY; ++i) {
+        if (pY[i] >= 1 && pY[i] < m_nHeight) {
+            m_nCrossY[m_nCrossCountY++] = pY[i];
+        }
+    }
+    return TRUE;
+}
+
 // ---------------------------------------------------------------------------
 // Text annotations
 

@@ -9,6 +9,10 @@
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/magnifier/ZoomWndDlg.h"
+#include "workflow/magnifier/ZoomWndFlow.h"
+#include "workflow/overlay/CrossLines.h"
+#include "workflow/overlay/ScaleBar.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageMeasurement.h"
 
@@ -58,6 +62,10 @@ BOOL CPixmetraDlg::OnInitDialog()
     if (!InitWindow() && m_bCameraOK) {
         nStartMessage = IDS_WINDOW_INIT_ERROR;
     }
+    m_pCrossLines = std::make_unique<CCrossLines>(*this);
+    m_pScaleBar = std::make_unique<CScaleBar>(*this);
+    m_pZoomFlow = std::make_unique<CZoomWndFlow>(*this, &m_Sink);
+    m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
     if (m_bCameraOK && !StartStreaming(FALSE)) {
         m_bCameraOK = FALSE;
         nStartMessage = IDS_STREAM_START_ERROR;
@@ -77,6 +85,7 @@ BOOL CPixmetraDlg::OnInitDialog()
         }
     }
 
+    m_pCrossLines->LoadCrossLinePosValue();
     SetImageKind(m_bCameraOK ? DISP_CAMERA_IMAGE : DISP_STILL_IMAGE);
     UpdateButtons();
     SetStatusMessage(nStartMessage);
@@ -104,9 +113,7 @@ void CPixmetraDlg::UpdateButtons()
     // Their flows are not built yet: shown, but not usable.
     for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnLoadImage), static_cast<QWidget*>(m_pUi->btnSaveImage),
                               static_cast<QWidget*>(m_pUi->btnSaveContinue), static_cast<QWidget*>(m_pUi->btnSaveVideo),
-                              static_cast<QWidget*>(m_pUi->btnSetting), static_cast<QWidget*>(m_pUi->btnCameraSetting),
-                              static_cast<QWidget*>(m_pUi->btnCrossLine),
-                              static_cast<QWidget*>(m_pUi->btnCrossCancel)}) {
+                              static_cast<QWidget*>(m_pUi->btnSetting), static_cast<QWidget*>(m_pUi->btnCameraSetting)}) {
         pControl->setEnabled(false);
     }
     for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnZoomFit), static_cast<QWidget*>(m_pUi->btnZoomIn),
@@ -116,6 +123,9 @@ void CPixmetraDlg::UpdateButtons()
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
     // Measuring needs the overlay and a picture.
     EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture);
+    if (m_pCrossLines != nullptr) {
+        m_pCrossLines->UpdateButtons();
+    }
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -123,11 +133,19 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
     switch (nMessage) {
     case WM_CAMERA_FRAME:
         OnCameraFrame(int(wParam), int(lParam));
+        if (m_pZoomFlow != nullptr) {
+            m_pZoomFlow->OnNewPicture();
+        }
         break;
     case WM_CAMERA_DISCONNECT:
         OnDisConnectedMessage();
         break;
     default:
+        if (m_pCrossLines != nullptr && (m_pCrossLines->OnMessage(nMessage, wParam, lParam) ||
+                                         m_pScaleBar->OnMessage(nMessage, wParam, lParam) ||
+                                         m_pZoomFlow->OnMessage(nMessage, wParam, lParam))) {
+            break;
+        }
         if (!OnCalibrationMessage(nMessage, wParam, lParam)) {
             OnMeasureMessage(nMessage, wParam, lParam);
         }
@@ -155,12 +173,18 @@ void CPixmetraDlg::OnDestroy()
     WriteLog(QStringLiteral("[MAIN]OnDestroy()->"));
     if (m_bInitialized) {
         SaveWindowPlacement();
+        if (m_pZoomFlow != nullptr) {
+            m_pZoomFlow->SavePlacement();
+        }
         SaveSystemSetting(m_Setting);
     }
     StopStreaming();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;
     m_pLayeredWnd = nullptr;
+    m_pScaleBar.reset();
+    m_pCrossLines.reset();
+    m_pZoomFlow.reset();
     CameraCtrl.CloseCamera();
     WriteLog(QStringLiteral("[MAIN]OnDestroy() is End."));
 }

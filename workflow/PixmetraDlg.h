@@ -8,6 +8,7 @@
 //   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
 //   measure/MeasureFlow.cpp   the tool window's measurement messages
 //   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
+//   overlay/, magnifier/   cross lines, scale bar, magnifier (own classes)
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -25,6 +26,9 @@
 #include <vector>
 
 class CAboutDlg;
+class CCrossLines;
+class CScaleBar;
+class CZoomWndFlow;
 class CMeasureModeDlg;
 class CPictureBox;
 class QAbstractButton;
@@ -100,6 +104,11 @@ public:
     double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
+    CCrossLines* CrossLines() const { return m_pCrossLines.get(); }
+    CScaleBar* ScaleBar() const { return m_pScaleBar.get(); }
+    CZoomWndFlow* ZoomFlow() const { return m_pZoomFlow.get(); }
+    // Lays the controls out again after one was shown or hidden.
+    void UpdateLayout() { LayoutControls(); }
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
@@ -196,6 +205,9 @@ private:
     QWidget* m_pStatusBar = nullptr;
     std::array<QLabel*, STATUS_PART_COUNT> m_StatusParts{};
     CMeasureModeDlg* m_pMeasureModeDlg = nullptr;
+    std::unique_ptr<CCrossLines> m_pCrossLines;
+    std::unique_ptr<CScaleBar> m_pScaleBar;
+    std::unique_ptr<CZoomWndFlow> m_pZoomFlow;
     // The rows the user selected in the results list.
     std::vector<int> m_SelList;
     BOOL m_bDispMeasureShape = TRUE;

@@ -173,6 +173,12 @@ void CMeasureModeDlg::EnableMeasure(bool bEnable)
     m_pDispResult->setEnabled(bEnable);
 }
 
+void CMeasureModeDlg::SetDispZoomWindow(BOOL bShow)
+{
+    m_bDispZoomWindow = bShow ? TRUE : FALSE;
+    m_pDispZoom->setChecked(bShow != FALSE);
+}
+
 void CMeasureModeDlg::PlaceBeside(const QRect& ownerFrame)
 {
     adjustSize();

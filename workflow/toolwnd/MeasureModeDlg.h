@@ -42,6 +42,9 @@ public:
     void PlaceBeside(const QRect& ownerFrame);
 
     int GetCurrentTab() const { return m_nCurTab; }
+    // Check box 1143: the magnifier is wanted.
+    BOOL IsDispZoomWindow() const { return m_bDispZoomWindow; }
+    void SetDispZoomWindow(BOOL bShow);
     CPageCalibration* PageCalibration() const { return m_pPageCalibration; }
     CPageMeasurement* PageMeasurement() const { return m_pPageMeasurement; }
     QWidget* GetDlgItem(int nID) const;

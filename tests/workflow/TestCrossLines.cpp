@@ -1,0 +1,200 @@
+// Cross lines through the main window's buttons and clicks on the overlay:
+// the toggle and make-anew modes, separate input with its prompts, cancel,
+// and the positions kept in the settings file across a restart.
+#include "OverlayAidsFixture.h"
+
+#include "workflow/MainControls.h"
+#include "workflow/overlay/CrossLines.h"
+
+namespace {
+
+class CrossLinesTest : public OverlayAidsTest {
+protected:
+    std::vector<int32_t> Xs()
+    {
+        const CRgnDataCtrl& eng = m_pDlg->Overlay()->Engine();
+        return std::vector<int32_t>(eng.GetCrossX(), eng.GetCrossX() + eng.GetCrossCountX());
+    }
+    std::vector<int32_t> Ys()
+    {
+        const CRgnDataCtrl& eng = m_pDlg->Overlay()->Engine();
+        return std::vector<int32_t>(eng.GetCrossY(), eng.GetCrossY() + eng.GetCrossCountY());
+    }
+    bool Shown() { return m_pDlg->Overlay()->Engine().m_bDispCrossLine != FALSE; }
+};
+
+TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
+{
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.MakeCrossLineKind = 1;
+        s.bCrossLineSeparateInput = TRUE;
+        s.CrossVertLineNum = 2;
+        s.CrossHorzLineNum = 1;
+    });
+    CPixmetraDlg& dlg = Start(0);
+    QAbstractButton* pCross = MainButton(IDC_BTN_CROSS_LINE);
+    QAbstractButton* pCancel = MainButton(IDC_BTN_CROSS_CANCEL);
+    ASSERT_NE(pCross, nullptr);
+    ASSERT_NE(pCancel, nullptr);
+    EXPECT_FALSE(pCross->isEnabled()) << "no picture yet";
+    ShowStill(320, 240);
+    ASSERT_TRUE(pCross->isEnabled());
+
+    // No lines yet: the toggle mode starts input, vertical lines first.
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    ASSERT_TRUE(WaitForMessage(553));
+    EXPECT_TRUE(dlg.Overlay()->Input().IsMakingCrossLine());
+    EXPECT_TRUE(pCross->isChecked());
+    EXPECT_FALSE(pCross->isEnabled());
+    EXPECT_FALSE(pCancel->isHidden());
+    ClickImage(POINT{50, 40});
+    ClickImage(POINT{120, 60});
+    ASSERT_TRUE(WaitForMessage(554)) << "horizontal prompt after the last vertical line";
+    ClickImage(POINT{200, 100});
+    ASSERT_TRUE(WaitForMessage(535));
+    EXPECT_EQ(Xs(), (std::vector<int32_t>{50, 120}));
+    EXPECT_EQ(Ys(), (std::vector<int32_t>{100}));
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(pCancel->isHidden());
+    EXPECT_TRUE(pCross->isEnabled());
+    CROSSLINE_POS_VALUE stored{};
+    ASSERT_TRUE(ReadCrossLinePosValue(stored));
+    EXPECT_TRUE(stored.bDispCrossLine);
+    EXPECT_EQ(stored.XCrossLinePos[0], 50);
+    EXPECT_EQ(stored.XCrossLinePos[1], 120);
+    EXPECT_EQ(stored.XCrossLinePos[2], 0);
+    EXPECT_EQ(stored.YCrossLinePos[0], 100);
+    EXPECT_EQ(dlg.Setting().CrossVertLineNum, 2);
+    EXPECT_EQ(dlg.Setting().CrossHorzLineNum, 1);
+
+    // Lines exist: the button hides and shows them.
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(536));
+    EXPECT_FALSE(Shown());
+    EXPECT_FALSE(pCross->isChecked());
+    EXPECT_FALSE(dlg.Setting().CrossLinePos.bDispCrossLine);
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(538));
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(pCross->isChecked());
+    EXPECT_EQ(Xs(), (std::vector<int32_t>{50, 120}));
+
+    // A narrower picture: the line at x 120 now lies outside it and is not
+    // copied back over what the settings hold.
+    ShowStill(100, 240);
+    dlg.Setting().CrossLinePos.XCrossLinePos[0] = 11;
+    dlg.Setting().CrossLinePos.XCrossLinePos[1] = 77;
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    EXPECT_EQ(dlg.Setting().CrossLinePos.XCrossLinePos[0], 50);
+    EXPECT_EQ(dlg.Setting().CrossLinePos.XCrossLinePos[1], 77);
+}
+
+TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
+{
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.MakeCrossLineKind = 0;
+        s.bCrossLineSeparateInput = FALSE;
+        s.CrossVertLineNum = 1;
+        s.CrossHorzLineNum = 1;
+    });
+    CPixmetraDlg& dlg = Start(0);
+    ShowStill(320, 240);
+    QAbstractButton* pCross = MainButton(IDC_BTN_CROSS_LINE);
+    QAbstractButton* pCancel = MainButton(IDC_BTN_CROSS_CANCEL);
+
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    ASSERT_TRUE(WaitForMessage(529));
+    ClickImage(POINT{30, 40});
+    ASSERT_TRUE(WaitForMessage(535));
+    EXPECT_EQ(Xs(), (std::vector<int32_t>{30}));
+    EXPECT_EQ(Ys(), (std::vector<int32_t>{40}));
+
+    // Shown: the press hides them; the next one begins afresh without them.
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(536));
+    EXPECT_FALSE(dlg.Overlay()->Engine().m_bDispCrossLine);
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    ASSERT_TRUE(WaitForMessage(529));
+    EXPECT_TRUE(Xs().empty());
+    EXPECT_TRUE(Ys().empty());
+    EXPECT_EQ(dlg.Overlay()->Engine().GetCrossX()[0], 0) << "old positions discarded";
+
+    // Cancel: the input ends, nothing drawn, the buttons as before.
+    ASSERT_FALSE(pCancel->isHidden());
+    QTest::mouseClick(pCancel, Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(537));
+    EXPECT_FALSE(dlg.Overlay()->Input().IsMakingCrossLine());
+    EXPECT_FALSE(dlg.Overlay()->Engine().m_bDispCrossLine);
+    EXPECT_FALSE(pCross->isChecked());
+    EXPECT_TRUE(pCross->isEnabled());
+    EXPECT_TRUE(pCancel->isHidden());
+    ClickImage(POINT{60, 70});
+    QTest::qWait(50);
+    EXPECT_TRUE(Xs().empty()) << "a click after cancel places nothing";
+
+    // Separate input without vertical lines starts with the horizontal prompt.
+    dlg.Setting().bCrossLineSeparateInput = TRUE;
+    dlg.Setting().CrossVertLineNum = 0;
+    dlg.Setting().CrossHorzLineNum = 2;
+    QTest::mouseClick(pCross, Qt::LeftButton);
+    ASSERT_TRUE(WaitForMessage(554));
+    ClickImage(POINT{10, 20});
+    ClickImage(POINT{15, 90});
+    ASSERT_TRUE(WaitForMessage(535));
+    EXPECT_TRUE(Xs().empty());
+    EXPECT_EQ(Ys(), (std::vector<int32_t>{20, 90}));
+
+    // Deleted from the settings dialog: only its confirm step takes them away.
+    dlg.CrossLines()->OnDeleteCrossLine();
+    EXPECT_EQ(Ys().size(), 2u);
+    dlg.CrossLines()->ApplyClearMark();
+    EXPECT_FALSE(dlg.CrossLines()->IsClearMarked());
+    EXPECT_TRUE(Ys().empty());
+    EXPECT_FALSE(Shown());
+    EXPECT_FALSE(pCross->isChecked());
+    CROSSLINE_POS_VALUE stored{};
+    ASSERT_TRUE(ReadCrossLinePosValue(stored));
+    EXPECT_FALSE(stored.bDispCrossLine);
+    EXPECT_EQ(stored.YCrossLinePos[0], 0);
+    EXPECT_EQ(stored.YCrossLinePos[1], 0);
+}
+
+TEST_F(CrossLinesTest, PositionsSurviveARestart)
+{
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.MakeCrossLineKind = 1;
+        s.bCrossLineSeparateInput = FALSE;
+        s.CrossVertLineNum = 2;
+    });
+    CPixmetraDlg& first = Start(1);
+    ASSERT_TRUE(first.IsCameraOK());
+    QTest::mouseClick(MainButton(IDC_BTN_CROSS_LINE), Qt::LeftButton);
+    ASSERT_TRUE(WaitForMessage(529));
+    ClickImage(POINT{300, 200});
+    ClickImage(POINT{700, 500});
+    ASSERT_TRUE(WaitForMessage(535));
+    const std::vector<int32_t> xs = Xs(), ys = Ys();
+    ASSERT_EQ(xs.size(), 2u);
+    ASSERT_EQ(ys.size(), 2u);
+    EXPECT_NEAR(xs[1], 700, 2);
+    EXPECT_NEAR(ys[1], 500, 2);
+    m_pDlg.reset();
+
+    CPixmetraDlg& second = Start(1);
+    ASSERT_TRUE(second.IsCameraOK());
+    EXPECT_EQ(Xs(), xs);
+    EXPECT_EQ(Ys(), ys);
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(MainButton(IDC_BTN_CROSS_LINE)->isChecked());
+
+    // Hidden at exit: shown hidden at the next start, positions still kept.
+    QTest::mouseClick(MainButton(IDC_BTN_CROSS_LINE), Qt::LeftButton);
+    EXPECT_FALSE(Shown());
+    m_pDlg.reset();
+    Start(1);
+    EXPECT_EQ(Xs(), xs);
+    EXPECT_FALSE(Shown());
+    EXPECT_FALSE(MainButton(IDC_BTN_CROSS_LINE)->isChecked());
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+#include "workflow/magnifier/ZoomWndFlow.h"
+
+#include "app/LogFile.h"
+#include "engine/OverlayMessages.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/magnifier/ZoomWndDlg.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/ToolMessages.h"
+
+#include <QEvent>
+#include <QShowEvent>
+
+#include <cmath>
+
+CZoomWndFlow::CZoomWndFlow(CPixmetraDlg& dlg, IMessageSink* pMainSink) : m_Dlg(dlg)
+{
+    // Owned by the desktop: a top-level window of its own, deleted with this.
+    m_pZoomWnd = std::make_unique<CZoomWndDlg>();
+    if (!m_pZoomWnd->InitZoomWndDlg(pMainSink, &dlg.Image())) {
+        WriteLog(QStringLiteral("[MAIN]InitZoomWndDlg() is Error!"));
+    }
+    m_pZoomWnd->SetCrossColor(dlg.Setting().Draw.CrossColor);
+    dlg.installEventFilter(this);
+}
+
+CZoomWndFlow::~CZoomWndFlow()
+{
+    m_Dlg.removeEventFilter(this);
+}
+
+bool CZoomWndFlow::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMessage) {
+    case WM_MOUSE_POSITION:
+        OnMoveZoomPoint(int(intptr_t(wParam)), int(lParam));
+        return true;
+    case WM_DISP_ZOOM_WINDOW:
+        OnDispZoomWindow(wParam);
+        return true;
+    case WM_CLOSE_ZOOM_WINDOW:
+        OnCloseZoomWindow();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CZoomWndFlow::UpdateImageInfo()
+{
+    const CAccImage& image = m_Dlg.Image();
+    m_pZoomWnd->SetImageInfo(image.IsEmpty() ? IMAGE_INFO{0, 0, 0}
+                                             : IMAGE_INFO{image.GetBitCount(), image.GetWidth(), image.GetHeight()});
+}
+
+void CZoomWndFlow::OnMoveZoomPoint(int x, int y)
+{
+    CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg();
+    if (pTool == nullptr || !pTool->IsDispZoomWindow()) {
+        return;
+    }
+    const DISP_VIEW_STATE& view = m_Dlg.Geometry().CurrentView();
+    const double r = view.CurDrawRatio != 0.0 ? view.CurDrawRatio : view.dFitRatio;
+    // No ratio yet (no picture shown): nothing to map the pointer with.
+    if (!(r > 0.0) || !std::isfinite(r)) {
+        return;
+    }
+    UpdateImageInfo();
+    const POINT scroll = m_Dlg.Geometry().GetScrollPos();
+    const POINT pt{int32_t(std::trunc(x * (1.0 / r))) + scroll.x, int32_t(std::trunc(y * (1.0 / r))) + scroll.y};
+    m_pZoomWnd->Draw(pt, FALSE);
+}
+
+void CZoomWndFlow::OnNewPicture()
+{
+    if (m_bDispZoomWnd && m_pZoomWnd->isVisible()) {
+        UpdateImageInfo();
+        m_pZoomWnd->Redraw();
+    }
+}
+
+void CZoomWndFlow::OnDispZoomWindow(WPARAM wShow)
+{
+    m_bDispZoomWnd = wShow != 0 ? TRUE : FALSE;
+    m_pZoomWnd->setVisible(m_bDispZoomWnd != FALSE);
+}
+
+void CZoomWndFlow::OnCloseZoomWindow()
+{
+    if (CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg()) {
+        pTool->SetDispZoomWindow(FALSE);
+    }
+    m_bDispZoomWnd = FALSE;
+}
+
+void CZoomWndFlow::PlaceAtStart()
+{
+    const SYSTEM_SETTING& s = m_Dlg.Setting();
+    m_pZoomWnd->adjustSize();
+    if (s.bRegistWindowPos && s.ZoomWndLeft != 0 && s.ZoomWndTop != 0) {
+        m_pZoomWnd->move(s.ZoomWndLeft, s.ZoomWndTop);
+    } else {
+        const QRect owner = m_Dlg.frameGeometry();
+        const QSize size = m_pZoomWnd->frameGeometry().size();
+        m_pZoomWnd->move(owner.center().x() - size.width() / 2, owner.center().y() - size.height() / 2);
+    }
+    m_bDispZoomWnd = s.bDispZoomWnd ? TRUE : FALSE;
+    if (m_bDispZoomWnd) {
+        m_pZoomWnd->show();
+    }
+}
+
+void CZoomWndFlow::SavePlacement()
+{
+    SYSTEM_SETTING& s = m_Dlg.Setting();
+    if (!s.bRegistWindowPos) {
+        s.ZoomWndLeft = 0;
+        s.ZoomWndTop = 0;
+    } else if (m_bDispZoomWnd && m_pZoomWnd->isVisible() && !m_pZoomWnd->isMinimized()) {
+        s.ZoomWndLeft = m_pZoomWnd->x();
+        s.ZoomWndTop = m_pZoomWnd->y();
+    }
+    s.bDispZoomWnd = m_bDispZoomWnd;
+}
+
+bool CZoomWndFlow::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched == &m_Dlg) {
+        if (pEvent->type() == QEvent::Show && !m_bPlaced && !static_cast<QShowEvent*>(pEvent)->spontaneous()) {
+            // Placed once the main window's frame is.
+            m_bPlaced = true;
+            QMetaObject::invokeMethod(this, [this] { PlaceAtStart(); }, Qt::QueuedConnection);
+        } else if (pEvent->type() == QEvent::WindowStateChange && m_bDispZoomWnd) {
+            // Minimised and restored with the main window.
+            if (m_Dlg.isMinimized()) {
+                m_pZoomWnd->showMinimized();
+            } else if (m_pZoomWnd->isMinimized()) {
+                m_pZoomWnd->showNormal();
+            }
+        }
+    }
+    return QObject::eventFilter(pWatched, pEvent);
+}

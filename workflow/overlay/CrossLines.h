@@ -1,0 +1,63 @@
+// The cross lines over the picture: the main window's cross-line button and
+// its cancel button, the input the overlay collects, hiding and showing, and
+// the positions kept in the settings file. Works on the main window through
+// its public operations only.
+#pragma once
+
+#include "app/dialogs/EnabledCtrl.h"
+#include "platform/WinTypes.h"
+
+#include <vector>
+
+class CPixmetraDlg;
+class CRgnDataCtrl;
+class QAbstractButton;
+class QWidget;
+
+// From the system settings dialog: the lines are to be deleted on confirm.
+constexpr UINT WM_DELETE_CROSS_LINE = WM_USER + 0x44;
+
+class CCrossLines {
+public:
+    explicit CCrossLines(CPixmetraDlg& dlg);
+
+    void OnBnClickedDispCrossLine();
+    void OnBnClickedBtnCancelMakeCross();
+    // At start, with a picture present: the stored lines given to the overlay.
+    BOOL LoadCrossLinePosValue();
+    BOOL SaveCrossLinePosValue();
+    void OnDeleteCrossLine() { m_bClearCrossLine = TRUE; }
+    BOOL IsClearMarked() const { return m_bClearCrossLine; }
+    // The settings' confirm step: with the clear mark set, the lines and their
+    // stored positions go; the mark is cleared.
+    void ApplyClearMark();
+    // The lines and their stored positions go (a new resolution, the clear mark).
+    void DeleteCrossLines();
+    void OnMakingCrossLineDispCaption(UINT nID);
+    // The overlay placed the last line.
+    void OnEndMakeCrossLine();
+    // Takes the messages of this flow. The end notice (WM_END_MAKE_SHAPE with
+    // 1) is handled and still reported as not taken, so the measurement
+    // flow's common end steps follow.
+    bool OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // After the main window's own button update: 1038 by the settings, and
+    // the cross-line group kept off while lines are being placed.
+    void UpdateButtons();
+    bool IsMaking() const { return m_bMaking; }
+
+private:
+    void StartInput();
+    void SetShown(BOOL bShow);
+    void EndInputLook();
+    void RestoreGroup();
+    std::vector<QWidget*> Group() const;
+    QAbstractButton* CrossButton() const;
+    QWidget* CancelButton() const;
+    CRgnDataCtrl* Engine() const;
+
+    CPixmetraDlg& m_Dlg;
+    CCtrlEnabledCtrl m_Enabler;
+    // Control group 2 is switched off: cross-line input under way.
+    bool m_bMaking = false;
+    BOOL m_bClearCrossLine = FALSE;
+};

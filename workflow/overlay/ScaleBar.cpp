@@ -1,0 +1,101 @@
+#include "workflow/overlay/ScaleBar.h"
+
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/SystemSetting.h"
+#include "app/dialogs/EnabledCtrl.h"
+#include "app/dialogs/MessageBox.h"
+#include "app/dialogs/SetScaleDlg.h"
+#include "engine/LayeredWnd.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+
+#include <QCheckBox>
+
+#include <algorithm>
+
+namespace {
+constexpr int IDC_CHECK_SCALE = 1037;
+constexpr int kDefaultCorner = 3;
+} // namespace
+
+int CScaleBar::Corner(int nDispScalPos)
+{
+    return nDispScalPos >= 0 && nDispScalPos <= 3 ? nDispScalPos : kDefaultCorner;
+}
+
+bool CScaleBar::OnMessage(UINT nMessage, WPARAM wParam, LPARAM)
+{
+    if (nMessage != WM_DISP_SCALE) {
+        return false;
+    }
+    OnDispScale(wParam);
+    return true;
+}
+
+void CScaleBar::UncheckPageButton()
+{
+    CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg();
+    auto* pCheck = pTool != nullptr ? qobject_cast<QCheckBox*>(pTool->GetDlgItem(IDC_CHECK_SCALE)) : nullptr;
+    if (pCheck != nullptr) {
+        pCheck->setChecked(false);
+        pCheck->setToolTip(GetProgramString(273));
+    }
+}
+
+bool CScaleBar::AskScale()
+{
+    SYSTEM_SETTING& s = m_Dlg.Setting();
+    const int32_t nIndex = std::clamp(s.CalibrationIndex, 0, CALIBRATION_NUM - 1);
+    CSetScaleDlg dlg(&m_Dlg);
+    dlg.m_nUnitKind = s.Calibration[nIndex].UnitKind;
+    dlg.m_nScalePos = Corner(s.DispScalPos);
+    dlg.m_dScaleSizeX = s.ScaleSizeX;
+    dlg.m_dScaleSizeY = s.ScaleSizeY;
+    int nResult = IDCANCEL;
+    {
+        // The windows that take input stay off while the dialog is open.
+        const CWndEnabledCtrl tool(m_Dlg.MeasureModeDlg(), FALSE);
+        const CWndEnabledCtrl magnifier(m_pMagnifier, FALSE);
+        const CWndEnabledCtrl overlay(m_Dlg.Overlay(), FALSE);
+        nResult = dlg.DoModal();
+    }
+    if (nResult != IDOK) {
+        return false;
+    }
+    // They reach the file with the next write of the settings.
+    s.DispScalPos = dlg.m_nScalePos;
+    s.ScaleSizeX = dlg.m_dScaleSizeX;
+    s.ScaleSizeY = dlg.m_dScaleSizeY;
+    return true;
+}
+
+void CScaleBar::OnDispScale(WPARAM wShow)
+{
+    WriteLog(QStringLiteral("[MAIN]OnDispScale()"));
+    const BOOL bShow = wShow == 1 ? TRUE : FALSE;
+    m_bDispScale = bShow;
+    const SYSTEM_SETTING& s = m_Dlg.Setting();
+    if (bShow && (s.DispScaleKind == 1 || (s.DispScaleKind == 0 && s.ScaleSizeX == 0.0))) {
+        if (!AskScale()) {
+            m_Dlg.SetStatusMessage(540);
+            UncheckPageButton();
+            m_bDispScale = FALSE;
+            WriteLog(QStringLiteral("[MAIN]OnDispScale() Cancel"));
+            return;
+        }
+    }
+    if (CLayeredWnd* pOverlay = m_Dlg.Overlay()) {
+        CRgnDataCtrl& eng = pOverlay->Engine();
+        const bool bReady = eng.GetImageWidth() > 0 && eng.IsCalibrationValid();
+        if (bShow && bReady && s.ScaleSizeX > 0.0) {
+            eng.SetScaleParam(s.ScaleSizeX, s.ScaleSizeY, Corner(s.DispScalPos));
+            eng.m_bDispScale = TRUE;
+        } else {
+            // Hiding always takes the bar away, whatever else changed since it was shown.
+            eng.m_bDispScale = FALSE;
+        }
+        pOverlay->Redraw();
+    }
+    m_Dlg.SetStatusMessage(bShow ? 539 : 541);
+}
