@@ -277,8 +277,9 @@ void CPixmetraDlg::OnDeleteSelMeasureData()
     if (AfxMessageBox(560, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
         return;
     }
-    // Each measurement once: the rows of a 2-circle measurement go together,
-    // and the rows that went with an earlier one are no failure.
+    // Each measurement once, so a row whose measurement already went with an
+    // earlier row is no failure. (A 2-circle measurement numbers its three
+    // rows on their own: each selected row deletes just its own shapes.)
     for (int32_t nMeasNum : MeasNumsOfRows(MeasDataList, m_SelList)) {
         if (!m_pLayeredWnd->Engine().DeleteMeasurement(nMeasNum)) {
             WriteLog(QStringLiteral("[MAIN]OnDeleteSelMeasureData() DeleteMeasureData is Error!"));
