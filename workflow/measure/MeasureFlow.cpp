@@ -36,9 +36,29 @@ void CPixmetraDlg::CreateMeasureModeDlg()
 
 void CPixmetraDlg::EnableMeasureGroup(bool bEnable)
 {
+    // While a shape or a reference line is input its group decides, whatever
+    // a refresh of the buttons found.
+    if (m_InputGroups.IsHeld()) {
+        m_InputGroups.KeepDisabled();
+        return;
+    }
     if (m_pMeasureModeDlg != nullptr) {
         m_pMeasureModeDlg->EnableMeasure(bEnable);
     }
+}
+
+void CPixmetraDlg::DisableInputGroup(int nGroup)
+{
+    m_InputGroups.Disable(nGroup, [this](int nID) { return GetDlgItem(nID); }, m_pMeasureModeDlg, m_bCameraOK != FALSE);
+    if (m_pMeasureModeDlg != nullptr) {
+        m_pMeasureModeDlg->EnableMeasure(false);
+    }
+}
+
+void CPixmetraDlg::RestoreInputGroup(int nGroup)
+{
+    m_InputGroups.Restore(nGroup);
+    EnableMeasureGroup(true);
 }
 
 bool CPixmetraDlg::OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -114,7 +134,7 @@ void CPixmetraDlg::OnStartMake(int nKind)
     if (nKind < 0 || nKind >= 10) {
         return;
     }
-    EnableMeasureGroup(false);
+    DisableInputGroup(INPUT_GROUP_MEASURE);
     if (m_pLayeredWnd != nullptr && (m_bCameraOK || !AccImage.IsEmpty())) {
         CLayeredInput& input = m_pLayeredWnd->Input();
         if (!input.IsMakingCrossLine() && !input.IsPlacingText()) {
@@ -153,7 +173,7 @@ void CPixmetraDlg::OnStartMakeText()
         input.CancelInput();
     }
     input.SetTextToPlace(m_LastText.toStdU16String(), dlg.m_FontName.toStdU16String(), dlg.m_nFontPt, dlg.m_Color);
-    EnableMeasureGroup(false);
+    DisableInputGroup(INPUT_GROUP_MEASURE);
     SetStatusMessage(531);
 }
 
@@ -193,7 +213,7 @@ void CPixmetraDlg::OnCancelMakeShape()
         }
     }
     SetStatusMessage(532);
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
 
@@ -218,7 +238,7 @@ void CPixmetraDlg::OnEndMakeShape(WPARAM wParam)
     if (m_pMeasureModeDlg != nullptr) {
         m_pMeasureModeDlg->PageMeasurement()->EndMakeShape();
     }
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
 
@@ -226,7 +246,7 @@ void CPixmetraDlg::OnErrorMakeShape()
 {
     SetStatusMessage(615);
     m_pMeasureModeDlg->PageMeasurement()->CancelMakeShape();
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
 
