@@ -35,6 +35,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
         EXPECT_FALSE(CalibrationItem(1027)->isEnabled()) << pass;
         EXPECT_FALSE(CalibrationItem(1010)->isEnabled()) << pass;
         EXPECT_TRUE(CalibrationItem(1012)->isEnabled()) << pass;
+        EXPECT_TRUE(pTool->GetDlgItem(1143)->isEnabled()) << pass;
         dlg.UpdateButtons(); // a refresh mid-input changes nothing
     }
     QTest::mouseClick(CalibrationItem(1012), Qt::LeftButton);
@@ -57,6 +58,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
         EXPECT_FALSE(CalibrationItem(1120)->isEnabled()) << pass;
         EXPECT_TRUE(MeasurementItem(1045)->isEnabled()) << pass;
         EXPECT_TRUE(MeasurementItem(1046)->isEnabled()) << pass;
+        EXPECT_TRUE(pShapes->isEnabled()) << pass; // not in the measuring group
         dlg.UpdateButtons();
     }
     ClickImage(POINT{300, 100});

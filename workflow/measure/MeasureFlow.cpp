@@ -49,10 +49,22 @@ void CPixmetraDlg::EnableMeasureGroup(bool bEnable)
 
 void CPixmetraDlg::DisableInputGroup(int nGroup)
 {
-    m_InputGroups.Disable(nGroup, [this](int nID) { return GetDlgItem(nID); }, m_pMeasureModeDlg, m_bCameraOK != FALSE);
     if (m_pMeasureModeDlg != nullptr) {
+        // The pages' own rules keep their controls off as well; the two check
+        // boxes stay as they were unless the group takes them.
+        QWidget* boxes[] = {m_pMeasureModeDlg->GetDlgItem(1004), m_pMeasureModeDlg->GetDlgItem(1143)};
+        bool bWasEnabled[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            bWasEnabled[i] = boxes[i] != nullptr && boxes[i]->isEnabled();
+        }
         m_pMeasureModeDlg->EnableMeasure(false);
+        for (int i = 0; i < 2; ++i) {
+            if (boxes[i] != nullptr) {
+                boxes[i]->setEnabled(bWasEnabled[i]);
+            }
+        }
     }
+    m_InputGroups.Disable(nGroup, [this](int nID) { return GetDlgItem(nID); }, m_pMeasureModeDlg, m_bCameraOK != FALSE);
 }
 
 void CPixmetraDlg::RestoreInputGroup(int nGroup)
