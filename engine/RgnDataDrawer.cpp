@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cmath>
@@ -133,6 +134,11 @@ void CRgnDataDrawer::DrawScale(QPainter& p, const CRgnDataCtrl& eng, const RECT&
     QPainterPath path;
     path.addText(QPointF(x, y + fm.ascent()), font, QString::fromStdU16String(text));
     const QColor colour = ToQColor(eng.GetDrawSetting().ScaleColor);
+    // The label's halo, as captions have, keeps it legible on a picture of its colour.
+    QPainterPathStroker halo;
+    halo.setWidth(CTextOutlines::HaloWidth(nFontPt));
+    halo.setJoinStyle(Qt::RoundJoin);
+    p.fillPath(halo.createStroke(path), ColourOf(ContrastingColour(eng.GetDrawSetting().ScaleColor)));
     p.setPen(QPen(colour, 1));
     p.setBrush(colour);
     p.drawPath(path);

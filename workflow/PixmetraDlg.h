@@ -17,6 +17,7 @@
 #include "image/AccImage.h"
 #include "platform/MessageReceiver.h"
 #include "workflow/live/DisplayGeometry.h"
+#include "workflow/measure/InputControlGroups.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -159,6 +160,8 @@ private:
     // measure/MeasureFlow.cpp
     void CreateMeasureModeDlg();
     void EnableMeasureGroup(bool bEnable);
+    void DisableInputGroup(int nGroup);
+    void RestoreInputGroup(int nGroup);
     bool OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void OnStartMake(int nKind);
     void OnStartMakeText();
@@ -230,6 +233,7 @@ private:
     QString m_MessageText;
     // The set button's caption while it reads 中止.
     QString m_CalibSetCaption;
+    CInputControlGroups m_InputGroups;
     QSize m_MinSize;
 
     // Live view state.

@@ -96,6 +96,7 @@ void PaintText(const FIGURE_PASS& pass, const RGN_DATA& d, int n, COLORREF, COLO
     const int pt = pass.bScreen ? pass.eng->ScreenFontPt(d.nFontPt) : d.nFontPt;
     const CTextOutlines::OUTLINE& t = pass.pTexts->Get(d, pt);
     const QBrush brush(ColourOf(cr));
+    pass.p->fillPath(t.halo, QBrush(ColourOf(ContrastingColour(cr))));
     pass.p->fillPath(t.fill, brush);
     pass.p->fillPath(t.stroke, brush);
 }

@@ -5,7 +5,21 @@
 #include <QFontMetrics>
 #include <QPainterPathStroker>
 
+#include <algorithm>
 #include <unordered_set>
+
+COLORREF ContrastingColour(COLORREF crText)
+{
+    // Rec. 601 luma of the text colour, 0..255000.
+    const int luma = 299 * GetRValue(crText) + 587 * GetGValue(crText) + 114 * GetBValue(crText);
+    return luma >= 128000 ? COLORREF(0x00010101) : COLORREF(0x00ffffff);
+}
+
+double CTextOutlines::HaloWidth(int nPointSize)
+{
+    // About a pixel beyond the text's own 1-pixel outline at 15 points.
+    return std::max(3.0, nPointSize / 5.0);
+}
 
 const CTextOutlines::OUTLINE& CTextOutlines::Get(const RGN_DATA& d, int nPointSize)
 {
@@ -28,7 +42,11 @@ const CTextOutlines::OUTLINE& CTextOutlines::Get(const RGN_DATA& d, int nPointSi
     stroker.setWidth(1.0);
     QPainterPath stroke = stroker.createStroke(path);
     stroke.setFillRule(Qt::WindingFill);
-    *pEntry = OUTLINE{text, font, nPointSize, pt, path, stroke};
+    stroker.setWidth(HaloWidth(nPointSize));
+    stroker.setJoinStyle(Qt::RoundJoin);
+    QPainterPath halo = stroker.createStroke(path);
+    halo.setFillRule(Qt::WindingFill);
+    *pEntry = OUTLINE{text, font, nPointSize, pt, path, stroke, halo};
     return *pEntry;
 }
 

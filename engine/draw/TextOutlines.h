@@ -1,6 +1,8 @@
 // Outlines of captions and annotations, kept per shape until its text, font,
 // size or place changes: turning glyphs into paths is the costly part of
-// drawing a text.
+// drawing a text. Each text also gets a thin halo in a contrasting colour,
+// drawn beneath it, so that a caption stays legible on a picture of its own
+// colour.
 #pragma once
 
 #include "engine/RgnData.h"
@@ -11,6 +13,10 @@
 #include <string>
 #include <unordered_map>
 
+// Near black for light text colours, white for dark ones. Near black, not
+// black: black is the background of the drawing window and never drawn.
+COLORREF ContrastingColour(COLORREF crText);
+
 class CTextOutlines {
 public:
     struct OUTLINE {
@@ -20,12 +26,18 @@ public:
         POINT pt{0, 0};
         QPainterPath fill;
         QPainterPath stroke;
+        QPainterPath halo; // the ring around the glyphs, beneath fill and stroke
     };
 
     // The outline of text record d at nPointSize points.
     const OUTLINE& Get(const RGN_DATA& d, int nPointSize);
     // Forgets the outlines of shapes gone from the list once they pile up.
     void Prune(const std::list<CQSRgnData>& shapes);
+
+    // The halo's stroke width for a text of nPointSize points: it grows
+    // with the text, so it stays visible when captions are enlarged for a
+    // zoomed-out picture.
+    static double HaloWidth(int nPointSize);
 
 private:
     std::unordered_map<int32_t, OUTLINE> m_Texts;

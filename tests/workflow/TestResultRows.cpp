@@ -36,6 +36,13 @@ TEST(ResultRows, TwoCircleMeasurementsLabelTheirOwnCircles)
                            Q("第1円の直径"), Q("第2円の直径"), Q("円の直径")}));
     EXPECT_EQ(Column(texts, RESULT_COL_NO), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(Column(texts, RESULT_COL_UNIT), QStringList(7, Q("mm")));
+
+    // As the engine lists them: every row has a number of its own.
+    std::vector<MEASURE_DATA> own = rows;
+    for (size_t i = 0; i < own.size(); ++i) {
+        own[i].nMeasNum = int32_t(i + 1);
+    }
+    EXPECT_EQ(Column(BuildResultRows(own, 2, 1), RESULT_COL_CONTENT), Column(texts, RESULT_COL_CONTENT));
 }
 
 TEST(ResultRows, ValuesFollowMeasureDownPlace)

@@ -177,6 +177,7 @@ TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 3; }, 2000));
     EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(304));
     EXPECT_EQ(pList->item(1, 1)->text(), GetProgramString(310));
+    EXPECT_EQ(pList->item(2, 1)->text(), GetProgramString(311));
     pList->SetSelectedRows({0, 1, 2});
     QTest::mouseClick(Button(1043), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));

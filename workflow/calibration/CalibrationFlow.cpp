@@ -129,7 +129,7 @@ void CPixmetraDlg::EndCalibrationInput()
         eng.m_bDispShapes = m_bDispMeasureShape;
         m_pLayeredWnd->Redraw();
     }
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_CALIBRATION);
     UpdateButtons();
 }
 
@@ -145,7 +145,7 @@ void CPixmetraDlg::OnStartSetCalibration()
         AfxMessageBox(CALIB_ASK_OVERWRITE, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
         return;
     }
-    EnableMeasureGroup(false);
+    DisableInputGroup(INPUT_GROUP_CALIBRATION);
     if (m_pMeasureModeDlg == nullptr) {
         SetStatusMessage(IDS_CALIB_CANNOT_START);
         return;

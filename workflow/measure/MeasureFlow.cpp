@@ -36,9 +36,41 @@ void CPixmetraDlg::CreateMeasureModeDlg()
 
 void CPixmetraDlg::EnableMeasureGroup(bool bEnable)
 {
+    // While a shape or a reference line is input its group decides, whatever
+    // a refresh of the buttons found.
+    if (m_InputGroups.IsHeld()) {
+        m_InputGroups.KeepDisabled();
+        return;
+    }
     if (m_pMeasureModeDlg != nullptr) {
         m_pMeasureModeDlg->EnableMeasure(bEnable);
     }
+}
+
+void CPixmetraDlg::DisableInputGroup(int nGroup)
+{
+    if (m_pMeasureModeDlg != nullptr) {
+        // The pages' own rules keep their controls off as well; the two check
+        // boxes stay as they were unless the group takes them.
+        QWidget* boxes[] = {m_pMeasureModeDlg->GetDlgItem(1004), m_pMeasureModeDlg->GetDlgItem(1143)};
+        bool bWasEnabled[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            bWasEnabled[i] = boxes[i] != nullptr && boxes[i]->isEnabled();
+        }
+        m_pMeasureModeDlg->EnableMeasure(false);
+        for (int i = 0; i < 2; ++i) {
+            if (boxes[i] != nullptr) {
+                boxes[i]->setEnabled(bWasEnabled[i]);
+            }
+        }
+    }
+    m_InputGroups.Disable(nGroup, [this](int nID) { return GetDlgItem(nID); }, m_pMeasureModeDlg, m_bCameraOK != FALSE);
+}
+
+void CPixmetraDlg::RestoreInputGroup(int nGroup)
+{
+    m_InputGroups.Restore(nGroup);
+    EnableMeasureGroup(true);
 }
 
 bool CPixmetraDlg::OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -114,7 +146,7 @@ void CPixmetraDlg::OnStartMake(int nKind)
     if (nKind < 0 || nKind >= 10) {
         return;
     }
-    EnableMeasureGroup(false);
+    DisableInputGroup(INPUT_GROUP_MEASURE);
     if (m_pLayeredWnd != nullptr && (m_bCameraOK || !AccImage.IsEmpty())) {
         CLayeredInput& input = m_pLayeredWnd->Input();
         if (!input.IsMakingCrossLine() && !input.IsPlacingText()) {
@@ -153,7 +185,7 @@ void CPixmetraDlg::OnStartMakeText()
         input.CancelInput();
     }
     input.SetTextToPlace(m_LastText.toStdU16String(), dlg.m_FontName.toStdU16String(), dlg.m_nFontPt, dlg.m_Color);
-    EnableMeasureGroup(false);
+    DisableInputGroup(INPUT_GROUP_MEASURE);
     SetStatusMessage(531);
 }
 
@@ -193,7 +225,7 @@ void CPixmetraDlg::OnCancelMakeShape()
         }
     }
     SetStatusMessage(532);
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
 
@@ -218,7 +250,7 @@ void CPixmetraDlg::OnEndMakeShape(WPARAM wParam)
     if (m_pMeasureModeDlg != nullptr) {
         m_pMeasureModeDlg->PageMeasurement()->EndMakeShape();
     }
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
 
@@ -226,7 +258,7 @@ void CPixmetraDlg::OnErrorMakeShape()
 {
     SetStatusMessage(615);
     m_pMeasureModeDlg->PageMeasurement()->CancelMakeShape();
-    EnableMeasureGroup(true);
+    RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
 
@@ -277,8 +309,9 @@ void CPixmetraDlg::OnDeleteSelMeasureData()
     if (AfxMessageBox(560, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
         return;
     }
-    // Each measurement once: the rows of a 2-circle measurement go together,
-    // and the rows that went with an earlier one are no failure.
+    // Each measurement once, so a row whose measurement already went with an
+    // earlier row is no failure. (A 2-circle measurement numbers its three
+    // rows on their own: each selected row deletes just its own shapes.)
     for (int32_t nMeasNum : MeasNumsOfRows(MeasDataList, m_SelList)) {
         if (!m_pLayeredWnd->Engine().DeleteMeasurement(nMeasNum)) {
             WriteLog(QStringLiteral("[MAIN]OnDeleteSelMeasureData() DeleteMeasureData is Error!"));

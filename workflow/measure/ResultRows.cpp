@@ -42,8 +42,10 @@ QString ResultContentText(const std::vector<MEASURE_DATA>& rows, size_t i, const
             return texts.kindName[MEAS_2CIRCLE];
         }
         // Each 2-circle measurement lists its centre distance, then the
-        // first and the second circle.
-        const bool bSecond = i > 0 && IsDiameterRow(rows[i - 1]) && rows[i - 1].nMeasNum == row.nMeasNum;
+        // first and the second circle. The engine numbers each of the three
+        // rows on its own, so the label follows the row before, not a shared
+        // number.
+        const bool bSecond = i > 0 && IsDiameterRow(rows[i - 1]);
         return bSecond ? texts.secondDiameter : texts.firstDiameter;
     }
     if (row.nKind >= 0 && row.nKind < MEAS_KIND_NUM) {

@@ -8,10 +8,10 @@
 #include "workflow/toolwnd/PageCalibration.h"
 #include "workflow/toolwnd/PageMeasurement.h"
 #include "workflow/toolwnd/ToolMessages.h"
+#include "ui_MeasureModeDlg.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QGuiApplication>
@@ -22,32 +22,23 @@
 
 CMeasureModeDlg::CMeasureModeDlg(QWidget* pOwner)
     : QWidget(pOwner, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowMinimizeButtonHint)
+                          Qt::WindowMinimizeButtonHint),
+      m_pUi(std::make_unique<Ui::CMeasureModeDlg>())
 {
+    m_pUi->setupUi(this);
+    // The form's captions are the built-in texts; shown through the translator.
     setWindowTitle(GetProgramString(147));
-    m_pTab = new QTabWidget(this);
-    m_pTab->setObjectName(QString::fromLatin1(ToolControlName(1000)));
-    m_pPageCalibration = new CPageCalibration(m_pTab);
-    m_pPageMeasurement = new CPageMeasurement(m_pTab);
-    m_pTab->addTab(m_pPageCalibration, GetProgramString(230));
-    m_pTab->addTab(m_pPageMeasurement, GetProgramString(231));
-    m_pDispResult = new QCheckBox(TranslateProgramText(QStringLiteral("計測結果描画")), this);
-    m_pDispResult->setObjectName(QString::fromLatin1(ToolControlName(1004)));
-    m_pDispResult->setChecked(true);
-    m_pDispZoom = new QCheckBox(TranslateProgramText(QStringLiteral("拡大ウィンドウ表示")), this);
-    m_pDispZoom->setObjectName(QString::fromLatin1(ToolControlName(1143)));
-    m_pCalibName = new QLabel(this);
-    m_pCalibName->setObjectName(QString::fromLatin1(ToolControlName(1139)));
-    m_pCalibValue = new QLabel(this);
-    m_pCalibValue->setObjectName(QString::fromLatin1(ToolControlName(1146)));
-    m_pCalibValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* pGrid = new QGridLayout(this);
-    pGrid->setContentsMargins(6, 6, 6, 6);
-    pGrid->addWidget(m_pCalibName, 0, 0);
-    pGrid->addWidget(m_pCalibValue, 0, 1);
-    pGrid->addWidget(m_pTab, 1, 0, 1, 2);
-    pGrid->addWidget(m_pDispZoom, 2, 0);
-    pGrid->addWidget(m_pDispResult, 2, 1, Qt::AlignRight);
+    m_pTab = m_pUi->tabMode;
+    m_pPageCalibration = m_pUi->pageCalibration;
+    m_pPageMeasurement = m_pUi->pageMeasurement;
+    m_pTab->setTabText(MEAS_TAB_CALIBRATION, GetProgramString(230));
+    m_pTab->setTabText(MEAS_TAB_MEASUREMENT, GetProgramString(231));
+    m_pDispResult = m_pUi->checkDispResult;
+    m_pDispResult->setText(TranslateProgramText(m_pDispResult->text()));
+    m_pDispZoom = m_pUi->checkDispZoom;
+    m_pDispZoom->setText(TranslateProgramText(m_pDispZoom->text()));
+    m_pCalibName = m_pUi->labelCalibName;
+    m_pCalibValue = m_pUi->labelCalibValue;
 
     connect(m_pDispResult, &QCheckBox::clicked, this, [this](bool bChecked) {
         m_bDispResult = bChecked ? TRUE : FALSE;
@@ -74,6 +65,8 @@ CMeasureModeDlg::CMeasureModeDlg(QWidget* pOwner)
         }
     });
 }
+
+CMeasureModeDlg::~CMeasureModeDlg() = default;
 
 BOOL CMeasureModeDlg::InitMeasDlg(IMessageSink* pMain, SYSTEM_SETTING* pSetting,
                                   const std::vector<MEASURE_DATA>* pResults, std::vector<int>* pSelection)

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class CPageCalibration;
@@ -18,12 +19,17 @@ class QCheckBox;
 class QLabel;
 class QTabWidget;
 
+namespace Ui {
+class CMeasureModeDlg;
+}
+
 constexpr int MEAS_TAB_CALIBRATION = 0;
 constexpr int MEAS_TAB_MEASUREMENT = 1;
 
 class CMeasureModeDlg : public QWidget {
 public:
     explicit CMeasureModeDlg(QWidget* pOwner = nullptr);
+    ~CMeasureModeDlg() override;
 
     // pMain receives the window's messages; the settings, results and
     // selection are the main window's own.
@@ -58,6 +64,7 @@ private:
     void Post(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
     bool CurrentCalibrationEnabled() const;
 
+    std::unique_ptr<Ui::CMeasureModeDlg> m_pUi;
     IMessageSink* m_pMain = nullptr;
     SYSTEM_SETTING* m_pSetting = nullptr;
     BOOL m_bInit = FALSE;

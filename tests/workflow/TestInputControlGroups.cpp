@@ -1,0 +1,73 @@
+// While a reference line or a shape is being input, the main window's other
+// buttons and the tool window's tab, lists and buttons are off, a refresh of
+// the buttons leaves them off, and they come back when the input ends.
+#include "MainWndFixture.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+class InputControlGroupsTest : public CalibrationFlowTest {
+protected:
+    QWidget* MeasurementItem(int nID) { return m_pDlg->MeasureModeDlg()->PageMeasurement()->GetDlgItem(nID); }
+    QWidget* CalibrationItem(int nID) { return m_pDlg->MeasureModeDlg()->PageCalibration()->GetDlgItem(nID); }
+};
+
+TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInput)
+{
+    CPixmetraDlg& dlg = Start();
+    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    QTabBar* pTabBar = qobject_cast<QTabWidget*>(pTool->GetDlgItem(1000))->tabBar();
+    QWidget* pShapes = pTool->GetDlgItem(1004);
+    QWidget* pLoadImage = dlg.GetDlgItem(1015);
+    ASSERT_TRUE(pTabBar->isEnabled());
+    ASSERT_TRUE(pShapes->isEnabled());
+
+    // A reference line: only its set button (now 中止) stays usable.
+    pLoadImage->setEnabled(true);
+    QTest::mouseClick(CalibrationItem(1012), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_FALSE(pLoadImage->isEnabled()) << pass;
+        EXPECT_FALSE(pTabBar->isEnabled()) << pass;
+        EXPECT_FALSE(pShapes->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(1027)->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(1010)->isEnabled()) << pass;
+        EXPECT_TRUE(CalibrationItem(1012)->isEnabled()) << pass;
+        EXPECT_TRUE(pTool->GetDlgItem(1143)->isEnabled()) << pass;
+        dlg.UpdateButtons(); // a refresh mid-input changes nothing
+    }
+    QTest::mouseClick(CalibrationItem(1012), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    EXPECT_TRUE(pTabBar->isEnabled());
+    EXPECT_TRUE(pShapes->isEnabled());
+    EXPECT_TRUE(CalibrationItem(1027)->isEnabled());
+
+    // A shape: the tab, the list and the calibration page are off; undo and cancel on.
+    CalibrateRulerInMillimetres();
+    pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    QTest::mouseClick(MeasurementItem(1030), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ClickImage(POINT{100, 100});
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_FALSE(pTabBar->isEnabled()) << pass;
+        EXPECT_FALSE(MeasurementItem(1102)->isEnabled()) << pass;
+        EXPECT_FALSE(MeasurementItem(1032)->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(1012)->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(1120)->isEnabled()) << pass;
+        EXPECT_TRUE(MeasurementItem(1045)->isEnabled()) << pass;
+        EXPECT_TRUE(MeasurementItem(1046)->isEnabled()) << pass;
+        EXPECT_TRUE(pShapes->isEnabled()) << pass; // not in the measuring group
+        dlg.UpdateButtons();
+    }
+    ClickImage(POINT{300, 100});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    EXPECT_TRUE(pTabBar->isEnabled());
+    EXPECT_TRUE(MeasurementItem(1102)->isEnabled());
+    EXPECT_TRUE(MeasurementItem(1032)->isEnabled());
+    EXPECT_TRUE(CalibrationItem(1012)->isEnabled());
+    EXPECT_FALSE(MeasurementItem(1046)->isEnabled());
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+// Every remaining measuring kind started from the tool window and clicked on
+// the simulated camera's still picture, calibrated 1000 px = 1 mm on its
+// ruler: each row's content, value and unit as the results list shows them,
+// and a shape clicked on the picture selecting its row.
+#include "MainWndFixture.h"
+
+#include <initializer_list>
+
+namespace {
+
+// Clicks land on window pixels, so image points move by a pixel or two and
+// the calibration itself is 1000 px within a few pixels.
+constexpr double kLengthTolerance = 0.006; // mm
+constexpr double kAngleTolerance = 1.0;    // degrees
+
+class MeasureEveryKindTest : public CalibrationFlowTest {
+protected:
+    // Calibrated in mm, on the measurement page.
+    CPixmetraDlg& StartCalibrated()
+    {
+        CPixmetraDlg& dlg = Start();
+        CalibrateRulerInMillimetres();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+        EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
+        return dlg;
+    }
+
+    // The kind of button nButton from clicks at image points; a right click
+    // at finish ends an open input. Waits for nRows new rows.
+    void Measure(int nButton, std::initializer_list<POINT> clicks, size_t nRows, const POINT* pFinish = nullptr)
+    {
+        CPixmetraDlg& dlg = *m_pDlg;
+        const size_t before = dlg.Results().size();
+        QTest::mouseClick(Button(nButton), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        for (POINT pt : clicks) {
+            ClickImage(pt);
+        }
+        if (pFinish != nullptr) {
+            POINT w{};
+            ASSERT_TRUE(dlg.Geometry().ImageToWindow(*pFinish, &w));
+            QTest::mouseClick(dlg.Overlay(), Qt::RightButton, Qt::NoModifier, QPoint(w.x, w.y));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + nRows; }, 2000))
+            << "button " << nButton << " left " << dlg.Results().size() - before << " rows";
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(518));
+    }
+
+    CQSListCtrl* List() { return m_pDlg->MeasureModeDlg()->PageMeasurement()->ResultList(); }
+    QString Text(int nRow, int nColumn) { return List()->item(nRow, nColumn)->text(); }
+
+    // Row nRow lists kind nKind with a value near dValue in unit string nUnit.
+    void ExpectRow(int nRow, int nKind, double dValue, double dTolerance, const QString& unit)
+    {
+        ASSERT_LT(nRow, List()->GetRowCount());
+        EXPECT_EQ(Text(nRow, 0), QString::number(nRow + 1));
+        EXPECT_EQ(Text(nRow, 1), GetProgramString(UINT(300 + nKind))) << "row " << nRow;
+        EXPECT_NEAR(Text(nRow, 2).toDouble(), dValue, dTolerance) << "row " << nRow;
+        EXPECT_EQ(Text(nRow, 3), unit) << "row " << nRow;
+    }
+};
+
+TEST_F(MeasureEveryKindTest, ParallelPerpendicularAndArcInMillimetres)
+{
+    CPixmetraDlg& dlg = StartCalibrated();
+    const QString mm = GetProgramString(198);
+
+    // A third point 300 px off the base line.
+    Measure(1039, {POINT{100, 100}, POINT{500, 100}, POINT{300, 400}}, 1);
+    // Two end points 200 and 100 px from the base; the right click places the last.
+    const POINT last{900, 200};
+    Measure(1034, {POINT{600, 100}, POINT{1100, 100}, POINT{700, 300}}, 2, &last);
+    // Start, a point on the arc, end: radius 200 px.
+    Measure(1042, {POINT{700, 600}, POINT{900, 400}, POINT{1100, 600}}, 1);
+
+    ASSERT_EQ(List()->GetRowCount(), 4);
+    ExpectRow(0, MEAS_PARALLEL, 0.3, kLengthTolerance, mm);
+    ExpectRow(1, MEAS_PERPENDICULAR, 0.2, kLengthTolerance, mm);
+    ExpectRow(2, MEAS_PERPENDICULAR, 0.1, kLengthTolerance, mm);
+    ExpectRow(3, MEAS_ARC, 0.2, kLengthTolerance, mm);
+    // The two perpendiculars are measurements of their own.
+    EXPECT_NE(dlg.Results()[1].nMeasNum, dlg.Results()[2].nMeasNum);
+}
+
+TEST_F(MeasureEveryKindTest, AngleAndTwoLineAngleOnEitherSide)
+{
+    StartCalibrated();
+    const QString degrees = GetProgramString(194);
+
+    // The vertex second: 45 degrees.
+    Measure(1031, {POINT{300, 700}, POINT{100, 700}, POINT{300, 500}}, 1);
+    // Two lines meeting at right angles in (450, 500); the fifth click picks
+    // the side: inside the two lines, then the far side.
+    const POINT line1a{500, 500}, line1b{650, 500}, line2a{450, 550}, line2b{450, 750};
+    Measure(1047, {line1a, line1b, line2a, line2b, POINT{550, 600}}, 1);
+    Measure(1047, {line1a, line1b, line2a, line2b, POINT{400, 450}}, 1);
+
+    ASSERT_EQ(List()->GetRowCount(), 3);
+    ExpectRow(0, MEAS_ANGLE, 45.0, kAngleTolerance, degrees);
+    ExpectRow(1, MEAS_2LINE_ANGLE, 90.0, kAngleTolerance, degrees);
+    ExpectRow(2, MEAS_2LINE_ANGLE, 270.0, kAngleTolerance, degrees);
+}
+
+TEST_F(MeasureEveryKindTest, AreaInSquareMillimetresAndPickedOnThePicture)
+{
+    CPixmetraDlg& dlg = StartCalibrated();
+    Measure(1030, {POINT{100, 300}, POINT{400, 300}}, 1);
+    // A 400 x 300 px rectangle closed by a right click on its fourth corner.
+    const POINT last{800, 950};
+    Measure(1035, {POINT{800, 650}, POINT{1200, 650}, POINT{1200, 950}}, 1, &last);
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    ExpectRow(1, MEAS_POLYGON, 0.12, 0.003, GetProgramString(198) + QLatin1Char('2'));
+
+    // A click inside the area selects its row, a click on the distance line
+    // the other row, and a click on empty picture none.
+    std::vector<int> rows;
+    ClickImage(POINT{1000, 800});
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        List()->GetSelectedRows(rows);
+        return rows == std::vector<int>{1};
+    }, 2000));
+    ClickImage(POINT{150, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        List()->GetSelectedRows(rows);
+        return rows == std::vector<int>{0};
+    }, 2000));
+    std::vector<int32_t> picked;
+    dlg.Overlay()->Engine().GetSelectedMeasNo(picked);
+    EXPECT_EQ(picked, std::vector<int32_t>{dlg.Results()[0].nMeasNum});
+    ClickImage(POINT{600, 500});
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        List()->GetSelectedRows(rows);
+        return rows.empty();
+    }, 2000));
+}
+
+} // namespace
