@@ -440,6 +440,10 @@ ICUBE_EXPORT void ICubeSim_SetFault(const char* pszName, int nValue)
         s.faults.bWhiteBalanceNever = nValue != 0;
     } else if (name == "sway") {
         s.faults.bSway = nValue != 0;
+    } else if (name == "avi_stop_after") {
+        s.faults.nAviStopAfter = nValue;
+    } else if (name == "avi_riff_limit") {
+        s.faults.nAviRiffLimit = nValue;
     } else if (name == "name_error") {
         s.nNameError = nValue;
     }
