@@ -19,7 +19,7 @@ CAviRecorder::~CAviRecorder()
     }
 }
 
-bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, double dFps, int nSeconds,
+bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, double dFps, int64_t nDurationMs,
                          const AVI_RECORDER_OPTIONS& options)
 {
     std::unique_lock<std::mutex> lock(m_Mutex);
@@ -65,7 +65,7 @@ bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, doubl
     m_nQuality = options.nQuality;
     m_nTaken = m_nWritten = m_nDropped = 0;
     m_nStartMs = NowMs();
-    m_nEndAt = m_nStartMs + int64_t(nSeconds) * 1000;
+    m_nEndAt = m_nStartMs + nDurationMs;
     m_nFinishedMs = 0;
     m_bTaking = true;
     m_bActive = true;

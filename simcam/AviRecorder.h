@@ -31,9 +31,9 @@ public:
     CAviRecorder(const CAviRecorder&) = delete;
     CAviRecorder& operator=(const CAviRecorder&) = delete;
 
-    // Opens the file for nSeconds of frames and starts the writer; false when
+    // Opens the file for nDurationMs of frames and starts the writer; false when
     // the file cannot be written or the last recording is still being finished.
-    bool Start(const std::string& path, int nWidth, int nHeight, double dFps, int nSeconds,
+    bool Start(const std::string& path, int nWidth, int nHeight, double dFps, int64_t nDurationMs,
                const AVI_RECORDER_OPTIONS& options = AVI_RECORDER_OPTIONS());
     // Frames are taken, or the file is still being finished.
     bool IsRecording() const;

@@ -444,6 +444,8 @@ ICUBE_EXPORT void ICubeSim_SetFault(const char* pszName, int nValue)
         s.faults.nAviStopAfter = nValue;
     } else if (name == "avi_riff_limit") {
         s.faults.nAviRiffLimit = nValue;
+    } else if (name == "avi_second_ms") {
+        s.faults.nAviSecondMs = nValue;
     } else if (name == "name_error") {
         s.nNameError = nValue;
     }

@@ -359,7 +359,8 @@ int CSimCamera::SaveAvi(const std::string& path, int nSeconds)
     if (m_pFaults->nAviRiffLimit > 0) {
         options.nRiffLimit = uint64_t(m_pFaults->nAviRiffLimit.load());
     }
-    if (!m_Recorder.Start(path, sz.nWidth, sz.nHeight, 1000.0 / FrameIntervalMs(), nSeconds, options)) {
+    const int64_t nSecondMs = m_pFaults->nAviSecondMs > 0 ? m_pFaults->nAviSecondMs.load() : 1000;
+    if (!m_Recorder.Start(path, sz.nWidth, sz.nHeight, 1000.0 / FrameIntervalMs(), nSeconds * nSecondMs, options)) {
         return -13;
     }
     return 0;

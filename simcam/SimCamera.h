@@ -31,6 +31,7 @@ struct SIM_FAULTS {
     std::atomic<bool> bSway{false};       // the picture sways instead of standing still
     std::atomic<int> nAviStopAfter{0};    // a recording ends after n frames, as if the cable were pulled
     std::atomic<int> nAviRiffLimit{0};    // bytes per RIFF list of a recording, 0 = 1 GiB
+    std::atomic<int> nAviSecondMs{0};     // how long a recorded second lasts, 0 = 1000 ms (sped-up tests)
 };
 
 struct SIM_MODEL {
