@@ -8,6 +8,7 @@
 //   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
 //   measure/MeasureFlow.cpp   the tool window's measurement messages
 //   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
+//   capture/VideoRecord.cpp   the video button's recording and countdown
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -27,6 +28,7 @@
 class CAboutDlg;
 class CMeasureModeDlg;
 class CPictureBox;
+class CVideoRecord;
 class QAbstractButton;
 class QListWidget;
 class QPushButton;
@@ -100,6 +102,9 @@ public:
     double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
+    CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
+    // Before another picture replaces the current one: FALSE when the user keeps the measurements.
+    BOOL CheckClearMeasureData();
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
@@ -190,6 +195,7 @@ private:
     CDisplayGeometry m_Geometry;
     std::vector<MEASURE_DATA> MeasDataList;
     MAIN_WINDOW_OPTIONS m_Options;
+    std::unique_ptr<CVideoRecord> m_pVideoRecord;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;
