@@ -4,6 +4,7 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace simcam {
@@ -22,10 +23,15 @@ CAviRecorder::~CAviRecorder()
 bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, double dFps, int64_t nDurationMs,
                          const AVI_RECORDER_OPTIONS& options)
 {
-    std::unique_lock<std::mutex> lock(m_Mutex);
-    if (m_bActive || nWidth <= 0 || nHeight <= 0) {
-        return false;
+    std::lock_guard<std::mutex> control(m_ControlMutex);
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_bActive || nWidth <= 0 || nHeight <= 0) {
+            return false;
+        }
     }
+    // Idle: the frame thread touches neither buffers nor compressor, so they
+    // are made without the lock and the live view never waits for them.
     if (m_Thread.joinable()) {
         m_Thread.join(); // the last recording's writer has finished
     }
@@ -33,6 +39,7 @@ bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, doubl
     if (!avi->Open(path, nWidth, nHeight, dFps)) {
         return false;
     }
+    avi->Reserve(size_t(std::max(dFps, 1.0) * double(nDurationMs) / 1000.0) + 16);
     const size_t nFrameBytes = size_t(nWidth) * size_t(nHeight) * 3;
     const size_t nBuffers = size_t(options.nBuffers > 0 ? options.nBuffers : 1);
     if (m_Buffers.size() != nBuffers || m_Buffers[0].size() != nFrameBytes) {
@@ -53,6 +60,7 @@ bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, doubl
         avi->Close();
         return false;
     }
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Free.clear();
     for (size_t i = 0; i < nBuffers; ++i) {
         m_Free.push_back(int(i));
@@ -129,6 +137,7 @@ void CAviRecorder::Finish()
 
 void CAviRecorder::Stop()
 {
+    std::lock_guard<std::mutex> control(m_ControlMutex);
     Finish();
     if (m_Thread.joinable()) {
         m_Thread.join();

@@ -55,6 +55,8 @@ private:
     void WriterLoop();
     bool WriteFrame(const std::vector<uint8_t>& frame);
 
+    // Start and Stop one at a time, whatever threads call them; they own m_Thread.
+    std::mutex m_ControlMutex;
     mutable std::mutex m_Mutex;
     std::condition_variable m_Wake;
     std::thread m_Thread;

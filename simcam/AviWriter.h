@@ -25,6 +25,8 @@ public:
     CAviWriter& operator=(const CAviWriter&) = delete;
 
     bool Open(const std::string& path, int nWidth, int nHeight, double dFps);
+    // Room in the index for nFrames, so frames do not grow it one by one.
+    void Reserve(size_t nFrames) { m_Chunks.reserve(nFrames); }
     // One JPEG frame; false on a write error or when the super index is full.
     bool AddFrame(const uint8_t* pJpeg, size_t nSize);
     // Writes the indexes and the final sizes and counts; false on any write

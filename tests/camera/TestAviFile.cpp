@@ -99,7 +99,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(CICubeApi::Process().IsUsable());
-        for (const char* f : {"open_error", "disconnect_after", "broken_every", "avi_stop_after", "avi_riff_limit", "avi_second_ms"}) {
+        for (const char* f :
+             {"open_error", "disconnect_after", "broken_every", "avi_stop_after", "avi_riff_limit", "avi_second_ms"}) {
             SetFault(f, 0);
         }
         SetFault("fps", 100);
