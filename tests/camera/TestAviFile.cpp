@@ -194,8 +194,8 @@ TEST_F(AviRecordingTest, RecordsAcrossRiffListsEndsEarlyOnAPulledCableAndOnClose
 {
     CCameraCtrl c;
     Open(c);
-    // A full recording of one second in lists of 40 kB.
-    SetFault("avi_riff_limit", 40000);
+    // A full recording of one second in lists of 20 kB.
+    SetFault("avi_riff_limit", 20000);
     const std::string spill = Path("spill.avi");
     ASSERT_TRUE(c.StartSaveAVI(QString::fromStdString(spill), 1));
     EXPECT_TRUE(Recording(c));
@@ -243,7 +243,7 @@ TEST_F(AviRecordingTest, FfprobeReadsEveryFrameOfAnOpenDmlRecording)
     }
     CCameraCtrl c;
     Open(c);
-    SetFault("avi_riff_limit", 40000);
+    SetFault("avi_riff_limit", 20000);
     const std::string path = Path("probe.avi");
     ASSERT_TRUE(c.StartSaveAVI(QString::fromStdString(path), 1));
     ASSERT_TRUE(WaitFor([&] { return !Recording(c); }, 10000));

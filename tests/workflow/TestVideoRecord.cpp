@@ -94,9 +94,9 @@ protected:
         }
         SetFault("name_error", -1);
         SetFault("fps", 60);
-        // A recorded second lasts 100 ms, a second of the countdown 20 ms:
+        // A recorded second lasts 200 ms, a second of the countdown 20 ms:
         // the count reaches the total well before the SDK ends.
-        SetFault("avi_second_ms", 100);
+        SetFault("avi_second_ms", 200);
         qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
         // The colour camera at 320 x 240.
         SYSTEM_SETTING s;
@@ -256,7 +256,7 @@ TEST_F(VideoRecordTest, TenSecondRecordingCountsToItsEndThenSays511)
     EXPECT_FALSE(dlg.VideoRecord().IsRecording());
     EXPECT_EQ(GroupStates(), before);
     EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
-    // The SDK's file is complete when the window says so: a second at 60 fps.
+    // The SDK's file is complete when the window says so: two seconds at 60 fps.
     EXPECT_GE(ParsedFrames(path), 10u);
     const QString log = LogText();
     EXPECT_TRUE(log.contains(QStringLiteral("[MAIN]SaveAviTotalSec:10")));
