@@ -167,7 +167,9 @@ void CVideoRecord::EndRecording(bool bCompleted)
     RestoreGroup();
     m_Dlg.UpdateButtons(); // the tool window is no longer busy
     WriteLog(bCompleted ? QStringLiteral("[MAIN]->End Save AVI.")
-                        : QStringLiteral("[MAIN]->Save AVI stopped early at %1 of %2 s.").arg(SaveAviSecCnt).arg(SaveAviTotalSec));
+                        : QStringLiteral("[MAIN]->Save AVI stopped early at %1 of %2 s.")
+                              .arg(SaveAviSecCnt)
+                              .arg(SaveAviTotalSec));
 }
 
 void CVideoRecord::DisableGroup()
