@@ -4,10 +4,14 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace simcam {
 
 CAviRecorder::~CAviRecorder()
 {
+    Stop();
     if (m_pJpegBuf != nullptr) {
         tjFree(m_pJpegBuf);
     }
@@ -16,52 +20,194 @@ CAviRecorder::~CAviRecorder()
     }
 }
 
-bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, double dFps, int nSeconds)
+bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, double dFps, int64_t nDurationMs,
+                         const AVI_RECORDER_OPTIONS& options)
 {
-    auto avi = std::make_unique<CAviWriter>();
+    std::lock_guard<std::mutex> control(m_ControlMutex);
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_bActive || nWidth <= 0 || nHeight <= 0) {
+            return false;
+        }
+    }
+    // Idle: the frame thread touches neither buffers nor compressor, so they
+    // are made without the lock and the live view never waits for them.
+    if (m_Thread.joinable()) {
+        m_Thread.join(); // the last recording's writer has finished
+    }
+    auto avi = std::make_unique<CAviWriter>(options.nRiffLimit);
     if (!avi->Open(path, nWidth, nHeight, dFps)) {
         return false;
     }
-    m_pAvi = std::move(avi);
-    m_nEndAt = NowMs() + int64_t(nSeconds) * 1000;
-    return true;
-}
-
-void CAviRecorder::AddFrame(const uint8_t* pFrame, int nWidth, int nHeight)
-{
-    if (!m_pAvi) {
-        return;
+    avi->Reserve(size_t(std::max(dFps, 1.0) * double(nDurationMs) / 1000.0) + 16);
+    const size_t nFrameBytes = size_t(nWidth) * size_t(nHeight) * 3;
+    const size_t nBuffers = size_t(options.nBuffers > 0 ? options.nBuffers : 1);
+    if (m_Buffers.size() != nBuffers || m_Buffers[0].size() != nFrameBytes) {
+        m_Buffers.assign(nBuffers, std::vector<uint8_t>(nFrameBytes));
     }
     if (m_hJpeg == nullptr) {
         m_hJpeg = tjInitCompress();
     }
-    const unsigned long need = tjBufSize(nWidth, nHeight, TJSAMP_420);
-    if (need > m_nJpegCapacity) {
+    const unsigned long nJpeg = tjBufSize(nWidth, nHeight, TJSAMP_420);
+    if (nJpeg > m_nJpegCapacity) {
         if (m_pJpegBuf != nullptr) {
             tjFree(m_pJpegBuf);
         }
-        m_pJpegBuf = tjAlloc(int(need));
-        m_nJpegCapacity = m_pJpegBuf != nullptr ? need : 0;
+        m_pJpegBuf = tjAlloc(int(nJpeg));
+        m_nJpegCapacity = m_pJpegBuf != nullptr ? nJpeg : 0;
     }
-    unsigned long size = m_nJpegCapacity;
-    if (m_hJpeg != nullptr && m_pJpegBuf != nullptr &&
-        tjCompress2(m_hJpeg, pFrame, nWidth, nWidth * 3, nHeight, TJPF_BGR, &m_pJpegBuf, &size, TJSAMP_420, 85,
-                    TJFLAG_NOREALLOC) == 0) {
-        m_pAvi->AddFrame(m_pJpegBuf, size);
+    if (m_hJpeg == nullptr || m_pJpegBuf == nullptr) {
+        avi->Close();
+        return false;
     }
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Free.clear();
+    for (size_t i = 0; i < nBuffers; ++i) {
+        m_Free.push_back(int(i));
+    }
+    m_Queue.assign(nBuffers, -1);
+    m_nQueueHead = m_nQueued = 0;
+    m_pAvi = std::move(avi);
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    m_nQuality = options.nQuality;
+    m_nTaken = m_nWritten = m_nDropped = 0;
+    m_nStartMs = NowMs();
+    m_nEndAt = m_nStartMs + nDurationMs;
+    m_nFinishedMs = 0;
+    m_bTaking = true;
+    m_bActive = true;
+    m_Thread = std::thread([this] { WriterLoop(); });
+    return true;
+}
+
+bool CAviRecorder::IsRecording() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_bActive;
+}
+
+bool CAviRecorder::IsTaking() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_bTaking;
+}
+
+void CAviRecorder::AddFrame(const uint8_t* pFrame, int nWidth, int nHeight)
+{
+    {
+        // The copy is made under the lock: a new recording never swaps the
+        // buffers under it, and the writer takes the lock only to pop.
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (!m_bTaking || nWidth != m_nWidth || nHeight != m_nHeight) {
+            return;
+        }
+        if (m_Free.empty()) {
+            ++m_nDropped;
+            return;
+        }
+        const int n = m_Free.back();
+        m_Free.pop_back();
+        std::memcpy(m_Buffers[size_t(n)].data(), pFrame, m_Buffers[size_t(n)].size());
+        m_Queue[(m_nQueueHead + m_nQueued) % m_Queue.size()] = n;
+        ++m_nQueued;
+        ++m_nTaken;
+    }
+    m_Wake.notify_all();
 }
 
 bool CAviRecorder::IsDue() const
 {
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return NowMs() >= m_nEndAt;
+}
+
+void CAviRecorder::Finish()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (!m_bTaking) {
+            return;
+        }
+        m_bTaking = false;
+        m_nFinishedMs = NowMs();
+    }
+    m_Wake.notify_all();
 }
 
 void CAviRecorder::Stop()
 {
-    if (m_pAvi) {
-        m_pAvi->Close();
-        m_pAvi.reset();
+    std::lock_guard<std::mutex> control(m_ControlMutex);
+    Finish();
+    if (m_Thread.joinable()) {
+        m_Thread.join();
     }
+}
+
+int CAviRecorder::FramesTaken() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_nTaken;
+}
+
+int CAviRecorder::FramesWritten() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_nWritten;
+}
+
+int CAviRecorder::FramesDropped() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_nDropped;
+}
+
+bool CAviRecorder::WriteFrame(const std::vector<uint8_t>& frame)
+{
+    unsigned long size = m_nJpegCapacity;
+    if (tjCompress2(m_hJpeg, frame.data(), m_nWidth, m_nWidth * 3, m_nHeight, TJPF_BGR, &m_pJpegBuf, &size,
+                    TJSAMP_420, m_nQuality, TJFLAG_NOREALLOC) != 0) {
+        return true; // a frame the compressor refused is left out
+    }
+    return m_pAvi->AddFrame(m_pJpegBuf, size);
+}
+
+void CAviRecorder::WriterLoop()
+{
+    for (;;) {
+        int n = -1;
+        {
+            std::unique_lock<std::mutex> lock(m_Mutex);
+            m_Wake.wait(lock, [this] { return m_nQueued > 0 || !m_bTaking; });
+            if (m_nQueued == 0) {
+                break; // no more frames come
+            }
+            n = m_Queue[m_nQueueHead];
+            m_nQueueHead = (m_nQueueHead + 1) % m_Queue.size();
+            --m_nQueued;
+        }
+        const bool bOk = WriteFrame(m_Buffers[size_t(n)]);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Free.push_back(n);
+        m_nWritten += bOk ? 1 : 0;
+        if (!bOk && m_bTaking) {
+            // The disk is full or the index has no room: end with what is written.
+            m_bTaking = false;
+            m_nFinishedMs = NowMs();
+        }
+    }
+    int64_t nMs = 0;
+    int nWritten = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        nMs = m_nFinishedMs - m_nStartMs;
+        nWritten = m_nWritten;
+    }
+    // The rate the frames came at, so the file plays as long as it recorded.
+    m_pAvi->Close(nMs > 0 && nWritten > 1 ? nWritten * 1000.0 / double(nMs) : 0.0);
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_pAvi.reset();
+    m_bActive = false;
 }
 
 } // namespace simcam

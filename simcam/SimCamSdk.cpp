@@ -421,6 +421,9 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetResolutionParam(int nCam, int nParam, in
 
 // --- control surface for tests and demos -----------------------------------
 
+// Recordings have faults of their own: avi_stop_after (frames, then the
+// recording ends as if the cable were pulled), avi_riff_limit (bytes per RIFF
+// list) and avi_second_ms (how long a recorded second lasts).
 ICUBE_EXPORT void ICubeSim_SetFault(const char* pszName, int nValue)
 {
     SDK_STATE& s = State();
@@ -440,6 +443,12 @@ ICUBE_EXPORT void ICubeSim_SetFault(const char* pszName, int nValue)
         s.faults.bWhiteBalanceNever = nValue != 0;
     } else if (name == "sway") {
         s.faults.bSway = nValue != 0;
+    } else if (name == "avi_stop_after") {
+        s.faults.nAviStopAfter = nValue;
+    } else if (name == "avi_riff_limit") {
+        s.faults.nAviRiffLimit = nValue;
+    } else if (name == "avi_second_ms") {
+        s.faults.nAviSecondMs = nValue;
     } else if (name == "name_error") {
         s.nNameError = nValue;
     }

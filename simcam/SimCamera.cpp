@@ -99,9 +99,10 @@ void CSimCamera::StopThread()
     if (m_Thread.joinable()) {
         m_Thread.join(); // no callback runs once Stop has returned
     }
+    // A recording ends with the stream, its file complete.
+    m_Recorder.Stop();
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_bStarted = false;
-    EndRecording();
 }
 
 int CSimCamera::Stop()
@@ -206,7 +207,7 @@ int CSimCamera::GetParam(int nParam, int& nValue)
     if (it == m_Params.end() || !it->second.bEnabled) {
         return -9;
     }
-    nValue = it->second.nValue;
+    nValue = nParam == ICUBE_PARAM_RECORDING ? (m_Recorder.IsRecording() ? 1 : 0) : it->second.nValue;
     return 0;
 }
 
@@ -329,27 +330,15 @@ PATTERN_LOOK CSimCamera::Look()
     return look;
 }
 
-void CSimCamera::EndRecording()
-{
-    if (m_Recorder.IsRecording()) {
-        m_Recorder.Stop();
-        m_Params[ICUBE_PARAM_RECORDING].nValue = 0;
-    }
-}
-
 void CSimCamera::RecordFrame(const uint8_t* pFrame, int w, int h)
 {
-    {
-        // Only this thread (or Stop, after joining it) ends a recording.
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        if (!m_Recorder.IsRecording()) {
-            return;
-        }
+    if (!m_Recorder.IsTaking()) {
+        return;
     }
     m_Recorder.AddFrame(pFrame, w, h);
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    if (m_Recorder.IsDue()) {
-        EndRecording();
+    const int nStopAfter = m_pFaults->nAviStopAfter;
+    if (m_Recorder.IsDue() || (nStopAfter > 0 && m_Recorder.FramesTaken() >= nStopAfter)) {
+        m_Recorder.Finish();
     }
 }
 
@@ -359,14 +348,21 @@ int CSimCamera::SaveAvi(const std::string& path, int nSeconds)
     if (!m_bOpen) {
         return -1;
     }
-    if (!m_bStarted || nSeconds <= 0 || m_Recorder.IsRecording()) {
-        return m_Recorder.IsRecording() ? -17 : -2;
+    if (m_Recorder.IsRecording()) {
+        return -17;
+    }
+    if (!m_bStarted || nSeconds <= 0) {
+        return -2;
     }
     const CAMERA_MODE_SIZE sz = kCameraModeSizes[m_nMode];
-    if (!m_Recorder.Start(path, sz.nWidth, sz.nHeight, 1000.0 / FrameIntervalMs(), nSeconds)) {
+    AVI_RECORDER_OPTIONS options;
+    if (m_pFaults->nAviRiffLimit > 0) {
+        options.nRiffLimit = uint64_t(m_pFaults->nAviRiffLimit.load());
+    }
+    const int64_t nSecondMs = m_pFaults->nAviSecondMs > 0 ? m_pFaults->nAviSecondMs.load() : 1000;
+    if (!m_Recorder.Start(path, sz.nWidth, sz.nHeight, 1000.0 / FrameIntervalMs(), nSeconds * nSecondMs, options)) {
         return -13;
     }
-    m_Params[ICUBE_PARAM_RECORDING].nValue = 1;
     return 0;
 }
 
@@ -404,6 +400,7 @@ void CSimCamera::Run()
             if (pCallback != nullptr) {
                 pCallback(1, nullptr, 0, pContext);
             }
+            m_Recorder.Finish(); // the file keeps the frames recorded so far
             std::lock_guard<std::mutex> lock(m_Mutex);
             m_bOpen = false; // the camera is gone
             return;

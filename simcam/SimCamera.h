@@ -1,7 +1,7 @@
 // One simulated camera: modes, parameters with ranges and automatic modes,
 // a frame thread that delivers the test picture through the callback, frame
 // counters and one-push white balance. Recording hands each frame to a
-// CAviRecorder.
+// CAviRecorder, which writes on its own thread.
 #pragma once
 
 #include "camera/ICubeSDK.h"
@@ -29,6 +29,9 @@ struct SIM_FAULTS {
     std::atomic<bool> bNoOnePush{false};
     std::atomic<bool> bWhiteBalanceNever{false};
     std::atomic<bool> bSway{false};       // the picture sways instead of standing still
+    std::atomic<int> nAviStopAfter{0};    // a recording ends after n frames, as if the cable were pulled
+    std::atomic<int> nAviRiffLimit{0};    // bytes per RIFF list of a recording, 0 = 1 GiB
+    std::atomic<int> nAviSecondMs{0};     // how long a recorded second lasts, 0 = 1000 ms (sped-up tests)
 };
 
 struct SIM_MODEL {
@@ -80,8 +83,6 @@ private:
     void RenderIfNeeded(int w, int h);
     PATTERN_LOOK Look();
     void RecordFrame(const uint8_t* pFrame, int w, int h);
-    // Ends a recording (the lock held).
-    void EndRecording();
     void SettleWhiteBalance();
     SIM_PARAM* FeatureParam(int nParam, bool bOnePush, int& err);
 
@@ -106,8 +107,8 @@ private:
     std::vector<uint8_t> m_Frame;
     // White balance: a one-push settles some time after it starts.
     int64_t m_nWhiteBalanceDoneAt = 0;
-    // Started under the lock; fed and ended only by the frame thread, or by
-    // Stop after joining it.
+    // Started under the lock; fed by the frame thread, which also ends it when
+    // its time is up or the camera is gone; Stop waits for its file.
     CAviRecorder m_Recorder;
 };
 

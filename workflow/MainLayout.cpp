@@ -9,6 +9,7 @@
 #include "workflow/MainStrings.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/calibration/CalibrationTable.h"
+#include "workflow/capture/VideoRecord.h"
 #include "workflow/live/PictureBox.h"
 
 #include <QFontMetrics>
@@ -140,6 +141,7 @@ void CPixmetraDlg::ConnectControls()
     connect(m_pUi->btnDispImage, &QPushButton::clicked, this, [this] { OnBnClickedBtnDispImage(); });
     connect(m_pUi->btnExit, &QPushButton::clicked, this, [this] { close(); });
     connect(m_pUi->btnAbout, &QToolButton::clicked, this, [this] { OnAbout(); });
+    connect(m_pUi->btnSaveVideo, &QAbstractButton::clicked, this, [this] { m_pVideoRecord->OnBnClickedBtnSaveAvi(); });
 }
 
 void CPixmetraDlg::CreateStatusBar()

@@ -8,6 +8,7 @@
 #include "workflow/MainControls.h"
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
+#include "workflow/capture/VideoRecord.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
@@ -37,6 +38,7 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
 {
     InitMainIcons();
     m_pUi->setupUi(this);
+    m_pVideoRecord = std::make_unique<CVideoRecord>(*this);
     SetDefaultSystemSetting(m_Setting);
     m_Geometry.SetLogSink([](const std::string& line) { WriteLog(QString::fromStdString(line)); });
 }
@@ -112,7 +114,7 @@ void CPixmetraDlg::UpdateButtons()
     const bool bPicture = m_bCameraOK || !AccImage.IsEmpty();
     // Their flows are not built yet: shown, but not usable.
     for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnLoadImage), static_cast<QWidget*>(m_pUi->btnSaveImage),
-                              static_cast<QWidget*>(m_pUi->btnSaveContinue), static_cast<QWidget*>(m_pUi->btnSaveVideo),
+                              static_cast<QWidget*>(m_pUi->btnSaveContinue),
                               static_cast<QWidget*>(m_pUi->btnSetting), static_cast<QWidget*>(m_pUi->btnCameraSetting)}) {
         pControl->setEnabled(false);
     }
@@ -126,6 +128,7 @@ void CPixmetraDlg::UpdateButtons()
     if (m_pCrossLines != nullptr) {
         m_pCrossLines->UpdateButtons();
     }
+    m_pVideoRecord->UpdateControls();
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -178,6 +181,7 @@ void CPixmetraDlg::OnDestroy()
         }
         SaveSystemSetting(m_Setting);
     }
+    m_pVideoRecord->OnDestroy();
     StopStreaming();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;

@@ -9,6 +9,7 @@
 //   measure/MeasureFlow.cpp   the tool window's measurement messages
 //   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
 //   overlay/, magnifier/   cross lines, scale bar, magnifier (own classes)
+//   capture/VideoRecord.cpp   the video button's recording and countdown
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -32,6 +33,7 @@ class CScaleBar;
 class CZoomWndFlow;
 class CMeasureModeDlg;
 class CPictureBox;
+class CVideoRecord;
 class QAbstractButton;
 class QListWidget;
 class QPushButton;
@@ -110,6 +112,9 @@ public:
     CZoomWndFlow* ZoomFlow() const { return m_pZoomFlow.get(); }
     // Lays the controls out again after one was shown or hidden.
     void UpdateLayout() { LayoutControls(); }
+    CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
+    // Before another picture replaces the current one: FALSE when the user keeps the measurements.
+    BOOL CheckClearMeasureData();
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
@@ -202,6 +207,7 @@ private:
     CDisplayGeometry m_Geometry;
     std::vector<MEASURE_DATA> MeasDataList;
     MAIN_WINDOW_OPTIONS m_Options;
+    std::unique_ptr<CVideoRecord> m_pVideoRecord;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;

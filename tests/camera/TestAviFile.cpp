@@ -1,0 +1,262 @@
+// The AVI files of the simulated camera's recordings, read back by a parser
+// of our own: header counts, 'idx1', the OpenDML super index and standard
+// indexes all agree with the frames in the file; files pass the RIFF limit
+// as 'AVIX' lists; a recording cut short or closed early is still complete.
+#include "camera/AviParse.h"
+#include "camera/CameraCtrl.h"
+#include "camera/ICubeApi.h"
+#include "simcam/AviWriter.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using SetFaultFn = void (*)(const char*, int);
+
+void SetFault(const char* name, int value)
+{
+    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
+    ASSERT_NE(fn, nullptr);
+    fn(name, value);
+}
+
+template <class FN>
+bool WaitFor(FN&& fn, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (fn()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return fn();
+}
+
+// Every count and index of the file agrees with the frame chunks found in it,
+// and every frame is a whole JPEG.
+void ExpectConsistent(CAviReader& reader, const AVI_PARSED& r)
+{
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_FALSE(r.riffTypes.empty());
+    EXPECT_EQ(r.riffTypes[0], "AVI ");
+    for (size_t i = 1; i < r.riffTypes.size(); ++i) {
+        EXPECT_EQ(r.riffTypes[i], "AVIX");
+    }
+    const size_t total = r.frames.size();
+    EXPECT_TRUE(r.bHasDmlh);
+    EXPECT_EQ(r.nDmlhFrames, total);
+    EXPECT_EQ(r.nStreamLength, total);
+    EXPECT_EQ(r.nAvihFrames, r.framesPerRiff[0]);
+    ASSERT_EQ(r.idx1.size(), r.framesPerRiff[0]);
+    for (size_t i = 0; i < r.idx1.size(); ++i) {
+        EXPECT_EQ(r.nFirstMovi + r.idx1[i].nPos, r.frames[i].nPos) << i;
+        EXPECT_EQ(r.idx1[i].nSize, r.frames[i].nSize) << i;
+    }
+    ASSERT_EQ(r.superIndex.size(), r.riffTypes.size());
+    ASSERT_EQ(r.stdIndexes.size(), r.riffTypes.size());
+    size_t f = 0;
+    for (size_t k = 0; k < r.superIndex.size(); ++k) {
+        const AVI_STD_INDEX& ix = r.stdIndexes[k];
+        EXPECT_EQ(r.superIndex[k].nPos, ix.nPos);
+        EXPECT_EQ(r.superIndex[k].nSize, 32 + 8 * ix.entries.size());
+        EXPECT_EQ(r.superIndex[k].nDuration, ix.entries.size());
+        ASSERT_EQ(ix.entries.size(), r.framesPerRiff[k]);
+        for (const AVI_CHUNK& e : ix.entries) {
+            EXPECT_EQ(ix.nBase + e.nPos, r.frames[f].nPos + 8) << f;
+            EXPECT_EQ(e.nSize, r.frames[f].nSize) << f;
+            ++f;
+        }
+    }
+    for (const AVI_CHUNK& c : r.frames) {
+        ASSERT_GE(c.nSize, 4u);
+        EXPECT_EQ(reader.Bytes(c.nPos + 8, 2), (std::vector<uint8_t>{0xff, 0xd8}));
+        EXPECT_EQ(reader.Bytes(c.nPos + 8 + c.nSize - 2, 2), (std::vector<uint8_t>{0xff, 0xd9}));
+    }
+}
+
+// A stand-in for a compressed frame: JPEG markers around n bytes of its number.
+std::vector<uint8_t> FakeJpeg(size_t n, uint8_t nNumber)
+{
+    std::vector<uint8_t> b(n, nNumber);
+    b[0] = 0xff;
+    b[1] = 0xd8;
+    b[n - 2] = 0xff;
+    b[n - 1] = 0xd9;
+    return b;
+}
+
+class AviRecordingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CICubeApi::Process().IsUsable());
+        for (const char* f :
+             {"open_error", "disconnect_after", "broken_every", "avi_stop_after", "avi_riff_limit", "avi_second_ms"}) {
+            SetFault(f, 0);
+        }
+        SetFault("fps", 100);
+        ASSERT_TRUE(m_Dir.isValid());
+    }
+    void TearDown() override
+    {
+        SetFault("avi_stop_after", 0);
+        SetFault("avi_riff_limit", 0);
+    }
+    // The mono camera streaming 320 x 240.
+    void Open(CCameraCtrl& c)
+    {
+        ASSERT_TRUE(c.OpenCamera(1));
+        for (int i = 0; i < c.GetModeCount(); ++i) {
+            if (c.GetModeNumber(i) == 0) {
+                ASSERT_TRUE(c.SetChangeResolution(i));
+            }
+        }
+        ASSERT_TRUE(c.StartStreaming(&m_Sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    }
+    static bool Recording(CCameraCtrl& c)
+    {
+        BOOL bEnable = FALSE, bOn = FALSE;
+        return c.GetVideoRecordingParam(bEnable, bOn) && bEnable && bOn;
+    }
+    std::string Path(const char* name) const { return m_Dir.filePath(QString::fromLatin1(name)).toStdString(); }
+
+    QTemporaryDir m_Dir;
+    CRecordingSink m_Sink;
+};
+
+} // namespace
+
+TEST(AviWriterFile, SpillsIntoOpenDmlListsAtTheRiffLimit)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("spill.avi")).toStdString();
+    constexpr uint64_t kLimit = 64 * 1024;
+    constexpr int kFrames = 60;
+    {
+        simcam::CAviWriter avi(kLimit);
+        ASSERT_TRUE(avi.Open(path, 320, 240, 30.0));
+        for (int i = 0; i < kFrames; ++i) {
+            const std::vector<uint8_t> jpeg = FakeJpeg(3000 + 97 * size_t(i), uint8_t(i));
+            ASSERT_TRUE(avi.AddFrame(jpeg.data(), jpeg.size()));
+        }
+        ASSERT_TRUE(avi.Close(25.0)); // the rate the frames really came at
+    }
+    CAviReader reader(path);
+    const AVI_PARSED r = reader.Parse();
+    ExpectConsistent(reader, r);
+    ASSERT_EQ(r.frames.size(), size_t(kFrames));
+    EXPECT_GE(r.riffTypes.size(), 3u);
+    EXPECT_LT(r.framesPerRiff[0], size_t(kFrames));
+    for (uint64_t size : r.riffSizes) {
+        EXPECT_LE(size, kLimit);
+    }
+    EXPECT_EQ(r.nWidth, 320u);
+    EXPECT_EQ(r.nHeight, 240u);
+    EXPECT_EQ(r.nUsPerFrame, 40000u);
+    EXPECT_EQ(r.nRate, 25000u);
+    EXPECT_EQ(r.nScale, 1000u);
+    // The frames in order, each with its own bytes.
+    for (int i = 0; i < kFrames; ++i) {
+        EXPECT_EQ(r.frames[size_t(i)].nSize, 3000u + 97u * uint32_t(i));
+        EXPECT_EQ(reader.Bytes(r.frames[size_t(i)].nPos + 8 + 2, 1), std::vector<uint8_t>{uint8_t(i)});
+    }
+
+    // Under the limit the file is one RIFF list that plain AVI readers take whole.
+    const std::string small = dir.filePath(QStringLiteral("small.avi")).toStdString();
+    {
+        simcam::CAviWriter avi;
+        ASSERT_TRUE(avi.Open(small, 640, 480, 30.0));
+        for (int i = 0; i < 5; ++i) {
+            const std::vector<uint8_t> jpeg = FakeJpeg(1001, uint8_t(i));
+            ASSERT_TRUE(avi.AddFrame(jpeg.data(), jpeg.size()));
+        }
+        ASSERT_TRUE(avi.Close());
+    }
+    CAviReader smallReader(small);
+    const AVI_PARSED s = smallReader.Parse();
+    ExpectConsistent(smallReader, s);
+    EXPECT_EQ(s.riffTypes.size(), 1u);
+    EXPECT_EQ(s.nAvihFrames, 5u);
+    EXPECT_EQ(s.nUsPerFrame, 33333u);
+    EXPECT_EQ(s.riffSizes[0], s.nFileSize);
+}
+
+TEST_F(AviRecordingTest, RecordsAcrossRiffListsEndsEarlyOnAPulledCableAndOnClose)
+{
+    CCameraCtrl c;
+    Open(c);
+    // A full recording of one second in lists of 20 kB.
+    SetFault("avi_riff_limit", 20000);
+    const std::string spill = Path("spill.avi");
+    ASSERT_TRUE(c.StartSaveAVI(QString::fromStdString(spill), 1));
+    EXPECT_TRUE(Recording(c));
+    EXPECT_EQ(c.StartSaveAVI(QString::fromStdString(Path("second.avi")), 1), FALSE); // one at a time
+    ASSERT_TRUE(WaitFor([&] { return !Recording(c); }, 10000));
+    {
+        CAviReader reader(spill);
+        const AVI_PARSED r = reader.Parse();
+        ExpectConsistent(reader, r);
+        EXPECT_GE(r.frames.size(), 10u);
+        EXPECT_GE(r.riffTypes.size(), 2u);
+    }
+
+    // The cable pulled after 8 frames of a 30-second recording: the state
+    // says it ended long before its time, and the file holds those 8 frames.
+    SetFault("avi_stop_after", 8);
+    const std::string cut = Path("cut.avi");
+    ASSERT_TRUE(c.StartSaveAVI(QString::fromStdString(cut), 30));
+    ASSERT_TRUE(WaitFor([&] { return !Recording(c); }, 10000));
+    {
+        CAviReader reader(cut);
+        const AVI_PARSED r = reader.Parse();
+        ExpectConsistent(reader, r);
+        EXPECT_EQ(r.frames.size(), 8u);
+    }
+
+    // Closing the camera mid-recording returns with the file complete.
+    SetFault("avi_stop_after", 0);
+    const std::string closed = Path("closed.avi");
+    ASSERT_TRUE(c.StartSaveAVI(QString::fromStdString(closed), 30));
+    const uint64_t n = c.GetFramesDelivered();
+    ASSERT_TRUE(WaitFor([&] { return c.GetFramesDelivered() >= n + 5; }, 10000));
+    ASSERT_TRUE(c.CloseCamera());
+    CAviReader reader(closed);
+    const AVI_PARSED r = reader.Parse();
+    ExpectConsistent(reader, r);
+    EXPECT_GE(r.frames.size(), 1u);
+}
+
+TEST_F(AviRecordingTest, FfprobeReadsEveryFrameOfAnOpenDmlRecording)
+{
+    const QString ffprobe = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+    if (ffprobe.isEmpty()) {
+        GTEST_SKIP() << "ffprobe is not on the PATH";
+    }
+    CCameraCtrl c;
+    Open(c);
+    SetFault("avi_riff_limit", 20000);
+    const std::string path = Path("probe.avi");
+    ASSERT_TRUE(c.StartSaveAVI(QString::fromStdString(path), 1));
+    ASSERT_TRUE(WaitFor([&] { return !Recording(c); }, 10000));
+    CAviReader reader(path);
+    const AVI_PARSED r = reader.Parse();
+    ExpectConsistent(reader, r);
+    ASSERT_GE(r.riffTypes.size(), 2u);
+    QProcess probe;
+    probe.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_frames"),
+                          QStringLiteral("-select_streams"), QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                          QStringLiteral("stream=nb_read_frames"), QStringLiteral("-of"), QStringLiteral("csv=p=0"),
+                          QString::fromStdString(path)});
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+    EXPECT_EQ(probe.readAllStandardOutput().trimmed().toInt(), int(r.frames.size()));
+}

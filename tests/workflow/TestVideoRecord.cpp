@@ -1,0 +1,335 @@
+// The video button driven through the real main window against the simulated
+// camera, with the countdown and the SDK's recorded seconds sped up: the
+// message line counts 0 to 10 of 10 and ends with 511 once the SDK has
+// finished the file; a recording the camera cuts short is reported as a
+// failure; an existing file is kept unless the user agrees; a stopped stream
+// refuses the start; closing the window mid-recording leaves a whole file.
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/QSFileAccess.h"
+#include "app/SystemSetting.h"
+#include "app/dialogs/MessageBox.h"
+#include "app/dialogs/SetAviSecDlg.h"
+#include "camera/AviParse.h"
+#include "camera/ICubeApi.h"
+#include "platform/ModuleFolder.h"
+#include "workflow/MainControls.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/capture/VideoRecord.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using SetFaultFn = void (*)(const char*, int);
+
+void SetFault(const char* name, int value)
+{
+    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
+    ASSERT_NE(fn, nullptr);
+    fn(name, value);
+}
+
+class CAnsweringBoxes : public IMessageBoxProvider {
+public:
+    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
+    {
+        Texts.push_back(text);
+        return IDYES;
+    }
+    std::vector<QString> Texts;
+};
+
+// The save dialog answers with the test's path; like the real one it asks
+// before replacing an existing file, and No cancels it.
+class CChosenFile : public IFileDialogProvider {
+public:
+    QString SelectFile(BOOL bOpen, const QString& defExt, const QString&, const QString& filter,
+                       BOOL bOverwritePrompt) override
+    {
+        Ext = defExt;
+        Filter = filter;
+        if (!bOpen && bOverwritePrompt && QFile::exists(Path)) {
+            ++nOverwriteAsked;
+            if (bDeclineOverwrite) {
+                return QString();
+            }
+        }
+        return Path;
+    }
+    QString SelectFolder(const QString&) override { return QString(); }
+    QString Path, Ext, Filter;
+    bool bDeclineOverwrite = false;
+    int nOverwriteAsked = 0;
+};
+
+constexpr int kGroup3[] = {IDC_BTN_DISP_IMAGE,    IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE,
+                           IDC_BTN_SAVE_CONTINUE, IDC_BTN_SAVE_VIDEO, IDC_BTN_CROSS_LINE,
+                           IDC_BTN_SETTING,       IDC_BTN_CAMERA_SETTING};
+
+class VideoRecordTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        ASSERT_TRUE(CICubeApi::Process().IsUsable());
+        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
+        SetMessageBoxProvider(&m_Boxes);
+        CQSFileAccess::SetDialogProvider(&m_Files);
+        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
+        SetProgramLog(&m_Log);
+        for (const char* f : {"open_error", "disconnect_after", "broken_every", "avi_stop_after", "avi_riff_limit"}) {
+            SetFault(f, 0);
+        }
+        SetFault("name_error", -1);
+        SetFault("fps", 60);
+        // A recorded second lasts 200 ms, a second of the countdown 20 ms:
+        // the count reaches the total well before the SDK ends.
+        SetFault("avi_second_ms", 200);
+        qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
+        // The colour camera at 320 x 240.
+        SYSTEM_SETTING s;
+        SetDefaultSystemSetting(s);
+        s.Camera.CurConectCameraName = QStringLiteral("SimCam NS4133CU Colour");
+        s.Camera.CurConnectCameraIdx = 0;
+        s.Camera.ResolutionIdx = 7;
+        ASSERT_TRUE(SaveSystemSetting(s));
+    }
+    void TearDown() override
+    {
+        m_pDlg.reset();
+        SetFault("avi_second_ms", 0);
+        SetFault("avi_stop_after", 0);
+        SetProgramLog(nullptr);
+        m_Log.Close();
+        SetMessageBoxProvider(nullptr);
+        CQSFileAccess::SetDialogProvider(nullptr);
+        platform::SetModuleFolderForTest(QString());
+        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
+    }
+
+    CPixmetraDlg& Start()
+    {
+        m_pDlg = std::make_unique<CPixmetraDlg>();
+        m_pDlg->OnInitDialog();
+        m_pDlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        CPixmetraDlg& dlg = *m_pDlg;
+        EXPECT_TRUE(dlg.IsCameraOK());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
+        EXPECT_EQ(dlg.Image().GetWidth(), 320);
+        dlg.VideoRecord().SetTickInterval(20);
+        // The hidden button shows with Ctrl+Shift and the right button.
+        QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
+        return dlg;
+    }
+
+    // Answers the next length dialog with text, or cancels it when text is empty.
+    void AnswerLengthDialog(const QString& text)
+    {
+        auto* pTimer = new QTimer;
+        QObject::connect(pTimer, &QTimer::timeout, [this, pTimer, text] {
+            auto* pDlg = qobject_cast<CSetAviSecDlg*>(QApplication::activeModalWidget());
+            if (pDlg == nullptr) {
+                return;
+            }
+            pTimer->stop();
+            pTimer->deleteLater();
+            auto* pEdit = pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_AVI_SEC"));
+            m_OfferedLength = pEdit->text();
+            if (text.isEmpty()) {
+                QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDCANCEL")), Qt::LeftButton);
+            } else {
+                pEdit->setText(text);
+                QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDOK")), Qt::LeftButton);
+            }
+        });
+        pTimer->start(10);
+    }
+
+    void ClickVideo(const QString& path, const QString& seconds)
+    {
+        m_Files.Path = path;
+        AnswerLengthDialog(seconds);
+        QTest::mouseClick(qobject_cast<QAbstractButton*>(m_pDlg->GetDlgItem(IDC_BTN_SAVE_VIDEO)), Qt::LeftButton);
+    }
+
+    // Every text the message line shows until it shows one that is not a
+    // progress text (a timer fires at most once per pass of the loop).
+    std::vector<QString> MessagesUntilEnd(int nMaxMs)
+    {
+        std::vector<QString> texts{m_pDlg->GetMessageText()};
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < nMaxMs && texts.back().startsWith(GetProgramString(510))) {
+            QCoreApplication::processEvents();
+            if (m_pDlg->GetMessageText() != texts.back()) {
+                texts.push_back(m_pDlg->GetMessageText());
+            }
+        }
+        return texts;
+    }
+
+    std::vector<bool> GroupStates() const
+    {
+        std::vector<bool> v;
+        for (int nID : kGroup3) {
+            v.push_back(m_pDlg->GetDlgItem(nID)->isEnabled());
+        }
+        return v;
+    }
+
+    static QString Progress(int n, int nTotal)
+    {
+        const QString sec = GetProgramString(190);
+        return GetProgramString(510) + QStringLiteral("　[ %1%2 / %3%4 ]").arg(n).arg(sec).arg(nTotal).arg(sec);
+    }
+
+    QString LogText()
+    {
+        QFile f(m_Log.GetFilePath());
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll());
+    }
+
+    // The file parses to its end and its counts agree; its frame count.
+    static size_t ParsedFrames(const QString& path)
+    {
+        CAviReader reader(path.toStdString());
+        const AVI_PARSED r = reader.Parse();
+        EXPECT_TRUE(r.error.empty()) << r.error;
+        EXPECT_EQ(r.nDmlhFrames, r.frames.size());
+        EXPECT_EQ(r.idx1.size(), r.framesPerRiff.empty() ? 0 : r.framesPerRiff[0]);
+        return r.frames.size();
+    }
+
+    QTemporaryDir m_Dir;
+    CAnsweringBoxes m_Boxes;
+    CChosenFile m_Files;
+    CLogFile m_Log;
+    std::unique_ptr<CPixmetraDlg> m_pDlg;
+    QString m_OfferedLength;
+};
+
+} // namespace
+
+TEST_F(VideoRecordTest, TenSecondRecordingCountsToItsEndThenSays511)
+{
+    CPixmetraDlg& dlg = Start();
+    QWidget* pVideo = dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO);
+    ASSERT_TRUE(pVideo->isVisible());
+    ASSERT_TRUE(pVideo->isEnabled());
+    const std::vector<bool> before = GroupStates();
+    const QString path = m_Dir.filePath(QStringLiteral("録画 one.avi"));
+
+    ClickVideo(path, QStringLiteral("10"));
+    EXPECT_EQ(m_OfferedLength, QStringLiteral("1")); // the first use offers 1
+    EXPECT_EQ(m_Files.Ext, QStringLiteral("avi"));
+    EXPECT_EQ(m_Files.Filter, GetProgramString(251) + QStringLiteral("(*.avi)|*.avi||"));
+    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    for (int nID : kGroup3) {
+        EXPECT_FALSE(dlg.GetDlgItem(nID)->isEnabled()) << nID;
+    }
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
+    dlg.UpdateButtons(); // a refresh mid-recording keeps them so
+    EXPECT_FALSE(pVideo->isEnabled());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_FIT)->isEnabled());
+
+    const std::vector<QString> texts = MessagesUntilEnd(20000);
+    std::vector<QString> expected;
+    for (int n = 0; n <= 10; ++n) {
+        expected.push_back(Progress(n, 10));
+    }
+    expected.push_back(GetProgramString(511));
+    EXPECT_EQ(texts, expected);
+    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_EQ(GroupStates(), before);
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
+    // The SDK's file is complete when the window says so: two seconds at 60 fps.
+    EXPECT_GE(ParsedFrames(path), 10u);
+    const QString log = LogText();
+    EXPECT_TRUE(log.contains(QStringLiteral("[MAIN]SaveAviTotalSec:10")));
+    EXPECT_TRUE(log.contains(QStringLiteral("[MAIN]OnTimer(SaveAvi) bEnable:TRUE AviState:ON / SaveAviSecCnt:1")));
+    EXPECT_TRUE(log.contains(QStringLiteral("[MAIN]->End Save AVI.")));
+}
+
+TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecording)
+{
+    CPixmetraDlg& dlg = Start();
+    const QString path = m_Dir.filePath(QStringLiteral("old.avi"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    // No to the overwrite question: nothing is recorded, the file stays.
+    m_Files.bDeclineOverwrite = true;
+    m_Files.Path = path;
+    const QString shownBefore = dlg.GetMessageText();
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)), Qt::LeftButton);
+    EXPECT_EQ(m_Files.nOverwriteAsked, 1);
+    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_EQ(dlg.GetMessageText(), shownBefore);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep"));
+    kept.close();
+
+    // Yes, and the camera cuts the recording after 5 frames: a failure with
+    // how far it got, never 511, and the buttons come back.
+    m_Files.bDeclineOverwrite = false;
+    SetFault("avi_second_ms", 0); // real seconds: the cut comes long before the end
+    SetFault("avi_stop_after", 5);
+    dlg.VideoRecord().SetTickInterval(100);
+    const std::vector<bool> before = GroupStates();
+    ClickVideo(path, QStringLiteral("10"));
+    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    const std::vector<QString> texts = MessagesUntilEnd(20000);
+    ASSERT_GE(texts.size(), 2u);
+    const QString last = texts.back();
+    EXPECT_TRUE(last.startsWith(GetProgramString(627))) << last.toStdString();
+    EXPECT_TRUE(last.endsWith(QStringLiteral(" / 10") + GetProgramString(190) + QStringLiteral(" ]")));
+    EXPECT_FALSE(last.contains(QStringLiteral("[ 10")));
+    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_EQ(GroupStates(), before);
+    EXPECT_EQ(ParsedFrames(path), 5u);
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]->Save AVI stopped early")));
+    SetFault("avi_stop_after", 0);
+
+    // A stopped stream (still image shown) refuses the start with 607; the
+    // length dialog offers the last length used.
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)), Qt::LeftButton);
+    ASSERT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
+    m_Files.Path = m_Dir.filePath(QStringLiteral("refused.avi"));
+    AnswerLengthDialog(QStringLiteral("3"));
+    dlg.VideoRecord().OnBnClickedBtnSaveAvi();
+    EXPECT_EQ(m_OfferedLength, QStringLiteral("10"));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(607));
+    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(m_Files.Path)));
+
+    // Back to live, a 30-second recording, the window closed after a few
+    // frames: the file is whole when the window has gone.
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)), Qt::LeftButton);
+    ASSERT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    const QString closed = m_Dir.filePath(QStringLiteral("closed.avi"));
+    ClickVideo(closed, QStringLiteral("30"));
+    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    const uint64_t n = dlg.Camera().GetFramesDelivered();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Camera().GetFramesDelivered() >= n + 5; }, 5000));
+    dlg.close();
+    m_pDlg.reset();
+    EXPECT_GE(ParsedFrames(closed), 1u);
+}

@@ -1,0 +1,228 @@
+#include "workflow/capture/VideoRecord.h"
+
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/QSFileAccess.h"
+#include "app/dialogs/MessageBox.h"
+#include "app/dialogs/SetAviSecDlg.h"
+#include "engine/LayeredWnd.h"
+#include "workflow/MainControls.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+
+#include <QApplication>
+#include <QTimerEvent>
+
+namespace {
+
+constexpr UINT IDS_SECONDS = 190;
+constexpr UINT IDS_VIDEO_FILE = 251;
+constexpr UINT IDS_SAVING_VIDEO = 510;
+constexpr UINT IDS_VIDEO_SAVED = 511;
+constexpr UINT IDS_VIDEO_START_ERROR = 607;
+constexpr UINT IDS_VIDEO_STOPPED_EARLY = 627;
+
+// Disabled while a recording runs: picture kind, load, save, continuous
+// save, video, cross lines, settings and camera adjustment.
+constexpr std::array<int, 8> kGroup3 = {IDC_BTN_DISP_IMAGE,    IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE,
+                                        IDC_BTN_SAVE_CONTINUE, IDC_BTN_SAVE_VIDEO, IDC_BTN_CROSS_LINE,
+                                        IDC_BTN_SETTING,       IDC_BTN_CAMERA_SETTING};
+// Also idle while recording: the zoom and the ratio box.
+constexpr std::array<int, 4> kViewControls = {IDC_BTN_ZOOM_FIT, IDC_BTN_ZOOM_IN, IDC_BTN_ZOOM_OUT, IDC_COMBO_RATIO};
+
+// A window disabled for the length of a handler, given back its state after.
+class CDisabledWhile {
+public:
+    explicit CDisabledWhile(QWidget* p) : m_p(p), m_bWas(p != nullptr && p->isEnabled())
+    {
+        if (m_p != nullptr) {
+            m_p->setEnabled(false);
+        }
+    }
+    ~CDisabledWhile()
+    {
+        if (m_p != nullptr) {
+            m_p->setEnabled(m_bWas);
+        }
+    }
+    CDisabledWhile(const CDisabledWhile&) = delete;
+    CDisabledWhile& operator=(const CDisabledWhile&) = delete;
+
+private:
+    QWidget* m_p;
+    bool m_bWas;
+};
+
+// How long after the count the SDK may take to finish its file before the
+// window stops waiting for it.
+constexpr qint64 kMaxOverMs = 60000;
+
+} // namespace
+
+CVideoRecord::CVideoRecord(CPixmetraDlg& dlg) : m_Dlg(dlg)
+{
+}
+
+void CVideoRecord::OnBnClickedBtnSaveAvi()
+{
+    if (m_bSaveAvi) {
+        return;
+    }
+    CDisabledWhile tool(m_Dlg.MeasureModeDlg());
+    CDisabledWhile overlay(m_Dlg.Overlay());
+    WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSaveAvi()"));
+    StartRecording();
+}
+
+bool CVideoRecord::StartRecording()
+{
+    if (!m_Dlg.CheckClearMeasureData()) {
+        return false;
+    }
+    const QString filter = QStringLiteral("%1(*.%2)|*.%3||").arg(GetProgramString(IDS_VIDEO_FILE), "avi", "avi");
+    // An existing file is replaced only when the user says so in the dialog.
+    const QString path = CQSFileAccess().SelectFile(FALSE, QStringLiteral("avi"), QString(), filter, TRUE);
+    if (path.isEmpty()) {
+        return false;
+    }
+    CSetAviSecDlg dlg(&m_Dlg);
+    dlg.m_nAviSec = SaveAviTotalSec < 1 ? 1 : SaveAviTotalSec;
+    if (dlg.DoModal() != IDOK) {
+        return false;
+    }
+    SaveAviTotalSec = dlg.m_nAviSec;
+    WriteLog(QStringLiteral("[MAIN]SaveAviTotalSec:%1").arg(SaveAviTotalSec));
+    SaveAviSecCnt = 0;
+    m_OverTime.invalidate();
+    m_Dlg.SetStatusMessage(ProgressText());
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BOOL bStarted = m_Dlg.Camera().StartSaveAVI(path, SaveAviTotalSec);
+    QApplication::restoreOverrideCursor();
+    if (!bStarted) {
+        m_Dlg.SetStatusMessage(IDS_VIDEO_START_ERROR);
+        WriteLog(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(path));
+        return false;
+    }
+    m_bSaveAvi = TRUE;
+    DisableGroup();
+    m_Dlg.UpdateButtons(); // the picture actions and the tool window idle while recording
+    m_nSaveAviTimerId = startTimer(m_nTickMs, Qt::PreciseTimer);
+    return true;
+}
+
+QString CVideoRecord::ProgressText() const
+{
+    const QString sec = GetProgramString(IDS_SECONDS);
+    return GetProgramString(IDS_SAVING_VIDEO) +
+           QStringLiteral("　[ %1%2 / %3%4 ]").arg(SaveAviSecCnt).arg(sec).arg(SaveAviTotalSec).arg(sec);
+}
+
+void CVideoRecord::timerEvent(QTimerEvent* pEvent)
+{
+    if (pEvent->timerId() == m_nSaveAviTimerId && m_nSaveAviTimerId != 0) {
+        OnTimerSaveAvi();
+    }
+}
+
+void CVideoRecord::OnTimerSaveAvi()
+{
+    if (SaveAviSecCnt < SaveAviTotalSec) {
+        ++SaveAviSecCnt;
+    }
+    if (SaveAviSecCnt >= SaveAviTotalSec && !m_OverTime.isValid()) {
+        m_OverTime.start();
+    }
+    m_Dlg.SetStatusMessage(ProgressText());
+    BOOL bEnable = FALSE, bOn = FALSE;
+    const BOOL bRead = m_Dlg.Camera().GetVideoRecordingParam(bEnable, bOn);
+    WriteLog(QStringLiteral("[MAIN]OnTimer(SaveAvi) bEnable:%1 AviState:%2 / SaveAviSecCnt:%3")
+                 .arg(bEnable ? "TRUE" : "FALSE", bOn ? "ON" : "OFF")
+                 .arg(SaveAviSecCnt));
+    // An SDK without the state leaves the end to the count; a camera that
+    // cannot be asked any more has stopped recording.
+    const bool bEnded = !bRead || (bEnable && !bOn);
+    if (SaveAviSecCnt < SaveAviTotalSec) {
+        if (bEnded) {
+            EndRecording(false);
+        }
+        return;
+    }
+    // The count is done; the recording ends when the SDK has finished its file.
+    if (bEnded || !bEnable || m_OverTime.elapsed() >= kMaxOverMs) {
+        EndRecording(true);
+    }
+}
+
+void CVideoRecord::EndRecording(bool bCompleted)
+{
+    if (m_nSaveAviTimerId != 0) {
+        killTimer(m_nSaveAviTimerId);
+        m_nSaveAviTimerId = 0;
+    }
+    const QString progress = ProgressText().mid(GetProgramString(IDS_SAVING_VIDEO).size());
+    m_Dlg.SetStatusMessage(bCompleted ? GetProgramString(IDS_VIDEO_SAVED)
+                                      : GetProgramString(IDS_VIDEO_STOPPED_EARLY) + progress);
+    m_bSaveAvi = FALSE;
+    RestoreGroup();
+    m_Dlg.UpdateButtons(); // the tool window is no longer busy
+    WriteLog(bCompleted ? QStringLiteral("[MAIN]->End Save AVI.")
+                        : QStringLiteral("[MAIN]->Save AVI stopped early at %1 of %2 s.")
+                              .arg(SaveAviSecCnt)
+                              .arg(SaveAviTotalSec));
+}
+
+void CVideoRecord::DisableGroup()
+{
+    for (size_t i = 0; i < kGroup3.size(); ++i) {
+        QWidget* p = m_Dlg.GetDlgItem(kGroup3[i]);
+        m_GroupEnabled[i] = p != nullptr && p->isEnabled();
+        if (p != nullptr) {
+            p->setEnabled(false);
+        }
+    }
+}
+
+void CVideoRecord::RestoreGroup()
+{
+    for (size_t i = 0; i < kGroup3.size(); ++i) {
+        if (QWidget* p = m_Dlg.GetDlgItem(kGroup3[i])) {
+            p->setEnabled(m_GroupEnabled[i]);
+        }
+    }
+}
+
+void CVideoRecord::UpdateControls()
+{
+    if (QWidget* p = m_Dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)) {
+        p->setEnabled(m_Dlg.IsCameraOK() && !m_bSaveAvi && m_Dlg.GetDispImageKind() == DISP_CAMERA_IMAGE);
+    }
+    if (!m_bSaveAvi) {
+        return;
+    }
+    for (int nID : kGroup3) {
+        if (QWidget* p = m_Dlg.GetDlgItem(nID)) {
+            p->setEnabled(false);
+        }
+    }
+    for (int nID : kViewControls) {
+        if (QWidget* p = m_Dlg.GetDlgItem(nID)) {
+            p->setEnabled(false);
+        }
+    }
+    if (m_Dlg.MeasureModeDlg() != nullptr) {
+        m_Dlg.MeasureModeDlg()->EnableMeasure(false);
+    }
+}
+
+void CVideoRecord::OnDestroy()
+{
+    if (m_nSaveAviTimerId != 0) {
+        killTimer(m_nSaveAviTimerId);
+        m_nSaveAviTimerId = 0;
+        WriteLog(QStringLiteral("[MAIN]OnDestroy() ends the video recording at %1 of %2 s.")
+                     .arg(SaveAviSecCnt)
+                     .arg(SaveAviTotalSec));
+    }
+    m_bSaveAvi = FALSE;
+}
