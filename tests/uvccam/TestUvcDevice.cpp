@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -331,23 +332,33 @@ TEST(UvcDevice, MjpegFramesDecodeAndAPulledCableEndsTheStreamOnce)
 
 TEST(UvcFrameConvert, YuyvMatchesTheBt601FormulaEverywhere)
 {
+    // Widths that end inside the wide loops' blocks exercise every tail.
     std::mt19937 rng(7);
-    const int w = 32, h = 16;
-    std::vector<uint8_t> yuyv(size_t(w) * 2 * h);
-    for (uint8_t& b : yuyv) {
-        b = uint8_t(rng());
-    }
-    std::vector<uint8_t> out(size_t(w) * h * 3);
-    YuyvToBgr(yuyv.data(), size_t(w) * 2, w, h, out.data());
-    for (int i = 0; i < w * h; ++i) {
-        const uint8_t* s = &yuyv[size_t(i / 2) * 4];
-        const double Y = (s[(i % 2) * 2] - 16) * 255.0 / 219.0;
-        const double U = (s[1] - 128) * 255.0 / 224.0;
-        const double V = (s[3] - 128) * 255.0 / 224.0;
-        const double expect[3] = {Y + 1.772 * U, Y - 0.344136 * U - 0.714136 * V, Y + 1.402 * V};
-        for (int c = 0; c < 3; ++c) {
-            const double e = std::clamp(expect[c], 0.0, 255.0);
-            ASSERT_NEAR(out[size_t(i) * 3 + c], e, 1.5) << i << " " << c;
+    for (const int w : {2, 14, 16, 30, 32, 50, 66, 98}) {
+        const int h = 3;
+        const size_t nStride = size_t(w) * 2 + 6;
+        std::vector<uint8_t> yuyv(nStride * h);
+        for (uint8_t& b : yuyv) {
+            b = uint8_t(rng());
+        }
+        // Extremes of every channel in the first pixels.
+        const uint8_t corners[] = {0, 0, 0, 0, 255, 255, 255, 255, 255, 0, 255, 0, 0, 255, 0, 255};
+        std::memcpy(yuyv.data(), corners, std::min(sizeof(corners), size_t(w) * 2));
+        std::vector<uint8_t> out(size_t(w) * h * 3 + 1, 0xAB);
+        YuyvToBgr(yuyv.data(), nStride, w, h, out.data());
+        EXPECT_EQ(out.back(), 0xAB) << "wrote past the frame at width " << w;
+        for (int row = 0; row < h; ++row) {
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* s = &yuyv[size_t(row) * nStride + size_t(x / 2) * 4];
+                const double Y = (s[(x % 2) * 2] - 16) * 255.0 / 219.0;
+                const double U = (s[1] - 128) * 255.0 / 224.0;
+                const double V = (s[3] - 128) * 255.0 / 224.0;
+                const double expect[3] = {Y + 1.772 * U, Y - 0.344136 * U - 0.714136 * V, Y + 1.402 * V};
+                for (int c = 0; c < 3; ++c) {
+                    ASSERT_NEAR(out[(size_t(row) * w + x) * 3 + c], std::clamp(expect[c], 0.0, 255.0), 1.5)
+                        << "width " << w << " row " << row << " x " << x << " channel " << c;
+                }
+            }
         }
     }
 }
