@@ -264,6 +264,7 @@ int CUvcDevice::StartStream(const UVC_MODE& mode, FRAME_SINK sink)
     m_nBroken.store(0);
     m_bStop.store(false);
     m_Thread = std::thread(&CUvcDevice::CaptureLoop, this);
+    m_bRunning.store(true);
     return UVC_OK;
 }
 
@@ -272,6 +273,7 @@ void CUvcDevice::StopStream()
     if (!m_Thread.joinable()) {
         return;
     }
+    m_bRunning.store(false);
     m_bStop.store(true);
     m_Thread.join();
     if (!m_bLost.load()) {

@@ -80,7 +80,8 @@ public:
 
     int StartStream(const UVC_MODE& mode, FRAME_SINK sink);
     void StopStream();
-    bool IsStreaming() const { return m_Thread.joinable() && !m_bLost.load(); }
+    // Safe from any thread: the library's callers ask while saving frames.
+    bool IsStreaming() const { return m_bRunning.load() && !m_bLost.load(); }
     bool IsLost() const { return m_bLost.load(); }
 
     int GoodFrames() const { return m_nGood.load(); }
@@ -118,6 +119,7 @@ private:
     FRAME_SINK m_Sink;
     std::thread m_Thread;
     std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bRunning{false};
     std::atomic<bool> m_bLost{false};
     std::atomic<int> m_nGood{0};
     std::atomic<int> m_nBroken{0};

@@ -5,7 +5,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 
 namespace uvccam {
 
@@ -22,6 +25,24 @@ public:
     }
     int Munmap(void* p, size_t nLength) override { return ::munmap(p, nLength); }
     int Poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs) override { return ::poll(pFds, nCount, nTimeoutMs); }
+    std::vector<std::string> ListVideoNodes() override
+    {
+        std::vector<std::pair<long, std::string>> found;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator("/dev", ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() > 5 && name.compare(0, 5, "video") == 0 &&
+                name.find_first_not_of("0123456789", 5) == std::string::npos) {
+                found.emplace_back(std::strtol(name.c_str() + 5, nullptr, 10), entry.path().string());
+            }
+        }
+        std::sort(found.begin(), found.end());
+        std::vector<std::string> nodes;
+        for (auto& [n, path] : found) {
+            nodes.push_back(std::move(path));
+        }
+        return nodes;
+    }
 };
 
 } // namespace

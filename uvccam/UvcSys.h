@@ -7,6 +7,8 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace uvccam {
 
@@ -19,6 +21,8 @@ public:
     virtual void* Mmap(size_t nLength, int nProt, int nFlags, int fd, off_t nOffset) = 0;
     virtual int Munmap(void* p, size_t nLength) = 0;
     virtual int Poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs) = 0;
+    // The video device nodes present now (/dev/video0, ...), in number order.
+    virtual std::vector<std::string> ListVideoNodes() = 0;
 };
 
 // The kernel itself.

@@ -15,7 +15,7 @@ void Copy(uint8_t* pDst, size_t nCap, const char* pText)
 
 } // namespace
 
-int CFakeUvcSys::Ioctl(int, unsigned long nRequest, void* pArg)
+int CFakeUvcSys::Ioctl(int fd, unsigned long nRequest, void* pArg)
 {
     std::unique_lock<std::mutex> lock(m_Mutex);
     if (m_bUnplugged) {
@@ -28,8 +28,9 @@ int CFakeUvcSys::Ioctl(int, unsigned long nRequest, void* pArg)
         Copy(cap->card, sizeof(cap->card), "Bench Camera 5MP");
         Copy(cap->bus_info, sizeof(cap->bus_info), "usb-0000:00:14.0-2");
         cap->version = (6u << 16) | (1u << 8) | 38u;
-        cap->capabilities = nCaps | V4L2_CAP_DEVICE_CAPS;
-        cap->device_caps = nCaps;
+        const uint32_t caps = fd == kMetaFd ? uint32_t(V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING) : nCaps;
+        cap->capabilities = caps | V4L2_CAP_DEVICE_CAPS;
+        cap->device_caps = caps;
         return 0;
     }
     case VIDIOC_ENUM_FMT: {

@@ -40,8 +40,13 @@ public:
         std::set<int> menu; // menu entries that exist
     };
     static constexpr int kFd = 7;
+    static constexpr int kMetaFd = 8;
 
     // Set up by the test.
+    std::vector<std::string> nodes{"/dev/video0"};
+    // Nodes that are a camera's metadata node, not its picture.
+    std::set<std::string> metaNodes;
+    std::map<std::string, int> openErrnoByPath;
     int nOpenErrno = 0;
     uint32_t nCaps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
     std::vector<FORMAT> formats;
@@ -56,14 +61,15 @@ public:
     std::vector<std::pair<uint32_t, int32_t>> writes;
     v4l2_format format{};
 
-    int Open(const char*, int) override
+    int Open(const char* pPath, int) override
     {
-        if (nOpenErrno != 0) {
-            errno = nOpenErrno;
+        const auto refused = openErrnoByPath.find(pPath);
+        if (nOpenErrno != 0 || refused != openErrnoByPath.end()) {
+            errno = nOpenErrno != 0 ? nOpenErrno : refused->second;
             return -1;
         }
         ++nOpenFds;
-        return kFd;
+        return metaNodes.count(pPath) != 0 ? kMetaFd : kFd;
     }
     int Close(int) override
     {
@@ -94,6 +100,7 @@ public:
         return pFds->revents != 0 ? 1 : 0;
     }
     int Ioctl(int, unsigned long nRequest, void* pArg) override;
+    std::vector<std::string> ListVideoNodes() override { return nodes; }
 
     // Fills the oldest queued buffer with data as the next frame; false when
     // the library holds every buffer.
