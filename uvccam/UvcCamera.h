@@ -27,7 +27,8 @@ public:
 
     int Open();
     int Close();
-    bool IsOpen() const { return m_bOpen.load(); }
+    // A camera whose cable was pulled is no longer open.
+    bool IsOpen() const { return m_bOpen.load() && !m_Device.IsLost(); }
     int SetCallback(ICUBE_FRAME_CALLBACK pCallback, void* pContext);
     int Start();
     bool IsStarted() const { return m_Device.IsStreaming(); }

@@ -27,6 +27,19 @@ public:
     int Poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs) override { return ::poll(pFds, nCount, nTimeoutMs); }
     std::vector<std::string> ListVideoNodes() override
     {
+        // PIXMETRA_UVC_NODES=path:path names the nodes instead (test devices).
+        if (const char* pNodes = std::getenv("PIXMETRA_UVC_NODES")) {
+            std::vector<std::string> nodes;
+            std::string all = pNodes;
+            for (size_t from = 0; from <= all.size();) {
+                const size_t to = std::min(all.find(':', from), all.size());
+                if (to > from) {
+                    nodes.push_back(all.substr(from, to - from));
+                }
+                from = to + 1;
+            }
+            return nodes;
+        }
         std::vector<std::pair<long, std::string>> found;
         std::error_code ec;
         for (const auto& entry : std::filesystem::directory_iterator("/dev", ec)) {
