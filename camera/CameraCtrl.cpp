@@ -193,12 +193,7 @@ int CCameraCtrl::GetModeNumber(int nIndex) const
 
 bool CCameraCtrl::GetModeSize(int nMode, int32_t& nWidth, int32_t& nHeight)
 {
-    if (!IsCameraMode(nMode)) {
-        return false;
-    }
-    nWidth = kCameraModeSizes[nMode].nWidth;
-    nHeight = kCameraModeSizes[nMode].nHeight;
-    return true;
+    return CameraModeSize(nMode, nWidth, nHeight);
 }
 
 int CCameraCtrl::GetResolutionIndex() const

@@ -21,3 +21,34 @@ constexpr bool IsCameraMode(int nMode)
 {
     return nMode >= 0 && nMode < CAMERA_MODE_MAX;
 }
+
+// Cameras whose sizes are not in the table (UVC cameras offer 1280 x 720,
+// 1920 x 1080 and the like) number their modes by the size itself:
+// CAMERA_MODE_BY_SIZE + width * 16384 + height, each side below 16384.
+constexpr int CAMERA_MODE_BY_SIZE = 0x10000000;
+
+constexpr int CameraModeBySize(int nWidth, int nHeight)
+{
+    return CAMERA_MODE_BY_SIZE + nWidth * 16384 + nHeight;
+}
+
+// The frame size of a mode number of either kind; false for any other number.
+constexpr bool CameraModeSize(int nMode, int32_t& nWidth, int32_t& nHeight)
+{
+    if (IsCameraMode(nMode)) {
+        nWidth = kCameraModeSizes[nMode].nWidth;
+        nHeight = kCameraModeSizes[nMode].nHeight;
+        return true;
+    }
+    if (nMode <= CAMERA_MODE_BY_SIZE) {
+        return false;
+    }
+    const int nSize = nMode - CAMERA_MODE_BY_SIZE;
+    const int32_t w = nSize / 16384, h = nSize % 16384;
+    if (w <= 0 || h <= 0) {
+        return false;
+    }
+    nWidth = w;
+    nHeight = h;
+    return true;
+}

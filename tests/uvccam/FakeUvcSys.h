@@ -1,0 +1,147 @@
+// A V4L2 capture device in memory behind the system-call interface: formats,
+// sizes, intervals and controls as a test describes them, buffers the test
+// fills as frames, and a cable that can be pulled.
+#pragma once
+
+#include "uvccam/UvcSys.h"
+
+#include <linux/videodev2.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <cerrno>
+#include <sys/mman.h>
+
+class CFakeUvcSys : public uvccam::IUvcSys {
+public:
+    struct FORMAT {
+        uint32_t nFourcc;
+        std::vector<std::pair<int, int>> sizes;
+        bool bEmulated = false;
+    };
+    struct CONTROL {
+        CONTROL() = default;
+        CONTROL(int32_t mn, int32_t mx, int32_t def, int32_t val, uint32_t type = V4L2_CTRL_TYPE_INTEGER,
+                std::set<int> entries = {})
+            : nMin(mn), nMax(mx), nDefault(def), nValue(val), nType(type), menu(std::move(entries))
+        {
+        }
+        int32_t nMin = 0, nMax = 0, nDefault = 0, nValue = 0;
+        uint32_t nType = V4L2_CTRL_TYPE_INTEGER;
+        std::set<int> menu; // menu entries that exist
+    };
+    static constexpr int kFd = 7;
+    static constexpr int kMetaFd = 8;
+
+    // Set up by the test.
+    std::vector<std::string> nodes{"/dev/video0"};
+    // Nodes that are a camera's metadata node, not its picture.
+    std::set<std::string> metaNodes;
+    std::map<std::string, int> openErrnoByPath;
+    int nOpenErrno = 0;
+    uint32_t nCaps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+    std::vector<FORMAT> formats;
+    std::vector<std::pair<uint32_t, uint32_t>> intervals{{1, 15}, {1, 30}};
+    std::map<uint32_t, CONTROL> controls;
+    int nStreamOnErrno = 0;
+
+    // Seen by the test.
+    int nOpenFds = 0;
+    int nStreamOffs = 0;
+    int nMapped = 0;
+    std::vector<std::pair<uint32_t, int32_t>> writes;
+    v4l2_format format{};
+
+    int Open(const char* pPath, int) override
+    {
+        const auto refused = openErrnoByPath.find(pPath);
+        if (nOpenErrno != 0 || refused != openErrnoByPath.end()) {
+            errno = nOpenErrno != 0 ? nOpenErrno : refused->second;
+            return -1;
+        }
+        ++nOpenFds;
+        return metaNodes.count(pPath) != 0 ? kMetaFd : kFd;
+    }
+    int Close(int) override
+    {
+        --nOpenFds;
+        return 0;
+    }
+    void* Mmap(size_t nLength, int, int, int, off_t nOffset) override
+    {
+        const size_t i = size_t(nOffset) / kOffsetStep;
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (i >= m_Buffers.size() || nLength != m_Buffers[i].size()) {
+            errno = EINVAL;
+            return MAP_FAILED;
+        }
+        ++nMapped;
+        return m_Buffers[i].data();
+    }
+    int Munmap(void*, size_t) override
+    {
+        --nMapped;
+        return 0;
+    }
+    int Poll(pollfd* pFds, nfds_t, int nTimeoutMs) override
+    {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        m_Ready.wait_for(lock, std::chrono::milliseconds(nTimeoutMs), [&] { return m_bUnplugged || !m_Done.empty(); });
+        pFds->revents = m_bUnplugged ? short(POLLERR | POLLHUP) : (m_Done.empty() ? 0 : POLLIN);
+        return pFds->revents != 0 ? 1 : 0;
+    }
+    int Ioctl(int, unsigned long nRequest, void* pArg) override;
+    std::vector<std::string> ListVideoNodes() override { return nodes; }
+
+    // Fills the oldest queued buffer with data as the next frame; false when
+    // the library holds every buffer.
+    bool PushFrame(const std::vector<uint8_t>& data, bool bError = false)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_Queued.empty()) {
+            return false;
+        }
+        const uint32_t i = m_Queued.front();
+        m_Queued.pop_front();
+        const size_t n = std::min(data.size(), m_Buffers[i].size());
+        std::memcpy(m_Buffers[i].data(), data.data(), n);
+        m_Done.push_back(DONE{i, uint32_t(n), bError});
+        m_Ready.notify_all();
+        return true;
+    }
+    void Unplug()
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_bUnplugged = true;
+        m_Ready.notify_all();
+    }
+    size_t QueuedCount()
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_Queued.size();
+    }
+
+private:
+    struct DONE {
+        uint32_t nIndex, nUsed;
+        bool bError;
+    };
+    static constexpr size_t kOffsetStep = 0x10000000;
+
+    std::mutex m_Mutex;
+    std::condition_variable m_Ready;
+    std::vector<std::vector<uint8_t>> m_Buffers;
+    std::deque<uint32_t> m_Queued;
+    std::deque<DONE> m_Done;
+    bool m_bStreaming = false;
+    bool m_bUnplugged = false;
+};

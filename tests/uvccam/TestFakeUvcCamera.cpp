@@ -1,0 +1,126 @@
+// The program's camera controller on the library it loads, with a UVC camera
+// made by the test itself (a preloaded library answering the V4L2 calls):
+// listed before the simulated cameras, opened at 2592 x 1944, streamed,
+// adjusted, switched to another size and unplugged.
+#include "camera/CameraCtrl.h"
+#include "camera/ICubeApi.h"
+#include "platform/MessageSink.h"
+
+#include <dlfcn.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+template <class FN> bool WaitFor(FN&& fn, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (fn()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return fn();
+}
+
+int ModeIndexOfSize(CCameraCtrl& c, int w, int h)
+{
+    for (int i = 0; i < c.GetModeCount(); ++i) {
+        int32_t mw = 0, mh = 0;
+        if (CCameraCtrl::GetModeSize(c.GetModeNumber(i), mw, mh) && mw == w && mh == h) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The newest frame's size and the brightness at its left and right edges.
+struct SHOT {
+    int32_t nWidth = 0, nHeight = 0;
+    int nLeft = -1, nRight = -1;
+};
+
+SHOT Shot(CCameraCtrl& c)
+{
+    SHOT s;
+    c.ShotNewestImageTo([&](const uint8_t* p, const FRAME_INFO& info) {
+        s.nWidth = info.nWidth;
+        s.nHeight = info.nHeight;
+        const size_t row = size_t(info.nHeight / 2) * size_t(info.nWidth) * 3;
+        s.nLeft = p[row + 3 * 4];
+        s.nRight = p[row + size_t(info.nWidth - 5) * 3];
+        return true;
+    });
+    return s;
+}
+
+} // namespace
+
+TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesAndUnplugs)
+{
+    if (dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug") == nullptr) {
+        GTEST_SKIP() << "the fake camera library is not preloaded";
+    }
+    ASSERT_TRUE(CICubeApi::Process().IsUsable()) << CICubeApi::Process().LoadedPath().toStdString();
+    CCameraCtrl c;
+    ASSERT_EQ(c.GetCameraCount(), 3);
+    EXPECT_EQ(c.GetCameraName(0), QStringLiteral("Fake UVC Camera 5MP"));
+    EXPECT_TRUE(c.GetCameraName(1).startsWith(QStringLiteral("SimCam"))); // the simulated ones follow
+    EXPECT_EQ(c.GetFWVersion(0), QStringLiteral("6.1.0"));
+
+    ASSERT_TRUE(c.OpenCamera(0));
+    int32_t w = 0, h = 0;
+    ASSERT_TRUE(c.GetImageSize(w, h));
+    EXPECT_EQ(w, 2592);
+    EXPECT_EQ(h, 1944);
+    ASSERT_EQ(c.GetModeCount(), 4);
+    ASSERT_GE(ModeIndexOfSize(c, 1280, 720), 0);
+
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_TRUE(WaitFor([&] { return c.GetFramesDelivered() >= 10; }, 10000));
+    SHOT s = Shot(c);
+    EXPECT_EQ(s.nWidth, 2592);
+    EXPECT_LT(s.nLeft, 40); // the test picture brightens to the right
+    EXPECT_GT(s.nRight, 200);
+
+    // Controls the device has: read back; automatic exposure on by default.
+    ASSERT_TRUE(c.SetCameraParam(9, 30, FALSE)); // brightness
+    int32_t v = 0;
+    ASSERT_TRUE(c.GetCameraParam(9, v));
+    EXPECT_EQ(v, 30);
+    BOOL bAuto = FALSE;
+    double ms = 0;
+    ASSERT_TRUE(c.GetExposure(bAuto, ms));
+    EXPECT_TRUE(bAuto);
+    EXPECT_NEAR(ms, 33.3, 0.01);
+    // A flip the device lacks is done in software.
+    ASSERT_TRUE(c.SetCameraParam(7, TRUE));
+    ASSERT_TRUE(WaitFor([&] { return Shot(c).nLeft > 200; }, 5000));
+
+    // Another size while streaming: the stream comes back at that size.
+    ASSERT_TRUE(c.SetChangeResolution(ModeIndexOfSize(c, 1280, 720)));
+    ASSERT_TRUE(c.IsStreaming());
+    ASSERT_TRUE(WaitFor([&] {
+        s = Shot(c);
+        return s.nWidth == 1280;
+    }, 5000));
+    EXPECT_EQ(s.nHeight, 720);
+
+    reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug"))();
+    ASSERT_TRUE(WaitFor([&] {
+        for (const POSTED_MESSAGE& m : sink.Take()) {
+            if (m.nMessage == WM_CAMERA_DISCONNECT) {
+                return true;
+            }
+        }
+        return false;
+    }, 5000));
+    EXPECT_FALSE(c.IsOpen());
+    EXPECT_TRUE(c.CloseCamera());
+}

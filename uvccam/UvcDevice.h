@@ -1,0 +1,130 @@
+// One V4L2 video capture device: what it is, the frame sizes it offers as the
+// camera's modes, and its stream, which runs on a capture thread of its own
+// and hands each frame on as packed BGR rows.
+#pragma once
+
+#include "uvccam/UvcFrameConvert.h"
+#include "uvccam/UvcSys.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace uvccam {
+
+// Result codes in the camera library's own numbering.
+constexpr int UVC_OK = 0;
+constexpr int UVC_E_UNSPECIFIED = 1;
+constexpr int UVC_E_NOT_OPEN = -1;
+constexpr int UVC_E_RANGE = -2;
+constexpr int UVC_E_MEMORY = -3;
+constexpr int UVC_E_ALREADY_OPEN = -4;
+constexpr int UVC_E_STREAMING = -7;
+constexpr int UVC_E_NOT_ENABLED = -9;
+constexpr int UVC_E_USB = -16;
+constexpr int UVC_E_BUSY = -17;
+constexpr int UVC_E_ACCESS = -18;
+
+// The frame callback's event types.
+constexpr int UVC_EVENT_FRAME = 0;
+constexpr int UVC_EVENT_DISCONNECTED = 1;
+
+struct UVC_DEVICE_INFO {
+    std::string Card;    // the product name
+    std::string BusInfo; // where it is plugged in, e.g. usb-0000:00:14.0-1
+    std::string Driver;
+    uint32_t nVersion = 0; // KERNEL_VERSION form
+    // "a.b.c" from nVersion.
+    std::string VersionText() const;
+};
+
+struct UVC_MODE {
+    uint32_t nFourcc = 0; // V4L2_PIX_FMT_MJPEG or V4L2_PIX_FMT_YUYV
+    int nWidth = 0;
+    int nHeight = 0;
+    // The fastest frame interval the device offers at this size.
+    uint32_t nIntervalNum = 0;
+    uint32_t nIntervalDen = 0;
+};
+
+// What the library makes of an errno from the device.
+int ResultFromErrno(int nErr);
+
+class CUvcDevice {
+public:
+    // nEvent UVC_EVENT_FRAME with the BGR frame, or UVC_EVENT_DISCONNECTED.
+    using FRAME_SINK = std::function<void(int nEvent, const uint8_t* pData, int nSize)>;
+
+    explicit CUvcDevice(IUvcSys& sys) : m_Sys(sys) {}
+    ~CUvcDevice();
+    CUvcDevice(const CUvcDevice&) = delete;
+    CUvcDevice& operator=(const CUvcDevice&) = delete;
+
+    // Opens the node and checks that it captures video by streaming. A node
+    // another program holds gives UVC_E_BUSY, one the user may not open
+    // UVC_E_ACCESS.
+    int Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    int Fd() const { return m_fd; }
+    const UVC_DEVICE_INFO& Info() const { return m_Info; }
+
+    // The device's frame sizes, smallest first, each in the format that suits
+    // it: MJPEG above 640 x 480 where the device has it (raw frames that
+    // large do not fit through USB 2 at a useful rate), YUYV otherwise.
+    const std::vector<UVC_MODE>& Modes() const { return m_Modes; }
+
+    int StartStream(const UVC_MODE& mode, FRAME_SINK sink);
+    void StopStream();
+    // Safe from any thread: the library's callers ask while saving frames.
+    bool IsStreaming() const { return m_bRunning.load() && !m_bLost.load(); }
+    bool IsLost() const { return m_bLost.load(); }
+
+    int GoodFrames() const { return m_nGood.load(); }
+    int BrokenFrames() const { return m_nBroken.load(); }
+    // Mirrors done here for devices without flip controls.
+    void SetSoftFlip(bool bHorizontal, bool bVertical)
+    {
+        m_bFlipH.store(bHorizontal);
+        m_bFlipV.store(bVertical);
+    }
+
+private:
+    struct MAPPED_BUFFER {
+        void* p = nullptr;
+        size_t nLength = 0;
+    };
+
+    void ReadModes();
+    void CaptureLoop();
+    // Converts buffer nIndex (nUsed bytes) into the frame; false for a broken one.
+    bool ConvertBuffer(uint32_t nIndex, uint32_t nUsed);
+    void ReleaseBuffers();
+    void Disconnected();
+
+    IUvcSys& m_Sys;
+    int m_fd = -1;
+    UVC_DEVICE_INFO m_Info;
+    std::vector<UVC_MODE> m_Modes;
+
+    UVC_MODE m_Mode;
+    uint32_t m_nStride = 0;
+    std::vector<MAPPED_BUFFER> m_Buffers;
+    std::vector<uint8_t> m_Frame;
+    CMjpegDecoder m_Decoder;
+    FRAME_SINK m_Sink;
+    std::thread m_Thread;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bRunning{false};
+    std::atomic<bool> m_bLost{false};
+    std::atomic<int> m_nGood{0};
+    std::atomic<int> m_nBroken{0};
+    std::atomic<bool> m_bFlipH{false};
+    std::atomic<bool> m_bFlipV{false};
+};
+
+} // namespace uvccam
