@@ -1,13 +1,19 @@
 #include "simcam/AviRecorder.h"
 
-#include "simcam/SimCamera.h"
 
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace simcam {
+
+int64_t NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 CAviRecorder::~CAviRecorder()
 {

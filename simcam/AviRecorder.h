@@ -17,6 +17,9 @@
 
 namespace simcam {
 
+// Milliseconds of the steady clock: the recordings' and cameras' time.
+int64_t NowMs();
+
 struct AVI_RECORDER_OPTIONS {
     uint64_t nRiffLimit = kAviRiffLimit;
     int nBuffers = 4;

@@ -10,12 +10,6 @@
 
 namespace simcam {
 
-int64_t NowMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 CSimCamera::CSimCamera(SIM_MODEL model, SIM_FAULTS* pFaults)
     : m_Model(std::move(model)), m_pFaults(pFaults), m_nMode(m_Model.nDefaultMode)
 {

@@ -112,6 +112,5 @@ private:
     CAviRecorder m_Recorder;
 };
 
-int64_t NowMs();
 
 } // namespace simcam

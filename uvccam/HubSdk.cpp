@@ -242,7 +242,8 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SaveToFile(int nCam, char* pszPath)
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SaveAvi(int nCam, char* pszPath, int nCodec, int nSeconds)
 {
-    HUB_ROUTE(nCam, ICubeSDK_SaveAvi(n, pszPath, nCodec, nSeconds), { return kNotSupported; });
+    HUB_ROUTE(nCam, ICubeSDK_SaveAvi(n, pszPath, nCodec, nSeconds),
+              { return pszPath != nullptr ? c.SaveAvi(pszPath, nSeconds) : UVC_E_RANGE; });
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetTrigger(int nCam, int nMode)
@@ -264,7 +265,7 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetCamParameter(int nCam, int nParam, int* 
 {
     HUB_ROUTE(nCam, ICubeSDK_GetCamParameter(n, nParam, pValue), {
         HUB_NEEDS_OPEN
-        return pValue != nullptr ? c.Controls()->Get(nParam, *pValue) : UVC_E_RANGE;
+        return pValue != nullptr ? c.GetParameter(nParam, *pValue) : UVC_E_RANGE;
     });
 }
 
@@ -276,7 +277,7 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetCamParameterRange(int nCam, int nParam, 
             return UVC_E_RANGE;
         }
         UVC_PARAM_RANGE range;
-        const int r = c.Controls()->GetRange(nParam, range);
+        const int r = c.GetParameterRange(nParam, range);
         std::memcpy(pRange, &range, sizeof(range)); // a lacking control reads as not enabled
         return r;
     });

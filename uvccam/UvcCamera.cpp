@@ -66,6 +66,7 @@ int CUvcCamera::Close()
     }
     m_bOpen.store(false);
     m_Device.Close();
+    m_Recorder.Stop();
     m_pControls.reset();
     m_nMode = -1;
     return UVC_OK;
@@ -86,6 +87,15 @@ int CUvcCamera::SetCallback(ICUBE_FRAME_CALLBACK pCallback, void* pContext)
 
 void CUvcCamera::OnDeviceEvent(int nEvent, const uint8_t* pData, int nSize)
 {
+    if (nEvent == UVC_EVENT_FRAME && m_Recorder.IsTaking()) {
+        const UVC_MODE& mode = m_Device.Modes()[size_t(m_nMode)];
+        m_Recorder.AddFrame(pData, mode.nWidth, mode.nHeight);
+        if (m_Recorder.IsDue()) {
+            m_Recorder.Finish();
+        }
+    } else if (nEvent == UVC_EVENT_DISCONNECTED) {
+        m_Recorder.Finish(); // the file keeps the frames recorded so far
+    }
     if (m_pCallback != nullptr) {
         m_pCallback(nEvent, const_cast<uint8_t*>(pData), nSize, m_pContext);
     }
@@ -111,6 +121,8 @@ int CUvcCamera::Stop()
         return UVC_E_NOT_OPEN;
     }
     m_Device.StopStream();
+    // A recording ends with the stream, its file complete.
+    m_Recorder.Stop();
     return UVC_OK;
 }
 
@@ -175,6 +187,49 @@ int CUvcCamera::SetParameter(int nParam, int nValue)
         m_Device.SetSoftFlip(m_pControls->SoftFlipH(), m_pControls->SoftFlipV());
     }
     return r;
+}
+
+int CUvcCamera::GetParameter(int nParam, int& nValue) const
+{
+    if (!IsOpen()) {
+        return UVC_E_NOT_OPEN;
+    }
+    if (nParam == ICUBE_PARAM_RECORDING) {
+        nValue = m_Recorder.IsRecording() ? 1 : 0;
+        return UVC_OK;
+    }
+    return m_pControls->Get(nParam, nValue);
+}
+
+int CUvcCamera::GetParameterRange(int nParam, UVC_PARAM_RANGE& range) const
+{
+    if (!IsOpen()) {
+        return UVC_E_NOT_OPEN;
+    }
+    if (nParam == ICUBE_PARAM_RECORDING) {
+        range = UVC_PARAM_RANGE{1, 0, 0, 0, 0, 1};
+        return UVC_OK;
+    }
+    return m_pControls->GetRange(nParam, range);
+}
+
+int CUvcCamera::SaveAvi(const std::string& path, int nSeconds)
+{
+    if (!IsOpen()) {
+        return UVC_E_NOT_OPEN;
+    }
+    if (m_Recorder.IsRecording()) {
+        return UVC_E_BUSY;
+    }
+    if (!m_Device.IsStreaming() || nSeconds <= 0) {
+        return UVC_E_RANGE;
+    }
+    const UVC_MODE& mode = m_Device.Modes()[size_t(m_nMode)];
+    const double dFps = mode.nIntervalNum != 0 ? double(mode.nIntervalDen) / mode.nIntervalNum : 30.0;
+    if (!m_Recorder.Start(path, mode.nWidth, mode.nHeight, dFps, int64_t(nSeconds) * 1000)) {
+        return -13; // bad file pointer: the file cannot be written
+    }
+    return UVC_OK;
 }
 
 } // namespace uvccam

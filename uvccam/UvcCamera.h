@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camera/ICubeSDK.h"
+#include "simcam/AviRecorder.h"
 #include "uvccam/UvcControls.h"
 #include "uvccam/UvcDevice.h"
 
@@ -43,6 +44,14 @@ public:
 
     CUvcControls* Controls() { return m_pControls.get(); }
     int SetParameter(int nParam, int nValue);
+    // The recording state (1 while a video is being written) on top of the controls.
+    int GetParameter(int nParam, int& nValue) const;
+    int GetParameterRange(int nParam, UVC_PARAM_RANGE& range) const;
+
+    // Records the stream for nSeconds into a Motion-JPEG AVI file (OpenDML
+    // past 1 GiB), written on the recorder's own thread.
+    int SaveAvi(const std::string& path, int nSeconds);
+    bool IsRecording() const { return m_Recorder.IsRecording(); }
     int GetGoodFrames() const { return m_Device.GoodFrames(); }
     int GetBrokenFrames() const { return m_Device.BrokenFrames(); }
 
@@ -59,6 +68,7 @@ private:
     std::unique_ptr<CUvcControls> m_pControls;
     std::atomic<bool> m_bOpen{false};
     int m_nMode = -1; // index into the device's modes
+    simcam::CAviRecorder m_Recorder;
     ICUBE_FRAME_CALLBACK m_pCallback = nullptr;
     void* m_pContext = nullptr;
 };

@@ -1,10 +1,13 @@
 // The program's camera controller on the library it loads, with a UVC camera
 // made by the test itself (a preloaded library answering the V4L2 calls):
 // listed before the simulated cameras, opened at 2592 x 1944, streamed,
-// adjusted, switched to another size and unplugged.
+// adjusted, recorded, switched to another size and unplugged.
+#include "camera/AviParse.h"
 #include "camera/CameraCtrl.h"
 #include "camera/ICubeApi.h"
 #include "platform/MessageSink.h"
+
+#include <QTemporaryDir>
 
 #include <dlfcn.h>
 
@@ -102,6 +105,22 @@ TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesAndUnplugs)
     // A flip the device lacks is done in software.
     ASSERT_TRUE(c.SetCameraParam(7, TRUE));
     ASSERT_TRUE(WaitFor([&] { return Shot(c).nLeft > 200; }, 5000));
+
+    // A one-second recording: the state reads on until the file is complete.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fake camera.avi"));
+    ASSERT_TRUE(c.StartSaveAVI(path, 1));
+    BOOL bEnable = FALSE, bOn = FALSE;
+    ASSERT_TRUE(c.GetVideoRecordingParam(bEnable, bOn));
+    EXPECT_TRUE(bEnable);
+    EXPECT_TRUE(bOn);
+    ASSERT_TRUE(WaitFor([&] { return c.GetVideoRecordingParam(bEnable, bOn) && !bOn; }, 10000));
+    CAviReader reader(path.toStdString());
+    const AVI_PARSED avi = reader.Parse();
+    EXPECT_TRUE(avi.error.empty()) << avi.error;
+    EXPECT_EQ(avi.nWidth, 2592u);
+    EXPECT_GE(avi.frames.size(), 20u); // about 30 at the camera's rate
+    EXPECT_EQ(avi.nAvihFrames, avi.frames.size());
 
     // Another size while streaming: the stream comes back at that size.
     ASSERT_TRUE(c.SetChangeResolution(ModeIndexOfSize(c, 1280, 720)));
