@@ -140,6 +140,8 @@ void CPixmetraDlg::ConnectControls()
     connect(m_pUi->btnDispImage, &QPushButton::clicked, this, [this] { OnBnClickedBtnDispImage(); });
     connect(m_pUi->btnExit, &QPushButton::clicked, this, [this] { close(); });
     connect(m_pUi->btnAbout, &QToolButton::clicked, this, [this] { OnAbout(); });
+    connect(m_pUi->btnCameraSetting, &QPushButton::clicked, this, [this] { OnBnClickedBtnCameraSetting(); });
+    connect(m_pUi->btnSetting, &QPushButton::clicked, this, [this] { OnBnClickedBtnSystemSetting(); });
 }
 
 void CPixmetraDlg::CreateStatusBar()
