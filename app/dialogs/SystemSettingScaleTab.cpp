@@ -14,9 +14,6 @@ constexpr UINT IDS_SCALE_CORNERS[] = {180, 181, 182, 183};
 
 void CSystemSettingDlg::ConnectScaleTab()
 {
-    for (const UINT nID : IDS_SCALE_CORNERS) {
-        m_pUi->IDC_COMBO_SCALE_POS->addItem(GetProgramString(nID));
-    }
     connect(m_pUi->IDC_RADIO_SCALE_FIXED, &QRadioButton::clicked, this, [this] { ApplyEnabling(); });
     connect(m_pUi->IDC_RADIO_SCALE_ASK, &QRadioButton::clicked, this, [this] { ApplyEnabling(); });
 }
@@ -24,6 +21,12 @@ void CSystemSettingDlg::ConnectScaleTab()
 void CSystemSettingDlg::DispScaleTab()
 {
     const SYSTEM_SETTING& s = m_SystemSetting;
+    // Filled after the captions were translated: the corners come translated already.
+    if (m_pUi->IDC_COMBO_SCALE_POS->count() == 0) {
+        for (const UINT nID : IDS_SCALE_CORNERS) {
+            m_pUi->IDC_COMBO_SCALE_POS->addItem(GetProgramString(nID));
+        }
+    }
     (s.DispScaleKind == 1 ? m_pUi->IDC_RADIO_SCALE_ASK : m_pUi->IDC_RADIO_SCALE_FIXED)->setChecked(true);
     const int nCorners = m_pUi->IDC_COMBO_SCALE_POS->count();
     m_pUi->IDC_COMBO_SCALE_POS->setCurrentIndex(s.DispScalPos >= 0 && s.DispScalPos < nCorners ? s.DispScalPos

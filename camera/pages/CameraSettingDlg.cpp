@@ -57,8 +57,15 @@ BOOL CCameraSettingDlg::OnInitDialog()
 {
     CParamDialog::OnInitDialog();
     m_nResolutionIdxAtOpen = m_nResolutionIdx;
+    // The pages fill their controls only now, after the captions were
+    // translated: numbers and sizes are never looked up as captions.
+    m_pPageVideo->SetActive(true);
+    m_pPageRGB->SetActive(true);
     if (m_pUi->IDC_TAB_CAMERA_SETTING->currentIndex() != 0) {
         m_pUi->IDC_TAB_CAMERA_SETTING->setCurrentIndex(0);
+    } else {
+        m_pPageVideo->InitControl();
+        m_pPageVideo->EnableControls();
     }
     return TRUE;
 }

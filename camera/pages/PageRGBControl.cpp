@@ -108,7 +108,7 @@ const SLIDER_PARAM* CPageRGBControl::Slider(int nIndex) const
 void CPageRGBControl::showEvent(QShowEvent* pEvent)
 {
     QWidget::showEvent(pEvent);
-    if (!pEvent->spontaneous()) {
+    if (!pEvent->spontaneous() && m_bActive) {
         InitControl();
         EnableControls();
     }

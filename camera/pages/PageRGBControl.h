@@ -54,6 +54,9 @@ public:
 
     void SetCameraCtrl(CCameraCtrl* pCameraCtrl) { m_pCameraCtrl = pCameraCtrl; }
 
+    // Until the dialog has translated its captions the page fills nothing
+    // on being shown; from then on each showing reads the camera again.
+    void SetActive(bool bActive) { m_bActive = bActive; }
     void InitControl();
     void EnableControls();
     void SetDefaultValues();
@@ -78,6 +81,7 @@ private:
     void FillSliders(int nFirst, int nLast);
     void EnableAll(bool bEnable);
 
+    bool m_bActive = false;
     std::unique_ptr<Ui::CPageRGBControl> m_pUi;
     CCameraCtrl* m_pCameraCtrl = nullptr;
     std::vector<SLIDER_PARAM> m_Sliders; // parameters 9 to 12, 14, 17 to 22

@@ -95,7 +95,7 @@ SLIDER_PARAM CPageVideoControl::Slider(int nIndex) const
 void CPageVideoControl::showEvent(QShowEvent* pEvent)
 {
     QWidget::showEvent(pEvent);
-    if (!pEvent->spontaneous()) {
+    if (!pEvent->spontaneous() && m_bActive) {
         InitControl();
         EnableControls();
     }

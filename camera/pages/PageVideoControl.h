@@ -51,6 +51,9 @@ public:
     // The dialog's resolution position, changed by the user's choice.
     void SetResolutionIndex(int* pnResolutionIdx) { m_pnResolutionIdx = pnResolutionIdx; }
 
+    // Until the dialog has translated its captions the page fills nothing
+    // on being shown; from then on each showing reads the camera again.
+    void SetActive(bool bActive) { m_bActive = bActive; }
     void InitControl();
     void EnableControls();
     void SetDefaultValues();
@@ -80,6 +83,7 @@ private:
     void FillResolution();
     void EnableAll(bool bEnable);
 
+    bool m_bActive = false;
     std::unique_ptr<Ui::CPageVideoControl> m_pUi;
     CCameraCtrl* m_pCameraCtrl = nullptr;
     int* m_pnResolutionIdx = nullptr;
