@@ -219,6 +219,14 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
         EXPECT_EQ(lines.XCrossLinePos[0], 0);
         EXPECT_FALSE(lines.bDispCrossLine);
         EXPECT_TRUE(QTest::qWaitFor([&] { return main.Image().GetWidth() == 320; }, 5000));
+        // A position beyond the mode list is refused, never looked up.
+        EXPECT_FALSE(main.ChangeCameraResolution(42));
+        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+        m_Boxes.Texts.clear();
+        EXPECT_EQ(main.Camera().GetResolutionIndex(), 7);
+        EXPECT_TRUE(main.Camera().IsStreaming());
+        ASSERT_TRUE(ReadCameraSetting(stored));
+        EXPECT_EQ(stored.ResolutionIdx, 7);
         m_pDlg.reset();
     }
     // A camera that refuses the mode: the old one stays, the stream runs again, a message says so.
