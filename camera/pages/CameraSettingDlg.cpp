@@ -72,9 +72,9 @@ BOOL CCameraSettingDlg::OnInitDialog()
 
 void CCameraSettingDlg::OnTcnSelchangeTab(int nTab)
 {
-    // The tab shows the page, whose show event fills it from the camera;
-    // the other page is hidden by the tab.
-    (void)nTab;
+    // The tab widget shows the chosen page and hides the other; the page's
+    // show event reads the camera and applies its enabling rule.
+    WriteLog(QStringLiteral("[CAMSETTINGDLG]OnTcnSelchangeTab() %1").arg(nTab));
 }
 
 void CCameraSettingDlg::OnBnClickedBtnDefault()

@@ -1,14 +1,13 @@
 // The camera adjustment button of the main window: the dialog runs over the
 // live picture, and a resolution chosen there is applied when it closes.
 #include "app/LogFile.h"
+#include "app/PixmetraApp.h"
 #include "app/dialogs/EnabledCtrl.h"
 #include "camera/pages/CameraSettingDlg.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/settings/SettingsFlow.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
-
-#include "app/PixmetraApp.h"
 
 namespace {
 
