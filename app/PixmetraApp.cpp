@@ -1,6 +1,7 @@
 #include "app/PixmetraApp.h"
 
 #include "app/AppLook.h"
+#include "app/dialogs/LogCopyFolder.h"
 #include "app/QSFileAccess.h"
 #include "platform/ModuleFolder.h"
 
@@ -152,13 +153,8 @@ void CPixmetraApp::SetActivateHandler(std::function<void()> handler)
 
 BOOL CPixmetraApp::CopyLogFolder(const QString& destFolder)
 {
-    m_LogFile.CloseForReopen();
-    const BOOL bOk = CQSFileAccess::CopyFolder(m_SystemSetting.SaveLogFolderPath,
-                                              CQSFileAccess::AddBackslash(destFolder) + QStringLiteral("Log") +
-                                                  platform::PathSeparator(),
-                                              QStringLiteral("*.*"));
-    m_LogFile.ReopenLogFile();
-    return bOk;
+    // From the folder the log really goes to, never into that folder itself.
+    return CopyLogFolderTo(&m_LogFile, m_SystemSetting.SaveLogFolderPath, destFolder) == LOG_COPY_DONE ? TRUE : FALSE;
 }
 
 int AfxMessageBox(const QString& text, UINT nType, QWidget* pParent)

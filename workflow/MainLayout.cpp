@@ -142,6 +142,8 @@ void CPixmetraDlg::ConnectControls()
     connect(m_pUi->btnExit, &QPushButton::clicked, this, [this] { close(); });
     connect(m_pUi->btnAbout, &QToolButton::clicked, this, [this] { OnAbout(); });
     connect(m_pUi->btnSaveVideo, &QAbstractButton::clicked, this, [this] { m_pVideoRecord->OnBnClickedBtnSaveAvi(); });
+    connect(m_pUi->btnCameraSetting, &QPushButton::clicked, this, [this] { OnBnClickedBtnCameraSetting(); });
+    connect(m_pUi->btnSetting, &QPushButton::clicked, this, [this] { OnBnClickedBtnSystemSetting(); });
 }
 
 void CPixmetraDlg::CreateStatusBar()

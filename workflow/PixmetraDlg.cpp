@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/SystemSettingDlg.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "ui_PixmetraDlg.h"
 #include "workflow/MainControls.h"
@@ -123,6 +124,8 @@ void CPixmetraDlg::UpdateButtons()
         pControl->setEnabled(bPicture);
     }
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
+    m_pUi->btnSetting->setEnabled(true);
+    m_pUi->btnCameraSetting->setEnabled(m_bCameraOK && CameraCtrl.IsOpen());
     // Measuring needs the overlay and a picture.
     EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture);
     if (m_pCrossLines != nullptr) {
@@ -142,6 +145,9 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CAMERA_DISCONNECT:
         OnDisConnectedMessage();
+        break;
+    case WM_DELETE_CROSS_LINE:
+        OnDeleteCrossLine();
         break;
     default:
         if (m_pCrossLines != nullptr && (m_pCrossLines->OnMessage(nMessage, wParam, lParam) ||

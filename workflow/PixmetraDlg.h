@@ -91,6 +91,17 @@ public:
     // A picture of a new size in the current view: back to fit.
     void ResetPictureView(const IMAGE_INFO& info);
 
+    // settings/: the camera adjustment and the system settings, applied to the running window.
+    void OnBnClickedBtnCameraSetting();
+    // Switches the camera to mode position nIndex and fits the window to the
+    // size the camera then has; FALSE (with a message) when the camera refused.
+    BOOL ChangeCameraResolution(int nIndex);
+    void OnBnClickedBtnSystemSetting();
+    void OnDeleteCrossLine();
+    // Closes the camera and opens the one the settings name, with the window
+    // following its size.
+    void ReconnectCamera();
+
     // The control with template number nID, or null.
     QWidget* GetDlgItem(int nID) const;
     QString GetStatusPartText(int nPart) const;
@@ -220,6 +231,8 @@ private:
     // The rows the user selected in the results list.
     std::vector<int> m_SelList;
     BOOL m_bDispMeasureShape = TRUE;
+    // The settings dialog asked for the cross lines to go when it ends with OK.
+    BOOL m_bDeleteCrossLineMark = FALSE;
     BOOL m_bMeasureModeShown = FALSE;
     // The last text note's attributes.
     QString m_LastText;

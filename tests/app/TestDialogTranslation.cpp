@@ -1,5 +1,6 @@
 #include "DialogFixture.h"
 
+#include "app/dialogs/LogCopyDlg.h"
 #include "app/dialogs/SaveContinueSettingDlg.h"
 #include "app/dialogs/SelectFontDlg.h"
 #include "app/dialogs/SetAviSecDlg.h"
@@ -7,6 +8,7 @@
 #include "app/dialogs/SetLengthDlg.h"
 #include "app/dialogs/SetScaleDlg.h"
 #include "app/dialogs/SetTextDlg.h"
+#include "app/dialogs/SystemSettingDlg.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -62,6 +64,8 @@ std::vector<DIALOG_CASE> AllDialogs(SAVE_CONTINUE_SETTING& block)
     out.push_back({std::make_unique<CSetScaleDlg>(), 145});
     out.push_back({std::make_unique<CSetTextDlg>(), 146});
     out.push_back({std::make_unique<CSelectFontDlg>(), 150});
+    out.push_back({std::make_unique<CSystemSettingDlg>(), 140});
+    out.push_back({std::make_unique<CLogCopyDlg>(), 149});
     return out;
 }
 

@@ -1,0 +1,337 @@
+#include "camera/pages/PageVideoControl.h"
+
+#include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "ui_PageVideoControl.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+const QString kTag = QStringLiteral("[PAGEVIDEOCTRL]");
+
+constexpr int kExposure = 0;
+constexpr int kExposureTarget = 1;
+constexpr int kBlackLevel = 2;
+constexpr int kGain = 3;
+constexpr int kClock = 4;
+constexpr int kFrameRate = 5;
+constexpr int kFlipVertical = 6;
+constexpr int kFlipHorizontal = 7;
+
+void Log(const char* pszName)
+{
+    WriteLog(kTag + QLatin1String(pszName));
+}
+
+} // namespace
+
+CPageVideoControl::CPageVideoControl(QWidget* pParent)
+    : QWidget(pParent), m_pUi(std::make_unique<Ui::CPageVideoControl>())
+{
+    m_pUi->setupUi(this);
+    for (QSlider* pSlider : findChildren<QSlider*>()) {
+        connect(pSlider, &QSlider::valueChanged, this, [this, pSlider] {
+            for (int nID : {IDC_SLIDER_EXPOSURE_ROUGH, IDC_SLIDER_EXPOSURE_FINE, IDC_SLIDER_EXPOSURE_TARGET,
+                            IDC_SLIDER_BLACK_LEVEL, IDC_SLIDER_GAIN, IDC_SLIDER_CLOCK}) {
+                if (GetDlgItem(nID) == pSlider) {
+                    OnHScroll(nID);
+                }
+            }
+        });
+    }
+    connect(m_pUi->IDC_CHECK_AUTO_EXPOSURE, &QCheckBox::clicked, this, [this] { OnBnClickedAutoExposureTime(); });
+    connect(m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, &QCheckBox::clicked, this, [this] { OnBnClickedAutoBlackLevel(); });
+    connect(m_pUi->IDC_CHECK_FLIP_VERTICAL, &QCheckBox::clicked, this, [this] { OnBnClickedFlipVertical(); });
+    connect(m_pUi->IDC_CHECK_FLIP_HORIZONTAL, &QCheckBox::clicked, this, [this] { OnBnClickedFlipHorizontal(); });
+    connect(m_pUi->IDC_RADIO_COLOR, &QRadioButton::clicked, this, [this] { OnBnClickedColorGrayscale(); });
+    connect(m_pUi->IDC_RADIO_GRAYSCALE, &QRadioButton::clicked, this, [this] { OnBnClickedColorGrayscale(); });
+    connect(m_pUi->IDC_COMBO_RESOLUTION, &QComboBox::activated, this,
+            [this](int n) { OnCbnSelchangeComboResolution(n); });
+}
+
+CPageVideoControl::~CPageVideoControl() = default;
+
+QWidget* CPageVideoControl::GetDlgItem(int nID) const
+{
+    switch (nID) {
+    case IDC_SLIDER_BLACK_LEVEL: return m_pUi->IDC_SLIDER_BLACK_LEVEL;
+    case IDC_EDIT_BLACK_LEVEL: return m_pUi->IDC_EDIT_BLACK_LEVEL;
+    case IDC_CHECK_AUTO_BLACK_LEVEL: return m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL;
+    case IDC_SLIDER_EXPOSURE_ROUGH: return m_pUi->IDC_SLIDER_EXPOSURE_ROUGH;
+    case IDC_SLIDER_EXPOSURE_FINE: return m_pUi->IDC_SLIDER_EXPOSURE_FINE;
+    case IDC_EDIT_EXPOSURE_TIME: return m_pUi->IDC_EDIT_EXPOSURE_TIME;
+    case IDC_CHECK_AUTO_EXPOSURE: return m_pUi->IDC_CHECK_AUTO_EXPOSURE;
+    case IDC_SLIDER_EXPOSURE_TARGET: return m_pUi->IDC_SLIDER_EXPOSURE_TARGET;
+    case IDC_EDIT_EXPOSURE_TARGET: return m_pUi->IDC_EDIT_EXPOSURE_TARGET;
+    case IDC_SLIDER_GAIN: return m_pUi->IDC_SLIDER_GAIN;
+    case IDC_EDIT_GAIN: return m_pUi->IDC_EDIT_GAIN;
+    case IDC_SLIDER_CLOCK: return m_pUi->IDC_SLIDER_CLOCK;
+    case IDC_EDIT_CLOCK: return m_pUi->IDC_EDIT_CLOCK;
+    case IDC_STATIC_CLOCK_MIN: return m_pUi->IDC_STATIC_CLOCK_MIN;
+    case IDC_STATIC_CLOCK_MAX: return m_pUi->IDC_STATIC_CLOCK_MAX;
+    case IDC_STATIC_CLOCK_GROUP: return m_pUi->IDC_STATIC_CLOCK_GROUP;
+    case IDC_STATIC_CLOCK_UNIT: return m_pUi->IDC_STATIC_CLOCK_UNIT;
+    case IDC_CHECK_FLIP_VERTICAL: return m_pUi->IDC_CHECK_FLIP_VERTICAL;
+    case IDC_CHECK_FLIP_HORIZONTAL: return m_pUi->IDC_CHECK_FLIP_HORIZONTAL;
+    case IDC_RADIO_COLOR: return m_pUi->IDC_RADIO_COLOR;
+    case IDC_RADIO_GRAYSCALE: return m_pUi->IDC_RADIO_GRAYSCALE;
+    case IDC_COMBO_RESOLUTION: return m_pUi->IDC_COMBO_RESOLUTION;
+    case IDC_STATIC_CUR_RESOLUTION: return m_pUi->IDC_STATIC_CUR_RESOLUTION;
+    default: return nullptr;
+    }
+}
+
+SLIDER_PARAM CPageVideoControl::Slider(int nIndex) const
+{
+    switch (nIndex) {
+    case kExposureTarget: return {nIndex, m_pUi->IDC_SLIDER_EXPOSURE_TARGET, m_pUi->IDC_EDIT_EXPOSURE_TARGET};
+    case kBlackLevel: return {nIndex, m_pUi->IDC_SLIDER_BLACK_LEVEL, m_pUi->IDC_EDIT_BLACK_LEVEL};
+    case kGain: return {nIndex, m_pUi->IDC_SLIDER_GAIN, m_pUi->IDC_EDIT_GAIN};
+    default: return {nIndex, m_pUi->IDC_SLIDER_CLOCK, m_pUi->IDC_EDIT_CLOCK};
+    }
+}
+
+void CPageVideoControl::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    if (!pEvent->spontaneous() && m_bActive) {
+        InitControl();
+        EnableControls();
+    }
+}
+
+void CPageVideoControl::keyPressEvent(QKeyEvent* pEvent)
+{
+    // Enter and Escape neither close nor cancel from a page.
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
+        pEvent->accept();
+        return;
+    }
+    QWidget::keyPressEvent(pEvent);
+}
+
+void CPageVideoControl::EnableAll(bool bEnable)
+{
+    for (QWidget* p : findChildren<QWidget*>()) {
+        p->setEnabled(bEnable);
+    }
+}
+
+int CPageVideoControl::ExposureValue() const
+{
+    return m_pUi->IDC_SLIDER_EXPOSURE_ROUGH->value() * EXPOSURE_ROUGH_UNIT + m_pUi->IDC_SLIDER_EXPOSURE_FINE->value();
+}
+
+void CPageVideoControl::ReadExposure()
+{
+    BOOL bAuto = FALSE;
+    double dMs = 0.0;
+    if (m_pCameraCtrl->GetExposure(bAuto, dMs)) {
+        m_pUi->IDC_EDIT_EXPOSURE_TIME->setText(QString::asprintf("%.3f", dMs));
+        SetCheckQuiet(m_pUi->IDC_CHECK_AUTO_EXPOSURE, bAuto != 0);
+    }
+}
+
+void CPageVideoControl::InitControl()
+{
+    if (!IsOpen()) {
+        EnableAll(false);
+        return;
+    }
+    EnableAll(true);
+    CCameraCtrl& cam = *m_pCameraCtrl;
+
+    // Exposure: the value split into 4096ths (rough) and the rest (fine).
+    WriteLog(kTag + QStringLiteral("InitControl()"));
+    BOOL bEnable = FALSE;
+    CAMERA_PARAM_INFO info{};
+    if (cam.GetCameraParam(kExposure, bEnable, info)) {
+        SetSliderQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, 0, (info.nMax / EXPOSURE_ROUGH_UNIT) % 256,
+                       (info.nValue / EXPOSURE_ROUGH_UNIT) % 256);
+        SetSliderQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, info.nMin, EXPOSURE_ROUGH_UNIT - 2,
+                       info.nValue % EXPOSURE_ROUGH_UNIT);
+        m_pUi->IDC_CHECK_AUTO_EXPOSURE->setEnabled(info.bAutoEnable != 0);
+    }
+    ReadExposure();
+
+    FillSliderParam(cam, Slider(kExposureTarget), info, kTag);
+    FillSliderParam(cam, Slider(kBlackLevel), info, kTag);
+    m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->setEnabled(info.bAutoEnable != 0);
+    SetCheckQuiet(m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, info.bAutoEnable && info.bAuto);
+    FillSliderParam(cam, Slider(kGain), info, kTag);
+
+    FillOnOffParam(cam, kFlipVertical, m_pUi->IDC_CHECK_FLIP_VERTICAL, kTag);
+    FillOnOffParam(cam, kFlipHorizontal, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, kTag);
+
+    const bool bGrey = !cam.IsColorCamera() || cam.m_bGrayDisplay;
+    SetCheckQuiet(bGrey ? m_pUi->IDC_RADIO_GRAYSCALE : m_pUi->IDC_RADIO_COLOR, true);
+
+    FillClock();
+    FillResolution();
+}
+
+void CPageVideoControl::FillClock()
+{
+    CCameraCtrl& cam = *m_pCameraCtrl;
+    CAMERA_PARAM_INFO info{};
+    m_nClockIndex = kClock;
+    FillSliderParam(cam, Slider(kClock), info, kTag);
+    if (!info.bEnable) {
+        // Cameras without a clock setting offer the frame rate instead.
+        m_nClockIndex = kFrameRate;
+        FillSliderParam(cam, Slider(kFrameRate), info, kTag);
+    }
+    const bool bClock = m_nClockIndex == kClock;
+    m_pUi->IDC_STATIC_CLOCK_GROUP->setTitle(GetProgramString(bClock ? 220 : 221));
+    m_pUi->IDC_STATIC_CLOCK_UNIT->setText(GetProgramString(bClock ? 195 : 196));
+    m_pUi->IDC_STATIC_CLOCK_MIN->setText(info.bEnable ? QString::number(info.nMin) : QString());
+    m_pUi->IDC_STATIC_CLOCK_MAX->setText(info.bEnable ? QString::number(info.nMax) : QString());
+}
+
+void CPageVideoControl::FillResolution()
+{
+    WriteLog(kTag + QStringLiteral("InitControl()"));
+    QComboBox* pCombo = m_pUi->IDC_COMBO_RESOLUTION;
+    const QSignalBlocker block(pCombo);
+    pCombo->clear();
+    for (int i = 0; i < m_pCameraCtrl->GetModeCount(); ++i) {
+        int32_t w = 0, h = 0;
+        // A mode the program has no size for is listed by its number, never looked up.
+        const int nMode = m_pCameraCtrl->GetModeNumber(i);
+        pCombo->addItem(CCameraCtrl::GetModeSize(nMode, w, h) ? QString::asprintf("%dx%d", w, h)
+                                                               : QString::asprintf("#%d", nMode));
+    }
+    const int nCur = m_pCameraCtrl->GetResolutionIndex();
+    pCombo->setCurrentIndex(nCur >= 0 && nCur < pCombo->count() ? nCur : -1);
+    m_pUi->IDC_STATIC_CUR_RESOLUTION->setText(pCombo->currentText());
+    if (m_pnResolutionIdx != nullptr && *m_pnResolutionIdx >= 0 && *m_pnResolutionIdx < pCombo->count()) {
+        pCombo->setCurrentIndex(*m_pnResolutionIdx);
+    }
+}
+
+void CPageVideoControl::EnableControls()
+{
+    const bool bOpen = IsOpen();
+    const bool bAutoExposure = m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked();
+    m_pUi->IDC_SLIDER_EXPOSURE_ROUGH->setEnabled(bOpen && !bAutoExposure);
+    m_pUi->IDC_SLIDER_EXPOSURE_FINE->setEnabled(bOpen && !bAutoExposure);
+    const bool bAutoBlack = m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->isChecked();
+    m_pUi->IDC_SLIDER_BLACK_LEVEL->setEnabled(bOpen && !bAutoBlack && m_pUi->IDC_EDIT_BLACK_LEVEL->isEnabled());
+    const bool bColour = bOpen && m_pCameraCtrl->IsColorCamera();
+    m_pUi->IDC_RADIO_COLOR->setEnabled(bColour);
+    m_pUi->IDC_RADIO_GRAYSCALE->setEnabled(bColour);
+}
+
+void CPageVideoControl::OnHScroll(int nID)
+{
+    if (!IsOpen()) {
+        return;
+    }
+    if (nID == IDC_SLIDER_EXPOSURE_ROUGH || nID == IDC_SLIDER_EXPOSURE_FINE) {
+        Log("SetExposureParamToCamera()");
+        m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), FALSE);
+        ReadExposure();
+        return;
+    }
+    int nIndex = m_nClockIndex;
+    if (nID == IDC_SLIDER_EXPOSURE_TARGET) {
+        nIndex = kExposureTarget;
+    } else if (nID == IDC_SLIDER_BLACK_LEVEL) {
+        nIndex = kBlackLevel;
+    } else if (nID == IDC_SLIDER_GAIN) {
+        nIndex = kGain;
+    }
+    Log("SetParamToCamera()");
+    WriteSliderParam(*m_pCameraCtrl, Slider(nIndex));
+}
+
+void CPageVideoControl::OnBnClickedAutoExposureTime()
+{
+    Log("OnBnClickedAutoExposureTime()");
+    if (IsOpen()) {
+        m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked());
+    }
+    EnableControls();
+}
+
+void CPageVideoControl::OnBnClickedAutoBlackLevel()
+{
+    Log("OnBnClickedAutoBlackLevel()");
+    if (IsOpen()) {
+        m_pCameraCtrl->SetCameraParam(kBlackLevel, m_pUi->IDC_SLIDER_BLACK_LEVEL->value(),
+                                      m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->isChecked());
+    }
+    EnableControls();
+}
+
+void CPageVideoControl::OnBnClickedFlipVertical()
+{
+    Log("OnBnClickedFlipVertical()");
+    if (IsOpen()) {
+        m_pCameraCtrl->SetCameraParam(kFlipVertical, BOOL(m_pUi->IDC_CHECK_FLIP_VERTICAL->isChecked()));
+    }
+}
+
+void CPageVideoControl::OnBnClickedFlipHorizontal()
+{
+    Log("OnBnClickedFlipHorizontal()");
+    if (IsOpen()) {
+        m_pCameraCtrl->SetCameraParam(kFlipHorizontal, BOOL(m_pUi->IDC_CHECK_FLIP_HORIZONTAL->isChecked()));
+    }
+}
+
+void CPageVideoControl::OnBnClickedColorGrayscale()
+{
+    Log("OnBnClickedColorGrayscale()");
+    if (IsOpen() && m_pCameraCtrl->IsColorCamera()) {
+        // The live view reads the flag with every frame.
+        m_pCameraCtrl->m_bGrayDisplay = m_pUi->IDC_RADIO_GRAYSCALE->isChecked() ? TRUE : FALSE;
+    }
+}
+
+void CPageVideoControl::OnCbnSelchangeComboResolution(int nSel)
+{
+    Log("OnCbnSelchangeComboResolution()");
+    if (m_pnResolutionIdx != nullptr && nSel >= 0) {
+        *m_pnResolutionIdx = nSel;
+    }
+}
+
+void CPageVideoControl::SetDefaultValues()
+{
+    Log("SetDefaultValues()");
+    if (!IsOpen()) {
+        return;
+    }
+    CCameraCtrl& cam = *m_pCameraCtrl;
+    SetSliderDefault(cam, Slider(kExposureTarget), nullptr, kTag);
+    SetSliderDefault(cam, Slider(kBlackLevel), m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, kTag);
+    SetSliderDefault(cam, Slider(kGain), nullptr, kTag);
+    // The clock slider's own parameter, 4 or the frame rate in its place.
+    SetSliderDefault(cam, Slider(m_nClockIndex), nullptr, kTag);
+
+    Log("SetDefaultValue()");
+    BOOL bEnable = FALSE;
+    CAMERA_PARAM_INFO info{};
+    if (cam.GetCameraParam(kExposure, bEnable, info) && bEnable) {
+        // The default exposure is written in either case, so the sliders and the camera agree.
+        cam.SetCameraParam(kExposure, info.nDefault, info.bAutoEnable ? info.bAutoDefault : FALSE);
+        SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, (info.nDefault / EXPOSURE_ROUGH_UNIT) % 256);
+        SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, info.nDefault % EXPOSURE_ROUGH_UNIT);
+        ReadExposure();
+    }
+
+    SetOnOffDefault(cam, kFlipVertical, m_pUi->IDC_CHECK_FLIP_VERTICAL, kTag);
+    SetOnOffDefault(cam, kFlipHorizontal, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, kTag);
+
+    // The first entry becomes the choice as well: what the page shows is what closing applies.
+    {
+        const QSignalBlocker block(m_pUi->IDC_COMBO_RESOLUTION);
+        m_pUi->IDC_COMBO_RESOLUTION->setCurrentIndex(m_pUi->IDC_COMBO_RESOLUTION->count() > 0 ? 0 : -1);
+    }
+    if (m_pnResolutionIdx != nullptr && m_pUi->IDC_COMBO_RESOLUTION->count() > 0) {
+        *m_pnResolutionIdx = 0;
+    }
+    EnableControls();
+}

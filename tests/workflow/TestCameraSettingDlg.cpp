@@ -1,0 +1,258 @@
+// The camera adjustment dialog on the live simulated camera: its pages move
+// the camera's parameters (the next frames show them), automatic modes lock
+// their sliders, the defaults come back, and the resolution chosen is
+// applied on close, refused changes included.
+#include "SettingsFlowFixture.h"
+
+#include "app/MultiLanguageTranslator.h"
+#include "camera/pages/CameraSettingDlg.h"
+#include "camera/pages/PageRGBControl.h"
+#include "camera/pages/PageVideoControl.h"
+#include "engine/LayeredWnd.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTabWidget>
+
+#include <cstdlib>
+
+namespace {
+
+using Video = CPageVideoControl;
+using Rgb = CPageRGBControl;
+
+int RefusingSetMode(int, int)
+{
+    return -7;
+}
+
+template <class T>
+T* Item(QWidget* pPage, int nID)
+{
+    QWidget* p = nullptr;
+    if (auto* v = qobject_cast<CPageVideoControl*>(pPage)) {
+        p = v->GetDlgItem(nID);
+    } else if (auto* r = qobject_cast<CPageRGBControl*>(pPage)) {
+        p = r->GetDlgItem(nID);
+    }
+    EXPECT_NE(p, nullptr) << nID;
+    return qobject_cast<T*>(p);
+}
+
+// Sum of the grey differences on a coarse grid; bMirrorRows compares row y
+// of a with row h-1-y of b.
+long long FrameDistance(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int w, int h, bool bMirrorRows)
+{
+    long long d = 0;
+    for (int y = 0; y < h; y += h / 48) {
+        for (int x = 0; x < w; x += w / 64) {
+            const size_t ia = (size_t(y) * w + x) * 3;
+            const size_t ib = (size_t(bMirrorRows ? h - 1 - y : y) * w + x) * 3;
+            d += std::abs(int(a[ia]) + a[ia + 1] + a[ia + 2] - int(b[ib]) - b[ib + 1] - b[ib + 2]);
+        }
+    }
+    return d;
+}
+
+double Mean(const std::vector<uint8_t>& f)
+{
+    long long s = 0;
+    for (size_t i = 0; i < f.size(); i += 97) {
+        s += f[i];
+    }
+    return double(s) / double((f.size() + 96) / 97);
+}
+
+} // namespace
+
+TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
+{
+    CPixmetraDlg& main = Start();
+    ASSERT_TRUE(main.IsCameraOK());
+    CCameraCtrl& cam = main.Camera();
+    int32_t w = 0, h = 0;
+    ASSERT_TRUE(cam.GetImageSize(w, h));
+
+    CCameraSettingDlg dlg;
+    dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QWidget* pVideo = dlg.PageVideo();
+    QWidget* pRgb = dlg.PageRGB();
+
+    // Filled from the camera: exposure 20 is rough 0 and fine 20; the colour camera has a clock.
+    EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_ROUGH)->value(), 0);
+    EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->value(), 20);
+    EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_EXPOSURE_TIME)->text(), QStringLiteral("20.000"));
+    EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->maximum(), 100);
+    EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_GAIN)->text(), QStringLiteral("20"));
+    EXPECT_EQ(Item<QGroupBox>(pVideo, Video::IDC_STATIC_CLOCK_GROUP)->title(), GetProgramString(220));
+    EXPECT_EQ(Item<QComboBox>(pVideo, Video::IDC_COMBO_RESOLUTION)->currentText(), QStringLiteral("2592x1944"));
+    // Automatic black level starts on: its slider waits.
+    EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_BLACK_LEVEL)->isEnabled());
+
+    // Gain brightens the next frames.
+    Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->setValue(0);
+    const double dDark = Mean(NextFrame(cam));
+    Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->setValue(100);
+    int32_t nGain = 0;
+    ASSERT_TRUE(cam.GetCameraParam(3, nGain));
+    EXPECT_EQ(nGain, 100);
+    EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_GAIN)->text(), QStringLiteral("100"));
+    EXPECT_GT(Mean(NextFrame(cam)), dDark * 1.5);
+    Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->setValue(20);
+
+    // Flips: the vertical one turns the rows over, the horizontal one changes the picture.
+    const std::vector<uint8_t> upright = NextFrame(cam);
+    const long long nNoise = FrameDistance(upright, NextFrame(cam), w, h, false);
+    Item<QAbstractButton>(pVideo, Video::IDC_CHECK_FLIP_VERTICAL)->click();
+    const std::vector<uint8_t> flipped = NextFrame(cam);
+    EXPECT_GT(FrameDistance(upright, flipped, w, h, false), nNoise * 2 + 1000);
+    EXPECT_LT(FrameDistance(upright, flipped, w, h, true), FrameDistance(upright, flipped, w, h, false) / 2);
+    Item<QAbstractButton>(pVideo, Video::IDC_CHECK_FLIP_VERTICAL)->click();
+    Item<QAbstractButton>(pVideo, Video::IDC_CHECK_FLIP_HORIZONTAL)->click();
+    EXPECT_GT(FrameDistance(upright, NextFrame(cam), w, h, false), nNoise * 2 + 1000);
+
+    // Automatic exposure locks both exposure sliders, and frees them again.
+    Item<QAbstractButton>(pVideo, Video::IDC_CHECK_AUTO_EXPOSURE)->click();
+    BOOL bAuto = FALSE;
+    double dMs = 0.0;
+    ASSERT_TRUE(cam.GetExposure(bAuto, dMs));
+    EXPECT_TRUE(bAuto);
+    EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_ROUGH)->isEnabled());
+    EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->isEnabled());
+    Item<QAbstractButton>(pVideo, Video::IDC_CHECK_AUTO_EXPOSURE)->click();
+    EXPECT_TRUE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->isEnabled());
+    Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->setValue(837);
+    Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_ROUGH)->setValue(0);
+    int32_t nExposure = 0;
+    ASSERT_TRUE(cam.GetCameraParam(0, nExposure));
+    EXPECT_EQ(nExposure, 837);
+
+    // The RGB page: colour processing off locks brightness to hue; on re-reads and frees them.
+    dlg.findChild<QTabWidget*>()->setCurrentIndex(1);
+    EXPECT_TRUE(Item<QSlider>(pRgb, Rgb::IDC_SLIDER_BRIGHTNESS)->isEnabled());
+    Item<QAbstractButton>(pRgb, Rgb::IDC_CHECK_COLOR_PROCESSING)->click();
+    for (int nID : {Rgb::IDC_SLIDER_BRIGHTNESS, Rgb::IDC_SLIDER_CONTRAST, Rgb::IDC_SLIDER_SATURATION, Rgb::IDC_SLIDER_HUE}) {
+        EXPECT_FALSE(Item<QSlider>(pRgb, nID)->isEnabled()) << nID;
+    }
+    Item<QAbstractButton>(pRgb, Rgb::IDC_CHECK_COLOR_PROCESSING)->click();
+    EXPECT_TRUE(Item<QSlider>(pRgb, Rgb::IDC_SLIDER_HUE)->isEnabled());
+    Item<QSlider>(pRgb, Rgb::IDC_SLIDER_RED_GAIN)->setValue(200);
+    int32_t nRed = 0;
+    ASSERT_TRUE(cam.GetCameraParam(17, nRed));
+    EXPECT_EQ(nRed, 200);
+
+    // Defaults put the camera back and the controls with it.
+    dlg.OnBnClickedBtnDefault();
+    ASSERT_TRUE(cam.GetCameraParam(3, nGain));
+    EXPECT_EQ(nGain, 20);
+    EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->value(), 20);
+    ASSERT_TRUE(cam.GetCameraParam(17, nRed));
+    EXPECT_EQ(nRed, 92);
+    EXPECT_FALSE(Item<QAbstractButton>(pVideo, Video::IDC_CHECK_FLIP_HORIZONTAL)->isChecked());
+    ASSERT_TRUE(cam.GetCameraParam(0, nExposure));
+    EXPECT_EQ(nExposure, 20);
+    dlg.close();
+    m_pDlg.reset();
+}
+
+TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
+{
+    CPixmetraDlg& main = Start();
+    CRecordingSink sink;
+    CCameraSettingDlg dlg;
+    dlg.SetParam(&main.Camera(), 0, TRUE, &sink);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    // The same resolution closes without a question.
+    dlg.OnOK();
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    dlg.show();
+    dlg.PageVideo()->OnCbnSelchangeComboResolution(7);
+    m_Boxes.nAnswer = IDNO;
+    dlg.OnOK();
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(sink.Take().empty());
+    m_Boxes.nAnswer = IDYES;
+    dlg.OnOK();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.GetResolutionIndex(), 7);
+    const std::vector<POSTED_MESSAGE> posted = sink.Take();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].nMessage, UINT(WM_USER + 0x42));
+    EXPECT_EQ(posted[0].lParam, LPARAM(-1));
+    m_pDlg.reset();
+}
+
+TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStream)
+{
+    {
+        CPixmetraDlg& main = Start();
+        main.Setting().CrossLinePos.bDispCrossLine = TRUE;
+        main.Setting().CrossLinePos.XCrossLinePos[0] = 1500;
+        WriteCrossLinePosValue(main.Setting().CrossLinePos);
+        WhenModal<CCameraSettingDlg>([](CCameraSettingDlg* p) {
+            p->PageVideo()->OnCbnSelchangeComboResolution(7);
+            p->OnOK();
+        });
+        main.OnBnClickedBtnCameraSetting();
+        EXPECT_TRUE(m_Boxes.Texts.empty());
+        EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" COLOR ［ 320×240 ］"));
+        EXPECT_EQ(main.Camera().GetResolutionIndex(), 7);
+        EXPECT_EQ(main.Geometry().CurrentView().ImageInfo.nWidth, 320);
+        // 320 x 240 fits the picture box at actual size.
+        EXPECT_DOUBLE_EQ(main.Geometry().CurrentView().CurDrawRatio, 1.0);
+        EXPECT_EQ(main.Overlay()->Engine().GetImageWidth(), 320);
+        CAMERA_SETTING stored{};
+        ASSERT_TRUE(ReadCameraSetting(stored));
+        EXPECT_EQ(stored.ResolutionIdx, 7);
+        CROSSLINE_POS_VALUE lines{};
+        ASSERT_TRUE(ReadCrossLinePosValue(lines));
+        EXPECT_EQ(lines.XCrossLinePos[0], 0);
+        EXPECT_FALSE(lines.bDispCrossLine);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return main.Image().GetWidth() == 320; }, 5000));
+        // A position beyond the mode list is refused, never looked up.
+        EXPECT_FALSE(main.ChangeCameraResolution(42));
+        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+        m_Boxes.Texts.clear();
+        EXPECT_EQ(main.Camera().GetResolutionIndex(), 7);
+        EXPECT_TRUE(main.Camera().IsStreaming());
+        ASSERT_TRUE(ReadCameraSetting(stored));
+        EXPECT_EQ(stored.ResolutionIdx, 7);
+        m_pDlg.reset();
+    }
+    // A camera that refuses the mode: the old one stays, the stream runs again, a message says so.
+    WriteCameraSetting(CAMERA_SETTING{QString(), -1, 0});
+    CICubeApi api;
+    ASSERT_TRUE(api.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    api.ICubeSDK_SetMode = &RefusingSetMode;
+    MAIN_WINDOW_OPTIONS options;
+    options.pApi = &api;
+    CPixmetraDlg& main = Start(options);
+    ASSERT_TRUE(main.Camera().IsStreaming());
+    WhenModal<CCameraSettingDlg>([](CCameraSettingDlg* p) {
+        p->PageVideo()->OnCbnSelchangeComboResolution(7);
+        p->OnOK();
+    });
+    main.OnBnClickedBtnCameraSetting();
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(628));
+    EXPECT_EQ(main.Camera().GetResolutionIndex(), 0);
+    EXPECT_TRUE(main.Camera().IsStreaming());
+    EXPECT_TRUE(main.IsCameraOK());
+    EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
+    const uint64_t nShown = main.GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
+    CAMERA_SETTING stored{};
+    ASSERT_TRUE(ReadCameraSetting(stored));
+    EXPECT_EQ(stored.ResolutionIdx, 0);
+    m_pDlg.reset();
+}

@@ -1,0 +1,97 @@
+// The camera adjustment button of the main window: the dialog runs over the
+// live picture, and a resolution chosen there is applied when it closes.
+#include "app/LogFile.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/EnabledCtrl.h"
+#include "camera/pages/CameraSettingDlg.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/live/PictureBox.h"
+#include "workflow/settings/SettingsFlow.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+
+namespace {
+
+// Shown when the camera refuses the mode it listed itself.
+constexpr UINT IDS_RESOLUTION_CHANGE_ERROR = 628;
+
+} // namespace
+
+void ResetCrossLines(CPixmetraDlg& dlg)
+{
+    if (CLayeredWnd* pOverlay = dlg.Overlay()) {
+        pOverlay->Engine().ClearCrossLines();
+        pOverlay->Redraw();
+    }
+    SYSTEM_SETTING& s = dlg.Setting();
+    s.bDispCrossLine = FALSE;
+    s.CrossLinePos = CROSSLINE_POS_VALUE{};
+    WriteCrossLinePosValue(s.CrossLinePos);
+}
+
+void CPixmetraDlg::OnBnClickedBtnCameraSetting()
+{
+    WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting()->"));
+    {
+        // The windows over the picture wait for the dialog; each gets its own state back.
+        const CWndEnabledCtrl toolWnd(m_pMeasureModeDlg, FALSE);
+        const CWndEnabledCtrl overlay(m_pLayeredWnd, FALSE);
+        SetStatusMessage(QString());
+        if (m_pLayeredWnd != nullptr) {
+            m_pLayeredWnd->Redraw();
+        }
+        if (CameraCtrl.IsOpen()) {
+            CCameraSettingDlg dlg(this);
+            WriteLog(QStringLiteral("[CAMSETTINGDLG]SetParam()"));
+            dlg.SetParam(&CameraCtrl, CameraCtrl.GetResolutionIndex(), MeasDataList.empty() ? FALSE : TRUE, &m_Sink);
+            if (dlg.DoModal() == IDOK && dlg.GetResolutionIndex() != CameraCtrl.GetResolutionIndex()) {
+                ChangeCameraResolution(dlg.GetResolutionIndex());
+            }
+        }
+    }
+    UpdateButtons();
+    WriteLog(QStringLiteral("[MAIN]->OnBnClickedBtnSystemSetting()"));
+}
+
+BOOL CPixmetraDlg::ChangeCameraResolution(int nIndex)
+{
+    ResetCrossLines(*this);
+    const BOOL bWanted = m_nDispImageKind == DISP_CAMERA_IMAGE;
+    BOOL bOk = CameraCtrl.SetChangeResolution(nIndex);
+    if (!bOk) {
+        // The camera keeps (or went back to) a mode of its list; whatever it
+        // runs now is what the window shows, and the stream comes back.
+        WriteLog(QStringLiteral("[MAIN]ChangeCameraResolution() Error! Idx:%1").arg(nIndex));
+        AfxMessageBox(IDS_RESOLUTION_CHANGE_ERROR, MB_ICONERROR | MB_TASKMODAL, this);
+        if (bWanted && !CameraCtrl.IsStreaming()) {
+            m_bCameraOK = StartStreaming(TRUE);
+            if (!m_bCameraOK) {
+                SetImageKind(DISP_STILL_IMAGE);
+            }
+        }
+    }
+    // The window follows the camera's own size, whether the change was taken or not.
+    int32_t w = 0, h = 0, nFrameSize = 0;
+    BOOL bColor = m_bColorCamera;
+    if (CameraCtrl.GetImageSize(w, h, &bColor, &nFrameSize)) {
+        m_CameraImageInfo = IMAGE_INFO{24, w, h};
+        m_nFrameSize = nFrameSize;
+    }
+    if (m_Geometry.IsStillView()) {
+        m_Geometry.CameraView().ImageInfo = m_CameraImageInfo;
+    } else {
+        ResetPictureView(m_CameraImageInfo);
+    }
+    if (m_pLayeredWnd != nullptr && !m_Geometry.IsStillView()) {
+        m_pLayeredWnd->Initialise(m_CameraImageInfo.nWidth, m_CameraImageInfo.nHeight,
+                                  m_Geometry.CurrentView().CurDrawRatio);
+        m_dOverlayRatio = 0.0;
+        ApplyView();
+    }
+    const int nNow = CameraCtrl.GetResolutionIndex();
+    if (nNow >= 0) {
+        m_Setting.Camera.ResolutionIdx = nNow;
+        WriteCameraSetting(m_Setting.Camera);
+    }
+    SetStatusPart(0, GetImageInfoText(m_CameraImageInfo, m_bColorCamera));
+    return bOk;
+}

@@ -1,0 +1,150 @@
+// The settings button of the main window: the settings window runs on a copy
+// of the settings in the file, and what it wrote is applied to the running
+// window: caption font, drawing, calibration, cross lines, decimals and,
+// when another camera was chosen, a reconnection.
+#include "app/LogFile.h"
+#include "app/PixmetraApp.h"
+#include "app/dialogs/EnabledCtrl.h"
+#include "app/dialogs/SystemSettingDlg.h"
+#include "ui_PixmetraDlg.h"
+#include "workflow/PixmetraDlg.h"
+#include "workflow/live/PictureBox.h"
+#include "workflow/settings/SettingsFlow.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/PageMeasurement.h"
+
+#include <vector>
+
+void CPixmetraDlg::OnDeleteCrossLine()
+{
+    WriteLog(QStringLiteral("[MAIN]OnDeleteCrossLine()"));
+    // Carried out when the settings window ends with OK; kept until then.
+    m_bDeleteCrossLineMark = TRUE;
+}
+
+void CPixmetraDlg::OnBnClickedBtnSystemSetting()
+{
+    WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting()->"));
+    {
+        const CWndEnabledCtrl toolWnd(m_pMeasureModeDlg, FALSE);
+        const CWndEnabledCtrl overlay(m_pLayeredWnd, FALSE);
+        SetStatusMessage(QString());
+        // The window reads the file: it must hold what the program runs with now.
+        SaveSystemSetting(m_Setting);
+
+        const int32_t nOldVert = m_Setting.CrossVertLineNum;
+        const int32_t nOldHorz = m_Setting.CrossHorzLineNum;
+        const BOOL bOldSeparate = m_Setting.bCrossLineSeparateInput;
+        const int32_t nOldDownPlace = m_Setting.MeasureDownPlace;
+        const CAMERA_SETTING oldCamera = m_Setting.Camera;
+
+        CSystemSettingDlg dlg(this);
+        QStringList names;
+        for (int i = 0; i < CameraCtrl.GetCameraCount(); ++i) {
+            names.append(CameraCtrl.GetCameraName(i));
+        }
+        dlg.SetCameraConnected(names.isEmpty() ? FALSE : TRUE);
+        dlg.SetCameraNames(names);
+        dlg.SetMainWnd(&m_Sink);
+        WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting() Camera Idx = %1").arg(oldCamera.CurConnectCameraIdx));
+        WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting() Camera Name = ") + oldCamera.CurConectCameraName);
+        if (dlg.DoModal() != IDOK) {
+            // A retention chosen in the log copy is in the file already.
+            LoadSystemSetting(m_Setting);
+        } else {
+            LoadSystemSetting(m_Setting);
+            QFont caption(m_Setting.CaptionFontName);
+            caption.setPointSize(std::max(1, int(m_Setting.CaptionFontPt)));
+            m_pUi->labelMessage->setFont(caption);
+            LayoutControls();
+            update();
+
+            bool bReconnect = false;
+            if (m_Setting.Camera.CurConectCameraName != oldCamera.CurConectCameraName ||
+                m_Setting.Camera.CurConnectCameraIdx != oldCamera.CurConnectCameraIdx) {
+                bReconnect = true;
+                m_Setting.Camera.ResolutionIdx = 0;
+                WriteCameraSetting(m_Setting.Camera);
+                WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting() Before Connenct Camera Idx = %1")
+                             .arg(oldCamera.CurConnectCameraIdx));
+                WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting() Before Connenct Camera Name = ") +
+                         oldCamera.CurConectCameraName);
+                WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting() After Connenct Camera Idx = %1")
+                             .arg(m_Setting.Camera.CurConnectCameraIdx));
+                WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSystemSetting() After Connenct Camera Name = ") +
+                         m_Setting.Camera.CurConectCameraName);
+            }
+
+            if (m_pLayeredWnd != nullptr) {
+                m_pLayeredWnd->Engine().SetDrawSetting(m_Setting.Draw);
+                m_pLayeredWnd->Redraw();
+            }
+            ApplyCalibration();
+
+            if (m_Setting.CrossVertLineNum != nOldVert || m_Setting.bCrossLineSeparateInput != bOldSeparate ||
+                (m_Setting.bCrossLineSeparateInput && m_Setting.CrossHorzLineNum != nOldHorz) ||
+                m_bDeleteCrossLineMark) {
+                m_bDeleteCrossLineMark = FALSE;
+                ResetCrossLines(*this);
+            }
+            if (m_pLayeredWnd != nullptr && m_pLayeredWnd->Engine().m_bDispScale) {
+                m_pLayeredWnd->Engine().SetScaleParam(m_Setting.ScaleSizeX, m_Setting.ScaleSizeY, m_Setting.DispScalPos);
+                m_pLayeredWnd->Redraw();
+            }
+
+            if (m_Setting.MeasureDownPlace != nOldDownPlace && m_pMeasureModeDlg != nullptr) {
+                m_pMeasureModeDlg->PageMeasurement()->SetDownPlace(m_Setting.MeasureDownPlace);
+                m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
+            }
+
+            if (bReconnect) {
+                ReconnectCamera();
+            }
+        }
+    }
+    UpdateButtons();
+    SetStatusMessage(QString());
+    WriteLog(QStringLiteral("[MAIN]->OnBnClickedBtnSystemSetting()"));
+}
+
+void CPixmetraDlg::ReconnectCamera()
+{
+    OnDeleteAllMeasureData(0, LPARAM(-1));
+    StopStreaming();
+    CameraCtrl.CloseCamera();
+    m_bCameraOK = InitCamera();
+    if (m_bCameraOK) {
+        m_bCameraOK = StartStreaming(FALSE);
+    }
+    if (m_bCameraOK) {
+        // Nothing of the old camera's size stays behind: the picture buffer
+        // starts black at the new size until the first frame arrives.
+        const size_t nBytes = size_t(m_CameraImageInfo.nWidth) * size_t(m_CameraImageInfo.nHeight) * 3;
+        const std::vector<uint8_t> black(nBytes, 0);
+        AccImage.SetImage(black.data(), m_CameraImageInfo);
+        m_bFileImageLoaded = FALSE;
+        if (m_Geometry.IsStillView()) {
+            m_Geometry.SwitchView(false);
+        }
+        m_nDispImageKind = DISP_CAMERA_IMAGE;
+        SetDispImageButtonLook(DISP_CAMERA_IMAGE);
+    } else {
+        SetImageKind(DISP_STILL_IMAGE);
+    }
+    const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
+                                        : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
+    if (info.nWidth > 0 && info.nHeight > 0) {
+        ResetPictureView(info);
+        if (m_pLayeredWnd != nullptr) {
+            m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
+            m_pLayeredWnd->Engine().SetDrawSetting(m_Setting.Draw);
+            m_dOverlayRatio = 0.0;
+            ApplyView();
+            ApplyCalibration();
+        }
+    }
+    SetStatusPart(0, GetImageInfoText(info, m_bCameraOK ? m_bColorCamera : (info.nWidth > 0)));
+    if (m_pPicture != nullptr) {
+        m_pPicture->update();
+    }
+}
