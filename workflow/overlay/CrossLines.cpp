@@ -1,6 +1,7 @@
 #include "workflow/overlay/CrossLines.h"
 
 #include "app/LogFile.h"
+#include "app/dialogs/SystemSettingDlg.h"
 #include "app/SystemSetting.h"
 #include "engine/LayeredWnd.h"
 #include "engine/OverlayMessages.h"

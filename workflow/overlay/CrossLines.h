@@ -14,9 +14,6 @@ class CRgnDataCtrl;
 class QAbstractButton;
 class QWidget;
 
-// From the system settings dialog: the lines are to be deleted on confirm.
-constexpr UINT WM_DELETE_CROSS_LINE = WM_USER + 0x44;
-
 class CCrossLines {
 public:
     explicit CCrossLines(CPixmetraDlg& dlg);

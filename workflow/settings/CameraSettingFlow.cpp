@@ -6,6 +6,7 @@
 #include "camera/pages/CameraSettingDlg.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/overlay/CrossLines.h"
 #include "workflow/settings/SettingsFlow.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
@@ -18,14 +19,9 @@ constexpr UINT IDS_RESOLUTION_CHANGE_ERROR = 628;
 
 void ResetCrossLines(CPixmetraDlg& dlg)
 {
-    if (CLayeredWnd* pOverlay = dlg.Overlay()) {
-        pOverlay->Engine().ClearCrossLines();
-        pOverlay->Redraw();
+    if (CCrossLines* pCross = dlg.CrossLines()) {
+        pCross->DeleteCrossLines();
     }
-    SYSTEM_SETTING& s = dlg.Setting();
-    s.bDispCrossLine = FALSE;
-    s.CrossLinePos = CROSSLINE_POS_VALUE{};
-    WriteCrossLinePosValue(s.CrossLinePos);
 }
 
 void CPixmetraDlg::OnBnClickedBtnCameraSetting()

@@ -8,6 +8,8 @@
 #include "app/dialogs/SystemSettingDlg.h"
 #include "ui_PixmetraDlg.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/magnifier/ZoomWndDlg.h"
+#include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/settings/SettingsFlow.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
@@ -78,6 +80,9 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
             if (m_pLayeredWnd != nullptr) {
                 m_pLayeredWnd->Engine().SetDrawSetting(m_Setting.Draw);
                 m_pLayeredWnd->Redraw();
+            }
+            if (m_pZoomFlow != nullptr && m_pZoomFlow->ZoomWnd() != nullptr) {
+                m_pZoomFlow->ZoomWnd()->SetCrossColor(m_Setting.Draw.CrossColor);
             }
             ApplyCalibration();
 
