@@ -8,6 +8,7 @@
 #include "workflow/MainControls.h"
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
+#include "workflow/capture/ContinueSave.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageMeasurement.h"
@@ -116,6 +117,7 @@ void CPixmetraDlg::UpdateButtons()
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
     // Measuring needs the overlay and a picture.
     EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture);
+    UpdateCaptureButtons();
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -128,6 +130,9 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         OnDisConnectedMessage();
         break;
     default:
+        if (OnCaptureMessage(nMessage, wParam, lParam)) {
+            break;
+        }
         if (!OnCalibrationMessage(nMessage, wParam, lParam)) {
             OnMeasureMessage(nMessage, wParam, lParam);
         }
@@ -157,6 +162,7 @@ void CPixmetraDlg::OnDestroy()
         SaveWindowPlacement();
         SaveSystemSetting(m_Setting);
     }
+    StopContinueSaveThreads();
     StopStreaming();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;

@@ -15,6 +15,7 @@
 #include "engine/LayeredWnd.h"
 #include "image/AccImage.h"
 #include "platform/MessageReceiver.h"
+#include "workflow/capture/SaveContinueState.h"
 #include "workflow/live/DisplayGeometry.h"
 
 #include <QLabel>
@@ -25,6 +26,8 @@
 #include <vector>
 
 class CAboutDlg;
+class CContinueSave;
+class ISeriesClock;
 class CMeasureModeDlg;
 class CPictureBox;
 class QAbstractButton;
@@ -45,6 +48,7 @@ constexpr int STATUS_PART_COUNT = 8;
 struct MAIN_WINDOW_OPTIONS {
     CICubeApi* pApi = nullptr; // null: the process-wide camera library
     bool bOverlayFails = false;
+    ISeriesClock* pSeriesClock = nullptr; // null: continuous save keeps the system's time
 };
 
 class CPixmetraDlg : public QWidget {
@@ -83,6 +87,14 @@ public:
     void OnScroll(bool bVertical, int nAction);
     // A picture of a new size in the current view: back to fit.
     void ResetPictureView(const IMAGE_INFO& info);
+
+    // capture/: still capture, image files, continuous save.
+    BOOL OneShotImage(BOOL bWithMessages);
+    void OnBnClickedBtnSaveImage();
+    void OnBnClickedBtnLoadImage();
+    BOOL DispFileImage(const QString& path);
+    void OnBnClickedBtnSaveContinue();
+    const SAVE_CONTINUE_STATE& SaveContinueState() const { return m_SaveContinue; }
 
     // The control with template number nID, or null.
     QWidget* GetDlgItem(int nID) const;
@@ -166,6 +178,22 @@ private:
     void OnDispMeasureShape(bool bShow);
     void CopyResults();
 
+    // capture/ContinueSaveFlow.cpp
+    bool OnCaptureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    std::array<QWidget*, 8> ControlGroup1() const;
+    void UpdateCaptureButtons();
+    void UpdateSaveContinueButton();
+    bool CheckClearMeasureData();
+    bool ChooseSeriesTarget(bool bTopmostDialog);
+    BOOL MakeSaveSubFolder(QString& subFolder);
+    void SaveContinueInterval();
+    void SaveContinueOnClick();
+    void EndSaveContinueSeries();
+    void OnSaveImageContinue(WPARAM wParam, LPARAM lParam);
+    void OnEndSaveImageContinue(WPARAM wParam, LPARAM lParam);
+    void OnSaveContinueCountdown(WPARAM wParam, LPARAM lParam);
+    void StopContinueSaveThreads();
+
     // calibration/CalibrationFlow.cpp
     bool OnCalibrationMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void ConnectCalibrationPage();
@@ -232,4 +260,7 @@ private:
     // The view the overlay was last given, so it repaints only on a change.
     double m_dOverlayRatio = 0.0;
     POINT m_OverlayScroll{-1, -1};
+
+    SAVE_CONTINUE_STATE m_SaveContinue;
+    std::unique_ptr<CContinueSave> m_pContinueSave;
 };
