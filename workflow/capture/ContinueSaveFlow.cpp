@@ -253,7 +253,9 @@ void CPixmetraDlg::SaveContinueOnClick()
     }
     m_SaveContinue.bClickStarted = true;
     if (!OneShotImage(FALSE)) {
-        return; // its messages and box were shown
+        // 603 was shown with its box; the image of this click is lost.
+        AfxMessageBox(IDS_SAVE_ERROR, MB_ICONERROR | MB_TASKMODAL, this);
+        return;
     }
     m_SaveContinue.SaveImageCount += 1;
     const QString path = JoinSeriesPath(
