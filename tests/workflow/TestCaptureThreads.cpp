@@ -16,7 +16,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <set>
+#include <map>
 #include <thread>
 
 namespace {
@@ -161,34 +161,48 @@ TEST(CaptureThreads, AReplacedSeriesNeverEndsTheNewOne)
     plan.nIntervalSec = 3;
     plan.folder = dir.path();
     plan.title = QStringLiteral("R");
-    std::set<uint64_t> ids;
     std::vector<POSTED_MESSAGE> seen;
+    // Where each series' start falls among the messages taken so far.
+    std::map<uint64_t, size_t> startedAt;
+    const auto drain = [&] {
+        for (const POSTED_MESSAGE& m : messages.Take()) {
+            seen.push_back(m);
+        }
+    };
     // Series replaced again and again, each right after the start of the one before.
-    for (int i = 0; i < 20; ++i) {
-        ids.insert(save.Start(plan));
+    uint64_t nLast = 0;
+    for (int i = 0; i < 21; ++i) {
+        drain();
+        nLast = save.Start(plan);
+        startedAt[nLast] = seen.size();
         std::this_thread::sleep_for(std::chrono::microseconds(500 * (i % 4)));
     }
-    const uint64_t nLast = save.Start(plan);
-    ASSERT_EQ(ids.count(nLast), 0u);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!HasEnd(messages, seen, nLast) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ASSERT_TRUE(HasEnd(messages, seen, nLast)) << "the last start was not lost";
-    // No earlier series ever ended: each was replaced before its end.
-    int nEnds = 0;
-    for (const POSTED_MESSAGE& m : seen) {
-        if (m.nMessage == WM_END_SAVE_IMAGE_CONTINUE) {
-            ++nEnds;
-            EXPECT_EQ(uint64_t(m.lParam), nLast);
-            EXPECT_EQ(m.wParam, 0u);
+    // A series may end before it is replaced, never after: an end of series
+    // j taken only after series j + 2 started was posted after j + 1 started.
+    int nLastEnds = 0;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const POSTED_MESSAGE& m = seen[i];
+        if (m.nMessage != WM_END_SAVE_IMAGE_CONTINUE) {
+            continue;
+        }
+        const uint64_t nId = uint64_t(m.lParam);
+        nLastEnds += nId == nLast ? 1 : 0;
+        EXPECT_EQ(m.wParam, 0u);
+        const auto after = startedAt.find(nId + 2);
+        if (after != startedAt.end()) {
+            EXPECT_LT(i, after->second) << "series " << nId << " ended after it was replaced";
         }
     }
-    EXPECT_EQ(nEnds, 1);
+    EXPECT_EQ(nLastEnds, 1);
     CONTINUE_SAVE_STATUS status;
     ASSERT_TRUE(save.GetStatus(nLast, status));
     EXPECT_EQ(status.nSaved + status.nSkipped, 3);
-    EXPECT_FALSE(save.GetStatus(*ids.begin(), status));
+    EXPECT_FALSE(save.GetStatus(nLast - 1, status));
     // Files of all series share the folder without overwriting: numbers run on.
     const QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
     for (int i = 0; i < files.size(); ++i) {
