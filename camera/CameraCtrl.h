@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 constexpr int CAMERA_PARAM_NUM = 25;
 constexpr int ICUBE_ERR_NO_IMAGE_MEMORY = 10;
@@ -73,6 +74,10 @@ public:
     BOOL ShotImage(void* pDest, int nSlot);
     // The same with the destination's size; pInfo receives the frame's sequence and size.
     BOOL ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO* pInfo = nullptr);
+    // The same into a buffer the caller owns, grown to the frame's own size.
+    // Safe on a thread of its own: it touches neither the live view's take
+    // nor the size fields a resolution change writes.
+    BOOL ShotImage(std::vector<uint8_t>& buffer, int nSlot, FRAME_INFO* pInfo = nullptr);
     // Lets fnUse copy the frame of nSlot (the newest for a negative slot)
     // straight out of the pinned slot, with no buffer in between.
     // Also counts as the live view's take: the next frame is announced again.
@@ -164,7 +169,8 @@ private:
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
     BOOL m_bColorCamera = FALSE;
-    int32_t m_nFrameSize = 0;
+    // Read by the sizeless ShotImage on any thread while a mode change writes it.
+    std::atomic<int32_t> m_nFrameSize{0};
     CALLBACK_CONTEXT m_Context;
     CFrameRing m_Ring;
     BOOL m_bWhiteBalanceAutoEnable = FALSE;

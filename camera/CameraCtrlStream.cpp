@@ -134,6 +134,25 @@ BOOL CCameraCtrl::ShotImage(void* pDest, size_t nDestSize, int nSlot, FRAME_INFO
     return m_Ring.Read(slot, pDest, nDestSize, pInfo) ? TRUE : FALSE;
 }
 
+BOOL CCameraCtrl::ShotImage(std::vector<uint8_t>& buffer, int nSlot, FRAME_INFO* pInfo)
+{
+    if (!IsStreaming()) {
+        Log(QStringLiteral("[CameraCtrl]ShotImage()  not Streaming Error!"));
+        return FALSE;
+    }
+    const bool bOk = m_Ring.Use(nSlot < 0 ? m_Ring.LatestSlot() : nSlot, [&](const uint8_t* pData, const FRAME_INFO& info) {
+        if (buffer.size() < info.nSize) {
+            buffer.resize(info.nSize);
+        }
+        std::memcpy(buffer.data(), pData, info.nSize);
+        if (pInfo != nullptr) {
+            *pInfo = info;
+        }
+        return true;
+    });
+    return bOk ? TRUE : FALSE;
+}
+
 BOOL CCameraCtrl::ShotImageTo(int nSlot, const std::function<bool(const uint8_t*, const FRAME_INFO&)>& fnUse)
 {
     if (!IsStreaming()) {

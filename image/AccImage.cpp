@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -245,25 +246,42 @@ BOOL CAccImage::SaveImageFile(const QString& path, int nQuality)
 
 BOOL CAccImage::SaveImageFile(const QString& path, const RECT& rc, int nQuality)
 {
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    if (m_pPixels == nullptr || path.isEmpty()) {
-        return FALSE;
+    // The pixels are copied under the lock and encoded outside it, so a
+    // paint or a new frame never waits for the encoder.
+    std::vector<uint8_t> snapshot;
+    int32_t w = 0, h = 0, stride = 0;
+    uint32_t nBits = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_pPixels == nullptr || path.isEmpty()) {
+            return FALSE;
+        }
+        w = m_nWidth;
+        h = m_nHeight;
+        stride = GetStride();
+        nBits = m_nBitCount;
+        snapshot.assign(m_pPixels, m_pPixels + uint64_t(stride) * uint64_t(h));
     }
-    return SaveRegion(path, m_pPixels, m_nWidth, m_nHeight, GetStride(), m_nBitCount, rc, nQuality);
+    std::lock_guard<std::mutex> encode(m_EncodeMutex);
+    return SaveRegion(path, snapshot.data(), w, h, stride, nBits, rc, nQuality);
 }
 
 BOOL CAccImage::SaveImageFile(const QString& path, const QImage& sourceDib, const RECT& rc, int nQuality)
 {
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    if (m_pPixels == nullptr || path.isEmpty() || sourceDib.isNull()) {
-        return FALSE;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_pPixels == nullptr || path.isEmpty() || sourceDib.isNull()) {
+            return FALSE;
+        }
     }
+    // The source is the caller's own copy: only the encoder is shared.
     QImage src = sourceDib;
     uint32_t nBits = BitCountOf(src.format());
     if (nBits == 0) {
         src = src.convertToFormat(QImage::Format_RGB32);
         nBits = 32;
     }
+    std::lock_guard<std::mutex> encode(m_EncodeMutex);
     return SaveRegion(path, src.constBits(), src.width(), src.height(), int32_t(src.bytesPerLine()), nBits, rc,
                       nQuality);
 }

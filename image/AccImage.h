@@ -2,7 +2,7 @@
 // of 8, 24 or 32 bits, rows top first, each padded to 4 bytes, shown through
 // the grey ramp when it has 8 bits. SetImage, LoadImageFile, the saves and
 // DrawImage are serialised, so the save thread and the UI thread may share
-// one object.
+// one object; a save copies the pixels under the lock and encodes outside it.
 #pragma once
 
 #include "image/ImageInfo.h"
@@ -98,4 +98,6 @@ private:
     std::unique_ptr<uint8_t[]> m_Buffer;
     image::CJpegEncoder m_JpegEncoder;
     std::mutex m_Mutex;
+    // The encoder's own: held while a file is written, never while painting.
+    std::mutex m_EncodeMutex;
 };

@@ -140,6 +140,9 @@ void CPixmetraDlg::ConnectControls()
     connect(m_pUi->scrollVert, &QScrollBar::actionTriggered, this, [this](int a) { OnScroll(true, a); });
     connect(m_pUi->btnDispImage, &QPushButton::clicked, this, [this] { OnBnClickedBtnDispImage(); });
     connect(m_pUi->btnExit, &QPushButton::clicked, this, [this] { close(); });
+    connect(m_pUi->btnSaveImage, &QAbstractButton::clicked, this, [this] { OnBnClickedBtnSaveImage(); });
+    connect(m_pUi->btnLoadImage, &QAbstractButton::clicked, this, [this] { OnBnClickedBtnLoadImage(); });
+    connect(m_pUi->btnSaveContinue, &QAbstractButton::clicked, this, [this] { OnBnClickedBtnSaveContinue(); });
     connect(m_pUi->btnAbout, &QToolButton::clicked, this, [this] { OnAbout(); });
     connect(m_pUi->btnSaveVideo, &QAbstractButton::clicked, this, [this] { m_pVideoRecord->OnBnClickedBtnSaveAvi(); });
     connect(m_pUi->btnCameraSetting, &QPushButton::clicked, this, [this] { OnBnClickedBtnCameraSetting(); });
@@ -323,7 +326,10 @@ void CPixmetraDlg::LayoutControls()
     for (size_t i = 0; i < leftRow.size(); ++i) {
         QAbstractButton* pButton = row[i].p;
         pButton->setGeometry(x, g, widths[i], rowH);
-        pButton->setToolTip(pButton->text());
+        // The continuous-save button's tooltip tells its mode.
+        if (pButton != m_pUi->btnSaveContinue) {
+            pButton->setToolTip(pButton->text());
+        }
         x += widths[i] + gap;
     }
     int right = W - g;

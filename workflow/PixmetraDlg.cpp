@@ -10,6 +10,7 @@
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
 #include "workflow/capture/VideoRecord.h"
+#include "workflow/capture/ContinueSave.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
@@ -113,12 +114,6 @@ void CPixmetraDlg::SetStatusMessage(const QString& text)
 void CPixmetraDlg::UpdateButtons()
 {
     const bool bPicture = m_bCameraOK || !AccImage.IsEmpty();
-    // Their flows are not built yet: shown, but not usable.
-    for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnLoadImage), static_cast<QWidget*>(m_pUi->btnSaveImage),
-                              static_cast<QWidget*>(m_pUi->btnSaveContinue),
-                              static_cast<QWidget*>(m_pUi->btnSetting), static_cast<QWidget*>(m_pUi->btnCameraSetting)}) {
-        pControl->setEnabled(false);
-    }
     for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnZoomFit), static_cast<QWidget*>(m_pUi->btnZoomIn),
                               static_cast<QWidget*>(m_pUi->btnZoomOut), static_cast<QWidget*>(m_pUi->comboRatio)}) {
         pControl->setEnabled(bPicture);
@@ -126,12 +121,15 @@ void CPixmetraDlg::UpdateButtons()
     m_pUi->btnDispImage->setEnabled(m_bCameraOK);
     m_pUi->btnSetting->setEnabled(true);
     m_pUi->btnCameraSetting->setEnabled(m_bCameraOK && CameraCtrl.IsOpen());
-    // Measuring needs the overlay and a picture.
-    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture);
+    // Each flow's own states, then the ones a running flow switches off:
+    // a series or a recording, and last a shape or reference line being input.
+    UpdateCaptureButtons();
     if (m_pCrossLines != nullptr) {
         m_pCrossLines->UpdateButtons();
     }
     m_pVideoRecord->UpdateControls();
+    // Measuring needs the overlay and a picture, and no series running.
+    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture && !m_SaveContinue.bSaving);
 }
 
 void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -150,6 +148,9 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         OnDeleteCrossLine();
         break;
     default:
+        if (OnCaptureMessage(nMessage, wParam, lParam)) {
+            break;
+        }
         if (m_pCrossLines != nullptr && (m_pCrossLines->OnMessage(nMessage, wParam, lParam) ||
                                          m_pScaleBar->OnMessage(nMessage, wParam, lParam) ||
                                          m_pZoomFlow->OnMessage(nMessage, wParam, lParam))) {
@@ -188,6 +189,7 @@ void CPixmetraDlg::OnDestroy()
         SaveSystemSetting(m_Setting);
     }
     m_pVideoRecord->OnDestroy();
+    StopContinueSaveThreads();
     StopStreaming();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;

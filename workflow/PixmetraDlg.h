@@ -17,6 +17,7 @@
 #include "engine/LayeredWnd.h"
 #include "image/AccImage.h"
 #include "platform/MessageReceiver.h"
+#include "workflow/capture/SaveContinueState.h"
 #include "workflow/live/DisplayGeometry.h"
 #include "workflow/measure/InputControlGroups.h"
 
@@ -31,6 +32,8 @@ class CAboutDlg;
 class CCrossLines;
 class CScaleBar;
 class CZoomWndFlow;
+class CContinueSave;
+class ISeriesClock;
 class CMeasureModeDlg;
 class CPictureBox;
 class CVideoRecord;
@@ -52,6 +55,7 @@ constexpr int STATUS_PART_COUNT = 8;
 struct MAIN_WINDOW_OPTIONS {
     CICubeApi* pApi = nullptr; // null: the process-wide camera library
     bool bOverlayFails = false;
+    ISeriesClock* pSeriesClock = nullptr; // null: continuous save keeps the system's time
 };
 
 class CPixmetraDlg : public QWidget {
@@ -101,6 +105,13 @@ public:
     // Closes the camera and opens the one the settings name, with the window
     // following its size.
     void ReconnectCamera();
+    // capture/: still capture, image files, continuous save.
+    BOOL OneShotImage(BOOL bWithMessages);
+    void OnBnClickedBtnSaveImage();
+    void OnBnClickedBtnLoadImage();
+    BOOL DispFileImage(const QString& path);
+    void OnBnClickedBtnSaveContinue();
+    const SAVE_CONTINUE_STATE& SaveContinueState() const { return m_SaveContinue; }
 
     // The control with template number nID, or null.
     QWidget* GetDlgItem(int nID) const;
@@ -124,8 +135,8 @@ public:
     // Lays the controls out again after one was shown or hidden.
     void UpdateLayout() { LayoutControls(); }
     CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
-    // Before another picture replaces the current one: FALSE when the user keeps the measurements.
-    BOOL CheckClearMeasureData();
+    // Before another picture replaces the current one: false when the user keeps the measurements.
+    bool CheckClearMeasureData();
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
@@ -193,6 +204,21 @@ private:
     void OnSaveMeasureData();
     void OnDispMeasureShape(bool bShow);
     void CopyResults();
+
+    // capture/ContinueSaveFlow.cpp
+    bool OnCaptureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    std::array<QWidget*, 8> ControlGroup1() const;
+    void UpdateCaptureButtons();
+    void UpdateSaveContinueButton();
+    bool ChooseSeriesTarget(bool bTopmostDialog);
+    BOOL MakeSaveSubFolder(QString& subFolder);
+    void SaveContinueInterval();
+    void SaveContinueOnClick();
+    void EndSaveContinueSeries();
+    void OnSaveImageContinue(WPARAM wParam, LPARAM lParam);
+    void OnEndSaveImageContinue(WPARAM wParam, LPARAM lParam);
+    void OnSaveContinueCountdown(WPARAM wParam, LPARAM lParam);
+    void StopContinueSaveThreads();
 
     // calibration/CalibrationFlow.cpp
     bool OnCalibrationMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
@@ -267,4 +293,7 @@ private:
     // The view the overlay was last given, so it repaints only on a change.
     double m_dOverlayRatio = 0.0;
     POINT m_OverlayScroll{-1, -1};
+
+    SAVE_CONTINUE_STATE m_SaveContinue;
+    std::unique_ptr<CContinueSave> m_pContinueSave;
 };

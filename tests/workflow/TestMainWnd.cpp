@@ -218,13 +218,12 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
                                     5000))
             << dlg.GetStatusPartText(2).toStdString();
         EXPECT_EQ(dlg.Image().GetWidth(), 2592);
-        // Controls of flows still to come are there but disabled; 1021 is hidden.
-        for (int id : {IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_SAVE_CONTINUE}) {
+        // Every flow's button is usable with a live picture; 1021 is hidden.
+        for (int id : {IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_SAVE_CONTINUE, IDC_BTN_SETTING,
+                       IDC_BTN_CAMERA_SETTING}) {
             ASSERT_NE(dlg.GetDlgItem(id), nullptr) << id;
-            EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled()) << id;
+            EXPECT_TRUE(dlg.GetDlgItem(id)->isEnabled()) << id;
         }
-        EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_SETTING)->isEnabled());
-        EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_CAMERA_SETTING)->isEnabled());
         EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
         EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
         EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_CROSS_LINE)->isEnabled()) << "a picture and one cross by default";

@@ -195,7 +195,9 @@ void CVideoRecord::RestoreGroup()
 void CVideoRecord::UpdateControls()
 {
     if (QWidget* p = m_Dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)) {
-        p->setEnabled(m_Dlg.IsCameraOK() && !m_bSaveAvi && m_Dlg.GetDispImageKind() == DISP_CAMERA_IMAGE);
+        // One capture at a time: no recording while a picture series runs.
+        p->setEnabled(m_Dlg.IsCameraOK() && !m_bSaveAvi && m_Dlg.GetDispImageKind() == DISP_CAMERA_IMAGE &&
+                      !m_Dlg.SaveContinueState().bSaving);
     }
     if (!m_bSaveAvi) {
         return;

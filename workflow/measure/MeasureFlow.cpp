@@ -399,26 +399,3 @@ void CPixmetraDlg::changeEvent(QEvent* pEvent)
     }
     QWidget::changeEvent(pEvent);
 }
-
-BOOL CPixmetraDlg::CheckClearMeasureData()
-{
-    if (MeasDataList.empty()) {
-        WriteLog(QStringLiteral("[MAIN]CheckClearMeasureData() MeasDataList.GetCount() = 0"));
-        return TRUE;
-    }
-    if (AfxMessageBox(561, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
-        WriteLog(QStringLiteral("[MAIN]CheckClearMeasureData() Clear Cancel"));
-        return FALSE;
-    }
-    MeasDataList.clear();
-    m_SelList.clear();
-    if (m_pMeasureModeDlg != nullptr) {
-        m_pMeasureModeDlg->ClearMeasureData();
-    }
-    if (m_pLayeredWnd != nullptr) {
-        m_pLayeredWnd->Engine().ClearAll();
-        m_pLayeredWnd->Engine().m_bDispShapes = m_bDispMeasureShape;
-        m_pLayeredWnd->Redraw();
-    }
-    return TRUE;
-}

@@ -1,0 +1,212 @@
+// Still capture, saving the shown picture with its overlay, and loading
+// image files, driven through the main window's buttons.
+#include "CaptureFixture.h"
+
+#include "engine/LayeredWnd.h"
+#include "engine/RgnDataDrawer.h"
+#include "workflow/MainControls.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
+
+#include <QImage>
+#include <QImageWriter>
+#include <QPushButton>
+
+namespace {
+
+// The file's pixels as 24-bit colour, for comparing.
+QImage Pixels(const QString& path)
+{
+    return QImage(path).convertToFormat(QImage::Format_RGB888);
+}
+
+} // namespace
+
+class CaptureStillTest : public CaptureTest {
+protected:
+    // A 640 x 480 picture, dark grey, written as a file and loaded with the button.
+    void LoadPicture(CPixmetraDlg& dlg)
+    {
+        QImage picture(640, 480, QImage::Format_RGB888);
+        picture.fill(QColor(30, 40, 50));
+        const QString path = m_Dir.path() + QStringLiteral("/画像 入力.bmp");
+        ASSERT_TRUE(picture.save(path, "BMP"));
+        m_Files.Paths.push_back(path);
+        QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
+        ASSERT_EQ(dlg.GetMessageText(), GetProgramString(503));
+    }
+
+    void MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
+    {
+        const size_t before = dlg.Results().size();
+        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        dlg.UpdateButtons();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
+            if (p->text() == GetProgramString(165)) {
+                QTest::mouseClick(p, Qt::LeftButton);
+            }
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        for (POINT pt : {a, b}) {
+            POINT w{};
+            ASSERT_TRUE(dlg.Geometry().ImageToWindow(pt, &w));
+            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() > before; }, 2000));
+    }
+
+    // What the save should hold: the picture with the engine's drawing, cut to region.
+    QImage Expected(CPixmetraDlg& dlg, const RECT& region)
+    {
+        QImage copy;
+        EXPECT_TRUE(dlg.Image().CopyToDib(copy));
+        CRgnDataDrawer drawer;
+        EXPECT_TRUE(drawer.Render(dlg.Overlay()->Engine(), copy, region));
+        if (region.right > region.left) {
+            copy = copy.copy(region.left, region.top, region.right - region.left, region.bottom - region.top);
+        }
+        return copy.convertToFormat(QImage::Format_RGB888);
+    }
+};
+
+TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
+{
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.bSaveHoleImage = FALSE;
+        s.FileFormat = 0;
+    });
+    CPixmetraDlg& dlg = Start("0");
+    LoadPicture(dlg);
+    MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
+
+    // Fit: the whole picture, the line burned in where the engine draws it.
+    const QString fitPath = m_Dir.path() + QStringLiteral("/保存 fit.png");
+    m_Files.Paths.push_back(fitPath);
+    QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    const QImage fit = Pixels(fitPath);
+    ASSERT_EQ(fit.size(), QSize(640, 480));
+    EXPECT_EQ(fit, Expected(dlg, RECT{0, 0, 0, 0}));
+    EXPECT_NE(fit.pixelColor(320, 240), QColor(30, 40, 50)) << "the line is in the file";
+    EXPECT_EQ(fit.pixelColor(320, 100), QColor(30, 40, 50));
+
+    // Zoomed: only the visible part, with the overlay at the same image pixels.
+    QTest::mouseClick(Button(IDC_BTN_ZOOM_IN), Qt::LeftButton);
+    QTest::mouseClick(Button(IDC_BTN_ZOOM_IN), Qt::LeftButton);
+    const DISP_VIEW_STATE& view = dlg.Geometry().StillView();
+    ASSERT_FALSE(view.bFit);
+    const RECT vis = view.VisibleRect;
+    ASSERT_LT(vis.right - vis.left, 640);
+    const QString zoomPath = m_Dir.path() + QStringLiteral("/zoom.png");
+    m_Files.Paths.push_back(zoomPath);
+    QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    const QImage zoom = Pixels(zoomPath);
+    ASSERT_EQ(zoom.size(), QSize(vis.right - vis.left, vis.bottom - vis.top));
+    EXPECT_EQ(zoom, Expected(dlg, vis));
+    // The same pixels as the whole picture's save at that place.
+    EXPECT_EQ(zoom, fit.copy(vis.left, vis.top, zoom.width(), zoom.height()));
+
+    // The same name again: the dialog asks, and No keeps the file as it was.
+    const QByteArray before = [&] { QFile f(fitPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    m_Files.bOverwrite = false;
+    m_Files.Paths.push_back(fitPath);
+    dlg.SetStatusMessage(QString());
+    QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
+    EXPECT_EQ(m_Files.nOverwriteAsked, 1);
+    EXPECT_EQ(dlg.GetMessageText(), QString());
+    QFile again(fitPath);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), before);
+
+    // A folder that does not exist: 606 in the line and in a box.
+    m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/missing/x.jpg"));
+    QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(606));
+    ASSERT_FALSE(m_Boxes.Texts.empty());
+    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(606));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.SaveImageFile(")));
+}
+
+TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
+{
+    CPixmetraDlg& dlg = Start("0");
+    QImage colour(37, 21, QImage::Format_RGB888);
+    colour.fill(QColor(200, 100, 50));
+    QImage grey(16, 9, QImage::Format_Grayscale8);
+    grey.fill(77);
+    struct CASE {
+        QString name;
+        QImage image;
+        const char* pszFormat;
+        uint32_t nBits;
+    };
+    const CASE cases[] = {
+        {QStringLiteral("c.bmp"), colour, "BMP", 24},
+        {QStringLiteral("c.jpg"), colour, "JPEG", 24},
+        {QStringLiteral("c.png"), colour, "PNG", 24},
+        {QStringLiteral("c.tif"), colour, "TIFF", 24},
+        {QStringLiteral("g.png"), grey, "PNG", 8},
+    };
+    for (const CASE& c : cases) {
+        const QString path = m_Dir.path() + QStringLiteral("/フォルダ/") + c.name;
+        QDir().mkpath(m_Dir.path() + QStringLiteral("/フォルダ"));
+        ASSERT_TRUE(c.image.save(path, c.pszFormat)) << c.pszFormat;
+        m_Files.Paths.push_back(path);
+        QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(503)) << c.pszFormat;
+        EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_EQ(dlg.Image().GetWidth(), c.image.width()) << c.pszFormat;
+        EXPECT_EQ(dlg.Image().GetHeight(), c.image.height());
+        EXPECT_EQ(dlg.Image().GetBitCount(), c.nBits) << c.pszFormat;
+        EXPECT_EQ(dlg.Overlay()->Engine().GetImageHeight(), c.image.height()) << "the overlay measures on it";
+    }
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+
+    // A missing file and a file that is no picture: 605, the last picture stays.
+    QFile junk(m_Dir.path() + QStringLiteral("/junk.jpg"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a picture");
+    junk.close();
+    for (const QString& path : {m_Dir.path() + QStringLiteral("/none.bmp"), junk.fileName()}) {
+        m_Files.Paths.push_back(path);
+        QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(605));
+        ASSERT_FALSE(m_Boxes.Texts.empty());
+        EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(605));
+        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.LoadImageFile(%1)  Error!").arg(path)));
+    }
+    EXPECT_EQ(m_Boxes.Texts.size(), 2u);
+}
+
+TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
+{
+    WriteSettings([](SYSTEM_SETTING& s) { s.bSaveHoleImage = TRUE; });
+    CPixmetraDlg& dlg = Start("1");
+    ASSERT_TRUE(dlg.IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
+    // Cancelled: back to live, no message box.
+    m_Files.Paths.push_back(QString());
+    QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+
+    const QString path = m_Dir.path() + QStringLiteral("/live shot.jpg");
+    m_Files.Paths.push_back(path);
+    QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    const QImage saved(path);
+    EXPECT_EQ(saved.width(), dlg.Image().GetWidth());
+    EXPECT_EQ(saved.height(), dlg.Image().GetHeight());
+
+    // Without a picture the copy fails: reported, and never followed by 504.
+    m_pDlg.reset();
+    CPixmetraDlg& empty = Start("0");
+    ASSERT_TRUE(empty.Image().IsEmpty());
+    m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/nothing.bmp"));
+    empty.OnBnClickedBtnSaveImage();
+    EXPECT_EQ(empty.GetMessageText(), GetProgramString(606));
+    EXPECT_FALSE(QFile::exists(m_Dir.path() + QStringLiteral("/nothing.bmp")));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.CopyToDib() Error!")));
+}

@@ -1,0 +1,24 @@
+// The translator's string numbers of still capture, image files and
+// continuous save.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+constexpr UINT IDS_SAVE_CONTINUE = 151;          // 連続保存
+constexpr UINT IDS_SAVE_STOP = 152;              // 保存停止
+constexpr UINT IDS_TIP_SAVE_INTERVAL = 275;
+constexpr UINT IDS_TIP_SAVE_ON_CLICK = 276;
+constexpr UINT IDS_TIP_SAVE_STOP = 277;
+constexpr UINT IDS_CAPTURING = 501;
+constexpr UINT IDS_CAPTURED = 502;
+constexpr UINT IDS_IMAGE_LOADED = 503;
+constexpr UINT IDS_IMAGE_SAVED = 504;
+constexpr UINT IDS_SAVING_CONTINUE = 505;
+constexpr UINT IDS_SAVE_CONTINUE_ENDED = 506;
+constexpr UINT IDS_SAVE_CONTINUE_STOPPED = 507;
+constexpr UINT IDS_CLEAR_MEASURE_QUESTION = 561;
+constexpr UINT IDS_CAPTURE_ERROR = 603;
+constexpr UINT IDS_LOAD_ERROR = 605;
+constexpr UINT IDS_SAVE_ERROR = 606;
+constexpr UINT IDS_FILE_NUMBER_FULL = 608;
+constexpr UINT IDS_FOLDER_NUMBER_FULL = 609;
