@@ -2,6 +2,7 @@
 // file dialog and the continuous-save clock answered by the test.
 #pragma once
 
+#include "MainWndTestBase.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileAccess.h"
@@ -64,80 +65,12 @@ private:
     int m_nWaiters = 0;
 };
 
-class CCaptureBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-    {
-        Texts.push_back(text);
-        return nAnswer;
-    }
-    std::vector<QString> Texts;
-    int nAnswer = IDOK;
-};
-
-// Answers each file dialog with the next path (empty: cancel); the save
-// dialog's own overwrite question is answered with bOverwrite.
-class CCaptureFiles : public IFileDialogProvider {
-public:
-    QString SelectFile(BOOL bOpen, const QString&, const QString&, const QString&, BOOL bOverwritePrompt) override
-    {
-        QString path;
-        if (!Paths.empty()) {
-            path = Paths.front();
-            Paths.pop_front();
-        }
-        if (!bOpen && bOverwritePrompt && QFile::exists(path)) {
-            ++nOverwriteAsked;
-            if (!bOverwrite) {
-                return QString();
-            }
-        }
-        return path;
-    }
-    QString SelectFolder(const QString&) override { return QString(); }
-    std::deque<QString> Paths;
-    bool bOverwrite = true;
-    int nOverwriteAsked = 0;
-};
-
-class CaptureTest : public ::testing::Test {
+class CaptureTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        ASSERT_TRUE(CICubeApi::Process().IsUsable());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
-        CQSFileAccess::SetDialogProvider(&m_Files);
-        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
-        SetProgramLog(&m_Log);
-        qputenv("PIXMETRA_SIMCAM_CAMERAS", "1");
-        using SetFaultFn = void (*)(const char*, int);
-        auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-        ASSERT_NE(fn, nullptr);
-        for (const char* f : {"open_error", "disconnect_after", "broken_every"}) {
-            fn(f, 0);
-        }
-        fn("name_error", -1);
-        fn("fps", 60);
-    }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetProgramLog(nullptr);
-        m_Log.Close();
-        CQSFileAccess::SetDialogProvider(nullptr);
-        SetMessageBoxProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
-    }
-
-    void WriteSettings(const std::function<void(SYSTEM_SETTING&)>& fn)
-    {
-        SYSTEM_SETTING s;
-        SetDefaultSystemSetting(s);
-        fn(s);
-        ASSERT_TRUE(SaveSystemSetting(s));
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
     }
 
     CPixmetraDlg& Start(const char* pszCameras = "1")
@@ -145,11 +78,7 @@ protected:
         qputenv("PIXMETRA_SIMCAM_CAMERAS", pszCameras);
         MAIN_WINDOW_OPTIONS options;
         options.pSeriesClock = &m_Clock;
-        m_pDlg = std::make_unique<CPixmetraDlg>(nullptr, options);
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
-        return *m_pDlg;
+        return StartWindow(options);
     }
 
     QAbstractButton* Button(int nID) { return qobject_cast<QAbstractButton*>(m_pDlg->GetDlgItem(nID)); }
@@ -171,10 +100,5 @@ protected:
         return true;
     }
 
-    QTemporaryDir m_Dir;
-    CCaptureBoxes m_Boxes;
-    CCaptureFiles m_Files;
-    CLogFile m_Log;
     CManualSeriesClock m_Clock;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
 };

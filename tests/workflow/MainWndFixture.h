@@ -4,6 +4,7 @@
 // as they open, and the ruler calibration of 1000 px = 1 mm.
 #pragma once
 
+#include "MainWndTestBase.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileAccess.h"
 #include "app/SystemSetting.h"
@@ -35,67 +36,18 @@
 constexpr int kWidth = 1280;
 constexpr int kHeight = 1024;
 
-class CRecordingBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-    {
-        Texts.push_back(text);
-        return nAnswer;
-    }
-    std::vector<QString> Texts;
-    int nAnswer = IDYES;
-};
-
-// The file dialog answers with a path chosen by the test.
-class CChosenFile : public IFileDialogProvider {
-public:
-    QString SelectFile(BOOL bOpen, const QString&, const QString&, const QString&, BOOL bOverwritePrompt) override
-    {
-        bLastOpen = bOpen;
-        bLastOverwritePrompt = bOverwritePrompt;
-        // The dialog's own question before replacing a file; No cancels the dialog.
-        if (!bOpen && bOverwritePrompt && QFile::exists(Path)) {
-            ++nOverwriteAsked;
-            if (bDeclineOverwrite) {
-                return QString();
-            }
-        }
-        return Path;
-    }
-    QString SelectFolder(const QString&) override { return QString(); }
-    QString Path;
-    BOOL bLastOpen = FALSE;
-    BOOL bLastOverwritePrompt = FALSE;
-    bool bDeclineOverwrite = false;
-    int nOverwriteAsked = 0;
-};
-
-class CalibrationFlowTest : public ::testing::Test {
+class CalibrationFlowTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
-        CQSFileAccess::SetDialogProvider(&m_Files);
+        MainWndTestBase::SetUp();
         qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetMessageBoxProvider(nullptr);
-        CQSFileAccess::SetDialogProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
     }
 
     // The main window showing the simulated camera's still frame, no calibration yet.
     CPixmetraDlg& Start()
     {
-        m_pDlg = std::make_unique<CPixmetraDlg>();
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        StartWindow();
         simcam::CTestPattern pattern;
         pattern.Render(kWidth, kHeight, simcam::PATTERN_LOOK{});
         int ox = 0, oy = 0;
@@ -215,10 +167,6 @@ protected:
         pTimer->start(10);
     }
 
-    QTemporaryDir m_Dir;
-    CRecordingBoxes m_Boxes;
-    CChosenFile m_Files;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
     int m_nOffsetX = 0, m_nOffsetY = 0;
     bool m_bAnswered = false;
     QString m_UnitShown;

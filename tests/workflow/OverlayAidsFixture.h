@@ -3,6 +3,7 @@
 // picture, clicks at image points, posted messages waited for.
 #pragma once
 
+#include "MainWndTestBase.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
@@ -21,58 +22,19 @@
 #include <memory>
 #include <vector>
 
-class CAnsweringBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-    {
-        Texts.push_back(text);
-        return IDOK;
-    }
-    std::vector<QString> Texts;
-};
-
-class OverlayAidsTest : public ::testing::Test {
+class OverlayAidsTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        ASSERT_TRUE(CICubeApi::Process().IsUsable());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
-        // Faults other suites of this program may have left in the simulated camera.
-        using SetFaultFn = void (*)(const char*, int);
-        auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-        ASSERT_NE(fn, nullptr);
-        for (const char* f : {"open_error", "disconnect_after", "broken_every"}) {
-            fn(f, 0);
-        }
-        fn("name_error", -1);
-        fn("fps", 30);
-    }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetMessageBoxProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
-    }
-
-    void WriteSettings(const std::function<void(SYSTEM_SETTING&)>& fn)
-    {
-        SYSTEM_SETTING s;
-        SetDefaultSystemSetting(s);
-        fn(s);
-        ASSERT_TRUE(SaveSystemSetting(s));
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
+        SetSimFault("fps", 30);
     }
 
     CPixmetraDlg& Start(int nCameras)
     {
         qputenv("PIXMETRA_SIMCAM_CAMERAS", QByteArray::number(nCameras));
-        m_pDlg = std::make_unique<CPixmetraDlg>();
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
-        return *m_pDlg;
+        return StartWindow();
     }
 
     // A still picture whose pixel (x, y) is R = x, G = y, B = 30 (each modulo 256).
@@ -115,7 +77,4 @@ protected:
 
     QAbstractButton* MainButton(int nID) { return qobject_cast<QAbstractButton*>(m_pDlg->GetDlgItem(nID)); }
 
-    QTemporaryDir m_Dir;
-    CAnsweringBoxes m_Boxes;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
 };

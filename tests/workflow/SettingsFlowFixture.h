@@ -3,6 +3,7 @@
 // message boxes, and a way to answer a modal dialog from inside its loop.
 #pragma once
 
+#include "MainWndTestBase.h"
 #include "app/LogFile.h"
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
@@ -23,55 +24,19 @@
 #include <thread>
 #include <vector>
 
-class CSettingsFlowBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-    {
-        Texts.push_back(text);
-        return nAnswer;
-    }
-    std::vector<QString> Texts;
-    int nAnswer = IDOK;
-};
-
-class SettingsFlowTest : public ::testing::Test {
+class SettingsFlowTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        ASSERT_TRUE(CICubeApi::Process().IsUsable());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
-        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
-        SetProgramLog(&m_Log);
-        SetFault("fps", 30);
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
+        SetSimFault("fps", 30);
         qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
-    }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetProgramLog(nullptr);
-        m_Log.Close();
-        SetMessageBoxProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        SetFault("fps", 60);
-    }
-
-    static void SetFault(const char* name, int value)
-    {
-        using SetFaultFn = void (*)(const char*, int);
-        auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-        ASSERT_NE(fn, nullptr);
-        fn(name, value);
     }
 
     CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS())
     {
-        m_pDlg = std::make_unique<CPixmetraDlg>(nullptr, options);
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
-        return *m_pDlg;
+        return StartWindow(options);
     }
 
     // Runs fn on the dialog of type T once it is the modal window, from
@@ -105,8 +70,4 @@ protected:
         return frame;
     }
 
-    QTemporaryDir m_Dir;
-    CSettingsFlowBoxes m_Boxes;
-    CLogFile m_Log;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
 };

@@ -109,7 +109,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
 
     // The same name again: the dialog asks, and No keeps the file as it was.
     const QByteArray before = [&] { QFile f(fitPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    m_Files.bOverwrite = false;
+    m_Files.bDeclineOverwrite = true;
     m_Files.Paths.push_back(fitPath);
     dlg.SetStatusMessage(QString());
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);

@@ -2,6 +2,7 @@
 // a still picture: a measurement started from its buttons ends as a row of
 // its results list, the keys for cancel, undo and delete, and the rows of
 // a 2-circle measurement deleted together.
+#include "MainWndTestBase.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/SystemSetting.h"
@@ -25,42 +26,18 @@
 
 namespace {
 
-class CAnsweringBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-    {
-        Texts.push_back(text);
-        return nAnswer;
-    }
-    std::vector<QString> Texts;
-    int nAnswer = IDYES;
-};
-
-class ToolWindowTest : public ::testing::Test {
+class ToolWindowTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
+        MainWndTestBase::SetUp();
         qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetMessageBoxProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
     }
 
     // The main window on a 640x480 still picture with an enabled calibration.
     CPixmetraDlg& Start()
     {
-        m_pDlg = std::make_unique<CPixmetraDlg>();
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
-        CPixmetraDlg& dlg = *m_pDlg;
+        CPixmetraDlg& dlg = StartWindow();
         std::vector<uint8_t> pixels(size_t(640) * 480 * 3, 30);
         EXPECT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, 640, 480}));
         EXPECT_TRUE(dlg.Overlay()->Initialise(640, 480, 1.0));
@@ -91,9 +68,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_pDlg->Overlay()->Input().IsMakingShape(); }, 2000));
     }
 
-    QTemporaryDir m_Dir;
-    CAnsweringBoxes m_Boxes;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
 };
 
 TEST_F(ToolWindowTest, MeasurementFromTheToolWindowEndsInItsResultsList)

@@ -4,6 +4,7 @@
 // finished the file; a recording the camera cuts short is reported as a
 // failure; an existing file is kept unless the user agrees; a stopped stream
 // refuses the start; closing the window mid-recording leaves a whole file.
+#include "MainWndTestBase.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileAccess.h"
@@ -32,71 +33,18 @@
 
 namespace {
 
-using SetFaultFn = void (*)(const char*, int);
-
-void SetFault(const char* name, int value)
-{
-    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-    ASSERT_NE(fn, nullptr);
-    fn(name, value);
-}
-
-class CAnsweringBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-    {
-        Texts.push_back(text);
-        return IDYES;
-    }
-    std::vector<QString> Texts;
-};
-
-// The save dialog answers with the test's path; like the real one it asks
-// before replacing an existing file, and No cancels it.
-class CChosenFile : public IFileDialogProvider {
-public:
-    QString SelectFile(BOOL bOpen, const QString& defExt, const QString&, const QString& filter,
-                       BOOL bOverwritePrompt) override
-    {
-        Ext = defExt;
-        Filter = filter;
-        if (!bOpen && bOverwritePrompt && QFile::exists(Path)) {
-            ++nOverwriteAsked;
-            if (bDeclineOverwrite) {
-                return QString();
-            }
-        }
-        return Path;
-    }
-    QString SelectFolder(const QString&) override { return QString(); }
-    QString Path, Ext, Filter;
-    bool bDeclineOverwrite = false;
-    int nOverwriteAsked = 0;
-};
-
 constexpr int kGroup3[] = {IDC_BTN_DISP_IMAGE,    IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE,
                            IDC_BTN_SAVE_CONTINUE, IDC_BTN_SAVE_VIDEO, IDC_BTN_CROSS_LINE,
                            IDC_BTN_SETTING,       IDC_BTN_CAMERA_SETTING};
 
-class VideoRecordTest : public ::testing::Test {
+class VideoRecordTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        ASSERT_TRUE(CICubeApi::Process().IsUsable());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
-        CQSFileAccess::SetDialogProvider(&m_Files);
-        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
-        SetProgramLog(&m_Log);
-        for (const char* f : {"open_error", "disconnect_after", "broken_every", "avi_stop_after", "avi_riff_limit"}) {
-            SetFault(f, 0);
-        }
-        SetFault("name_error", -1);
-        SetFault("fps", 60);
+        MainWndTestBase::SetUp();
         // A recorded second lasts 200 ms, a second of the countdown 20 ms:
         // the count reaches the total well before the SDK ends.
-        SetFault("avi_second_ms", 200);
+        SetSimFault("avi_second_ms", 200);
         qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
         // The colour camera at 320 x 240.
         SYSTEM_SETTING s;
@@ -106,26 +54,9 @@ protected:
         s.Camera.ResolutionIdx = 7;
         ASSERT_TRUE(SaveSystemSetting(s));
     }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetFault("avi_second_ms", 0);
-        SetFault("avi_stop_after", 0);
-        SetProgramLog(nullptr);
-        m_Log.Close();
-        SetMessageBoxProvider(nullptr);
-        CQSFileAccess::SetDialogProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
-    }
-
     CPixmetraDlg& Start()
     {
-        m_pDlg = std::make_unique<CPixmetraDlg>();
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
-        CPixmetraDlg& dlg = *m_pDlg;
+        CPixmetraDlg& dlg = StartWindow();
         EXPECT_TRUE(dlg.IsCameraOK());
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
         EXPECT_EQ(dlg.Image().GetWidth(), 320);
@@ -214,11 +145,6 @@ protected:
         return r.frames.size();
     }
 
-    QTemporaryDir m_Dir;
-    CAnsweringBoxes m_Boxes;
-    CChosenFile m_Files;
-    CLogFile m_Log;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
     QString m_OfferedLength;
 };
 
@@ -289,8 +215,8 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     // Yes, and the camera cuts the recording after 5 frames: a failure with
     // how far it got, never 511, and the buttons come back.
     m_Files.bDeclineOverwrite = false;
-    SetFault("avi_second_ms", 0); // real seconds: the cut comes long before the end
-    SetFault("avi_stop_after", 5);
+    SetSimFault("avi_second_ms", 0); // real seconds: the cut comes long before the end
+    SetSimFault("avi_stop_after", 5);
     dlg.VideoRecord().SetTickInterval(100);
     const std::vector<bool> before = GroupStates();
     ClickVideo(path, QStringLiteral("10"));
@@ -305,7 +231,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     EXPECT_EQ(GroupStates(), before);
     EXPECT_EQ(ParsedFrames(path), 5u);
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]->Save AVI stopped early")));
-    SetFault("avi_stop_after", 0);
+    SetSimFault("avi_stop_after", 0);
 
     // A stopped stream (still image shown) refuses the start with 607; the
     // length dialog offers the last length used.
