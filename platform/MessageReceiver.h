@@ -35,6 +35,23 @@ private:
     EVENT_ROOM* m_pRoom;
 };
 
+// Hands every message to a member function of its owner, so a window needs
+// no receiver class of its own.
+template <class T, void (T::*Handler)(UINT, WPARAM, LPARAM)>
+class CMemberReceiver : public CMessageReceiver {
+public:
+    explicit CMemberReceiver(T* pOwner) : m_pOwner(pOwner) {}
+
+protected:
+    void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override
+    {
+        (m_pOwner->*Handler)(nMessage, wParam, lParam);
+    }
+
+private:
+    T* m_pOwner;
+};
+
 // An IMessageSink that forwards to a receiver through platform::PostMessage.
 class CReceiverSink : public IMessageSink {
 public:

@@ -29,11 +29,6 @@ static void InitMainIcons()
     Q_INIT_RESOURCE(main_icons);
 }
 
-void CPixmetraDlg::CReceiver::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    m_pDlg->OnMessage(nMessage, wParam, lParam);
-}
-
 CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
     : QWidget(pParent), m_pUi(std::make_unique<Ui::CPixmetraDlg>()), m_Receiver(this), m_Sink(&m_Receiver),
       CameraCtrl(options.pApi), m_Options(options)

@@ -150,17 +150,6 @@ protected:
     void timerEvent(QTimerEvent* pEvent) override;
 
 private:
-    class CReceiver : public CMessageReceiver {
-    public:
-        explicit CReceiver(CPixmetraDlg* pDlg) : m_pDlg(pDlg) {}
-
-    protected:
-        void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
-
-    private:
-        CPixmetraDlg* m_pDlg;
-    };
-
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
@@ -237,7 +226,7 @@ private:
 
     std::unique_ptr<Ui::CPixmetraDlg> m_pUi;
     SYSTEM_SETTING m_Setting;
-    CReceiver m_Receiver;
+    CMemberReceiver<CPixmetraDlg, &CPixmetraDlg::OnMessage> m_Receiver;
     CReceiverSink m_Sink;
     CCameraCtrl CameraCtrl;
     CAccImage AccImage;

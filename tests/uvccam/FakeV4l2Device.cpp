@@ -324,36 +324,37 @@ bool IsFakeFd(int fd)
 
 extern "C" {
 
-__attribute__((visibility("default"))) int open(const char* pPath, int nFlags, ...)
+// The mode argument that open passes only when it creates a file.
+#define FAKE_V4L2_MODE_ARG(nFlags, nMode)                                                                              \
+    mode_t nMode = 0;                                                                                                  \
+    if (((nFlags) & O_CREAT) != 0 || ((nFlags) & O_TMPFILE) == O_TMPFILE) {                                           \
+        va_list ap;                                                                                                    \
+        va_start(ap, nFlags);                                                                                          \
+        nMode = mode_t(va_arg(ap, int));                                                                               \
+        va_end(ap);                                                                                                    \
+    }
+
+static int OpenOrForward(const char* pRealName, const char* pPath, int nFlags, mode_t nMode)
 {
     if (IsFakePath(pPath)) {
         return OpenFake();
     }
-    mode_t nMode = 0;
-    if ((nFlags & O_CREAT) != 0 || (nFlags & O_TMPFILE) == O_TMPFILE) {
-        va_list ap;
-        va_start(ap, nFlags);
-        nMode = mode_t(va_arg(ap, int));
-        va_end(ap);
-    }
-    static auto real = Next<int (*)(const char*, int, ...)>("open");
-    return real(pPath, nFlags, nMode);
+    using OPEN_FN = int (*)(const char*, int, ...);
+    static auto realOpen = Next<OPEN_FN>("open");
+    static auto realOpen64 = Next<OPEN_FN>("open64");
+    return (std::strcmp(pRealName, "open64") == 0 ? realOpen64 : realOpen)(pPath, nFlags, nMode);
+}
+
+__attribute__((visibility("default"))) int open(const char* pPath, int nFlags, ...)
+{
+    FAKE_V4L2_MODE_ARG(nFlags, nMode)
+    return OpenOrForward("open", pPath, nFlags, nMode);
 }
 
 __attribute__((visibility("default"))) int open64(const char* pPath, int nFlags, ...)
 {
-    if (IsFakePath(pPath)) {
-        return OpenFake();
-    }
-    mode_t nMode = 0;
-    if ((nFlags & O_CREAT) != 0 || (nFlags & O_TMPFILE) == O_TMPFILE) {
-        va_list ap;
-        va_start(ap, nFlags);
-        nMode = mode_t(va_arg(ap, int));
-        va_end(ap);
-    }
-    static auto real = Next<int (*)(const char*, int, ...)>("open64");
-    return real(pPath, nFlags, nMode);
+    FAKE_V4L2_MODE_ARG(nFlags, nMode)
+    return OpenOrForward("open64", pPath, nFlags, nMode);
 }
 
 __attribute__((visibility("default"))) int close(int fd)

@@ -14,10 +14,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-void CPageCalibration::CReceiver::OnMessage(UINT nMessage, WPARAM, LPARAM)
+void CPageCalibration::OnPageMessage(UINT nMessage, WPARAM, LPARAM)
 {
     if (nMessage == WM_CALIBRATION_LIST_SELECT) {
-        m_pPage->OnListSelect();
+        OnListSelect();
     }
 }
 

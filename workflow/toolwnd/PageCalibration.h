@@ -34,22 +34,13 @@ protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
 
 private:
-    class CReceiver : public CMessageReceiver {
-    public:
-        explicit CReceiver(CPageCalibration* pPage) : m_pPage(pPage) {}
-
-    protected:
-        void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
-
-    private:
-        CPageCalibration* m_pPage;
-    };
-
+    // The list's selection notice, posted so it runs after the click.
+    void OnPageMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void Post(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
     void OnListSelect();
     void StoreToSetting();
 
-    CReceiver m_Receiver;
+    CMemberReceiver<CPageCalibration, &CPageCalibration::OnPageMessage> m_Receiver;
     CReceiverSink m_Sink;
     IMessageSink* m_pMain = nullptr;
     SYSTEM_SETTING* m_pSetting = nullptr;

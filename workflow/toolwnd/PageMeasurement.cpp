@@ -27,10 +27,10 @@ static const CPageMeasurement::START_BUTTON kStartButtons[] = {
     {1040, 175, 270, WM_START_MAKE_TEXT, 0, MEAS_KIND_TEXT},
 };
 
-void CPageMeasurement::CReceiver::OnMessage(UINT nMessage, WPARAM, LPARAM)
+void CPageMeasurement::OnPageMessage(UINT nMessage, WPARAM, LPARAM)
 {
     if (nMessage == WM_RESULT_LIST_SELECT) {
-        m_pPage->OnListSelect();
+        OnListSelect();
     }
 }
 

@@ -57,24 +57,15 @@ protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
 
 private:
-    class CReceiver : public CMessageReceiver {
-    public:
-        explicit CReceiver(CPageMeasurement* pPage) : m_pPage(pPage) {}
-
-    protected:
-        void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
-
-    private:
-        CPageMeasurement* m_pPage;
-    };
-
+    // The list's selection notice, posted so it runs after the click.
+    void OnPageMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void Post(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
     void OnStartButton(const START_BUTTON& button);
     void OnListSelect();
     void OnDeleteRows();
     bool CalibrationExists() const;
 
-    CReceiver m_Receiver;
+    CMemberReceiver<CPageMeasurement, &CPageMeasurement::OnPageMessage> m_Receiver;
     CReceiverSink m_Sink;
     IMessageSink* m_pMain = nullptr;
     const SYSTEM_SETTING* m_pSetting = nullptr;
