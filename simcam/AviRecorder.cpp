@@ -50,6 +50,7 @@ bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, doubl
     const size_t nBuffers = size_t(options.nBuffers > 0 ? options.nBuffers : 1);
     if (m_Buffers.size() != nBuffers || m_Buffers[0].size() != nFrameBytes) {
         m_Buffers.assign(nBuffers, std::vector<uint8_t>(nFrameBytes));
+        m_JpegSizes.assign(nBuffers, 0);
     }
     if (m_hJpeg == nullptr) {
         m_hJpeg = tjInitCompress();
@@ -99,6 +100,24 @@ bool CAviRecorder::IsTaking() const
     return m_bTaking;
 }
 
+int CAviRecorder::TakeBuffer()
+{
+    if (m_Free.empty()) {
+        ++m_nDropped;
+        return -1;
+    }
+    const int n = m_Free.back();
+    m_Free.pop_back();
+    return n;
+}
+
+void CAviRecorder::Queue(int n)
+{
+    m_Queue[(m_nQueueHead + m_nQueued) % m_Queue.size()] = n;
+    ++m_nQueued;
+    ++m_nTaken;
+}
+
 void CAviRecorder::AddFrame(const uint8_t* pFrame, int nWidth, int nHeight)
 {
     {
@@ -108,16 +127,37 @@ void CAviRecorder::AddFrame(const uint8_t* pFrame, int nWidth, int nHeight)
         if (!m_bTaking || nWidth != m_nWidth || nHeight != m_nHeight) {
             return;
         }
-        if (m_Free.empty()) {
+        const int n = TakeBuffer();
+        if (n < 0) {
+            return;
+        }
+        std::memcpy(m_Buffers[size_t(n)].data(), pFrame, m_Buffers[size_t(n)].size());
+        m_JpegSizes[size_t(n)] = 0;
+        Queue(n);
+    }
+    m_Wake.notify_all();
+}
+
+void CAviRecorder::AddJpegFrame(const uint8_t* pJpeg, size_t nSize, int nWidth, int nHeight)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (!m_bTaking || nWidth != m_nWidth || nHeight != m_nHeight || nSize == 0) {
+            return;
+        }
+        const int n = TakeBuffer();
+        if (n < 0) {
+            return;
+        }
+        if (nSize > m_Buffers[size_t(n)].size()) {
+            // Larger than the raw frame: not a sane JPEG; left out.
+            m_Free.push_back(n);
             ++m_nDropped;
             return;
         }
-        const int n = m_Free.back();
-        m_Free.pop_back();
-        std::memcpy(m_Buffers[size_t(n)].data(), pFrame, m_Buffers[size_t(n)].size());
-        m_Queue[(m_nQueueHead + m_nQueued) % m_Queue.size()] = n;
-        ++m_nQueued;
-        ++m_nTaken;
+        std::memcpy(m_Buffers[size_t(n)].data(), pJpeg, nSize);
+        m_JpegSizes[size_t(n)] = nSize;
+        Queue(n);
     }
     m_Wake.notify_all();
 }
@@ -168,8 +208,11 @@ int CAviRecorder::FramesDropped() const
     return m_nDropped;
 }
 
-bool CAviRecorder::WriteFrame(const std::vector<uint8_t>& frame)
+bool CAviRecorder::WriteFrame(const std::vector<uint8_t>& frame, size_t nJpegSize)
 {
+    if (nJpegSize > 0) {
+        return m_pAvi->AddFrame(frame.data(), nJpegSize);
+    }
     unsigned long size = m_nJpegCapacity;
     if (tjCompress2(m_hJpeg, frame.data(), m_nWidth, m_nWidth * 3, m_nHeight, TJPF_BGR, &m_pJpegBuf, &size,
                     TJSAMP_420, m_nQuality, TJFLAG_NOREALLOC) != 0) {
@@ -182,6 +225,7 @@ void CAviRecorder::WriterLoop()
 {
     for (;;) {
         int n = -1;
+        size_t nJpegSize = 0;
         {
             std::unique_lock<std::mutex> lock(m_Mutex);
             m_Wake.wait(lock, [this] { return m_nQueued > 0 || !m_bTaking; });
@@ -191,8 +235,9 @@ void CAviRecorder::WriterLoop()
             n = m_Queue[m_nQueueHead];
             m_nQueueHead = (m_nQueueHead + 1) % m_Queue.size();
             --m_nQueued;
+            nJpegSize = m_JpegSizes[size_t(n)];
         }
-        const bool bOk = WriteFrame(m_Buffers[size_t(n)]);
+        const bool bOk = WriteFrame(m_Buffers[size_t(n)], nJpegSize);
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Free.push_back(n);
         m_nWritten += bOk ? 1 : 0;

@@ -44,6 +44,9 @@ public:
     // Copies one frame of 24-bit BGR rows for the writer. Never waits for
     // the writer and allocates nothing.
     void AddFrame(const uint8_t* pFrame, int nWidth, int nHeight);
+    // One frame the camera already compressed: stored as it is, never
+    // encoded again. Dropped like a raw frame when no buffer is free.
+    void AddJpegFrame(const uint8_t* pJpeg, size_t nSize, int nWidth, int nHeight);
     // The recording's time is up.
     bool IsDue() const;
     // Takes no more frames; the writer finishes the file on its own.
@@ -56,7 +59,10 @@ public:
 
 private:
     void WriterLoop();
-    bool WriteFrame(const std::vector<uint8_t>& frame);
+    bool WriteFrame(const std::vector<uint8_t>& frame, size_t nJpegSize);
+    // Takes a free buffer for one frame under the lock; -1 when none is free.
+    int TakeBuffer();
+    void Queue(int n);
 
     // Start and Stop one at a time, whatever threads call them; they own m_Thread.
     std::mutex m_ControlMutex;
@@ -66,6 +72,7 @@ private:
     // Only the writer thread touches the file between Start and its end.
     std::unique_ptr<CAviWriter> m_pAvi;
     std::vector<std::vector<uint8_t>> m_Buffers;
+    std::vector<size_t> m_JpegSizes; // per buffer: 0 a raw frame, else the JPEG's size
     std::vector<int> m_Free;  // buffers the frame thread may fill
     std::vector<int> m_Queue; // filled buffers, oldest first, a ring of m_Buffers.size()
     size_t m_nQueueHead = 0, m_nQueued = 0;

@@ -87,7 +87,8 @@ int CUvcCamera::SetCallback(ICUBE_FRAME_CALLBACK pCallback, void* pContext)
 
 void CUvcCamera::OnDeviceEvent(int nEvent, const uint8_t* pData, int nSize)
 {
-    if (nEvent == UVC_EVENT_FRAME && m_Recorder.IsTaking()) {
+    // MJPEG frames reach the recorder as the camera compressed them (OnRawFrame).
+    if (nEvent == UVC_EVENT_FRAME && !IsMjpegMode() && m_Recorder.IsTaking()) {
         const UVC_MODE& mode = m_Device.Modes()[size_t(m_nMode)];
         m_Recorder.AddFrame(pData, mode.nWidth, mode.nHeight);
         if (m_Recorder.IsDue()) {
@@ -101,6 +102,23 @@ void CUvcCamera::OnDeviceEvent(int nEvent, const uint8_t* pData, int nSize)
     }
 }
 
+bool CUvcCamera::IsMjpegMode() const
+{
+    return m_nMode >= 0 && m_Device.Modes()[size_t(m_nMode)].nFourcc == V4L2_PIX_FMT_MJPEG;
+}
+
+void CUvcCamera::OnRawFrame(const uint8_t* pData, size_t nSize)
+{
+    if (!m_Recorder.IsTaking()) {
+        return;
+    }
+    const UVC_MODE& mode = m_Device.Modes()[size_t(m_nMode)];
+    m_Recorder.AddJpegFrame(pData, nSize, mode.nWidth, mode.nHeight);
+    if (m_Recorder.IsDue()) {
+        m_Recorder.Finish();
+    }
+}
+
 int CUvcCamera::Start()
 {
     if (!m_bOpen.load()) {
@@ -111,8 +129,9 @@ int CUvcCamera::Start()
     }
     // A stream the cable ended is released before the next start.
     m_Device.StopStream();
-    return m_Device.StartStream(m_Device.Modes()[size_t(m_nMode)],
-                                [this](int nEvent, const uint8_t* p, int n) { OnDeviceEvent(nEvent, p, n); });
+    return m_Device.StartStream(
+        m_Device.Modes()[size_t(m_nMode)], [this](int nEvent, const uint8_t* p, int n) { OnDeviceEvent(nEvent, p, n); },
+        [this](const uint8_t* p, size_t n) { OnRawFrame(p, n); });
 }
 
 int CUvcCamera::Stop()

@@ -60,6 +60,8 @@ private:
     // The modes offered: the largest UVC_MODE_LIST_MAX of the device's.
     int FirstOffered() const;
     void OnDeviceEvent(int nEvent, const uint8_t* pData, int nSize);
+    void OnRawFrame(const uint8_t* pData, size_t nSize);
+    bool IsMjpegMode() const;
 
     IUvcSys& m_Sys;
     std::string m_Path;

@@ -185,7 +185,7 @@ void CUvcDevice::ReadModes()
     });
 }
 
-int CUvcDevice::StartStream(const UVC_MODE& mode, FRAME_SINK sink)
+int CUvcDevice::StartStream(const UVC_MODE& mode, FRAME_SINK sink, RAW_SINK rawSink)
 {
     if (m_fd < 0) {
         return UVC_E_NOT_OPEN;
@@ -260,6 +260,7 @@ int CUvcDevice::StartStream(const UVC_MODE& mode, FRAME_SINK sink)
         return ResultFromErrno(nErr);
     }
     m_Sink = std::move(sink);
+    m_RawSink = std::move(rawSink);
     m_nGood.store(0);
     m_nBroken.store(0);
     m_bStop.store(false);
@@ -282,6 +283,7 @@ void CUvcDevice::StopStream()
     }
     ReleaseBuffers();
     m_Sink = nullptr;
+    m_RawSink = nullptr;
 }
 
 void CUvcDevice::ReleaseBuffers()
@@ -337,6 +339,10 @@ void CUvcDevice::CaptureLoop()
                            ConvertBuffer(buf.index, buf.bytesused);
         if (bGood) {
             m_nGood.fetch_add(1);
+            if (m_RawSink && m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
+                const MAPPED_BUFFER& b = m_Buffers[buf.index];
+                m_RawSink(static_cast<const uint8_t*>(b.p), std::min<size_t>(buf.bytesused, b.nLength));
+            }
         } else {
             m_nBroken.fetch_add(1);
         }

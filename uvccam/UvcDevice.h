@@ -78,7 +78,10 @@ public:
     // large do not fit through USB 2 at a useful rate), YUYV otherwise.
     const std::vector<UVC_MODE>& Modes() const { return m_Modes; }
 
-    int StartStream(const UVC_MODE& mode, FRAME_SINK sink);
+    // rawSink, when given, sees each good compressed (MJPEG) frame as the
+    // device sent it, before its buffer goes back to the device.
+    using RAW_SINK = std::function<void(const uint8_t* pData, size_t nSize)>;
+    int StartStream(const UVC_MODE& mode, FRAME_SINK sink, RAW_SINK rawSink = nullptr);
     void StopStream();
     // Safe from any thread: the library's callers ask while saving frames.
     bool IsStreaming() const { return m_bRunning.load() && !m_bLost.load(); }
@@ -117,6 +120,7 @@ private:
     std::vector<uint8_t> m_Frame;
     CMjpegDecoder m_Decoder;
     FRAME_SINK m_Sink;
+    RAW_SINK m_RawSink;
     std::thread m_Thread;
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bRunning{false};

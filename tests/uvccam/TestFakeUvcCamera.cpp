@@ -7,6 +7,7 @@
 #include "camera/ICubeApi.h"
 #include "platform/MessageSink.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
@@ -121,6 +122,17 @@ TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesAndUnplugs)
     EXPECT_EQ(avi.nWidth, 2592u);
     EXPECT_GE(avi.frames.size(), 20u); // about 30 at the camera's rate
     EXPECT_EQ(avi.nAvihFrames, avi.frames.size());
+    // The camera's own JPEG frames are stored, not encoded again: they keep
+    // its 4:2:2 sampling (the recorder's own encoder writes 4:2:0).
+    ASSERT_FALSE(avi.frames.empty());
+    QFile aviFile(path);
+    ASSERT_TRUE(aviFile.open(QIODevice::ReadOnly));
+    aviFile.seek(qint64(avi.frames[0].nPos) + 8);
+    const QByteArray jpeg = aviFile.read(avi.frames[0].nSize);
+    const qsizetype nSof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GE(nSof, 0);
+    ASSERT_GT(jpeg.size(), nSof + 11);
+    EXPECT_EQ(uint8_t(jpeg[nSof + 11]), 0x21) << "luma sampling of the stored frame";
 
     // Another size while streaming: the stream comes back at that size.
     ASSERT_TRUE(c.SetChangeResolution(ModeIndexOfSize(c, 1280, 720)));
