@@ -252,6 +252,11 @@ BOOL CRgnDataDrawer::Draw(const CRgnDataCtrl& eng, QPainter& painter, int32_t nW
 
 BOOL CRgnDataDrawer::Render(const CRgnDataCtrl& eng, QImage& target, const RECT& area)
 {
+    return Render(eng, target, area, QPoint(0, 0));
+}
+
+BOOL CRgnDataDrawer::Render(const CRgnDataCtrl& eng, QImage& target, const RECT& area, QPoint origin)
+{
     if (!eng.HasDrawWindow() || target.isNull() || eng.GetImageHeight() < 1) {
         return FALSE;
     }
@@ -260,6 +265,7 @@ BOOL CRgnDataDrawer::Render(const CRgnDataCtrl& eng, QImage& target, const RECT&
         return FALSE;
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.translate(-origin);
     const DRAW_SETTING& s = eng.GetDrawSetting();
     const int32_t w = FigureLineWidth(s.DrawLineWidth, 1.0, false, FALSE);
     const FIGURE_PASS pass{&painter, &eng, w, false, &m_Texts};

@@ -26,6 +26,11 @@ public:
     // no selection, preview or calibration line; the scale bar inside area
     // (the whole picture when area is empty).
     BOOL Render(const CRgnDataCtrl& eng, QImage& target, const RECT& area);
+    // The same for a band of the picture whose top left pixel is the
+    // picture's point origin, area given in the picture's coordinates. The
+    // painter cuts the drawing at the band's edges, which may move a shape's
+    // edge by a pixel here and there, never more.
+    BOOL Render(const CRgnDataCtrl& eng, QImage& target, const RECT& area, QPoint origin);
 
     // Figure line width: DrawLineWidth (5 below 1), for the screen with auto
     // resize max(1, round(w / ratio)) raised to the ratio's minimum.

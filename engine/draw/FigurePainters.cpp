@@ -94,7 +94,17 @@ void PaintText(const FIGURE_PASS& pass, const RGN_DATA& d, int n, COLORREF, COLO
                             ? crText
                             : (d.dValue == 0.0 ? d.crText : pass.eng->GetDrawSetting().MeasStrColor);
     const int pt = pass.bScreen ? pass.eng->ScreenFontPt(d.nFontPt) : d.nFontPt;
-    const CTextOutlines::OUTLINE& t = pass.pTexts->Get(d, pt);
+    CTextOutlines::OUTLINE& t = pass.pTexts->Get(d, pt);
+    // Opaque colours filled without antialiasing: the sprite's pixels are the
+    // fills' own, wherever it is placed a whole number of pixels away.
+    const QTransform& tf = pass.p->worldTransform();
+    if (tf.type() <= QTransform::TxTranslate && tf.dx() == std::floor(tf.dx()) && tf.dy() == std::floor(tf.dy()) &&
+        !pass.p->testRenderHint(QPainter::Antialiasing)) {
+        QPoint at;
+        const QImage& sprite = CTextOutlines::Sprite(t, cr, at);
+        pass.p->drawImage(at, sprite);
+        return;
+    }
     const QBrush brush(ColourOf(cr));
     pass.p->fillPath(t.halo, QBrush(ColourOf(ContrastingColour(cr))));
     pass.p->fillPath(t.fill, brush);

@@ -3,6 +3,7 @@
 #include "engine/QtTextMeasurer.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPainterPathStroker>
 
 #include <algorithm>
@@ -21,7 +22,7 @@ double CTextOutlines::HaloWidth(int nPointSize)
     return std::max(3.0, nPointSize / 5.0);
 }
 
-const CTextOutlines::OUTLINE& CTextOutlines::Get(const RGN_DATA& d, int nPointSize)
+CTextOutlines::OUTLINE& CTextOutlines::Get(const RGN_DATA& d, int nPointSize)
 {
     const std::u16string text = TextFieldString(d.szText);
     const std::u16string font = TextFieldString(d.szFontName);
@@ -48,6 +49,28 @@ const CTextOutlines::OUTLINE& CTextOutlines::Get(const RGN_DATA& d, int nPointSi
     halo.setFillRule(Qt::WindingFill);
     *pEntry = OUTLINE{text, font, nPointSize, pt, path, stroke, halo};
     return *pEntry;
+}
+
+const QImage& CTextOutlines::Sprite(OUTLINE& t, COLORREF crText, QPoint& at)
+{
+    if (t.sprite.isNull() || t.spriteColour != crText) {
+        // A pixel of margin: the aliased fill may set the pixel its bounds end in.
+        const QRect box = t.halo.boundingRect().united(t.stroke.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+        t.sprite = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+        t.sprite.fill(Qt::transparent);
+        QPainter p(&t.sprite);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(-box.topLeft());
+        const QColor colour(GetRValue(crText), GetGValue(crText), GetBValue(crText));
+        const COLORREF crHalo = ContrastingColour(crText);
+        p.fillPath(t.halo, QColor(GetRValue(crHalo), GetGValue(crHalo), GetBValue(crHalo)));
+        p.fillPath(t.fill, colour);
+        p.fillPath(t.stroke, colour);
+        t.spriteAt = box.topLeft();
+        t.spriteColour = crText;
+    }
+    at = t.spriteAt;
+    return t.sprite;
 }
 
 void CTextOutlines::Prune(const std::list<CQSRgnData>& shapes)

@@ -7,6 +7,7 @@
 
 #include "engine/RgnData.h"
 
+#include <QImage>
 #include <QPainterPath>
 
 #include <list>
@@ -27,10 +28,20 @@ public:
         QPainterPath fill;
         QPainterPath stroke;
         QPainterPath halo; // the ring around the glyphs, beneath fill and stroke
+        // The three paths filled once into a picture of their own, for a
+        // painter at the picture's own scale: one blit in place of three
+        // fills that flatten every glyph's curves again.
+        QImage sprite;
+        QPoint spriteAt;
+        COLORREF spriteColour = 0;
     };
 
     // The outline of text record d at nPointSize points.
-    const OUTLINE& Get(const RGN_DATA& d, int nPointSize);
+    OUTLINE& Get(const RGN_DATA& d, int nPointSize);
+    // The outline filled, without antialiasing, in crText over its halo in
+    // the contrasting colour, on a transparent picture whose top left corner
+    // belongs at 'at'. Kept until the text or the colour changes.
+    static const QImage& Sprite(OUTLINE& t, COLORREF crText, QPoint& at);
     // Forgets the outlines of shapes gone from the list once they pile up.
     void Prune(const std::list<CQSRgnData>& shapes);
 

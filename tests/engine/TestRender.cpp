@@ -2,6 +2,7 @@
 
 #include "engine/QtTextMeasurer.h"
 #include "engine/RgnDataDrawer.h"
+#include "engine/draw/TextOutlines.h"
 
 #include <QImage>
 #include <QPainter>
@@ -258,4 +259,90 @@ TEST_F(RenderTest, LayerOfFinishedShapesFollowsEveryChange)
         ASSERT_TRUE(drawer.Draw(Eng(), p, 640, 480));
     }
     EXPECT_EQ(picture.pixel(75, 150), qRgb(10, 200, 30));
+}
+
+// Saving draws the overlay band by band while the bands above are
+// compressed. The painter cuts each band's drawing at its edges, which may
+// set a pixel more or fewer on a shape's edge; anything beyond that (a shape
+// missing, moved or cut short at a band edge) is a fault.
+TEST_F(RenderTest, RenderInBandsMatchesTheWholeDrawing)
+{
+    Measure(MEAS_LENGTH, {POINT{40, 30}, POINT{600, 450}});
+    Measure(MEAS_CIRCLE, {POINT{200, 150}, POINT{320, 130}, POINT{260, 260}});
+    Measure(MEAS_ANGLE, {POINT{500, 60}, POINT{420, 200}, POINT{560, 330}});
+    Measure(MEAS_PARALLEL, {POINT{60, 300}, POINT{300, 310}, POINT{200, 400}});
+    Eng().m_bDispCrossLine = TRUE;
+    const int32_t crossX[] = {333}, crossY[] = {217};
+    ASSERT_TRUE(Eng().SetCrossLinePos(crossX, 1, crossY, 1));
+    Eng().m_bDispScale = TRUE;
+    Eng().m_dScaleSizeX = 100.0;
+    const QRgb grey = qRgb(90, 90, 90);
+    for (const RECT area : {RECT{0, 0, 640, 480}, RECT{37, 21, 611, 449}}) {
+        const int w = area.right - area.left, h = area.bottom - area.top;
+        QImage whole(640, 480, QImage::Format_RGB32);
+        whole.fill(grey);
+        ASSERT_TRUE(drawer.Render(Eng(), whole, area));
+        const QImage expected = whole.copy(area.left, area.top, w, h);
+        for (const int nBand : {1, 7, 64, 320}) {
+            QImage banded(w, h, QImage::Format_RGB32);
+            banded.fill(grey);
+            for (int y = 0; y < h; y += nBand) {
+                const int n = std::min(nBand, h - y);
+                QImage band(banded.bits() + y * banded.bytesPerLine(), w, n, banded.bytesPerLine(),
+                            QImage::Format_RGB32);
+                ASSERT_TRUE(drawer.Render(Eng(), band, area, QPoint(area.left, area.top + y)));
+            }
+            // Each differing pixel is an edge moved by one: its colour lies
+            // next to it in the whole drawing.
+            int nDiffer = 0, nOffEdge = 0;
+            for (int y = 1; y + 1 < h; ++y) {
+                for (int x = 1; x + 1 < w; ++x) {
+                    const QRgb c = banded.pixel(x, y);
+                    if (c == expected.pixel(x, y)) {
+                        continue;
+                    }
+                    ++nDiffer;
+                    bool bSame = false;
+                    for (int dy = -1; dy <= 1; ++dy) {
+                        for (int dx = -1; dx <= 1; ++dx) {
+                            bSame = bSame || expected.pixel(x + dx, y + dy) == c;
+                        }
+                    }
+                    nOffEdge += !bSame;
+                }
+            }
+            EXPECT_EQ(nOffEdge, 0) << "bands of " << nBand << " rows, area at " << area.left;
+            EXPECT_LE(nDiffer, nBand >= 64 ? 5 : 30) << "bands of " << nBand << " rows, area at " << area.left;
+            EXPECT_GT(CountColour(banded, Rgb(Eng().GetDrawSetting().RgnColor)),
+                      CountColour(expected, Rgb(Eng().GetDrawSetting().RgnColor)) * 99 / 100);
+        }
+    }
+}
+
+// A caption drawn at the picture's own scale is blitted from a picture of
+// its fills: its pixels must be those of the fills themselves.
+TEST_F(RenderTest, CaptionSpriteHoldsThePixelsOfItsFills)
+{
+    Measure(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 180}});
+    const RGN_DATA* cap = LastCaption();
+    ASSERT_NE(cap, nullptr);
+    CTextOutlines texts;
+    for (const COLORREF cr : {COLORREF(0x0000ffff), COLORREF(0x00200000)}) {
+        CTextOutlines::OUTLINE& t = texts.Get(*cap, 30);
+        QImage filled(640, 480, QImage::Format_RGB32), blitted(640, 480, QImage::Format_RGB32);
+        filled.fill(qRgb(128, 128, 128));
+        blitted.fill(qRgb(128, 128, 128));
+        {
+            QPainter p(&filled);
+            const COLORREF crHalo = ContrastingColour(cr);
+            p.fillPath(t.halo, QColor(Rgb(crHalo)));
+            p.fillPath(t.fill, QColor(Rgb(cr)));
+            p.fillPath(t.stroke, QColor(Rgb(cr)));
+        }
+        QPoint at;
+        const QImage& sprite = CTextOutlines::Sprite(t, cr, at);
+        QPainter(&blitted).drawImage(at, sprite);
+        EXPECT_EQ(blitted, filled) << std::hex << cr;
+        EXPECT_GT(CountColour(blitted, Rgb(cr)), 50);
+    }
 }
