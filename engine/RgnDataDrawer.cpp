@@ -269,7 +269,17 @@ BOOL CRgnDataDrawer::Render(const CRgnDataCtrl& eng, QImage& target, const RECT&
     const DRAW_SETTING& s = eng.GetDrawSetting();
     const int32_t w = FigureLineWidth(s.DrawLineWidth, 1.0, false, FALSE);
     const FIGURE_PASS pass{&painter, &eng, w, false, &m_Texts};
+    // A band skips the figures that lie wholly off it.
+    const QRect band(origin, target.size());
+    const bool bWhole = origin.isNull() && target.width() >= eng.GetImageWidth() &&
+                        target.height() >= eng.GetImageHeight();
     for (const CQSRgnData& shape : eng.GetShapeList()) {
+        if (!bWhole) {
+            const QRect bounds = FigureBounds(shape.Data(), w, eng.FarLimit());
+            if (!bounds.isNull() && !bounds.intersects(band)) {
+                continue;
+            }
+        }
         PaintFigure(pass, shape.Data(), s.RgnColor, kOwnTextColour);
     }
     if (eng.m_bDispCrossLine) {

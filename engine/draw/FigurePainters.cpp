@@ -140,6 +140,48 @@ void PaintFigure(const FIGURE_PASS& pass, const RGN_DATA& d, COLORREF crFigure, 
     }
 }
 
+QRect FigureBounds(const RGN_DATA& d, int32_t nLineWidth, int32_t nFarLimit)
+{
+    const int n = std::clamp(d.nPointNum, 0, MAX_RGN_POINT);
+    if (n < 1 || d.nFigure < RGN_LINE || d.nFigure > RGN_TEXT || (d.nFigure == RGN_TEXT && n < 2)) {
+        return QRect();
+    }
+    int64_t left = d.nX[0], top = d.nY[0], right = d.nX[0], bottom = d.nY[0];
+    for (int i = 1; i < n; ++i) {
+        left = std::min<int64_t>(left, d.nX[i]);
+        right = std::max<int64_t>(right, d.nX[i]);
+        top = std::min<int64_t>(top, d.nY[i]);
+        bottom = std::max<int64_t>(bottom, d.nY[i]);
+    }
+    if (d.nFigure == RGN_ARC && n >= 3) {
+        // An arc may bulge past its three points: its whole circle holds it.
+        double cx = 0, cy = 0, r = 0;
+        if (!IsCollinear(RgnPoint(d, 0), RgnPoint(d, 1), RgnPoint(d, 2)) &&
+            CalcCircle3Points(RgnPoint(d, 0), RgnPoint(d, 1), RgnPoint(d, 2), cx, cy, r)) {
+            if (r > nFarLimit) {
+                return QRect();
+            }
+            left = std::min<int64_t>(left, int64_t(std::floor(cx - r)) - 1);
+            right = std::max<int64_t>(right, int64_t(std::ceil(cx + r)) + 1);
+            top = std::min<int64_t>(top, int64_t(std::floor(cy - r)) - 1);
+            bottom = std::max<int64_t>(bottom, int64_t(std::ceil(cy + r)) + 1);
+        }
+    }
+    // Pens reach half their width past the path, a point's square its whole
+    // width; a text's glyphs and halo may stand out of its box by about
+    // its size.
+    const int64_t margin = 2 + std::max<int64_t>(nLineWidth, d.nFigure == RGN_TEXT ? int64_t(d.nFontPt) * 2 : 0);
+    left -= margin;
+    top -= margin;
+    right += margin;
+    bottom += margin;
+    constexpr int64_t kLimit = int64_t(1) << 30;
+    if (left < -kLimit || top < -kLimit || right > kLimit || bottom > kLimit) {
+        return QRect();
+    }
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
+
 void PaintPreview(const FIGURE_PASS& pass, const std::vector<PREVIEW_ITEM>& items)
 {
     const CRgnDataCtrl& eng = *pass.eng;

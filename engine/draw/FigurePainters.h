@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QRect>
 
 #include <vector>
 
@@ -31,6 +32,11 @@ QPen FigurePen(COLORREF cr, int32_t w);
 // kOwnTextColour its own colour (annotations) or the setting's (captions).
 constexpr COLORREF kOwnTextColour = 0xffffffffu;
 void PaintFigure(const FIGURE_PASS& pass, const RGN_DATA& d, COLORREF crFigure, COLORREF crText);
+
+// A rectangle in picture pixels that holds every pixel PaintFigure sets
+// for d with lines nLineWidth wide at the picture's own scale; a null
+// rectangle when that cannot be told (the figure is then always drawn).
+QRect FigureBounds(const RGN_DATA& d, int32_t nLineWidth, int32_t nFarLimit);
 
 // Draws the outline of a shape under construction in the making colour.
 void PaintPreview(const FIGURE_PASS& pass, const std::vector<PREVIEW_ITEM>& items);

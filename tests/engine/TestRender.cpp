@@ -271,6 +271,9 @@ TEST_F(RenderTest, RenderInBandsMatchesTheWholeDrawing)
     Measure(MEAS_CIRCLE, {POINT{200, 150}, POINT{320, 130}, POINT{260, 260}});
     Measure(MEAS_ANGLE, {POINT{500, 60}, POINT{420, 200}, POINT{560, 330}});
     Measure(MEAS_PARALLEL, {POINT{60, 300}, POINT{300, 310}, POINT{200, 400}});
+    // An arc of 315 degrees reaches far past its three points.
+    Measure(MEAS_ARC, {POINT{420, 240}, POINT{320, 140}, POINT{391, 311}});
+    Measure(MEAS_POLYGON, {POINT{450, 380}, POINT{600, 390}, POINT{560, 470}, POINT{470, 460}}, true);
     Eng().m_bDispCrossLine = TRUE;
     const int32_t crossX[] = {333}, crossY[] = {217};
     ASSERT_TRUE(Eng().SetCrossLinePos(crossX, 1, crossY, 1));
