@@ -1,18 +1,23 @@
 // A live run of the main window with an interval series: the simulated
-// camera at 2592 x 1944 and 30 fps, one JPEG image every 3 s (the shortest
-// interval the settings allow) for N seconds (default 60) while the live
-// view runs. Prints the images saved against the
-// images due and the frames shown against the frames delivered during the
-// series. Run it on a quiet machine:
+// camera at 2592 x 1944 and 30 fps, one JPEG image every S seconds for N
+// seconds (defaults 60 and 3) while the live view runs. Prints the images
+// saved against the images due and the frames shown against the frames
+// delivered during the series. Run it on a quiet machine:
 //
-//   QT_QPA_PLATFORM=offscreen build/bin/pixmetra_live_series [seconds]
+//   QT_QPA_PLATFORM=offscreen build/bin/pixmetra_live_series [seconds [interval]]
+//
+// At 3 s and more the series is started by the window's button, as a user
+// starts it. The settings allow nothing shorter, so a shorter interval runs
+// the window's own series threads directly, to show what they keep up with.
 #include "app/LogFile.h"
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
 #include "camera/ICubeApi.h"
 #include "platform/ModuleFolder.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/capture/ContinueSave.h"
 #include "workflow/capture/SaveContinueState.h"
+#include "platform/MessageSink.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,7 +58,8 @@ void RunFor(int nMs)
 int main(int argc, char** argv)
 {
     const int nSeconds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 60;
-    constexpr int kIntervalSec = 3;
+    const int kIntervalSec = argc > 2 ? std::clamp(std::atoi(argv[2]), 1, 59) : 3;
+    constexpr int kShortestSetting = 3;
     const int nImages = nSeconds / kIntervalSec;
     qputenv("PIXMETRA_SIMCAM_FPS", "30");
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "1");
@@ -75,7 +82,7 @@ int main(int argc, char** argv)
     s.SaveContinue.SaveContinueMode = 0;
     s.SaveContinue.SaveIntervalKind = 0;
     s.SaveContinue.IntervelMin = 0;
-    s.SaveContinue.IntervalSec = kIntervalSec;
+    s.SaveContinue.IntervalSec = std::max(kIntervalSec, kShortestSetting);
     s.SaveContinue.IntervalCnt = nImages;
     s.SaveContinue.SaveFolderKind = 0;
     s.SaveContinue.SaveFolderPath = folder + QLatin1Char('/');
@@ -99,18 +106,46 @@ int main(int argc, char** argv)
     const uint64_t nShown0 = dlg.GetShownFrameCount();
     QElapsedTimer t;
     t.start();
-    dlg.OnBnClickedBtnSaveContinue();
+    CRecordingSink sink;
+    CContinueSave direct(dlg.Camera(), &sink);
+    uint64_t nDirectId = 0;
+    CONTINUE_SAVE_STATUS status;
+    if (kIntervalSec >= kShortestSetting) {
+        dlg.OnBnClickedBtnSaveContinue();
+    } else {
+        CONTINUE_SAVE_PLAN plan;
+        plan.nCount = nImages;
+        plan.nIntervalSec = kIntervalSec;
+        plan.folder = folder;
+        plan.nFileType = 1;
+        plan.nQuality = s.JpegQuality;
+        nDirectId = direct.Start(plan);
+    }
+    const auto bRunning = [&] {
+        if (nDirectId == 0) {
+            return bool(dlg.SaveContinueState().bSaving);
+        }
+        return direct.GetStatus(nDirectId, status) && !status.bEnded;
+    };
     // The series ends one interval after its last image; allow a little more.
-    while (dlg.SaveContinueState().bSaving && t.elapsed() < (nSeconds + 10) * 1000) {
+    while (bRunning() && t.elapsed() < (nSeconds + 10) * 1000) {
         RunFor(100);
     }
     const double dSeconds = t.elapsed() / 1000.0;
     const uint64_t nDelivered = dlg.Camera().GetFramesDelivered() - nDelivered0;
     const uint64_t nShown = dlg.GetShownFrameCount() - nShown0;
     const int nSaved = int(QDir(folder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size());
-    std::printf("series of %d images every %d s at 2592 x 1944 JPEG, %.1f s%s; message line: %s\n", nImages,
-                kIntervalSec, dSeconds,
-                dlg.SaveContinueState().bSaving ? " (still saving)" : "", dlg.GetMessageText().toUtf8().constData());
+    if (nDirectId == 0) {
+        std::printf("series of %d images every %d s at 2592 x 1944 JPEG, %.1f s%s; message line: %s\n", nImages,
+                    kIntervalSec, dSeconds, dlg.SaveContinueState().bSaving ? " (still saving)" : "",
+                    dlg.GetMessageText().toUtf8().constData());
+    } else {
+        direct.GetStatus(nDirectId, status);
+        std::printf("series of %d images every %d s at 2592 x 1944 JPEG on the window's series threads, %.1f s%s; "
+                    "late %d, skipped %d\n",
+                    nImages, kIntervalSec, dSeconds, status.bEnded ? "" : " (still saving)", status.nLate,
+                    status.nSkipped);
+    }
     std::printf("images saved / due: %d / %d (%.1f %%)\n", nSaved, nImages, 100.0 * nSaved / nImages);
     std::printf("frames shown / delivered: %llu / %llu (%.1f %%), %.1f fps delivered\n",
                 static_cast<unsigned long long>(nShown), static_cast<unsigned long long>(nDelivered),
@@ -131,6 +166,7 @@ int main(int argc, char** argv)
             }
         }
     }
+    direct.Quit();
     SetProgramLog(nullptr);
     SetMessageBoxProvider(nullptr);
     platform::SetModuleFolderForTest(QString());
