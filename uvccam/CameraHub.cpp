@@ -53,6 +53,9 @@ NODE_KIND ReadCameraNode(IUvcSys& sys, const std::string& path, UVC_DEVICE_INFO&
 int CCameraHub::Init(bool bUvc)
 {
     m_Cameras.clear(); // closes them
+    if (bUvc) {
+        m_Sys.HotplugFd(); // from now on a camera plugged in again is noticed
+    }
     for (const std::string& path : bUvc ? m_Sys.ListVideoNodes() : std::vector<std::string>()) {
         UVC_DEVICE_INFO info;
         if (ReadCameraNode(m_Sys, path, info) != NODE_OTHER) {
@@ -64,6 +67,59 @@ int CCameraHub::Init(bool bUvc)
         m_nSimCount = 0;
     }
     return int(m_Cameras.size()) + m_nSimCount;
+}
+
+int CCameraHub::Open(CUvcCamera& c)
+{
+    if (c.IsLost()) {
+        c.Close();
+    }
+    TakeHotplugChanges();
+    return c.Open();
+}
+
+void CCameraHub::TakeHotplugChanges()
+{
+    const int fd = m_Sys.HotplugFd();
+    std::string action, node;
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (fd < 0 || m_Sys.Poll(&p, 1, 0) <= 0 || (p.revents & POLLIN) == 0 || !m_Sys.ReadHotplug(action, node)) {
+            return;
+        }
+        UVC_DEVICE_INFO info;
+        if (action != "add" || node.empty() || ReadCameraNode(m_Sys, node, info) != NODE_CAMERA) {
+            continue;
+        }
+        // The same port first; else the one closed camera of that name
+        // (plugged into another port).
+        CUvcCamera* pMatch = nullptr;
+        int nSameName = 0;
+        for (const auto& cam : m_Cameras) {
+            if (cam->IsOpen() || cam->IsLost() || cam->Info().Card != info.Card) {
+                continue;
+            }
+            if (cam->Path() == node) {
+                pMatch = nullptr; // already where it is
+                nSameName = 0;
+                break;
+            }
+            ++nSameName;
+            if (cam->Info().BusInfo == info.BusInfo) {
+                pMatch = cam.get();
+            }
+        }
+        if (pMatch == nullptr && nSameName == 1) {
+            for (const auto& cam : m_Cameras) {
+                if (!cam->IsOpen() && !cam->IsLost() && cam->Info().Card == info.Card) {
+                    pMatch = cam.get();
+                }
+            }
+        }
+        if (pMatch != nullptr) {
+            pMatch->Relocate(node, info);
+        }
+    }
 }
 
 } // namespace uvccam

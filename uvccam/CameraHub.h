@@ -17,8 +17,12 @@ public:
     // pSim: the simulated cameras' entry points, or null for none.
     CCameraHub(IUvcSys& sys, const SIM_LINK* pSim) : m_Sys(sys), m_pSim(pSim) {}
 
-    // Lists the cameras anew (the UVC ones only when bUvc); the count of both kinds.
+    // Lists the cameras anew (the UVC ones only when bUvc); the count of
+    // both kinds. Devices that come and go are watched from then on.
     int Init(bool bUvc = true);
+    // Opens UVC camera c. A camera whose cable was pulled is closed first,
+    // and one plugged in again since is found under the node it has now.
+    int Open(CUvcCamera& c);
     int UvcCount() const { return int(m_Cameras.size()); }
     int SimCount() const { return m_nSimCount; }
     const SIM_LINK* Sim() const { return m_pSim; }
@@ -47,6 +51,10 @@ public:
     }
 
 private:
+    // Takes the changes udev reported since the last call: a listed camera
+    // that is closed and plugged in again follows its device to its node.
+    void TakeHotplugChanges();
+
     IUvcSys& m_Sys;
     const SIM_LINK* m_pSim;
     std::vector<std::unique_ptr<CUvcCamera>> m_Cameras;

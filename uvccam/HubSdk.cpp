@@ -111,7 +111,7 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetName(int nCam, char* psz)
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_Open(int nCam)
 {
-    HUB_ROUTE(nCam, ICubeSDK_Open(n), { return c.Open(); });
+    HUB_ROUTE(nCam, ICubeSDK_Open(n), { return Hub().Open(c); });
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_Close(int nCam)

@@ -59,6 +59,16 @@ int CUvcCamera::Open()
     return UVC_OK;
 }
 
+bool CUvcCamera::Relocate(const std::string& path, const UVC_DEVICE_INFO& info)
+{
+    if (m_bOpen.load()) {
+        return false;
+    }
+    m_Path = path;
+    m_Info = info;
+    return true;
+}
+
 int CUvcCamera::Close()
 {
     if (!m_bOpen.load()) {

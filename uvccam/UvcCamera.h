@@ -30,6 +30,11 @@ public:
     int Close();
     // A camera whose cable was pulled is no longer open.
     bool IsOpen() const { return m_bOpen.load() && !m_Device.IsLost(); }
+    // Opened once and its cable pulled since: only a close is left to do.
+    bool IsLost() const { return m_bOpen.load() && m_Device.IsLost(); }
+    // The camera plugged in again under another node (and maybe another
+    // port); false while it is open.
+    bool Relocate(const std::string& path, const UVC_DEVICE_INFO& info);
     int SetCallback(ICUBE_FRAME_CALLBACK pCallback, void* pContext);
     int Start();
     bool IsStarted() const { return m_Device.IsStreaming(); }

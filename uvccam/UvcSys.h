@@ -23,6 +23,13 @@ public:
     virtual int Poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs) = 0;
     // The video device nodes present now (/dev/video0, ...), in number order.
     virtual std::vector<std::string> ListVideoNodes() = 0;
+    // Video devices coming and going (udev): a descriptor that polls
+    // readable while a change waits, or -1 where nothing tells of them.
+    // Changes are kept from the first call on.
+    virtual int HotplugFd() = 0;
+    // Takes one waiting change: its action ("add", "remove", ...) and the
+    // device node; false when none waits.
+    virtual bool ReadHotplug(std::string& action, std::string& node) = 0;
 };
 
 // The kernel itself.

@@ -10,7 +10,8 @@ int Fail(int nErr)
 
 void Copy(uint8_t* pDst, size_t nCap, const char* pText)
 {
-    std::strncpy(reinterpret_cast<char*>(pDst), pText, nCap);
+    std::strncpy(reinterpret_cast<char*>(pDst), pText, nCap - 1);
+    pDst[nCap - 1] = 0;
 }
 
 } // namespace
@@ -26,7 +27,7 @@ int CFakeUvcSys::Ioctl(int fd, unsigned long nRequest, void* pArg)
         auto* cap = static_cast<v4l2_capability*>(pArg);
         Copy(cap->driver, sizeof(cap->driver), "uvcvideo");
         Copy(cap->card, sizeof(cap->card), "Bench Camera 5MP");
-        Copy(cap->bus_info, sizeof(cap->bus_info), "usb-0000:00:14.0-2");
+        Copy(cap->bus_info, sizeof(cap->bus_info), busInfo.c_str());
         cap->version = (6u << 16) | (1u << 8) | 38u;
         const uint32_t caps = fd == kMetaFd ? uint32_t(V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING) : nCaps;
         cap->capabilities = caps | V4L2_CAP_DEVICE_CAPS;

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,7 @@ public:
     };
     static constexpr int kFd = 7;
     static constexpr int kMetaFd = 8;
+    static constexpr int kHotplugFd = 9;
 
     // Set up by the test.
     std::vector<std::string> nodes{"/dev/video0"};
@@ -53,6 +55,8 @@ public:
     std::vector<std::pair<uint32_t, uint32_t>> intervals{{1, 15}, {1, 30}};
     std::map<uint32_t, CONTROL> controls;
     int nStreamOnErrno = 0;
+    std::string busInfo = "usb-0000:00:14.0-2";
+    bool bUdev = true; // hot plug changes are told
 
     // Seen by the test.
     int nOpenFds = 0;
@@ -95,12 +99,27 @@ public:
     int Poll(pollfd* pFds, nfds_t, int nTimeoutMs) override
     {
         std::unique_lock<std::mutex> lock(m_Mutex);
+        if (pFds->fd == kHotplugFd) {
+            pFds->revents = m_Hotplug.empty() ? 0 : POLLIN;
+            return pFds->revents != 0 ? 1 : 0;
+        }
         m_Ready.wait_for(lock, std::chrono::milliseconds(nTimeoutMs), [&] { return m_bUnplugged || !m_Done.empty(); });
         pFds->revents = m_bUnplugged ? short(POLLERR | POLLHUP) : (m_Done.empty() ? 0 : POLLIN);
         return pFds->revents != 0 ? 1 : 0;
     }
     int Ioctl(int, unsigned long nRequest, void* pArg) override;
     std::vector<std::string> ListVideoNodes() override { return nodes; }
+    int HotplugFd() override { return bUdev ? kHotplugFd : -1; }
+    bool ReadHotplug(std::string& action, std::string& node) override
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_Hotplug.empty()) {
+            return false;
+        }
+        std::tie(action, node) = m_Hotplug.front();
+        m_Hotplug.pop_front();
+        return true;
+    }
 
     // Fills the oldest queued buffer with data as the next frame; false when
     // the library holds every buffer.
@@ -124,6 +143,22 @@ public:
         m_bUnplugged = true;
         m_Ready.notify_all();
     }
+    // The device plugged in again as node, udev telling of it; whatever the
+    // old node held is gone.
+    void Replug(const std::string& node)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_bUnplugged = false;
+        m_bStreaming = false;
+        m_Queued.clear();
+        m_Done.clear();
+        m_Hotplug.emplace_back("add", node);
+    }
+    void TellHotplug(const std::string& action, const std::string& node)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Hotplug.emplace_back(action, node);
+    }
     size_t QueuedCount()
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -144,4 +179,5 @@ private:
     std::deque<DONE> m_Done;
     bool m_bStreaming = false;
     bool m_bUnplugged = false;
+    std::deque<std::pair<std::string, std::string>> m_Hotplug;
 };

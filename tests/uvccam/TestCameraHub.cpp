@@ -137,3 +137,55 @@ TEST(CameraHub, UvcCameraOpensListsItsModesStreamsAndReportsTheUnplug)
     EXPECT_EQ(cam.Close(), UVC_E_NOT_OPEN);
     EXPECT_EQ(sys.nOpenFds, 0);
 }
+
+// A pulled cable, then the camera plugged into another port, where it gets
+// another node: opening its index again finds it there through udev, and it
+// streams again. Until then an open fails and leaves nothing open.
+TEST(CameraHub, CameraPluggedInAgainOpensUnderItsNewNode)
+{
+    CFakeUvcSys sys;
+    sys.formats = {CFakeUvcSys::FORMAT{V4L2_PIX_FMT_YUYV, {{640, 480}}}};
+    CCameraHub hub(sys, nullptr);
+    ASSERT_EQ(hub.Init(), 1);
+    CUvcCamera& cam = *hub.Uvc(0);
+    CALLBACK_LOG log;
+    const std::vector<uint8_t> frame(size_t(640 * 2 + 64) * 480, 0x80); // the fake pads its rows
+    const auto stream = [&](int nFrames) {
+        ASSERT_EQ(cam.SetCallback(&OnFrame, &log), UVC_OK);
+        ASSERT_EQ(cam.Start(), UVC_OK);
+        ASSERT_TRUE(WaitFor([&] { return sys.QueuedCount() > 0; }));
+        ASSERT_TRUE(sys.PushFrame(frame));
+        ASSERT_TRUE(WaitFor([&] { return log.nFrames.load() == nFrames; }));
+    };
+    ASSERT_EQ(hub.Open(cam), UVC_OK);
+    stream(1);
+
+    sys.Unplug();
+    ASSERT_TRUE(WaitFor([&] { return log.nDisconnects.load() == 1; }));
+    EXPECT_TRUE(cam.IsLost());
+    EXPECT_FALSE(cam.IsOpen());
+    EXPECT_NE(hub.Open(cam), UVC_OK) << "the device is gone";
+    EXPECT_FALSE(cam.IsLost());
+    EXPECT_EQ(sys.nOpenFds, 0);
+
+    // udev tells of the old node going, of a node that is no camera, and of
+    // the camera at its new node on another port.
+    sys.openErrnoByPath["/dev/video0"] = ENOENT;
+    sys.openErrnoByPath["/dev/video1"] = ENOENT;
+    sys.TellHotplug("remove", "/dev/video0");
+    sys.TellHotplug("add", "/dev/video1");
+    sys.busInfo = "usb-0000:00:14.0-3";
+    sys.Replug("/dev/video2");
+    ASSERT_EQ(hub.Open(cam), UVC_OK);
+    EXPECT_EQ(cam.Path(), "/dev/video2");
+    EXPECT_EQ(cam.Info().BusInfo, "usb-0000:00:14.0-3");
+    stream(2);
+
+    // An open camera never moves, whatever udev says.
+    sys.TellHotplug("add", "/dev/video3");
+    EXPECT_EQ(hub.Open(cam), UVC_E_ALREADY_OPEN);
+    EXPECT_EQ(cam.Path(), "/dev/video2");
+    EXPECT_EQ(cam.Stop(), UVC_OK);
+    EXPECT_EQ(cam.Close(), UVC_OK);
+    EXPECT_EQ(sys.nOpenFds, 0);
+}
