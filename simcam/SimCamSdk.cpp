@@ -421,6 +421,7 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetResolutionParam(int nCam, int nParam, in
 
 // --- control surface for tests and demos -----------------------------------
 
+// A camera that disconnected stays away until plug_in brings it back.
 // Recordings have faults of their own: avi_stop_after (frames, then the
 // recording ends as if the cable were pulled), avi_riff_limit (bytes per RIFF
 // list) and avi_second_ms (how long a recorded second lasts).
@@ -451,6 +452,11 @@ ICUBE_EXPORT void ICubeSim_SetFault(const char* pszName, int nValue)
         s.faults.nAviSecondMs = nValue;
     } else if (name == "name_error") {
         s.nNameError = nValue;
+    } else if (name == "plug_in") {
+        // Cameras that disconnected come back on the bus.
+        for (const auto& camera : s.cameras) {
+            camera->PlugIn();
+        }
     }
 }
 

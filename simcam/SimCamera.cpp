@@ -35,6 +35,9 @@ int CSimCamera::Open()
     if (m_bOpen) {
         return -4;
     }
+    if (m_bUnplugged) {
+        return -16; // no device on the bus
+    }
     m_bOpen = true;
     return 0;
 }
@@ -397,6 +400,7 @@ void CSimCamera::Run()
             m_Recorder.Finish(); // the file keeps the frames recorded so far
             std::lock_guard<std::mutex> lock(m_Mutex);
             m_bOpen = false; // the camera is gone
+            m_bUnplugged = true;
             return;
         }
         if (m_pFaults->nBrokenEvery > 0 && nFrame % uint32_t(m_pFaults->nBrokenEvery) == 0) {

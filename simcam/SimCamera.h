@@ -52,6 +52,8 @@ public:
     int Open();
     int Close();
     bool IsOpen() const { return m_bOpen; }
+    // After a disconnect the cable stays pulled: opens fail until this.
+    void PlugIn() { m_bUnplugged = false; }
     int SetCallback(ICUBE_FRAME_CALLBACK pCallback, void* pContext);
     int Start();
     int Stop();
@@ -93,6 +95,7 @@ private:
     std::map<int, int> m_WriteCounts;
     int m_nMode;
     std::atomic<bool> m_bOpen{false}; // the frame thread clears it on a disconnect
+    std::atomic<bool> m_bUnplugged{false};
     std::atomic<bool> m_bStarted{false};
     std::atomic<bool> m_bStop{false};
     std::thread m_Thread;

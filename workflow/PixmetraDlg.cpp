@@ -184,6 +184,7 @@ void CPixmetraDlg::OnDestroy()
         SaveSystemSetting(m_Setting);
     }
     m_pVideoRecord->OnDestroy();
+    WatchForCameraReturn(false);
     StopContinueSaveThreads();
     StopStreaming();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
@@ -230,6 +231,10 @@ void CPixmetraDlg::timerEvent(QTimerEvent* pEvent)
 {
     if (pEvent->timerId() == m_nFrameTimerId) {
         OnFrameCountTimer();
+        return;
+    }
+    if (pEvent->timerId() == m_nReturnTimerId) {
+        OnCameraReturnTimer();
         return;
     }
     QWidget::timerEvent(pEvent);

@@ -5,6 +5,7 @@
 //   PixmetraDlg.cpp        construction, start-up, message table, exit
 //   MainLayout.cpp         controls, status bar, layout on resize, placement
 //   live/LiveView.cpp      camera start-up, streaming, frames, live/still
+//   live/CameraReturn.cpp  a lost camera taken back when it is plugged in again
 //   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
 //   measure/MeasureFlow.cpp   the tool window's measurement messages
 //   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
@@ -81,6 +82,11 @@ public:
     void OnBnClickedBtnDispImage();
     QString GetImageInfoText(const IMAGE_INFO& info, BOOL bColor) const;
     void OnDisConnectedMessage();
+    // While the camera is lost: once a second, quietly try to open it again;
+    // when it opens, the live view comes back, measurements kept.
+    void WatchForCameraReturn(bool bWatch);
+    void OnCameraReturnTimer();
+    bool IsWatchingForCameraReturn() const { return m_nReturnTimerId != 0; }
     void OnCameraFrame(int nSlot, int nIntervalUs);
     void OnFrameCountTimer();
     void FillAboutDlg(CAboutDlg& dlg);
@@ -276,6 +282,7 @@ private:
     long m_nShownFpsCenti = -1;
     int m_nGraySkip = 0;
     int m_nFrameTimerId = 0;
+    int m_nReturnTimerId = 0;
     uint64_t m_nShownFrames = 0;
     int32_t m_nGoodFrames = -1;
     int32_t m_nBadFrames = -1;

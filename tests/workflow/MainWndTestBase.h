@@ -4,14 +4,17 @@
 #pragma once
 
 #include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
 #include "app/QSFileAccess.h"
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
 #include "camera/ICubeApi.h"
 #include "platform/ModuleFolder.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -127,6 +130,28 @@ protected:
         m_pDlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
         return *m_pDlg;
+    }
+
+    // A distance from image point a to b, clicked on the overlay after the
+    // tool window's distance button.
+    void MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
+    {
+        const size_t before = dlg.Results().size();
+        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        dlg.UpdateButtons();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
+            if (p->text() == GetProgramString(165)) {
+                QTest::mouseClick(p, Qt::LeftButton);
+            }
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        for (POINT pt : {a, b}) {
+            POINT w{};
+            ASSERT_TRUE(dlg.Geometry().ImageToWindow(pt, &w));
+            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() > before; }, 2000));
     }
 
     QTemporaryDir m_Dir;

@@ -35,26 +35,6 @@ protected:
         ASSERT_EQ(dlg.GetMessageText(), GetProgramString(503));
     }
 
-    void MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
-    {
-        const size_t before = dlg.Results().size();
-        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
-        dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
-        for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
-            if (p->text() == GetProgramString(165)) {
-                QTest::mouseClick(p, Qt::LeftButton);
-            }
-        }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-        for (POINT pt : {a, b}) {
-            POINT w{};
-            ASSERT_TRUE(dlg.Geometry().ImageToWindow(pt, &w));
-            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
-        }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() > before; }, 2000));
-    }
-
     // What the save should hold: the picture with the engine's drawing, cut to region.
     QImage Expected(CPixmetraDlg& dlg, const RECT& region)
     {

@@ -328,6 +328,39 @@ TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
     m_pDlg.reset();
 }
 
+// The cable pulled, then plugged in again: while it is away the program
+// tries the camera once a second without a word; then the live picture comes
+// back by itself, measurements and message line as a user expects.
+TEST_F(MainWndTest, CameraPluggedInAgainComesBackWithItsMeasurements)
+{
+    SetFault("disconnect_after", 60);
+    CPixmetraDlg& dlg = Start();
+    EXPECT_FALSE(dlg.IsWatchingForCameraReturn());
+    MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
+    ASSERT_EQ(dlg.Results().size(), 1u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 8000));
+    EXPECT_TRUE(dlg.IsWatchingForCameraReturn());
+
+    // Still away: nothing changes, no box.
+    QTest::qWait(2500);
+    EXPECT_FALSE(dlg.IsCameraOK());
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(622));
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+
+    SetFault("disconnect_after", 0);
+    SetFault("plug_in", 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.IsCameraOK(); }, 3000));
+    EXPECT_FALSE(dlg.IsWatchingForCameraReturn());
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    EXPECT_TRUE(dlg.GetMessageText().isEmpty());
+    const uint64_t nShown = dlg.GetShownFrameCount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > nShown + 3; }, 3000)) << "live again";
+    EXPECT_EQ(dlg.Results().size(), 1u) << "the same camera at the same size keeps its measurements";
+    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+    m_pDlg.reset();
+}
+
 TEST_F(MainWndTest, FrameRateTextKeepsLastRateOnZeroInterval)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");

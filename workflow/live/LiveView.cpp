@@ -228,6 +228,7 @@ void CPixmetraDlg::OnDisConnectedMessage()
     UpdateButtons();
     SetImageKind(DISP_STILL_IMAGE);
     SetDispImageButtonLook(DISP_STILL_IMAGE);
+    WatchForCameraReturn(true);
 }
 
 QString CPixmetraDlg::GetImageInfoText(const IMAGE_INFO& info, BOOL bColor) const
