@@ -62,6 +62,61 @@ TEST(JpegBandWriter, AnyBandsGiveTheWholePictureEncodersBytes)
     EXPECT_EQ(Banded(writer, px, w, h, 3, 320), std::vector<uint8_t>(p, p + n));
 }
 
+// Planes converted band by band on another object, from rows padded to the
+// planes' width by repeating the last column (and to an even height by
+// repeating the last row), then padded below: the same bytes as the
+// whole-picture encoder gives for the unpadded picture.
+TEST(JpegBandWriter, PlanesGiveTheWholePictureEncodersBytes)
+{
+    image::CJpegBandWriter writer;
+    image::CYuvConverter converter;
+    image::JPEG_YUV420 planes;
+    for (const auto& [w, h] : {std::pair<int, int>{301, 203}, {64, 48}, {40, 30}, {17, 1}, {2592, 1944}}) {
+        const std::vector<uint8_t> px = Picture(w, h, 4);
+        ASSERT_TRUE(planes.Resize(w, h));
+        const int w16 = planes.nWidth16, h16 = planes.nHeight16;
+        ASSERT_EQ(w16 % 16, 0);
+        ASSERT_EQ(h16 % 16, 0);
+        const int hEven = h + h % 2;
+        std::vector<uint8_t> padded(size_t(w16) * hEven * 4);
+        for (int y = 0; y < hEven; ++y) {
+            for (int x = 0; x < w16; ++x) {
+                std::memcpy(&padded[(size_t(y) * w16 + x) * 4], &px[(size_t(std::min(y, h - 1)) * w + std::min(x, w - 1)) * 4],
+                            4);
+            }
+        }
+        for (const int nBand : {16, 48, 1024}) {
+            ASSERT_TRUE(writer.BeginYuv(w, h, 85));
+            for (int y = 0; y < hEven; y += nBand) {
+                const int n = std::min(nBand, hEven - y);
+                ASSERT_TRUE(converter.Convert(&padded[size_t(y) * w16 * 4], w16 * 4, planes, y, n));
+            }
+            planes.PadBottom(h);
+            for (int y = 0; y < h16; y += nBand) {
+                ASSERT_TRUE(writer.WriteYuvRows(planes, y, std::min(nBand, h16 - y)));
+            }
+            const uint8_t* p = nullptr;
+            size_t n = 0;
+            ASSERT_TRUE(writer.Finish(p, n));
+            const std::vector<uint8_t> banded(p, p + n);
+            image::CJpegEncoder whole;
+            ASSERT_TRUE(whole.Encode(px.data(), w, h, w * 4, 32, 85, p, n));
+            EXPECT_EQ(banded, std::vector<uint8_t>(p, p + n)) << w << " x " << h << ", bands of " << nBand;
+        }
+    }
+    // Out of order, not whole groups, or rows into a picture begun as pixel rows: refused.
+    ASSERT_TRUE(planes.Resize(40, 30));
+    ASSERT_TRUE(writer.BeginYuv(40, 30, 80));
+    EXPECT_FALSE(writer.WriteYuvRows(planes, 16, 16));
+    ASSERT_TRUE(writer.BeginYuv(40, 30, 80));
+    EXPECT_FALSE(writer.WriteYuvRows(planes, 0, 8));
+    ASSERT_TRUE(writer.Begin(40, 30, 24, 80));
+    EXPECT_FALSE(writer.WriteYuvRows(planes, 0, 16));
+    EXPECT_FALSE(converter.Convert(planes.y.data(), 160, planes, 1, 2)) << "odd first row";
+    EXPECT_FALSE(converter.Convert(planes.y.data(), 160, planes, 0, 48)) << "past the planes";
+    EXPECT_FALSE(planes.Resize(0, 10));
+}
+
 TEST(JpegBandWriter, MisuseIsRefusedAndTheWriterRecovers)
 {
     image::CJpegBandWriter writer;

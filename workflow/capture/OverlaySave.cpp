@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -38,25 +39,33 @@ void WidenRows(const QImage& picture, const RECT& area, QImage& work, int32_t y,
     }
 }
 
-// JPEG with the overlay: this thread widens and draws band after band while
-// a second one compresses the bands already drawn, so drawing costs little
-// beyond the compression it overlaps.
+// JPEG with the overlay: this thread widens, draws and colour-converts band
+// after band while a second one compresses the bands already converted, so
+// drawing costs little beyond the compression it overlaps.
 STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
                                   const QString& path, const RECT& area, int nQuality)
 {
     const int32_t w = area.right - area.left, h = area.bottom - area.top;
-    // Kept between saves: a fresh picture-sized buffer costs its page faults every time.
+    // Kept between saves: fresh picture-sized buffers cost their page faults every time.
+    static thread_local image::JPEG_YUV420 tlsPlanes;
     static thread_local QImage work;
-    if (work.width() != w || work.height() != h) {
-        work = QImage(w, h, QImage::Format_RGB32);
+    image::JPEG_YUV420& planes = tlsPlanes;
+    if (!planes.Resize(w, h)) {
+        return STILL_SAVE_RESULT::SaveFailed;
+    }
+    // The rows widened to the planes' padded width, and one more row for an odd height.
+    const int32_t w16 = planes.nWidth16, h16 = planes.nHeight16, hEven = h + h % 2;
+    if (work.width() != w16 || work.height() != hEven) {
+        work = QImage(w16, hEven, QImage::Format_RGB32);
     }
     // This thread's writer, handed to the compressing thread by reference.
     static thread_local image::CJpegBandWriter tlsWriter;
+    static thread_local image::CYuvConverter converter;
     image::CJpegBandWriter& writer = tlsWriter;
     if (work.isNull()) {
         return STILL_SAVE_RESULT::CopyFailed;
     }
-    if (!writer.Begin(w, h, 32, nQuality)) {
+    if (!writer.BeginYuv(w, h, nQuality)) {
         return STILL_SAVE_RESULT::SaveFailed;
     }
     uint8_t* const pBits = work.bits();
@@ -64,38 +73,50 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
 
     std::mutex mutex;
     std::condition_variable cv;
-    int32_t nReady = 0;  // rows drawn and free to compress
-    bool bQuit = false;  // no more rows will come
+    int32_t nReady = 0; // plane rows converted and free to compress
+    bool bQuit = false; // no more rows will come
     bool bWritten = true;
-    std::thread encoder([&, pBits, nStride] {
+    std::thread encoder([&] {
         int32_t nDone = 0;
-        while (nDone < h) {
+        while (nDone < h16) {
             int32_t nUpTo = 0;
             {
                 std::unique_lock<std::mutex> lock(mutex);
                 cv.wait(lock, [&] { return nReady > nDone || bQuit; });
                 nUpTo = nReady;
             }
-            if (nUpTo <= nDone) {
-                break;
-            }
-            if (!writer.WriteRows(pBits + nDone * nStride, int32_t(nStride), nUpTo - nDone)) {
+            if (nUpTo <= nDone || !writer.WriteYuvRows(planes, nDone, nUpTo - nDone)) {
                 break;
             }
             nDone = nUpTo;
         }
-        bWritten = nDone == h;
+        bWritten = nDone == h16;
     });
     bool bDrawn = true;
     for (int32_t y = 0; y < h && bDrawn; y += kBandRows) {
         const int32_t n = std::min(kBandRows, h - y);
+        const bool bLast = y + n >= h;
         WidenRows(picture, area, work, y, n);
         QImage band(pBits + y * nStride, w, n, nStride, QImage::Format_RGB32);
         bDrawn = drawer.Render(eng, band, area, QPoint(area.left, area.top + y)) != FALSE;
+        // The encoder's padding: the last column repeated to the padded
+        // width, the last row once more for an odd height.
+        for (int32_t r = y; r < y + n && w16 > w; ++r) {
+            uint32_t* pRow = reinterpret_cast<uint32_t*>(pBits + r * nStride);
+            std::fill(pRow + w, pRow + w16, pRow[w - 1]);
+        }
+        if (bLast && hEven > h) {
+            std::memcpy(pBits + h * nStride, pBits + (h - 1) * nStride, size_t(nStride));
+        }
+        const int32_t nEnd = bLast ? hEven : y + n;
+        bDrawn = bDrawn && converter.Convert(pBits + y * nStride, int32_t(nStride), planes, y, nEnd - y);
+        if (bDrawn && bLast) {
+            planes.PadBottom(h);
+        }
         {
             std::lock_guard<std::mutex> lock(mutex);
-            nReady = bDrawn ? y + n : nReady;
-            bQuit = !bDrawn || y + n >= h;
+            nReady = bDrawn ? (bLast ? h16 : y + n) : nReady;
+            bQuit = !bDrawn || bLast;
         }
         cv.notify_one();
     }
