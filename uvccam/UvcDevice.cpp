@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -264,6 +265,11 @@ int CUvcDevice::StartStream(const UVC_MODE& mode, FRAME_SINK sink, RAW_SINK rawS
     m_nGood.store(0);
     m_nBroken.store(0);
     m_bStop.store(false);
+    m_dDecodeMs = 0.0;
+    m_nTimed = 0;
+    if (m_bAlwaysHelper.load() && mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
+        StartHelper();
+    }
     m_Thread = std::thread(&CUvcDevice::CaptureLoop, this);
     m_bRunning.store(true);
     return UVC_OK;
@@ -277,6 +283,8 @@ void CUvcDevice::StopStream()
     m_bRunning.store(false);
     m_bStop.store(true);
     m_Thread.join();
+    m_pHelper.reset();
+    m_bHelper.store(false);
     if (!m_bLost.load()) {
         int type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         XIoctl(m_Sys, m_fd, VIDIOC_STREAMOFF, &type);
@@ -310,6 +318,25 @@ void CUvcDevice::Disconnected()
 
 void CUvcDevice::CaptureLoop()
 {
+    // A frame the helper decodes: its buffer stays dequeued until it is handed on.
+    bool bPending = false;
+    v4l2_buffer pending{};
+    const auto handOnPending = [&]() -> bool {
+        if (!bPending) {
+            return true;
+        }
+        bPending = false;
+        const std::vector<uint8_t>* pFrame = nullptr;
+        const bool bGood = m_pHelper->Take(pFrame);
+        return Deliver(pending, bGood, *pFrame);
+    };
+    const auto lost = [&] {
+        if (bPending) {
+            const std::vector<uint8_t>* pFrame = nullptr;
+            m_pHelper->Take(pFrame); // it must be done with the mapped buffer first
+        }
+        Disconnected();
+    };
     while (!m_bStop.load()) {
         pollfd pfd{m_fd, POLLIN, 0};
         const int r = m_Sys.Poll(&pfd, 1, kPollMs);
@@ -317,10 +344,14 @@ void CUvcDevice::CaptureLoop()
             if (errno == EINTR) {
                 continue;
             }
-            Disconnected();
+            lost();
             return;
         }
         if (r == 0) {
+            // No next frame soon: the helper's frame goes on alone.
+            if (!handOnPending()) {
+                return;
+            }
             continue;
         }
         // On an error flag the buffer fetch below tells a pulled cable
@@ -332,48 +363,93 @@ void CUvcDevice::CaptureLoop()
             if (errno == EAGAIN && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
                 continue;
             }
-            Disconnected();
+            lost();
             return;
         }
-        const bool bGood = buf.index < m_Buffers.size() && (buf.flags & V4L2_BUF_FLAG_ERROR) == 0 &&
-                           ConvertBuffer(buf.index, buf.bytesused);
-        if (bGood) {
-            m_nGood.fetch_add(1);
-            if (m_RawSink && m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
-                const MAPPED_BUFFER& b = m_Buffers[buf.index];
-                m_RawSink(static_cast<const uint8_t*>(b.p), std::min<size_t>(buf.bytesused, b.nLength));
-            }
-        } else {
-            m_nBroken.fetch_add(1);
+        const bool bUsable = buf.index < m_Buffers.size() && (buf.flags & V4L2_BUF_FLAG_ERROR) == 0;
+        const MAPPED_BUFFER* pBuffer = buf.index < m_Buffers.size() ? &m_Buffers[buf.index] : nullptr;
+        const size_t nBytes = pBuffer != nullptr ? std::min<size_t>(buf.bytesused, pBuffer->nLength) : 0;
+        if (m_pHelper && !bPending && bUsable) {
+            // Every other frame to the helper; the next one is decoded here meanwhile.
+            m_pHelper->Give(static_cast<const uint8_t*>(pBuffer->p), nBytes);
+            pending = buf;
+            bPending = true;
+            continue;
         }
-        // Requeued before the frame is handed on so the device can fill it meanwhile.
-        if (XIoctl(m_Sys, m_fd, VIDIOC_QBUF, &buf) < 0) {
-            Disconnected();
+        const auto t0 = std::chrono::steady_clock::now();
+        const bool bGood =
+            bUsable && ConvertInto(static_cast<const uint8_t*>(pBuffer->p), nBytes, m_Decoder, m_Frame);
+        if (bUsable && m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
+            TimeDecode(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        }
+        if (!handOnPending() || !Deliver(buf, bGood, m_Frame)) {
             return;
         }
-        if (bGood && m_Sink) {
-            m_Sink(UVC_EVENT_FRAME, m_Frame.data(), int(m_Frame.size()));
-        }
+    }
+    if (bPending) {
+        const std::vector<uint8_t>* pFrame = nullptr;
+        m_pHelper->Take(pFrame); // done with the mapped buffer before it is unmapped
     }
 }
 
-bool CUvcDevice::ConvertBuffer(uint32_t nIndex, uint32_t nUsed)
+bool CUvcDevice::Deliver(v4l2_buffer& buf, bool bGood, const std::vector<uint8_t>& frame)
 {
-    const MAPPED_BUFFER& b = m_Buffers[nIndex];
-    const uint8_t* p = static_cast<const uint8_t*>(b.p);
-    const size_t nBytes = std::min<size_t>(nUsed, b.nLength);
+    if (bGood) {
+        m_nGood.fetch_add(1);
+        if (m_RawSink && m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
+            const MAPPED_BUFFER& b = m_Buffers[buf.index];
+            m_RawSink(static_cast<const uint8_t*>(b.p), std::min<size_t>(buf.bytesused, b.nLength));
+        }
+    } else {
+        m_nBroken.fetch_add(1);
+    }
+    // Requeued before the frame is handed on so the device can fill it meanwhile.
+    if (XIoctl(m_Sys, m_fd, VIDIOC_QBUF, &buf) < 0) {
+        Disconnected();
+        return false;
+    }
+    if (bGood && m_Sink) {
+        m_Sink(UVC_EVENT_FRAME, frame.data(), int(frame.size()));
+    }
+    return true;
+}
+
+void CUvcDevice::TimeDecode(double dMs)
+{
+    m_dDecodeMs = m_nTimed == 0 ? dMs : 0.8 * m_dDecodeMs + 0.2 * dMs;
+    ++m_nTimed;
+    const double dIntervalMs =
+        m_Mode.nIntervalDen != 0 ? 1000.0 * double(m_Mode.nIntervalNum) / double(m_Mode.nIntervalDen) : 0.0;
+    // A few frames first: the first decodes pay for setting up.
+    if (!m_pHelper && m_nTimed >= 8 && dIntervalMs > 0.0 && m_dDecodeMs > 0.9 * dIntervalMs) {
+        StartHelper();
+    }
+}
+
+void CUvcDevice::StartHelper()
+{
+    m_pHelper = std::make_unique<CDecodeHelper>(
+        [this](const uint8_t* p, size_t n, CMjpegDecoder& decoder, std::vector<uint8_t>& frame) {
+            return ConvertInto(p, n, decoder, frame);
+        },
+        m_Frame.size());
+    m_bHelper.store(true);
+}
+
+bool CUvcDevice::ConvertInto(const uint8_t* p, size_t nBytes, CMjpegDecoder& decoder, std::vector<uint8_t>& frame)
+{
     bool bOk = false;
     if (m_Mode.nFourcc == V4L2_PIX_FMT_YUYV) {
         const size_t nNeeded = size_t(m_nStride) * size_t(m_Mode.nHeight - 1) + size_t(m_Mode.nWidth) * 2;
         bOk = nBytes >= nNeeded;
         if (bOk) {
-            YuyvToBgr(p, m_nStride, m_Mode.nWidth, m_Mode.nHeight, m_Frame.data());
+            YuyvToBgr(p, m_nStride, m_Mode.nWidth, m_Mode.nHeight, frame.data());
         }
     } else {
-        bOk = m_Decoder.Decode(p, nBytes, m_Mode.nWidth, m_Mode.nHeight, m_Frame.data());
+        bOk = decoder.Decode(p, nBytes, m_Mode.nWidth, m_Mode.nHeight, frame.data());
     }
     if (bOk && (m_bFlipH.load() || m_bFlipV.load())) {
-        FlipBgr(m_Frame.data(), m_Mode.nWidth, m_Mode.nHeight, m_bFlipH.load(), m_bFlipV.load());
+        FlipBgr(frame.data(), m_Mode.nWidth, m_Mode.nHeight, m_bFlipH.load(), m_bFlipV.load());
     }
     return bOk;
 }

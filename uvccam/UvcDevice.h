@@ -3,12 +3,16 @@
 // and hands each frame on as packed BGR rows.
 #pragma once
 
+#include "uvccam/DecodeHelper.h"
 #include "uvccam/UvcFrameConvert.h"
 #include "uvccam/UvcSys.h"
+
+#include <linux/videodev2.h>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -89,6 +93,10 @@ public:
 
     int GoodFrames() const { return m_nGood.load(); }
     int BrokenFrames() const { return m_nBroken.load(); }
+    // MJPEG frames that take longer to decode than to arrive get a second
+    // decoding thread; bAlways gives it from the next stream on (tests).
+    void SetDecodeHelper(bool bAlways) { m_bAlwaysHelper.store(bAlways); }
+    bool HasDecodeHelper() const { return m_bHelper.load(); }
     // Mirrors done here for devices without flip controls.
     void SetSoftFlip(bool bHorizontal, bool bVertical)
     {
@@ -104,8 +112,14 @@ private:
 
     void ReadModes();
     void CaptureLoop();
-    // Converts buffer nIndex (nUsed bytes) into the frame; false for a broken one.
-    bool ConvertBuffer(uint32_t nIndex, uint32_t nUsed);
+    // Converts nBytes of a buffer into frame; false for a broken one.
+    bool ConvertInto(const uint8_t* p, size_t nBytes, CMjpegDecoder& decoder, std::vector<uint8_t>& frame);
+    // Counts the frame, shows a good one's compressed data to the raw sink,
+    // requeues its buffer and hands it on; false when the device is gone.
+    bool Deliver(v4l2_buffer& buf, bool bGood, const std::vector<uint8_t>& frame);
+    // Keeps the time decodes take and calls in the helper when they outlast the frame interval.
+    void TimeDecode(double dMs);
+    void StartHelper();
     void ReleaseBuffers();
     void Disconnected();
 
@@ -119,6 +133,11 @@ private:
     std::vector<MAPPED_BUFFER> m_Buffers;
     std::vector<uint8_t> m_Frame;
     CMjpegDecoder m_Decoder;
+    std::unique_ptr<CDecodeHelper> m_pHelper; // the capture thread's alone while it runs
+    std::atomic<bool> m_bHelper{false};
+    std::atomic<bool> m_bAlwaysHelper{false};
+    double m_dDecodeMs = 0.0; // a running average
+    int m_nTimed = 0;
     FRAME_SINK m_Sink;
     RAW_SINK m_RawSink;
     std::thread m_Thread;

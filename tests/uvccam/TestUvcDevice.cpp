@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -328,6 +329,98 @@ TEST(UvcDevice, MjpegFramesDecodeAndAPulledCableEndsTheStreamOnce)
     EXPECT_EQ(sys.nStreamOffs, 0);
     EXPECT_EQ(sys.nMapped, 0);
     EXPECT_EQ(sys.nOpenFds, 0);
+}
+
+// With a second decoding thread every other frame is decoded there: frames
+// and their compressed data still reach the sinks once each, in the order
+// the device delivered them, the last one too when no frame follows it.
+// Decodes slower than the frame interval call the helper in by themselves.
+TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
+{
+    const int w = 96, h = 64, nFrames = 12;
+    std::vector<std::vector<uint8_t>> jpegs;
+    tjhandle enc = tjInitCompress();
+    for (int i = 0; i < nFrames; ++i) {
+        const std::vector<uint8_t> bgr(size_t(w) * h * 3, uint8_t(10 + i * 20));
+        unsigned char* pJpeg = nullptr;
+        unsigned long nJpeg = 0;
+        ASSERT_EQ(tjCompress2(enc, bgr.data(), w, w * 3, h, TJPF_BGR, &pJpeg, &nJpeg, TJSAMP_422, 95, 0), 0);
+        jpegs.emplace_back(pJpeg, pJpeg + nJpeg);
+        jpegs.back().push_back(uint8_t(i)); // past the end marker: tells the raw frames apart
+        tjFree(pJpeg);
+    }
+    tjDestroy(enc);
+
+    CFakeUvcSys sys;
+    sys.formats = {Mjpeg({{w, h}})};
+    CUvcDevice dev(sys);
+    ASSERT_EQ(dev.Open("/dev/video0"), UVC_OK);
+    dev.SetDecodeHelper(true);
+    std::mutex mutex;
+    std::vector<int> shades;
+    std::vector<std::vector<uint8_t>> raws;
+    const auto sink = [&](int nEvent, const uint8_t* p, int) {
+        if (nEvent == UVC_EVENT_FRAME) {
+            std::lock_guard<std::mutex> lock(mutex);
+            shades.push_back(p[0]);
+        }
+    };
+    const auto rawSink = [&](const uint8_t* p, size_t n) {
+        std::lock_guard<std::mutex> lock(mutex);
+        raws.emplace_back(p, p + n);
+    };
+    const auto count = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return shades.size();
+    };
+    const auto waitFor = [&](const std::function<bool()>& fn) {
+        for (int i = 0; i < 500 && !fn(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return fn();
+    };
+    ASSERT_EQ(dev.StartStream(dev.Modes()[0], sink, rawSink), UVC_OK);
+    EXPECT_TRUE(dev.HasDecodeHelper());
+    for (int i = 0; i < nFrames; ++i) {
+        ASSERT_TRUE(waitFor([&] { return sys.QueuedCount() > 0; }));
+        ASSERT_TRUE(sys.PushFrame(jpegs[size_t(i)]));
+    }
+    ASSERT_TRUE(waitFor([&] { return count() == size_t(nFrames); }));
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ASSERT_EQ(raws.size(), size_t(nFrames));
+        for (int i = 0; i < nFrames; ++i) {
+            EXPECT_NEAR(shades[size_t(i)], 10 + i * 20, 2) << "frame " << i;
+            EXPECT_EQ(raws[size_t(i)], jpegs[size_t(i)]) << "frame " << i;
+        }
+    }
+    EXPECT_EQ(dev.GoodFrames(), nFrames);
+    EXPECT_EQ(dev.BrokenFrames(), 0);
+    // Pulled while the helper may hold a frame: one disconnect, nothing left mapped.
+    ASSERT_TRUE(sys.PushFrame(jpegs[0]));
+    sys.Unplug();
+    ASSERT_TRUE(waitFor([&] { return dev.IsLost(); }));
+    dev.StopStream();
+    EXPECT_FALSE(dev.HasDecodeHelper());
+    dev.Close();
+    EXPECT_EQ(sys.nMapped, 0);
+
+    // A device whose frames come faster than any decode: the helper comes by itself.
+    CFakeUvcSys fast;
+    fast.formats = {Mjpeg({{w, h}})};
+    fast.intervals = {{1, 1000000}};
+    CUvcDevice dev2(fast);
+    ASSERT_EQ(dev2.Open("/dev/video0"), UVC_OK);
+    ASSERT_EQ(dev2.StartStream(dev2.Modes()[0], [](int, const uint8_t*, int) {}), UVC_OK);
+    EXPECT_FALSE(dev2.HasDecodeHelper());
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(waitFor([&] { return fast.QueuedCount() > 0; }));
+        ASSERT_TRUE(fast.PushFrame(jpegs[size_t(i)]));
+    }
+    EXPECT_TRUE(waitFor([&] { return dev2.HasDecodeHelper(); }));
+    ASSERT_TRUE(waitFor([&] { return dev2.GoodFrames() == 12; }));
+    dev2.StopStream();
+    dev2.Close();
 }
 
 TEST(UvcFrameConvert, YuyvMatchesTheBt601FormulaEverywhere)
