@@ -19,7 +19,7 @@ namespace {
 // Rows per band: a multiple of the encoder's 16-row blocks. Smaller bands
 // start the encoder sooner and stay in the cache until it reads them; each
 // band draws the figures that reach into it, so more bands draw more.
-constexpr int32_t kBandRows = 128;
+constexpr int32_t kBandRows = 256;
 
 // Rows [y, y + n) of the picture's area, widened to 32 bits into the same
 // rows of work: the painter's fast path (several times faster than on
