@@ -67,6 +67,21 @@ struct RECEIVED {
     }
 };
 
+// A 4:2:2 JPEG of packed BGR rows, as UVC cameras send them.
+std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgr, int w, int h)
+{
+    tjhandle enc = tjInitCompress();
+    unsigned char* pJpeg = nullptr;
+    unsigned long nJpeg = 0;
+    std::vector<uint8_t> jpeg;
+    if (tjCompress2(enc, bgr.data(), w, w * 3, h, TJPF_BGR, &pJpeg, &nJpeg, TJSAMP_422, 95, 0) == 0) {
+        jpeg.assign(pJpeg, pJpeg + nJpeg);
+    }
+    tjFree(pJpeg);
+    tjDestroy(enc);
+    return jpeg;
+}
+
 // One YUYV frame of a single colour, with the fake's padded lines.
 std::vector<uint8_t> YuyvFrame(int w, int h, uint8_t y, uint8_t u, uint8_t v)
 {
@@ -287,13 +302,8 @@ TEST(UvcDevice, MjpegFramesDecodeAndAPulledCableEndsTheStreamOnce)
             p[2] = 200;
         }
     }
-    tjhandle enc = tjInitCompress();
-    unsigned char* pJpeg = nullptr;
-    unsigned long nJpeg = 0;
-    ASSERT_EQ(tjCompress2(enc, bgr.data(), w, w * 3, h, TJPF_BGR, &pJpeg, &nJpeg, TJSAMP_422, 95, 0), 0);
-    const std::vector<uint8_t> jpeg(pJpeg, pJpeg + nJpeg);
-    tjFree(pJpeg);
-    tjDestroy(enc);
+    const std::vector<uint8_t> jpeg = EncodeJpeg(bgr, w, h);
+    ASSERT_FALSE(jpeg.empty());
 
     CFakeUvcSys sys;
     sys.formats = {Mjpeg({{w, h}})};
@@ -339,17 +349,11 @@ TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
 {
     const int w = 96, h = 64, nFrames = 12;
     std::vector<std::vector<uint8_t>> jpegs;
-    tjhandle enc = tjInitCompress();
     for (int i = 0; i < nFrames; ++i) {
-        const std::vector<uint8_t> bgr(size_t(w) * h * 3, uint8_t(10 + i * 20));
-        unsigned char* pJpeg = nullptr;
-        unsigned long nJpeg = 0;
-        ASSERT_EQ(tjCompress2(enc, bgr.data(), w, w * 3, h, TJPF_BGR, &pJpeg, &nJpeg, TJSAMP_422, 95, 0), 0);
-        jpegs.emplace_back(pJpeg, pJpeg + nJpeg);
+        jpegs.push_back(EncodeJpeg(std::vector<uint8_t>(size_t(w) * h * 3, uint8_t(10 + i * 20)), w, h));
+        ASSERT_FALSE(jpegs.back().empty());
         jpegs.back().push_back(uint8_t(i)); // past the end marker: tells the raw frames apart
-        tjFree(pJpeg);
     }
-    tjDestroy(enc);
 
     CFakeUvcSys sys;
     sys.formats = {Mjpeg({{w, h}})};
