@@ -25,6 +25,13 @@ CCameraCtrl::CCameraCtrl(CICubeApi* pApi)
         return;
     }
     m_bLibraryLoaded = TRUE;
+    ListCameras();
+}
+
+void CCameraCtrl::ListCameras()
+{
+    m_nLastError = 0;
+    m_CameraNames.clear();
     const int n = m_pApi->ICubeSDK_Init();
     Log(QString::asprintf("[CameraCtrl]ICubeSDK_Init()  Camera count : %d", n));
     for (int i = 0; i < n; ++i) {
@@ -42,6 +49,16 @@ CCameraCtrl::CCameraCtrl(CICubeApi* pApi)
     if (m_nLastError != 0) {
         m_CameraNames.clear(); // a naming error offers no camera at all
     }
+}
+
+BOOL CCameraCtrl::RefreshCameraList()
+{
+    if (!Usable() || IsOpen()) {
+        return FALSE;
+    }
+    CloseCamera(); // what is left of a camera that went away
+    ListCameras();
+    return TRUE;
 }
 
 CCameraCtrl::~CCameraCtrl()

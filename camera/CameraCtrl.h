@@ -56,6 +56,9 @@ public:
 
     BOOL IsLibraryLoaded() const { return m_bLibraryLoaded; }
     int GetCameraCount() const { return int(m_CameraNames.size()); }
+    // Lists the cameras anew (a camera plugged in since the start appears);
+    // only while none is open, since listing starts the library afresh.
+    BOOL RefreshCameraList();
     QString GetCameraName(int nIndex) const;
     int GetCurrentCamera() const { return m_nCurrentCamera; }
 
@@ -141,6 +144,8 @@ private:
     };
 
     static int ICUBE_CALL FrameCallback(int nEvent, void* pData, int nSize, void* pContext);
+    // The library's camera count and names.
+    void ListCameras();
     bool Usable() const { return m_pApi != nullptr && m_pApi->IsUsable(); }
     // Keeps nCode as the last error and returns FALSE, for "return FailWith(err);".
     BOOL FailWith(int nCode);

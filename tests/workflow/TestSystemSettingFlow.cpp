@@ -85,3 +85,35 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     EXPECT_EQ(main.Image().GetWidth(), 1280);
     m_pDlg.reset();
 }
+
+// No camera at the start, one attached later: the settings window lists it
+// (the list is made anew while no camera runs), and OK opens it live.
+TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
+{
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+    CPixmetraDlg& main = Start();
+    ASSERT_FALSE(main.IsCameraOK());
+    ASSERT_EQ(main.Camera().GetCameraCount(), 0);
+    m_Boxes.Texts.clear();
+
+    qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
+    int nListed = -1;
+    WhenModal<CSystemSettingDlg>([&](CSystemSettingDlg* p) {
+        nListed = qobject_cast<QComboBox*>(p->GetDlgItem(CSystemSettingDlg::IDC_COMBO_CONNECT_CAMERA))->count();
+        p->OnBnClickedOk();
+    });
+    main.OnBnClickedBtnSystemSetting();
+    EXPECT_EQ(nListed, 2);
+    ASSERT_TRUE(main.IsCameraOK());
+    EXPECT_EQ(main.Camera().GetCurrentCamera(), 0);
+    const uint64_t nShown = main.GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+
+    // With the camera running the list is left alone: the settings never stop it.
+    WhenModal<CSystemSettingDlg>([](CSystemSettingDlg* p) { p->OnBnClickedOk(); });
+    main.OnBnClickedBtnSystemSetting();
+    EXPECT_TRUE(main.IsCameraOK());
+    EXPECT_TRUE(main.Camera().IsStreaming());
+    m_pDlg.reset();
+}

@@ -8,6 +8,7 @@
 #include "app/dialogs/SystemSettingDlg.h"
 #include "ui_PixmetraDlg.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/capture/VideoRecord.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/live/PictureBox.h"
@@ -40,6 +41,13 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
         const int32_t nOldDownPlace = m_Setting.MeasureDownPlace;
         const CAMERA_SETTING oldCamera = m_Setting.Camera;
 
+        // Without a running camera the list is made anew, so a camera
+        // plugged in since the start can be chosen.
+        const bool bRelisted = !m_bCameraOK && !m_SaveContinue.bSaving && !m_pVideoRecord->IsRecording() &&
+                               CameraCtrl.RefreshCameraList();
+        if (bRelisted) {
+            WatchForCameraReturn(false);
+        }
         CSystemSettingDlg dlg(this);
         QStringList names;
         for (int i = 0; i < CameraCtrl.GetCameraCount(); ++i) {
@@ -53,6 +61,9 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
         if (dlg.DoModal() != IDOK) {
             // A retention chosen in the log copy is in the file already.
             LoadSystemSetting(m_Setting);
+            if (bRelisted) {
+                WatchForCameraReturn(true); // the lost camera is still awaited
+            }
         } else {
             LoadSystemSetting(m_Setting);
             QFont caption(m_Setting.CaptionFontName);
@@ -104,6 +115,8 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
 
             if (bReconnect) {
                 ReconnectCamera();
+            } else if (bRelisted) {
+                WatchForCameraReturn(true); // the same camera: awaited, measurements kept
             }
         }
     }
