@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -39,9 +40,10 @@ void WidenRows(const QImage& picture, const RECT& area, QImage& work, int32_t y,
     }
 }
 
-// JPEG with the overlay: this thread widens, draws and colour-converts band
-// after band while a second one compresses the bands already converted, so
-// drawing costs little beyond the compression it overlaps.
+// JPEG with the overlay: this thread widens and draws band after band while
+// a second one compresses the bands already converted to YCbCr. Either
+// thread converts a drawn band: this one while the other is compressing,
+// else the other before it compresses, so neither waits long for the other.
 STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
                                   const QString& path, const RECT& area, int nQuality)
 {
@@ -58,10 +60,11 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
     if (work.width() != w16 || work.height() != hEven) {
         work = QImage(w16, hEven, QImage::Format_RGB32);
     }
-    // This thread's writer, handed to the compressing thread by reference.
+    // This thread's writer and converters, the compressing thread's by reference.
     static thread_local image::CJpegBandWriter tlsWriter;
-    static thread_local image::CYuvConverter converter;
+    static thread_local image::CYuvConverter tlsConverters[2];
     image::CJpegBandWriter& writer = tlsWriter;
+    image::CYuvConverter* const pConverters = tlsConverters;
     if (work.isNull()) {
         return STILL_SAVE_RESULT::CopyFailed;
     }
@@ -70,64 +73,112 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
     }
     uint8_t* const pBits = work.bits();
     const qsizetype nStride = work.bytesPerLine();
+    const int32_t nBands = (h + kBandRows - 1) / kBandRows;
+    // Plane rows the first nDone bands fill: the last one reaches the padded height.
+    const auto rowsOf = [&](int32_t nDone) { return nDone >= nBands ? h16 : nDone * kBandRows; };
+    const auto convert = [&](int32_t k, image::CYuvConverter& converter) {
+        const int32_t y = k * kBandRows;
+        const bool bLast = k == nBands - 1;
+        const int32_t nEnd = bLast ? hEven : y + kBandRows;
+        const bool bOk = converter.Convert(pBits + y * nStride, int32_t(nStride), planes, y, nEnd - y);
+        if (bOk && bLast) {
+            planes.PadBottom(h);
+        }
+        return bOk;
+    };
 
     std::mutex mutex;
     std::condition_variable cv;
-    int32_t nReady = 0; // plane rows converted and free to compress
-    bool bQuit = false; // no more rows will come
-    bool bWritten = true;
+    int32_t nDrawn = 0;     // bands drawn, in order
+    int32_t nClaimed = 0;   // bands a thread took to convert, in order
+    int32_t nConverted = 0; // bands converted, all before it too
+    std::vector<char> converted(size_t(nBands), 0);
+    bool bCompressing = false;
+    bool bFailed = false;     // anything failed: both threads stop
+    bool bDrawFailed = false; // the drawing did
+    const auto markConverted = [&](int32_t k, bool bOk) { // under the lock
+        bFailed = bFailed || !bOk;
+        converted[size_t(k)] = 1;
+        while (nConverted < nBands && converted[size_t(nConverted)] != 0) {
+            ++nConverted;
+        }
+        cv.notify_all();
+    };
+    bool bWritten = false;
     std::thread encoder([&] {
-        int32_t nDone = 0;
-        while (nDone < h16) {
-            int32_t nUpTo = 0;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                cv.wait(lock, [&] { return nReady > nDone || bQuit; });
-                nUpTo = nReady;
-            }
-            if (nUpTo <= nDone || !writer.WriteYuvRows(planes, nDone, nUpTo - nDone)) {
+        int32_t nDone = 0; // bands compressed
+        std::unique_lock<std::mutex> lock(mutex);
+        while (nDone < nBands && !bFailed) {
+            cv.wait(lock, [&] { return nConverted > nDone || nClaimed < nDrawn || bFailed; });
+            if (bFailed) {
                 break;
             }
-            nDone = nUpTo;
+            if (nConverted > nDone) {
+                const int32_t nUpTo = nConverted;
+                bCompressing = true;
+                lock.unlock();
+                const bool bOk = writer.WriteYuvRows(planes, rowsOf(nDone), rowsOf(nUpTo) - rowsOf(nDone));
+                lock.lock();
+                bCompressing = false;
+                bFailed = bFailed || !bOk;
+                nDone = nUpTo;
+                continue;
+            }
+            const int32_t k = nClaimed++;
+            lock.unlock();
+            const bool bOk = convert(k, pConverters[1]);
+            lock.lock();
+            markConverted(k, bOk);
         }
-        bWritten = nDone == h16;
+        bWritten = nDone == nBands && !bFailed;
+        cv.notify_all();
     });
-    bool bDrawn = true;
-    for (int32_t y = 0; y < h && bDrawn; y += kBandRows) {
+    for (int32_t k = 0; k < nBands; ++k) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (bFailed) {
+                break;
+            }
+        }
+        const int32_t y = k * kBandRows;
         const int32_t n = std::min(kBandRows, h - y);
-        const bool bLast = y + n >= h;
         WidenRows(picture, area, work, y, n);
         QImage band(pBits + y * nStride, w, n, nStride, QImage::Format_RGB32);
-        bDrawn = drawer.Render(eng, band, area, QPoint(area.left, area.top + y)) != FALSE;
+        const bool bDrawn = drawer.Render(eng, band, area, QPoint(area.left, area.top + y)) != FALSE;
         // The encoder's padding: the last column repeated to the padded
         // width, the last row once more for an odd height.
         for (int32_t r = y; r < y + n && w16 > w; ++r) {
             uint32_t* pRow = reinterpret_cast<uint32_t*>(pBits + r * nStride);
             std::fill(pRow + w, pRow + w16, pRow[w - 1]);
         }
-        if (bLast && hEven > h) {
+        if (y + n >= h && hEven > h) {
             std::memcpy(pBits + h * nStride, pBits + (h - 1) * nStride, size_t(nStride));
         }
-        const int32_t nEnd = bLast ? hEven : y + n;
-        bDrawn = bDrawn && converter.Convert(pBits + y * nStride, int32_t(nStride), planes, y, nEnd - y);
-        if (bDrawn && bLast) {
-            planes.PadBottom(h);
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!bDrawn) {
+            bFailed = bDrawFailed = true;
+            cv.notify_all();
+            break;
         }
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            nReady = bDrawn ? (bLast ? h16 : y + n) : nReady;
-            bQuit = !bDrawn || bLast;
+        nDrawn = k + 1;
+        cv.notify_all();
+        // Converted here while the other thread is busy compressing.
+        while (bCompressing && nClaimed < nDrawn && !bFailed) {
+            const int32_t c = nClaimed++;
+            lock.unlock();
+            const bool bOk = convert(c, pConverters[0]);
+            lock.lock();
+            markConverted(c, bOk);
         }
-        cv.notify_one();
     }
     encoder.join();
-    if (!bDrawn) {
-        writer.Abort();
-        return STILL_SAVE_RESULT::CopyFailed;
-    }
     const uint8_t* pData = nullptr;
     size_t nSize = 0;
-    if (!bWritten || !writer.Finish(pData, nSize) || !image::WriteFileBytes(path, pData, nSize)) {
+    if (!bWritten) {
+        writer.Abort();
+        return bDrawFailed ? STILL_SAVE_RESULT::CopyFailed : STILL_SAVE_RESULT::SaveFailed;
+    }
+    if (!writer.Finish(pData, nSize) || !image::WriteFileBytes(path, pData, nSize)) {
         return STILL_SAVE_RESULT::SaveFailed;
     }
     return STILL_SAVE_RESULT::Saved;
