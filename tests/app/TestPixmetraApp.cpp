@@ -153,69 +153,6 @@ TEST_F(StartupTest, StartSetsTheLookWritesTheLogAndTheLogFolderCanBeCopied)
     EXPECT_FALSE(copy.contains(QStringLiteral("after the copy")));
 }
 
-TEST_F(StartupTest, TitleNamesTheProgramByTheCameraRuleWithTheProjectVersion)
-{
-    CRecordingMessageBox box;
-    // Before any application object the caption is the name for loaded images.
-    EXPECT_EQ(AfxMessageBox(131, MB_OK | MB_ICONWARNING), IDOK);
-
-    const QString name = UniqueInstanceName();
-    INSTANCE_FILES files(name);
-    CPixmetraApp theApp(name);
-    const QString version = QStringLiteral("\u3000- Ver.%1.%2 -").arg(PIXMETRA_VERSION_MAJOR).arg(PIXMETRA_VERSION_MINOR);
-    EXPECT_EQ(CPixmetraApp::GetVersionText(), version);
-    EXPECT_EQ(CPixmetraApp::GetVersionText().front(), QChar(0x3000));
-
-    EXPECT_EQ(theApp.GetProgramNameID(), 135u);
-    EXPECT_EQ(theApp.GetWindowTitle(FALSE), GetProgramString(135) + version);
-    EXPECT_EQ(theApp.GetProgramNameID(), 135u);
-    AfxMessageBox(QStringLiteral("before"), MB_OK);
-
-    // Once a camera has been seen, the camera name stays for the run.
-    EXPECT_EQ(theApp.GetWindowTitle(TRUE), GetProgramString(130) + version);
-    EXPECT_EQ(theApp.GetProgramNameID(), 130u);
-    EXPECT_EQ(theApp.GetWindowTitle(FALSE), GetProgramString(130) + version);
-    EXPECT_EQ(theApp.GetProgramNameID(), 130u);
-    AfxMessageBox(QStringLiteral("after"), MB_YESNO | MB_ICONQUESTION);
-
-    ASSERT_EQ(box.boxes.size(), 3u);
-    EXPECT_EQ(box.boxes[0].text, kJapaneseBusy);
-    EXPECT_EQ(box.boxes[0].caption, GetProgramString(135));
-    EXPECT_EQ(box.boxes[0].nType, MB_OK | MB_ICONWARNING);
-    // The caption is the name alone, never with the version.
-    EXPECT_EQ(box.boxes[1].caption, GetProgramString(135));
-    EXPECT_EQ(box.boxes[2].caption, GetProgramString(130));
-    EXPECT_EQ(box.boxes[2].nType, MB_YESNO | MB_ICONQUESTION);
-
-    // A new run starts without a camera.
-    UINT nSeenID = 0;
-    theApp.SetMainWindowRunner([&nSeenID](CPixmetraApp& app) {
-        nSeenID = app.GetProgramNameID();
-        return 0;
-    });
-    theApp.InitInstance();
-    EXPECT_EQ(nSeenID, 135u);
-}
-
-TEST(StartupNames, UnitAndMeasurementKindNames)
-{
-    EXPECT_EQ(CPixmetraApp::GetUnitName(0), QStringLiteral("µm"));
-    EXPECT_EQ(CPixmetraApp::GetUnitName(1), QStringLiteral("mm"));
-    EXPECT_EQ(CPixmetraApp::GetUnitName(2), QStringLiteral("cm"));
-    for (const int nOther : {-1, 3, 100}) {
-        EXPECT_EQ(CPixmetraApp::GetUnitName(nOther), QStringLiteral("µm")) << nOther;
-    }
-    const char16_t* names[] = {u"2点間距離", u"2直線間距離", u"円の直径", u"円弧の半径", u"2円間の距離",
-                               u"垂線の長さ", u"多角形の面積", u"内角",  u"2直線間角度", u"カウント"};
-    for (int k = 0; k < 10; ++k) {
-        EXPECT_EQ(CPixmetraApp::GetMeasureKindName(k), QString::fromUtf16(names[k])) << k;
-    }
-    EXPECT_EQ(CPixmetraApp::GetMeasureKindName(10), QStringLiteral("文字列"));
-    for (const int nOther : {-1, 11, 12}) {
-        EXPECT_TRUE(CPixmetraApp::GetMeasureKindName(nOther).isEmpty()) << nOther;
-    }
-}
-
 TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
 {
     const QString name = UniqueInstanceName();

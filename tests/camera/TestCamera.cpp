@@ -477,48 +477,6 @@ FRAME_INFO TakeNewest(CCameraCtrl& c, std::vector<uint8_t>& buf)
     return info;
 }
 
-// Where the still test picture's features lie in a 2592 x 1944 colour frame:
-// the centre of the 400 px circle (the red ring's pixels left of x = 1300,
-// below the colour patches) and the columns of the vertical grid lines in
-// a band of rows.
-struct PICTURE_FEATURES {
-    double dCircleX = 0, dCircleY = 0;
-    std::vector<int> gridColumns;
-};
-
-PICTURE_FEATURES FindFeatures(const std::vector<uint8_t>& f, int w, int h)
-{
-    PICTURE_FEATURES out;
-    double sx = 0, sy = 0, n = 0;
-    for (int y = 150; y < h; ++y) {
-        for (int x = 0; x < 1300; ++x) {
-            const uint8_t* p = &f[(size_t(y) * w + x) * 3];
-            if (int(p[2]) - int(p[1]) > 80 && int(p[2]) - int(p[0]) > 80) {
-                sx += x, sy += y, ++n;
-            }
-        }
-    }
-    if (n > 0) {
-        out.dCircleX = sx / n;
-        out.dCircleY = sy / n;
-    }
-    for (int x = 0; x < w; ++x) {
-        int dark = 0;
-        for (int y = 1400; y < 1500; ++y) {
-            dark += f[(size_t(y) * w + x) * 3 + 1] < 165;
-        }
-        if (dark > 90) {
-            out.gridColumns.push_back(x);
-        }
-    }
-    return out;
-}
-
-bool InCounter(int x, int y, int w)
-{
-    return y < 60 && x >= w - 170;
-}
-
 } // namespace
 
 TEST_F(CameraTest, SlowReceiverSkipsFramesAndTakesTheNewest)
@@ -614,86 +572,6 @@ TEST_F(CameraTest, StartUpModeSetsTheFrameSizeAndTheRingTakesOnlyWholePictures)
     std::vector<uint8_t> small(100);
     EXPECT_FALSE(c.ShotNewestImage(small.data(), small.size())); // never written past its end
     ASSERT_TRUE(c.StopStreaminig());
-}
-
-TEST_F(CameraTest, StillSceneHoldsItsFeaturesWithNoiseAndSwaysOnlyWhenAsked)
-{
-    constexpr int kW = 2592, kH = 1944;
-    auto grab = [&](bool bSway, std::vector<uint8_t>& first, std::vector<uint8_t>& second, std::vector<uint8_t>& late,
-                    FRAME_INFO& iFirst, FRAME_INFO& iSecond, FRAME_INFO& iLate) {
-        if (bSway) {
-            setenv("PIXMETRA_SIMCAM_SWAY", "1", 1);
-        }
-        CCameraCtrl c; // the cameras are made anew, reading the environment
-        unsetenv("PIXMETRA_SIMCAM_SWAY");
-        ASSERT_TRUE(c.OpenCamera(0));
-        CRecordingSink sink;
-        ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
-        ASSERT_TRUE(WaitFor([&] { return (iFirst = TakeNewest(c, first)).nSequence != 0; }, 5000));
-        // The frame right after it, by polling faster than the frames come.
-        ASSERT_TRUE(WaitFor([&] {
-            const FRAME_INFO f = TakeNewest(c, second);
-            if (f.nSequence == 0) {
-                return false;
-            }
-            if (f.nSequence == iFirst.nSequence + 1 && iSecond.nSequence == 0) {
-                iSecond = f;
-                return true;
-            }
-            first.swap(second); // too late for a pair: start again from this one
-            iFirst = f;
-            return false;
-        }, 10000));
-        ASSERT_TRUE(WaitFor([&] {
-            iLate = TakeNewest(c, late);
-            return iLate.nSequence >= iFirst.nSequence + 99;
-        }, 20000));
-        ASSERT_TRUE(c.StopStreaminig());
-        SetFault("sway", 0);
-    };
-
-    std::vector<uint8_t> a(size_t(kW) * kH * 3), b(a.size()), late(a.size());
-    FRAME_INFO ia{}, ib{}, il{};
-    grab(false, a, b, late, ia, ib, il);
-    ASSERT_EQ(ib.nSequence, ia.nSequence + 1);
-    // Consecutive frames differ only by noise, and in the frame counter.
-    int64_t sum = 0, n = 0;
-    int nMax = 0, nCounterChanged = 0;
-    for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) {
-            for (int k = 0; k < 3; ++k) {
-                const size_t i = (size_t(y) * kW + x) * 3 + k;
-                const int d = std::abs(int(a[i]) - int(b[i]));
-                if (InCounter(x, y, kW)) {
-                    nCounterChanged += d > 100;
-                    continue;
-                }
-                sum += d;
-                ++n;
-                nMax = std::max(nMax, d);
-            }
-        }
-    }
-    const double dMean = double(sum) / double(n);
-    EXPECT_GT(dMean, 0.2); // the noise moves
-    EXPECT_LT(dMean, 2.5);
-    EXPECT_LE(nMax, 2 * simcam::kNoiseAmplitude);
-    EXPECT_GT(nCounterChanged, 10);
-    // Frame 1 and frame 100 show the features at the same pixels.
-    const PICTURE_FEATURES f1 = FindFeatures(a, kW, kH), f100 = FindFeatures(late, kW, kH);
-    EXPECT_NEAR(f1.dCircleX, 0.30 * (kW + 64) - 32, 2.0); // the world's circle, cut at its centre
-    EXPECT_NEAR(f1.dCircleY, 0.45 * (kH + 64) - 32, 2.0);
-    EXPECT_NEAR(f100.dCircleX, f1.dCircleX, 0.1);
-    EXPECT_NEAR(f100.dCircleY, f1.dCircleY, 0.1);
-    ASSERT_GE(f1.gridColumns.size(), 40u);
-    EXPECT_EQ(f100.gridColumns, f1.gridColumns);
-
-    // Asked to sway, the picture moves between them.
-    ia = ib = il = FRAME_INFO{};
-    grab(true, a, b, late, ia, ib, il);
-    const PICTURE_FEATURES s1 = FindFeatures(a, kW, kH), s100 = FindFeatures(late, kW, kH);
-    EXPECT_GT(std::abs(s100.dCircleX - s1.dCircleX), 5.0);
-    EXPECT_NE(s100.gridColumns, s1.gridColumns);
 }
 
 namespace {

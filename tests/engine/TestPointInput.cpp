@@ -4,28 +4,6 @@
 
 #include <cmath>
 
-TEST_F(EngineTest, DistanceGivesValueRowCaptionAndMessages)
-{
-    Measure(MEAS_LENGTH, {POINT{10, 10}, POINT{13, 14}});
-    const auto msgs = Messages();
-    EXPECT_EQ(msgs.back(), WM_END_MAKE_SHAPE);
-    ASSERT_EQ(Eng().GetMeasureArray().size(), 1u);
-    EXPECT_DOUBLE_EQ(Row(0).dPixelValue, 5.0);
-    EXPECT_DOUBLE_EQ(Row(0).dValue, 2.5);
-    EXPECT_EQ(Row(0).nKind, MEAS_LENGTH);
-    EXPECT_EQ(Row(0).nFigure, RGN_LINE);
-    auto captions = ShapesOf(1, RGN_TEXT);
-    ASSERT_EQ(captions.size(), 1u);
-    EXPECT_EQ(Text(*captions[0]), u"2.5");
-    EXPECT_EQ(captions[0]->nX[0], 11); // midpoint with truncating halves
-    EXPECT_EQ(captions[0]->nY[0], 12);
-    EXPECT_TRUE(captions[0]->bMovable);
-    EXPECT_EQ(Eng().GetInputState(), INPUT_IDLE);
-    // Caption first, then the figure: IDs 1 and 2.
-    EXPECT_EQ(Eng().GetShapeList().back().Data().nFigure, RGN_LINE);
-    EXPECT_EQ(Eng().GetShapeList().back().Data().nID, 2);
-}
-
 TEST_F(EngineTest, DuplicateShiftCtrlAndOutsideClicks)
 {
     ASSERT_TRUE(input.StartMakeShape(MEAS_LENGTH));

@@ -155,52 +155,6 @@ TEST(AccImage, GreyConversionEqualsTheFormulaForEveryColour)
     EXPECT_EQ(red[3], 99);
 }
 
-TEST(AccImage, FitRectAndDrawing)
-{
-    RECT rc{0, 0, 400, 400};
-    EXPECT_DOUBLE_EQ(CAccImage::FitImageRect(rc, 640, 480), 0.625);
-    EXPECT_EQ(rc.left, 0);
-    EXPECT_EQ(rc.top, 50);
-    EXPECT_EQ(rc.right, 400);
-    EXPECT_EQ(rc.bottom, 350);
-
-    // A 640 x 480 picture: left half red, right half blue, a green pixel at (300, 200).
-    std::vector<uint8_t> px(size_t(640) * 480 * 3);
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            uint8_t* p = px.data() + (size_t(y) * 640 + x) * 3;
-            p[0] = x < 320 ? 0 : 255;
-            p[2] = x < 320 ? 255 : 0;
-        }
-    }
-    CAccImage img;
-    ASSERT_TRUE(img.SetImage(px.data(), IMAGE_INFO{24, 640, 480}));
-    QImage target(400, 400, QImage::Format_RGB32);
-    target.fill(Qt::black);
-    EXPECT_DOUBLE_EQ(img.DrawImage(&target, nullptr, 0.0, 0, 0), 0.625);
-    EXPECT_EQ(target.pixel(10, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(target.pixel(390, 290), qRgb(0, 0, 255));
-    EXPECT_EQ(target.pixel(10, 310), qRgb(0, 0, 0)); // below the 400 x 300 picture
-
-    target.fill(Qt::black);
-    EXPECT_DOUBLE_EQ(img.DrawImage(&target, nullptr, 2.0, 220, 0), 2.0);
-    // Source region 200 x 200 from (220, 0): x 220..319 red, 320..419 blue.
-    EXPECT_EQ(target.pixel(198, 50), qRgb(255, 0, 0));
-    EXPECT_EQ(target.pixel(201, 50), qRgb(0, 0, 255));
-    EXPECT_EQ(target.pixel(399, 399), qRgb(0, 0, 255));
-
-    // A source region partly outside the picture reads nothing outside it.
-    target.fill(Qt::black);
-    EXPECT_DOUBLE_EQ(img.DrawImage(&target, nullptr, 1.0, 500, 300), 1.0);
-    EXPECT_EQ(target.pixel(10, 10), qRgb(0, 0, 255));
-    EXPECT_EQ(target.pixel(200, 10), qRgb(0, 0, 0));
-    EXPECT_EQ(target.pixel(10, 250), qRgb(0, 0, 0));
-
-    CAccImage empty;
-    EXPECT_EQ(empty.DrawImage(&target, nullptr, 0.0, 0, 0), 0.0);
-    EXPECT_EQ(img.DrawImage(nullptr, nullptr, 0.0, 0, 0), 0.0);
-}
-
 TEST_F(AccImageTest, RoundTripsOfEveryFormatAndDepth)
 {
     struct CASE {

@@ -207,45 +207,6 @@ TEST(AreaReduce, OnePixelLinesStayVisible)
     }
 }
 
-TEST(AreaReduce, ConstantStaysConstantAndMeanIsKept)
-{
-    image::CAreaReducer r;
-    for (uint8_t value : {uint8_t(0), uint8_t(1), uint8_t(128), uint8_t(254), uint8_t(255)}) {
-        for (int ch : {1, 3}) {
-            const PICTURE src(997, 613, ch, value);
-            PICTURE dst(311, 191, ch);
-            ASSERT_TRUE(Reduce(r, src, RECT{3, 2, 990, 611}, dst));
-            for (int32_t y = 0; y < dst.nHeight; ++y) {
-                for (int32_t x = 0; x < dst.nWidth * ch; ++x) {
-                    ASSERT_EQ(dst.Pixel(0, y)[x], value);
-                }
-            }
-        }
-    }
-    // A smooth ramp plus noise: the mean brightness comes through.
-    PICTURE src(2000, 1500, 3);
-    std::mt19937 rng(3);
-    for (int32_t y = 0; y < src.nHeight; ++y) {
-        for (int32_t x = 0; x < src.nWidth * 3; ++x) {
-            src.Pixel(0, y)[x] = uint8_t(std::clamp<int>(x / 30 + y / 20 + int(rng() % 41) - 20, 0, 255));
-        }
-    }
-    PICTURE dst(617, 463, 3);
-    ASSERT_TRUE(Reduce(r, src, Whole(src), dst));
-    double sumSrc = 0, sumDst = 0;
-    for (int32_t y = 0; y < src.nHeight; ++y) {
-        for (int32_t x = 0; x < src.nWidth * 3; ++x) {
-            sumSrc += src.Pixel(0, y)[x];
-        }
-    }
-    for (int32_t y = 0; y < dst.nHeight; ++y) {
-        for (int32_t x = 0; x < dst.nWidth * 3; ++x) {
-            sumDst += dst.Pixel(0, y)[x];
-        }
-    }
-    EXPECT_NEAR(sumDst / (dst.nWidth * 3.0 * dst.nHeight), sumSrc / (src.nWidth * 3.0 * src.nHeight), 1.0);
-}
-
 TEST(AreaReduce, OnlyReductionsAndSoundArguments)
 {
     EXPECT_TRUE(image::CAreaReducer::IsReduction(0.31));
@@ -275,61 +236,4 @@ TEST(AreaReduce, OnlyReductionsAndSoundArguments)
     for (int32_t x = 0; x < 100 * 3; ++x) {
         EXPECT_NEAR(half.Pixel(0, 7)[x], (src.Pixel(0, 14)[x] + src.Pixel(0, 15)[x]) / 2.0, 0.5 + 1e-9);
     }
-}
-
-TEST(PictureRenderer, GridStaysVisibleAtFitAndCrispAtZoom)
-{
-    // A white picture with a one-pixel black grid every 8 pixels.
-    const int32_t w = 2592, h = 1944;
-    PICTURE grid(w, h, 3, 255);
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-            if (x % 8 == 4 || y % 8 == 4) {
-                std::memset(grid.Pixel(x, y), 0, 3);
-            }
-        }
-    }
-    CAccImage image;
-    ASSERT_TRUE(image.SetImage(grid.Bytes.data(), IMAGE_INFO{24, w, h}, grid.nStride));
-
-    CPictureRenderer renderer;
-    const double fit = 600.0 / 1944.0;
-    QImage box(800, 600, QImage::Format_RGB32);
-    box.fill(Qt::red);
-    {
-        QPainter p(&box);
-        EXPECT_EQ(renderer.Draw(p, image, 800, 600, fit, 0, 0), fit);
-    }
-    // Each 8-pixel cell shrinks to about 2.5 pixels: every row of the box
-    // crosses a darkened column at least every 3 pixels, none stays red.
-    for (int32_t y = 0; y < 600; ++y) {
-        int32_t since = 0;
-        for (int32_t x = 0; x < box.width(); ++x) {
-            const QRgb c = box.pixel(x, y);
-            ASSERT_NE(c, QColor(Qt::red).rgb()) << x << "," << y;
-            since = qGreen(c) <= 217 ? 0 : since + 1;  // 255 x (1 - 0.5 / 3.24) = 216
-            ASSERT_LE(since, 3) << x << "," << y;
-        }
-    }
-
-    // At x2.00 the renderer leaves the drawing to the buffer: the same pixels as its own nearest drawing.
-    QImage a(800, 600, QImage::Format_RGB32), b(800, 600, QImage::Format_RGB32);
-    a.fill(Qt::red);
-    b.fill(Qt::red);
-    {
-        QPainter p(&a);
-        EXPECT_EQ(renderer.Draw(p, image, 800, 600, 2.0, 101, 37), 2.0);
-    }
-    {
-        QPainter p(&b);
-        image.DrawImage(p, 800, 600, nullptr, 2.0, 101, 37);
-    }
-    EXPECT_EQ(a, b);
-    // Crisp: a grid line is exactly two box pixels wide, black on white.
-    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
-    // Image column 108 (108 % 8 == 4) lands on box columns (108 - 101) * 2 = 14 and 15.
-    EXPECT_EQ(a.pixel(13, 1), white);
-    EXPECT_EQ(a.pixel(14, 1), black);
-    EXPECT_EQ(a.pixel(15, 1), black);
-    EXPECT_EQ(a.pixel(16, 1), white);
 }

@@ -310,62 +310,6 @@ TEST(DisplayGeometry, ClicksLandOnTheRightImagePixel)
     EXPECT_FALSE(g.MagnifierToImage(81, 81, &pt));
 }
 
-TEST(DisplayGeometry, ImageWindowRoundTrip)
-{
-    CDisplayGeometry g = MakeGeometry(800, 600);
-    g.ResetView(k5MP);
-    for (int sel = 0; sel < g.GetRatioCount(); ++sel) {
-        g.DispCurrentRatioImage(sel);
-        g.Scroll(false, DispScrollCode::ThumbPosition, 37 * sel, false);
-        const double r = g.CurrentView().CurDrawRatio;
-        const POINT o = g.GetScrollPos();
-        if (r >= 1.0) {
-            // Every image point in view comes back from its window point.
-            for (int32_t y = o.y; y < o.y + 40; ++y) {
-                for (int32_t x = o.x; x < o.x + 300; ++x) {
-                    POINT w{}, back{};
-                    ASSERT_TRUE(g.ImageToWindow(POINT{x, y}, &w));
-                    ASSERT_TRUE(g.ClickToImage(w.x, w.y, &back));
-                    ASSERT_EQ(back, (POINT{x, y})) << "ratio " << r;
-                }
-            }
-        } else {
-            // Below 1 several image pixels share a window pixel; every window point comes back.
-            for (int32_t y = 0; y < 40; ++y) {
-                for (int32_t x = 0; x < 300; ++x) {
-                    POINT im{}, back{};
-                    ASSERT_TRUE(g.ClickToImage(x, y, &im));
-                    ASSERT_TRUE(g.ImageToWindow(im, &back));
-                    ASSERT_EQ(back, (POINT{x, y})) << "ratio " << r;
-                }
-            }
-        }
-    }
-}
-
-TEST(DisplayGeometry, FitRuleMatchesTheImageBuffer)
-{
-    RECT rc{0, 0, 400, 400};
-    EXPECT_EQ(FitRectToImage(rc, 640, 480), 0.625);
-    ExpectRect(rc, 0, 50, 400, 350);
-
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int32_t> size(1, 5000), pos(-300, 300);
-    for (int i = 0; i < 20000; ++i) {
-        const int32_t l = pos(rng), t = pos(rng);
-        RECT a{l, t, l + size(rng), t + size(rng)};
-        RECT b = a;
-        const int32_t w = size(rng), h = i % 5 == 0 ? w * 3 / 4 : size(rng);
-        const double sa = FitRectToImage(a, w, h);
-        const double sb = CAccImage::FitImageRect(b, w, h);
-        ASSERT_EQ(sa, sb);
-        ASSERT_EQ(a.left, b.left);
-        ASSERT_EQ(a.top, b.top);
-        ASSERT_EQ(a.right, b.right);
-        ASSERT_EQ(a.bottom, b.bottom);
-    }
-}
-
 TEST(DisplayGeometry, ResizeKeepsTheRatioWhenStillListed)
 {
     CDisplayGeometry g = MakeGeometry(800, 600);  // margins 40 right, 30 bottom

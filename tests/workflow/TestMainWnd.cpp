@@ -407,68 +407,6 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
     m_pDlg.reset();
 }
 
-TEST_F(MainWndTest, RatioListZoomAndScrollThroughTheWindow)
-{
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    CPixmetraDlg& dlg = Start();
-    dlg.resize(1100, 800);
-    QCoreApplication::processEvents();
-    ShowStill(dlg, 2592, 1944, 1296, 972);
-    auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
-    CDisplayGeometry& geo = dlg.Geometry();
-    const double fit = geo.CurrentView().dFitRatio;
-    EXPECT_LT(fit, 1.0);
-    ASSERT_EQ(pCombo->count(), geo.GetRatioCount());
-    EXPECT_EQ(pCombo->itemText(0).toStdString(), geo.GetRatioText(0));
-    EXPECT_EQ(pCombo->currentIndex(), 0);
-    auto* pH = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_HORZ));
-    auto* pV = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_VERT));
-    EXPECT_FALSE(pH->isVisible());
-    EXPECT_FALSE(pV->isVisible());
-    // Zoom in: the next listed ratio, centred on the picture's centre.
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)), Qt::LeftButton);
-    EXPECT_EQ(pCombo->currentIndex(), 1);
-    EXPECT_DOUBLE_EQ(geo.CurrentView().CurDrawRatio, geo.GetRatio(1));
-    EXPECT_NEAR(geo.CurrentView().CenterPos.x, 1296, 2);
-    EXPECT_NEAR(geo.CurrentView().CenterPos.y, 972, 2);
-    // The box shows the centre feature in its middle.
-    QTest::qWait(50);
-    const QPoint bright = BrightestShown(dlg);
-    POINT img{};
-    ASSERT_TRUE(geo.ClickToImage(bright.x(), bright.y(), &img));
-    EXPECT_NEAR(img.x, 1296, 1.0 / geo.GetRatio(1) + 1);
-    EXPECT_NEAR(img.y, 972, 1.0 / geo.GetRatio(1) + 1);
-    // Up to the last entry through the combo; zoom in then changes nothing.
-    pCombo->setCurrentIndex(pCombo->count() - 1);
-    emit pCombo->activated(pCombo->count() - 1);
-    EXPECT_DOUBLE_EQ(geo.CurrentView().CurDrawRatio, geo.GetRatio(geo.GetRatioCount() - 1));
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)), Qt::LeftButton);
-    EXPECT_EQ(pCombo->currentIndex(), pCombo->count() - 1);
-    EXPECT_TRUE(pH->isVisible());
-    EXPECT_TRUE(pV->isVisible());
-    // One step of either bar moves by one image pixel, and the overlay follows.
-    const POINT before = geo.GetScrollPos();
-    pH->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(geo.GetScrollPos().x, before.x + 1);
-    EXPECT_EQ(pH->value(), before.x + 1);
-    pV->triggerAction(QAbstractSlider::SliderPageStepSub);
-    EXPECT_EQ(geo.GetScrollPos().y, before.y - 1);
-    EXPECT_EQ(dlg.Overlay()->Engine().GetScroll().x, before.x + 1);
-    // Fit brings the list's first entry back and hides the bars.
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_ZOOM_FIT)), Qt::LeftButton);
-    EXPECT_EQ(pCombo->currentIndex(), 0);
-    EXPECT_FALSE(pH->isVisible());
-    // A small picture fits at 1.0 and is centred in the frame.
-    ShowStill(dlg, 320, 240, 10, 10);
-    EXPECT_DOUBLE_EQ(geo.CurrentView().dFitRatio, 1.0);
-    const QRect frame = dlg.GetDlgItem(IDC_FRAME_PICTURE)->geometry();
-    const QRect box = dlg.PictureBox()->geometry();
-    EXPECT_EQ(box.size(), QSize(320, 240));
-    EXPECT_NEAR(box.center().x(), frame.center().x(), 1);
-    EXPECT_NEAR(box.center().y(), frame.center().y(), 1);
-    m_pDlg.reset();
-}
-
 TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
@@ -557,66 +495,6 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
     m_pDlg.reset();
 }
 
-TEST_F(MainWndTest, PlacementRestoredOnlyOnAPresentScreen)
-{
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    WriteSettings([](SYSTEM_SETTING& s) {
-        s.bRegistWindowPos = TRUE;
-        s.MainWndRect = RECT{-5000, 40, -5000 + 760, 40 + 500};
-    });
-    {
-        CPixmetraDlg& dlg = Start();
-        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]Reset Main Window Rect")));
-        EXPECT_EQ(dlg.Setting().MainWndRect.right, 0);
-        EXPECT_GT(dlg.x(), -1000);
-        m_pDlg.reset();
-    }
-    const QRect good(20, 30, 740, 460);
-    WriteSettings([&](SYSTEM_SETTING& s) {
-        s.bRegistWindowPos = TRUE;
-        s.MainWndRect = RECT{good.left(), good.top(), good.left() + good.width(), good.top() + good.height()};
-    });
-    {
-        CPixmetraDlg& dlg = Start();
-        EXPECT_EQ(dlg.geometry(), good);
-        // Saved again at exit.
-        dlg.setGeometry(QRect(40, 50, 750, 470));
-        QCoreApplication::processEvents();
-        m_pDlg->close();
-        m_pDlg.reset();
-    }
-    SYSTEM_SETTING s;
-    LoadSystemSetting(s);
-    EXPECT_EQ(s.MainWndRect.left, 40);
-    EXPECT_EQ(s.MainWndRect.bottom, 50 + 470);
-    EXPECT_FALSE(s.bMaximizeWnd);
-    // Narrower than the smallest window: discarded too.
-    WriteSettings([&](SYSTEM_SETTING& s) {
-        s.bRegistWindowPos = TRUE;
-        s.MainWndRect = RECT{20, 30, 20 + 200, 30 + 460};
-    });
-    {
-        CPixmetraDlg& dlg = Start();
-        EXPECT_EQ(dlg.Setting().MainWndRect.right, 0);
-        EXPECT_GT(dlg.width(), 200);
-        m_pDlg.reset();
-    }
-    // Maximised stays maximised.
-    WriteSettings([&](SYSTEM_SETTING& s) {
-        s.bRegistWindowPos = TRUE;
-        s.bMaximizeWnd = TRUE;
-    });
-    {
-        CPixmetraDlg& dlg = Start();
-        EXPECT_TRUE(dlg.windowState() & Qt::WindowMaximized);
-        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]Maximize Window")));
-        m_pDlg->close();
-        m_pDlg.reset();
-    }
-    LoadSystemSetting(s);
-    EXPECT_TRUE(s.bMaximizeWnd);
-}
-
 TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
@@ -698,41 +576,6 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     POINT off{};
     ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 200}, &off));
     EXPECT_EQ(shownAt(off), QColor(90, 90, 90));
-    m_pDlg.reset();
-}
-
-TEST_F(MainWndTest, WindowFitsTheScreenWithStatusBarAndHiddenVideoButton)
-{
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    CPixmetraDlg& dlg = Start();
-    const QRect avail = dlg.screen()->availableGeometry();
-    EXPECT_LE(dlg.frameGeometry().width(), avail.width());
-    EXPECT_LE(dlg.frameGeometry().height(), avail.height());
-    // Every control lies inside the window.
-    for (const MAIN_CONTROL_NAME& entry : kMainControlNames) {
-        QWidget* p = dlg.GetDlgItem(entry.nID);
-        ASSERT_NE(p, nullptr) << entry.pszObjectName;
-        if (p->isVisible() && p->parentWidget() == &dlg) {
-            EXPECT_TRUE(dlg.rect().contains(p->geometry())) << entry.pszObjectName;
-        }
-    }
-    // Status bar parts at the display scale: right edges 160, 240, 360, 500.
-    dlg.resize(1400, 800);
-    QCoreApplication::processEvents();
-    const double s = dlg.GetDisplayScale();
-    QWidget* pBar = dlg.GetDlgItem(IDC_STATUS_BAR);
-    const auto parts = pBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_EQ(parts.size(), 8);
-    EXPECT_NEAR(parts[0]->geometry().right() + 1 + 2, int(160 * s), 1);
-    EXPECT_NEAR(parts[3]->geometry().right() + 1 + 2, int(160 * s) + int(80 * s) + int(120 * s) + int(140 * s), 1);
-    EXPECT_EQ(dlg.GetStatusPartText(5), GetProgramString(211) + QStringLiteral(" ："));
-    // Ctrl+Shift and the right button bring out the video button.
-    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
-    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier, QPoint(5, 5));
-    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
-    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
-    EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isVisible());
-    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
     m_pDlg.reset();
 }
 
