@@ -112,47 +112,6 @@ TEST_F(StartupTest, LanguageComesFromPixmetraIniWhateverTheProgramFileIsCalled)
     EXPECT_EQ(SystemSettingPath(), QDir::toNativeSeparators(Path(QStringLiteral("Pixmetra.ini"))));
 }
 
-TEST_F(StartupTest, StartSetsTheLookWritesTheLogAndTheLogFolderCanBeCopied)
-{
-    const QString name = UniqueInstanceName();
-    INSTANCE_FILES files(name);
-    QTemporaryDir dest;
-    ASSERT_TRUE(dest.isValid());
-    BOOL bCopied = FALSE;
-    {
-        CPixmetraApp theApp(name);
-        theApp.SetMainWindowRunner([&](CPixmetraApp& app) {
-            EXPECT_TRUE(app.GetLogFile().IsOpen());
-            // Light text on dark surfaces, drawn by Fusion.
-            EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
-            const QPalette palette = QApplication::palette();
-            EXPECT_LT(palette.color(QPalette::Window).lightness(), 64);
-            EXPECT_LT(palette.color(QPalette::Base).lightness(), 64);
-            EXPECT_GT(palette.color(QPalette::WindowText).lightness(), 192);
-            EXPECT_GT(palette.color(QPalette::ButtonText).lightness(), 192);
-            bCopied = app.CopyLogFolder(dest.path());
-            WriteLog(QStringLiteral("after the copy"));
-            return 7;
-        });
-        EXPECT_EQ(theApp.InitInstance(), FALSE);
-        EXPECT_EQ(theApp.ExitInstance(), 7);
-    }
-    const QStringList logs = LogFiles(tmp.path());
-    ASSERT_EQ(logs.size(), 1);
-    const QString text = QString::fromUtf8(ReadBytes(tmp.path() + QStringLiteral("/Log/") + logs.front()));
-    EXPECT_TRUE(text.contains(QStringLiteral("[APP]Start ->")));
-    // The log was reopened after the copy and closed at the end.
-    EXPECT_TRUE(text.contains(QStringLiteral("after the copy")));
-    EXPECT_TRUE(text.contains(QStringLiteral("[APP]End")));
-
-    EXPECT_TRUE(bCopied);
-    const QStringList copied = LogFiles(dest.path());
-    ASSERT_EQ(copied, logs);
-    const QString copy = QString::fromUtf8(ReadBytes(dest.path() + QStringLiteral("/Log/") + copied.front()));
-    EXPECT_TRUE(copy.contains(QStringLiteral("[APP]Start ->")));
-    EXPECT_FALSE(copy.contains(QStringLiteral("after the copy")));
-}
-
 TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
 {
     const QString name = UniqueInstanceName();

@@ -373,62 +373,6 @@ TEST_F(CameraTest, DisconnectIsAnnounced)
     EXPECT_TRUE(c.CloseCamera()); // the ring is freed even though the camera is gone
 }
 
-TEST_F(CameraTest, RecordsAnAviFileWithAnIndex)
-{
-    CCameraCtrl c;
-    ASSERT_TRUE(c.OpenCamera(1));
-    ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 0)));
-    SetFault("fps", 30);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("video.avi");
-    EXPECT_FALSE(c.StartSaveAVI(path, 1)); // not streaming
-    CRecordingSink sink;
-    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
-    ASSERT_TRUE(c.StartSaveAVI(path, 1));
-    BOOL bEnable = FALSE, bOn = FALSE;
-    ASSERT_TRUE(c.GetVideoRecordingParam(bEnable, bOn));
-    EXPECT_TRUE(bEnable);
-    EXPECT_TRUE(bOn);
-    ASSERT_TRUE(WaitFor([&] { return c.GetVideoRecordingParam(bEnable, bOn) && !bOn; }, 5000));
-    ASSERT_TRUE(c.StopStreaminig());
-
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray avi = f.readAll();
-    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(avi.constData() + at); };
-    ASSERT_GT(avi.size(), 1000);
-    EXPECT_EQ(avi.left(4), QByteArray("RIFF"));
-    EXPECT_EQ(u32(4), quint32(avi.size() - 8));
-    EXPECT_EQ(avi.mid(8, 4), QByteArray("AVI "));
-    EXPECT_EQ(avi.mid(12, 4), QByteArray("LIST"));
-    EXPECT_EQ(avi.mid(20, 4), QByteArray("hdrl"));
-    EXPECT_EQ(avi.mid(24, 4), QByteArray("avih"));
-    const quint32 frames = u32(24 + 8 + 16);
-    EXPECT_EQ(u32(24 + 8 + 32), 320u);
-    EXPECT_EQ(u32(24 + 8 + 36), 240u);
-    const qsizetype strh = avi.indexOf("strh");
-    EXPECT_EQ(avi.mid(strh + 8, 8), QByteArray("vidsMJPG"));
-    const qsizetype movi = avi.indexOf("movi");
-    const qsizetype idx1 = avi.indexOf("idx1");
-    ASSERT_GT(movi, 0);
-    ASSERT_GT(idx1, movi);
-    EXPECT_EQ(u32(movi - 4), quint32(idx1 - movi));
-    // Every index entry points at a JPEG chunk.
-    const quint32 entries = u32(idx1 + 4) / 16;
-    EXPECT_EQ(entries, frames);
-    EXPECT_GE(frames, 20u);
-    EXPECT_LE(frames, 40u);
-    for (quint32 i = 0; i < entries; ++i) {
-        const qsizetype e = idx1 + 8 + qsizetype(i) * 16;
-        EXPECT_EQ(avi.mid(e, 4), QByteArray("00dc"));
-        const qsizetype chunk = movi + qsizetype(u32(e + 8));
-        ASSERT_LT(chunk + 10, avi.size());
-        EXPECT_EQ(avi.mid(chunk, 4), QByteArray("00dc"));
-        EXPECT_EQ(u32(chunk + 4), u32(e + 12));
-        EXPECT_EQ(avi.mid(chunk + 8, 2), QByteArray("\xff\xd8"));
-    }
-}
-
 TEST_F(CameraTest, StressShotsAndResolutionSwitchesWhileStreaming)
 {
     CCameraCtrl c;
