@@ -92,31 +92,24 @@ void CCameraHub::TakeHotplugChanges()
             continue;
         }
         // The same port first; else the one closed camera of that name
-        // (plugged into another port).
-        CUvcCamera* pMatch = nullptr;
+        // (plugged into another port); none when one is at that node already.
+        CUvcCamera* pByPort = nullptr;
+        CUvcCamera* pByName = nullptr;
         int nSameName = 0;
+        bool bInPlace = false;
         for (const auto& cam : m_Cameras) {
             if (cam->IsOpen() || cam->IsLost() || cam->Info().Card != info.Card) {
                 continue;
             }
-            if (cam->Path() == node) {
-                pMatch = nullptr; // already where it is
-                nSameName = 0;
-                break;
-            }
+            bInPlace = bInPlace || cam->Path() == node;
             ++nSameName;
+            pByName = cam.get();
             if (cam->Info().BusInfo == info.BusInfo) {
-                pMatch = cam.get();
+                pByPort = cam.get();
             }
         }
-        if (pMatch == nullptr && nSameName == 1) {
-            for (const auto& cam : m_Cameras) {
-                if (!cam->IsOpen() && !cam->IsLost() && cam->Info().Card == info.Card) {
-                    pMatch = cam.get();
-                }
-            }
-        }
-        if (pMatch != nullptr) {
+        CUvcCamera* const pMatch = pByPort != nullptr ? pByPort : (nSameName == 1 ? pByName : nullptr);
+        if (!bInPlace && pMatch != nullptr) {
             pMatch->Relocate(node, info);
         }
     }
