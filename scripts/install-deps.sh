@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-svg-dev libgl-dev
   libturbojpeg0-dev libjpeg62-turbo-dev libudev-dev
-  umockdev libumockdev-dev
+  umockdev libumockdev-dev v4l-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth imagemagick

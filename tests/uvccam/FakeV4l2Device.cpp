@@ -1,15 +1,20 @@
-// A UVC camera for tests, loaded with LD_PRELOAD: opening the node named by
-// FAKE_V4L2_NODE gives a device that answers the V4L2 calls a camera library
-// makes and sends paced frames (MJPEG at 2592 x 1944 and 1280 x 720, YUYV at
-// 640 x 480 and 320 x 240, 30 per second). FAKE_V4L2_UNPLUG_AFTER=n pulls its
-// cable after n frames: poll then flags an error and every call fails with
-// ENODEV. Every other file goes to the system as usual.
+// A UVC camera for tests, loaded with LD_PRELOAD: the node named by
+// FAKE_V4L2_NODE is a character device that answers the V4L2 calls as the
+// uvcvideo driver does and sends paced frames (MJPEG at 2592 x 1944 and
+// 1280 x 720, YUYV at 640 x 480 and 320 x 240, 30 per second). Like the
+// driver it may be opened many times, but only the first handle that asks for
+// buffers may stream; the others get EBUSY. FakeV4l2_Unplug pulls its cable
+// (poll flags an error, every call fails with ENODEV, opening gives ENOENT),
+// FakeV4l2_Plug puts it back. Every other file goes to the system as usual.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/videodev2.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/mman.h>
+#include <sys/select.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <turbojpeg.h>
@@ -23,6 +28,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,33 +51,50 @@ const SIZE_ENTRY kSizes[] = {
     {V4L2_PIX_FMT_YUYV, 640, 480},
     {V4L2_PIX_FMT_YUYV, 320, 240},
 };
+const uint32_t kFourccs[] = {V4L2_PIX_FMT_MJPEG, V4L2_PIX_FMT_YUYV};
 
 struct CONTROL {
+    const char* pName;
     int32_t nMin, nMax, nDefault, nValue;
     uint32_t nType;
 };
 
+// Each buffer is a memory file, so the program's mappings and the device's
+// own see the same pages, as with a driver's buffers.
+struct BUFFER {
+    int nMemFd = -1;
+    void* pData = nullptr; // the device's mapping
+    bool bMapped = false;
+    bool bQueued = false;
+};
+
+using MMAP_FN = void* (*)(void*, size_t, int, int, int, off_t);
+using CLOSE_FN = int (*)(int);
+
 struct DEVICE {
     std::mutex mutex;
-    int fd = -1;
+    std::map<int, v4l2_priority> fds; // each open handle and its priority
+    std::set<int> blocking;           // handles opened without O_NONBLOCK
+    int nOwner = -1; // the handle whose buffers these are
     uint32_t nFourcc = V4L2_PIX_FMT_MJPEG;
     uint32_t nWidth = 2592, nHeight = 1944;
     std::vector<uint8_t> frame; // what each buffer receives
-    std::vector<void*> buffers;
-    size_t nBufferSize = 0;
+    std::vector<BUFFER> buffers;
     std::deque<uint32_t> queued;
+    uint32_t nSequence = 0;
     bool bStreaming = false;
     bool bUnplugged = false;
-    long nSent = 0;
-    long nUnplugAfter = -1;
     std::chrono::steady_clock::time_point next;
     std::map<uint32_t, CONTROL> controls = {
-        {V4L2_CID_BRIGHTNESS, {-64, 64, 0, 0, V4L2_CTRL_TYPE_INTEGER}},
-        {V4L2_CID_GAIN, {0, 100, 10, 10, V4L2_CTRL_TYPE_INTEGER}},
-        {V4L2_CID_EXPOSURE_ABSOLUTE, {3, 2047, 333, 333, V4L2_CTRL_TYPE_INTEGER}},
-        {V4L2_CID_EXPOSURE_AUTO, {0, 3, 3, 3, V4L2_CTRL_TYPE_MENU}},
-        {V4L2_CID_WHITE_BALANCE_TEMPERATURE, {2800, 6500, 4600, 4600, V4L2_CTRL_TYPE_INTEGER}},
-        {V4L2_CID_AUTO_WHITE_BALANCE, {0, 1, 1, 1, V4L2_CTRL_TYPE_BOOLEAN}},
+        {V4L2_CID_USER_CLASS, {"User Controls", 0, 0, 0, 0, V4L2_CTRL_TYPE_CTRL_CLASS}},
+        {V4L2_CID_CAMERA_CLASS, {"Camera Controls", 0, 0, 0, 0, V4L2_CTRL_TYPE_CTRL_CLASS}},
+        {V4L2_CID_BRIGHTNESS, {"Brightness", -64, 64, 0, 0, V4L2_CTRL_TYPE_INTEGER}},
+        {V4L2_CID_AUTO_WHITE_BALANCE, {"White Balance, Automatic", 0, 1, 1, 1, V4L2_CTRL_TYPE_BOOLEAN}},
+        {V4L2_CID_GAIN, {"Gain", 0, 100, 10, 10, V4L2_CTRL_TYPE_INTEGER}},
+        {V4L2_CID_WHITE_BALANCE_TEMPERATURE,
+         {"White Balance Temperature", 2800, 6500, 4600, 4600, V4L2_CTRL_TYPE_INTEGER}},
+        {V4L2_CID_EXPOSURE_AUTO, {"Auto Exposure", 0, 3, 3, 3, V4L2_CTRL_TYPE_MENU}},
+        {V4L2_CID_EXPOSURE_ABSOLUTE, {"Exposure Time, Absolute", 3, 2047, 333, 333, V4L2_CTRL_TYPE_INTEGER}},
     };
 };
 
@@ -125,11 +148,238 @@ int Fail(int nErr)
     return -1;
 }
 
-int DeviceIoctl(DEVICE& d, unsigned long nRequest, void* pArg)
+// The size of this format closest to the one asked for, as drivers answer.
+const SIZE_ENTRY& Nearest(uint32_t nFourcc, uint32_t w, uint32_t h)
 {
-    std::lock_guard<std::mutex> lock(d.mutex);
+    if (std::find(std::begin(kFourccs), std::end(kFourccs), nFourcc) == std::end(kFourccs)) {
+        nFourcc = kFourccs[0];
+    }
+    const SIZE_ENTRY* pBest = nullptr;
+    int64_t nBest = 0;
+    for (const SIZE_ENTRY& e : kSizes) {
+        const int64_t n = std::llabs(int64_t(e.nWidth) - w) + std::llabs(int64_t(e.nHeight) - h);
+        if (e.nFourcc == nFourcc && (pBest == nullptr || n < nBest)) {
+            pBest = &e;
+            nBest = n;
+        }
+    }
+    return *pBest;
+}
+
+void FillPix(v4l2_pix_format& pix, const SIZE_ENTRY& e)
+{
+    std::memset(&pix, 0, sizeof(pix));
+    pix.width = e.nWidth;
+    pix.height = e.nHeight;
+    pix.pixelformat = e.nFourcc;
+    pix.field = V4L2_FIELD_NONE;
+    pix.bytesperline = e.nFourcc == V4L2_PIX_FMT_YUYV ? e.nWidth * 2 : 0;
+    pix.sizeimage = e.nWidth * e.nHeight * 2;
+    pix.colorspace = V4L2_COLORSPACE_SRGB;
+    pix.priv = V4L2_PIX_FMT_PRIV_MAGIC;
+}
+
+size_t BufferSize(const DEVICE& d)
+{
+    return size_t(d.nWidth) * d.nHeight * 2;
+}
+
+bool AllocBuffers(DEVICE& d, uint32_t nCount)
+{
+    static auto realMap = Next<MMAP_FN>("mmap");
+    d.buffers.assign(nCount, BUFFER{});
+    for (BUFFER& b : d.buffers) {
+        b.nMemFd = memfd_create("fake-v4l2-buffer", MFD_CLOEXEC);
+        if (b.nMemFd < 0 || ftruncate(b.nMemFd, off_t(BufferSize(d))) != 0) {
+            return false;
+        }
+        b.pData = realMap(nullptr, BufferSize(d), PROT_READ | PROT_WRITE, MAP_SHARED, b.nMemFd, 0);
+        if (b.pData == MAP_FAILED) {
+            b.pData = nullptr;
+            return false;
+        }
+    }
+    return true;
+}
+
+void FillBuffer(const DEVICE& d, v4l2_buffer& b, uint32_t i)
+{
+    b.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    b.memory = V4L2_MEMORY_MMAP;
+    b.index = i;
+    b.length = uint32_t(BufferSize(d));
+    b.m.offset = i * 0x1000000u;
+    b.field = V4L2_FIELD_NONE;
+    b.flags = V4L2_BUF_FLAG_TIMESTAMP_MONOTONIC | V4L2_BUF_FLAG_TSTAMP_SRC_SOE;
+    if (d.buffers[i].bMapped) {
+        b.flags |= V4L2_BUF_FLAG_MAPPED;
+    }
+    if (d.buffers[i].bQueued) {
+        b.flags |= V4L2_BUF_FLAG_QUEUED;
+    }
+}
+
+void FreeBuffers(DEVICE& d)
+{
+    static auto realClose = Next<CLOSE_FN>("close");
+    for (BUFFER& b : d.buffers) {
+        if (b.pData != nullptr) {
+            munmap(b.pData, BufferSize(d));
+        }
+        if (b.nMemFd >= 0) {
+            realClose(b.nMemFd);
+        }
+    }
+    d.bStreaming = false;
+    d.buffers.clear();
+    d.queued.clear();
+    d.nOwner = -1;
+}
+
+// Only the handle that holds the buffers may change the format or stream.
+bool MayOwn(const DEVICE& d, int fd)
+{
+    return d.nOwner < 0 || d.nOwner == fd;
+}
+
+v4l2_priority TopPriority(const DEVICE& d)
+{
+    v4l2_priority n = V4L2_PRIORITY_UNSET;
+    for (const auto& [fd, prio] : d.fds) {
+        n = std::max(n, prio);
+    }
+    return n;
+}
+
+// Setting calls from a handle below another's recording priority are refused.
+bool IsSetting(unsigned long nRequest)
+{
+    switch (nRequest) {
+    case VIDIOC_S_INPUT:
+    case VIDIOC_S_FMT:
+    case VIDIOC_S_PARM:
+    case VIDIOC_REQBUFS:
+    case VIDIOC_STREAMON:
+    case VIDIOC_STREAMOFF:
+    case VIDIOC_S_CTRL:
+    case VIDIOC_S_EXT_CTRLS: return true;
+    default: return false;
+    }
+}
+
+const CONTROL* FindControl(const DEVICE& d, uint32_t nId, bool bNext)
+{
+    const auto it = bNext ? d.controls.upper_bound(nId & ~(V4L2_CTRL_FLAG_NEXT_CTRL | V4L2_CTRL_FLAG_NEXT_COMPOUND))
+                          : d.controls.find(nId);
+    return it == d.controls.end() ? nullptr : &it->second;
+}
+
+uint32_t IdOf(const DEVICE& d, const CONTROL* p)
+{
+    for (const auto& [id, c] : d.controls) {
+        if (&c == p) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+// A value out of range is refused; so is a menu item the device lacks.
+int CheckValue(const CONTROL& c, int32_t nValue)
+{
+    if (c.nType == V4L2_CTRL_TYPE_CTRL_CLASS) {
+        return EACCES;
+    }
+    if (nValue < c.nMin || nValue > c.nMax) {
+        return ERANGE;
+    }
+    return c.nType == V4L2_CTRL_TYPE_MENU && nValue != 1 && nValue != 3 ? EINVAL : 0;
+}
+
+int ExtControls(DEVICE& d, unsigned long nRequest, v4l2_ext_controls& e)
+{
+    if (e.which != V4L2_CTRL_WHICH_CUR_VAL && e.which != V4L2_CTRL_WHICH_DEF_VAL &&
+        e.which != V4L2_CTRL_CLASS_USER && e.which != V4L2_CTRL_CLASS_CAMERA) {
+        return Fail(EINVAL);
+    }
+    if (e.which == V4L2_CTRL_WHICH_DEF_VAL && nRequest != VIDIOC_G_EXT_CTRLS) {
+        return Fail(EINVAL);
+    }
+    if (e.count > 0 && e.controls == nullptr) {
+        return Fail(EFAULT);
+    }
+    std::memset(e.reserved, 0, sizeof(e.reserved));
+    // All are checked before any is read or written.
+    for (uint32_t i = 0; i < e.count; ++i) {
+        const CONTROL* p = FindControl(d, e.controls[i].id, false);
+        const bool bClass = e.which >= V4L2_CTRL_CLASS_USER && V4L2_CTRL_ID2WHICH(e.controls[i].id) != e.which;
+        if (p == nullptr || bClass) {
+            e.error_idx = nRequest == VIDIOC_TRY_EXT_CTRLS ? i : e.count;
+            return Fail(EINVAL);
+        }
+        const int nErr = nRequest != VIDIOC_G_EXT_CTRLS ? CheckValue(*p, e.controls[i].value)
+                         : p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? EACCES
+                                                                 : 0;
+        if (nErr != 0) {
+            // Reading or setting fails as a whole, pointing at none; trying names the control.
+            e.error_idx = nRequest == VIDIOC_TRY_EXT_CTRLS ? i : e.count;
+            return Fail(nErr);
+        }
+    }
+    for (uint32_t i = 0; i < e.count; ++i) {
+        CONTROL& c = d.controls[e.controls[i].id];
+        if (nRequest == VIDIOC_G_EXT_CTRLS) {
+            e.controls[i].value = e.which == V4L2_CTRL_WHICH_DEF_VAL ? c.nDefault : c.nValue;
+        } else if (nRequest == VIDIOC_S_EXT_CTRLS) {
+            c.nValue = e.controls[i].value;
+        }
+    }
+    return 0;
+}
+
+int DeviceIoctl(DEVICE& d, int fd, unsigned long nRequest, void* pArg)
+{
+    std::unique_lock<std::mutex> lock(d.mutex);
     if (d.bUnplugged) {
         return Fail(ENODEV);
+    }
+    switch (nRequest) {
+    case VIDIOC_QUERYCAP:
+    case VIDIOC_ENUM_FMT:
+    case VIDIOC_ENUM_FRAMESIZES:
+    case VIDIOC_ENUM_FRAMEINTERVALS:
+    case VIDIOC_ENUMINPUT:
+    case VIDIOC_G_INPUT:
+    case VIDIOC_S_INPUT:
+    case VIDIOC_G_FMT:
+    case VIDIOC_TRY_FMT:
+    case VIDIOC_S_FMT:
+    case VIDIOC_G_PARM:
+    case VIDIOC_S_PARM:
+    case VIDIOC_REQBUFS:
+    case VIDIOC_QUERYBUF:
+    case VIDIOC_QBUF:
+    case VIDIOC_DQBUF:
+    case VIDIOC_STREAMON:
+    case VIDIOC_STREAMOFF:
+    case VIDIOC_QUERYCTRL:
+    case VIDIOC_QUERY_EXT_CTRL:
+    case VIDIOC_QUERYMENU:
+    case VIDIOC_G_CTRL:
+    case VIDIOC_S_CTRL:
+    case VIDIOC_G_EXT_CTRLS:
+    case VIDIOC_S_EXT_CTRLS:
+    case VIDIOC_TRY_EXT_CTRLS:
+    case VIDIOC_G_PRIORITY:
+    case VIDIOC_S_PRIORITY:
+        if (pArg == nullptr) {
+            return Fail(EFAULT);
+        }
+        break;
+    default: return Fail(ENOTTY);
+    }
+    if (IsSetting(nRequest) && d.fds[fd] < TopPriority(d)) {
+        return Fail(EBUSY);
     }
     switch (nRequest) {
     case VIDIOC_QUERYCAP: {
@@ -139,17 +389,22 @@ int DeviceIoctl(DEVICE& d, unsigned long nRequest, void* pArg)
         std::strcpy(reinterpret_cast<char*>(cap->card), "Fake UVC Camera 5MP");
         std::strcpy(reinterpret_cast<char*>(cap->bus_info), "usb-0000:00:14.0-3");
         cap->version = (6u << 16) | (1u << 8) | 0u;
-        cap->device_caps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+        cap->device_caps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING | V4L2_CAP_EXT_PIX_FORMAT;
         cap->capabilities = cap->device_caps | V4L2_CAP_DEVICE_CAPS;
         return 0;
     }
     case VIDIOC_ENUM_FMT: {
         auto* f = static_cast<v4l2_fmtdesc*>(pArg);
-        if (f->index > 1) {
+        if (f->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || f->index >= std::size(kFourccs)) {
             return Fail(EINVAL);
         }
-        f->pixelformat = f->index == 0 ? V4L2_PIX_FMT_MJPEG : V4L2_PIX_FMT_YUYV;
-        f->flags = f->index == 0 ? V4L2_FMT_FLAG_COMPRESSED : 0;
+        const uint32_t i = f->index;
+        std::memset(f, 0, sizeof(*f));
+        f->index = i;
+        f->type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+        f->pixelformat = kFourccs[i];
+        f->flags = i == 0 ? V4L2_FMT_FLAG_COMPRESSED : 0;
+        std::strcpy(reinterpret_cast<char*>(f->description), i == 0 ? "Motion-JPEG" : "YUYV 4:2:2");
         return 0;
     }
     case VIDIOC_ENUM_FRAMESIZES: {
@@ -157,6 +412,7 @@ int DeviceIoctl(DEVICE& d, unsigned long nRequest, void* pArg)
         uint32_t n = 0;
         for (const SIZE_ENTRY& e : kSizes) {
             if (e.nFourcc == s->pixel_format && n++ == s->index) {
+                std::memset(s->reserved, 0, sizeof(s->reserved));
                 s->type = V4L2_FRMSIZE_TYPE_DISCRETE;
                 s->discrete.width = e.nWidth;
                 s->discrete.height = e.nHeight;
@@ -167,116 +423,226 @@ int DeviceIoctl(DEVICE& d, unsigned long nRequest, void* pArg)
     }
     case VIDIOC_ENUM_FRAMEINTERVALS: {
         auto* iv = static_cast<v4l2_frmivalenum*>(pArg);
-        if (iv->index > 0) {
+        const bool bSize = std::any_of(std::begin(kSizes), std::end(kSizes), [&](const SIZE_ENTRY& e) {
+            return e.nFourcc == iv->pixel_format && e.nWidth == iv->width && e.nHeight == iv->height;
+        });
+        if (iv->index > 0 || !bSize) {
             return Fail(EINVAL);
         }
+        std::memset(iv->reserved, 0, sizeof(iv->reserved));
         iv->type = V4L2_FRMIVAL_TYPE_DISCRETE;
         iv->discrete = v4l2_fract{1, 30};
         return 0;
     }
-    case VIDIOC_S_FMT: {
-        auto* f = static_cast<v4l2_format*>(pArg);
-        if (d.bStreaming || !d.buffers.empty()) {
-            return Fail(EBUSY);
-        }
-        const SIZE_ENTRY* pFound = nullptr;
-        for (const SIZE_ENTRY& e : kSizes) {
-            if (e.nFourcc == f->fmt.pix.pixelformat && e.nWidth == f->fmt.pix.width &&
-                e.nHeight == f->fmt.pix.height) {
-                pFound = &e;
-            }
-        }
-        if (pFound == nullptr) {
-            pFound = &kSizes[0]; // drivers answer with what they can do
-        }
-        d.nFourcc = pFound->nFourcc;
-        d.nWidth = pFound->nWidth;
-        d.nHeight = pFound->nHeight;
-        f->fmt.pix.pixelformat = d.nFourcc;
-        f->fmt.pix.width = d.nWidth;
-        f->fmt.pix.height = d.nHeight;
-        f->fmt.pix.bytesperline = d.nFourcc == V4L2_PIX_FMT_YUYV ? d.nWidth * 2 : 0;
-        f->fmt.pix.sizeimage = d.nWidth * d.nHeight * 2;
-        d.nBufferSize = f->fmt.pix.sizeimage;
-        return 0;
-    }
-    case VIDIOC_S_PARM: return 0;
-    case VIDIOC_REQBUFS: {
-        auto* r = static_cast<v4l2_requestbuffers*>(pArg);
-        if (r->memory != V4L2_MEMORY_MMAP) {
+    case VIDIOC_ENUMINPUT: {
+        auto* in = static_cast<v4l2_input*>(pArg);
+        if (in->index != 0) {
             return Fail(EINVAL);
         }
-        if (r->count == 0) {
-            d.buffers.clear();
-            d.queued.clear();
+        std::memset(in, 0, sizeof(*in));
+        std::strcpy(reinterpret_cast<char*>(in->name), "Camera 1");
+        in->type = V4L2_INPUT_TYPE_CAMERA;
+        return 0;
+    }
+    case VIDIOC_G_INPUT: *static_cast<int*>(pArg) = 0; return 0;
+    case VIDIOC_S_INPUT: return *static_cast<int*>(pArg) == 0 ? 0 : Fail(EINVAL);
+    case VIDIOC_G_FMT:
+    case VIDIOC_TRY_FMT:
+    case VIDIOC_S_FMT: {
+        auto* f = static_cast<v4l2_format*>(pArg);
+        if (f->type != V4L2_BUF_TYPE_VIDEO_CAPTURE) {
+            return Fail(EINVAL);
+        }
+        if (nRequest == VIDIOC_G_FMT) {
+            FillPix(f->fmt.pix, Nearest(d.nFourcc, d.nWidth, d.nHeight));
             return 0;
         }
-        r->count = std::min<uint32_t>(r->count, 8);
-        d.buffers.assign(r->count, nullptr);
-        d.queued.clear();
+        const SIZE_ENTRY& e = Nearest(f->fmt.pix.pixelformat, f->fmt.pix.width, f->fmt.pix.height);
+        if (nRequest == VIDIOC_S_FMT) {
+            if (d.bStreaming || !MayOwn(d, fd) || !d.buffers.empty()) {
+                return Fail(EBUSY);
+            }
+            d.nFourcc = e.nFourcc;
+            d.nWidth = e.nWidth;
+            d.nHeight = e.nHeight;
+        }
+        FillPix(f->fmt.pix, e);
+        return 0;
+    }
+    case VIDIOC_G_PARM:
+    case VIDIOC_S_PARM: {
+        auto* p = static_cast<v4l2_streamparm*>(pArg);
+        if (p->type != V4L2_BUF_TYPE_VIDEO_CAPTURE) {
+            return Fail(EINVAL);
+        }
+        if (nRequest == VIDIOC_S_PARM && (d.bStreaming || !MayOwn(d, fd))) {
+            return Fail(EBUSY);
+        }
+        std::memset(&p->parm, 0, sizeof(p->parm));
+        p->parm.capture.capability = V4L2_CAP_TIMEPERFRAME;
+        p->parm.capture.timeperframe = v4l2_fract{1, 30};
+        return 0;
+    }
+    case VIDIOC_REQBUFS: {
+        auto* r = static_cast<v4l2_requestbuffers*>(pArg);
+        if (r->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || r->memory != V4L2_MEMORY_MMAP) {
+            return Fail(EINVAL);
+        }
+        if (!MayOwn(d, fd)) {
+            return Fail(EBUSY);
+        }
+        std::memset(r->reserved, 0, sizeof(r->reserved));
+        r->capabilities = V4L2_BUF_CAP_SUPPORTS_MMAP;
+        r->flags = 0;
+        FreeBuffers(d);
+        if (r->count > 0) {
+            r->count = std::clamp<uint32_t>(r->count, 2, 8);
+            if (!AllocBuffers(d, r->count)) {
+                FreeBuffers(d);
+                return Fail(ENOMEM);
+            }
+            d.nOwner = fd;
+        }
         return 0;
     }
     case VIDIOC_QUERYBUF: {
         auto* b = static_cast<v4l2_buffer*>(pArg);
-        if (b->index >= d.buffers.size()) {
+        if (b->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || b->index >= d.buffers.size()) {
             return Fail(EINVAL);
         }
-        b->length = uint32_t(d.nBufferSize);
-        b->m.offset = b->index * 0x1000000u;
+        FillBuffer(d, *b, b->index);
         return 0;
     }
     case VIDIOC_QBUF: {
         auto* b = static_cast<v4l2_buffer*>(pArg);
-        if (b->index >= d.buffers.size() || d.buffers[b->index] == nullptr) {
+        if (d.nOwner != fd) {
+            return Fail(EBUSY);
+        }
+        if (b->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || b->memory != V4L2_MEMORY_MMAP ||
+            b->index >= d.buffers.size() || d.buffers[b->index].bQueued) {
             return Fail(EINVAL);
         }
+        d.buffers[b->index].bQueued = true;
         d.queued.push_back(b->index);
+        FillBuffer(d, *b, b->index);
         return 0;
     }
     case VIDIOC_DQBUF: {
         auto* b = static_cast<v4l2_buffer*>(pArg);
+        if (d.nOwner != fd) {
+            return Fail(EBUSY);
+        }
+        // A blocking handle waits for the frame (or the end of the stream).
+        while (d.blocking.count(fd) != 0 && d.bStreaming && !d.bUnplugged &&
+               (d.queued.empty() || std::chrono::steady_clock::now() < d.next)) {
+            lock.unlock();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            lock.lock();
+        }
+        if (d.bUnplugged) {
+            return Fail(ENODEV);
+        }
         if (!d.bStreaming || d.queued.empty() || std::chrono::steady_clock::now() < d.next) {
-            return Fail(EAGAIN);
+            return Fail(d.blocking.count(fd) != 0 && d.bStreaming ? EINVAL : EAGAIN);
         }
         const uint32_t i = d.queued.front();
         d.queued.pop_front();
-        const size_t n = std::min(d.frame.size(), d.nBufferSize);
-        std::memcpy(d.buffers[i], d.frame.data(), n);
-        b->index = i;
+        d.buffers[i].bQueued = false;
+        const size_t n = std::min(d.frame.size(), BufferSize(d));
+        std::memcpy(d.buffers[i].pData, d.frame.data(), n);
+        FillBuffer(d, *b, i);
         b->bytesused = uint32_t(n);
-        b->flags = 0;
+        b->sequence = d.nSequence++;
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        b->timestamp = timeval{now.tv_sec, now.tv_nsec / 1000};
         d.next += std::chrono::microseconds(33333);
-        if (d.nUnplugAfter >= 0 && ++d.nSent >= d.nUnplugAfter) {
-            d.bUnplugged = true;
-        }
         return 0;
     }
     case VIDIOC_STREAMON:
-        MakeFrame(d);
-        d.bStreaming = true;
-        d.next = std::chrono::steady_clock::now();
-        return 0;
     case VIDIOC_STREAMOFF:
-        d.bStreaming = false;
-        d.queued.clear();
-        return 0;
-    case VIDIOC_QUERYCTRL: {
-        auto* q = static_cast<v4l2_queryctrl*>(pArg);
-        const auto it = d.controls.find(q->id);
-        if (it == d.controls.end()) {
+        if (*static_cast<int*>(pArg) != V4L2_BUF_TYPE_VIDEO_CAPTURE) {
             return Fail(EINVAL);
         }
-        q->minimum = it->second.nMin;
-        q->maximum = it->second.nMax;
-        q->default_value = it->second.nDefault;
-        q->type = it->second.nType;
-        q->step = 1;
-        q->flags = 0;
+        if (d.nOwner != fd) {
+            // No buffers: nothing to start, nothing to stop. Another's: not ours.
+            return d.nOwner < 0 ? (nRequest == VIDIOC_STREAMON ? Fail(EINVAL) : 0) : Fail(EBUSY);
+        }
+        if (nRequest == VIDIOC_STREAMON) {
+            MakeFrame(d);
+            d.bStreaming = true;
+            d.nSequence = 0;
+            d.next = std::chrono::steady_clock::now();
+        } else {
+            d.bStreaming = false;
+            d.queued.clear();
+            for (BUFFER& b : d.buffers) {
+                b.bQueued = false;
+            }
+        }
+        return 0;
+    case VIDIOC_G_PRIORITY: *static_cast<v4l2_priority*>(pArg) = TopPriority(d); return 0;
+    case VIDIOC_S_PRIORITY: {
+        const v4l2_priority n = *static_cast<v4l2_priority*>(pArg);
+        if (n > V4L2_PRIORITY_RECORD) {
+            return Fail(EINVAL);
+        }
+        if (d.fds[fd] < V4L2_PRIORITY_RECORD && TopPriority(d) == V4L2_PRIORITY_RECORD) {
+            return Fail(EBUSY);
+        }
+        d.fds[fd] = n == V4L2_PRIORITY_UNSET ? V4L2_PRIORITY_DEFAULT : n;
         return 0;
     }
+    case VIDIOC_QUERYCTRL: {
+        auto* q = static_cast<v4l2_queryctrl*>(pArg);
+        const CONTROL* p = FindControl(d, q->id, (q->id & V4L2_CTRL_FLAG_NEXT_CTRL) != 0);
+        if (p == nullptr) {
+            return Fail(EINVAL);
+        }
+        std::memset(q, 0, sizeof(*q));
+        q->id = IdOf(d, p);
+        std::strcpy(reinterpret_cast<char*>(q->name), p->pName);
+        q->minimum = p->nMin;
+        q->maximum = p->nMax;
+        q->default_value = p->nDefault;
+        q->type = p->nType;
+        q->step = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? 0 : 1;
+        q->flags = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY : 0;
+        return 0;
+    }
+    case VIDIOC_QUERY_EXT_CTRL: {
+        auto* q = static_cast<v4l2_query_ext_ctrl*>(pArg);
+        const CONTROL* p = FindControl(d, q->id, (q->id & V4L2_CTRL_FLAG_NEXT_CTRL) != 0);
+        if (p == nullptr) {
+            return Fail(EINVAL);
+        }
+        std::memset(q, 0, sizeof(*q));
+        q->id = IdOf(d, p);
+        std::strcpy(q->name, p->pName);
+        q->minimum = p->nMin;
+        q->maximum = p->nMax;
+        q->default_value = p->nDefault;
+        q->type = p->nType;
+        q->step = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? 0 : 1;
+        q->flags = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY : 0;
+        q->elem_size = sizeof(int32_t);
+        q->elems = 1;
+        return 0;
+    }
+    case VIDIOC_G_EXT_CTRLS:
+    case VIDIOC_S_EXT_CTRLS:
+    case VIDIOC_TRY_EXT_CTRLS: return ExtControls(d, nRequest, *static_cast<v4l2_ext_controls*>(pArg));
     case VIDIOC_QUERYMENU: {
         auto* m = static_cast<v4l2_querymenu*>(pArg);
-        return m->id == V4L2_CID_EXPOSURE_AUTO && (m->index == 1 || m->index == 3) ? 0 : Fail(EINVAL);
+        if (m->id != V4L2_CID_EXPOSURE_AUTO || (m->index != 1 && m->index != 3)) {
+            return Fail(EINVAL);
+        }
+        const uint32_t i = m->index;
+        std::memset(m, 0, sizeof(*m));
+        m->id = V4L2_CID_EXPOSURE_AUTO;
+        m->index = i;
+        std::strcpy(reinterpret_cast<char*>(m->name), i == 1 ? "Manual Mode" : "Aperture Priority Mode");
+        return 0;
     }
     case VIDIOC_G_CTRL:
     case VIDIOC_S_CTRL: {
@@ -287,37 +653,47 @@ int DeviceIoctl(DEVICE& d, unsigned long nRequest, void* pArg)
         }
         if (nRequest == VIDIOC_G_CTRL) {
             c->value = it->second.nValue;
-        } else {
-            if (c->value < it->second.nMin || c->value > it->second.nMax) {
-                return Fail(ERANGE);
-            }
-            it->second.nValue = c->value;
+            return it->second.nType == V4L2_CTRL_TYPE_CTRL_CLASS ? Fail(EACCES) : 0;
         }
+        if (const int nErr = CheckValue(it->second, c->value); nErr != 0) {
+            return Fail(nErr);
+        }
+        it->second.nValue = c->value;
         return 0;
     }
-    default: return Fail(ENOTTY);
     }
+    return Fail(ENOTTY);
 }
 
-int OpenFake()
+int OpenFake(int nFlags)
 {
     DEVICE& d = Dev();
     std::lock_guard<std::mutex> lock(d.mutex);
-    if (d.fd >= 0) {
-        // One program at a time, as a busy camera answers.
-        return Fail(EBUSY);
+    if (d.bUnplugged) {
+        return Fail(ENOENT);
     }
-    const char* pAfter = std::getenv("FAKE_V4L2_UNPLUG_AFTER");
-    d.nUnplugAfter = pAfter != nullptr ? std::atol(pAfter) : -1;
-    d.fd = eventfd(0, EFD_CLOEXEC);
-    return d.fd;
+    const int fd = eventfd(0, EFD_CLOEXEC);
+    if (fd >= 0) {
+        d.fds[fd] = V4L2_PRIORITY_DEFAULT;
+        if ((nFlags & O_NONBLOCK) == 0) {
+            d.blocking.insert(fd);
+        }
+    }
+    return fd;
 }
 
 bool IsFakeFd(int fd)
 {
     DEVICE& d = Dev();
     std::lock_guard<std::mutex> lock(d.mutex);
-    return fd >= 0 && fd == d.fd;
+    return d.fds.count(fd) != 0;
+}
+
+void FakeStat(struct stat* p)
+{
+    std::memset(p, 0, sizeof(*p));
+    p->st_mode = S_IFCHR | 0660;
+    p->st_rdev = makedev(81, 99);
 }
 
 } // namespace
@@ -337,7 +713,7 @@ extern "C" {
 static int OpenOrForward(const char* pRealName, const char* pPath, int nFlags, mode_t nMode)
 {
     if (IsFakePath(pPath)) {
-        return OpenFake();
+        return OpenFake(nFlags);
     }
     using OPEN_FN = int (*)(const char*, int, ...);
     static auto realOpen = Next<OPEN_FN>("open");
@@ -357,14 +733,49 @@ __attribute__((visibility("default"))) int open64(const char* pPath, int nFlags,
     return OpenOrForward("open64", pPath, nFlags, nMode);
 }
 
+// What fortified builds call for open(path, flags).
+__attribute__((visibility("default"))) int __open_2(const char* pPath, int nFlags)
+{
+    return OpenOrForward("open", pPath, nFlags, 0);
+}
+
+__attribute__((visibility("default"))) int __open64_2(const char* pPath, int nFlags)
+{
+    return OpenOrForward("open64", pPath, nFlags, 0);
+}
+
+// Tools look at the node before they open it.
+__attribute__((visibility("default"))) int stat(const char* pPath, struct stat* p)
+{
+    if (IsFakePath(pPath) && !Dev().bUnplugged) {
+        FakeStat(p);
+        return 0;
+    }
+    static auto real = Next<int (*)(const char*, struct stat*)>("stat");
+    return real(pPath, p);
+}
+
+__attribute__((visibility("default"))) int fstat(int fd, struct stat* p)
+{
+    if (IsFakeFd(fd)) {
+        FakeStat(p);
+        return 0;
+    }
+    static auto real = Next<int (*)(int, struct stat*)>("fstat");
+    return real(fd, p);
+}
+
 __attribute__((visibility("default"))) int close(int fd)
 {
     static auto real = Next<int (*)(int)>("close");
     if (IsFakeFd(fd)) {
         DEVICE& d = Dev();
         std::lock_guard<std::mutex> lock(d.mutex);
-        d.fd = -1;
-        d.bStreaming = false;
+        d.fds.erase(fd);
+        d.blocking.erase(fd);
+        if (d.nOwner == fd) {
+            FreeBuffers(d);
+        }
     }
     return real(fd);
 }
@@ -376,7 +787,7 @@ __attribute__((visibility("default"))) int ioctl(int fd, unsigned long nRequest,
     void* pArg = va_arg(ap, void*);
     va_end(ap);
     if (IsFakeFd(fd)) {
-        return DeviceIoctl(Dev(), nRequest, pArg);
+        return DeviceIoctl(Dev(), fd, nRequest, pArg);
     }
     static auto real = Next<int (*)(int, unsigned long, ...)>("ioctl");
     return real(fd, nRequest, pArg);
@@ -385,22 +796,32 @@ __attribute__((visibility("default"))) int ioctl(int fd, unsigned long nRequest,
 __attribute__((visibility("default"))) void* mmap(void* pAddr, size_t nLength, int nProt, int nFlags, int fd,
                                                    off_t nOffset)
 {
+    static auto real = Next<MMAP_FN>("mmap");
     if (IsFakeFd(fd)) {
         DEVICE& d = Dev();
         std::lock_guard<std::mutex> lock(d.mutex);
         const size_t i = size_t(nOffset) / 0x1000000u;
-        if (d.bUnplugged || i >= d.buffers.size() || nLength != d.nBufferSize) {
+        if (d.bUnplugged || i >= d.buffers.size() || size_t(nOffset) % 0x1000000u != 0 || nLength != BufferSize(d) ||
+            (nFlags & MAP_SHARED) == 0) {
             errno = EINVAL;
             return MAP_FAILED;
         }
-        // The system's own mmap: ours would take the device lock again.
-        static auto realMap = Next<void* (*)(void*, size_t, int, int, int, off_t)>("mmap");
-        void* p = realMap(nullptr, nLength, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        d.buffers[i] = p;
+        void* p = real(pAddr, nLength, nProt, nFlags, d.buffers[i].nMemFd, 0);
+        d.buffers[i].bMapped = d.buffers[i].bMapped || p != MAP_FAILED;
         return p;
     }
-    static auto real = Next<void* (*)(void*, size_t, int, int, int, off_t)>("mmap");
     return real(pAddr, nLength, nProt, nFlags, fd, nOffset);
+}
+
+// What poll answers for the device: frame ready, error, or nothing (yet).
+short DeviceEvents(DEVICE& d, int fd)
+{
+    std::lock_guard<std::mutex> lock(d.mutex);
+    if (d.bUnplugged) {
+        return POLLERR | POLLHUP;
+    }
+    return d.bStreaming && d.nOwner == fd && !d.queued.empty() && std::chrono::steady_clock::now() >= d.next ? POLLIN
+                                                                                                             : 0;
 }
 
 // The caller fills the array; GCC cannot see that through the interposed symbol.
@@ -412,18 +833,11 @@ __attribute__((visibility("default"))) int poll(pollfd* pFds, nfds_t nCount, int
         DEVICE& d = Dev();
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
         for (;;) {
-            {
-                std::lock_guard<std::mutex> lock(d.mutex);
-                if (d.bUnplugged) {
-                    pFds[0].revents = POLLERR | POLLHUP;
-                    return 1;
-                }
-                if (d.bStreaming && !d.queued.empty() && std::chrono::steady_clock::now() >= d.next) {
-                    pFds[0].revents = POLLIN;
-                    return 1;
-                }
+            pFds[0].revents = DeviceEvents(d, pFds->fd);
+            if (pFds[0].revents != 0) {
+                return 1;
             }
-            if (std::chrono::steady_clock::now() >= until) {
+            if (nTimeoutMs >= 0 && std::chrono::steady_clock::now() >= until) {
                 pFds[0].revents = 0;
                 return 0;
             }
@@ -435,12 +849,51 @@ __attribute__((visibility("default"))) int poll(pollfd* pFds, nfds_t nCount, int
 }
 #pragma GCC diagnostic pop
 
-} // extern "C"
+// Tools also wait with select, on the device alone.
+__attribute__((visibility("default"))) int select(int nFds, fd_set* pRead, fd_set* pWrite, fd_set* pExcept,
+                                                   timeval* pTimeout)
+{
+    static auto real = Next<int (*)(int, fd_set*, fd_set*, fd_set*, timeval*)>("select");
+    const int fd = nFds - 1;
+    if (fd < 0 || !IsFakeFd(fd) || pRead == nullptr || !FD_ISSET(fd, pRead)) {
+        return real(nFds, pRead, pWrite, pExcept, pTimeout);
+    }
+    const int nMs = pTimeout == nullptr ? -1 : int(pTimeout->tv_sec * 1000 + pTimeout->tv_usec / 1000);
+    pollfd p{fd, POLLIN, 0};
+    const int n = poll(&p, 1, nMs);
+    FD_ZERO(pRead);
+    if (pWrite != nullptr) {
+        FD_ZERO(pWrite);
+    }
+    if (pExcept != nullptr) {
+        FD_ZERO(pExcept);
+    }
+    if (n > 0 && (p.revents & POLLIN) != 0) {
+        FD_SET(fd, pRead);
+    }
+    if (n > 0 && (p.revents & POLLERR) != 0 && pExcept != nullptr) {
+        FD_SET(fd, pExcept);
+    }
+    return n;
+}
 
-// The test pulls the cable with this, found through the preloaded library.
-extern "C" __attribute__((visibility("default"))) void FakeV4l2_Unplug()
+// The test pulls the cable and puts it back with these, found through the
+// preloaded library. A camera plugged in again starts with no handles open.
+__attribute__((visibility("default"))) void FakeV4l2_Unplug()
 {
     DEVICE& d = Dev();
     std::lock_guard<std::mutex> lock(d.mutex);
     d.bUnplugged = true;
 }
+
+__attribute__((visibility("default"))) void FakeV4l2_Plug()
+{
+    DEVICE& d = Dev();
+    std::lock_guard<std::mutex> lock(d.mutex);
+    d.bUnplugged = false;
+    d.fds.clear();
+    d.blocking.clear();
+    FreeBuffers(d);
+}
+
+} // extern "C"

@@ -1,7 +1,7 @@
 // The program's camera controller on the library it loads, with a UVC camera
 // made by the test itself (a preloaded library answering the V4L2 calls):
 // listed before the simulated cameras, opened at 2592 x 1944, streamed,
-// adjusted, recorded, switched to another size and unplugged.
+// adjusted, recorded, switched to another size, unplugged and plugged in again.
 #include "camera/AviParse.h"
 #include "camera/CameraCtrl.h"
 #include "camera/ICubeApi.h"
@@ -11,10 +11,15 @@
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <linux/videodev2.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -65,7 +70,24 @@ SHOT Shot(CCameraCtrl& c)
 
 } // namespace
 
-TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesAndUnplugs)
+void CallFake(const char* pName)
+{
+    reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, pName))();
+}
+
+bool WaitForMessage(CRecordingSink& sink, UINT nMessage)
+{
+    return WaitFor([&] {
+        for (const POSTED_MESSAGE& m : sink.Take()) {
+            if (m.nMessage == nMessage) {
+                return true;
+            }
+        }
+        return false;
+    }, 5000);
+}
+
+TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesUnplugsAndComesBack)
 {
     if (dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug") == nullptr) {
         GTEST_SKIP() << "the fake camera library is not preloaded";
@@ -143,15 +165,35 @@ TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesAndUnplugs)
     }, 5000));
     EXPECT_EQ(s.nHeight, 720);
 
-    reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug"))();
-    ASSERT_TRUE(WaitFor([&] {
-        for (const POSTED_MESSAGE& m : sink.Take()) {
-            if (m.nMessage == WM_CAMERA_DISCONNECT) {
-                return true;
-            }
-        }
-        return false;
-    }, 5000));
+    CallFake("FakeV4l2_Unplug");
+    ASSERT_TRUE(WaitForMessage(sink, WM_CAMERA_DISCONNECT));
     EXPECT_FALSE(c.IsOpen());
+
+    // Tried again as the program does while the camera is away: it fails
+    // quietly, then opens and streams once the cable is back.
+    EXPECT_FALSE(c.OpenCamera(0));
+    CallFake("FakeV4l2_Plug");
+    ASSERT_TRUE(c.OpenCamera(0));
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    const auto nBefore = c.GetFramesDelivered();
+    ASSERT_TRUE(WaitFor([&] { return c.GetFramesDelivered() >= nBefore + 5; }, 10000));
+    EXPECT_GT(Shot(c).nWidth, 0);
+    EXPECT_TRUE(c.CloseCamera());
+
+    // Another program streaming from the camera: ours is refused at once
+    // (the driver answers busy when buffers are asked for), not left hanging.
+    const int fdOther = open(std::getenv("FAKE_V4L2_NODE"), O_RDWR);
+    ASSERT_GE(fdOther, 0);
+    v4l2_requestbuffers req{};
+    req.count = 2;
+    req.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    req.memory = V4L2_MEMORY_MMAP;
+    ASSERT_EQ(ioctl(fdOther, VIDIOC_REQBUFS, &req), 0);
+    EXPECT_FALSE(c.OpenCamera(0) && c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    EXPECT_FALSE(c.IsStreaming());
+    c.CloseCamera();
+    close(fdOther);
+    ASSERT_TRUE(c.OpenCamera(0));
+    EXPECT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     EXPECT_TRUE(c.CloseCamera());
 }
