@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <linux/videodev2.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/mman.h>
 #include <sys/select.h>
@@ -75,6 +76,9 @@ struct DEVICE {
     std::mutex mutex;
     std::map<int, v4l2_priority> fds; // each open handle and its priority
     std::set<int> blocking;           // handles opened without O_NONBLOCK
+    std::map<int, std::set<uint32_t>> subscribed; // control events each handle wants
+    std::map<int, std::deque<v4l2_event>> events; // and those waiting for it
+    uint32_t nEventSequence = 0;
     int nOwner = -1; // the handle whose buffers these are
     uint32_t nFourcc = V4L2_PIX_FMT_MJPEG;
     uint32_t nWidth = 2592, nHeight = 1944;
@@ -296,7 +300,36 @@ int CheckValue(const CONTROL& c, int32_t nValue)
     return c.nType == V4L2_CTRL_TYPE_MENU && nValue != 1 && nValue != 3 ? EINVAL : 0;
 }
 
-int ExtControls(DEVICE& d, unsigned long nRequest, v4l2_ext_controls& e)
+void QueueControlEvent(DEVICE& d, int fd, uint32_t nId)
+{
+    const CONTROL& c = d.controls[nId];
+    v4l2_event ev{};
+    ev.type = V4L2_EVENT_CTRL;
+    ev.id = nId;
+    ev.u.ctrl.changes = V4L2_EVENT_CTRL_CH_VALUE;
+    ev.u.ctrl.type = c.nType;
+    ev.u.ctrl.value = c.nValue;
+    ev.u.ctrl.minimum = c.nMin;
+    ev.u.ctrl.maximum = c.nMax;
+    ev.u.ctrl.step = 1;
+    ev.u.ctrl.default_value = c.nDefault;
+    ev.sequence = d.nEventSequence++;
+    clock_gettime(CLOCK_MONOTONIC, &ev.timestamp);
+    d.events[fd].push_back(ev);
+}
+
+// A changed value is told to every other handle that asked to hear of it.
+void SetControl(DEVICE& d, int fdSetter, uint32_t nId, int32_t nValue)
+{
+    d.controls[nId].nValue = nValue;
+    for (const auto& [fd, ids] : d.subscribed) {
+        if (fd != fdSetter && ids.count(nId) != 0) {
+            QueueControlEvent(d, fd, nId);
+        }
+    }
+}
+
+int ExtControls(DEVICE& d, int fd, unsigned long nRequest, v4l2_ext_controls& e)
 {
     if (e.which != V4L2_CTRL_WHICH_CUR_VAL && e.which != V4L2_CTRL_WHICH_DEF_VAL &&
         e.which != V4L2_CTRL_CLASS_USER && e.which != V4L2_CTRL_CLASS_CAMERA) {
@@ -312,7 +345,8 @@ int ExtControls(DEVICE& d, unsigned long nRequest, v4l2_ext_controls& e)
     // All are checked before any is read or written.
     for (uint32_t i = 0; i < e.count; ++i) {
         const CONTROL* p = FindControl(d, e.controls[i].id, false);
-        const bool bClass = e.which >= V4L2_CTRL_CLASS_USER && V4L2_CTRL_ID2WHICH(e.controls[i].id) != e.which;
+        const bool bClass = (e.which == V4L2_CTRL_CLASS_USER || e.which == V4L2_CTRL_CLASS_CAMERA) &&
+                            V4L2_CTRL_ID2WHICH(e.controls[i].id) != e.which;
         if (p == nullptr || bClass) {
             e.error_idx = nRequest == VIDIOC_TRY_EXT_CTRLS ? i : e.count;
             return Fail(EINVAL);
@@ -331,7 +365,7 @@ int ExtControls(DEVICE& d, unsigned long nRequest, v4l2_ext_controls& e)
         if (nRequest == VIDIOC_G_EXT_CTRLS) {
             e.controls[i].value = e.which == V4L2_CTRL_WHICH_DEF_VAL ? c.nDefault : c.nValue;
         } else if (nRequest == VIDIOC_S_EXT_CTRLS) {
-            c.nValue = e.controls[i].value;
+            SetControl(d, fd, e.controls[i].id, e.controls[i].value);
         }
     }
     return 0;
@@ -372,6 +406,9 @@ int DeviceIoctl(DEVICE& d, int fd, unsigned long nRequest, void* pArg)
     case VIDIOC_TRY_EXT_CTRLS:
     case VIDIOC_G_PRIORITY:
     case VIDIOC_S_PRIORITY:
+    case VIDIOC_SUBSCRIBE_EVENT:
+    case VIDIOC_UNSUBSCRIBE_EVENT:
+    case VIDIOC_DQEVENT:
         if (pArg == nullptr) {
             return Fail(EFAULT);
         }
@@ -631,7 +668,40 @@ int DeviceIoctl(DEVICE& d, int fd, unsigned long nRequest, void* pArg)
     }
     case VIDIOC_G_EXT_CTRLS:
     case VIDIOC_S_EXT_CTRLS:
-    case VIDIOC_TRY_EXT_CTRLS: return ExtControls(d, nRequest, *static_cast<v4l2_ext_controls*>(pArg));
+    case VIDIOC_TRY_EXT_CTRLS: return ExtControls(d, fd, nRequest, *static_cast<v4l2_ext_controls*>(pArg));
+    case VIDIOC_SUBSCRIBE_EVENT:
+    case VIDIOC_UNSUBSCRIBE_EVENT: {
+        const auto* sub = static_cast<v4l2_event_subscription*>(pArg);
+        if (nRequest == VIDIOC_UNSUBSCRIBE_EVENT) {
+            if (sub->type == V4L2_EVENT_ALL) {
+                d.subscribed.erase(fd);
+            } else {
+                d.subscribed[fd].erase(sub->id);
+            }
+            return 0;
+        }
+        const CONTROL* p = FindControl(d, sub->id, false);
+        if (sub->type != V4L2_EVENT_CTRL || p == nullptr) {
+            return Fail(EINVAL);
+        }
+        d.subscribed[fd].insert(sub->id);
+        // A control class has no value to tell.
+        if ((sub->flags & V4L2_EVENT_SUB_FL_SEND_INITIAL) != 0 && p->nType != V4L2_CTRL_TYPE_CTRL_CLASS) {
+            QueueControlEvent(d, fd, sub->id);
+        }
+        return 0;
+    }
+    case VIDIOC_DQEVENT: {
+        std::deque<v4l2_event>& q = d.events[fd];
+        if (q.empty()) {
+            return Fail(ENOENT);
+        }
+        auto* ev = static_cast<v4l2_event*>(pArg);
+        *ev = q.front();
+        q.pop_front();
+        ev->pending = uint32_t(q.size());
+        return 0;
+    }
     case VIDIOC_QUERYMENU: {
         auto* m = static_cast<v4l2_querymenu*>(pArg);
         if (m->id != V4L2_CID_EXPOSURE_AUTO || (m->index != 1 && m->index != 3)) {
@@ -658,7 +728,7 @@ int DeviceIoctl(DEVICE& d, int fd, unsigned long nRequest, void* pArg)
         if (const int nErr = CheckValue(it->second, c->value); nErr != 0) {
             return Fail(nErr);
         }
-        it->second.nValue = c->value;
+        SetControl(d, fd, c->id, c->value);
         return 0;
     }
     }
@@ -773,6 +843,8 @@ __attribute__((visibility("default"))) int close(int fd)
         std::lock_guard<std::mutex> lock(d.mutex);
         d.fds.erase(fd);
         d.blocking.erase(fd);
+        d.subscribed.erase(fd);
+        d.events.erase(fd);
         if (d.nOwner == fd) {
             FreeBuffers(d);
         }
@@ -813,16 +885,35 @@ __attribute__((visibility("default"))) void* mmap(void* pAddr, size_t nLength, i
     return real(pAddr, nLength, nProt, nFlags, fd, nOffset);
 }
 
-// What poll answers for the device: frame ready, error, or nothing (yet).
+// What poll answers for the device: frame ready, event waiting, error.
 short DeviceEvents(DEVICE& d, int fd)
 {
     std::lock_guard<std::mutex> lock(d.mutex);
     if (d.bUnplugged) {
         return POLLERR | POLLHUP;
     }
-    return d.bStreaming && d.nOwner == fd && !d.queued.empty() && std::chrono::steady_clock::now() >= d.next ? POLLIN
-                                                                                                             : 0;
+    const bool bFrame =
+        d.bStreaming && d.nOwner == fd && !d.queued.empty() && std::chrono::steady_clock::now() >= d.next;
+    const auto it = d.events.find(fd);
+    return short((bFrame ? POLLIN : 0) | (it != d.events.end() && !it->second.empty() ? POLLPRI : 0));
 }
+
+// Waits up to nTimeoutMs (forever when negative) for any of nWanted.
+short WaitDevice(DEVICE& d, int fd, short nWanted, int nTimeoutMs)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+    for (;;) {
+        const short n = short(DeviceEvents(d, fd) & (nWanted | POLLERR | POLLHUP));
+        if (n != 0 || (nTimeoutMs >= 0 && std::chrono::steady_clock::now() >= until)) {
+            return n;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+// The device handle registered with each epoll set, and what it waits for.
+std::mutex g_EpollMutex;
+std::map<int, std::pair<int, epoll_event>> g_Epolls;
 
 // The caller fills the array; GCC cannot see that through the interposed symbol.
 #pragma GCC diagnostic push
@@ -830,19 +921,8 @@ short DeviceEvents(DEVICE& d, int fd)
 __attribute__((visibility("default"))) int poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs)
 {
     if (pFds != nullptr && nCount == 1 && IsFakeFd(pFds->fd)) {
-        DEVICE& d = Dev();
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
-        for (;;) {
-            pFds[0].revents = DeviceEvents(d, pFds->fd);
-            if (pFds[0].revents != 0) {
-                return 1;
-            }
-            if (nTimeoutMs >= 0 && std::chrono::steady_clock::now() >= until) {
-                pFds[0].revents = 0;
-                return 0;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+        pFds[0].revents = WaitDevice(Dev(), pFds->fd, pFds->events, nTimeoutMs);
+        return pFds[0].revents != 0 ? 1 : 0;
     }
     static auto real = Next<int (*)(pollfd*, nfds_t, int)>("poll");
     return real(pFds, nCount, nTimeoutMs);
@@ -855,26 +935,61 @@ __attribute__((visibility("default"))) int select(int nFds, fd_set* pRead, fd_se
 {
     static auto real = Next<int (*)(int, fd_set*, fd_set*, fd_set*, timeval*)>("select");
     const int fd = nFds - 1;
-    if (fd < 0 || !IsFakeFd(fd) || pRead == nullptr || !FD_ISSET(fd, pRead)) {
+    const bool bRead = pRead != nullptr && fd >= 0 && FD_ISSET(fd, pRead);
+    const bool bExcept = pExcept != nullptr && fd >= 0 && FD_ISSET(fd, pExcept);
+    if (fd < 0 || !IsFakeFd(fd) || (!bRead && !bExcept)) {
         return real(nFds, pRead, pWrite, pExcept, pTimeout);
     }
     const int nMs = pTimeout == nullptr ? -1 : int(pTimeout->tv_sec * 1000 + pTimeout->tv_usec / 1000);
-    pollfd p{fd, POLLIN, 0};
-    const int n = poll(&p, 1, nMs);
-    FD_ZERO(pRead);
-    if (pWrite != nullptr) {
-        FD_ZERO(pWrite);
+    const short n = WaitDevice(Dev(), fd, short((bRead ? POLLIN : 0) | (bExcept ? POLLPRI : 0)), nMs);
+    for (fd_set* pSet : {pRead, pWrite, pExcept}) {
+        if (pSet != nullptr) {
+            FD_ZERO(pSet);
+        }
     }
-    if (pExcept != nullptr) {
-        FD_ZERO(pExcept);
-    }
-    if (n > 0 && (p.revents & POLLIN) != 0) {
+    if (bRead && (n & (POLLIN | POLLERR)) != 0) {
         FD_SET(fd, pRead);
     }
-    if (n > 0 && (p.revents & POLLERR) != 0 && pExcept != nullptr) {
+    if (bExcept && (n & (POLLPRI | POLLERR)) != 0) {
         FD_SET(fd, pExcept);
     }
-    return n;
+    return n != 0 ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int epoll_ctl(int epfd, int nOp, int fd, epoll_event* pEvent)
+{
+    static auto real = Next<int (*)(int, int, int, epoll_event*)>("epoll_ctl");
+    if (IsFakeFd(fd)) {
+        std::lock_guard<std::mutex> lock(g_EpollMutex);
+        if (nOp == EPOLL_CTL_DEL) {
+            g_Epolls.erase(epfd);
+        } else if (pEvent != nullptr) {
+            g_Epolls[epfd] = {fd, *pEvent};
+        }
+    }
+    return real(epfd, nOp, fd, pEvent);
+}
+
+__attribute__((visibility("default"))) int epoll_wait(int epfd, epoll_event* pEvents, int nMax, int nTimeoutMs)
+{
+    static auto real = Next<int (*)(int, epoll_event*, int, int)>("epoll_wait");
+    std::pair<int, epoll_event> reg;
+    {
+        std::lock_guard<std::mutex> lock(g_EpollMutex);
+        const auto it = g_Epolls.find(epfd);
+        if (it == g_Epolls.end() || nMax < 1) {
+            return real(epfd, pEvents, nMax, nTimeoutMs);
+        }
+        reg = it->second;
+    }
+    // poll and epoll share the values of IN, PRI, ERR and HUP.
+    const short n = WaitDevice(Dev(), reg.first, short(reg.second.events), nTimeoutMs);
+    if (n == 0) {
+        return 0;
+    }
+    pEvents[0].events = uint32_t(n);
+    pEvents[0].data = reg.second.data;
+    return 1;
 }
 
 // The test pulls the cable and puts it back with these, found through the
@@ -893,6 +1008,8 @@ __attribute__((visibility("default"))) void FakeV4l2_Plug()
     d.bUnplugged = false;
     d.fds.clear();
     d.blocking.clear();
+    d.subscribed.clear();
+    d.events.clear();
     FreeBuffers(d);
 }
 
