@@ -4,8 +4,8 @@
 // 1280 x 720, YUYV at 640 x 480 and 320 x 240, 30 per second). Like the
 // driver it may be opened many times, but only the first handle that asks for
 // buffers may stream; the others get EBUSY. FakeV4l2_Unplug pulls its cable
-// (poll flags an error, every call fails with ENODEV, opening gives ENOENT),
-// FakeV4l2_Plug puts it back. Every other file goes to the system as usual.
+// (poll flags an error, every call fails with ENODEV, the node is gone),
+// FakeV4l2_Plug puts it back, FakeV4l2_PlugAt into another port. Every other file goes to the system as usual.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/videodev2.h>
@@ -108,10 +108,19 @@ DEVICE& Dev()
     return dev;
 }
 
+// Where the camera is plugged in: FAKE_V4L2_NODE, until FakeV4l2_PlugAt.
+std::string& NodePath()
+{
+    static std::string path = std::getenv("FAKE_V4L2_NODE") != nullptr ? std::getenv("FAKE_V4L2_NODE") : "";
+    return path;
+}
+
+// While unplugged there is no node.
 bool IsFakePath(const char* pPath)
 {
-    const char* pNode = std::getenv("FAKE_V4L2_NODE");
-    return pPath != nullptr && pNode != nullptr && std::strcmp(pPath, pNode) == 0;
+    DEVICE& d = Dev();
+    std::lock_guard<std::mutex> lock(d.mutex);
+    return pPath != nullptr && !d.bUnplugged && !NodePath().empty() && NodePath() == pPath;
 }
 
 // The picture of the current size: a gradient with the brightness control in it.
@@ -817,7 +826,7 @@ __attribute__((visibility("default"))) int __open64_2(const char* pPath, int nFl
 // Tools look at the node before they open it.
 __attribute__((visibility("default"))) int stat(const char* pPath, struct stat* p)
 {
-    if (IsFakePath(pPath) && !Dev().bUnplugged) {
+    if (IsFakePath(pPath)) {
         FakeStat(p);
         return 0;
     }
@@ -994,6 +1003,7 @@ __attribute__((visibility("default"))) int epoll_wait(int epfd, epoll_event* pEv
 
 // The test pulls the cable and puts it back with these, found through the
 // preloaded library. A camera plugged in again starts with no handles open.
+void FakeV4l2_PlugAt(const char* pNode);
 __attribute__((visibility("default"))) void FakeV4l2_Unplug()
 {
     DEVICE& d = Dev();
@@ -1001,16 +1011,24 @@ __attribute__((visibility("default"))) void FakeV4l2_Unplug()
     d.bUnplugged = true;
 }
 
-__attribute__((visibility("default"))) void FakeV4l2_Plug()
+// Plugged into another port, the camera gets another node.
+__attribute__((visibility("default"))) void FakeV4l2_PlugAt(const char* pNode)
 {
     DEVICE& d = Dev();
     std::lock_guard<std::mutex> lock(d.mutex);
+    NodePath() = pNode;
     d.bUnplugged = false;
     d.fds.clear();
     d.blocking.clear();
     d.subscribed.clear();
     d.events.clear();
     FreeBuffers(d);
+}
+
+__attribute__((visibility("default"))) void FakeV4l2_Plug()
+{
+    const std::string node = NodePath(); // a copy: PlugAt assigns the path
+    FakeV4l2_PlugAt(node.c_str());
 }
 
 } // extern "C"

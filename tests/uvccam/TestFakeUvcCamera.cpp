@@ -2,6 +2,11 @@
 // made by the test itself (a preloaded library answering the V4L2 calls):
 // listed before the simulated cameras, opened at 2592 x 1944, streamed,
 // adjusted, recorded, switched to another size, unplugged and plugged in again.
+// Before Qt, whose keyword macros clash with glib's headers.
+#ifdef PIXMETRA_HAVE_UMOCKDEV
+#include <umockdev.h>
+#endif
+
 #include "camera/AviParse.h"
 #include "camera/CameraCtrl.h"
 #include "camera/ICubeApi.h"
@@ -17,6 +22,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
 
 #include <chrono>
 #include <cstdlib>
@@ -89,8 +95,8 @@ bool WaitForMessage(CRecordingSink& sink, UINT nMessage)
 
 TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesUnplugsAndComesBack)
 {
-    if (dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug") == nullptr) {
-        GTEST_SKIP() << "the fake camera library is not preloaded";
+    if (dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug") == nullptr || std::getenv("PIXMETRA_UVC_NODES") == nullptr) {
+        GTEST_SKIP() << "the fake camera library is not preloaded, or udev lists the cameras";
     }
     ASSERT_TRUE(CICubeApi::Process().IsUsable()) << CICubeApi::Process().LoadedPath().toStdString();
     CCameraCtrl c;
@@ -197,3 +203,51 @@ TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesUnplugsAndComesBa
     EXPECT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     EXPECT_TRUE(c.CloseCamera());
 }
+
+#ifdef PIXMETRA_HAVE_UMOCKDEV
+// The camera list and hot plug from udev (devices umockdev makes up): pulled
+// out, the camera is plugged into another port, udev tells of it, and the
+// next open finds it at its new node and streams.
+TEST(FakeUvcCamera, PluggedIntoAnotherPortIsFoundThroughUdev)
+{
+    if (dlsym(RTLD_DEFAULT, "FakeV4l2_PlugAt") == nullptr || std::getenv("PIXMETRA_UVC_NODES") != nullptr) {
+        GTEST_SKIP() << "the fake camera library is not preloaded, or the cameras are listed by name";
+    }
+    UMockdevTestbed* bed = umockdev_testbed_new();
+    ASSERT_NE(bed, nullptr);
+    const auto addCamera = [&](const char* pName, const char* pNode) {
+        return umockdev_testbed_add_device(bed, "video4linux", pName, nullptr, "name", "Fake UVC Camera 5MP", nullptr,
+                                           "DEVNAME", pNode, nullptr);
+    };
+    gchar* pFirst = addCamera("video4", std::getenv("FAKE_V4L2_NODE"));
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_TRUE(CICubeApi::Process().IsUsable());
+    CCameraCtrl c;
+    ASSERT_EQ(c.GetCameraCount(), 3);
+    EXPECT_EQ(c.GetCameraName(0), QStringLiteral("Fake UVC Camera 5MP"));
+    ASSERT_TRUE(c.OpenCamera(0));
+    CRecordingSink sink;
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    ASSERT_TRUE(WaitFor([&] { return c.GetFramesDelivered() >= 5; }, 10000));
+
+    CallFake("FakeV4l2_Unplug");
+    umockdev_testbed_uevent(bed, pFirst, "remove");
+    umockdev_testbed_remove_device(bed, pFirst);
+    ASSERT_TRUE(WaitForMessage(sink, WM_CAMERA_DISCONNECT));
+    EXPECT_FALSE(c.OpenCamera(0));
+
+    reinterpret_cast<void (*)(const char*)>(dlsym(RTLD_DEFAULT, "FakeV4l2_PlugAt"))("/dev/video7");
+    gchar* pSecond = addCamera("video7", "/dev/video7"); // udev says "add"
+    ASSERT_NE(pSecond, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return c.OpenCamera(0) == TRUE; }, 5000));
+    EXPECT_EQ(c.GetCameraName(0), QStringLiteral("Fake UVC Camera 5MP"));
+    ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    const auto nBefore = c.GetFramesDelivered();
+    ASSERT_TRUE(WaitFor([&] { return c.GetFramesDelivered() >= nBefore + 5; }, 10000));
+    EXPECT_TRUE(c.CloseCamera());
+
+    g_free(pSecond);
+    g_free(pFirst);
+    g_object_unref(bed);
+}
+#endif
