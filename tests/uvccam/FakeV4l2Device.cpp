@@ -386,43 +386,19 @@ int DeviceIoctl(DEVICE& d, int fd, unsigned long nRequest, void* pArg)
     if (d.bUnplugged) {
         return Fail(ENODEV);
     }
-    switch (nRequest) {
-    case VIDIOC_QUERYCAP:
-    case VIDIOC_ENUM_FMT:
-    case VIDIOC_ENUM_FRAMESIZES:
-    case VIDIOC_ENUM_FRAMEINTERVALS:
-    case VIDIOC_ENUMINPUT:
-    case VIDIOC_G_INPUT:
-    case VIDIOC_S_INPUT:
-    case VIDIOC_G_FMT:
-    case VIDIOC_TRY_FMT:
-    case VIDIOC_S_FMT:
-    case VIDIOC_G_PARM:
-    case VIDIOC_S_PARM:
-    case VIDIOC_REQBUFS:
-    case VIDIOC_QUERYBUF:
-    case VIDIOC_QBUF:
-    case VIDIOC_DQBUF:
-    case VIDIOC_STREAMON:
-    case VIDIOC_STREAMOFF:
-    case VIDIOC_QUERYCTRL:
-    case VIDIOC_QUERY_EXT_CTRL:
-    case VIDIOC_QUERYMENU:
-    case VIDIOC_G_CTRL:
-    case VIDIOC_S_CTRL:
-    case VIDIOC_G_EXT_CTRLS:
-    case VIDIOC_S_EXT_CTRLS:
-    case VIDIOC_TRY_EXT_CTRLS:
-    case VIDIOC_G_PRIORITY:
-    case VIDIOC_S_PRIORITY:
-    case VIDIOC_SUBSCRIBE_EVENT:
-    case VIDIOC_UNSUBSCRIBE_EVENT:
-    case VIDIOC_DQEVENT:
-        if (pArg == nullptr) {
-            return Fail(EFAULT);
-        }
-        break;
-    default: return Fail(ENOTTY);
+    // What the driver answers; anything else is not a call it knows.
+    static const std::set<unsigned long> kKnown = {
+        VIDIOC_QUERYCAP, VIDIOC_ENUM_FMT, VIDIOC_ENUM_FRAMESIZES, VIDIOC_ENUM_FRAMEINTERVALS, VIDIOC_ENUMINPUT,
+        VIDIOC_G_INPUT, VIDIOC_S_INPUT, VIDIOC_G_FMT, VIDIOC_TRY_FMT, VIDIOC_S_FMT, VIDIOC_G_PARM, VIDIOC_S_PARM,
+        VIDIOC_REQBUFS, VIDIOC_QUERYBUF, VIDIOC_QBUF, VIDIOC_DQBUF, VIDIOC_STREAMON, VIDIOC_STREAMOFF,
+        VIDIOC_QUERYCTRL, VIDIOC_QUERY_EXT_CTRL, VIDIOC_QUERYMENU, VIDIOC_G_CTRL, VIDIOC_S_CTRL, VIDIOC_G_EXT_CTRLS,
+        VIDIOC_S_EXT_CTRLS, VIDIOC_TRY_EXT_CTRLS, VIDIOC_G_PRIORITY, VIDIOC_S_PRIORITY, VIDIOC_SUBSCRIBE_EVENT,
+        VIDIOC_UNSUBSCRIBE_EVENT, VIDIOC_DQEVENT};
+    if (kKnown.count(nRequest) == 0) {
+        return Fail(ENOTTY);
+    }
+    if (pArg == nullptr) {
+        return Fail(EFAULT);
     }
     if (IsSetting(nRequest) && d.fds[fd] < TopPriority(d)) {
         return Fail(EBUSY);
