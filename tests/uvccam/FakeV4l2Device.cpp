@@ -297,6 +297,26 @@ uint32_t IdOf(const DEVICE& d, const CONTROL* p)
     return 0;
 }
 
+// The fields both control queries share (the next control with NEXT_CTRL).
+template <class QUERY> int QueryControl(const DEVICE& d, QUERY& q)
+{
+    const CONTROL* p = FindControl(d, q.id, (q.id & V4L2_CTRL_FLAG_NEXT_CTRL) != 0);
+    if (p == nullptr) {
+        return Fail(EINVAL);
+    }
+    std::memset(&q, 0, sizeof(q));
+    q.id = IdOf(d, p);
+    std::strcpy(reinterpret_cast<char*>(q.name), p->pName);
+    q.minimum = p->nMin;
+    q.maximum = p->nMax;
+    q.default_value = p->nDefault;
+    q.type = p->nType;
+    const bool bClass = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS;
+    q.step = bClass ? 0 : 1;
+    q.flags = bClass ? V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY : 0;
+    return 0;
+}
+
 // A value out of range is refused; so is a menu item the device lacks.
 int CheckValue(const CONTROL& c, int32_t nValue)
 {
@@ -615,38 +635,12 @@ int DeviceIoctl(DEVICE& d, int fd, unsigned long nRequest, void* pArg)
         d.fds[fd] = n == V4L2_PRIORITY_UNSET ? V4L2_PRIORITY_DEFAULT : n;
         return 0;
     }
-    case VIDIOC_QUERYCTRL: {
-        auto* q = static_cast<v4l2_queryctrl*>(pArg);
-        const CONTROL* p = FindControl(d, q->id, (q->id & V4L2_CTRL_FLAG_NEXT_CTRL) != 0);
-        if (p == nullptr) {
-            return Fail(EINVAL);
-        }
-        std::memset(q, 0, sizeof(*q));
-        q->id = IdOf(d, p);
-        std::strcpy(reinterpret_cast<char*>(q->name), p->pName);
-        q->minimum = p->nMin;
-        q->maximum = p->nMax;
-        q->default_value = p->nDefault;
-        q->type = p->nType;
-        q->step = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? 0 : 1;
-        q->flags = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY : 0;
-        return 0;
-    }
+    case VIDIOC_QUERYCTRL: return QueryControl(d, *static_cast<v4l2_queryctrl*>(pArg));
     case VIDIOC_QUERY_EXT_CTRL: {
         auto* q = static_cast<v4l2_query_ext_ctrl*>(pArg);
-        const CONTROL* p = FindControl(d, q->id, (q->id & V4L2_CTRL_FLAG_NEXT_CTRL) != 0);
-        if (p == nullptr) {
-            return Fail(EINVAL);
+        if (QueryControl(d, *q) != 0) {
+            return -1;
         }
-        std::memset(q, 0, sizeof(*q));
-        q->id = IdOf(d, p);
-        std::strcpy(q->name, p->pName);
-        q->minimum = p->nMin;
-        q->maximum = p->nMax;
-        q->default_value = p->nDefault;
-        q->type = p->nType;
-        q->step = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? 0 : 1;
-        q->flags = p->nType == V4L2_CTRL_TYPE_CTRL_CLASS ? V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY : 0;
         q->elem_size = sizeof(int32_t);
         q->elems = 1;
         return 0;
