@@ -173,14 +173,20 @@ void CPageRGBControl::InitControl()
 void CPageRGBControl::EnableControls()
 {
     const bool bOpen = IsOpen();
-    const bool bColour = bOpen && m_pUi->IDC_CHECK_COLOR_PROCESSING->isChecked();
+    // A camera without the switch (a UVC camera) always processes colour and
+    // applies its gamma: its sliders then follow only their own parameters.
+    // (Disabled here means the camera lacks it, not that the window is off.)
+    const auto isOn = [this](const QAbstractButton* pSwitch) {
+        return !pSwitch->isEnabledTo(this) || pSwitch->isChecked();
+    };
+    const bool bColour = bOpen && isOn(m_pUi->IDC_CHECK_COLOR_PROCESSING);
     for (int nIndex = kBrightness; nIndex <= kHue; ++nIndex) {
         // A parameter the camera lacks stays off whatever the check says.
         const SLIDER_PARAM* s = Slider(nIndex);
-        s->pSlider->setEnabled(bColour && s->pEdit->isEnabled());
+        s->pSlider->setEnabled(bColour && s->pEdit->isEnabledTo(this));
     }
     const SLIDER_PARAM* g = Slider(kGamma);
-    g->pSlider->setEnabled(bOpen && m_pUi->IDC_CHECK_GAMMA->isChecked() && g->pEdit->isEnabled());
+    g->pSlider->setEnabled(bOpen && isOn(m_pUi->IDC_CHECK_GAMMA) && g->pEdit->isEnabledTo(this));
 }
 
 void CPageRGBControl::OnHScroll(int nIndex)

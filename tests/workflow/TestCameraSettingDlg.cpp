@@ -19,6 +19,8 @@
 
 #include <cstdlib>
 
+#include <dlfcn.h>
+
 namespace {
 
 using Video = CPageVideoControl;
@@ -255,4 +257,54 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     ASSERT_TRUE(ReadCameraSetting(stored));
     EXPECT_EQ(stored.ResolutionIdx, 0);
     m_pDlg.reset();
+}
+
+// A UVC camera (the preloaded test camera; this runs only with it) has no
+// colour-processing or gamma switch: the controls it has stay adjustable with
+// its own ranges and automatic modes, the ones it lacks are off, and a flip it
+// lacks is done in software.
+TEST_F(SettingsFlowTest, UvcCameraPagesAdjustWhatTheCameraHas)
+{
+    if (dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug") == nullptr) {
+        GTEST_SKIP() << "runs with the preloaded test camera";
+    }
+    CPixmetraDlg& main = Start();
+    ASSERT_TRUE(main.IsCameraOK());
+    CCameraCtrl& cam = main.Camera();
+    int32_t w = 0, h = 0;
+    ASSERT_TRUE(cam.GetImageSize(w, h));
+    EXPECT_EQ(w, 2592);
+    CCameraSettingDlg dlg;
+    dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QWidget* pVideo = dlg.PageVideo();
+    QWidget* pRgb = dlg.PageRGB();
+
+    // Automatic exposure is the camera's default: the exposure sliders wait.
+    EXPECT_TRUE(Item<QAbstractButton>(pVideo, Video::IDC_CHECK_AUTO_EXPOSURE)->isChecked());
+    EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->isEnabled());
+    EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->maximum(), 100);
+    Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->setValue(60);
+    int32_t nValue = 0;
+    ASSERT_TRUE(cam.GetCameraParam(3, nValue));
+    EXPECT_EQ(nValue, 60);
+
+    // The test picture brightens to the right; flipped, its left edge is bright.
+    const auto leftEdge = [&](const std::vector<uint8_t>& f) { return f[(size_t(h / 2) * w + 4) * 3]; };
+    EXPECT_LT(leftEdge(NextFrame(cam)), 60);
+    Item<QAbstractButton>(pVideo, Video::IDC_CHECK_FLIP_HORIZONTAL)->click();
+    EXPECT_GT(leftEdge(NextFrame(cam)), 180);
+
+    dlg.findChild<QTabWidget*>()->setCurrentIndex(1);
+    EXPECT_FALSE(Item<QAbstractButton>(pRgb, Rgb::IDC_CHECK_COLOR_PROCESSING)->isEnabled());
+    EXPECT_TRUE(Item<QSlider>(pRgb, Rgb::IDC_SLIDER_BRIGHTNESS)->isEnabled());
+    for (int nID : {Rgb::IDC_SLIDER_CONTRAST, Rgb::IDC_SLIDER_SATURATION, Rgb::IDC_SLIDER_HUE, Rgb::IDC_SLIDER_GAMMA}) {
+        EXPECT_FALSE(Item<QSlider>(pRgb, nID)->isEnabled()) << nID;
+    }
+    EXPECT_EQ(Item<QSlider>(pRgb, Rgb::IDC_SLIDER_BRIGHTNESS)->minimum(), -64);
+    Item<QSlider>(pRgb, Rgb::IDC_SLIDER_BRIGHTNESS)->setValue(40);
+    ASSERT_TRUE(cam.GetCameraParam(9, nValue));
+    EXPECT_EQ(nValue, 40);
+    dlg.close();
 }
