@@ -17,24 +17,24 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     const POINT ruler0 = Img(100, rulerY), ruler1000 = Img(1100, rulerY);
 
     // The reference dialog cancelled: nothing stored, the set button back to its caption.
-    const QString setCaption = Button(1012)->text();
-    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    const QString setCaption = ToolButton(1012)->text();
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(514));
-    EXPECT_EQ(Button(1012)->text(), GetProgramString(154));
-    EXPECT_FALSE(Button(1027)->isEnabled());
+    EXPECT_EQ(ToolButton(1012)->text(), GetProgramString(154));
+    EXPECT_FALSE(ToolButton(1027)->isEnabled());
     AnswerLengthDialog(QString());
     ClickImage(ruler0);
     ClickImage(ruler1000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.GetMessageText() == GetProgramString(517); }, 5000));
     EXPECT_FALSE(s.Calibration[0].bEnable);
-    EXPECT_EQ(Button(1012)->text(), setCaption);
-    EXPECT_TRUE(Button(1027)->isEnabled());
+    EXPECT_EQ(ToolButton(1012)->text(), setCaption);
+    EXPECT_TRUE(ToolButton(1027)->isEnabled());
     EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
 
     // mm, then the ruler's 1000 px answered as 1.0 mm.
-    QTest::mouseClick(Button(1024), Qt::LeftButton);
-    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1024), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
     AnswerLengthDialog(QStringLiteral("1.0"));
     ClickImage(ruler0);
@@ -55,17 +55,17 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
 
     // A set slot: another line asks 563 first and No keeps it; the unit asks 562 and No keeps mm.
     m_Boxes.nAnswer = IDNO;
-    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
     QTest::qWait(20);
     EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
-    QTest::mouseClick(Button(1025), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1025), Qt::LeftButton);
     QTest::qWait(20);
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(563));
     EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(562));
     EXPECT_EQ(s.Calibration[0].UnitKind, 1);
-    EXPECT_TRUE(Button(1024)->isChecked());
-    EXPECT_TRUE(Button(1012)->isEnabled());
+    EXPECT_TRUE(ToolButton(1024)->isChecked());
+    EXPECT_TRUE(ToolButton(1012)->isEnabled());
     m_Boxes.Texts.clear();
     m_Boxes.nAnswer = IDYES;
 
@@ -73,7 +73,7 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     EXPECT_EQ(pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
     EXPECT_TRUE(m_Boxes.Texts.empty());
-    QTest::mouseClick(Button(1032), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1032), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
     const double cx = worldW * 0.30, cy = worldH * 0.45;
     ClickImage(Img(cx + 200, cy));
@@ -101,7 +101,7 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     pPage->ReloadFromSetting();
     dlg.ApplyCalibration();
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-    QTest::mouseClick(Button(1030), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1030), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
     ClickImage(POINT{100, 100});
     ClickImage(POINT{300, 100});
@@ -147,8 +147,8 @@ TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
 {
     CPixmetraDlg& dlg = Start();
     const SYSTEM_SETTING& s = dlg.Setting();
-    QTest::mouseClick(Button(1021), Qt::LeftButton);
-    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1021), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(515));
     ClickImage(POINT{100, 100});

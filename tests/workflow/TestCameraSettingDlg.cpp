@@ -2,7 +2,7 @@
 // the camera's parameters (the next frames show them), automatic modes lock
 // their sliders, the defaults come back, and the resolution chosen is
 // applied on close, refused changes included.
-#include "SettingsFlowFixture.h"
+#include "MainWndFixture.h"
 
 #include "app/MultiLanguageTranslator.h"
 #include "camera/pages/CameraSettingDlg.h"

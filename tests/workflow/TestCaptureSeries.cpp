@@ -1,7 +1,7 @@
 // Continuous save through the main window's button, against the simulated
 // camera, with a clock the test moves: interval series, stop, restart,
 // close, click mode and the limits.
-#include "CaptureFixture.h"
+#include "MainWndFixture.h"
 
 #include "workflow/MainControls.h"
 
@@ -45,7 +45,7 @@ protected:
 
     CPixmetraDlg& StartLive()
     {
-        CPixmetraDlg& dlg = Start("1");
+        CPixmetraDlg& dlg = Start(1);
         EXPECT_TRUE(dlg.IsCameraOK());
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
         return dlg;

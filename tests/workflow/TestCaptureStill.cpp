@@ -1,6 +1,6 @@
 // Still capture, saving the shown picture with its overlay, and loading
 // image files, driven through the main window's buttons.
-#include "CaptureFixture.h"
+#include "MainWndFixture.h"
 
 #include "engine/LayeredWnd.h"
 #include "engine/RgnDataDrawer.h"
@@ -55,7 +55,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
         s.bSaveHoleImage = FALSE;
         s.FileFormat = 0;
     });
-    CPixmetraDlg& dlg = Start("0");
+    CPixmetraDlg& dlg = Start(0);
     LoadPicture(dlg);
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
 
@@ -110,7 +110,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
 
 TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
 {
-    CPixmetraDlg& dlg = Start("0");
+    CPixmetraDlg& dlg = Start(0);
     QImage colour(37, 21, QImage::Format_RGB888);
     colour.fill(QColor(200, 100, 50));
     QImage grey(16, 9, QImage::Format_Grayscale8);
@@ -162,7 +162,7 @@ TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
 TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
 {
     WriteSettings([](SYSTEM_SETTING& s) { s.bSaveHoleImage = TRUE; });
-    CPixmetraDlg& dlg = Start("1");
+    CPixmetraDlg& dlg = Start(1);
     ASSERT_TRUE(dlg.IsCameraOK());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
     // Cancelled: back to live, no message box.
@@ -182,7 +182,7 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
 
     // Without a picture the copy fails: reported, and never followed by 504.
     m_pDlg.reset();
-    CPixmetraDlg& empty = Start("0");
+    CPixmetraDlg& empty = Start(0);
     ASSERT_TRUE(empty.Image().IsEmpty());
     m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/nothing.bmp"));
     empty.OnBnClickedBtnSaveImage();

@@ -2,112 +2,30 @@
 // camera: start-up outcomes, live view, disconnect, display geometry and the
 // overlay's image coordinates, placement and the exit question.
 #include "AllocationCount.h"
-#include "app/LogFile.h"
-#include "app/MultiLanguageTranslator.h"
-#include "app/SystemSetting.h"
+#include "MainWndFixture.h"
 #include "app/dialogs/AboutDlg.h"
-#include "app/dialogs/MessageBox.h"
-#include "camera/ICubeApi.h"
-#include "engine/LayeredWnd.h"
-#include "platform/ModuleFolder.h"
-#include "workflow/MainControls.h"
-#include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
-#include "workflow/toolwnd/MeasureModeDlg.h"
 
-#include <thread>
-#include <chrono>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <cmath>
-#include <new>
-#include <cstdlib>
-#include <memory>
-#include <vector>
 
 namespace {
-
-using SetFaultFn = void (*)(const char*, int);
-using SetApiVersionFn = void (*)(const char*);
-
-void SetFault(const char* name, int value)
-{
-    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-    ASSERT_NE(fn, nullptr);
-    fn(name, value);
-}
-
-void SetApiVersion(const char* version)
-{
-    auto fn = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
-    ASSERT_NE(fn, nullptr);
-    fn(version);
-}
-
-class CRecordingBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT nType) override
-    {
-        Texts.push_back(text);
-        Types.push_back(nType);
-        return nAnswer;
-    }
-    std::vector<QString> Texts;
-    std::vector<UINT> Types;
-    int nAnswer = IDOK;
-};
 
 int FailingStart(int, void*, int, int)
 {
     return -1;
 }
 
-class MainWndTest : public ::testing::Test {
+class MainWndTest : public MainWndTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Dir.isValid());
-        ASSERT_TRUE(CICubeApi::Process().IsUsable());
-        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
-        SetMessageBoxProvider(&m_Boxes);
-        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
-        SetProgramLog(&m_Log);
-        for (const char* f : {"open_error", "disconnect_after", "broken_every"}) {
-            SetFault(f, 0);
-        }
-        SetFault("name_error", -1);
-        SetFault("fps", 60);
-        SetApiVersion("1.0.4.2");
-        qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
-    }
-    void TearDown() override
-    {
-        m_pDlg.reset();
-        SetProgramLog(nullptr);
-        m_Log.Close();
-        SetMessageBoxProvider(nullptr);
-        platform::SetModuleFolderForTest(QString());
-        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
+        UseCameras(2);
     }
 
-    CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS())
-    {
-        m_pDlg = std::make_unique<CPixmetraDlg>(nullptr, options);
-        m_pDlg->OnInitDialog();
-        m_pDlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
-        return *m_pDlg;
-    }
+    CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS()) { return StartWindow(options); }
 
     // Waits, without running the event loop, until the camera has delivered a
     // frame newer than any taken: the window takes only frames it has not shown.
@@ -119,31 +37,13 @@ protected:
         }
     }
 
-    QString LogText()
-    {
-        QFile f(m_Log.GetFilePath());
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll());
-    }
-
-    void WriteSettings(const std::function<void(SYSTEM_SETTING&)>& fn)
-    {
-        SYSTEM_SETTING s;
-        SetDefaultSystemSetting(s);
-        fn(s);
-        ASSERT_TRUE(SaveSystemSetting(s));
-    }
-
     // A still picture: dark grey with one white pixel at (fx, fy).
-    void ShowStill(CPixmetraDlg& dlg, int w, int h, int fx, int fy)
+    void ShowStill(int w, int h, int fx, int fy)
     {
         std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 3, 30);
         uint8_t* p = &pixels[(size_t(fy) * size_t(w) + size_t(fx)) * 3];
         p[0] = p[1] = p[2] = 255;
-        ASSERT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
-        ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
-        dlg.ResetPictureView(IMAGE_INFO{24, w, h});
-        dlg.UpdateButtons();
+        ShowPixels(pixels, w, h);
     }
 
     // The window point of the brightest pixel the picture box shows.
@@ -164,37 +64,6 @@ protected:
         return best;
     }
 
-    // Measures a distance by two clicks on the overlay at image points.
-    double MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
-    {
-        const size_t before = dlg.Results().size();
-        // Measuring needs an enabled calibration.
-        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
-        dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
-        QPushButton* pDistance = nullptr;
-        for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
-            if (p->text() == GetProgramString(165)) {
-                pDistance = p;
-            }
-        }
-        EXPECT_NE(pDistance, nullptr);
-        QTest::mouseClick(pDistance, Qt::LeftButton);
-        // The tool window's start reaches the main window as a posted message.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-        for (POINT pt : {a, b}) {
-            POINT w{};
-            EXPECT_TRUE(dlg.Geometry().ImageToWindow(pt, &w));
-            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
-        }
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() > before; }, 2000));
-        return dlg.Results().empty() ? -1.0 : dlg.Results().back().dValue;
-    }
-
-    QTemporaryDir m_Dir;
-    CRecordingBoxes m_Boxes;
-    CLogFile m_Log;
-    std::unique_ptr<CPixmetraDlg> m_pDlg;
 };
 
 TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
@@ -275,7 +144,7 @@ TEST_F(MainWndTest, StartsWithoutCameraOrUsableLibrary)
     }
     // An interface older than 1.0.3.8: error box 624.
     m_Boxes.Texts.clear();
-    SetApiVersion("1.0.3.7");
+    SetSimApiVersion("1.0.3.7");
     {
         CPixmetraDlg& dlg = Start();
         ASSERT_EQ(m_Boxes.Texts.size(), 1u);
@@ -284,7 +153,7 @@ TEST_F(MainWndTest, StartsWithoutCameraOrUsableLibrary)
         EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]InitCamera() DLL Error!")));
         m_pDlg.reset();
     }
-    SetApiVersion("1.0.4.2");
+    SetSimApiVersion("1.0.4.2");
 }
 
 TEST_F(MainWndTest, StreamThatCannotStartShowsBoxAndStill)
@@ -306,7 +175,7 @@ TEST_F(MainWndTest, StreamThatCannotStartShowsBoxAndStill)
 
 TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
 {
-    SetFault("disconnect_after", 12);
+    SetSimFault("disconnect_after", 12);
     CPixmetraDlg& dlg = Start();
     ASSERT_TRUE(dlg.IsCameraOK());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 5000));
@@ -333,7 +202,7 @@ TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
 // back by itself, measurements and message line as a user expects.
 TEST_F(MainWndTest, CameraPluggedInAgainComesBackWithItsMeasurements)
 {
-    SetFault("disconnect_after", 60);
+    SetSimFault("disconnect_after", 60);
     CPixmetraDlg& dlg = Start();
     EXPECT_FALSE(dlg.IsWatchingForCameraReturn());
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
@@ -347,8 +216,8 @@ TEST_F(MainWndTest, CameraPluggedInAgainComesBackWithItsMeasurements)
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(622));
     EXPECT_TRUE(m_Boxes.Texts.empty());
 
-    SetFault("disconnect_after", 0);
-    SetFault("plug_in", 1);
+    SetSimFault("disconnect_after", 0);
+    SetSimFault("plug_in", 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.IsCameraOK(); }, 3000));
     EXPECT_FALSE(dlg.IsWatchingForCameraReturn());
     EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
@@ -413,7 +282,7 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
     CPixmetraDlg& dlg = Start();
     dlg.resize(1000, 760);
     QCoreApplication::processEvents();
-    ShowStill(dlg, 2592, 1944, 700, 500);
+    ShowStill(2592, 1944, 700, 500);
     CDisplayGeometry& geo = dlg.Geometry();
     auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
     // Fit (below 1), 1.0 and 2.0, the last two scrolled so the feature shows.
@@ -499,7 +368,7 @@ TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
     CPixmetraDlg& dlg = Start();
-    ShowStill(dlg, 640, 480, 100, 100);
+    ShowStill(640, 480, 100, 100);
     // Enter and Escape do not close the window.
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QTest::keyClick(&dlg, Qt::Key_Return);
@@ -517,10 +386,6 @@ TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
     EXPECT_TRUE(dlg.close());
     m_pDlg.reset();
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
 {
@@ -557,7 +422,7 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     CPixmetraDlg& dlg = Start();
     dlg.resize(1000, 760);
     QCoreApplication::processEvents();
-    ShowStill(dlg, 800, 600, 10, 10);
+    ShowStill(800, 600, 10, 10);
     ASSERT_GT(MeasureDistance(dlg, POINT{100, 300}, POINT{500, 300}), 0.0);
     const QColor line = CRgnDataDrawer::ToQColor(dlg.Overlay()->Engine().GetDrawSetting().RgnColor);
     POINT mid{};

@@ -1,7 +1,7 @@
 // The settings window run from the main window: what it wrote reaches the
 // overlay at once, cross lines go only when their counts change or they were
 // asked to, and another camera is reconnected with the window at its size.
-#include "SettingsFlowFixture.h"
+#include "MainWndFixture.h"
 
 #include "app/dialogs/ColorDialog.h"
 #include "app/dialogs/SystemSettingDlg.h"

@@ -73,18 +73,9 @@ TEST_F(ToolWindowEnglishTest, CaptionsListsAndRowsShowNoJapanese)
     // A calibration, one measurement of a kind and a 2-circle one fill both lists.
     CalibrateRulerInMillimetres();
     pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-    QTest::mouseClick(pTool->GetDlgItem(1030), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-    ClickImage(POINT{100, 100});
-    ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
-    QTest::mouseClick(pTool->GetDlgItem(1033), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-    for (POINT pt : {POINT{100, 300}, POINT{150, 350}, POINT{100, 400}, POINT{400, 300}, POINT{450, 350},
-                     POINT{400, 400}}) {
-        ClickImage(pt);
-    }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 4; }, 2000));
+    MeasureWith(1030, {POINT{100, 100}, POINT{300, 100}});
+    MeasureWith(1033, {POINT{100, 300}, POINT{150, 350}, POINT{100, 400}, POINT{400, 300}, POINT{450, 350},
+                       POINT{400, 400}}, 3);
 
     const QStringList texts = ToolTexts(*pTool);
     EXPECT_GT(texts.size(), 40);
