@@ -65,20 +65,6 @@ TEST_F(EngineTest, NearlyCollinearCircleIsRejectedLikeCollinear)
     EXPECT_TRUE(Eng().GetMeasureArray().empty());
 }
 
-TEST_F(EngineTest, CircleDiameterDoesNotDependOnClickOrder)
-{
-    Measure(MEAS_CIRCLE, {POINT{101, 37}, POINT{254, 211}, POINT{13, 302}});
-    Measure(MEAS_CIRCLE, {POINT{13, 302}, POINT{101, 37}, POINT{254, 211}});
-    Measure(MEAS_CIRCLE, {POINT{254, 211}, POINT{13, 302}, POINT{101, 37}});
-    ASSERT_EQ(Eng().GetMeasureArray().size(), 3u);
-    double cx, cy, r;
-    ASSERT_TRUE(CalcCircle3Points(POINT{101, 37}, POINT{254, 211}, POINT{13, 302}, cx, cy, r));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(Row(i).dPixelValue, 2 * r, 1e-9);
-        EXPECT_NEAR(Row(i).dValue, r, 1e-9);
-    }
-}
-
 TEST_F(EngineTest, ParallelDistanceKeepsAllShapesInOneMeasurement)
 {
     Measure(MEAS_PARALLEL, {POINT{100, 100}, POINT{300, 100}, POINT{150, 160}});
