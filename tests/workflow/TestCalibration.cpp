@@ -340,10 +340,8 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
     ASSERT_EQ(pTool->GetCurrentTab(), MEAS_TAB_CALIBRATION);
     const SYSTEM_SETTING& s = dlg.Setting();
-    const int worldW = kWidth + simcam::kWorldMargin, worldH = kHeight + simcam::kWorldMargin;
-    // The ruler's ticks at 0 and 1000 px, halfway down its long ticks.
-    const double rulerY = worldH - simcam::kWorldMargin / 2 - 60 + 20;
-    const POINT ruler0 = Img(100, rulerY), ruler1000 = Img(1100, rulerY);
+    POINT ruler0{}, ruler1000{};
+    RulerPoints(ruler0, ruler1000);
 
     // The reference dialog cancelled: nothing stored, the set button back to its caption.
     const QString setCaption = ToolButton(1012)->text();
@@ -362,14 +360,7 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
 
     // mm, then the ruler's 1000 px answered as 1.0 mm.
-    QTest::mouseClick(ToolButton(1024), Qt::LeftButton);
-    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
-    AnswerLengthDialog(QStringLiteral("1.0"));
-    ClickImage(ruler0);
-    ClickImage(ruler1000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && s.Calibration[0].bEnable; }, 5000));
-    QTest::qWait(20);
+    CalibrateRulerInMillimetres();
     EXPECT_EQ(m_UnitShown, GetProgramString(198));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
     EXPECT_EQ(s.CalibrationIndex, 0);
@@ -402,13 +393,8 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     EXPECT_EQ(pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
     EXPECT_TRUE(m_Boxes.Texts.empty());
-    QTest::mouseClick(ToolButton(1032), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-    const double cx = worldW * 0.30, cy = worldH * 0.45;
-    ClickImage(Img(cx + 200, cy));
-    ClickImage(Img(cx, cy - 200));
-    ClickImage(Img(cx - 200, cy));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    const double cx = (kWidth + simcam::kWorldMargin) * 0.30, cy = (kHeight + simcam::kWorldMargin) * 0.45;
+    MeasureWith(1032, {Img(cx + 200, cy), Img(cx, cy - 200), Img(cx - 200, cy)});
     CQSListCtrl* pList = pTool->PageMeasurement()->ResultList();
     ASSERT_EQ(pList->GetRowCount(), 1);
     EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 0.4, 0.006);
@@ -430,11 +416,7 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     pPage->ReloadFromSetting();
     dlg.ApplyCalibration();
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-    QTest::mouseClick(ToolButton(1030), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-    ClickImage(POINT{100, 100});
-    ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    MeasureWith(1030, {POINT{100, 100}, POINT{300, 100}});
     EXPECT_NEAR(dlg.Results()[0].dValue, 2.0, 0.03);
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION, true);
     QAbstractButton* pDelete = pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration"));
