@@ -1,64 +1,23 @@
 #include "camera/CameraCtrl.h"
-#include "camera/ICubeApi.h"
+#include "camera/SimCam.h"
 #include "platform/ModuleFolder.h"
-#include "simcam/TestPattern.h"
 
-#include <QDir>
 #include <QFile>
-#include <QtEndian>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <atomic>
-#include <cmath>
-#include <cstdlib>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using SetFaultFn = void (*)(const char*, int);
-using SetApiVersionFn = void (*)(const char*);
-using GetCountFn = int (*)(int, int);
-
-void SetFault(const char* name, int value)
-{
-    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-    ASSERT_NE(fn, nullptr);
-    fn(name, value);
-}
-
-int SimCount(int cam, int param)
-{
-    auto fn = reinterpret_cast<GetCountFn>(CICubeApi::Process().Symbol("ICubeSim_GetCount"));
-    return fn != nullptr ? fn(cam, param) : -99;
-}
-
 void ResetFaults()
 {
     for (const char* f : {"open_error", "disconnect_after", "broken_every", "no_onepush", "wb_never", "sway"}) {
-        SetFault(f, 0);
+        SetSimFault(f, 0);
     }
-    SetFault("name_error", -1);
-    SetFault("fps", 100);
-    auto fn = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
-    fn("1.0.4.2");
-}
-
-template <class FN>
-bool WaitFor(FN&& fn, int ms)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        if (fn()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return fn();
+    SetSimFault("name_error", -1);
+    SetSimFault("fps", 100);
+    SetSimApiVersion("1.0.4.2");
 }
 
 size_t Count(const std::vector<POSTED_MESSAGE>& v, UINT msg)
@@ -161,7 +120,7 @@ TEST_F(CameraTest, ListsOpensAndRecoversFromCorruptConfiguration)
     EXPECT_EQ(c.GetCameraName(2), QString());
     EXPECT_TRUE(c.IsApiVersionSupported());
     EXPECT_FALSE(c.GetSerialNum(0).isEmpty());
-    SetFault("open_error", -25);
+    SetSimFault("open_error", -25);
     ASSERT_TRUE(c.OpenCamera(0));
     EXPECT_EQ(SimCount(0, 143), 1); // configuration reset
     EXPECT_EQ(SimCount(0, -1), 2);  // opened twice
@@ -184,14 +143,13 @@ TEST_F(CameraTest, ListsOpensAndRecoversFromCorruptConfiguration)
     EXPECT_FALSE(c.GetImageSize(w, h));
 
     // A naming error offers no camera; an old interface is reported.
-    SetFault("name_error", 1);
-    auto setVersion = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
-    setVersion("1.0.3.7");
+    SetSimFault("name_error", 1);
+    SetSimApiVersion("1.0.3.7");
     CCameraCtrl broken;
     EXPECT_EQ(broken.GetCameraCount(), 0);
     EXPECT_NE(broken.GetLastError(), 0);
     EXPECT_FALSE(broken.IsApiVersionSupported());
-    SetFault("name_error", -1);
+    SetSimFault("name_error", -1);
 }
 
 TEST_F(CameraTest, ParametersWithAutomaticModes)
@@ -247,13 +205,13 @@ TEST_F(CameraTest, WhiteBalanceSettlesOrTimesOut)
         const auto t0 = std::chrono::steady_clock::now();
         EXPECT_TRUE(c.SetWhiteBalance());
         EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(1000));
-        SetFault("wb_never", 1);
+        SetSimFault("wb_never", 1);
         const auto t1 = std::chrono::steady_clock::now();
         EXPECT_FALSE(c.SetWhiteBalance());
         EXPECT_GE(std::chrono::steady_clock::now() - t1, std::chrono::milliseconds(1100));
     }
-    SetFault("wb_never", 0);
-    SetFault("no_onepush", 1);
+    SetSimFault("wb_never", 0);
+    SetSimFault("no_onepush", 1);
     CCameraCtrl c; // the cameras are made anew without one-push
     ASSERT_TRUE(c.OpenCamera(0));
     BOOL bAutoEnable = FALSE, bOnePush = TRUE;
@@ -354,8 +312,8 @@ TEST_F(CameraTest, DisconnectIsAnnounced)
     CCameraCtrl c;
     ASSERT_TRUE(c.OpenCamera(1));
     ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 0)));
-    SetFault("disconnect_after", 5);
-    SetFault("broken_every", 2);
+    SetSimFault("disconnect_after", 5);
+    SetSimFault("broken_every", 2);
     CRecordingSink sink;
     ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     std::vector<POSTED_MESSAGE> msgs;
@@ -377,7 +335,7 @@ TEST_F(CameraTest, StressShotsAndResolutionSwitchesWhileStreaming)
 {
     CCameraCtrl c;
     ASSERT_TRUE(c.OpenCamera(0)); // highest mode, 2592 x 1944
-    SetFault("fps", 60);
+    SetSimFault("fps", 60);
     CRecordingSink sink;
     ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     std::atomic<bool> bStop{false};
@@ -428,7 +386,7 @@ TEST_F(CameraTest, SlowReceiverSkipsFramesAndTakesTheNewest)
     CCameraCtrl c;
     ASSERT_TRUE(c.OpenCamera(1));
     ASSERT_TRUE(c.SetChangeResolution(ModeIndex(c, 1))); // 640 x 480
-    SetFault("fps", 60);
+    SetSimFault("fps", 60);
     CRecordingSink sink;
     ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     std::vector<uint8_t> buf(640 * 480 * 3);
@@ -463,13 +421,13 @@ TEST_F(CameraTest, SlowReceiverSkipsFramesAndTakesTheNewest)
     EXPECT_LE(nMessages, nTakes + 1);
 
     // Nothing newer than the last taken: refused, and the stream still flows.
-    SetFault("fps", 2);
+    SetSimFault("fps", 2);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     sink.Take();
     if (TakeNewest(c, buf).nSequence != 0) {
         EXPECT_EQ(TakeNewest(c, buf).nSequence, 0u);
     }
-    SetFault("fps", 60);
+    SetSimFault("fps", 60);
     ASSERT_TRUE(WaitFor([&] { return Count(sink.Take(), WM_CAMERA_FRAME) == 1; }, 5000));
     // Re-armed without a take: the next frame is announced again.
     c.ResetFrameMessage();

@@ -10,7 +10,7 @@
 #include "app/SystemSetting.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetLengthDlg.h"
-#include "camera/ICubeApi.h"
+#include "camera/SimCam.h"
 #include "engine/LayeredWnd.h"
 #include "platform/ModuleFolder.h"
 #include "simcam/TestPattern.h"
@@ -86,23 +86,6 @@ public:
     bool bDeclineOverwrite = false;
     int nOverwriteAsked = 0;
 };
-
-// A fault of the simulated camera library (see ICubeSim_SetFault).
-inline void SetSimFault(const char* name, int value)
-{
-    using SetFaultFn = void (*)(const char*, int);
-    auto fn = reinterpret_cast<SetFaultFn>(CICubeApi::Process().Symbol("ICubeSim_SetFault"));
-    ASSERT_NE(fn, nullptr);
-    fn(name, value);
-}
-
-inline void SetSimApiVersion(const char* version)
-{
-    using SetApiVersionFn = void (*)(const char*);
-    auto fn = reinterpret_cast<SetApiVersionFn>(CICubeApi::Process().Symbol("ICubeSim_SetApiVersion"));
-    ASSERT_NE(fn, nullptr);
-    fn(version);
-}
 
 // A clock that moves only when the test says so.
 class CManualSeriesClock : public ISeriesClock {
