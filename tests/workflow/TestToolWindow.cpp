@@ -1,7 +1,6 @@
 // The tool window driven through its real widgets beside the main window on
-// a still picture: a measurement started from its buttons ends as a row of
-// its results list, the keys for cancel, undo and delete, and the rows of
-// a 2-circle measurement deleted together.
+// a still picture: the keys for cancel, undo and delete, the rows of a
+// 2-circle measurement deleted together, and the tab guard.
 #include "MainWndFixture.h"
 
 namespace {
@@ -11,7 +10,7 @@ protected:
     void SetUp() override
     {
         MainWndTestBase::SetUp();
-        qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+        UseCameras(0);
     }
 
     // The main window on a 640x480 still picture with an enabled calibration.
@@ -37,35 +36,6 @@ protected:
     }
 
 };
-
-TEST_F(ToolWindowTest, MeasurementFromTheToolWindowEndsInItsResultsList)
-{
-    CPixmetraDlg& dlg = Start();
-    CPageMeasurement* pPage = dlg.MeasureModeDlg()->PageMeasurement();
-    CQSListCtrl* pList = pPage->ResultList();
-    EXPECT_TRUE(ToolButton(1030)->isEnabled());
-    EXPECT_FALSE(ToolButton(1046)->isEnabled());
-    EXPECT_FALSE(ToolButton(1041)->isEnabled());
-
-    StartKind(1030);
-    // While a kind is being made the start buttons and the list are off, cancel and undo on.
-    EXPECT_FALSE(ToolButton(1030)->isEnabled());
-    EXPECT_FALSE(pList->isEnabled());
-    EXPECT_TRUE(ToolButton(1046)->isEnabled());
-    EXPECT_TRUE(ToolButton(1045)->isEnabled());
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(519));
-    ClickImage(POINT{100, 100});
-    ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(518));
-    ASSERT_EQ(pList->GetRowCount(), 1);
-    EXPECT_EQ(pList->item(0, 0)->text(), QStringLiteral("1"));
-    EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(300));
-    EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 200.0, 0.01);
-    EXPECT_TRUE(ToolButton(1030)->isEnabled());
-    EXPECT_TRUE(ToolButton(1041)->isEnabled());
-    EXPECT_TRUE(pList->isEnabled());
-}
 
 TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
 {
