@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageWriter>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

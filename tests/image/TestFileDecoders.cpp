@@ -1,13 +1,10 @@
-// Files from other programs: run-length coded BMP, four-colour JPEG, and the
-// JPEG, PNG and TIFF variants that must keep loading as they do.
+// Files from other programs: run-length coded BMP and four-colour JPEG.
 #include "image/AccImage.h"
 #include "image/ImageCodec.h"
 #include "image/ImageFileMakers.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 // The main window driven through its real widgets against the simulated
 // camera: start-up outcomes, live view, disconnect, display geometry and the
 // overlay's image coordinates, placement and the exit question.
-#include "AllocationCount.h"
 #include "MainWndFixture.h"
 #include "app/dialogs/AboutDlg.h"
 #include "workflow/live/PictureBox.h"
@@ -441,38 +440,6 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     POINT off{};
     ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 200}, &off));
     EXPECT_EQ(shownAt(off), QColor(90, 90, 90));
-    m_pDlg.reset();
-}
-
-using allocation_count::CCounting;
-
-TEST_F(MainWndTest, SteadyFramesAllocateNothingOnTheUiThread)
-{
-    CPixmetraDlg& dlg = Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
-    // Warm up: the first frames of a size may allocate once.
-    for (int i = 0; i < 8; ++i) {
-        WaitForNewFrame(dlg);
-        dlg.OnCameraFrame(-1, 33333);
-    }
-    // The counter sees the thread's allocations.
-    {
-        CCounting probe;
-        delete new QString(QStringLiteral("x"));
-        ASSERT_GE(probe.Count(), 1);
-    }
-    const uint64_t before = dlg.GetShownFrameCount();
-    long nAllocated = 0;
-    {
-        CCounting counting;
-        for (int i = 0; i < 40; ++i) {
-            WaitForNewFrame(dlg);
-            dlg.OnCameraFrame(-1, 33333);
-        }
-        nAllocated = counting.Count();
-    }
-    EXPECT_EQ(dlg.GetShownFrameCount() - before, 40u);
-    EXPECT_EQ(nAllocated, 0);
     m_pDlg.reset();
 }
 
