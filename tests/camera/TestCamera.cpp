@@ -341,11 +341,14 @@ TEST_F(CameraTest, StressShotsAndResolutionSwitchesWhileStreaming)
     std::atomic<bool> bStop{false};
     std::atomic<int> nShots{0};
     std::atomic<int> nBad{0};
+    // Sized and sizeless shots in turn; the buffer holds any mode's frame.
     std::thread reader([&] {
         std::vector<uint8_t> buf(2592 * 1944 * 3);
-        while (!bStop) {
+        for (int i = 0; !bStop; ++i) {
             FRAME_INFO info{};
-            if (c.ShotImage(buf.data(), buf.size(), -1, &info)) {
+            if (i % 2 != 0) {
+                nShots += c.ShotImage(buf.data(), -1) ? 1 : 0;
+            } else if (c.ShotImage(buf.data(), buf.size(), -1, &info)) {
                 ++nShots;
                 if (info.nSize != size_t(info.nWidth) * info.nHeight * 3) {
                     ++nBad;

@@ -157,7 +157,6 @@ TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
     ASSERT_TRUE(cam.GetCameraParam(0, nExposure));
     EXPECT_EQ(nExposure, 20);
     dlg.close();
-    m_pDlg.reset();
 }
 
 TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
@@ -189,7 +188,6 @@ TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].nMessage, UINT(WM_USER + 0x42));
     EXPECT_EQ(posted[0].lParam, LPARAM(-1));
-    m_pDlg.reset();
 }
 
 TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStream)
@@ -254,5 +252,5 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     CAMERA_SETTING stored{};
     ASSERT_TRUE(ReadCameraSetting(stored));
     EXPECT_EQ(stored.ResolutionIdx, 0);
-    m_pDlg.reset();
+    m_pDlg.reset(); // before the library it was given
 }

@@ -104,72 +104,58 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
     }
 }
 
-TEST_F(MainWndTest, StartsWithoutCameraOrUsableLibrary)
+TEST_F(MainWndTest, StartsWithoutCamera)
 {
     // No camera: 601, no box, still picture, only the picture's controls.
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    {
-        CPixmetraDlg& dlg = Start();
-        EXPECT_FALSE(dlg.IsCameraOK());
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-        EXPECT_TRUE(m_Boxes.Texts.empty());
-        EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(135)));
-        EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
-        EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
-        // No picture yet: nothing to zoom or measure, no picture text.
-        EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
-        EXPECT_FALSE(dlg.GetDlgItem(IDC_COMBO_RATIO)->isEnabled());
-        EXPECT_TRUE(dlg.GetStatusPartText(0).isEmpty());
-        dlg.OnBnClickedBtnDispImage();
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-        CAboutDlg about;
-        dlg.FillAboutDlg(about);
-        EXPECT_EQ(about.m_CameraName, QStringLiteral("no device"));
-        m_pDlg.reset();
-    }
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
-    // The library missing from the program folder: error box 626.
-    {
-        CICubeApi missing;
-        MAIN_WINDOW_OPTIONS options;
-        options.pApi = &missing;
-        CPixmetraDlg& dlg = Start(options);
-        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-        EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(626));
-        EXPECT_TRUE(m_Boxes.Types[0] & MB_ICONERROR);
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-        EXPECT_FALSE(dlg.IsCameraOK());
-        m_pDlg.reset();
-    }
-    // An interface older than 1.0.3.8: error box 624.
-    m_Boxes.Texts.clear();
-    SetSimApiVersion("1.0.3.7");
-    {
-        CPixmetraDlg& dlg = Start();
-        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-        EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(624));
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-        EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]InitCamera() DLL Error!")));
-        m_pDlg.reset();
-    }
-    SetSimApiVersion("1.0.4.2");
+    UseCameras(0);
+    CPixmetraDlg& dlg = Start();
+    EXPECT_FALSE(dlg.IsCameraOK());
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+    EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(135)));
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
+    // No picture yet: nothing to zoom or measure, no picture text.
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_COMBO_RATIO)->isEnabled());
+    EXPECT_TRUE(dlg.GetStatusPartText(0).isEmpty());
+    dlg.OnBnClickedBtnDispImage();
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+    CAboutDlg about;
+    dlg.FillAboutDlg(about);
+    EXPECT_EQ(about.m_CameraName, QStringLiteral("no device"));
 }
 
-TEST_F(MainWndTest, StreamThatCannotStartShowsBoxAndStill)
+// A library missing from the program folder (626), an interface older than
+// 1.0.3.8 (624), a stream that cannot start (602): the box, then a still.
+TEST_F(MainWndTest, UnusableLibraryOrStreamShowsItsBoxAndAStill)
 {
-    CICubeApi api;
-    ASSERT_TRUE(api.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
-    api.ICubeSDK_Start = &FailingStart;
-    MAIN_WINDOW_OPTIONS options;
-    options.pApi = &api;
-    CPixmetraDlg& dlg = Start(options);
-    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(602));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(602));
-    EXPECT_FALSE(dlg.IsCameraOK());
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
-    EXPECT_TRUE(dlg.GetStatusPartText(1).isEmpty());
-    m_pDlg.reset();
+    CICubeApi missing, failing;
+    ASSERT_TRUE(failing.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    failing.ICubeSDK_Start = &FailingStart;
+    const struct {
+        CICubeApi* pApi;
+        const char* pszVersion;
+        UINT nBox, nMessage;
+    } cases[] = {{&missing, "1.0.4.2", 626, 601}, {nullptr, "1.0.3.7", 624, 601}, {&failing, "1.0.4.2", 602, 602}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nBox);
+        m_Boxes.Texts.clear();
+        m_Boxes.Types.clear();
+        SetSimApiVersion(c.pszVersion);
+        MAIN_WINDOW_OPTIONS options;
+        options.pApi = c.pApi;
+        CPixmetraDlg& dlg = Start(options);
+        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+        EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(c.nBox));
+        EXPECT_TRUE(m_Boxes.Types[0] & MB_ICONERROR);
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(c.nMessage));
+        EXPECT_FALSE(dlg.IsCameraOK());
+        EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_TRUE(dlg.GetStatusPartText(1).isEmpty());
+        m_pDlg.reset();
+    }
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]InitCamera() DLL Error!")));
 }
 
 TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
@@ -193,7 +179,6 @@ TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
     dlg.OnBnClickedBtnDispImage();
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-    m_pDlg.reset();
 }
 
 // The cable pulled, then plugged in again: while it is away the program
@@ -226,7 +211,6 @@ TEST_F(MainWndTest, CameraPluggedInAgainComesBackWithItsMeasurements)
     EXPECT_EQ(dlg.Results().size(), 1u) << "the same camera at the same size keeps its measurements";
     EXPECT_EQ(dlg.Image().GetWidth(), 2592);
     EXPECT_TRUE(m_Boxes.Texts.empty());
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, FrameRateTextKeepsLastRateOnZeroInterval)
@@ -243,7 +227,6 @@ TEST_F(MainWndTest, FrameRateTextKeepsLastRateOnZeroInterval)
         dlg.OnCameraFrame(0, 0);
     }
     EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
@@ -272,7 +255,6 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
         EXPECT_EQ(dlg.Geometry().CameraView().ImageInfo.nWidth, w);
         EXPECT_EQ(dlg.Overlay()->Engine().GetImageHeight(), h);
     }
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
@@ -329,7 +311,6 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
     EXPECT_EQ(img.x, 700);
     EXPECT_EQ(img.y, 500);
     m_Boxes.nAnswer = IDYES;
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, ResizeKeepsTheStreamRunning)
@@ -340,7 +321,6 @@ TEST_F(MainWndTest, ResizeKeepsTheStreamRunning)
     QCoreApplication::processEvents();
     EXPECT_TRUE(dlg.Camera().IsStreaming());
     EXPECT_FALSE(LogText().contains(QStringLiteral("[MAIN]StopStreaming()")));
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
@@ -360,7 +340,6 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
     dlg.OnBnClickedBtnZoomIn();
     dlg.resize(1000, 700);
     QCoreApplication::processEvents();
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
@@ -383,7 +362,6 @@ TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
     EXPECT_EQ(dlg.Results().size(), 1u);
     m_Boxes.nAnswer = IDYES;
     EXPECT_TRUE(dlg.close());
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
@@ -412,7 +390,6 @@ TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
         }
     }
     EXPECT_EQ(coloured, 0);
-    m_pDlg.reset();
 }
 
 TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
@@ -440,7 +417,6 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     POINT off{};
     ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 200}, &off));
     EXPECT_EQ(shownAt(off), QColor(90, 90, 90));
-    m_pDlg.reset();
 }
 
 } // namespace

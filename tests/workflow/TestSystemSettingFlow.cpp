@@ -83,7 +83,6 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     const uint64_t nShown = main.GetShownFrameCount();
     EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
     EXPECT_EQ(main.Image().GetWidth(), 1280);
-    m_pDlg.reset();
 }
 
 // No camera at the start, one attached later: the settings window lists it
@@ -115,5 +114,4 @@ TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
     main.OnBnClickedBtnSystemSetting();
     EXPECT_TRUE(main.IsCameraOK());
     EXPECT_TRUE(main.Camera().IsStreaming());
-    m_pDlg.reset();
 }
