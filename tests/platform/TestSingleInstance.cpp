@@ -2,28 +2,9 @@
 
 #include "platform/SingleInstance.h"
 
-#include <QFile>
-#include <QLocalServer>
-
 #include <gtest/gtest.h>
 
 using platform::CSingleInstance;
-
-namespace {
-
-// Removes what a run under name leaves in the user's folder.
-struct INSTANCE_FILES {
-    explicit INSTANCE_FILES(const QString& n) : name(n) {}
-    ~INSTANCE_FILES()
-    {
-        const CSingleInstance probe(name);
-        QFile::remove(probe.GetLockFilePath());
-        QLocalServer::removeServer(probe.GetServerName());
-    }
-    QString name;
-};
-
-} // namespace
 
 TEST(SingleInstance, OneHolderAtATimeAndRequestsReachTheHolder)
 {
