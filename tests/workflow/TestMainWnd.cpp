@@ -26,16 +26,6 @@ protected:
 
     CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS()) { return StartWindow(options); }
 
-    // Waits, without running the event loop, until the camera has delivered a
-    // frame newer than any taken: the window takes only frames it has not shown.
-    static void WaitForNewFrame(CPixmetraDlg& dlg)
-    {
-        const uint64_t n = dlg.Camera().GetFramesDelivered();
-        for (int i = 0; i < 2000 && dlg.Camera().GetFramesDelivered() == n; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
-
     // A still picture: dark grey with one white pixel at (fx, fy).
     void ShowStill(int w, int h, int fx, int fy)
     {
@@ -364,22 +354,13 @@ TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
     EXPECT_TRUE(dlg.close());
 }
 
-TEST_F(MainWndTest, GreyDisplayShowsAboutTwentyPicturesASecond)
+TEST_F(MainWndTest, GreyDisplayShowsGreyPictures)
 {
     CPixmetraDlg& dlg = Start();
     ASSERT_TRUE(dlg.Camera().IsColorCamera());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
     dlg.Camera().m_bGrayDisplay = TRUE;
-    // Frames handed in directly (the loop does not run meanwhile): 15 fps
-    // shows every frame, 30 every second, 60 every fourth.
-    for (auto [interval, shown] : {std::pair{66666, 8}, std::pair{33333, 4}, std::pair{16666, 2}}) {
-        const uint64_t before = dlg.GetShownFrameCount();
-        for (int i = 0; i < 8; ++i) {
-            WaitForNewFrame(dlg);
-            dlg.OnCameraFrame(-1, interval);
-        }
-        EXPECT_EQ(dlg.GetShownFrameCount() - before, uint64_t(shown)) << interval;
-    }
+    const uint64_t nShown = dlg.GetShownFrameCount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > nShown + 2; }, 5000));
     // The shown picture is grey.
     const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     int coloured = 0;
