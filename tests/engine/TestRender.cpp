@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 class RenderTest : public EngineTestBase<CQtTextMeasurer> {
@@ -259,6 +261,41 @@ TEST_F(RenderTest, LayerOfFinishedShapesFollowsEveryChange)
         ASSERT_TRUE(drawer.Draw(Eng(), p, 640, 480));
     }
     EXPECT_EQ(picture.pixel(75, 150), qRgb(10, 200, 30));
+    Eng().m_bDispShapes = TRUE;
+
+    // Every other change that is drawn renders the layer anew; a rubber band
+    // and reading the results do not.
+    const auto redrawn = [&] {
+        const int before = drawer.LayerRenderCount();
+        Draw();
+        return drawer.LayerRenderCount() > before;
+    };
+    redrawn();
+    ASSERT_TRUE(input.StartMakeShape(MEAS_LENGTH));
+    input.OnLButtonDown(MK_LBUTTON, POINT{400, 400});
+    redrawn();
+    input.OnMouseMove(0, POINT{450, 420});
+    std::vector<MEASURE_DATA> rows;
+    Eng().CopyMeasureData(rows);
+    EXPECT_FALSE(redrawn()) << "rubber band and reading";
+    input.CancelInput();
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"perpendicular group", [&] { Measure(MEAS_PERPENDICULAR, {POINT{100, 100}, POINT{300, 100}, POINT{200, 150}}, true); }},
+        {"selection", [&] { input.OnLButtonDown(MK_LBUTTON, POINT{75, 152}); }},
+        {"recalculation", [&] { Eng().SetCalibration(0.25, 2, 1, TRUE); }},
+        {"annotation", [&] {
+             input.SetTextToPlace(u"note", u"Font", 12, 0xff);
+             input.OnLButtonDown(MK_LBUTTON, POINT{20, 20});
+         }},
+        {"selection from the list", [&] { Eng().SelectMeasurements({Eng().GetLastMeasNo()}); }},
+        {"edited annotation", [&] { input.EditSelectedText(u"longer note", u"Font", 12, 0xff); }},
+        {"deletion", [&] { Eng().DeleteMeasurement(1); }},
+        {"clearing", [&] { Eng().ClearAll(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        change();
+        EXPECT_TRUE(redrawn()) << what;
+    }
 }
 
 // Saving draws the overlay band by band while the bands above are
