@@ -52,60 +52,6 @@ TEST_F(EngineTest, TextsWinOverNewerFiguresAndNewestShapeWins)
     EXPECT_EQ(Eng().HitTest(POINT{420, 300}), nullptr); // on the base line only
 }
 
-TEST_F(EngineTest, SeparateCrossInputDeselectAndDraggingAtTheBorder)
-{
-    ASSERT_TRUE(input.StartCrossLineInput(1, 2, TRUE));
-    EXPECT_EQ(sink.Take().back().wParam, WPARAM(IDS_CROSS_VERT_PROMPT));
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 50});
-    EXPECT_TRUE(Messages().empty());
-    input.OnLButtonDown(MK_LBUTTON, POINT{200, 60});
-    auto msgs = sink.Take();
-    ASSERT_EQ(msgs.size(), 1u);
-    EXPECT_EQ(msgs[0].nMessage, WM_MAKING_CROSSLINE_DISP_CAPTION);
-    EXPECT_EQ(msgs[0].wParam, WPARAM(IDS_CROSS_HORZ_PROMPT));
-    input.OnLButtonDown(MK_LBUTTON, POINT{300, 70});
-    msgs = sink.Take();
-    ASSERT_EQ(msgs.size(), 1u);
-    EXPECT_EQ(msgs[0].nMessage, WM_END_MAKE_SHAPE);
-    EXPECT_EQ(msgs[0].wParam, 1u);
-    EXPECT_EQ(Eng().GetCrossX()[0], 100);
-    EXPECT_EQ(Eng().GetCrossX()[1], 200);
-    EXPECT_EQ(Eng().GetCrossY()[0], 70);
-    EXPECT_EQ(Eng().GetCrossY()[1], 0);
-    EXPECT_FALSE(input.StartCrossLineInput(7, 1, FALSE));
-    EXPECT_FALSE(input.StartCrossLineInput(0, 0, FALSE));
-
-    Measure(MEAS_LENGTH, {POINT{100, 200}, POINT{300, 200}});
-    sink.Take();
-    input.OnLButtonDown(MK_LBUTTON, POINT{500, 400}); // empty area
-    msgs = sink.Take();
-    ASSERT_FALSE(msgs.empty());
-    EXPECT_EQ(msgs.back().nMessage, WM_SELECT_MEASURE_SHAPE);
-    EXPECT_EQ(LPARAM(msgs.back().wParam), LPARAM(-1));
-    EXPECT_EQ(msgs.back().lParam, 1);
-
-    // Pick the caption and drag it; a move that would leave the image is refused.
-    const RGN_DATA* cap = nullptr;
-    for (const CQSRgnData& s : Eng().GetShapeList()) {
-        if (s.Data().nFigure == RGN_TEXT) {
-            cap = &s.Data();
-        }
-    }
-    ASSERT_NE(cap, nullptr);
-    const POINT start{cap->nX[0] + 2, cap->nY[0] + 2};
-    input.OnLButtonDown(MK_LBUTTON, start);
-    EXPECT_EQ(LPARAM(sink.Take().back().wParam), 1);
-    input.OnMouseMove(MK_LBUTTON, POINT{start.x + 10, start.y + 5});
-    EXPECT_EQ(cap->nX[0], start.x - 2 + 10);
-    const int y0 = cap->nY[0];
-    input.OnMouseMove(MK_LBUTTON, POINT{start.x + 10, start.y + 5 + 1000});
-    EXPECT_EQ(cap->nY[0], y0); // blocked at the border
-    input.OnMouseMove(MK_LBUTTON, POINT{start.x + 10, start.y + 5 + 1001});
-    EXPECT_EQ(cap->nY[0], y0 + 1); // the next move starts from the new mouse position
-    input.OnMouseMove(MK_LBUTTON | MK_SHIFT, POINT{start.x + 10, start.y + 1000});
-    EXPECT_EQ(cap->nY[0], y0 + 1); // not a plain left-button drag
-}
-
 TEST_F(EngineTest, TextAnnotationsPlaceEditAndNeverEditCaptions)
 {
     ASSERT_TRUE(input.SetTextToPlace(u"試料 A", u"Font", 20, 0x123456));
