@@ -108,7 +108,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.SaveImageFile(")));
 }
 
-TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
+TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
 {
     CPixmetraDlg& dlg = Start(0);
     QImage colour(37, 21, QImage::Format_RGB888);
@@ -122,10 +122,7 @@ TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
         uint32_t nBits;
     };
     const CASE cases[] = {
-        {QStringLiteral("c.bmp"), colour, "BMP", 24},
         {QStringLiteral("c.jpg"), colour, "JPEG", 24},
-        {QStringLiteral("c.png"), colour, "PNG", 24},
-        {QStringLiteral("c.tif"), colour, "TIFF", 24},
         {QStringLiteral("g.png"), grey, "PNG", 8},
     };
     for (const CASE& c : cases) {

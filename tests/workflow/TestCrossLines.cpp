@@ -143,20 +143,6 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     ASSERT_TRUE(WaitForMessage(535));
     EXPECT_TRUE(Xs().empty());
     EXPECT_EQ(Ys(), (std::vector<int32_t>{20, 90}));
-
-    // Deleted from the settings dialog: only its confirm step takes them away.
-    dlg.CrossLines()->OnDeleteCrossLine();
-    EXPECT_EQ(Ys().size(), 2u);
-    dlg.CrossLines()->ApplyClearMark();
-    EXPECT_FALSE(dlg.CrossLines()->IsClearMarked());
-    EXPECT_TRUE(Ys().empty());
-    EXPECT_FALSE(Shown());
-    EXPECT_FALSE(pCross->isChecked());
-    CROSSLINE_POS_VALUE stored{};
-    ASSERT_TRUE(ReadCrossLinePosValue(stored));
-    EXPECT_FALSE(stored.bDispCrossLine);
-    EXPECT_EQ(stored.YCrossLinePos[0], 0);
-    EXPECT_EQ(stored.YCrossLinePos[1], 0);
 }
 
 TEST_F(CrossLinesTest, PositionsSurviveARestart)
