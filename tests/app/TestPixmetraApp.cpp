@@ -4,8 +4,6 @@
 #include "app/PixmetraApp.h"
 #include "app/StringTable.h"
 
-#include <QApplication>
-
 namespace {
 
 const QString kEnglishBusy = QStringLiteral("Pixmetra is already running.");

@@ -4,9 +4,6 @@
 #include "image/AreaReduce.h"
 #include "workflow/live/PictureRenderer.h"
 
-#include <QImage>
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -8,8 +8,6 @@
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QImage>
-#include <QImageWriter>
-#include <QPushButton>
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace {
 
