@@ -122,7 +122,8 @@ TEST_F(RenderTest, CaptionsFollowMeasStrColorAndSelectionIsDrawnInSelColours)
     EXPECT_EQ(CountColour(img, Rgb(0x00a0b0c0), box), 0);
 }
 
-TEST_F(RenderTest, CrossLinesScaleBarAndConstructionPreview)
+// (The scale bar's pixels: the window's scale bar suite.)
+TEST_F(RenderTest, CrossLinesAndConstructionPreview)
 {
     ASSERT_TRUE(input.StartCrossLineInput(1, 1, FALSE));
     input.OnLButtonDown(MK_LBUTTON, POINT{100, 150});
@@ -134,16 +135,6 @@ TEST_F(RenderTest, CrossLinesScaleBarAndConstructionPreview)
     EXPECT_EQ(img.pixel(638, 150), cyan);
 
     Eng().m_bDispCrossLine = FALSE;
-    Eng().m_bDispScale = TRUE;
-    Eng().SetScaleParam(100.0, 0.0, 3);
-    img = Draw();
-    const QRgb white = Rgb(Eng().GetDrawSetting().ScaleColor);
-    EXPECT_EQ(img.pixel(605, 450), white); // from (610, 450) to the left
-    EXPECT_EQ(img.pixel(515, 450), white);
-    EXPECT_NE(img.pixel(500, 450), white);
-    EXPECT_EQ(img.pixel(510, 442), white); // the tick at the far end
-
-    Eng().m_bDispScale = FALSE;
     ASSERT_TRUE(input.StartMakeShape(MEAS_ANGLE));
     input.OnLButtonDown(MK_LBUTTON, POINT{50, 300});
     input.OnMouseMove(0, POINT{250, 300});

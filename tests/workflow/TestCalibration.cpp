@@ -228,13 +228,12 @@ TEST_F(CalibrationTableTest, GapsInAFileArePackedKeepingTheCurrentEntry)
 TEST_F(CalibrationTableTest, FailedSaveReports620)
 {
     const CCalibrationTable t = Filled(2, 0);
-    // A file standing where the folder should be, a missing folder, a folder as target.
+    // A file standing where the folder should be, a folder as target (a
+    // missing folder and no name: the settings suite).
     const QString blocker = Path("blocker");
     WriteBytes(blocker, "x");
     EXPECT_EQ(t.SaveToFile(blocker + "/table.clb"), CALIB_MSG_SAVE_FAILED);
-    EXPECT_EQ(t.SaveToFile(Path("no/such/folder/table.clb")), CALIB_MSG_SAVE_FAILED);
     EXPECT_EQ(t.SaveToFile(tmp.path()), CALIB_MSG_SAVE_FAILED);
-    EXPECT_EQ(t.SaveToFile(QString()), CALIB_MSG_SAVE_FAILED);
     EXPECT_EQ(ReadBytes(blocker), "x");
 
     // A read-only folder (root writes anyway, so only as a user).

@@ -148,33 +148,11 @@ TEST_F(MainWndTest, UnusableLibraryOrStreamShowsItsBoxAndAStill)
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]InitCamera() DLL Error!")));
 }
 
-TEST_F(MainWndTest, DisconnectKeepsLastFrameAsStillAndClearsCounters)
-{
-    SetSimFault("disconnect_after", 12);
-    CPixmetraDlg& dlg = Start();
-    ASSERT_TRUE(dlg.IsCameraOK());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 5000));
-    EXPECT_FALSE(dlg.IsCameraOK());
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
-    EXPECT_FALSE(dlg.Image().IsEmpty());
-    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
-    for (int part = 1; part <= 3; ++part) {
-        EXPECT_TRUE(dlg.GetStatusPartText(part).isEmpty()) << part;
-    }
-    EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
-    EXPECT_TRUE(m_Boxes.Texts.empty());
-    // The counters stay stopped; the picture-kind button then only reports 601.
-    QTest::qWait(300);
-    EXPECT_TRUE(dlg.GetStatusPartText(2).isEmpty());
-    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
-    dlg.OnBnClickedBtnDispImage();
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-}
-
-// The cable pulled, then plugged in again: while it is away the program
-// tries the camera once a second without a word; then the live picture comes
-// back by itself, measurements and message line as a user expects.
-TEST_F(MainWndTest, CameraPluggedInAgainComesBackWithItsMeasurements)
+// The cable pulled: the last frame stays as a still, the counters clear, and
+// while it is away the program tries the camera once a second without a
+// word; plugged in again, the live picture comes back by itself,
+// measurements and message line as a user expects.
+TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeasurements)
 {
     SetSimFault("disconnect_after", 60);
     CPixmetraDlg& dlg = Start();
@@ -183,12 +161,23 @@ TEST_F(MainWndTest, CameraPluggedInAgainComesBackWithItsMeasurements)
     ASSERT_EQ(dlg.Results().size(), 1u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 8000));
     EXPECT_TRUE(dlg.IsWatchingForCameraReturn());
+    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
 
-    // Still away: nothing changes, no box.
+    // Still away: nothing changes, no box, the counters stay stopped; the
+    // picture-kind button only reports 601.
     QTest::qWait(2500);
     EXPECT_FALSE(dlg.IsCameraOK());
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(622));
     EXPECT_TRUE(m_Boxes.Texts.empty());
+    for (int part = 1; part <= 3; ++part) {
+        EXPECT_TRUE(dlg.GetStatusPartText(part).isEmpty()) << part;
+    }
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
+    dlg.OnBnClickedBtnDispImage();
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+    dlg.SetStatusMessage(622); // the line as the pull left it
 
     SetSimFault("disconnect_after", 0);
     SetSimFault("plug_in", 1);
