@@ -148,31 +148,19 @@ TEST_F(CameraTest, ListsOpensAndRecoversFromCorruptConfiguration)
     SetSimFault("name_error", -1);
 }
 
+// (Values read back, automatic exposure, black level and the flips through
+// the camera adjustment window: the window suite.)
 TEST_F(CameraTest, ParametersWithAutomaticModes)
 {
     CCameraCtrl c;
     ASSERT_TRUE(c.OpenCamera(0));
-    int32_t v = -5;
-    ASSERT_TRUE(c.GetCameraParam(0, v));
-    EXPECT_EQ(v, 20);
-    ASSERT_TRUE(c.SetCameraParam(0, 50, FALSE));
-    ASSERT_TRUE(c.GetCameraParam(0, v));
-    EXPECT_EQ(v, 50);
     ASSERT_TRUE(c.SetCameraParam(0, 0, TRUE));
-    v = -5;
+    int32_t v = -5;
     ASSERT_TRUE(c.GetCameraParam(0, v)); // automatic: the value is left as it was
     EXPECT_EQ(v, -5);
-    BOOL bAuto = FALSE;
-    double ms = 0;
-    ASSERT_TRUE(c.GetExposure(bAuto, ms));
-    EXPECT_TRUE(bAuto);
-    EXPECT_GT(ms, 0.0);
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
     ASSERT_TRUE(c.GetCameraParam(2, bEnable, info)); // black level, automatic by default
-    EXPECT_TRUE(bEnable);
-    EXPECT_TRUE(info.bAutoEnable);
-    EXPECT_TRUE(info.bAuto);
     EXPECT_TRUE(info.bAutoDefault);
     EXPECT_EQ(info.nMax, 255);
     ASSERT_TRUE(c.SetCameraParam(6, TRUE)); // flip

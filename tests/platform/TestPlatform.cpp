@@ -168,16 +168,8 @@ TEST(PostedMessages, DestroyedReceiverDropsItsPendingMessages)
 TEST(PostedMessages, OneOutstandingAtATimeKeepsOrder)
 {
     CThreadRecordingReceiver receiver;
-    // Each message posted after the previous one arrived, as frames are.
-    for (int i = 0; i < 1000; ++i) {
-        platform::PostMessage(&receiver, WM_USER + 3, 0, i);
-        QCoreApplication::sendPostedEvents(&receiver);
-    }
-    ASSERT_EQ(receiver.m_Deliveries.size(), 1000u);
-
     // Several queued at once (the room taken): all arrive, in order, and the
     // room serves again afterwards.
-    receiver.m_Deliveries.clear();
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 5; ++i) {
             ASSERT_TRUE(platform::PostMessage(&receiver, WM_USER + 4, WPARAM(round), i));
