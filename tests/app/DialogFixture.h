@@ -3,10 +3,9 @@
 // dialog writes can be read back.
 #pragma once
 
+#include "RecordingProviders.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
-#include "app/QSFileAccess.h"
-#include "app/dialogs/MessageBox.h"
 #include "app/dialogs/ParamDialog.h"
 
 #include <QAbstractButton>
@@ -21,37 +20,12 @@
 #include <algorithm>
 #include <vector>
 
-struct SHOWN_BOX {
-    QString text;
-    QString caption;
-    UINT nType;
-};
-
-class CRecordingMessageBox : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString& caption, UINT nType) override
-    {
-        boxes.push_back({text, caption, nType});
-        return IDOK;
-    }
-    std::vector<SHOWN_BOX> boxes;
-};
-
-class CScriptedFolderDialog : public IFileDialogProvider {
-public:
-    QString SelectFile(BOOL, const QString&, const QString&, const QString&, BOOL) override { return QString(); }
-    QString SelectFolder(const QString&) override
-    {
-        return answer;
-    }
-    QString answer; // empty: the user cancels
-};
-
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(tmp.isValid());
+        boxes.nAnswer = IDOK;
         SetMessageBoxProvider(&boxes);
         CQSFileAccess::SetDialogProvider(&folders);
         ASSERT_TRUE(log.Open(tmp.path(), 1, QStringLiteral("DialogLog")));
@@ -96,11 +70,13 @@ protected:
     // The one box shown since the last call, checked and forgotten.
     void ExpectOneBox(UINT nStringID, UINT nIcon)
     {
-        ASSERT_EQ(boxes.boxes.size(), 1u) << "expected message " << nStringID;
-        EXPECT_EQ(boxes.boxes[0].text, GetProgramString(nStringID));
-        EXPECT_EQ(boxes.boxes[0].nType, MB_OK | nIcon);
-        EXPECT_EQ(boxes.boxes[0].caption, GetProgramString(135));
-        boxes.boxes.clear();
+        ASSERT_EQ(boxes.Texts.size(), 1u) << "expected message " << nStringID;
+        EXPECT_EQ(boxes.Texts[0], GetProgramString(nStringID));
+        EXPECT_EQ(boxes.Types[0], MB_OK | nIcon);
+        EXPECT_EQ(boxes.Captions[0], GetProgramString(135));
+        boxes.Texts.clear();
+        boxes.Captions.clear();
+        boxes.Types.clear();
     }
     QStringList LogLines()
     {
@@ -120,7 +96,7 @@ protected:
     }
 
     QTemporaryDir tmp;
-    CRecordingMessageBox boxes;
-    CScriptedFolderDialog folders;
+    CRecordingBoxes boxes;
+    CChosenFile folders;
     CLogFile log;
 };

@@ -109,9 +109,8 @@ TEST_F(DialogTest, EveryDialogSpeaksEnglishWithTheEnglishFile)
     Show(dlg);
     EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_OK)->text(), QStringLiteral("Close"));
     Click(dlg, CSaveContinueSettingDlg::IDC_OK);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Invalid save interval."));
-    boxes.boxes.clear();
+    ASSERT_EQ(boxes.Texts.size(), 1u);
+    EXPECT_EQ(boxes.Texts[0], QStringLiteral("Invalid save interval."));
     dlg.reject();
 
     // Every caption and title had its entry: the file gained nothing (font

@@ -4,11 +4,10 @@
 // loop, clicks at image points, and a continuous-save clock the test moves.
 #pragma once
 
+#include "RecordingProviders.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
-#include "app/QSFileAccess.h"
 #include "app/SystemSetting.h"
-#include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetLengthDlg.h"
 #include "camera/SimCam.h"
 #include "engine/LayeredWnd.h"
@@ -35,57 +34,11 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
-
-// Records each message box and answers nAnswer.
-class CRecordingBoxes : public IMessageBoxProvider {
-public:
-    int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT nType) override
-    {
-        Texts.push_back(text);
-        Types.push_back(nType);
-        return nAnswer;
-    }
-    std::vector<QString> Texts;
-    std::vector<UINT> Types;
-    int nAnswer = IDYES;
-};
-
-// Answers each file dialog with the next queued path, else Path (empty:
-// cancel). Like the real save dialog it asks before replacing a file, and
-// declining cancels it.
-class CChosenFile : public IFileDialogProvider {
-public:
-    QString SelectFile(BOOL bOpen, const QString& defExt, const QString&, const QString& filter,
-                       BOOL bOverwritePrompt) override
-    {
-        Ext = defExt;
-        Filter = filter;
-        QString path = Path;
-        if (!Paths.empty()) {
-            path = Paths.front();
-            Paths.pop_front();
-        }
-        if (!bOpen && bOverwritePrompt && QFile::exists(path)) {
-            ++nOverwriteAsked;
-            if (bDeclineOverwrite) {
-                return QString();
-            }
-        }
-        return path;
-    }
-    QString SelectFolder(const QString&) override { return QString(); }
-    QString Path;
-    std::deque<QString> Paths;
-    QString Ext, Filter;
-    bool bDeclineOverwrite = false;
-    int nOverwriteAsked = 0;
-};
 
 // A clock that moves only when the test says so.
 class CManualSeriesClock : public ISeriesClock {
