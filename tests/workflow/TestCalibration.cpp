@@ -3,11 +3,10 @@
 // clicked along the ruler, its length typed into the reference length dialog,
 // the 400 px circle then measured in mm).
 #include "MainWndFixture.h"
-#include "TestFiles.h"
-#include "app/QSFileIni.h"
+#include "app/AppFixture.h"
 #include "workflow/calibration/CalibrationTable.h"
 
-#include <QDir>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -18,16 +17,8 @@ QString Q(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-class CalibrationTableTest : public ::testing::Test {
+class CalibrationTableTest : public ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        CQSFileIni::DropCache();
-    }
-    QString Path(const QString& name) const { return QDir(tmp.path()).filePath(name); }
-    static void WriteBytes(const QString& path, const QByteArray& bytes) { testfiles::WriteBytes(path, bytes); }
-    static QByteArray ReadBytes(const QString& path) { return testfiles::ReadBytes(path); }
     // Slots 0..n-1 set with names A, B, ... and factors 0.1, 0.2, ...
     static CCalibrationTable Filled(int n, int nCurrent)
     {
@@ -48,22 +39,18 @@ protected:
         table.Assign(nCurrent, t);
         return table;
     }
+    static auto Kept(const CALIBRATION_SETTING& c)
+    {
+        return std::tie(c.bEnable, c.Name, c.PixelLength, c.ReferenceLength, c.SetPointKind, c.UnitKind,
+                        c.Calibration);
+    }
     static void ExpectSameTable(const CCalibrationTable& a, const CCalibrationTable& b)
     {
         EXPECT_EQ(a.GetCurrentIndex(), b.GetCurrentIndex());
         for (int i = 0; i < CALIBRATION_NUM; ++i) {
-            const CALIBRATION_SETTING& x = a.GetEntry(i);
-            const CALIBRATION_SETTING& y = b.GetEntry(i);
-            EXPECT_EQ(x.bEnable, y.bEnable) << i;
-            EXPECT_EQ(x.Name, y.Name) << i;
-            EXPECT_EQ(x.PixelLength, y.PixelLength) << i;
-            EXPECT_EQ(x.ReferenceLength, y.ReferenceLength) << i;
-            EXPECT_EQ(x.SetPointKind, y.SetPointKind) << i;
-            EXPECT_EQ(x.UnitKind, y.UnitKind) << i;
-            EXPECT_EQ(x.Calibration, y.Calibration) << i;
+            EXPECT_TRUE(Kept(a.GetEntry(i)) == Kept(b.GetEntry(i))) << i;
         }
     }
-    QTemporaryDir tmp;
 };
 
 } // namespace

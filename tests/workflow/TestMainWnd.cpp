@@ -1,6 +1,6 @@
 // The main window driven through its real widgets against the simulated
-// camera: start-up outcomes, live view, disconnect, display geometry and the
-// overlay's image coordinates, placement and the exit question.
+// camera: start-up outcomes, live and grey view, disconnect, display geometry
+// and the overlay's image coordinates, and the exit question.
 #include "MainWndFixture.h"
 #include "app/dialogs/AboutDlg.h"
 #include "workflow/live/PictureBox.h"
@@ -90,6 +90,19 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
         dlg.FillAboutDlg(about);
         EXPECT_EQ(about.m_CameraName, dlg.Camera().GetCameraName(0));
         EXPECT_FALSE(about.m_SerialNum.isEmpty());
+        // The grey display shows the colour camera's pictures grey.
+        dlg.Camera().m_bGrayDisplay = TRUE;
+        const uint64_t nShown = dlg.GetShownFrameCount();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > nShown + 2; }, 5000));
+        const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int nColoured = 0;
+        for (int y = 0; y < shot.height(); y += 7) {
+            for (int x = 0; x < shot.width(); x += 7) {
+                const QRgb c = shot.pixel(x, y);
+                nColoured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+            }
+        }
+        EXPECT_EQ(nColoured, 0);
         m_pDlg.reset();
     }
 }
@@ -233,7 +246,7 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
     }
 }
 
-TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
+TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResizeAndExitAsks)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
     CPixmetraDlg& dlg = Start();
@@ -286,7 +299,21 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResize)
     ASSERT_TRUE(geo.ClickToImage(bright.x(), bright.y(), &img));
     EXPECT_EQ(img.x, 700);
     EXPECT_EQ(img.y, 500);
+
+    // With results the exit asks, and No keeps the window and its results;
+    // Enter and Escape do not close it.
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    QTest::keyClick(&dlg, Qt::Key_Return);
+    EXPECT_TRUE(dlg.isVisible());
+    const size_t nResults = dlg.Results().size();
+    m_Boxes.nAnswer = IDNO;
+    EXPECT_FALSE(dlg.close());
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.Results().size(), nResults);
     m_Boxes.nAnswer = IDYES;
+    EXPECT_TRUE(dlg.close());
 }
 
 TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
@@ -308,47 +335,6 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
     QCoreApplication::processEvents();
     EXPECT_TRUE(dlg.Camera().IsStreaming());
     EXPECT_FALSE(LogText().contains(QStringLiteral("[MAIN]StopStreaming()")));
-}
-
-TEST_F(MainWndTest, ExitAsksWhenResultsExistAndNoKeepsThem)
-{
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    CPixmetraDlg& dlg = Start();
-    ShowStill(640, 480, 100, 100);
-    // Enter and Escape do not close the window.
-    QTest::keyClick(&dlg, Qt::Key_Escape);
-    QTest::keyClick(&dlg, Qt::Key_Return);
-    EXPECT_TRUE(dlg.isVisible());
-    // Without results no question.
-    MeasureDistance(dlg, POINT{100, 100}, POINT{200, 100});
-    ASSERT_EQ(dlg.Results().size(), 1u);
-    m_Boxes.nAnswer = IDNO;
-    EXPECT_FALSE(dlg.close());
-    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.Results().size(), 1u);
-    m_Boxes.nAnswer = IDYES;
-    EXPECT_TRUE(dlg.close());
-}
-
-TEST_F(MainWndTest, GreyDisplayShowsGreyPictures)
-{
-    CPixmetraDlg& dlg = Start();
-    ASSERT_TRUE(dlg.Camera().IsColorCamera());
-    dlg.Camera().m_bGrayDisplay = TRUE;
-    const uint64_t nShown = dlg.GetShownFrameCount();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > nShown + 2; }, 5000));
-    // The shown picture is grey.
-    const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    int coloured = 0;
-    for (int y = 0; y < shot.height(); y += 7) {
-        for (int x = 0; x < shot.width(); x += 7) {
-            const QRgb c = shot.pixel(x, y);
-            coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
-        }
-    }
-    EXPECT_EQ(coloured, 0);
 }
 
 TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
