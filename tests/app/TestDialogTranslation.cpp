@@ -103,16 +103,6 @@ TEST_F(DialogTest, EveryDialogSpeaksEnglishWithTheEnglishFile)
         c.pDlg->reject();
     }
 
-    // The messages come in English too.
-    CSaveContinueSettingDlg dlg;
-    dlg.SetSaveContinueSetting(&block);
-    Show(dlg);
-    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_OK)->text(), QStringLiteral("Close"));
-    Click(dlg, CSaveContinueSettingDlg::IDC_OK);
-    ASSERT_EQ(boxes.Texts.size(), 1u);
-    EXPECT_EQ(boxes.Texts[0], QStringLiteral("Invalid save interval."));
-    dlg.reject();
-
     // Every caption and title had its entry: the file gained nothing (font
     // faces and sizes are never looked up).
     QFile f(path);

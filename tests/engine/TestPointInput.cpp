@@ -1,6 +1,6 @@
-// Point input of the kinds the random fingerprints rarely reach or never
-// fold: near-collinear circles, perpendicular groups, the 20-vertex polygon,
-// the 50-point count, refused starts, calibration lines and caption refreshes.
+// Point input the random fingerprints rarely reach or never fold:
+// near-collinear circles, the 20-vertex polygon, count labels after a
+// deletion, the 50-point count, refused starts and failed caption measuring.
 #include "EngineFixture.h"
 
 #include <cmath>
@@ -14,32 +14,6 @@ TEST_F(EngineTest, NearlyCollinearCircleIsRejectedLikeCollinear)
     EXPECT_TRUE(Contains(Messages(), WM_INVALID_SET_POINT));
     EXPECT_EQ(Eng().GetPointCount(), 2);
     EXPECT_TRUE(Eng().GetMeasureArray().empty());
-}
-
-TEST_F(EngineTest, PerpendicularGroupRightClickAndDeletion)
-{
-    ASSERT_TRUE(input.StartMakeShape(MEAS_PERPENDICULAR));
-    input.OnLButtonDown(MK_LBUTTON, POINT{100, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{300, 100});
-    input.OnLButtonDown(MK_LBUTTON, POINT{200, 100}); // on the base line
-    EXPECT_TRUE(Contains(Messages(), WM_INVALID_SET_POINT));
-    input.OnLButtonDown(MK_LBUTTON, POINT{150, 130});
-    input.OnRButtonDown(MK_RBUTTON, POINT{250, 40});
-    EXPECT_EQ(Messages().back(), WM_END_MAKE_SHAPE);
-    ASSERT_EQ(Eng().GetMeasureArray().size(), 2u);
-    EXPECT_DOUBLE_EQ(Row(0).dPixelValue, 30.0);
-    EXPECT_DOUBLE_EQ(Row(1).dPixelValue, 60.0);
-    const RGN_DATA& base = Eng().GetShapeList().front().Data();
-    EXPECT_EQ(base.nMeasNo, 0);
-    EXPECT_FALSE(base.bSelectable);
-    EXPECT_EQ(base.nChildMeasNo[0], 1);
-    EXPECT_EQ(base.nChildMeasNo[1], 2);
-    ASSERT_TRUE(Eng().DeleteMeasurement(1));
-    EXPECT_EQ(Eng().GetShapeList().front().Data().nID, base.nID); // base kept
-    ASSERT_TRUE(Eng().DeleteMeasurement(2));
-    EXPECT_TRUE(Eng().GetShapeList().empty()); // last child removes the base
-    EXPECT_FALSE(Eng().DeleteMeasurement(3));
-    EXPECT_FALSE(Eng().DeleteMeasurement(0));
 }
 
 TEST_F(EngineTest, PolygonClosesOnTwentiethVertexAndRefusesCrossing)
@@ -129,49 +103,6 @@ TEST_F(EngineTest, StartRefusedWithoutCalibrationOrDrawWindow)
     EXPECT_TRUE(eng.SetCalibration(1.0, 9, 2, FALSE));
     EXPECT_EQ(eng.GetDecimals(), 5); // clamped
     EXPECT_TRUE(eng.StartShape(MEAS_LENGTH, POINT{5, 5}));
-}
-
-TEST_F(EngineTest, CalibrationLineBothKindsAndDoubleClick)
-{
-    Calibrate(0, {POINT{10, 10}, POINT{10, 10}});
-    EXPECT_EQ(Messages().back(), WM_INVALID_SET_POINT);
-    input.OnLButtonDown(MK_LBUTTON, POINT{13, 14});
-    EXPECT_EQ(Messages().back(), WM_END_SET_CALIBRATION);
-    EXPECT_DOUBLE_EQ(input.GetCalibrationPixelLength(), 5.0);
-    EXPECT_EQ(Eng().GetPointCount(), 2); // the line stays shown until reset
-
-    Calibrate(1, {POINT{100, 100}, POINT{200, 100}, POINT{300, 100}});
-    EXPECT_EQ(Messages().back(), WM_INVALID_SET_POINT);
-    input.OnLButtonDown(MK_LBUTTON, POINT{150, 125});
-    EXPECT_EQ(Messages().back(), WM_END_SET_CALIBRATION);
-    EXPECT_DOUBLE_EQ(input.GetCalibrationPixelLength(), 25.0);
-
-    Calibrate(7, {POINT{100, 100}, POINT{200, 100}});
-    auto msgs = Messages();
-    ASSERT_GE(msgs.size(), 2u);
-    EXPECT_EQ(msgs[msgs.size() - 2], WM_ERROR_SET_CALIBRATION);
-    EXPECT_EQ(msgs.back(), WM_ERROR_MAKE_SHAPE);
-    EXPECT_FALSE(input.IsCalibrating());
-}
-
-TEST_F(EngineTest, RefreshesAfterCalibrationAndDecimalsChange)
-{
-    Eng().SetCalibration(0.1, 3, 1, FALSE);
-    Measure(MEAS_LENGTH, {POINT{0, 0}, POINT{123, 0}});
-    Measure(MEAS_COUNT, {POINT{50, 50}, POINT{60, 50}}, true);
-    EXPECT_EQ(Text(*ShapesOf(1, RGN_TEXT).at(0)), u"12.3");
-    // 123.45 rounds with 1 decimal
-    ASSERT_TRUE(Eng().SetCalibration(0.100367, 3, 1, TRUE));
-    EXPECT_NEAR(Row(0).dValue, 12.345141, 1e-6);
-    EXPECT_EQ(Text(*ShapesOf(1, RGN_TEXT).at(0)), u"12.345");
-    ASSERT_TRUE(Eng().SetCalibration(0.100367, 1, 1, FALSE));
-    EXPECT_EQ(Text(*ShapesOf(1, RGN_TEXT).at(0)), u"12.3");
-    EXPECT_EQ(Text(*ShapesOf(2, RGN_TEXT).at(1)), u"2"); // count labels stay
-    // Zoom changes the measuring size of captions with auto resize.
-    Eng().SetView(0.5, 0, 0);
-    EXPECT_EQ(measurer.lastPointSize, 30);
-    Eng().SetView(2.0, 0, 0);
-    EXPECT_EQ(measurer.lastPointSize, 12);
 }
 
 TEST_F(EngineTest, FailedCaptionMeasuringKeepsTheMeasurement)

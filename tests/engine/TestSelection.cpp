@@ -36,22 +36,6 @@ TEST_F(EngineTest, HitTestsAtTheRegionBorders)
     EXPECT_EQ(Eng().HitTest(POINT{45, 445}), nullptr);
 }
 
-TEST_F(EngineTest, TextsWinOverNewerFiguresAndNewestShapeWins)
-{
-    Measure(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}}); // caption near (200, 100)
-    Measure(MEAS_LENGTH, {POINT{205, 60}, POINT{205, 400}});   // a newer line over it
-    const CQSRgnData* hit = Eng().HitTest(POINT{205, 105});
-    ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->Data().nFigure, RGN_TEXT);
-    EXPECT_EQ(hit->Data().nMeasNo, 1);
-    hit = Eng().HitTest(POINT{205, 70});
-    ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->Data().nMeasNo, 2);
-    // The newest figure containing the point decides, even when it is not selectable.
-    Measure(MEAS_PERPENDICULAR, {POINT{400, 300}, POINT{600, 300}, POINT{500, 400}}, true);
-    EXPECT_EQ(Eng().HitTest(POINT{420, 300}), nullptr); // on the base line only
-}
-
 TEST_F(EngineTest, TextAnnotationsPlaceEditAndNeverEditCaptions)
 {
     // (Placing, outside clicks and editing a caption: the input-mode fingerprint.)
