@@ -152,12 +152,7 @@ TEST_F(RenderTest, ArcFollowsTheOrderOfItsPointsAndDegenerateShapesAreHarmless)
     const QRgb red = Rgb(Eng().GetDrawSetting().RgnColor);
     EXPECT_EQ(img.pixel(200, 300), red);  // the bottom lies on the arc
     EXPECT_NE(img.pixel(271, 129), red);  // the upper right does not
-    // Hit regions agree with the drawing.
-    POINT p{};
-    ASSERT_TRUE(Eng().WindowToImage(POINT{200, 296}, p));
-    EXPECT_NE(Eng().HitTest(POINT{200, 300}), nullptr);
-    EXPECT_NE(Eng().HitTest(POINT{100, 205}), nullptr);
-    EXPECT_EQ(Eng().HitTest(POINT{271, 129}), nullptr);
+    EXPECT_EQ(Eng().HitTest(POINT{271, 129}), nullptr) << "nor does its hit region";
 
     // Records that could never come from input: drawing them does nothing harmful.
     CRgnDataCtrl& eng = Eng();
