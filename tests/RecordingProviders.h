@@ -9,7 +9,7 @@
 #include <deque>
 #include <vector>
 
-// Records each message box and answers nAnswer.
+// Records each message box and answers the next of Answers, else nAnswer.
 class CRecordingBoxes : public IMessageBoxProvider {
 public:
     int ShowMessageBox(QWidget*, const QString& text, const QString& caption, UINT nType) override
@@ -17,10 +17,16 @@ public:
         Texts.push_back(text);
         Captions.push_back(caption);
         Types.push_back(nType);
-        return nAnswer;
+        if (Answers.empty()) {
+            return nAnswer;
+        }
+        const int n = Answers.front();
+        Answers.pop_front();
+        return n;
     }
     std::vector<QString> Texts, Captions;
     std::vector<UINT> Types;
+    std::deque<int> Answers;
     int nAnswer = IDYES;
 };
 

@@ -396,19 +396,7 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
 
     // 564 Yes, then 561 No: results and calibration both stay.
     m_Boxes.nAnswer = IDYES;
-    int nAnswers = 0;
-    struct CNoSecond : IMessageBoxProvider {
-        int* pCount;
-        std::vector<QString>* pTexts;
-        int ShowMessageBox(QWidget*, const QString& text, const QString&, UINT) override
-        {
-            pTexts->push_back(text);
-            return ++*pCount == 1 ? IDYES : IDNO;
-        }
-    } noSecond;
-    noSecond.pCount = &nAnswers;
-    noSecond.pTexts = &m_Boxes.Texts;
-    SetMessageBoxProvider(&noSecond);
+    m_Boxes.Answers = {IDYES, IDNO};
     QTest::mouseClick(pDelete, Qt::LeftButton);
     QTest::qWait(50);
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
@@ -418,7 +406,6 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     EXPECT_TRUE(s.Calibration[0].bEnable);
 
     // Yes to both: results gone, then the calibration.
-    SetMessageBoxProvider(&m_Boxes);
     m_Boxes.Texts.clear();
     QTest::mouseClick(pDelete, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[0].bEnable == FALSE; }, 2000));
