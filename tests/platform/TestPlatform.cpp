@@ -109,27 +109,13 @@ TEST(PostedMessages, KeepEachThreadsOrderLoseNothingAndArriveOnTheOwnersThread)
 
 TEST(PostedMessages, DestroyedReceiverDropsItsPendingMessages)
 {
+    // Other threads keep posting to both receivers while one is destroyed:
+    // nothing reaches it afterwards, posts to it are refused, and the other
+    // receiver gets each of its own.
     std::atomic<int> deliveredToGone{0};
     CThreadRecordingReceiver survivor;
     auto pGone = std::make_unique<CThreadRecordingReceiver>(&deliveredToGone);
     CMessageReceiver* pStale = pGone.get();
-
-    // Messages still queued when the receiver is destroyed are never delivered.
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(platform::PostMessage(pStale, WM_USER + 1, 0, i));
-        ASSERT_TRUE(platform::PostMessage(&survivor, WM_USER + 2, 0, i));
-    }
-    pGone.reset();
-    EXPECT_FALSE(platform::PostMessage(pStale, WM_USER + 1, 0, 0)); // refused afterwards
-    ASSERT_TRUE(PumpUntil([&] { return survivor.m_Deliveries.size() >= 100; }));
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(deliveredToGone.load(), 0);
-    EXPECT_EQ(survivor.m_Deliveries.size(), 100u); // the other receiver keeps its own
-
-    // The same while other threads keep posting during the destruction.
-    survivor.m_Deliveries.clear();
-    pGone = std::make_unique<CThreadRecordingReceiver>(&deliveredToGone);
-    pStale = pGone.get();
     std::atomic<bool> stop{false};
     std::atomic<int> accepted{0}, refusedAfter{0};
     std::atomic<int> survivorPosts{0};
