@@ -1,8 +1,12 @@
 // Other copies of the program, played by the test binary itself.
 #pragma once
 
+#include "platform/SingleInstance.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -45,3 +49,15 @@ inline bool PumpUntil(const std::function<bool()>& done, int nTimeoutMs = 10000)
     }
     return true;
 }
+
+// Removes the lock and socket a run under name leaves in the user's folder.
+struct INSTANCE_FILES {
+    explicit INSTANCE_FILES(const QString& n) : name(n) {}
+    ~INSTANCE_FILES()
+    {
+        const platform::CSingleInstance probe(name);
+        QFile::remove(probe.GetLockFilePath());
+        QLocalServer::removeServer(probe.GetServerName());
+    }
+    QString name;
+};

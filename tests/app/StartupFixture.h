@@ -2,16 +2,7 @@
 // program, the program file named in lower case as it is on Linux.
 #pragma once
 
-#include "TestFiles.h"
-#include "app/QSFileIni.h"
-#include "platform/ModuleFolder.h"
-
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "AppFixture.h"
 
 #include <ostream>
 
@@ -21,19 +12,13 @@ inline void PrintTo(const QString& text, std::ostream* pOut)
     *pOut << '"' << text.toStdString() << '"';
 }
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
+        ProgramFolderTest::SetUp();
         ASSERT_TRUE(MakeProgramFolder(tmp.path()));
         platform::SetModuleFolderForTest(tmp.path(), QStringLiteral("pixmetra"));
-        CQSFileIni::DropCache();
-    }
-    void TearDown() override
-    {
-        platform::SetModuleFolderForTest(QString());
-        CQSFileIni::DropCache();
     }
 
     // The translation files of the source tree, copied so lookups may add to them.
@@ -51,16 +36,9 @@ protected:
         return true;
     }
     // A settings file as the program writes it: UTF-16LE with a byte-order mark.
-    static void WriteSettings(const QString& path, const QString& text)
-    {
-        testfiles::WriteBytes(path, testfiles::Utf16(text));
-    }
-    static QByteArray ReadBytes(const QString& path) { return testfiles::ReadBytes(path); }
+    static void WriteSettings(const QString& path, const QString& text) { WriteBytes(path, Utf16(text)); }
     static QStringList LogFiles(const QString& folder)
     {
         return QDir(folder + QStringLiteral("/Log")).entryList({QStringLiteral("LogFile-*.txt")}, QDir::Files);
     }
-    QString Path(const QString& name) const { return QDir(tmp.path()).filePath(name); }
-
-    QTemporaryDir tmp;
 };

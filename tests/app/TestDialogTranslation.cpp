@@ -71,23 +71,6 @@ std::vector<DIALOG_CASE> AllDialogs(SAVE_CONTINUE_SETTING& block)
 
 } // namespace
 
-TEST_F(DialogTest, EveryDialogShowsJapaneseWithoutTranslation)
-{
-    SAVE_CONTINUE_SETTING block{0, 0, 1, 0, 10, 0, QStringLiteral("/data/"), 0};
-    for (DIALOG_CASE& c : AllDialogs(block)) {
-        Show(*c.pDlg);
-        EXPECT_EQ(c.pDlg->windowTitle(), GetProgramString(c.nCaptionID));
-        EXPECT_TRUE(HasJapanese(c.pDlg->windowTitle()));
-        c.pDlg->reject();
-    }
-    CSaveContinueSettingDlg dlg;
-    dlg.SetSaveContinueSetting(&block);
-    Show(dlg);
-    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_RADIO_SAVE_CONTINUE_CLICK)->text(),
-              QStringLiteral("「連続保存」ボタンクリックにより、連番で保存する"));
-    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_OK)->text(), QStringLiteral("閉じる"));
-}
-
 TEST_F(DialogTest, EveryDialogSpeaksEnglishWithTheEnglishFile)
 {
     const QString path = QDir(tmp.path()).filePath(QStringLiteral("LangTransEnglish.ini"));
@@ -119,17 +102,6 @@ TEST_F(DialogTest, EveryDialogSpeaksEnglishWithTheEnglishFile)
         EXPECT_EQ(Captions(*c.pDlg), first);
         c.pDlg->reject();
     }
-
-    // The messages come in English too.
-    CSaveContinueSettingDlg dlg;
-    dlg.SetSaveContinueSetting(&block);
-    Show(dlg);
-    EXPECT_EQ(Item<QAbstractButton>(dlg, CSaveContinueSettingDlg::IDC_OK)->text(), QStringLiteral("Close"));
-    Click(dlg, CSaveContinueSettingDlg::IDC_OK);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Invalid save interval."));
-    boxes.boxes.clear();
-    dlg.reject();
 
     // Every caption and title had its entry: the file gained nothing (font
     // faces and sizes are never looked up).

@@ -18,7 +18,7 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
     ExpectOneBox(582, MB_ICONWARNING);
 
-    folders.answer = dest.path();
+    folders.Folder = dest.path();
     Click(dlg, CLogCopyDlg::IDC_BTN_SEL_COPY_TO_FOLDER);
     EXPECT_EQ(Text(dlg, CLogCopyDlg::IDC_EDIT_COPY_TO_FOLDER), dest.path() + QLatin1Char('/'));
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
@@ -35,7 +35,7 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
 
     // A folder inside the log folder would receive its own copy: refused, the log untouched.
     ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("inside")));
-    folders.answer = tmp.path() + QStringLiteral("/inside");
+    folders.Folder = tmp.path() + QStringLiteral("/inside");
     Click(dlg, CLogCopyDlg::IDC_BTN_SEL_COPY_TO_FOLDER);
     const int nCloses = CountLogLines(QStringLiteral("[LOG]CloseForReopen()"));
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
@@ -49,7 +49,7 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
         CLogCopyDlg parent;
         parent.SetLog(&inLog, QString());
         Show(parent);
-        folders.answer = tmp.path();
+        folders.Folder = tmp.path();
         Click(parent, CLogCopyDlg::IDC_BTN_SEL_COPY_TO_FOLDER);
         Click(parent, CLogCopyDlg::IDC_BTN_START_COPY);
         ExpectOneBox(582, MB_ICONWARNING);

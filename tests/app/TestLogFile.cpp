@@ -24,16 +24,12 @@ TEST_F(LogFileTest, LineFormatNameAndUtf8)
         "\\[\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}:\\d{3}\\]  \\[MAIN\\]カメラ µm\r\n$"));
     EXPECT_TRUE(line.match(text).hasMatch()) << text.toStdString();
 
-    // Close for a copy, then reopen: the same file goes on.
+    // Closed for a copy, a line is dropped, not written elsewhere (the same
+    // file going on after the copy: the log copy dialog's suite).
     ASSERT_TRUE(log.CloseForReopen());
     EXPECT_FALSE(log.WriteLog(QStringLiteral("dropped")));
     ASSERT_TRUE(log.ReopenLogFile());
-    ASSERT_TRUE(log.WriteLog(QStringLiteral("after")));
-    const QString after = QString::fromUtf8(ReadBytes(log.GetFilePath()));
-    EXPECT_TRUE(after.contains(QStringLiteral("[LOG]CloseForReopen() Close File.")));
-    EXPECT_TRUE(after.contains(QStringLiteral("***[LOG]ReopenLogFile()  Reopen OK.  ") + log.GetFilePath()));
-    EXPECT_FALSE(after.contains(QStringLiteral("dropped")));
-    EXPECT_TRUE(after.endsWith(QStringLiteral("after\r\n")));
+    EXPECT_FALSE(QString::fromUtf8(ReadBytes(log.GetFilePath())).contains(QStringLiteral("dropped")));
 }
 
 TEST_F(LogFileTest, SecondStartInTheSameSecondKeepsTheFirstLog)

@@ -4,47 +4,10 @@
 #include "app/PixmetraApp.h"
 #include "app/StringTable.h"
 
-#include <QApplication>
-#include <QLocalServer>
-#include <QPalette>
-#include <QStyle>
-
-#include <vector>
-
 namespace {
 
 const QString kEnglishBusy = QStringLiteral("Pixmetra is already running.");
 const QString kJapaneseBusy = QStringLiteral("すでに起動しています．");
-
-// Records every box instead of showing it.
-class CRecordingMessageBox : public IMessageBoxProvider {
-public:
-    CRecordingMessageBox() { SetMessageBoxProvider(this); }
-    ~CRecordingMessageBox() override { SetMessageBoxProvider(nullptr); }
-    int ShowMessageBox(QWidget*, const QString& text, const QString& caption, UINT nType) override
-    {
-        boxes.push_back({text, caption, nType});
-        return IDOK;
-    }
-    struct BOX {
-        QString text;
-        QString caption;
-        UINT nType;
-    };
-    std::vector<BOX> boxes;
-};
-
-// Forgets the lock and socket a run under name leaves behind.
-struct INSTANCE_FILES {
-    explicit INSTANCE_FILES(const QString& n) : name(n) {}
-    ~INSTANCE_FILES()
-    {
-        const platform::CSingleInstance probe(name);
-        QFile::remove(probe.GetLockFilePath());
-        QLocalServer::removeServer(probe.GetServerName());
-    }
-    QString name;
-};
 
 struct RUN_SEEN {
     bool bRan = false;

@@ -2,6 +2,8 @@
 
 #include "app/SystemSetting.h"
 
+#include <tuple>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,57 +68,36 @@ SYSTEM_SETTING NonDefault()
     return s;
 }
 
+// The fields a round trip must keep, to compare two settings at once.
+auto Kept(const SYSTEM_SETTING& s)
+{
+    return std::tie(s.LanguageKind, s.CaptionFontName, s.CaptionFontPt, s.bRegistWindowPos, s.bMaximizeWnd,
+                    s.MainWndRect.left, s.MainWndRect.bottom, s.MeasWndTop, s.bDispZoomWnd, s.ZoomWndTop,
+                    s.SaveLogFolderPath, s.LogFileTitle, s.SaveLogDays, s.JpegQuality, s.FileFormat, s.bSaveHoleImage,
+                    s.SaveContinue.SaveContinueMode, s.SaveContinue.IntervalSec, s.SaveContinue.IntervalCnt,
+                    s.SaveContinue.SaveFolderPath, s.SaveContinue.SubFolderKind, s.CalibrationIndex, s.DispScaleKind,
+                    s.DispScalPos, s.ScaleSizeX, s.ScaleSizeY, s.MeasureDownPlace, s.bCrossLineSeparateInput,
+                    s.bDispCrossLine, s.MakeCrossLineKind, s.CrossHorzLineNum, s.CrossVertLineNum,
+                    s.CrossLinePos.bDispCrossLine, s.Camera.CurConectCameraName, s.Camera.CurConnectCameraIdx,
+                    s.Camera.ResolutionIdx);
+}
+
+auto KeptCalibration(const CALIBRATION_SETTING& c)
+{
+    return std::tie(c.bEnable, c.Name, c.Calibration, c.PixelLength, c.UnitKind, c.SetPointKind);
+}
+
 void ExpectEqual(const SYSTEM_SETTING& a, const SYSTEM_SETTING& b)
 {
-    EXPECT_EQ(a.LanguageKind, b.LanguageKind);
-    EXPECT_EQ(a.CaptionFontName, b.CaptionFontName);
-    EXPECT_EQ(a.CaptionFontPt, b.CaptionFontPt);
-    EXPECT_EQ(a.bRegistWindowPos, b.bRegistWindowPos);
-    EXPECT_EQ(a.bMaximizeWnd, b.bMaximizeWnd);
-    EXPECT_EQ(a.MainWndRect.left, b.MainWndRect.left);
-    EXPECT_EQ(a.MainWndRect.bottom, b.MainWndRect.bottom);
-    EXPECT_EQ(a.MeasWndTop, b.MeasWndTop);
-    EXPECT_EQ(a.bDispZoomWnd, b.bDispZoomWnd);
-    EXPECT_EQ(a.ZoomWndTop, b.ZoomWndTop);
-    EXPECT_EQ(a.SaveLogFolderPath, b.SaveLogFolderPath);
-    EXPECT_EQ(a.LogFileTitle, b.LogFileTitle);
-    EXPECT_EQ(a.SaveLogDays, b.SaveLogDays);
-    EXPECT_EQ(a.JpegQuality, b.JpegQuality);
-    EXPECT_EQ(a.FileFormat, b.FileFormat);
-    EXPECT_EQ(a.bSaveHoleImage, b.bSaveHoleImage);
-    EXPECT_EQ(a.SaveContinue.SaveContinueMode, b.SaveContinue.SaveContinueMode);
-    EXPECT_EQ(a.SaveContinue.IntervalSec, b.SaveContinue.IntervalSec);
-    EXPECT_EQ(a.SaveContinue.IntervalCnt, b.SaveContinue.IntervalCnt);
-    EXPECT_EQ(a.SaveContinue.SaveFolderPath, b.SaveContinue.SaveFolderPath);
-    EXPECT_EQ(a.SaveContinue.SubFolderKind, b.SaveContinue.SubFolderKind);
-    EXPECT_EQ(a.CalibrationIndex, b.CalibrationIndex);
+    EXPECT_TRUE(Kept(a) == Kept(b));
     for (int i = 0; i < CALIBRATION_NUM; ++i) {
-        EXPECT_EQ(a.Calibration[i].bEnable, b.Calibration[i].bEnable) << i;
-        EXPECT_EQ(a.Calibration[i].Name, b.Calibration[i].Name) << i;
-        EXPECT_EQ(a.Calibration[i].Calibration, b.Calibration[i].Calibration) << i;
-        EXPECT_EQ(a.Calibration[i].PixelLength, b.Calibration[i].PixelLength) << i;
-        EXPECT_EQ(a.Calibration[i].UnitKind, b.Calibration[i].UnitKind) << i;
-        EXPECT_EQ(a.Calibration[i].SetPointKind, b.Calibration[i].SetPointKind) << i;
+        EXPECT_TRUE(KeptCalibration(a.Calibration[i]) == KeptCalibration(b.Calibration[i])) << i;
     }
     EXPECT_TRUE(a.Draw == b.Draw);
-    EXPECT_EQ(a.DispScaleKind, b.DispScaleKind);
-    EXPECT_EQ(a.DispScalPos, b.DispScalPos);
-    EXPECT_EQ(a.ScaleSizeX, b.ScaleSizeX);
-    EXPECT_EQ(a.ScaleSizeY, b.ScaleSizeY);
-    EXPECT_EQ(a.MeasureDownPlace, b.MeasureDownPlace);
-    EXPECT_EQ(a.bCrossLineSeparateInput, b.bCrossLineSeparateInput);
-    EXPECT_EQ(a.bDispCrossLine, b.bDispCrossLine);
-    EXPECT_EQ(a.MakeCrossLineKind, b.MakeCrossLineKind);
-    EXPECT_EQ(a.CrossHorzLineNum, b.CrossHorzLineNum);
-    EXPECT_EQ(a.CrossVertLineNum, b.CrossVertLineNum);
-    EXPECT_EQ(a.CrossLinePos.bDispCrossLine, b.CrossLinePos.bDispCrossLine);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(a.CrossLinePos.XCrossLinePos[i], b.CrossLinePos.XCrossLinePos[i]);
         EXPECT_EQ(a.CrossLinePos.YCrossLinePos[i], b.CrossLinePos.YCrossLinePos[i]);
     }
-    EXPECT_EQ(a.Camera.CurConectCameraName, b.Camera.CurConectCameraName);
-    EXPECT_EQ(a.Camera.CurConnectCameraIdx, b.Camera.CurConnectCameraIdx);
-    EXPECT_EQ(a.Camera.ResolutionIdx, b.Camera.ResolutionIdx);
 }
 
 } // namespace

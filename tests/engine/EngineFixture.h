@@ -13,12 +13,10 @@ class CFixedTextMeasurer : public ITextMeasurer {
 public:
     bool MeasureText(const std::u16string& text, const std::u16string&, int nPointSize, int& cx, int& cy) override
     {
-        lastPointSize = nPointSize;
         cx = int(text.size()) * nPointSize / 2;
         cy = nPointSize;
         return !failing;
     }
-    int lastPointSize = 0;
     bool failing = false;
 };
 
@@ -52,14 +50,6 @@ protected:
             } else {
                 input.OnLButtonDown(MK_LBUTTON, p);
             }
-        }
-    }
-    // Begins a calibration line of nKind and clicks its points.
-    void Calibrate(int32_t nKind, std::initializer_list<POINT> pts)
-    {
-        ASSERT_TRUE(input.StartCalibrationInput(nKind));
-        for (POINT p : pts) {
-            input.OnLButtonDown(MK_LBUTTON, p);
         }
     }
     std::vector<UINT> Messages()

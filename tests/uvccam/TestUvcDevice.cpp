@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -37,6 +36,7 @@ CFakeUvcSys::FORMAT Yuyv(std::vector<std::pair<int, int>> sizes)
 struct RECEIVED {
     std::mutex mutex;
     std::vector<uint8_t> lastFrame;
+    std::vector<int> firstBytes; // of every frame, in order
     int nFrames = 0;
     int nDisconnects = 0;
 
@@ -46,6 +46,7 @@ struct RECEIVED {
             std::lock_guard<std::mutex> lock(mutex);
             if (nEvent == UVC_EVENT_FRAME) {
                 lastFrame.assign(p, p + n);
+                firstBytes.push_back(p[0]);
                 ++nFrames;
             } else if (nEvent == UVC_EVENT_DISCONNECTED) {
                 ++nDisconnects;
@@ -126,14 +127,7 @@ TEST(UvcDevice, ListsWhatTheDeviceIsAndItsSizesInTheFormatThatSuitsEach)
     }
     dev.Close();
     EXPECT_EQ(sys.nOpenFds, 0);
-
-    // A YUYV-only camera streams its large sizes raw.
-    CFakeUvcSys rawOnly;
-    rawOnly.formats = {Yuyv({{1280, 720}})};
-    CUvcDevice raw(rawOnly);
-    ASSERT_EQ(raw.Open("/dev/video1"), UVC_OK);
-    ASSERT_EQ(raw.Modes().size(), 1u);
-    EXPECT_EQ(raw.Modes()[0].nFourcc, uint32_t(V4L2_PIX_FMT_YUYV));
+    // (A YUYV-only camera streaming its large sizes raw: the hub suite.)
 }
 
 TEST(UvcDevice, BusyForbiddenAndNonCameraNodesGiveClearCodesAndLeakNothing)
@@ -142,15 +136,14 @@ TEST(UvcDevice, BusyForbiddenAndNonCameraNodesGiveClearCodesAndLeakNothing)
     CUvcDevice dev(sys);
     sys.nOpenErrno = EBUSY;
     EXPECT_EQ(dev.Open("/dev/video0"), UVC_E_BUSY);
-    sys.nOpenErrno = EACCES;
-    EXPECT_EQ(dev.Open("/dev/video0"), UVC_E_ACCESS);
     sys.nOpenErrno = 0;
     sys.nCaps = V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING;
     EXPECT_EQ(dev.Open("/dev/video1"), UVC_E_ACCESS);
     EXPECT_FALSE(dev.IsOpen());
     EXPECT_EQ(sys.nOpenFds, 0);
 
-    // Another program streaming from the camera refuses the stream start.
+    // (A node we may not open: the hub suite.) Another program streaming
+    // from the camera refuses the stream start.
     sys.nCaps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
     sys.formats = {Yuyv({{320, 240}})};
     ASSERT_EQ(dev.Open("/dev/video0"), UVC_OK);
@@ -360,41 +353,24 @@ TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
     CUvcDevice dev(sys);
     ASSERT_EQ(dev.Open("/dev/video0"), UVC_OK);
     dev.SetDecodeHelper(true);
-    std::mutex mutex;
-    std::vector<int> shades;
-    std::vector<std::vector<uint8_t>> raws;
-    const auto sink = [&](int nEvent, const uint8_t* p, int) {
-        if (nEvent == UVC_EVENT_FRAME) {
-            std::lock_guard<std::mutex> lock(mutex);
-            shades.push_back(p[0]);
-        }
-    };
+    RECEIVED got;
+    std::vector<std::vector<uint8_t>> raws; // under got.mutex
     const auto rawSink = [&](const uint8_t* p, size_t n) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(got.mutex);
         raws.emplace_back(p, p + n);
     };
-    const auto count = [&] {
-        std::lock_guard<std::mutex> lock(mutex);
-        return shades.size();
-    };
-    const auto waitFor = [&](const std::function<bool()>& fn) {
-        for (int i = 0; i < 500 && !fn(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return fn();
-    };
-    ASSERT_EQ(dev.StartStream(dev.Modes()[0], sink, rawSink), UVC_OK);
+    ASSERT_EQ(dev.StartStream(dev.Modes()[0], got.Sink(), rawSink), UVC_OK);
     EXPECT_TRUE(dev.HasDecodeHelper());
     for (int i = 0; i < nFrames; ++i) {
-        ASSERT_TRUE(waitFor([&] { return sys.QueuedCount() > 0; }));
+        ASSERT_TRUE(got.WaitFor([&] { return sys.QueuedCount() > 0; }));
         ASSERT_TRUE(sys.PushFrame(jpegs[size_t(i)]));
     }
-    ASSERT_TRUE(waitFor([&] { return count() == size_t(nFrames); }));
+    ASSERT_TRUE(got.WaitFor([&] { return got.nFrames == nFrames; }));
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(got.mutex);
         ASSERT_EQ(raws.size(), size_t(nFrames));
         for (int i = 0; i < nFrames; ++i) {
-            EXPECT_NEAR(shades[size_t(i)], 10 + i * 20, 2) << "frame " << i;
+            EXPECT_NEAR(got.firstBytes[size_t(i)], 10 + i * 20, 2) << "frame " << i;
             EXPECT_EQ(raws[size_t(i)], jpegs[size_t(i)]) << "frame " << i;
         }
     }
@@ -403,7 +379,7 @@ TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
     // Pulled while the helper may hold a frame: one disconnect, nothing left mapped.
     ASSERT_TRUE(sys.PushFrame(jpegs[0]));
     sys.Unplug();
-    ASSERT_TRUE(waitFor([&] { return dev.IsLost(); }));
+    ASSERT_TRUE(got.WaitFor([&] { return dev.IsLost(); }));
     dev.StopStream();
     EXPECT_FALSE(dev.HasDecodeHelper());
     dev.Close();
@@ -415,14 +391,15 @@ TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
     fast.intervals = {{1, 1000000}};
     CUvcDevice dev2(fast);
     ASSERT_EQ(dev2.Open("/dev/video0"), UVC_OK);
-    ASSERT_EQ(dev2.StartStream(dev2.Modes()[0], [](int, const uint8_t*, int) {}), UVC_OK);
+    RECEIVED got2;
+    ASSERT_EQ(dev2.StartStream(dev2.Modes()[0], got2.Sink()), UVC_OK);
     EXPECT_FALSE(dev2.HasDecodeHelper());
     for (int i = 0; i < 12; ++i) {
-        ASSERT_TRUE(waitFor([&] { return fast.QueuedCount() > 0; }));
+        ASSERT_TRUE(got2.WaitFor([&] { return fast.QueuedCount() > 0; }));
         ASSERT_TRUE(fast.PushFrame(jpegs[size_t(i)]));
     }
-    EXPECT_TRUE(waitFor([&] { return dev2.HasDecodeHelper(); }));
-    ASSERT_TRUE(waitFor([&] { return dev2.GoodFrames() == 12; }));
+    EXPECT_TRUE(got2.WaitFor([&] { return dev2.HasDecodeHelper(); }));
+    ASSERT_TRUE(got2.WaitFor([&] { return dev2.GoodFrames() == 12; }));
     dev2.StopStream();
     dev2.Close();
 }

@@ -1,20 +1,21 @@
-// The main window on the simulated camera's still picture, driven through
-// its real widgets: message boxes and file dialogs answered by the test,
-// clicks at image points, the reference length and text dialogs answered
-// as they open, and the ruler calibration of 1000 px = 1 mm.
+// The main window driven through its real widgets against the simulated
+// camera: a temporary program folder with its log, message boxes and file
+// dialogs answered by the test, modal dialogs answered from inside their own
+// loop, clicks at image points, and a continuous-save clock the test moves.
 #pragma once
 
-#include "MainWndTestBase.h"
+#include "RecordingProviders.h"
+#include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
-#include "app/QSFileAccess.h"
 #include "app/SystemSetting.h"
-#include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetLengthDlg.h"
-#include "app/dialogs/SetTextDlg.h"
+#include "camera/SimCam.h"
 #include "engine/LayeredWnd.h"
 #include "platform/ModuleFolder.h"
 #include "simcam/TestPattern.h"
+#include "workflow/MainControls.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/capture/SeriesClock.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageCalibration.h"
 #include "workflow/toolwnd/PageMeasurement.h"
@@ -23,48 +24,128 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
-constexpr int kWidth = 1280;
-constexpr int kHeight = 1024;
+// A clock that moves only when the test says so.
+class CManualSeriesClock : public ISeriesClock {
+public:
+    int64_t NowMs() override
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_nNow;
+    }
+    bool WaitUntil(int64_t nDueMs, const std::function<bool()>& fnStop) override
+    {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        ++m_nWaiters;
+        m_Wake.wait(lock, [&] { return fnStop() || m_nNow >= nDueMs; });
+        --m_nWaiters;
+        return !fnStop();
+    }
+    void Interrupt() override
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Wake.notify_all();
+    }
+    void Advance(int64_t nMs)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_nNow += nMs;
+        m_Wake.notify_all();
+    }
+    int Waiters()
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_nWaiters;
+    }
 
-class CalibrationFlowTest : public MainWndTestBase {
+private:
+    std::mutex m_Mutex;
+    std::condition_variable m_Wake;
+    int64_t m_nNow = 1000000;
+    int m_nWaiters = 0;
+};
+
+class MainWndTestBase : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MainWndTestBase::SetUp();
-        qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+        ASSERT_TRUE(m_Dir.isValid());
+        ASSERT_TRUE(CICubeApi::Process().IsUsable()) << CICubeApi::Process().LoadedPath().toStdString();
+        platform::SetModuleFolderForTest(m_Dir.path() + QLatin1Char('/'), QStringLiteral("Pixmetra"));
+        SetMessageBoxProvider(&m_Boxes);
+        CQSFileAccess::SetDialogProvider(&m_Files);
+        ASSERT_TRUE(m_Log.Open(m_Dir.path() + QStringLiteral("/Log"), 1));
+        SetProgramLog(&m_Log);
+        ResetSimFaults();
     }
-
-    // The main window showing the simulated camera's still frame, no calibration yet.
-    CPixmetraDlg& Start()
+    void TearDown() override
     {
-        StartWindow();
-        simcam::CTestPattern pattern;
-        pattern.Render(kWidth, kHeight, simcam::PATTERN_LOOK{});
-        int ox = 0, oy = 0;
-        simcam::CTestPattern::StillOffset(ox, oy);
-        m_nOffsetX = ox;
-        m_nOffsetY = oy;
-        std::vector<uint8_t> frame(size_t(kWidth) * kHeight * 3);
-        pattern.CutFrame(frame.data(), ox, oy, false, 0);
+        m_pDlg.reset();
+        SetProgramLog(nullptr);
+        m_Log.Close();
+        CQSFileAccess::SetDialogProvider(nullptr);
+        SetMessageBoxProvider(nullptr);
+        platform::SetModuleFolderForTest(QString());
+        qunsetenv("PIXMETRA_SIMCAM_CAMERAS");
+        ResetSimFaults();
+    }
+    // Faults this or another suite may have left in the simulated camera.
+    static void ResetSimFaults()
+    {
+        for (const char* f : {"open_error", "disconnect_after", "broken_every", "avi_stop_after", "avi_riff_limit",
+                              "avi_second_ms"}) {
+            SetSimFault(f, 0);
+        }
+        SetSimFault("name_error", -1);
+        SetSimFault("fps", 60);
+        SetSimApiVersion("1.0.4.2");
+    }
+    // The settings file as fn leaves the defaults.
+    static void WriteSettings(const std::function<void(SYSTEM_SETTING&)>& fn)
+    {
+        SYSTEM_SETTING s;
+        SetDefaultSystemSetting(s);
+        fn(s);
+        ASSERT_TRUE(SaveSystemSetting(s));
+    }
+    CPixmetraDlg& StartWindow(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS())
+    {
+        m_pDlg = std::make_unique<CPixmetraDlg>(nullptr, options);
+        m_pDlg->OnInitDialog();
+        m_pDlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        return *m_pDlg;
+    }
+    static void UseCameras(int n) { qputenv("PIXMETRA_SIMCAM_CAMERAS", QByteArray::number(n)); }
+
+    // A still picture of 24-bit rows (padded to the bitmap stride).
+    void ShowPixels(const std::vector<uint8_t>& pixels, int w, int h)
+    {
         CPixmetraDlg& dlg = *m_pDlg;
-        EXPECT_TRUE(dlg.Image().SetImage(frame.data(), IMAGE_INFO{24, kWidth, kHeight}));
-        EXPECT_TRUE(dlg.Overlay()->Initialise(kWidth, kHeight, 1.0));
-        dlg.ResetPictureView(IMAGE_INFO{24, kWidth, kHeight});
+        ASSERT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
+        ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
+        dlg.ResetPictureView(IMAGE_INFO{24, w, h});
         dlg.UpdateButtons();
-        return dlg;
     }
 
-    QAbstractButton* Button(int nID)
+    QAbstractButton* Button(int nID) { return qobject_cast<QAbstractButton*>(m_pDlg->GetDlgItem(nID)); }
+    // A button of the tool window, or else of its calibration page.
+    QAbstractButton* ToolButton(int nID)
     {
         QWidget* p = m_pDlg->MeasureModeDlg()->GetDlgItem(nID);
         if (p == nullptr) {
@@ -73,41 +154,136 @@ protected:
         return qobject_cast<QAbstractButton*>(p);
     }
 
-    void ClickImage(POINT pt)
+    QPoint WindowPoint(POINT ptImage)
     {
         POINT w{};
-        ASSERT_TRUE(m_pDlg->Geometry().ImageToWindow(pt, &w));
-        QTest::mouseClick(m_pDlg->Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
+        EXPECT_TRUE(m_pDlg->Geometry().ImageToWindow(ptImage, &w));
+        return QPoint(w.x, w.y);
+    }
+    void ClickImage(POINT ptImage, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(m_pDlg->Overlay(), button, Qt::NoModifier, WindowPoint(ptImage));
+    }
+
+    // Waits until the message line shows string nID.
+    bool WaitForMessage(UINT nID)
+    {
+        return QTest::qWaitFor([&] { return m_pDlg->GetMessageText() == GetProgramString(nID); }, 3000);
+    }
+
+    // The tool window's kind button nButton, then clicks at image points (a
+    // right click at *pFinish ends an open input); waits for nRows new rows.
+    void MeasureWith(int nButton, std::initializer_list<POINT> clicks, size_t nRows = 1,
+                     const POINT* pFinish = nullptr)
+    {
+        CPixmetraDlg& dlg = *m_pDlg;
+        const size_t before = dlg.Results().size();
+        QTest::mouseClick(ToolButton(nButton), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        for (POINT pt : clicks) {
+            ClickImage(pt);
+        }
+        if (pFinish != nullptr) {
+            ClickImage(*pFinish, Qt::RightButton);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + nRows; }, 2000))
+            << "button " << nButton << " left " << dlg.Results().size() - before << " rows";
+    }
+
+    // A distance from image point a to b under an enabled calibration; its value.
+    double MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
+    {
+        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        dlg.UpdateButtons();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        MeasureWith(1030, {a, b});
+        return dlg.Results().empty() ? -1.0 : dlg.Results().back().dValue;
+    }
+
+    QString LogText()
+    {
+        QFile f(m_Log.GetFilePath());
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll());
+    }
+
+    // Runs fn on the dialog of type T once it is the modal window, from
+    // inside its own event loop; one that never comes fails the test.
+    template <class T>
+    static void WhenModal(std::function<void(T*)> fn)
+    {
+        auto* pTimer = new QTimer;
+        auto nTries = std::make_shared<int>(0);
+        QObject::connect(pTimer, &QTimer::timeout, [pTimer, nTries, fn] {
+            auto* p = qobject_cast<T*>(QApplication::activeModalWidget());
+            if (p == nullptr && ++*nTries <= 500) {
+                return;
+            }
+            pTimer->stop();
+            pTimer->deleteLater();
+            if (p == nullptr) {
+                ADD_FAILURE() << "dialog never shown";
+            } else {
+                fn(p);
+            }
+        });
+        pTimer->start(10);
+    }
+    // Answers the next modal T: its field edit typed over with text and OK,
+    // or Cancel when text is empty; fnSeen sees the dialog as it came.
+    template <class T>
+    void AnswerEdit(const char* edit, const QString& text, std::function<void(T*, QLineEdit*)> fnSeen = nullptr)
+    {
+        m_bAnswered = false;
+        WhenModal<T>([this, edit, text, fnSeen](T* pDlg) {
+            auto* pEdit = pDlg->template findChild<QLineEdit*>(QLatin1String(edit));
+            if (fnSeen) {
+                fnSeen(pDlg, pEdit);
+            }
+            if (!text.isEmpty()) {
+                pEdit->setText(text);
+            }
+            QTest::mouseClick(pDlg->template findChild<QAbstractButton*>(text.isEmpty() ? QStringLiteral("IDCANCEL")
+                                                                                         : QStringLiteral("IDOK")),
+                              Qt::LeftButton);
+            m_bAnswered = true;
+        });
+    }
+
+    QTemporaryDir m_Dir;
+    CRecordingBoxes m_Boxes;
+    CChosenFile m_Files;
+    CLogFile m_Log;
+    std::unique_ptr<CPixmetraDlg> m_pDlg;
+    bool m_bAnswered = false;
+};
+
+// The simulated camera's still picture of 1280 x 1024, calibrated on its
+// ruler (1000 px = 1 mm) where a test asks.
+class CalibrationFlowTest : public MainWndTestBase {
+protected:
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 1024;
+
+    // The main window showing the still frame, no calibration yet.
+    CPixmetraDlg& Start()
+    {
+        UseCameras(0);
+        CPixmetraDlg& dlg = StartWindow();
+        simcam::CTestPattern pattern;
+        pattern.Render(kWidth, kHeight, simcam::PATTERN_LOOK{});
+        simcam::CTestPattern::StillOffset(m_nOffsetX, m_nOffsetY);
+        std::vector<uint8_t> frame(size_t(kWidth) * kHeight * 3);
+        pattern.CutFrame(frame.data(), m_nOffsetX, m_nOffsetY, false, 0);
+        ShowPixels(frame, kWidth, kHeight);
+        return dlg;
     }
 
     // Answers the next reference length dialog with text (OK) or cancels it (empty text).
     void AnswerLengthDialog(const QString& text)
     {
-        m_bAnswered = false;
-        auto* pTimer = new QTimer;
-        auto tries = std::make_shared<int>(0);
-        QObject::connect(pTimer, &QTimer::timeout, [this, pTimer, tries, text] {
-            auto* pDlg = qobject_cast<CSetLengthDlg*>(QApplication::activeModalWidget());
-            if (pDlg == nullptr) {
-                if (++*tries > 500) {
-                    pTimer->stop();
-                    pTimer->deleteLater();
-                    ADD_FAILURE() << "reference length dialog never shown";
-                }
-                return;
-            }
-            pTimer->stop();
-            pTimer->deleteLater();
-            m_UnitShown = pDlg->m_UnitText;
-            if (text.isEmpty()) {
-                QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDCANCEL")), Qt::LeftButton);
-            } else {
-                pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_LENGTH"))->setText(text);
-                QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDOK")), Qt::LeftButton);
-            }
-            m_bAnswered = true;
-        });
-        pTimer->start(10);
+        AnswerEdit<CSetLengthDlg>("IDC_EDIT_LENGTH", text,
+                                  [this](CSetLengthDlg* pDlg, QLineEdit*) { m_UnitShown = pDlg->m_UnitText; });
     }
 
     // Image point of world point (x, y) of the pattern.
@@ -131,8 +307,8 @@ protected:
         CPixmetraDlg& dlg = *m_pDlg;
         POINT p0{}, p1000{};
         RulerPoints(p0, p1000);
-        QTest::mouseClick(Button(1024), Qt::LeftButton);
-        QTest::mouseClick(Button(1012), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(1024), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
         AnswerLengthDialog(QStringLiteral("1.0"));
         ClickImage(p0);
@@ -141,34 +317,98 @@ protected:
         QTest::qWait(20);
     }
 
-    // Answers the next text dialog with text and OK.
-    void AnswerTextDialog(const QString& text)
+    int m_nOffsetX = 0, m_nOffsetY = 0;
+    QString m_UnitShown;
+};
+
+// Capture through the main window, message boxes answered OK and the
+// continuous-save clock moved by the test.
+class CaptureTest : public MainWndTestBase {
+protected:
+    void SetUp() override
     {
-        m_bAnswered = false;
-        auto* pTimer = new QTimer;
-        auto tries = std::make_shared<int>(0);
-        QObject::connect(pTimer, &QTimer::timeout, [this, pTimer, tries, text] {
-            auto* pDlg = qobject_cast<CSetTextDlg*>(QApplication::activeModalWidget());
-            if (pDlg == nullptr) {
-                if (++*tries > 500) {
-                    pTimer->stop();
-                    pTimer->deleteLater();
-                    ADD_FAILURE() << "text dialog never shown";
-                }
-                return;
-            }
-            pTimer->stop();
-            pTimer->deleteLater();
-            m_TextShown = pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_TEXT"))->text();
-            pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_TEXT"))->setText(text);
-            QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDOK")), Qt::LeftButton);
-            m_bAnswered = true;
-        });
-        pTimer->start(10);
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
     }
 
-    int m_nOffsetX = 0, m_nOffsetY = 0;
-    bool m_bAnswered = false;
-    QString m_UnitShown;
-    QString m_TextShown;
+    CPixmetraDlg& Start(int nCameras = 1)
+    {
+        UseCameras(nCameras);
+        MAIN_WINDOW_OPTIONS options;
+        options.pSeriesClock = &m_Clock;
+        return StartWindow(options);
+    }
+
+    // Lets the interval thread reach its wait, then moves the clock on.
+    bool AdvanceClock(int64_t nMs)
+    {
+        if (!QTest::qWaitFor([&] { return m_Clock.Waiters() > 0; }, 5000)) {
+            return false;
+        }
+        m_Clock.Advance(nMs);
+        return true;
+    }
+
+    CManualSeriesClock m_Clock;
+};
+
+// Two cameras at 30 fps for the camera adjustment and settings windows.
+class SettingsFlowTest : public MainWndTestBase {
+protected:
+    void SetUp() override
+    {
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
+        SetSimFault("fps", 30);
+        UseCameras(2);
+    }
+
+    CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS()) { return StartWindow(options); }
+
+    // A frame delivered after this call, copied out of the ring.
+    static std::vector<uint8_t> NextFrame(CCameraCtrl& camera, int nAfter = 2)
+    {
+        const uint64_t n = camera.GetFramesDelivered();
+        for (int i = 0; i < 3000 && camera.GetFramesDelivered() < n + uint64_t(nAfter); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        int32_t w = 0, h = 0, nSize = 0;
+        camera.GetImageSize(w, h, nullptr, &nSize);
+        std::vector<uint8_t> frame(size_t(nSize), 0);
+        camera.ShotImage(frame.data(), -1);
+        return frame;
+    }
+};
+
+// The aids drawn over the picture (cross lines, scale bar, magnifier) at 30 fps.
+class OverlayAidsTest : public MainWndTestBase {
+protected:
+    void SetUp() override
+    {
+        MainWndTestBase::SetUp();
+        m_Boxes.nAnswer = IDOK;
+        SetSimFault("fps", 30);
+    }
+
+    CPixmetraDlg& Start(int nCameras)
+    {
+        UseCameras(nCameras);
+        return StartWindow();
+    }
+
+    // A still picture whose pixel (x, y) is R = x, G = y, B = 30 (each modulo 256).
+    void ShowStill(int w, int h)
+    {
+        const int stride = CAccImage::GetStride(w, 24);
+        std::vector<uint8_t> pixels(size_t(stride) * size_t(h));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = &pixels[size_t(y) * size_t(stride) + size_t(x) * 3];
+                p[0] = 30;
+                p[1] = uint8_t(y);
+                p[2] = uint8_t(x);
+            }
+        }
+        ShowPixels(pixels, w, h);
+    }
 };

@@ -4,9 +4,6 @@
 #include "image/AreaReduce.h"
 #include "workflow/live/PictureRenderer.h"
 
-#include <QImage>
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,44 +163,6 @@ TEST(AreaReduce, VectorAndPortableLoopsAgreeExactly)
         ASSERT_TRUE(Reduce(fast, grey, k.rc, a));
         ASSERT_TRUE(Reduce(plain, grey, k.rc, b));
         ASSERT_EQ(a.Bytes, b.Bytes) << k.dw << " x " << k.dh << " grey";
-    }
-}
-
-TEST(AreaReduce, OnePixelLinesStayVisible)
-{
-    // White with black one-pixel lines at every phase against the destination grid.
-    PICTURE src(2592, 1944, 3, 255);
-    for (int32_t x = 5; x < src.nWidth; x += 11) {
-        for (int32_t y = 0; y < src.nHeight; ++y) {
-            std::memset(src.Pixel(x, y), 0, 3);
-        }
-    }
-    for (int32_t y = 3; y < src.nHeight; y += 13) {
-        std::memset(src.Pixel(0, y), 0, size_t(src.nWidth) * 3);
-    }
-    // x0.31: 2592 -> 803 (footprint 3.23 source pixels).
-    const int32_t dw = 803, dh = 602;
-    image::CAreaReducer r;
-    PICTURE dst(dw, dh, 3);
-    ASSERT_TRUE(Reduce(r, src, Whole(src), dst));
-    const double fx = double(src.nWidth) / dw, fy = double(src.nHeight) / dh;
-    // A line splits over at most two destination pixels, one of which holds at
-    // least half of it: that pixel loses at least 255 x 0.5 / footprint.
-    const int limitX = int(255.0 * (1.0 - 0.5 / fx)) + 1;
-    const int limitY = int(255.0 * (1.0 - 0.5 / fy)) + 1;
-    for (int32_t x = 5; x < src.nWidth; x += 11) {
-        const int32_t d0 = int32_t(x / fx), d1 = std::min(int32_t((x + 1) / fx), dw - 1);
-        for (int32_t y = 0; y < dh; ++y) {
-            const int darkest = std::min(dst.Pixel(d0, y)[1], dst.Pixel(d1, y)[1]);
-            ASSERT_LE(darkest, limitX) << "column " << x << " row " << y;
-        }
-    }
-    for (int32_t y = 3; y < src.nHeight; y += 13) {
-        const int32_t d0 = int32_t(y / fy), d1 = std::min(int32_t((y + 1) / fy), dh - 1);
-        for (int32_t x = 0; x < dw; ++x) {
-            const int darkest = std::min(dst.Pixel(x, d0)[0], dst.Pixel(x, d1)[0]);
-            ASSERT_LE(darkest, limitY) << "row " << y << " column " << x;
-        }
     }
 }
 

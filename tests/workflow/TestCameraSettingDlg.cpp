@@ -2,7 +2,7 @@
 // the camera's parameters (the next frames show them), automatic modes lock
 // their sliders, the defaults come back, and the resolution chosen is
 // applied on close, refused changes included.
-#include "SettingsFlowFixture.h"
+#include "MainWndFixture.h"
 
 #include "app/MultiLanguageTranslator.h"
 #include "camera/pages/CameraSettingDlg.h"
@@ -159,7 +159,6 @@ TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
     ASSERT_TRUE(cam.GetCameraParam(0, nExposure));
     EXPECT_EQ(nExposure, 20);
     dlg.close();
-    m_pDlg.reset();
 }
 
 TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
@@ -191,7 +190,6 @@ TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].nMessage, UINT(WM_USER + 0x42));
     EXPECT_EQ(posted[0].lParam, LPARAM(-1));
-    m_pDlg.reset();
 }
 
 TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStream)
@@ -256,7 +254,7 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     CAMERA_SETTING stored{};
     ASSERT_TRUE(ReadCameraSetting(stored));
     EXPECT_EQ(stored.ResolutionIdx, 0);
-    m_pDlg.reset();
+    m_pDlg.reset(); // before the library it was given
 }
 
 // A UVC camera (the preloaded test camera; this runs only with it) has no

@@ -19,6 +19,7 @@ void Touch(const QString& path)
 
 } // namespace
 
+// (Numbering after the highest file and the 9999 limit: the window's series suite.)
 TEST(CaptureNaming, FolderAndFileNumbersContinueAfterTheHighest)
 {
     QTemporaryDir dir;
@@ -29,30 +30,20 @@ TEST(CaptureNaming, FolderAndFileNumbersContinueAfterTheHighest)
     }
     // The folder text of the settings ends with a backslash.
     EXPECT_EQ(HighestFolderNumber(root + QLatin1Char('\\')), 7);
-    EXPECT_EQ(NumberedSubFolderName(HighestFolderNumber(root) + 1), QStringLiteral("0008"));
     EXPECT_EQ(HighestFolderNumber(dir.path() + QStringLiteral("/none")), 0);
-    QDir().mkpath(root + QStringLiteral("/9999"));
-    EXPECT_EQ(HighestFolderNumber(root), SERIES_NUMBER_MAX);
 
     const QString files = root + QStringLiteral("/0007");
-    for (const char* name : {"T_0003.jpg", "T_0010.jpg", "T_12345.jpg", "T_abc.jpg", "T_0020.bmp", "TT_0040.jpg",
-                             "0005.jpg", "0009.bmp", "x.jpg"}) {
+    for (const char* name : {"T_0010.jpg", "T_abc.jpg", "T_0020.bmp", "TT_0040.jpg", "0005.jpg", "0009.bmp"}) {
         Touch(files + QLatin1Char('/') + QLatin1String(name));
     }
-    EXPECT_EQ(HighestFileNumber(files, QStringLiteral("T"), 1), 10);
     EXPECT_EQ(HighestFileNumber(files, QStringLiteral("T"), 0), 20);
     EXPECT_EQ(HighestFileNumber(files, QString(), 1), 5);
     EXPECT_EQ(HighestFileNumber(files, QString(), 0), 9);
-    EXPECT_EQ(HighestFileNumber(files, QStringLiteral("試験 1"), 1), 0);
     Touch(files + QStringLiteral("/試験 1_0042.jpg"));
     EXPECT_EQ(HighestFileNumber(files + QLatin1Char('\\'), QStringLiteral("試験 1"), 1), 42);
-    EXPECT_EQ(SeriesFileName(11, QStringLiteral("T"), 1), QStringLiteral("T_0011.jpg"));
     EXPECT_EQ(SeriesFileName(1, QString(), 0), QStringLiteral("0001.bmp"));
-    EXPECT_EQ(SeriesFileName(9999, QString(), 5), QStringLiteral("9999.bmp"));
-
     EXPECT_EQ(LeadingInteger(QStringLiteral(" 12x")), 12);
     EXPECT_EQ(LeadingInteger(QStringLiteral("-5")), -5);
-    EXPECT_EQ(LeadingInteger(QStringLiteral("abc")), 0);
 }
 
 TEST(CaptureNaming, DatedFoldersChosenFilesAndJoins)

@@ -1,7 +1,7 @@
 // Continuous save through the main window's button, against the simulated
 // camera, with a clock the test moves: interval series, stop, restart,
 // close, click mode and the limits.
-#include "CaptureFixture.h"
+#include "MainWndFixture.h"
 
 #include "workflow/MainControls.h"
 
@@ -26,7 +26,8 @@ class CaptureSeriesTest : public CaptureTest {
 protected:
     QString Folder() const { return m_Dir.path() + QStringLiteral("/連続 保存"); }
 
-    void Settings(int nSubFolderKind, int nCount)
+    // Interval mode into folder (else Folder()).
+    void Settings(int nSubFolderKind, int nCount, const QString& folder = QString())
     {
         QDir().mkpath(Folder());
         WriteSettings([&](SYSTEM_SETTING& s) {
@@ -36,7 +37,7 @@ protected:
             s.SaveContinue.IntervalSec = 3;
             s.SaveContinue.IntervalCnt = nCount;
             s.SaveContinue.SaveFolderKind = 0;
-            s.SaveContinue.SaveFolderPath = Folder() + QLatin1Char('\\');
+            s.SaveContinue.SaveFolderPath = (folder.isEmpty() ? Folder() : folder) + QLatin1Char('\\');
             s.SaveContinue.SubFolderKind = nSubFolderKind;
             s.FileFormat = 1;
             s.bSaveHoleImage = TRUE;
@@ -45,7 +46,7 @@ protected:
 
     CPixmetraDlg& StartLive()
     {
-        CPixmetraDlg& dlg = Start("1");
+        CPixmetraDlg& dlg = Start(1);
         EXPECT_TRUE(dlg.IsCameraOK());
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
         return dlg;
@@ -207,15 +208,7 @@ TEST_F(CaptureSeriesTest, ClickModeLimitsAndFolderFailures)
     QFile blocker(m_Dir.path() + QStringLiteral("/plain file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    WriteSettings([&](SYSTEM_SETTING& s) {
-        s.SaveContinue.SaveContinueMode = 0;
-        s.SaveContinue.SaveIntervalKind = 0;
-        s.SaveContinue.IntervalSec = 3;
-        s.SaveContinue.IntervalCnt = 5;
-        s.SaveContinue.SaveFolderKind = 0;
-        s.SaveContinue.SaveFolderPath = blocker.fileName() + QLatin1Char('\\');
-        s.SaveContinue.SubFolderKind = 1;
-    });
+    Settings(1, 5, blocker.fileName());
     CPixmetraDlg& blocked = StartLive();
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     EXPECT_FALSE(blocked.SaveContinueState().bSaving);

@@ -1,6 +1,6 @@
 // Still capture, saving the shown picture with its overlay, and loading
 // image files, driven through the main window's buttons.
-#include "CaptureFixture.h"
+#include "MainWndFixture.h"
 
 #include "engine/LayeredWnd.h"
 #include "engine/RgnDataDrawer.h"
@@ -8,8 +8,6 @@
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QImage>
-#include <QImageWriter>
-#include <QPushButton>
 
 namespace {
 
@@ -55,7 +53,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
         s.bSaveHoleImage = FALSE;
         s.FileFormat = 0;
     });
-    CPixmetraDlg& dlg = Start("0");
+    CPixmetraDlg& dlg = Start(0);
     LoadPicture(dlg);
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
 
@@ -108,9 +106,9 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.SaveImageFile(")));
 }
 
-TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
+TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
 {
-    CPixmetraDlg& dlg = Start("0");
+    CPixmetraDlg& dlg = Start(0);
     QImage colour(37, 21, QImage::Format_RGB888);
     colour.fill(QColor(200, 100, 50));
     QImage grey(16, 9, QImage::Format_Grayscale8);
@@ -122,10 +120,7 @@ TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
         uint32_t nBits;
     };
     const CASE cases[] = {
-        {QStringLiteral("c.bmp"), colour, "BMP", 24},
         {QStringLiteral("c.jpg"), colour, "JPEG", 24},
-        {QStringLiteral("c.png"), colour, "PNG", 24},
-        {QStringLiteral("c.tif"), colour, "TIFF", 24},
         {QStringLiteral("g.png"), grey, "PNG", 8},
     };
     for (const CASE& c : cases) {
@@ -162,7 +157,7 @@ TEST_F(CaptureStillTest, LoadsEveryFormatAndReportsWhatFails)
 TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
 {
     WriteSettings([](SYSTEM_SETTING& s) { s.bSaveHoleImage = TRUE; });
-    CPixmetraDlg& dlg = Start("1");
+    CPixmetraDlg& dlg = Start(1);
     ASSERT_TRUE(dlg.IsCameraOK());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
     // Cancelled: back to live, no message box.
@@ -182,7 +177,7 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
 
     // Without a picture the copy fails: reported, and never followed by 504.
     m_pDlg.reset();
-    CPixmetraDlg& empty = Start("0");
+    CPixmetraDlg& empty = Start(0);
     ASSERT_TRUE(empty.Image().IsEmpty());
     m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/nothing.bmp"));
     empty.OnBnClickedBtnSaveImage();

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -208,33 +207,4 @@ TEST(CaptureThreads, AReplacedSeriesNeverEndsTheNewOne)
     for (int i = 0; i < files.size(); ++i) {
         EXPECT_EQ(files[i], QStringLiteral("R_%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0')));
     }
-}
-
-TEST(CaptureThreads, SizelessShotOnAnotherThreadWhileTheModeChanges)
-{
-    ASSERT_TRUE(CICubeApi::Process().IsUsable());
-    CCameraCtrl camera;
-    ASSERT_TRUE(camera.OpenCamera(0));
-    const int small = ModeIndex(camera, 0), large = ModeIndex(camera, 1);
-    ASSERT_TRUE(camera.SetChangeResolution(small));
-    CRecordingSink frames;
-    ASSERT_TRUE(camera.StartStreaming(&frames, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
-    std::atomic<bool> bDone{false};
-    std::atomic<int> nShots{0};
-    // Large enough for either size: the copy is the frame's own size.
-    std::thread reader([&] {
-        std::vector<uint8_t> buffer(640 * 480 * 3);
-        while (!bDone) {
-            nShots += camera.ShotImage(buffer.data(), -1) ? 1 : 0;
-            std::this_thread::yield();
-        }
-    });
-    for (int i = 0; i < 12; ++i) {
-        ASSERT_TRUE(camera.SetChangeResolution(i % 2 == 0 ? large : small));
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
-    }
-    bDone = true;
-    reader.join();
-    EXPECT_GT(nShots.load(), 0);
-    EXPECT_TRUE(camera.StopStreaminig());
 }

@@ -1,7 +1,7 @@
 // Cross lines through the main window's buttons and clicks on the overlay:
 // the toggle and make-anew modes, separate input with its prompts, cancel,
 // and the positions kept in the settings file across a restart.
-#include "OverlayAidsFixture.h"
+#include "MainWndFixture.h"
 
 #include "workflow/MainControls.h"
 #include "workflow/overlay/CrossLines.h"
@@ -32,8 +32,8 @@ TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
         s.CrossHorzLineNum = 1;
     });
     CPixmetraDlg& dlg = Start(0);
-    QAbstractButton* pCross = MainButton(IDC_BTN_CROSS_LINE);
-    QAbstractButton* pCancel = MainButton(IDC_BTN_CROSS_CANCEL);
+    QAbstractButton* pCross = Button(IDC_BTN_CROSS_LINE);
+    QAbstractButton* pCancel = Button(IDC_BTN_CROSS_CANCEL);
     ASSERT_NE(pCross, nullptr);
     ASSERT_NE(pCancel, nullptr);
     EXPECT_FALSE(pCross->isEnabled()) << "no picture yet";
@@ -99,8 +99,8 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     });
     CPixmetraDlg& dlg = Start(0);
     ShowStill(320, 240);
-    QAbstractButton* pCross = MainButton(IDC_BTN_CROSS_LINE);
-    QAbstractButton* pCancel = MainButton(IDC_BTN_CROSS_CANCEL);
+    QAbstractButton* pCross = Button(IDC_BTN_CROSS_LINE);
+    QAbstractButton* pCancel = Button(IDC_BTN_CROSS_CANCEL);
 
     QTest::mouseClick(pCross, Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(529));
@@ -143,20 +143,6 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     ASSERT_TRUE(WaitForMessage(535));
     EXPECT_TRUE(Xs().empty());
     EXPECT_EQ(Ys(), (std::vector<int32_t>{20, 90}));
-
-    // Deleted from the settings dialog: only its confirm step takes them away.
-    dlg.CrossLines()->OnDeleteCrossLine();
-    EXPECT_EQ(Ys().size(), 2u);
-    dlg.CrossLines()->ApplyClearMark();
-    EXPECT_FALSE(dlg.CrossLines()->IsClearMarked());
-    EXPECT_TRUE(Ys().empty());
-    EXPECT_FALSE(Shown());
-    EXPECT_FALSE(pCross->isChecked());
-    CROSSLINE_POS_VALUE stored{};
-    ASSERT_TRUE(ReadCrossLinePosValue(stored));
-    EXPECT_FALSE(stored.bDispCrossLine);
-    EXPECT_EQ(stored.YCrossLinePos[0], 0);
-    EXPECT_EQ(stored.YCrossLinePos[1], 0);
 }
 
 TEST_F(CrossLinesTest, PositionsSurviveARestart)
@@ -168,7 +154,7 @@ TEST_F(CrossLinesTest, PositionsSurviveARestart)
     });
     CPixmetraDlg& first = Start(1);
     ASSERT_TRUE(first.IsCameraOK());
-    QTest::mouseClick(MainButton(IDC_BTN_CROSS_LINE), Qt::LeftButton);
+    QTest::mouseClick(Button(IDC_BTN_CROSS_LINE), Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(529));
     ClickImage(POINT{300, 200});
     ClickImage(POINT{700, 500});
@@ -185,16 +171,16 @@ TEST_F(CrossLinesTest, PositionsSurviveARestart)
     EXPECT_EQ(Xs(), xs);
     EXPECT_EQ(Ys(), ys);
     EXPECT_TRUE(Shown());
-    EXPECT_TRUE(MainButton(IDC_BTN_CROSS_LINE)->isChecked());
+    EXPECT_TRUE(Button(IDC_BTN_CROSS_LINE)->isChecked());
 
     // Hidden at exit: shown hidden at the next start, positions still kept.
-    QTest::mouseClick(MainButton(IDC_BTN_CROSS_LINE), Qt::LeftButton);
+    QTest::mouseClick(Button(IDC_BTN_CROSS_LINE), Qt::LeftButton);
     EXPECT_FALSE(Shown());
     m_pDlg.reset();
     Start(1);
     EXPECT_EQ(Xs(), xs);
     EXPECT_FALSE(Shown());
-    EXPECT_FALSE(MainButton(IDC_BTN_CROSS_LINE)->isChecked());
+    EXPECT_FALSE(Button(IDC_BTN_CROSS_LINE)->isChecked());
 }
 
 } // namespace

@@ -25,25 +25,10 @@ protected:
         return dlg;
     }
 
-    // The kind of button nButton from clicks at image points; a right click
-    // at finish ends an open input. Waits for nRows new rows.
     void Measure(int nButton, std::initializer_list<POINT> clicks, size_t nRows, const POINT* pFinish = nullptr)
     {
-        CPixmetraDlg& dlg = *m_pDlg;
-        const size_t before = dlg.Results().size();
-        QTest::mouseClick(Button(nButton), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-        for (POINT pt : clicks) {
-            ClickImage(pt);
-        }
-        if (pFinish != nullptr) {
-            POINT w{};
-            ASSERT_TRUE(dlg.Geometry().ImageToWindow(*pFinish, &w));
-            QTest::mouseClick(dlg.Overlay(), Qt::RightButton, Qt::NoModifier, QPoint(w.x, w.y));
-        }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + nRows; }, 2000))
-            << "button " << nButton << " left " << dlg.Results().size() - before << " rows";
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(518));
+        MeasureWith(nButton, clicks, nRows, pFinish);
+        EXPECT_EQ(m_pDlg->GetMessageText(), GetProgramString(518));
     }
 
     CQSListCtrl* List() { return m_pDlg->MeasureModeDlg()->PageMeasurement()->ResultList(); }

@@ -1,7 +1,7 @@
 // The scale bar from the measurement page's scale button: shown at once from
 // stored lengths or through CSetScaleDlg, cancelled, drawn in each corner at
 // the calibrated length, and taken away on hiding.
-#include "OverlayAidsFixture.h"
+#include "MainWndFixture.h"
 
 #include "app/PixmetraApp.h"
 #include "app/dialogs/SetScaleDlg.h"
@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace {
 
@@ -85,32 +84,18 @@ protected:
     // Cancel when x is empty.
     void AnswerScaleDialog(const QString& x, int nRadio)
     {
-        auto* pTimer = new QTimer;
-        auto tries = std::make_shared<int>(0);
-        QObject::connect(pTimer, &QTimer::timeout, [this, pTimer, tries, x, nRadio] {
-            auto* pDlg = qobject_cast<CSetScaleDlg*>(QApplication::activeModalWidget());
-            if (pDlg == nullptr) {
-                if (++*tries > 300) {
-                    pTimer->stop();
-                    pTimer->deleteLater();
-                }
-                return;
-            }
-            pTimer->stop();
-            pTimer->deleteLater();
+        WhenModal<CSetScaleDlg>([this, x, nRadio](CSetScaleDlg* pDlg) {
             ++m_nDialogs;
             m_UnitShown = qobject_cast<QLabel*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_STATIC_SCALE_X_UNIT))->text();
             m_bToolEnabledInDialog = m_pDlg->MeasureModeDlg()->isEnabled();
-            if (x.isEmpty()) {
-                QTest::mouseClick(qobject_cast<QAbstractButton*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_CANCEL)),
-                                  Qt::LeftButton);
-                return;
+            if (!x.isEmpty()) {
+                qobject_cast<QLineEdit*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_EDIT_SCALE_X))->setText(x);
+                qobject_cast<QAbstractButton*>(pDlg->GetDlgItem(nRadio))->click();
             }
-            qobject_cast<QLineEdit*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_EDIT_SCALE_X))->setText(x);
-            qobject_cast<QAbstractButton*>(pDlg->GetDlgItem(nRadio))->click();
-            QTest::mouseClick(qobject_cast<QAbstractButton*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_OK)), Qt::LeftButton);
+            QTest::mouseClick(qobject_cast<QAbstractButton*>(pDlg->GetDlgItem(x.isEmpty() ? CSetScaleDlg::IDC_CANCEL
+                                                                                          : CSetScaleDlg::IDC_OK)),
+                              Qt::LeftButton);
         });
-        pTimer->start(10);
     }
 
     int m_nDialogs = 0;

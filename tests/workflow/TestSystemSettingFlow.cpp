@@ -1,7 +1,7 @@
 // The settings window run from the main window: what it wrote reaches the
 // overlay at once, cross lines go only when their counts change or they were
 // asked to, and another camera is reconnected with the window at its size.
-#include "SettingsFlowFixture.h"
+#include "MainWndFixture.h"
 
 #include "app/dialogs/ColorDialog.h"
 #include "app/dialogs/SystemSettingDlg.h"
@@ -83,7 +83,6 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     const uint64_t nShown = main.GetShownFrameCount();
     EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
     EXPECT_EQ(main.Image().GetWidth(), 1280);
-    m_pDlg.reset();
 }
 
 // No camera at the start, one attached later: the settings window lists it
@@ -115,5 +114,4 @@ TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
     main.OnBnClickedBtnSystemSetting();
     EXPECT_TRUE(main.IsCameraOK());
     EXPECT_TRUE(main.Camera().IsStreaming());
-    m_pDlg.reset();
 }

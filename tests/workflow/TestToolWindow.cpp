@@ -1,28 +1,7 @@
 // The tool window driven through its real widgets beside the main window on
-// a still picture: a measurement started from its buttons ends as a row of
-// its results list, the keys for cancel, undo and delete, and the rows of
-// a 2-circle measurement deleted together.
-#include "MainWndTestBase.h"
-#include "app/LogFile.h"
-#include "app/MultiLanguageTranslator.h"
-#include "app/SystemSetting.h"
-#include "app/dialogs/MessageBox.h"
-#include "camera/ICubeApi.h"
-#include "engine/LayeredWnd.h"
-#include "platform/ModuleFolder.h"
-#include "workflow/PixmetraDlg.h"
-#include "workflow/toolwnd/MeasureModeDlg.h"
-#include "workflow/toolwnd/PageCalibration.h"
-#include "workflow/toolwnd/PageMeasurement.h"
-
-#include <QAbstractButton>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
+// a still picture: the keys for cancel, undo and delete, the rows of a
+// 2-circle measurement deleted together, and the tab guard.
+#include "MainWndFixture.h"
 
 namespace {
 
@@ -31,17 +10,14 @@ protected:
     void SetUp() override
     {
         MainWndTestBase::SetUp();
-        qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+        UseCameras(0);
     }
 
     // The main window on a 640x480 still picture with an enabled calibration.
     CPixmetraDlg& Start()
     {
         CPixmetraDlg& dlg = StartWindow();
-        std::vector<uint8_t> pixels(size_t(640) * 480 * 3, 30);
-        EXPECT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, 640, 480}));
-        EXPECT_TRUE(dlg.Overlay()->Initialise(640, 480, 1.0));
-        dlg.ResetPictureView(IMAGE_INFO{24, 640, 480});
+        ShowPixels(std::vector<uint8_t>(size_t(640) * 480 * 3, 30), 640, 480);
         // One unit per pixel, so values read as pixels; the page's working table holds it too,
         // since leaving the calibration tab commits the page's table.
         CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
@@ -53,51 +29,13 @@ protected:
         return dlg;
     }
 
-    QAbstractButton* Button(int nID) { return qobject_cast<QAbstractButton*>(m_pDlg->MeasureModeDlg()->GetDlgItem(nID)); }
-
-    void ClickImage(POINT pt)
-    {
-        POINT w{};
-        ASSERT_TRUE(m_pDlg->Geometry().ImageToWindow(pt, &w));
-        QTest::mouseClick(m_pDlg->Overlay(), Qt::LeftButton, Qt::NoModifier, QPoint(w.x, w.y));
-    }
-
     void StartKind(int nButton)
     {
-        QTest::mouseClick(Button(nButton), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(nButton), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_pDlg->Overlay()->Input().IsMakingShape(); }, 2000));
     }
 
 };
-
-TEST_F(ToolWindowTest, MeasurementFromTheToolWindowEndsInItsResultsList)
-{
-    CPixmetraDlg& dlg = Start();
-    CPageMeasurement* pPage = dlg.MeasureModeDlg()->PageMeasurement();
-    CQSListCtrl* pList = pPage->ResultList();
-    EXPECT_TRUE(Button(1030)->isEnabled());
-    EXPECT_FALSE(Button(1046)->isEnabled());
-    EXPECT_FALSE(Button(1041)->isEnabled());
-
-    StartKind(1030);
-    // While a kind is being made the start buttons and the list are off, cancel and undo on.
-    EXPECT_FALSE(Button(1030)->isEnabled());
-    EXPECT_FALSE(pList->isEnabled());
-    EXPECT_TRUE(Button(1046)->isEnabled());
-    EXPECT_TRUE(Button(1045)->isEnabled());
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(519));
-    ClickImage(POINT{100, 100});
-    ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(518));
-    ASSERT_EQ(pList->GetRowCount(), 1);
-    EXPECT_EQ(pList->item(0, 0)->text(), QStringLiteral("1"));
-    EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(300));
-    EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 200.0, 0.01);
-    EXPECT_TRUE(Button(1030)->isEnabled());
-    EXPECT_TRUE(Button(1041)->isEnabled());
-    EXPECT_TRUE(pList->isEnabled());
-}
 
 TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
 {
@@ -109,7 +47,7 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
     QTest::keyClick(&dlg, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsMakingShape(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(532));
-    EXPECT_TRUE(Button(1030)->isEnabled());
+    EXPECT_TRUE(ToolButton(1030)->isEnabled());
     EXPECT_TRUE(dlg.Results().empty());
 
     // Backspace takes back the wrong second point; Ctrl+Z the same.
@@ -126,10 +64,7 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
     EXPECT_NEAR(dlg.Results()[0].dValue, 100.0, 0.01);
 
     // Two rows selected, Delete asks once and deletes both, no error box.
-    StartKind(1030);
-    ClickImage(POINT{10, 10});
-    ClickImage(POINT{10, 40});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 2; }, 2000));
+    MeasureWith(1030, {POINT{10, 10}, POINT{10, 40}});
     pList->SetSelectedRows({0, 1});
     QTest::keyClick(pList, Qt::Key_Delete);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
@@ -143,22 +78,18 @@ TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
 {
     CPixmetraDlg& dlg = Start();
     CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
-    StartKind(1033);
-    for (POINT pt : {POINT{100, 50}, POINT{150, 100}, POINT{100, 150}, POINT{400, 50}, POINT{450, 100},
-                     POINT{400, 150}}) {
-        ClickImage(pt);
-    }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 3; }, 2000));
+    MeasureWith(1033, {POINT{100, 50}, POINT{150, 100}, POINT{100, 150}, POINT{400, 50}, POINT{450, 100},
+                       POINT{400, 150}}, 3);
     EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(304));
     EXPECT_EQ(pList->item(1, 1)->text(), GetProgramString(310));
     EXPECT_EQ(pList->item(2, 1)->text(), GetProgramString(311));
     pList->SetSelectedRows({0, 1, 2});
-    QTest::mouseClick(Button(1043), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1043), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(560));
     // Delete all with nothing left asks nothing.
-    QTest::mouseClick(Button(1044), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1044), Qt::LeftButton);
     QTest::qWait(20);
     EXPECT_EQ(m_Boxes.Texts.size(), 1u);
 }
@@ -167,10 +98,7 @@ TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
 {
     CPixmetraDlg& dlg = Start();
     CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
-    StartKind(1030);
-    ClickImage(POINT{100, 100});
-    ClickImage(POINT{100, 300});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    MeasureWith(1030, {POINT{100, 100}, POINT{100, 300}});
     // A row picked in the list selects its shape on the picture.
     pList->SelectRow(0);
     std::vector<int32_t> selected;

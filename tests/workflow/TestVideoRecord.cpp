@@ -4,32 +4,10 @@
 // finished the file; a recording the camera cuts short is reported as a
 // failure; an existing file is kept unless the user agrees; a stopped stream
 // refuses the start; closing the window mid-recording leaves a whole file.
-#include "MainWndTestBase.h"
-#include "app/LogFile.h"
-#include "app/MultiLanguageTranslator.h"
-#include "app/QSFileAccess.h"
-#include "app/SystemSetting.h"
-#include "app/dialogs/MessageBox.h"
+#include "MainWndFixture.h"
 #include "app/dialogs/SetAviSecDlg.h"
 #include "camera/AviParse.h"
-#include "camera/ICubeApi.h"
-#include "platform/ModuleFolder.h"
-#include "workflow/MainControls.h"
-#include "workflow/PixmetraDlg.h"
 #include "workflow/capture/VideoRecord.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFile>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -45,14 +23,13 @@ protected:
         // A recorded second lasts 200 ms, a second of the countdown 20 ms:
         // the count reaches the total well before the SDK ends.
         SetSimFault("avi_second_ms", 200);
-        qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
+        UseCameras(2);
         // The colour camera at 320 x 240.
-        SYSTEM_SETTING s;
-        SetDefaultSystemSetting(s);
-        s.Camera.CurConectCameraName = QStringLiteral("SimCam NS4133CU Colour");
-        s.Camera.CurConnectCameraIdx = 0;
-        s.Camera.ResolutionIdx = 7;
-        ASSERT_TRUE(SaveSystemSetting(s));
+        WriteSettings([](SYSTEM_SETTING& s) {
+            s.Camera.CurConectCameraName = QStringLiteral("SimCam NS4133CU Colour");
+            s.Camera.CurConnectCameraIdx = 0;
+            s.Camera.ResolutionIdx = 7;
+        });
     }
     CPixmetraDlg& Start()
     {
@@ -69,31 +46,15 @@ protected:
     // Answers the next length dialog with text, or cancels it when text is empty.
     void AnswerLengthDialog(const QString& text)
     {
-        auto* pTimer = new QTimer;
-        QObject::connect(pTimer, &QTimer::timeout, [this, pTimer, text] {
-            auto* pDlg = qobject_cast<CSetAviSecDlg*>(QApplication::activeModalWidget());
-            if (pDlg == nullptr) {
-                return;
-            }
-            pTimer->stop();
-            pTimer->deleteLater();
-            auto* pEdit = pDlg->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_AVI_SEC"));
-            m_OfferedLength = pEdit->text();
-            if (text.isEmpty()) {
-                QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDCANCEL")), Qt::LeftButton);
-            } else {
-                pEdit->setText(text);
-                QTest::mouseClick(pDlg->findChild<QAbstractButton*>(QStringLiteral("IDOK")), Qt::LeftButton);
-            }
-        });
-        pTimer->start(10);
+        AnswerEdit<CSetAviSecDlg>("IDC_EDIT_AVI_SEC", text,
+                                  [this](CSetAviSecDlg*, QLineEdit* pEdit) { m_OfferedLength = pEdit->text(); });
     }
 
     void ClickVideo(const QString& path, const QString& seconds)
     {
         m_Files.Path = path;
         AnswerLengthDialog(seconds);
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(m_pDlg->GetDlgItem(IDC_BTN_SAVE_VIDEO)), Qt::LeftButton);
+        QTest::mouseClick(Button(IDC_BTN_SAVE_VIDEO), Qt::LeftButton);
     }
 
     // Every text the message line shows until it shows one that is not a
@@ -125,13 +86,6 @@ protected:
     {
         const QString sec = GetProgramString(190);
         return GetProgramString(510) + QStringLiteral("　[ %1%2 / %3%4 ]").arg(n).arg(sec).arg(nTotal).arg(sec);
-    }
-
-    QString LogText()
-    {
-        QFile f(m_Log.GetFilePath());
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll());
     }
 
     // The file parses to its end and its counts agree; its frame count.
@@ -203,7 +157,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     m_Files.bDeclineOverwrite = true;
     m_Files.Path = path;
     const QString shownBefore = dlg.GetMessageText();
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)), Qt::LeftButton);
+    QTest::mouseClick(Button(IDC_BTN_SAVE_VIDEO), Qt::LeftButton);
     EXPECT_EQ(m_Files.nOverwriteAsked, 1);
     EXPECT_FALSE(dlg.VideoRecord().IsRecording());
     EXPECT_EQ(dlg.GetMessageText(), shownBefore);
@@ -235,7 +189,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
 
     // A stopped stream (still image shown) refuses the start with 607; the
     // length dialog offers the last length used.
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)), Qt::LeftButton);
+    QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
     ASSERT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
     m_Files.Path = m_Dir.filePath(QStringLiteral("refused.avi"));
@@ -248,7 +202,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
 
     // Back to live, a 30-second recording, the window closed after a few
     // frames: the file is whole when the window has gone.
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)), Qt::LeftButton);
+    QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
     ASSERT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
     const QString closed = m_Dir.filePath(QStringLiteral("closed.avi"));
     ClickVideo(closed, QStringLiteral("30"));

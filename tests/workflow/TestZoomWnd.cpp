@@ -1,7 +1,7 @@
 // The magnifier fed by the pointer over the picture: clipping at the
 // picture's edges, the pixel under the pointer, nothing before a picture,
 // its close box and the tool window's check box, and its placement.
-#include "OverlayAidsFixture.h"
+#include "MainWndFixture.h"
 
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"

@@ -1,15 +1,12 @@
-#include "TestFiles.h"
-#include "app/QSFileIni.h"
-#include "app/SystemSetting.h"
+// Calibration: the table of slots with its file, and a calibration made on
+// the simulated camera's picture through the real windows (the reference line
+// clicked along the ruler, its length typed into the reference length dialog,
+// the 400 px circle then measured in mm).
+#include "MainWndFixture.h"
+#include "app/AppFixture.h"
 #include "workflow/calibration/CalibrationTable.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -20,16 +17,8 @@ QString Q(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-class CalibrationTableTest : public ::testing::Test {
+class CalibrationTableTest : public ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        CQSFileIni::DropCache();
-    }
-    QString Path(const QString& name) const { return QDir(tmp.path()).filePath(name); }
-    static void WriteBytes(const QString& path, const QByteArray& bytes) { testfiles::WriteBytes(path, bytes); }
-    static QByteArray ReadBytes(const QString& path) { return testfiles::ReadBytes(path); }
     // Slots 0..n-1 set with names A, B, ... and factors 0.1, 0.2, ...
     static CCalibrationTable Filled(int n, int nCurrent)
     {
@@ -50,22 +39,18 @@ protected:
         table.Assign(nCurrent, t);
         return table;
     }
+    static auto Kept(const CALIBRATION_SETTING& c)
+    {
+        return std::tie(c.bEnable, c.Name, c.PixelLength, c.ReferenceLength, c.SetPointKind, c.UnitKind,
+                        c.Calibration);
+    }
     static void ExpectSameTable(const CCalibrationTable& a, const CCalibrationTable& b)
     {
         EXPECT_EQ(a.GetCurrentIndex(), b.GetCurrentIndex());
         for (int i = 0; i < CALIBRATION_NUM; ++i) {
-            const CALIBRATION_SETTING& x = a.GetEntry(i);
-            const CALIBRATION_SETTING& y = b.GetEntry(i);
-            EXPECT_EQ(x.bEnable, y.bEnable) << i;
-            EXPECT_EQ(x.Name, y.Name) << i;
-            EXPECT_EQ(x.PixelLength, y.PixelLength) << i;
-            EXPECT_EQ(x.ReferenceLength, y.ReferenceLength) << i;
-            EXPECT_EQ(x.SetPointKind, y.SetPointKind) << i;
-            EXPECT_EQ(x.UnitKind, y.UnitKind) << i;
-            EXPECT_EQ(x.Calibration, y.Calibration) << i;
+            EXPECT_TRUE(Kept(a.GetEntry(i)) == Kept(b.GetEntry(i))) << i;
         }
     }
-    QTemporaryDir tmp;
 };
 
 } // namespace
@@ -116,22 +101,11 @@ TEST_F(CalibrationTableTest, DeletingPacksLaterSlotsUp)
     EXPECT_EQ(empty.DeleteRoute(), ECalibDelete::Nothing);
     EXPECT_FALSE(empty.DeleteCurrent());
     EXPECT_EQ(empty.EnabledCount(), 2);
-}
 
-TEST_F(CalibrationTableTest, OnlyCalibrationGoesOnlyWithTheResults)
-{
-    CCalibrationTable only = Filled(1, 0);
-    EXPECT_EQ(only.DeleteRoute(), ECalibDelete::WithResultsFirst);
-    EXPECT_TRUE(only.DeleteAsksResultsQuestion(true));   // 561 first; No keeps both
-    EXPECT_FALSE(only.DeleteAsksResultsQuestion(false)); // nothing to lose: delete at once
-    EXPECT_TRUE(only.IsCurrentEnabled());                // asking changed nothing
-
-    CCalibrationTable two = Filled(2, 0);
-    EXPECT_FALSE(two.DeleteAsksResultsQuestion(true));
-    ASSERT_TRUE(only.DeleteCurrent());
-    EXPECT_EQ(only.GetCurrentIndex(), 0);
-    EXPECT_FALSE(only.IsCurrentEnabled());
-    EXPECT_EQ(only.Current().Name, Q("校正値01"));
+    // Only the last calibration asks about the results, and only when there are any.
+    EXPECT_FALSE(Filled(2, 0).DeleteAsksResultsQuestion(true));
+    EXPECT_EQ(Filled(1, 0).DeleteRoute(), ECalibDelete::WithResultsFirst);
+    EXPECT_FALSE(Filled(1, 0).DeleteAsksResultsQuestion(false));
 }
 
 TEST_F(CalibrationTableTest, ClickOnEmptySpaceNeverReachesSlotMinusOne)
@@ -205,26 +179,13 @@ TEST_F(CalibrationTableTest, FilesThatAreNoCalibrationChangeNothing)
 
 TEST_F(CalibrationTableTest, SavedFileLoadsBackAndLowerCaseTrueIsDisabled)
 {
-    CCalibrationTable t = Filled(3, 1);
+    // (Which keys a slot writes and each field's round trip: the settings suite.)
+    const CCalibrationTable t = Filled(3, 1);
     const QString path = Path("table.clb");
     ASSERT_EQ(t.SaveToFile(path), CALIB_MSG_SAVED);
-    CQSFileIni::DropCache();
-    for (int n = 1; n <= 20; ++n) {
-        EXPECT_TRUE(CQSFileIni(path).HasKey("CalibrationSetting", QStringLiteral("bEnable-%1").arg(n))) << n;
-    }
-    EXPECT_TRUE(CQSFileIni(path).HasKey("CalibrationSetting", "Calibration-3"));
-    EXPECT_FALSE(CQSFileIni(path).HasKey("CalibrationSetting", "Calibration-4"));
-    EXPECT_FALSE(CQSFileIni(path).HasKey("CalibrationSetting", "Name-4"));
-
     CCalibrationTable loaded;
     ASSERT_EQ(loaded.LoadFromFile(path), CALIB_MSG_LOADED);
-    EXPECT_EQ(loaded.GetCurrentIndex(), 1);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(loaded.GetEntry(i).Name, t.GetEntry(i).Name);
-        EXPECT_NEAR(loaded.GetEntry(i).Calibration, t.GetEntry(i).Calibration, 1e-12);
-        EXPECT_EQ(loaded.GetEntry(i).UnitKind, t.GetEntry(i).UnitKind);
-        EXPECT_EQ(loaded.GetEntry(i).SetPointKind, t.GetEntry(i).SetPointKind);
-    }
+    ExpectSameTable(loaded, t);
 
     const QString lower = Path("lower.clb");
     WriteBytes(lower, "[CalibrationSetting]\r\nCalibrationIndex=0\r\nbEnable-1=true\r\nName-1=x\r\n"
@@ -254,13 +215,12 @@ TEST_F(CalibrationTableTest, GapsInAFileArePackedKeepingTheCurrentEntry)
 TEST_F(CalibrationTableTest, FailedSaveReports620)
 {
     const CCalibrationTable t = Filled(2, 0);
-    // A file standing where the folder should be, a missing folder, a folder as target.
+    // A file standing where the folder should be, a folder as target (a
+    // missing folder and no name: the settings suite).
     const QString blocker = Path("blocker");
     WriteBytes(blocker, "x");
     EXPECT_EQ(t.SaveToFile(blocker + "/table.clb"), CALIB_MSG_SAVE_FAILED);
-    EXPECT_EQ(t.SaveToFile(Path("no/such/folder/table.clb")), CALIB_MSG_SAVE_FAILED);
     EXPECT_EQ(t.SaveToFile(tmp.path()), CALIB_MSG_SAVE_FAILED);
-    EXPECT_EQ(t.SaveToFile(QString()), CALIB_MSG_SAVE_FAILED);
     EXPECT_EQ(ReadBytes(blocker), "x");
 
     // A read-only folder (root writes anyway, so only as a user).
@@ -339,14 +299,143 @@ TEST_F(CalibrationTableTest, ZeroPixelReferenceIsRefusedAndTheSlotStays)
     EXPECT_FALSE(t.IsCurrentEnabled());
     EXPECT_EQ(t.EnabledCount(), 2);
 
-    // 1000 px = 1 mm.
-    ASSERT_TRUE(t.SetPointKind(0));
-    ASSERT_TRUE(t.SetUnit(1));
-    EXPECT_EQ(t.SetReference(1000.0, 1.0), CALIB_MSG_SET_DONE);
-    EXPECT_TRUE(t.IsCurrentValid());
-    EXPECT_DOUBLE_EQ(t.Current().Calibration, 0.001);
-    EXPECT_EQ(t.CurrentValueText(), "0.001mm/px");
+    ASSERT_EQ(t.SetReference(1000.0, 1.0), CALIB_MSG_SET_DONE);
     EXPECT_EQ(t.CurrentNameText(), Q("校正値名称 ： 校正値03"));
     EXPECT_EQ(t.ListRowCount(), 4);
     EXPECT_TRUE(t.SetNeedsOverwriteQuestion());
 }
+
+namespace {
+
+TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
+{
+    CPixmetraDlg& dlg = Start();
+    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    ASSERT_EQ(pTool->GetCurrentTab(), MEAS_TAB_CALIBRATION);
+    const SYSTEM_SETTING& s = dlg.Setting();
+    POINT ruler0{}, ruler1000{};
+    RulerPoints(ruler0, ruler1000);
+
+    // The reference dialog cancelled: nothing stored, the set button back to its caption.
+    const QString setCaption = ToolButton(1012)->text();
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(514));
+    EXPECT_EQ(ToolButton(1012)->text(), GetProgramString(154));
+    EXPECT_FALSE(ToolButton(1027)->isEnabled());
+    AnswerLengthDialog(QString());
+    ClickImage(ruler0);
+    ClickImage(ruler1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.GetMessageText() == GetProgramString(517); }, 5000));
+    EXPECT_FALSE(s.Calibration[0].bEnable);
+    EXPECT_EQ(ToolButton(1012)->text(), setCaption);
+    EXPECT_TRUE(ToolButton(1027)->isEnabled());
+    EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
+
+    // mm, then the ruler's 1000 px answered as 1.0 mm.
+    CalibrateRulerInMillimetres();
+    EXPECT_EQ(m_UnitShown, GetProgramString(198));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
+    EXPECT_EQ(s.CalibrationIndex, 0);
+    EXPECT_EQ(s.Calibration[0].UnitKind, 1);
+    EXPECT_NEAR(s.Calibration[0].ReferenceLength, 1.0, 1e-12);
+    // The clicks land on window pixels: the line is 1000 px within a few pixels.
+    EXPECT_NEAR(s.Calibration[0].PixelLength, 1000.0, 4.0);
+    EXPECT_NEAR(s.Calibration[0].Calibration, 0.001, 0.000004);
+    EXPECT_NEAR(dlg.Overlay()->Engine().GetCalibration(), s.Calibration[0].Calibration, 1e-12);
+    EXPECT_TRUE(dlg.GetStatusPartText(5).contains(GetProgramString(198) + QStringLiteral("/")));
+    EXPECT_EQ(pTool->PageCalibration()->CalibrationList()->GetRowCount(), 2);
+
+    // A set slot: another line asks 563 first and No keeps it; the unit asks 562 and No keeps mm.
+    m_Boxes.nAnswer = IDNO;
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
+    QTest::mouseClick(ToolButton(1025), Qt::LeftButton);
+    QTest::qWait(20);
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(563));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(562));
+    EXPECT_EQ(s.Calibration[0].UnitKind, 1);
+    EXPECT_TRUE(ToolButton(1024)->isChecked());
+    EXPECT_TRUE(ToolButton(1012)->isEnabled());
+    m_Boxes.Texts.clear();
+    m_Boxes.nAnswer = IDYES;
+
+    // The measurement tab opens now, and the 400 px circle reads 0.4 mm.
+    pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    EXPECT_EQ(pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+    const double cx = (kWidth + simcam::kWorldMargin) * 0.30, cy = (kHeight + simcam::kWorldMargin) * 0.45;
+    MeasureWith(1032, {Img(cx + 200, cy), Img(cx, cy - 200), Img(cx - 200, cy)});
+    CQSListCtrl* pList = pTool->PageMeasurement()->ResultList();
+    ASSERT_EQ(pList->GetRowCount(), 1);
+    EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 0.4, 0.006);
+    EXPECT_EQ(pList->item(0, 3)->text(), GetProgramString(198));
+    EXPECT_NEAR(dlg.Results()[0].dValue, 0.4, 0.006);
+}
+
+TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
+{
+    CPixmetraDlg& dlg = Start();
+    CPageCalibration* pPage = dlg.MeasureModeDlg()->PageCalibration();
+    const SYSTEM_SETTING& s = dlg.Setting();
+    CALIBRATION_SETTING& c = dlg.Setting().Calibration[0];
+    c.bEnable = TRUE;
+    c.PixelLength = 100.0;
+    c.ReferenceLength = 1.0;
+    c.UnitKind = 1;
+    c.Calibration = 0.01;
+    pPage->ReloadFromSetting();
+    dlg.ApplyCalibration();
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    MeasureWith(1030, {POINT{100, 100}, POINT{300, 100}});
+    EXPECT_NEAR(dlg.Results()[0].dValue, 2.0, 0.03);
+    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION, true);
+    QAbstractButton* pDelete = pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration"));
+
+    // 564 Yes, then 561 No: results and calibration both stay.
+    m_Boxes.nAnswer = IDYES;
+    m_Boxes.Answers = {IDYES, IDNO};
+    QTest::mouseClick(pDelete, Qt::LeftButton);
+    QTest::qWait(50);
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(564));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
+    EXPECT_EQ(dlg.Results().size(), 1u);
+    EXPECT_TRUE(s.Calibration[0].bEnable);
+
+    // Yes to both: results gone, then the calibration.
+    m_Boxes.Texts.clear();
+    QTest::mouseClick(pDelete, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[0].bEnable == FALSE; }, 2000));
+    EXPECT_TRUE(dlg.Results().empty());
+    ASSERT_EQ(m_Boxes.Texts.size(), 2u);
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
+}
+
+TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
+{
+    CPixmetraDlg& dlg = Start();
+    const SYSTEM_SETTING& s = dlg.Setting();
+    QTest::mouseClick(ToolButton(1021), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(515));
+    ClickImage(POINT{100, 100});
+    ClickImage(POINT{500, 100});
+    ClickImage(POINT{300, 100});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(581); }, 2000));
+    EXPECT_TRUE(dlg.Overlay()->Input().IsCalibrating());
+    // The distance of the third point from the first two's line: 200 px = 2 um.
+    AnswerLengthDialog(QStringLiteral("2"));
+    ClickImage(POINT{300, 300});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && s.Calibration[0].bEnable; }, 5000));
+    EXPECT_EQ(s.Calibration[0].SetPointKind, 1);
+    EXPECT_EQ(s.Calibration[0].UnitKind, 0);
+    EXPECT_NEAR(s.Calibration[0].PixelLength, 200.0, 3.0);
+    EXPECT_NEAR(s.Calibration[0].Calibration, 2.0 / s.Calibration[0].PixelLength, 1e-12);
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
+}
+
+} // namespace
