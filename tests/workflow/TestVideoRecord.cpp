@@ -4,10 +4,13 @@
 // finished the file; a recording the camera cuts short is reported as a
 // failure; an existing file is kept unless the user agrees; a stopped stream
 // refuses the start; closing the window mid-recording leaves a whole file.
+// With the test UVC camera preloaded, a recording of it at its full size.
 #include "MainWndFixture.h"
 #include "app/dialogs/SetAviSecDlg.h"
 #include "camera/AviParse.h"
 #include "workflow/capture/VideoRecord.h"
+
+#include <dlfcn.h>
 
 namespace {
 
@@ -212,4 +215,32 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     dlg.close();
     m_pDlg.reset();
     EXPECT_GE(ParsedFrames(closed), 1u);
+}
+
+// The video button on a UVC camera (the preloaded test camera; this runs only
+// with it): real seconds at 2592 x 1944, ending with 511 on a whole file.
+TEST_F(VideoRecordTest, RecordsAUvcCameraAtItsFullSize)
+{
+    if (dlsym(RTLD_DEFAULT, "FakeV4l2_Unplug") == nullptr) {
+        GTEST_SKIP() << "runs with the preloaded test camera";
+    }
+    WriteSettings([](SYSTEM_SETTING& s) {
+        s.Camera.CurConectCameraName = QStringLiteral("Fake UVC Camera 5MP");
+        s.Camera.CurConnectCameraIdx = 0;
+        s.Camera.ResolutionIdx = 3; // the largest of its four sizes, smallest first
+    });
+    CPixmetraDlg& dlg = StartWindow();
+    ASSERT_TRUE(dlg.IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
+    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
+    const QString path = m_Dir.filePath(QStringLiteral("uvc camera.avi"));
+    ClickVideo(path, QStringLiteral("2"));
+    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    EXPECT_EQ(MessagesUntilEnd(20000).back(), GetProgramString(511));
+    CAviReader reader(path.toStdString());
+    const AVI_PARSED r = reader.Parse();
+    EXPECT_TRUE(r.error.empty()) << r.error;
+    EXPECT_EQ(r.nWidth, 2592u);
+    EXPECT_GE(r.frames.size(), 30u); // two seconds at about 30 a second
 }
