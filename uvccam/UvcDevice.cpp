@@ -330,11 +330,15 @@ void CUvcDevice::CaptureLoop()
         const bool bGood = m_pHelper->Take(pFrame);
         return Deliver(pending, bGood, *pFrame);
     };
-    const auto lost = [&] {
+    // The helper must be done with a mapped buffer before the buffers go.
+    const auto waitForHelper = [&] {
         if (bPending) {
             const std::vector<uint8_t>* pFrame = nullptr;
-            m_pHelper->Take(pFrame); // it must be done with the mapped buffer first
+            m_pHelper->Take(pFrame);
         }
+    };
+    const auto lost = [&] {
+        waitForHelper();
         Disconnected();
     };
     while (!m_bStop.load()) {
@@ -386,10 +390,7 @@ void CUvcDevice::CaptureLoop()
             return;
         }
     }
-    if (bPending) {
-        const std::vector<uint8_t>* pFrame = nullptr;
-        m_pHelper->Take(pFrame); // done with the mapped buffer before it is unmapped
-    }
+    waitForHelper();
 }
 
 bool CUvcDevice::Deliver(v4l2_buffer& buf, bool bGood, const std::vector<uint8_t>& frame)
