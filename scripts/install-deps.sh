@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth imagemagick
+  xdotool openbox x11-utils ffmpeg
 )
 
 missing=()
