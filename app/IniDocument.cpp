@@ -1,11 +1,12 @@
 #include "app/IniDocument.h"
 
 #include "app/LogFile.h"
+#include "platform/AtomicFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -196,18 +197,12 @@ CIniDocument CIniDocument::FromFile(const QString& path, const INI_RULES& rules)
     return doc;
 }
 
-bool CIniDocument::ToFile(const QString& path) const
+int CIniDocument::ToFile(const QString& path) const
 {
     if (!IsWritable()) {
-        return false;
+        return EPERM;
     }
-    QSaveFile f(path);
-    const QByteArray bytes = ToBytes();
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) {
-        return true;
-    }
-    f.cancelWriting();
-    return false;
+    return platform::WriteFileAtomically(path, ToBytes()).nError;
 }
 
 bool CIniDocument::ParseSectionLine(QStringView line, QStringView& name)

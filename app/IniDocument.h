@@ -36,8 +36,9 @@ public:
     // A missing or unreadable file gives an empty document; a file that cannot
     // be read without loss is logged with the reason.
     static CIniDocument FromFile(const QString& path, const INI_RULES& rules = INI_RULES());
-    // Replaces the file as a whole; never for a document that refuses writes.
-    bool ToFile(const QString& path) const;
+    // Replaces the file as a whole, or keeps it as it was: 0, or the system's
+    // error number (EPERM for a document that refuses writes).
+    int ToFile(const QString& path) const;
 
     // The value of the key, or nothing when the section or key is missing.
     std::optional<QString> Value(QStringView section, QStringView key) const;

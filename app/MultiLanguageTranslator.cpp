@@ -93,7 +93,7 @@ BOOL CMultiLanguageIniFileAccess::WriteValue(const QString& path, const QString&
     if (stored && (*stored == value || value.isEmpty())) {
         return TRUE; // nothing to change
     }
-    if (!m_Doc.SetValue(section, key, value) || !m_Doc.ToFile(path)) {
+    if (!m_Doc.SetValue(section, key, value) || m_Doc.ToFile(path) != 0) {
         DropCache();
         return FALSE;
     }

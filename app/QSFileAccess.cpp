@@ -1,5 +1,6 @@
 #include "app/QSFileAccess.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/ModuleFolder.h"
 
 #include <QDir>
@@ -232,10 +233,13 @@ BOOL CQSFileAccess::CopyFolder(const QString& source, const QString& destination
             }
             continue;
         }
-        if (QFileInfo(target).exists() && !QFile::remove(target)) {
+        // A copy already there is replaced only by a complete one.
+        QFile source(fi.absoluteFilePath());
+        if (!source.open(QIODevice::ReadOnly)) {
             return FALSE;
         }
-        if (!QFile::copy(fi.absoluteFilePath(), target)) {
+        const QByteArray bytes = source.readAll();
+        if (source.error() != QFileDevice::NoError || !platform::WriteFileAtomically(target, bytes).Ok()) {
             return FALSE;
         }
     }

@@ -2,8 +2,10 @@
 
 #include "app/IniDocument.h"
 #include "platform/ModuleFolder.h"
+#include "platform/TextField.h"
 
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -21,11 +23,34 @@ struct CACHED_FILE {
     qint64 nStamp = 0;
     int nBatchDepth = 0;
     bool bDirty = false;
-    bool bFailed = false;
+    int nFailure = 0; // the first failure of the batch: a system error number
 };
 
 std::mutex g_CacheMutex;
 std::map<QString, CACHED_FILE> g_Cache;
+std::mutex g_HandlerMutex;
+CQSFileIni::WriteFailureHandler g_WriteFailureHandler;
+
+// Called with no lock held: the handler may show a window whose event loop
+// writes settings again.
+void ReportFailure(const QString& path, int nError)
+{
+    CQSFileIni::WriteFailureHandler handler;
+    {
+        std::lock_guard<std::mutex> lock(g_HandlerMutex);
+        handler = g_WriteFailureHandler;
+    }
+    if (nError != 0 && handler) {
+        handler(path, nError);
+    }
+}
+
+// Why SetValue refused: a document that cannot be rewritten, or a value the
+// file cannot hold.
+int RefusalError(const CIniDocument& doc)
+{
+    return doc.IsWritable() ? EILSEQ : EPERM;
+}
 
 void Stamp(const QString& path, bool& bExists, qint64& nSize, qint64& nStamp)
 {
@@ -60,14 +85,34 @@ CACHED_FILE& Load(const QString& path)
     return c;
 }
 
-bool Flush(const QString& path, CACHED_FILE& c)
+int Flush(const QString& path, CACHED_FILE& c)
 {
-    if (!c.doc.ToFile(path)) {
+    const int nError = c.doc.ToFile(path);
+    if (nError != 0) {
         c.nSize = -2; // force a re-read of what is really on disk
-        return false;
+        return nError;
     }
     Stamp(path, c.bExists, c.nSize, c.nStamp);
-    return true;
+    return 0;
+}
+
+int WriteLocked(const QString& path, const QString& section, const QString& key, const QString& value)
+{
+    std::lock_guard<std::mutex> lock(g_CacheMutex);
+    CACHED_FILE& c = Load(path);
+    if (!c.doc.SetValue(section, key, value)) {
+        const int nError = RefusalError(c.doc);
+        if (c.nBatchDepth > 0) {
+            c.nFailure = c.nFailure != 0 ? c.nFailure : nError;
+            return -1; // told at the batch's end
+        }
+        return nError;
+    }
+    if (c.nBatchDepth > 0) {
+        c.bDirty = true;
+        return 0;
+    }
+    return Flush(path, c);
 }
 
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value)
@@ -75,17 +120,11 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
     if (path.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()) {
         return false;
     }
-    std::lock_guard<std::mutex> lock(g_CacheMutex);
-    CACHED_FILE& c = Load(path);
-    if (!c.doc.SetValue(section, key, value)) {
-        c.bFailed = c.bFailed || c.nBatchDepth > 0;
-        return false;
+    const int nError = WriteLocked(path, section, key, value);
+    if (nError > 0) {
+        ReportFailure(path, nError);
     }
-    if (c.nBatchDepth > 0) {
-        c.bDirty = true;
-        return true;
-    }
-    return Flush(path, c);
+    return nError == 0;
 }
 
 std::optional<QString> Read(const QString& path, const QString& section, const QString& key)
@@ -181,9 +220,8 @@ QString CQSFileIni::ReadString(const QString& section, const QString& key, const
     if (nBufferSize < 1) {
         return QString();
     }
-    if (s.size() > nBufferSize - 1) {
-        s.truncate(nBufferSize - 1);
-    }
+    s.truncate(qsizetype(TextCutLength(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size()),
+                                       size_t(nBufferSize - 1))));
     return s;
 }
 
@@ -257,26 +295,38 @@ void CQSFileIni::BeginBatch(const QString& path)
     CACHED_FILE& c = Load(path);
     if (c.nBatchDepth++ == 0) {
         c.bDirty = false;
-        c.bFailed = false;
+        c.nFailure = 0;
     }
 }
 
 BOOL CQSFileIni::EndBatch(const QString& path)
 {
-    std::lock_guard<std::mutex> lock(g_CacheMutex);
-    CACHED_FILE& c = g_Cache[path];
-    if (c.nBatchDepth == 0) {
-        return FALSE;
+    int nFailure = 0;
+    {
+        std::lock_guard<std::mutex> lock(g_CacheMutex);
+        CACHED_FILE& c = g_Cache[path];
+        if (c.nBatchDepth == 0) {
+            return FALSE;
+        }
+        if (--c.nBatchDepth > 0) {
+            return c.nFailure != 0 ? FALSE : TRUE;
+        }
+        nFailure = c.nFailure;
+        if (c.bDirty) {
+            const int nError = Flush(path, c);
+            nFailure = nFailure != 0 ? nFailure : nError;
+        }
+        c.bDirty = false;
+        c.nFailure = 0;
     }
-    if (--c.nBatchDepth > 0) {
-        return c.bFailed ? FALSE : TRUE;
-    }
-    bool bOk = !c.bFailed;
-    if (c.bDirty) {
-        bOk = Flush(path, c) && bOk;
-    }
-    c.bDirty = false;
-    return bOk ? TRUE : FALSE;
+    ReportFailure(path, nFailure);
+    return nFailure == 0 ? TRUE : FALSE;
+}
+
+void CQSFileIni::SetWriteFailureHandler(WriteFailureHandler handler)
+{
+    std::lock_guard<std::mutex> lock(g_HandlerMutex);
+    g_WriteFailureHandler = std::move(handler);
 }
 
 void CQSFileIni::DropCache()

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class CQSFileIni {
 public:
     // An empty path means the settings file: Pixmetra.ini in the program
@@ -43,6 +45,12 @@ public:
     // whether every write (and the final one) succeeded. Batches nest.
     static void BeginBatch(const QString& path);
     static BOOL EndBatch(const QString& path);
+    // Told of every write that left a file as it was, with the file and the
+    // system's error number (EPERM: the file could not be read without loss
+    // and is never rewritten; EILSEQ: a value the file cannot hold). Called
+    // on the writing thread with no lock held; empty turns it off.
+    using WriteFailureHandler = std::function<void(const QString& path, int nError)>;
+    static void SetWriteFailureHandler(WriteFailureHandler handler);
     // Forgets cached contents (tests that edit files behind the cache's back).
     static void DropCache();
 

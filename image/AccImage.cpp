@@ -1,12 +1,13 @@
 #include "image/AccImage.h"
 #include "image/FitRect.h"
 
-#include "image/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "image/GrayConvert.h"
 #include "image/ImageCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPaintDevice>
@@ -197,21 +198,22 @@ BOOL CAccImage::WriteBits(const QString& path, const uint8_t* pBits, int32_t w, 
         if (!m_JpegEncoder.Encode(pBits, w, h, nStride, nBits, nQuality, pData, nSize)) {
             return FALSE;
         }
-        return image::WriteFileBytes(path, pData, nSize) ? TRUE : FALSE;
+        return platform::WriteFileAtomically(path, pData, nSize).Ok() ? TRUE : FALSE;
     }
     const char* pszFormat = ext == QLatin1String("png") ? "png" : (ext == QLatin1String("tif") ? "tiff" : nullptr);
     if (pszFormat == nullptr) {
         const std::vector<uint8_t> bmp = image::EncodeBmp(pBits, w, h, nStride, nBits);
-        return (!bmp.empty() && image::WriteFileBytes(path, bmp.data(), bmp.size())) ? TRUE : FALSE;
+        return (!bmp.empty() && platform::WriteFileAtomically(path, bmp.data(), bmp.size()).Ok()) ? TRUE : FALSE;
     }
     const QImage wrap(pBits, w, h, nStride, QtFormatOf(nBits));
     if (wrap.isNull()) {
         return FALSE;
     }
-    return image::WriteThroughSibling(path, [&](const QString& temp) {
-               QImageWriter writer(temp, pszFormat);
-               return writer.write(wrap);
-           })
+    // Encoded in memory first: the file is written and checked in one go.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    QImageWriter writer(&buffer, pszFormat);
+    return (buffer.open(QIODevice::WriteOnly) && writer.write(wrap) && platform::WriteFileAtomically(path, encoded).Ok())
                ? TRUE
                : FALSE;
 }

@@ -2,7 +2,7 @@
 
 #include "engine/RgnDataCtrl.h"
 #include "engine/RgnDataDrawer.h"
-#include "image/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "image/JpegBandWriter.h"
 #include "image/PixelWiden.h"
 
@@ -178,7 +178,7 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
         writer.Abort();
         return bDrawFailed ? STILL_SAVE_RESULT::CopyFailed : STILL_SAVE_RESULT::SaveFailed;
     }
-    if (!writer.Finish(pData, nSize) || !image::WriteFileBytes(path, pData, nSize)) {
+    if (!writer.Finish(pData, nSize) || !platform::WriteFileAtomically(path, pData, nSize).Ok()) {
         return STILL_SAVE_RESULT::SaveFailed;
     }
     return STILL_SAVE_RESULT::Saved;

@@ -3,10 +3,10 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "engine/MeasureGeometry.h"
+#include "platform/AtomicFile.h"
 #include "workflow/measure/ResultRows.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -79,19 +79,10 @@ UINT SaveMeasureData(const QString& path, const std::vector<MEASURE_DATA>& rows,
         return EXPORT_MSG_FAILED;
     }
     const QByteArray bytes = BuildMeasureExport(rows, calibration, nDownPlace);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Open File Error!"));
-        return EXPORT_MSG_FAILED;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Write Error!"));
-        return EXPORT_MSG_FAILED;
-    }
-    if (!file.commit()) {
-        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Close Error!"));
+    // The file under the name stays as it was unless the new one is complete.
+    const platform::FILE_WRITE_RESULT result = platform::WriteFileAtomically(path, bytes);
+    if (!result.Ok()) {
+        WriteLog(QStringLiteral("[MAIN]SaveMeasureData() Write Error! errno %1").arg(result.nError));
         return EXPORT_MSG_FAILED;
     }
     return EXPORT_MSG_SAVED;

@@ -1,0 +1,300 @@
+// Loaded with LD_PRELOAD: makes one folder behave as a full disk or as a
+// folder that cannot be written, for files opened after the switch is set.
+//   PIXMETRA_FULL_DISK_UNDER=<folder>  writes to files under the folder fail
+//     with ENOSPC once PIXMETRA_FULL_DISK_AFTER bytes (default 0) have been
+//     written there since either variable last changed.
+//   PIXMETRA_READ_ONLY_UNDER=<folder>  creating, opening for writing,
+//     renaming, removing and making folders under it fail with EACCES, as
+//     they do for a folder the user may not write (root included).
+// Everything else goes to the system unchanged. Paths are compared as the
+// kernel reports them (absolute, links resolved).
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace {
+
+template <class F> F Next(const char* pName)
+{
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, pName));
+}
+
+bool Under(const char* pPrefix, const std::string& path)
+{
+    const size_t n = std::strlen(pPrefix);
+    return n > 0 && path.compare(0, n, pPrefix) == 0 && (path.size() == n || pPrefix[n - 1] == '/' || path[n] == '/');
+}
+
+std::string FdPath(int fd)
+{
+    char link[64];
+    char buf[4096];
+    std::snprintf(link, sizeof(link), "/proc/self/fd/%d", fd);
+    const ssize_t n = readlink(link, buf, sizeof(buf) - 1);
+    return n > 0 ? std::string(buf, size_t(n)) : std::string();
+}
+
+// The absolute form of a path given to a call, its folder resolved.
+std::string AbsolutePath(int dirfd, const char* pPath)
+{
+    if (pPath == nullptr) {
+        return std::string();
+    }
+    std::string p(pPath);
+    if (p.empty() || p[0] != '/') {
+        std::string base;
+        if (dirfd == AT_FDCWD) {
+            char cwd[4096];
+            base = getcwd(cwd, sizeof(cwd)) != nullptr ? cwd : "";
+        } else {
+            base = FdPath(dirfd);
+        }
+        p = base + "/" + p;
+    }
+    const size_t slash = p.rfind('/');
+    char real[4096];
+    const std::string folder = slash == 0 ? "/" : p.substr(0, slash);
+    if (realpath(folder.c_str(), real) != nullptr) {
+        return std::string(real) + p.substr(slash);
+    }
+    return p;
+}
+
+bool ReadOnly(int dirfd, const char* pPath)
+{
+    const char* pPrefix = std::getenv("PIXMETRA_READ_ONLY_UNDER");
+    return pPrefix != nullptr && *pPrefix != 0 && Under(pPrefix, AbsolutePath(dirfd, pPath));
+}
+
+std::mutex g_Mutex;
+std::string g_Key;
+unsigned long long g_nWritten = 0;
+
+// How many of n bytes to fd may still be written; -1 when fd is not on the full disk.
+long long Allowed(int fd, size_t n)
+{
+    const char* pPrefix = std::getenv("PIXMETRA_FULL_DISK_UNDER");
+    if (pPrefix == nullptr || *pPrefix == 0 || !Under(pPrefix, FdPath(fd))) {
+        return -1;
+    }
+    const char* pAfter = std::getenv("PIXMETRA_FULL_DISK_AFTER");
+    const unsigned long long nBudget = pAfter != nullptr ? std::strtoull(pAfter, nullptr, 10) : 0;
+    std::lock_guard<std::mutex> lock(g_Mutex);
+    const std::string key = std::string(pPrefix) + '\n' + (pAfter != nullptr ? pAfter : "");
+    if (key != g_Key) {
+        g_Key = key;
+        g_nWritten = 0;
+    }
+    const unsigned long long nLeft = nBudget > g_nWritten ? nBudget - g_nWritten : 0;
+    const unsigned long long nTake = n < nLeft ? n : nLeft;
+    g_nWritten += nTake;
+    return (long long)nTake;
+}
+
+// The part of a write the disk still takes; false (errno ENOSPC) when none.
+bool Limit(int fd, size_t& n)
+{
+    const long long nAllowed = Allowed(fd, n);
+    if (nAllowed < 0) {
+        return true;
+    }
+    if (nAllowed == 0 && n > 0) {
+        errno = ENOSPC;
+        return false;
+    }
+    n = size_t(nAllowed);
+    return true;
+}
+
+bool WantsWrite(int flags)
+{
+    return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+}
+
+mode_t ModeOf(int flags, va_list ap)
+{
+    return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? mode_t(va_arg(ap, int)) : 0;
+}
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int PixmetraFullDisk_Loaded()
+{
+    return 1;
+}
+
+ssize_t write(int fd, const void* p, size_t n)
+{
+    static auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
+    return Limit(fd, n) ? real(fd, p, n) : -1;
+}
+
+ssize_t pwrite(int fd, const void* p, size_t n, off_t at)
+{
+    static auto real = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
+    return Limit(fd, n) ? real(fd, p, n, at) : -1;
+}
+
+ssize_t pwrite64(int fd, const void* p, size_t n, off64_t at)
+{
+    static auto real = Next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
+    return Limit(fd, n) ? real(fd, p, n, at) : -1;
+}
+
+ssize_t writev(int fd, const struct iovec* pIov, int nIov)
+{
+    static auto real = Next<ssize_t (*)(int, const struct iovec*, int)>("writev");
+    size_t n = 0;
+    for (int i = 0; i < nIov; ++i) {
+        n += pIov[i].iov_len;
+    }
+    const size_t nAll = n;
+    if (!Limit(fd, n)) {
+        return -1;
+    }
+    if (n == nAll) {
+        return real(fd, pIov, nIov);
+    }
+    static auto realWrite = Next<ssize_t (*)(int, const void*, size_t)>("write");
+    return nIov > 0 ? realWrite(fd, pIov[0].iov_base, n < pIov[0].iov_len ? n : pIov[0].iov_len) : 0;
+}
+
+int open(const char* pPath, int flags, ...)
+{
+    static auto real = Next<int (*)(const char*, int, ...)>("open");
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = ModeOf(flags, ap);
+    va_end(ap);
+    if (WantsWrite(flags) && ReadOnly(AT_FDCWD, pPath)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(pPath, flags, mode);
+}
+
+int open64(const char* pPath, int flags, ...)
+{
+    static auto real = Next<int (*)(const char*, int, ...)>("open64");
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = ModeOf(flags, ap);
+    va_end(ap);
+    if (WantsWrite(flags) && ReadOnly(AT_FDCWD, pPath)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(pPath, flags, mode);
+}
+
+int openat(int dirfd, const char* pPath, int flags, ...)
+{
+    static auto real = Next<int (*)(int, const char*, int, ...)>("openat");
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = ModeOf(flags, ap);
+    va_end(ap);
+    if (WantsWrite(flags) && ReadOnly(dirfd, pPath)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(dirfd, pPath, flags, mode);
+}
+
+int openat64(int dirfd, const char* pPath, int flags, ...)
+{
+    static auto real = Next<int (*)(int, const char*, int, ...)>("openat64");
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = ModeOf(flags, ap);
+    va_end(ap);
+    if (WantsWrite(flags) && ReadOnly(dirfd, pPath)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(dirfd, pPath, flags, mode);
+}
+
+FILE* fopen(const char* pPath, const char* pMode)
+{
+    static auto real = Next<FILE* (*)(const char*, const char*)>("fopen");
+    if (pMode != nullptr && std::strpbrk(pMode, "wa+") != nullptr && ReadOnly(AT_FDCWD, pPath)) {
+        errno = EACCES;
+        return nullptr;
+    }
+    return real(pPath, pMode);
+}
+
+FILE* fopen64(const char* pPath, const char* pMode)
+{
+    static auto real = Next<FILE* (*)(const char*, const char*)>("fopen64");
+    if (pMode != nullptr && std::strpbrk(pMode, "wa+") != nullptr && ReadOnly(AT_FDCWD, pPath)) {
+        errno = EACCES;
+        return nullptr;
+    }
+    return real(pPath, pMode);
+}
+
+int rename(const char* pFrom, const char* pTo)
+{
+    static auto real = Next<int (*)(const char*, const char*)>("rename");
+    if (ReadOnly(AT_FDCWD, pFrom) || ReadOnly(AT_FDCWD, pTo)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(pFrom, pTo);
+}
+
+int renameat(int fromfd, const char* pFrom, int tofd, const char* pTo)
+{
+    static auto real = Next<int (*)(int, const char*, int, const char*)>("renameat");
+    if (ReadOnly(fromfd, pFrom) || ReadOnly(tofd, pTo)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(fromfd, pFrom, tofd, pTo);
+}
+
+int renameat2(int fromfd, const char* pFrom, int tofd, const char* pTo, unsigned flags)
+{
+    static auto real = Next<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
+    if (ReadOnly(fromfd, pFrom) || ReadOnly(tofd, pTo)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(fromfd, pFrom, tofd, pTo, flags);
+}
+
+int unlink(const char* pPath)
+{
+    static auto real = Next<int (*)(const char*)>("unlink");
+    if (ReadOnly(AT_FDCWD, pPath)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(pPath);
+}
+
+int mkdir(const char* pPath, mode_t mode)
+{
+    static auto real = Next<int (*)(const char*, mode_t)>("mkdir");
+    struct stat st {};
+    if (ReadOnly(AT_FDCWD, pPath)) {
+        errno = stat(pPath, &st) == 0 ? EEXIST : EACCES; // what exists is found before the folder is checked
+        return -1;
+    }
+    return real(pPath, mode);
+}
+
+} // extern "C"
