@@ -4,11 +4,11 @@
 // as 'AVIX' lists; a recording cut short or closed early is still complete.
 #include "camera/AviParse.h"
 #include "camera/CameraCtrl.h"
+#include "RequiredTool.h"
 #include "camera/SimCam.h"
 #include "simcam/AviWriter.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -202,10 +202,7 @@ TEST_F(AviRecordingTest, RecordsAcrossRiffListsEndsEarlyOnAPulledCableAndOnClose
 
 TEST_F(AviRecordingTest, FfprobeReadsEveryFrameOfAnOpenDmlRecording)
 {
-    const QString ffprobe = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
-    if (ffprobe.isEmpty()) {
-        GTEST_SKIP() << "ffprobe is not on the PATH";
-    }
+    REQUIRE_TOOL(ffprobe, "ffprobe");
     CCameraCtrl c;
     Open(c);
     SetSimFault("avi_riff_limit", 20000);
