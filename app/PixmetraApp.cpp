@@ -3,7 +3,14 @@
 #include "app/AppLook.h"
 #include "app/dialogs/LogCopyFolder.h"
 #include "app/QSFileAccess.h"
+#include "app/QSFileIni.h"
+#include "app/WriteFailureText.h"
+#include "platform/AtomicFile.h"
 #include "platform/ModuleFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QThread>
 
 namespace {
 
@@ -21,11 +28,14 @@ CPixmetraApp::CPixmetraApp(const QString& instanceName)
 {
     SetDefaultSystemSetting(m_SystemSetting);
     g_pApp = this;
+    CQSFileIni::SetWriteFailureHandler(
+        [this](const QString& path, int nError) { OnIniWriteFailed(path, nError); });
 }
 
 CPixmetraApp::~CPixmetraApp()
 {
     // The services stop being reachable before the members behind them go.
+    CQSFileIni::SetWriteFailureHandler(nullptr);
     if (m_bLogPublished) {
         m_LogFile.WriteLog(QStringLiteral("[APP]End"));
         SetProgramLog(nullptr);
@@ -74,6 +84,8 @@ BOOL CPixmetraApp::InitInstance()
     if (instance == platform::CSingleInstance::SI_UNGUARDED) {
         WriteLog(QStringLiteral("[APP]InitInstance() single-instance lock unavailable: ") +
                  m_SingleInstance.GetLockFilePath());
+    } else {
+        RemoveStaleTempFiles();
     }
 
     SetDarkLook();
@@ -88,6 +100,38 @@ BOOL CPixmetraApp::InitInstance()
 int CPixmetraApp::ExitInstance()
 {
     return m_nExitCode;
+}
+
+void CPixmetraApp::OnIniWriteFailed(const QString& path, int nError)
+{
+    if (QDir::toNativeSeparators(path) != QDir::toNativeSeparators(SystemSettingPath())) {
+        return; // other files are reported by the flows that write them
+    }
+    QCoreApplication* pCore = QCoreApplication::instance();
+    if (pCore != nullptr && QThread::currentThread() != pCore->thread()) {
+        QMetaObject::invokeMethod(pCore, [this, path, nError] { OnIniWriteFailed(path, nError); }, Qt::QueuedConnection);
+        return;
+    }
+    WriteLog(QStringLiteral("[APP]Settings not saved (errno %1): ").arg(nError) + path);
+    if (m_bSettingsWarned) {
+        return;
+    }
+    // Once a run: every later change is lost the same way.
+    m_bSettingsWarned = true;
+    DoMessageBox(SettingsNotSavedText(path, nError), MB_OK | MB_ICONWARNING);
+}
+
+void CPixmetraApp::RemoveStaleTempFiles()
+{
+    // Holding the lock, no other copy can be writing these files: any
+    // temporary file beside them was left by a copy that was killed mid-write.
+    const QString folder = platform::GetModuleFolder();
+    for (const QString& path : {SystemSettingPath(), folder + QStringLiteral("LangTransEnglish.ini"),
+                                folder + QStringLiteral("LangTransJapanese.ini")}) {
+        if (const int n = platform::RemoveStaleTempSiblings(path)) {
+            WriteLog(QStringLiteral("[APP]InitInstance() removed %1 unfinished temporary file(s) of ").arg(n) + path);
+        }
+    }
 }
 
 void CPixmetraApp::SelectLanguage()

@@ -76,6 +76,9 @@ public:
 
 private:
     void SelectLanguage();
+    void RemoveStaleTempFiles();
+    // A settings write that left the file as it was: a warning, once a run.
+    void OnIniWriteFailed(const QString& path, int nError);
 
     CMultiLanguageTranslator* m_pMultiLanguageTranslator = nullptr;
     CMultiLanguageTranslator m_MultiLanguageTranslator;
@@ -88,6 +91,7 @@ private:
     MainWindowRunner m_MainWindowRunner;
     int m_nExitCode = 0;
     bool m_bLogPublished = false;
+    bool m_bSettingsWarned = false;
 };
 
 // A message box through the application object's caption rule; before (or

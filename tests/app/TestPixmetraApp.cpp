@@ -3,6 +3,9 @@
 
 #include "app/PixmetraApp.h"
 #include "app/StringTable.h"
+#include "RecordingProviders.h"
+
+#include <functional>
 
 namespace {
 
@@ -99,6 +102,15 @@ TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
     WriteSettings(otherIni, QStringLiteral("[LanguageSetting]\r\nLanguageKind=1\r\n"));
     const QByteArray otherIniBefore = ReadBytes(otherIni);
 
+    // Temporary files of settings saves that were killed, beside files of the user's.
+    const QString staleTemp = QStringLiteral("Pixmetra.ini.~k1ll3d");
+    for (const QString& folder : {tmp.path(), other.path()}) {
+        for (const QString& file : {staleTemp, QStringLiteral("Pixmetra.ini.backup")}) {
+            WriteBytes(QDir(folder).filePath(file), QByteArray("half"));
+        }
+    }
+    auto exists = [](const QString& folder, const QString& file) { return QFileInfo::exists(QDir(folder).filePath(file)); };
+
     int nRaised = 0;
     QByteArray secondOutput;
     int nSecondExit = -1;
@@ -137,6 +149,9 @@ TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
     // Nothing else was started: no log, no settings write.
     EXPECT_FALSE(QDir(other.path() + QStringLiteral("/Log")).exists());
     EXPECT_EQ(ReadBytes(otherIni), otherIniBefore);
+    // The copy that held the lock removed its folder's leftovers; the one that gave way touched nothing.
+    EXPECT_FALSE(exists(tmp.path(), staleTemp));
+    EXPECT_TRUE(exists(other.path(), staleTemp));
 
     // The first copy has ended: the next start runs its main window.
     QProcess next;
@@ -145,4 +160,51 @@ TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
     EXPECT_EQ(next.exitCode(), 5);
     EXPECT_EQ(next.readAllStandardOutput(), QByteArray("RUNNER\n"));
     EXPECT_EQ(LogFiles(other.path()).size(), 1);
+    EXPECT_FALSE(exists(other.path(), staleTemp));
+    EXPECT_TRUE(exists(tmp.path(), QStringLiteral("Pixmetra.ini.backup")));
+    EXPECT_TRUE(exists(other.path(), QStringLiteral("Pixmetra.ini.backup")));
+}
+
+TEST_F(StartupTest, SettingsThatCannotBeSavedAreToldOnceAndAFontNameCutAtLoadStillSaves)
+{
+    const QString name = UniqueInstanceName();
+    INSTANCE_FILES files(name);
+    const QString ini = Path(QStringLiteral("Pixmetra.ini"));
+    CRecordingBoxes boxes;
+    SetMessageBoxProvider(&boxes);
+    auto run = [&](const std::function<void(SYSTEM_SETTING&)>& fnSaves) {
+        CPixmetraApp theApp(name);
+        theApp.SetMainWindowRunner([&](CPixmetraApp& app) {
+            SYSTEM_SETTING s = app.GetSystemSetting();
+            fnSaves(s);
+            return 0;
+        });
+        theApp.InitInstance();
+    };
+
+    // A file that cannot be read without loss is kept as it is, and every
+    // save of the run fails; the user hears of it once, with the file and why.
+    const QByteArray undecodable("\xEF\xBB\xBF[WindowSetting]\r\nCaptionFontPt=\xFF\xFE\r\n");
+    WriteBytes(ini, undecodable);
+    run([](SYSTEM_SETTING& s) {
+        EXPECT_FALSE(SaveSystemSetting(s));
+        EXPECT_FALSE(WriteCrossLinePosValue(s.CrossLinePos));
+    });
+    EXPECT_EQ(ReadBytes(ini), undecodable);
+    ASSERT_EQ(boxes.Texts.size(), 1u);
+    EXPECT_EQ(boxes.Types[0], UINT(MB_OK | MB_ICONWARNING));
+    EXPECT_TRUE(boxes.Texts[0].contains(QDir::toNativeSeparators(ini))) << boxes.Texts[0].toStdString();
+    EXPECT_TRUE(boxes.Texts[0].contains(GetProgramString(663))) << boxes.Texts[0].toStdString();
+
+    // A font name longer than its field, an emoji across the cut: it is cut
+    // before the emoji, and the settings save again without a word.
+    const QString longName = QString(30, QLatin1Char('F')) + QStringLiteral("😀x");
+    WriteSettings(ini, QStringLiteral("[DrawSetting]\r\nMeasStrFontName=") + longName + QStringLiteral("\r\n"));
+    boxes.Texts.clear();
+    run([&](SYSTEM_SETTING& s) {
+        EXPECT_EQ(QString::fromStdU16String(TextFieldString(s.Draw.MeasStrFontName)), QString(30, QLatin1Char('F')));
+        EXPECT_TRUE(SaveSystemSetting(s));
+    });
+    EXPECT_TRUE(boxes.Texts.empty());
+    SetMessageBoxProvider(nullptr);
 }
