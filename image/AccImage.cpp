@@ -139,24 +139,29 @@ BOOL CAccImage::SetImage(const void* pPixels, const IMAGE_INFO& info, int32_t nS
 
 BOOL CAccImage::LoadImageFile(const QString& path, IMAGE_INFO* pInfo)
 {
+    image::DECODED_IMAGE dec;
+    return (DecodeImageFile(path, dec) && AdoptDecoded(dec, pInfo)) ? TRUE : FALSE;
+}
+
+bool CAccImage::DecodeImageFile(const QString& path, image::DECODED_IMAGE& dec)
+{
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.isFile()) {
-        return FALSE;
+        return false;
     }
-    image::DECODED_IMAGE dec;
     bool bDecoded = false;
     bool bOwnFormat = false;
     {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
-            return FALSE;
+            return false;
         }
         uchar magic[2] = {0, 0};
         f.peek(reinterpret_cast<char*>(magic), 2);
         bOwnFormat = (magic[0] == 'B' && magic[1] == 'M') || (magic[0] == 0xff && magic[1] == 0xd8);
         if (bOwnFormat) {
             if (uint64_t(f.size()) > image::kMaxDecodedBytes + (1u << 20) * 64) {
-                return FALSE;
+                return false;
             }
             const QByteArray bytes = f.readAll();
             const auto* p = reinterpret_cast<const uint8_t*>(bytes.constData());
@@ -167,7 +172,12 @@ BOOL CAccImage::LoadImageFile(const QString& path, IMAGE_INFO* pInfo)
     if (!bOwnFormat) {
         bDecoded = image::DecodeWithQt(path, dec);
     }
-    if (!bDecoded || (dec.nBitCount != 8 && dec.nBitCount != 24 && dec.nBitCount != 32)) {
+    return bDecoded && (dec.nBitCount == 8 || dec.nBitCount == 24 || dec.nBitCount == 32);
+}
+
+BOOL CAccImage::AdoptDecoded(const image::DECODED_IMAGE& dec, IMAGE_INFO* pInfo)
+{
+    if (dec.pixels.empty()) {
         return FALSE; // the picture shown so far stays
     }
     std::lock_guard<std::mutex> lock(m_Mutex);

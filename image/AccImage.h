@@ -5,6 +5,7 @@
 // one object; a save copies the pixels under the lock and encodes outside it.
 #pragma once
 
+#include "image/ImageCodec.h"
 #include "image/ImageInfo.h"
 #include "image/JpegCodec.h"
 #include "platform/WinTypes.h"
@@ -56,6 +57,11 @@ public:
     // buffer's own padded stride. A camera frame passes width x 3.
     BOOL SetImage(const void* pPixels, const IMAGE_INFO& info, int32_t nSrcStride = 0);
     BOOL LoadImageFile(const QString& path, IMAGE_INFO* pInfo = nullptr);
+    // LoadImageFile in two steps, so a caller can read a file before it
+    // gives up the picture it holds: the file decoded (nothing held changes),
+    // then the decoded picture taken over.
+    static bool DecodeImageFile(const QString& path, image::DECODED_IMAGE& dec);
+    BOOL AdoptDecoded(const image::DECODED_IMAGE& dec, IMAGE_INFO* pInfo = nullptr);
     BOOL SaveImageFile(const QString& path, int nQuality);
     BOOL SaveImageFile(const QString& path, const RECT& rc, int nQuality);
     BOOL SaveImageFile(const QString& path, const QImage& sourceDib, const RECT& rc, int nQuality);

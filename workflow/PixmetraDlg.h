@@ -116,6 +116,9 @@ public:
     void OnBnClickedBtnSaveImage();
     void OnBnClickedBtnLoadImage();
     BOOL DispFileImage(const QString& path);
+    // The second half of a load: a file already decoded becomes the still picture.
+    BOOL ShowLoadedImage(const QString& path, const image::DECODED_IMAGE& decoded);
+    void ReportLoadError(const QString& path);
     void OnBnClickedBtnSaveContinue();
     const SAVE_CONTINUE_STATE& SaveContinueState() const { return m_SaveContinue; }
 

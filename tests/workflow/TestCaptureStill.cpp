@@ -1,6 +1,7 @@
 // Still capture, saving the shown picture with its overlay, and loading
 // image files, driven through the main window's buttons.
 #include "MainWndFixture.h"
+#include "TestFiles.h"
 
 #include "engine/LayeredWnd.h"
 #include "engine/RgnDataDrawer.h"
@@ -184,4 +185,36 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
     EXPECT_EQ(empty.GetMessageText(), GetProgramString(606));
     EXPECT_FALSE(QFile::exists(m_Dir.path() + QStringLiteral("/nothing.bmp")));
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.CopyToDib() Error!")));
+}
+
+TEST_F(CaptureStillTest, AFileThatDoesNotLoadKeepsThePictureAndItsResultsWithoutAsking)
+{
+    CPixmetraDlg& dlg = Start(0);
+    LoadPicture(dlg);
+    MeasureDistance(dlg, POINT{10, 10}, POINT{110, 10});
+    ASSERT_EQ(dlg.Results().size(), 1u);
+    const size_t nBoxes = m_Boxes.Texts.size();
+
+    const QString junk = m_Dir.path() + QStringLiteral("/junk.bmp");
+    testfiles::WriteBytes(junk, QByteArray("BM not a picture"));
+    m_Files.Paths.push_back(junk);
+    QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
+    ASSERT_EQ(m_Boxes.Texts.size(), nBoxes + 1) << "only the error, no question";
+    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(605));
+    EXPECT_EQ(dlg.Results().size(), 1u);
+    EXPECT_EQ(dlg.Image().GetWidth(), 640);
+
+    // A picture that loads asks first; No keeps everything, Yes replaces both.
+    QImage other(200, 100, QImage::Format_RGB888);
+    other.fill(Qt::white);
+    const QString good = m_Dir.path() + QStringLiteral("/other.png");
+    ASSERT_TRUE(other.save(good, "PNG"));
+    for (int nAnswer : {IDNO, IDYES}) {
+        m_Files.Paths.push_back(good);
+        m_Boxes.Answers.push_back(nAnswer);
+        QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
+        EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(561));
+        EXPECT_EQ(dlg.Results().size(), nAnswer == IDYES ? 0u : 1u);
+        EXPECT_EQ(dlg.Image().GetWidth(), nAnswer == IDYES ? 200 : 640);
+    }
 }

@@ -94,18 +94,26 @@ void CPixmetraDlg::OnBnClickedBtnLoadImage()
 {
     CToolWindowPause pause(m_pMeasureModeDlg);
     WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnLoadImage()"));
+    CQSFileAccess access;
+    const QString path = access.SelectImageFile(TRUE, QString(), FALSE, m_Setting.FileFormat, FALSE);
+    if (path.isEmpty()) {
+        return;
+    }
+    // Read first: a file that does not load leaves the picture and its
+    // results as they are, and nothing is asked.
+    image::DECODED_IMAGE decoded;
+    WriteLog(QStringLiteral("[MAIN]DispFileImage()"));
+    if (!CAccImage::DecodeImageFile(path, decoded)) {
+        ReportLoadError(path);
+        return;
+    }
     if (!CheckClearMeasureData()) {
         return;
     }
     if (m_pCrossLines != nullptr) {
         m_pCrossLines->DeleteCrossLines();
     }
-    CQSFileAccess access;
-    const QString path = access.SelectImageFile(TRUE, QString(), FALSE, m_Setting.FileFormat, FALSE);
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!DispFileImage(path)) {
+    if (!ShowLoadedImage(path, decoded)) {
         return;
     }
     // Only a picture that loaded is handed to the overlay and the tool window.
@@ -125,18 +133,33 @@ void CPixmetraDlg::OnBnClickedBtnLoadImage()
 BOOL CPixmetraDlg::DispFileImage(const QString& path)
 {
     WriteLog(QStringLiteral("[MAIN]DispFileImage()"));
-    IMAGE_INFO info{};
-    m_bFileImageLoaded = AccImage.LoadImageFile(path, &info);
-    if (m_bFileImageLoaded) {
-        m_StillImageInfo = info;
-        SetStatusMessage(IDS_IMAGE_LOADED);
-        m_Geometry.SelectView(true);
-        m_Geometry.ResetView(info);
-        SetImageKind(DISP_STILL_IMAGE);
-        return TRUE;
+    image::DECODED_IMAGE decoded;
+    if (!CAccImage::DecodeImageFile(path, decoded)) {
+        ReportLoadError(path);
+        return FALSE;
     }
+    return ShowLoadedImage(path, decoded);
+}
+
+BOOL CPixmetraDlg::ShowLoadedImage(const QString& path, const image::DECODED_IMAGE& decoded)
+{
+    IMAGE_INFO info{};
+    if (!AccImage.AdoptDecoded(decoded, &info)) {
+        ReportLoadError(path); // the picture shown so far stays
+        return FALSE;
+    }
+    m_bFileImageLoaded = TRUE;
+    m_StillImageInfo = info;
+    SetStatusMessage(IDS_IMAGE_LOADED);
+    m_Geometry.SelectView(true);
+    m_Geometry.ResetView(info);
+    SetImageKind(DISP_STILL_IMAGE);
+    return TRUE;
+}
+
+void CPixmetraDlg::ReportLoadError(const QString& path)
+{
     SetStatusMessage(IDS_LOAD_ERROR);
     AfxMessageBox(IDS_LOAD_ERROR, MB_ICONERROR | MB_TASKMODAL, this);
     WriteLog(QStringLiteral("[MAIN]AccImage.LoadImageFile(%1)  Error!").arg(path));
-    return FALSE;
 }
