@@ -19,6 +19,8 @@ namespace platform {
 
 namespace {
 
+thread_local int t_nLastWriteError = 0;
+
 // "<name>.~" and six letters or digits: never a name a user gives a file.
 const QString kTempMark = QStringLiteral(".~");
 constexpr int kTempRandomChars = 6;
@@ -138,10 +140,39 @@ bool FILE_WRITE_RESULT::DiskFull() const
 
 FILE_WRITE_RESULT WriteFileAtomically(const QString& path, const void* pData, size_t nSize)
 {
-    if (path.isEmpty()) {
-        return FILE_WRITE_RESULT{ENOENT};
+    t_nLastWriteError = path.isEmpty() ? ENOENT : WriteAndReplace(path, static_cast<const char*>(pData), nSize);
+    return FILE_WRITE_RESULT{t_nLastWriteError};
+}
+
+int LastFileWriteError()
+{
+    return t_nLastWriteError;
+}
+
+int ProbeFolderWritable(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir()) {
+        return ENOENT;
     }
-    return FILE_WRITE_RESULT{WriteAndReplace(path, static_cast<const char*>(pData), nSize)};
+    const QString probe = TempSiblingPath(QDir(folder).filePath(QStringLiteral(".probe")));
+#ifndef _WIN32
+    const QByteArray name = QFile::encodeName(probe);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return errno;
+    }
+    ::close(fd);
+    ::unlink(name.constData());
+    return 0;
+#else
+    QFile f(probe);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return EACCES;
+    }
+    f.close();
+    f.remove();
+    return 0;
+#endif
 }
 
 bool IsTempSiblingName(const QString& target, const QString& name)

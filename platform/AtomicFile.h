@@ -26,6 +26,12 @@ inline FILE_WRITE_RESULT WriteFileAtomically(const QString& path, const QByteArr
     return WriteFileAtomically(path, bytes.constData(), size_t(bytes.size()));
 }
 
+// The error of the last whole-file write on the calling thread (0: it
+// worked), for callers that learn only whether a save worked.
+int LastFileWriteError();
+// 0 when a new file can be made in folder, else the system's error number.
+int ProbeFolderWritable(const QString& folder);
+
 // true when name (a file name without folder) is a temporary sibling that a
 // write of the file named target makes.
 bool IsTempSiblingName(const QString& target, const QString& name);

@@ -1,6 +1,7 @@
 // Continuous save through the main window's button, against the simulated
 // camera, with a clock the test moves: interval series, stop, restart,
 // close, click mode and the limits.
+#include "FullDisk.h"
 #include "MainWndFixture.h"
 
 #include "workflow/MainControls.h"
@@ -215,4 +216,37 @@ TEST_F(CaptureSeriesTest, ClickModeLimitsAndFolderFailures)
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
     EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(606));
     EXPECT_TRUE(LogText().contains(QStringLiteral("Create SubFolder Error")));
+}
+
+TEST_F(CaptureSeriesTest, AFolderThatCannotBeWrittenStopsAtOnceAndAFullDiskSaysWhyAndHowMany)
+{
+    REQUIRE_FULL_DISK_LIBRARY();
+    Settings(0, 5);
+    CPixmetraDlg& dlg = StartLive();
+    {
+        // No countdown: the start is refused before the first second.
+        fulldisk::CReadOnlyFolder readOnly(Folder());
+        QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
+        EXPECT_FALSE(dlg.SaveContinueState().bSaving);
+        ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+        EXPECT_TRUE(m_Boxes.Texts[0].startsWith(GetProgramString(667)));
+        EXPECT_TRUE(m_Boxes.Texts[0].contains(GetProgramString(662)));
+        EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(667)));
+    }
+
+    // Two images, then the disk fills: the series ends saying so and how many it saved.
+    QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
+    ASSERT_TRUE(dlg.SaveContinueState().bSaving);
+    ASSERT_TRUE(NextImage(Folder(), 1, 1));
+    ASSERT_TRUE(NextImage(Folder(), 2, 2));
+    fulldisk::CFullDisk full(Folder());
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(AdvanceClock(1000));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.SaveContinueState().bSaving; }, 10000));
+    const QString text = dlg.GetMessageText();
+    EXPECT_TRUE(text.startsWith(GetProgramString(606))) << text.toStdString();
+    EXPECT_TRUE(text.contains(GetProgramString(661))) << text.toStdString();
+    EXPECT_TRUE(text.contains(GetProgramString(666).arg(2))) << text.toStdString();
+    EXPECT_EQ(Files(Folder()), (QStringList{"0001.jpg", "0002.jpg"})) << "nothing half written is left";
 }

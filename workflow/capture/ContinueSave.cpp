@@ -1,6 +1,7 @@
 #include "workflow/capture/ContinueSave.h"
 
 #include "app/LogFile.h"
+#include "platform/AtomicFile.h"
 #include "workflow/capture/CaptureMessages.h"
 #include "workflow/capture/OverlaySave.h"
 #include "workflow/capture/SeriesNaming.h"
@@ -231,6 +232,7 @@ void CContinueSave::SaveThread()
             lock.unlock();
             QString path;
             const SAVE_RESULT result = Stopped(nId) ? SAVE_RESULT::NoFrame : SaveOne(plan, path);
+            const int nWriteError = result == SAVE_RESULT::Failed ? platform::LastFileWriteError() : 0;
             lock.lock();
             m_bSaving = false;
             if (m_Status.nSeriesId != nId || m_Status.bEnded) {
@@ -246,6 +248,7 @@ void CContinueSave::SaveThread()
                 }
             } else {
                 m_Status.bEnded = true;
+                m_Status.nWriteError = nWriteError;
                 uint64_t nExpected = nId;
                 m_nActiveId.compare_exchange_strong(nExpected, 0);
                 Post(WM_END_SAVE_IMAGE_CONTINUE, 1, nId);

@@ -40,6 +40,7 @@ struct CONTINUE_SAVE_STATUS {
     int nSkipped = 0; // due images not taken: no frame, or the previous save still ran on
     int nLate = 0;    // due images taken only after the previous save had finished
     bool bEnded = false;
+    int nWriteError = 0; // why the save that ended the series failed (system error number)
     QString lastPath;
 };
 

@@ -5,6 +5,7 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "app/QSFileAccess.h"
+#include "app/WriteFailureText.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetIntervalDlg.h"
 #include "ui_PixmetraDlg.h"
@@ -14,6 +15,7 @@
 #include "workflow/capture/ContinueSave.h"
 #include "workflow/capture/OverlaySave.h"
 #include "workflow/capture/SeriesNaming.h"
+#include "platform/AtomicFile.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QDateTime>
@@ -147,6 +149,20 @@ bool CPixmetraDlg::ChooseSeriesTarget(bool bTopmostDialog)
     }
     m_SaveContinue.SeriesFolder = s.SaveFolderPath;
     m_SaveContinue.SeriesFileType = m_Setting.FileFormat == 1 ? 1 : 0;
+    // A folder that cannot take a file stops the series before it starts.
+    const QString folder = JoinSeriesPath(m_SaveContinue.SeriesFolder, m_SaveContinue.SubFolder);
+    const int nError = platform::ProbeFolderWritable(folder);
+    if (nError != 0) {
+        WriteLog(QStringLiteral("[MAIN]Series folder cannot be written (errno %1): %2").arg(nError).arg(folder));
+        if (!m_SaveContinue.SubFolder.isEmpty()) {
+            QDir().rmdir(folder);
+        }
+        const QString text =
+            GetProgramString(IDS_SERIES_FOLDER_NOT_WRITABLE) + QLatin1Char('\n') + WriteFailureReason(nError);
+        SetStatusMessage(text);
+        AfxMessageBox(text, MB_ICONERROR | MB_TASKMODAL, this);
+        return false;
+    }
     return true;
 }
 
@@ -330,7 +346,13 @@ void CPixmetraDlg::OnEndSaveImageContinue(WPARAM wParam, LPARAM lParam)
     }
     EndSaveContinueSeries();
     if (wParam != 0) {
-        SetStatusMessage(IDS_SAVE_ERROR);
+        // Why the series stopped and what it left.
+        QString why = GetProgramString(IDS_SAVE_ERROR);
+        if (status.nWriteError != 0) {
+            why += QStringLiteral("　") + WriteFailureReason(status.nWriteError);
+        }
+        SetStatusMessage(why + QStringLiteral("　") +
+                         GetProgramString(IDS_IMAGES_SAVED_COUNT).arg(m_SaveContinue.SaveImageCount));
         return;
     }
     QString suffix = ProgressText(status.nSaved, m_SaveContinue.IntervalCnt);
