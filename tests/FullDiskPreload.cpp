@@ -125,6 +125,31 @@ mode_t ModeOf(int flags, va_list ap)
     return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? mode_t(va_arg(ap, int)) : 0;
 }
 
+// The mode argument of an open call, present only when it creates.
+#define MODE_ARG(flags)                        \
+    __extension__({                            \
+        va_list ap;                            \
+        va_start(ap, flags);                   \
+        const mode_t nMode = ModeOf(flags, ap); \
+        va_end(ap);                            \
+        nMode;                                 \
+    })
+
+bool ModeWrites(const char* pMode)
+{
+    return pMode != nullptr && std::strpbrk(pMode, "wa+") != nullptr;
+}
+
+// A call that would change the read-only folder: refused with EACCES.
+bool Refused(int dirfd, const char* pPath, bool bWrites)
+{
+    if (bWrites && ReadOnly(dirfd, pPath)) {
+        errno = EACCES;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 extern "C" {
@@ -173,124 +198,72 @@ ssize_t writev(int fd, const struct iovec* pIov, int nIov)
 int open(const char* pPath, int flags, ...)
 {
     static auto real = Next<int (*)(const char*, int, ...)>("open");
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
-    va_end(ap);
-    if (WantsWrite(flags) && ReadOnly(AT_FDCWD, pPath)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(pPath, flags, mode);
+    const mode_t mode = MODE_ARG(flags);
+    return Refused(AT_FDCWD, pPath, WantsWrite(flags)) ? -1 : real(pPath, flags, mode);
 }
 
 int open64(const char* pPath, int flags, ...)
 {
     static auto real = Next<int (*)(const char*, int, ...)>("open64");
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
-    va_end(ap);
-    if (WantsWrite(flags) && ReadOnly(AT_FDCWD, pPath)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(pPath, flags, mode);
+    const mode_t mode = MODE_ARG(flags);
+    return Refused(AT_FDCWD, pPath, WantsWrite(flags)) ? -1 : real(pPath, flags, mode);
 }
 
 int openat(int dirfd, const char* pPath, int flags, ...)
 {
     static auto real = Next<int (*)(int, const char*, int, ...)>("openat");
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
-    va_end(ap);
-    if (WantsWrite(flags) && ReadOnly(dirfd, pPath)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(dirfd, pPath, flags, mode);
+    const mode_t mode = MODE_ARG(flags);
+    return Refused(dirfd, pPath, WantsWrite(flags)) ? -1 : real(dirfd, pPath, flags, mode);
 }
 
 int openat64(int dirfd, const char* pPath, int flags, ...)
 {
     static auto real = Next<int (*)(int, const char*, int, ...)>("openat64");
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
-    va_end(ap);
-    if (WantsWrite(flags) && ReadOnly(dirfd, pPath)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(dirfd, pPath, flags, mode);
+    const mode_t mode = MODE_ARG(flags);
+    return Refused(dirfd, pPath, WantsWrite(flags)) ? -1 : real(dirfd, pPath, flags, mode);
 }
 
 FILE* fopen(const char* pPath, const char* pMode)
 {
     static auto real = Next<FILE* (*)(const char*, const char*)>("fopen");
-    if (pMode != nullptr && std::strpbrk(pMode, "wa+") != nullptr && ReadOnly(AT_FDCWD, pPath)) {
-        errno = EACCES;
-        return nullptr;
-    }
-    return real(pPath, pMode);
+    return Refused(AT_FDCWD, pPath, ModeWrites(pMode)) ? nullptr : real(pPath, pMode);
 }
 
 FILE* fopen64(const char* pPath, const char* pMode)
 {
     static auto real = Next<FILE* (*)(const char*, const char*)>("fopen64");
-    if (pMode != nullptr && std::strpbrk(pMode, "wa+") != nullptr && ReadOnly(AT_FDCWD, pPath)) {
-        errno = EACCES;
-        return nullptr;
-    }
-    return real(pPath, pMode);
+    return Refused(AT_FDCWD, pPath, ModeWrites(pMode)) ? nullptr : real(pPath, pMode);
 }
 
 int rename(const char* pFrom, const char* pTo)
 {
     static auto real = Next<int (*)(const char*, const char*)>("rename");
-    if (ReadOnly(AT_FDCWD, pFrom) || ReadOnly(AT_FDCWD, pTo)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(pFrom, pTo);
+    return Refused(AT_FDCWD, pFrom, true) || Refused(AT_FDCWD, pTo, true) ? -1 : real(pFrom, pTo);
 }
 
 int renameat(int fromfd, const char* pFrom, int tofd, const char* pTo)
 {
     static auto real = Next<int (*)(int, const char*, int, const char*)>("renameat");
-    if (ReadOnly(fromfd, pFrom) || ReadOnly(tofd, pTo)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(fromfd, pFrom, tofd, pTo);
+    return Refused(fromfd, pFrom, true) || Refused(tofd, pTo, true) ? -1 : real(fromfd, pFrom, tofd, pTo);
 }
 
 int renameat2(int fromfd, const char* pFrom, int tofd, const char* pTo, unsigned flags)
 {
     static auto real = Next<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
-    if (ReadOnly(fromfd, pFrom) || ReadOnly(tofd, pTo)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(fromfd, pFrom, tofd, pTo, flags);
+    return Refused(fromfd, pFrom, true) || Refused(tofd, pTo, true) ? -1 : real(fromfd, pFrom, tofd, pTo, flags);
 }
 
 int unlink(const char* pPath)
 {
     static auto real = Next<int (*)(const char*)>("unlink");
-    if (ReadOnly(AT_FDCWD, pPath)) {
-        errno = EACCES;
-        return -1;
-    }
-    return real(pPath);
+    return Refused(AT_FDCWD, pPath, true) ? -1 : real(pPath);
 }
 
 int mkdir(const char* pPath, mode_t mode)
 {
     static auto real = Next<int (*)(const char*, mode_t)>("mkdir");
     struct stat st {};
-    if (ReadOnly(AT_FDCWD, pPath)) {
+    if (Refused(AT_FDCWD, pPath, true)) {
         errno = stat(pPath, &st) == 0 ? EEXIST : EACCES; // what exists is found before the folder is checked
         return -1;
     }
