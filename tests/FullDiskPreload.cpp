@@ -1,8 +1,10 @@
 // Loaded with LD_PRELOAD: makes one folder behave as a full disk or as a
 // folder that cannot be written, for files opened after the switch is set.
 //   PIXMETRA_FULL_DISK_UNDER=<folder>  writes to files under the folder fail
-//     with ENOSPC once PIXMETRA_FULL_DISK_AFTER bytes (default 0) have been
-//     written there since either variable last changed.
+//     with ENOSPC once files there have grown by PIXMETRA_FULL_DISK_AFTER
+//     bytes (default 0) since either variable last changed. As on a real
+//     disk, overwriting bytes a file already has takes no room, and cutting
+//     a file shorter (ftruncate) gives the room back.
 //   PIXMETRA_READ_ONLY_UNDER=<folder>  creating, opening for writing,
 //     renaming, removing and making folders under it fail with EACCES, as
 //     they do for a folder the user may not write (root included).
@@ -79,31 +81,56 @@ std::mutex g_Mutex;
 std::string g_Key;
 unsigned long long g_nWritten = 0;
 
-// How many of n bytes to fd may still be written; -1 when fd is not on the full disk.
-long long Allowed(int fd, size_t n)
+// Where a write to fd without an offset goes: its position, or its end when appending.
+off_t WritePosition(int fd, off_t nSize)
+{
+    const int flags = fcntl(fd, F_GETFL);
+    return flags >= 0 && (flags & O_APPEND) != 0 ? nSize : lseek(fd, 0, SEEK_CUR);
+}
+
+// The room left on the full disk, the counter reset when a switch changed;
+// false when fd is not on the full disk. Call with g_Mutex held.
+bool Budget(int fd, unsigned long long& nLeft)
 {
     const char* pPrefix = std::getenv("PIXMETRA_FULL_DISK_UNDER");
     if (pPrefix == nullptr || *pPrefix == 0 || !Under(pPrefix, FdPath(fd))) {
-        return -1;
+        return false;
     }
     const char* pAfter = std::getenv("PIXMETRA_FULL_DISK_AFTER");
     const unsigned long long nBudget = pAfter != nullptr ? std::strtoull(pAfter, nullptr, 10) : 0;
-    std::lock_guard<std::mutex> lock(g_Mutex);
     const std::string key = std::string(pPrefix) + '\n' + (pAfter != nullptr ? pAfter : "");
     if (key != g_Key) {
         g_Key = key;
         g_nWritten = 0;
     }
-    const unsigned long long nLeft = nBudget > g_nWritten ? nBudget - g_nWritten : 0;
-    const unsigned long long nTake = n < nLeft ? n : nLeft;
-    g_nWritten += nTake;
-    return (long long)nTake;
+    nLeft = nBudget > g_nWritten ? nBudget - g_nWritten : 0;
+    return true;
+}
+
+// How many of n bytes written to fd at nAt (-1: at its position) the disk
+// still takes; -1 when fd is not on the full disk.
+long long Allowed(int fd, size_t n, off_t nAt)
+{
+    std::lock_guard<std::mutex> lock(g_Mutex);
+    unsigned long long nLeft = 0;
+    struct stat st {};
+    if (!Budget(fd, nLeft) || fstat(fd, &st) != 0) {
+        return -1;
+    }
+    const long long nSize = (long long)st.st_size;
+    const long long nFrom = nAt >= 0 ? (long long)nAt : (long long)WritePosition(fd, st.st_size);
+    // Bytes up to the file's end are there already; only growth takes room.
+    const long long nRoom = nSize + (long long)nLeft - nFrom;
+    const long long nTake = nRoom <= 0 ? 0 : ((unsigned long long)nRoom < n ? nRoom : (long long)n);
+    const long long nGrowth = nFrom + nTake - nSize;
+    g_nWritten += nGrowth > 0 ? (unsigned long long)nGrowth : 0;
+    return nTake;
 }
 
 // The part of a write the disk still takes; false (errno ENOSPC) when none.
-bool Limit(int fd, size_t& n)
+bool Limit(int fd, size_t& n, off_t nAt = -1)
 {
-    const long long nAllowed = Allowed(fd, n);
+    const long long nAllowed = Allowed(fd, n, nAt);
     if (nAllowed < 0) {
         return true;
     }
@@ -113,6 +140,29 @@ bool Limit(int fd, size_t& n)
     }
     n = size_t(nAllowed);
     return true;
+}
+
+// A file under the full disk cut from nOldSize to nLength gives its room back.
+void GiveBack(int fd, off_t nOldSize, off_t nLength)
+{
+    std::lock_guard<std::mutex> lock(g_Mutex);
+    unsigned long long nLeft = 0;
+    if (Budget(fd, nLeft) && nLength < nOldSize) {
+        const unsigned long long nFreed = (unsigned long long)(nOldSize - nLength);
+        g_nWritten = g_nWritten > nFreed ? g_nWritten - nFreed : 0;
+    }
+}
+
+// ftruncate and ftruncate64: the cut, then the room it frees.
+template <class OFF> int Truncate(const char* pName, int fd, OFF nLength)
+{
+    struct stat st {};
+    const bool bSized = fstat(fd, &st) == 0;
+    const int r = Next<int (*)(int, OFF)>(pName)(fd, nLength);
+    if (r == 0 && bSized) {
+        GiveBack(fd, st.st_size, off_t(nLength));
+    }
+    return r;
 }
 
 bool WantsWrite(int flags)
@@ -168,13 +218,13 @@ ssize_t write(int fd, const void* p, size_t n)
 ssize_t pwrite(int fd, const void* p, size_t n, off_t at)
 {
     static auto real = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-    return Limit(fd, n) ? real(fd, p, n, at) : -1;
+    return Limit(fd, n, at) ? real(fd, p, n, at) : -1;
 }
 
 ssize_t pwrite64(int fd, const void* p, size_t n, off64_t at)
 {
     static auto real = Next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
-    return Limit(fd, n) ? real(fd, p, n, at) : -1;
+    return Limit(fd, n, off_t(at)) ? real(fd, p, n, at) : -1;
 }
 
 ssize_t writev(int fd, const struct iovec* pIov, int nIov)
@@ -193,6 +243,16 @@ ssize_t writev(int fd, const struct iovec* pIov, int nIov)
     }
     static auto realWrite = Next<ssize_t (*)(int, const void*, size_t)>("write");
     return nIov > 0 ? realWrite(fd, pIov[0].iov_base, n < pIov[0].iov_len ? n : pIov[0].iov_len) : 0;
+}
+
+int ftruncate(int fd, off_t nLength)
+{
+    return Truncate("ftruncate", fd, nLength);
+}
+
+int ftruncate64(int fd, off64_t nLength)
+{
+    return Truncate("ftruncate64", fd, nLength);
 }
 
 int open(const char* pPath, int flags, ...)

@@ -1,18 +1,24 @@
 // The AVI files of the simulated camera's recordings, read back by a parser
 // of our own: header counts, 'idx1', the OpenDML super index and standard
 // indexes all agree with the frames in the file; files pass the RIFF limit
-// as 'AVIX' lists; a recording cut short or closed early is still complete.
+// as 'AVIX' lists; a recording cut short, closed early or ended by a full
+// disk is still complete.
 #include "camera/AviParse.h"
 #include "camera/CameraCtrl.h"
+#include "FullDisk.h"
 #include "RequiredTool.h"
 #include "camera/SimCam.h"
 #include "simcam/AviWriter.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -68,6 +74,35 @@ std::vector<uint8_t> FakeJpeg(size_t n, uint8_t nNumber)
     b[n - 2] = 0xff;
     b[n - 1] = 0xd9;
     return b;
+}
+
+// What ffprobe reads of a file: its frames (packets, not decoded) and its
+// duration in seconds.
+struct PROBED {
+    int nFrames = -1;
+    double dSeconds = -1;
+};
+
+PROBED Probe(const QString& ffprobe, const std::string& path)
+{
+    QProcess probe;
+    probe.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_packets"),
+                          QStringLiteral("-select_streams"), QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                          QStringLiteral("stream=nb_read_packets:format=duration"), QStringLiteral("-of"),
+                          QStringLiteral("default=nw=1"), QString::fromStdString(path)});
+    PROBED r;
+    if (!probe.waitForFinished(60000) || probe.exitCode() != 0) {
+        ADD_FAILURE() << probe.readAllStandardError().toStdString();
+        return r;
+    }
+    for (const QByteArray& line : probe.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("nb_read_packets=")) {
+            r.nFrames = line.mid(16).trimmed().toInt();
+        } else if (line.startsWith("duration=")) {
+            r.dSeconds = line.mid(9).trimmed().toDouble();
+        }
+    }
+    return r;
 }
 
 class AviRecordingTest : public ::testing::Test {
@@ -164,6 +199,86 @@ TEST(AviWriterFile, SpillsIntoOpenDmlListsAtTheRiffLimit)
     EXPECT_EQ(s.nAvihFrames, 5u);
     EXPECT_EQ(s.nUsPerFrame, 33333u);
     EXPECT_EQ(s.riffSizes[0], s.nFileSize);
+}
+
+// A disk that fills after so many bytes: the writer stops taking frames, and
+// its close cuts the file back to the last whole frame, giving up frames
+// while the indexes do not fit, so the file is whole and plays to its end.
+TEST(AviWriterFile, AFullDiskEndsTheFileAtItsLastWholeFrame)
+{
+    REQUIRE_FULL_DISK_LIBRARY();
+    REQUIRE_TOOL(ffprobe, "ffprobe");
+    struct CASE {
+        const char* pName;
+        uint64_t nRiffLimit;
+        qint64 nDiskBytes;
+        int nFrames;        // offered
+        size_t nGivenToIndex; // whole frames left out so the index fits
+    } const kCases[] = {
+        {"one list, found at a flush mid-recording", simcam::kAviRiffLimit, 300000, 200, 0},
+        {"OpenDML lists, the last one cut", 64 * 1024, 300000, 200, 0},
+        {"every frame still buffered, found at the close", simcam::kAviRiffLimit, 20000, 8, 0},
+        // The fourth frame ends 64 bytes before the disk is full: too few for its index.
+        {"the last whole frame gives its room to the index", simcam::kAviRiffLimit, 17300, 8, 1},
+        {"no room for the header", simcam::kAviRiffLimit, 1000, 1, 0},
+    };
+    // Frame i: JPEG markers around 3000 + 97 i bytes of its number.
+    const auto write = [](simcam::CAviWriter& avi, int nFrames) {
+        int n = 0;
+        for (; n < nFrames; ++n) {
+            const std::vector<uint8_t> jpeg = FakeJpeg(3000 + 97 * size_t(n), uint8_t(n));
+            if (!avi.AddFrame(jpeg.data(), jpeg.size())) {
+                break;
+            }
+        }
+        return n;
+    };
+    for (const CASE& c : kCases) {
+        SCOPED_TRACE(c.pName);
+        QTemporaryDir dir;
+        // The same frames on a disk with room: where each one ends.
+        const std::string reference = dir.filePath(QStringLiteral("room.avi")).toStdString();
+        {
+            simcam::CAviWriter avi(c.nRiffLimit);
+            ASSERT_TRUE(avi.Open(reference, 320, 240, 30.0));
+            ASSERT_EQ(write(avi, c.nFrames), c.nFrames);
+            ASSERT_TRUE(avi.Close(25.0));
+        }
+        CAviReader referenceReader(reference);
+        const AVI_PARSED room = referenceReader.Parse();
+        const size_t nWhole = size_t(std::count_if(room.frames.begin(), room.frames.end(), [&](const AVI_CHUNK& f) {
+            return f.nPos + 8 + f.nSize + (f.nSize & 1) <= uint64_t(c.nDiskBytes);
+        }));
+
+        const std::string path = dir.filePath(QStringLiteral("full.avi")).toStdString();
+        fulldisk::CFullDisk full(dir.path(), c.nDiskBytes);
+        simcam::CAviWriter avi(c.nRiffLimit);
+        if (!avi.Open(path, 320, 240, 30.0)) {
+            EXPECT_EQ(nWhole, 0u) << "only a disk without room for the header refuses the file";
+            EXPECT_EQ(avi.WriteError(), ENOSPC);
+            EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+            continue;
+        }
+        const int nTaken = write(avi, c.nFrames);
+        EXPECT_TRUE(avi.Close(25.0));
+        EXPECT_EQ(avi.WriteError(), ENOSPC);
+
+        CAviReader reader(path);
+        const AVI_PARSED r = reader.Parse();
+        ExpectConsistent(reader, r);
+        EXPECT_LE(r.nFileSize, uint64_t(c.nDiskBytes));
+        EXPECT_EQ(r.frames.size() + c.nGivenToIndex, nWhole);
+        EXPECT_EQ(avi.FrameCount(), int(r.frames.size()));
+        for (size_t i = 0; i < r.frames.size(); ++i) {
+            EXPECT_EQ(reader.Bytes(r.frames[i].nPos + 8 + 2, 1), std::vector<uint8_t>{uint8_t(i)}) << i;
+        }
+        const PROBED probed = Probe(ffprobe, path);
+        EXPECT_EQ(probed.nFrames, int(r.frames.size()));
+        EXPECT_NEAR(probed.dSeconds, double(r.frames.size()) / 25.0, 0.05);
+        std::printf("[ %s ] %zu of %d frames kept (%zu whole) in %llu bytes, %zu RIFF; ffprobe: %d frames, %.3f s\n",
+                    c.pName, r.frames.size(), nTaken, nWhole, static_cast<unsigned long long>(r.nFileSize),
+                    r.riffTypes.size(), probed.nFrames, probed.dSeconds);
+    }
 }
 
 TEST_F(AviRecordingTest, RecordsAcrossRiffListsEndsEarlyOnAPulledCableAndOnClose)
