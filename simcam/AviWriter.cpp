@@ -57,22 +57,28 @@ void CAviWriter::Fail(int nError)
     }
 }
 
-void CAviWriter::WriteAll(const void* p, size_t n)
+size_t CAviWriter::WriteOut(const void* p, size_t n, int64_t nAt)
 {
     const uint8_t* pByte = static_cast<const uint8_t*>(p);
-    while (n > 0 && !m_bFailed) {
-        const ssize_t nDone = ::write(m_fd, pByte, n);
+    size_t nTotal = 0;
+    while (nTotal < n && !m_bFailed) {
+        const ssize_t nDone = nAt < 0 ? ::write(m_fd, pByte + nTotal, n - nTotal)
+                                      : ::pwrite(m_fd, pByte + nTotal, n - nTotal, off_t(nAt) + off_t(nTotal));
         if (nDone < 0 && errno == EINTR) {
             continue;
         }
         if (nDone <= 0) {
             Fail(nDone < 0 ? errno : ENOSPC);
-            return;
+            break;
         }
-        m_nFlushed += uint64_t(nDone);
-        pByte += nDone;
-        n -= size_t(nDone);
+        nTotal += size_t(nDone);
     }
+    return nTotal;
+}
+
+void CAviWriter::WriteAll(const void* p, size_t n)
+{
+    m_nFlushed += WriteOut(p, n, -1);
 }
 
 void CAviWriter::Flush()
@@ -132,19 +138,12 @@ void CAviWriter::Patch(uint64_t at, const void* p, size_t n)
     const uint8_t* pByte = static_cast<const uint8_t*>(p);
     // The part on disk is written in place (no new room needed), the rest
     // changed in the buffer.
-    while (n > 0 && at < m_nFlushed && !m_bFailed) {
-        const size_t nPart = size_t(std::min<uint64_t>(n, m_nFlushed - at));
-        const ssize_t nDone = ::pwrite(m_fd, pByte, nPart, off_t(at));
-        if (nDone < 0 && errno == EINTR) {
-            continue;
-        }
-        if (nDone <= 0) {
-            Fail(nDone < 0 ? errno : EIO);
-            return;
-        }
-        at += uint64_t(nDone);
-        pByte += nDone;
-        n -= size_t(nDone);
+    if (at < m_nFlushed) {
+        const size_t nOnDisk = size_t(std::min<uint64_t>(n, m_nFlushed - at));
+        WriteOut(pByte, nOnDisk, int64_t(at));
+        at += nOnDisk;
+        pByte += nOnDisk;
+        n -= nOnDisk;
     }
     if (n > 0 && !m_bFailed && at + n <= Pos()) {
         std::memcpy(m_Buffer.data() + (at - m_nFlushed), pByte, n);

@@ -66,6 +66,9 @@ private:
 
     uint64_t Pos() const { return m_nFlushed + m_nBuffered; }
     void Fail(int nError);
+    // Writes n bytes at nAt (-1: at the file's position), short writes
+    // retried; returns the bytes the disk took.
+    size_t WriteOut(const void* p, size_t n, int64_t nAt);
     // Writes n bytes at the file's end; on failure m_nFlushed still counts what the disk took.
     void WriteAll(const void* p, size_t n);
     void Flush();
