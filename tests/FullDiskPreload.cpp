@@ -88,14 +88,20 @@ off_t WritePosition(int fd, off_t nSize)
     return flags >= 0 && (flags & O_APPEND) != 0 ? nSize : lseek(fd, 0, SEEK_CUR);
 }
 
+bool OnFullDisk(int fd)
+{
+    const char* pPrefix = std::getenv("PIXMETRA_FULL_DISK_UNDER");
+    return pPrefix != nullptr && *pPrefix != 0 && Under(pPrefix, FdPath(fd));
+}
+
 // The room left on the full disk, the counter reset when a switch changed;
 // false when fd is not on the full disk. Call with g_Mutex held.
 bool Budget(int fd, unsigned long long& nLeft)
 {
-    const char* pPrefix = std::getenv("PIXMETRA_FULL_DISK_UNDER");
-    if (pPrefix == nullptr || *pPrefix == 0 || !Under(pPrefix, FdPath(fd))) {
+    if (!OnFullDisk(fd)) {
         return false;
     }
+    const char* pPrefix = std::getenv("PIXMETRA_FULL_DISK_UNDER");
     const char* pAfter = std::getenv("PIXMETRA_FULL_DISK_AFTER");
     const unsigned long long nBudget = pAfter != nullptr ? std::strtoull(pAfter, nullptr, 10) : 0;
     const std::string key = std::string(pPrefix) + '\n' + (pAfter != nullptr ? pAfter : "");
@@ -153,11 +159,12 @@ void GiveBack(int fd, off_t nOldSize, off_t nLength)
     }
 }
 
-// ftruncate and ftruncate64: the cut, then the room it frees.
+// ftruncate and ftruncate64: the cut, then the room it frees. Other files
+// are left alone (other preloaded libraries answer fstat for theirs).
 template <class OFF> int Truncate(const char* pName, int fd, OFF nLength)
 {
     struct stat st {};
-    const bool bSized = fstat(fd, &st) == 0;
+    const bool bSized = OnFullDisk(fd) && fstat(fd, &st) == 0;
     const int r = Next<int (*)(int, OFF)>(pName)(fd, nLength);
     if (r == 0 && bSized) {
         GiveBack(fd, st.st_size, off_t(nLength));
