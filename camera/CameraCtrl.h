@@ -113,6 +113,9 @@ public:
     BOOL GetCameraParam(int nIndex, BOOL& bEnable, CAMERA_PARAM_INFO& info);
     // The video recording state (parameter 23): whether it exists and whether it is on.
     BOOL GetVideoRecordingParam(BOOL& bEnable, BOOL& bOn);
+    // The system's error number that ended the last recording early or kept
+    // it from starting; 0 when it ran as asked or the library cannot tell.
+    int GetVideoRecordingError() const;
     BOOL SetCameraParam(int nIndex, BOOL bFlag);
     BOOL SetCameraParam(int nIndex, int32_t nValue, BOOL bAuto);
     static int ToSdkParamId(int nIndex);

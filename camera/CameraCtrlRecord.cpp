@@ -46,6 +46,15 @@ BOOL CCameraCtrl::GetVideoRecordingParam(BOOL& bEnable, BOOL& bOn)
     return TRUE;
 }
 
+int CCameraCtrl::GetVideoRecordingError() const
+{
+    int nError = 0;
+    if (!IsOpen() || m_pApi->ICubeSDK_GetCamParameter(m_nCurrentCamera, ICUBE_PARAM_RECORDING_ERROR, &nError) != 0) {
+        return 0;
+    }
+    return nError;
+}
+
 int CCameraCtrl::GetErrorMessage(QString& text) const
 {
     text = GetICubeErrorText(m_nLastError);

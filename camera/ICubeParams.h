@@ -20,6 +20,9 @@ enum ICUBE_PARAM : int {
     ICUBE_PARAM_CLOCK = 15,
     ICUBE_PARAM_SATURATION = 19,
     ICUBE_PARAM_RECORDING = 24, // 1 while a video is being recorded (read only)
+    // The system's error number (errno) of the write that ended the last
+    // recording early, 0 when it ran as asked (read only; the libraries' own).
+    ICUBE_PARAM_RECORDING_ERROR = 25,
     ICUBE_PARAM_MODEL_FIX = 43,
     ICUBE_PARAM_RED_OFFSET = 106,
     ICUBE_PARAM_GREEN_OFFSET = 107,

@@ -1,9 +1,9 @@
 #include "simcam/AviRecorder.h"
 
-
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 
@@ -43,6 +43,8 @@ bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, doubl
     }
     auto avi = std::make_unique<CAviWriter>(options.nRiffLimit);
     if (!avi->Open(path, nWidth, nHeight, dFps)) {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_nWriteError = avi->WriteError();
         return false;
     }
     avi->Reserve(size_t(std::max(dFps, 1.0) * double(nDurationMs) / 1000.0) + 16);
@@ -79,6 +81,7 @@ bool CAviRecorder::Start(const std::string& path, int nWidth, int nHeight, doubl
     m_nHeight = nHeight;
     m_nQuality = options.nQuality;
     m_nTaken = m_nWritten = m_nDropped = 0;
+    m_nWriteError = 0;
     m_nStartMs = NowMs();
     m_nEndAt = m_nStartMs + nDurationMs;
     m_nFinishedMs = 0;
@@ -208,6 +211,12 @@ int CAviRecorder::FramesDropped() const
     return m_nDropped;
 }
 
+int CAviRecorder::WriteError() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_nWriteError;
+}
+
 bool CAviRecorder::WriteFrame(const std::vector<uint8_t>& frame, size_t nJpegSize)
 {
     if (nJpegSize > 0) {
@@ -255,8 +264,10 @@ void CAviRecorder::WriterLoop()
         nWritten = m_nWritten;
     }
     // The rate the frames came at, so the file plays as long as it recorded.
-    m_pAvi->Close(nMs > 0 && nWritten > 1 ? nWritten * 1000.0 / double(nMs) : 0.0);
+    const bool bWhole = m_pAvi->Close(nMs > 0 && nWritten > 1 ? nWritten * 1000.0 / double(nMs) : 0.0);
     std::lock_guard<std::mutex> lock(m_Mutex);
+    m_nWriteError = m_pAvi->WriteError() != 0 ? m_pAvi->WriteError() : (bWhole ? 0 : EIO);
+    m_nWritten = m_pAvi->FrameCount(); // a write that failed took frames already counted
     m_pAvi.reset();
     m_bActive = false;
 }

@@ -56,6 +56,10 @@ public:
     int FramesTaken() const;
     int FramesWritten() const;
     int FramesDropped() const;
+    // The system's error number of the write that ended the last recording
+    // early (its file then ends at the last whole frame) or kept it from
+    // starting; 0 when it ran as asked. Final once IsRecording() is false.
+    int WriteError() const;
 
 private:
     void WriterLoop();
@@ -81,6 +85,7 @@ private:
     int m_nWidth = 0, m_nHeight = 0, m_nQuality = 85;
     int64_t m_nStartMs = 0, m_nEndAt = 0, m_nFinishedMs = 0;
     int m_nTaken = 0, m_nWritten = 0, m_nDropped = 0;
+    int m_nWriteError = 0;
     // The writer thread's compressor and output buffer, made once per size.
     void* m_hJpeg = nullptr;
     unsigned char* m_pJpegBuf = nullptr;

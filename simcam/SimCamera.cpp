@@ -169,7 +169,7 @@ int CSimCamera::SetParam(int nParam, int nValue)
     if (it == m_Params.end() || !it->second.bEnabled) {
         return m_Model.bColour ? -9 : -10;
     }
-    if (nParam == ICUBE_PARAM_RECORDING) {
+    if (nParam == ICUBE_PARAM_RECORDING || nParam == ICUBE_PARAM_RECORDING_ERROR) {
         return -9; // read only
     }
     if (nValue < it->second.nMin || nValue > it->second.nMax) {
@@ -204,7 +204,13 @@ int CSimCamera::GetParam(int nParam, int& nValue)
     if (it == m_Params.end() || !it->second.bEnabled) {
         return -9;
     }
-    nValue = nParam == ICUBE_PARAM_RECORDING ? (m_Recorder.IsRecording() ? 1 : 0) : it->second.nValue;
+    if (nParam == ICUBE_PARAM_RECORDING) {
+        nValue = m_Recorder.IsRecording() ? 1 : 0;
+    } else if (nParam == ICUBE_PARAM_RECORDING_ERROR) {
+        nValue = m_Recorder.WriteError();
+    } else {
+        nValue = it->second.nValue;
+    }
     return 0;
 }
 

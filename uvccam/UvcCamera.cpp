@@ -227,6 +227,10 @@ int CUvcCamera::GetParameter(int nParam, int& nValue) const
         nValue = m_Recorder.IsRecording() ? 1 : 0;
         return UVC_OK;
     }
+    if (nParam == ICUBE_PARAM_RECORDING_ERROR) {
+        nValue = m_Recorder.WriteError();
+        return UVC_OK;
+    }
     return m_pControls->Get(nParam, nValue);
 }
 
@@ -237,6 +241,10 @@ int CUvcCamera::GetParameterRange(int nParam, UVC_PARAM_RANGE& range) const
     }
     if (nParam == ICUBE_PARAM_RECORDING) {
         range = UVC_PARAM_RANGE{1, 0, 0, 0, 0, 1};
+        return UVC_OK;
+    }
+    if (nParam == ICUBE_PARAM_RECORDING_ERROR) {
+        range = UVC_PARAM_RANGE{1, 0, 0, 0, 0, 0x7fffffff};
         return UVC_OK;
     }
     return m_pControls->GetRange(nParam, range);

@@ -3,12 +3,18 @@
 // message line counts 0 to 10 of 10 and ends with 511 once the SDK has
 // finished the file; a recording the camera cuts short is reported as a
 // failure; an existing file is kept unless the user agrees; a stopped stream
-// refuses the start; closing the window mid-recording leaves a whole file.
+// refuses the start; closing the window mid-recording leaves a whole file; a
+// full disk ends the recording saying why, its file whole up to the failure.
 // With the test UVC camera preloaded, a recording of it at its full size.
+#include "FullDisk.h"
 #include "MainWndFixture.h"
 #include "app/dialogs/SetAviSecDlg.h"
 #include "camera/AviParse.h"
 #include "workflow/capture/VideoRecord.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
 
 #include <dlfcn.h>
 
@@ -215,6 +221,31 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     dlg.close();
     m_pDlg.reset();
     EXPECT_GE(ParsedFrames(closed), 1u);
+}
+
+TEST_F(VideoRecordTest, AFullDiskEndsTheRecordingSayingWhyWithAWholeFile)
+{
+    REQUIRE_FULL_DISK_LIBRARY();
+    CPixmetraDlg& dlg = Start();
+    const QString folder = m_Dir.filePath(QStringLiteral("video"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/full.avi");
+    constexpr qint64 kDiskBytes = 100000;
+    fulldisk::CFullDisk full(folder, kDiskBytes);
+    SetSimFault("avi_second_ms", 0); // real seconds: the disk fills long before the end
+    dlg.VideoRecord().SetTickInterval(100);
+    const std::vector<bool> before = GroupStates();
+    ClickVideo(path, QStringLiteral("10"));
+    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    const QString last = MessagesUntilEnd(20000).back();
+    EXPECT_TRUE(last.startsWith(GetProgramString(627))) << last.toStdString();
+    EXPECT_TRUE(last.endsWith(GetProgramString(661))) << last.toStdString();
+    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_EQ(GroupStates(), before);
+    EXPECT_GE(ParsedFrames(path), 1u);
+    EXPECT_LE(QFileInfo(path).size(), kDiskBytes);
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]->Save AVI stopped early"))) << LogText().toStdString();
+    EXPECT_TRUE(LogText().contains(QStringLiteral(" errno:%1 ").arg(ENOSPC)));
 }
 
 // The video button on a UVC camera (the preloaded test camera; this runs only

@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileAccess.h"
+#include "app/WriteFailureText.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetAviSecDlg.h"
 #include "engine/LayeredWnd.h"
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QTimerEvent>
+
+#include <cstring>
 
 namespace {
 
@@ -52,6 +55,18 @@ private:
     QWidget* m_p;
     bool m_bWas;
 };
+
+// The reason after a message, for an error number the SDK reported.
+QString ReasonText(int nError)
+{
+    return nError != 0 ? QStringLiteral("　") + WriteFailureReason(nError) : QString();
+}
+
+QString ErrorLogText(int nError)
+{
+    return nError != 0 ? QStringLiteral(" errno:%1 (%2)").arg(nError).arg(QString::fromLocal8Bit(std::strerror(nError)))
+                       : QString();
+}
 
 // How long after the count the SDK may take to finish its file before the
 // window stops waiting for it.
@@ -100,8 +115,10 @@ bool CVideoRecord::StartRecording()
     const BOOL bStarted = m_Dlg.Camera().StartSaveAVI(path, SaveAviTotalSec);
     QApplication::restoreOverrideCursor();
     if (!bStarted) {
-        m_Dlg.SetStatusMessage(IDS_VIDEO_START_ERROR);
-        WriteLog(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(path));
+        // A file that could not be made or a disk too full for its header says why.
+        const int nError = m_Dlg.Camera().GetVideoRecordingError();
+        m_Dlg.SetStatusMessage(GetProgramString(IDS_VIDEO_START_ERROR) + ReasonText(nError));
+        WriteLog(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(path) + ErrorLogText(nError));
         return false;
     }
     m_bSaveAvi = TRUE;
@@ -160,16 +177,21 @@ void CVideoRecord::EndRecording(bool bCompleted)
         killTimer(m_nSaveAviTimerId);
         m_nSaveAviTimerId = 0;
     }
+    // A write that failed (a full disk) ended the file early, even when the
+    // count had run out: it holds the frames up to the failure.
+    const int nError = m_Dlg.Camera().GetVideoRecordingError();
+    bCompleted = bCompleted && nError == 0;
     const QString progress = ProgressText().mid(GetProgramString(IDS_SAVING_VIDEO).size());
     m_Dlg.SetStatusMessage(bCompleted ? GetProgramString(IDS_VIDEO_SAVED)
-                                      : GetProgramString(IDS_VIDEO_STOPPED_EARLY) + progress);
+                                      : GetProgramString(IDS_VIDEO_STOPPED_EARLY) + progress + ReasonText(nError));
     m_bSaveAvi = FALSE;
     RestoreGroup();
     m_Dlg.UpdateButtons(); // the tool window is no longer busy
     WriteLog(bCompleted ? QStringLiteral("[MAIN]->End Save AVI.")
                         : QStringLiteral("[MAIN]->Save AVI stopped early at %1 of %2 s.")
-                              .arg(SaveAviSecCnt)
-                              .arg(SaveAviTotalSec));
+                                  .arg(SaveAviSecCnt)
+                                  .arg(SaveAviTotalSec) +
+                              ErrorLogText(nError));
 }
 
 void CVideoRecord::DisableGroup()

@@ -2,7 +2,8 @@
 // the SDK's recording started, a one-second countdown in the message line
 // with the toolbar of picture actions disabled, and the end taken from the
 // SDK's recording state: 511 when the recording ran its length, a failure
-// when the SDK stopped it early (the camera's cable pulled, the disk full).
+// when the SDK stopped it early (the camera's cable pulled, the disk full),
+// with the reason when the SDK tells the write error that ended it.
 #pragma once
 
 #include "platform/WinTypes.h"
