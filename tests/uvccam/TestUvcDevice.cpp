@@ -433,9 +433,13 @@ TEST(UvcDevice, AfterASlowMomentFramesKeepTheDevicesPaceAndTheHelperGoes)
     const CUvcDevice::FRAME_SINK count = got.Sink();
     ASSERT_EQ(dev.StartStream(dev.Modes()[0],
                               [&](int nEvent, const uint8_t* p, int n) {
+                                  // Read before the frame is counted: the test moves the clock on then.
+                                  const int64_t nNowUs = sys.nClockUs.load();
+                                  {
+                                      std::lock_guard<std::mutex> lock(got.mutex);
+                                      times.push_back(nNowUs);
+                                  }
                                   count(nEvent, p, n);
-                                  std::lock_guard<std::mutex> lock(got.mutex);
-                                  times.push_back(sys.nClockUs.load());
                               }),
               UVC_OK);
     int nPushed = 0, nLate = 0;
