@@ -32,6 +32,18 @@ constexpr int CameraModeBySize(int nWidth, int nHeight)
     return CAMERA_MODE_BY_SIZE + nWidth * 16384 + nHeight;
 }
 
+// The number a camera gives the mode of a frame size: its table number
+// where the table has the size, else the number that carries the size.
+constexpr int CameraModeOfSize(int nWidth, int nHeight)
+{
+    for (int i = 0; i < CAMERA_MODE_MAX; ++i) {
+        if (kCameraModeSizes[i].nWidth == nWidth && kCameraModeSizes[i].nHeight == nHeight) {
+            return i;
+        }
+    }
+    return CameraModeBySize(nWidth, nHeight);
+}
+
 // The frame size of a mode number of either kind; false for any other number.
 constexpr bool CameraModeSize(int nMode, int32_t& nWidth, int32_t& nHeight)
 {

@@ -2,6 +2,7 @@
 // file's real size before it is used.
 #include "image/ImageCodec.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -32,8 +33,10 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
 // Walks BI_RLE8 codes over a picture of width x height, row 0 at the bottom,
 // handing each run to put(y, x, value, bytes, count): an encoded run has no
 // bytes (nullptr) and count copies of value, an absolute run count bytes.
-// A run or delta that leaves its row or the picture fails, and so does data
-// that ends before the end-of-bitmap code.
+// A run is cut at its row's end: some writers code every row to its padded
+// width, so their last run reaches into the padding. A run above the top
+// row, a delta that leaves its row or the picture, and data that ends before
+// the end-of-bitmap code fail.
 template <class Put>
 bool WalkRle8(const uint8_t* p, size_t n, int64_t width, int64_t height, Put put)
 {
@@ -45,11 +48,14 @@ bool WalkRle8(const uint8_t* p, size_t n, int64_t width, int64_t height, Put put
         const uint8_t code = p[at + 1];
         at += 2;
         if (count > 0) { // encoded run: count copies of one index
-            if (y >= height || x + count > width) {
+            if (y >= height) {
                 return false;
             }
-            put(y, x, code, nullptr, count);
-            x += count;
+            const int64_t kept = std::min<int64_t>(count, width - x);
+            if (kept > 0) {
+                put(y, x, code, nullptr, size_t(kept));
+                x += kept;
+            }
             continue;
         }
         switch (code) {
@@ -75,11 +81,14 @@ bool WalkRle8(const uint8_t* p, size_t n, int64_t width, int64_t height, Put put
             break;
         default: { // absolute run of code indices, padded to a whole word
             const size_t len = code;
-            if (y >= height || x + int64_t(len) > width || n - at < len) {
+            if (y >= height || n - at < len) {
                 return false;
             }
-            put(y, x, 0, p + at, len);
-            x += int64_t(len);
+            const int64_t kept = std::min<int64_t>(int64_t(len), width - x);
+            if (kept > 0) {
+                put(y, x, 0, p + at, size_t(kept));
+                x += kept;
+            }
             at += len;
             if (len % 2 != 0) {
                 if (at == n) {

@@ -185,7 +185,7 @@ ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetResolution(int nCam, int* pWidth, int* p
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_SetResolution(int nCam, int nWidth, int nHeight)
 {
-    HUB_ROUTE(nCam, ICubeSDK_SetResolution(n, nWidth, nHeight), { return c.SetMode(CameraModeBySize(nWidth, nHeight)); });
+    HUB_ROUTE(nCam, ICubeSDK_SetResolution(n, nWidth, nHeight), { return c.SetMode(CameraModeOfSize(nWidth, nHeight)); });
 }
 
 ICUBE_EXPORT int ICUBE_CALL ICubeSDK_GetResolutionRange(int nCam, int* pMaxWidth, int* pMaxHeight)

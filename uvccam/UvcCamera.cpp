@@ -22,12 +22,7 @@ std::string CUvcCamera::SerialText() const
 
 int CUvcCamera::ModeNumber(const UVC_MODE& mode)
 {
-    for (int i = 0; i < CAMERA_MODE_MAX; ++i) {
-        if (kCameraModeSizes[i].nWidth == mode.nWidth && kCameraModeSizes[i].nHeight == mode.nHeight) {
-            return i;
-        }
-    }
-    return CameraModeBySize(mode.nWidth, mode.nHeight);
+    return CameraModeOfSize(mode.nWidth, mode.nHeight);
 }
 
 int CUvcCamera::FirstOffered() const

@@ -5,7 +5,6 @@
 #include <sys/mman.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -265,9 +264,9 @@ int CUvcDevice::StartStream(const UVC_MODE& mode, FRAME_SINK sink, RAW_SINK rawS
     m_nGood.store(0);
     m_nBroken.store(0);
     m_bStop.store(false);
-    m_dDecodeMs = 0.0;
-    m_nTimed = 0;
-    if (m_bAlwaysHelper.load() && mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
+    m_Load.Reset(mode.nIntervalDen != 0 ? 1000.0 * double(mode.nIntervalNum) / double(mode.nIntervalDen) : 0.0);
+    m_bHelperForStream = m_bAlwaysHelper.load() && mode.nFourcc == V4L2_PIX_FMT_MJPEG;
+    if (m_bHelperForStream) {
         StartHelper();
     }
     m_Thread = std::thread(&CUvcDevice::CaptureLoop, this);
@@ -283,8 +282,7 @@ void CUvcDevice::StopStream()
     m_bRunning.store(false);
     m_bStop.store(true);
     m_Thread.join();
-    m_pHelper.reset();
-    m_bHelper.store(false);
+    StopHelper();
     if (!m_bLost.load()) {
         int type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         XIoctl(m_Sys, m_fd, VIDIOC_STREAMOFF, &type);
@@ -318,30 +316,17 @@ void CUvcDevice::Disconnected()
 
 void CUvcDevice::CaptureLoop()
 {
-    // A frame the helper decodes: its buffer stays dequeued until it is handed on.
-    bool bPending = false;
-    v4l2_buffer pending{};
-    const auto handOnPending = [&]() -> bool {
-        if (!bPending) {
-            return true;
-        }
-        bPending = false;
-        const std::vector<uint8_t>* pFrame = nullptr;
-        const bool bGood = m_pHelper->Take(pFrame);
-        return Deliver(pending, bGood, *pFrame);
-    };
     // The helper must be done with a mapped buffer before the buffers go.
     const auto waitForHelper = [&] {
-        if (bPending) {
-            const std::vector<uint8_t>* pFrame = nullptr;
-            m_pHelper->Take(pFrame);
+        if (m_pHelper) {
+            m_pHelper->WaitIdle();
         }
     };
     const auto lost = [&] {
         waitForHelper();
         Disconnected();
     };
-    while (!m_bStop.load()) {
+    while (!m_bStop.load() && !m_bLost.load()) {
         pollfd pfd{m_fd, POLLIN, 0};
         const int r = m_Sys.Poll(&pfd, 1, kPollMs);
         if (r < 0) {
@@ -352,10 +337,6 @@ void CUvcDevice::CaptureLoop()
             return;
         }
         if (r == 0) {
-            // No next frame soon: the helper's frame goes on alone.
-            if (!handOnPending()) {
-                return;
-            }
             continue;
         }
         // On an error flag the buffer fetch below tells a pulled cable
@@ -372,39 +353,41 @@ void CUvcDevice::CaptureLoop()
         }
         const bool bUsable = buf.index < m_Buffers.size() && (buf.flags & V4L2_BUF_FLAG_ERROR) == 0;
         const MAPPED_BUFFER* pBuffer = buf.index < m_Buffers.size() ? &m_Buffers[buf.index] : nullptr;
+        const uint8_t* p = pBuffer != nullptr ? static_cast<const uint8_t*>(pBuffer->p) : nullptr;
         const size_t nBytes = pBuffer != nullptr ? std::min<size_t>(buf.bytesused, pBuffer->nLength) : 0;
-        if (m_pHelper && !bPending && bUsable) {
-            // Every other frame to the helper; the next one is decoded here meanwhile.
-            m_pHelper->Give(static_cast<const uint8_t*>(pBuffer->p), nBytes);
-            pending = buf;
-            bPending = true;
+        if (m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
+            FitHelper();
+        }
+        // An idle helper takes the frame and hands it on itself.
+        if (m_pHelper && bUsable && m_pHelper->TryGive(p, nBytes, buf.index)) {
             continue;
         }
-        const auto t0 = std::chrono::steady_clock::now();
-        const bool bGood =
-            bUsable && ConvertInto(static_cast<const uint8_t*>(pBuffer->p), nBytes, m_Decoder, m_Frame);
-        if (bUsable && m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
-            TimeDecode(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-        }
-        if (!handOnPending() || !Deliver(buf, bGood, m_Frame)) {
+        const bool bGood = bUsable && ConvertInto(p, nBytes, m_Decoder, m_Frame);
+        // The helper's earlier frame goes first.
+        waitForHelper();
+        if (m_bLost.load() || !Deliver(buf.index, p, nBytes, bGood, m_Frame)) {
             return;
         }
     }
     waitForHelper();
 }
 
-bool CUvcDevice::Deliver(v4l2_buffer& buf, bool bGood, const std::vector<uint8_t>& frame)
+bool CUvcDevice::Deliver(uint32_t nIndex, const uint8_t* p, size_t nBytes, bool bGood,
+                         const std::vector<uint8_t>& frame)
 {
     if (bGood) {
         m_nGood.fetch_add(1);
         if (m_RawSink && m_Mode.nFourcc == V4L2_PIX_FMT_MJPEG) {
-            const MAPPED_BUFFER& b = m_Buffers[buf.index];
-            m_RawSink(static_cast<const uint8_t*>(b.p), std::min<size_t>(buf.bytesused, b.nLength));
+            m_RawSink(p, nBytes);
         }
     } else {
         m_nBroken.fetch_add(1);
     }
     // Requeued before the frame is handed on so the device can fill it meanwhile.
+    v4l2_buffer buf{};
+    buf.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    buf.memory = V4L2_MEMORY_MMAP;
+    buf.index = nIndex;
     if (XIoctl(m_Sys, m_fd, VIDIOC_QBUF, &buf) < 0) {
         Disconnected();
         return false;
@@ -415,15 +398,13 @@ bool CUvcDevice::Deliver(v4l2_buffer& buf, bool bGood, const std::vector<uint8_t
     return true;
 }
 
-void CUvcDevice::TimeDecode(double dMs)
+void CUvcDevice::FitHelper()
 {
-    m_dDecodeMs = m_nTimed == 0 ? dMs : 0.8 * m_dDecodeMs + 0.2 * dMs;
-    ++m_nTimed;
-    const double dIntervalMs =
-        m_Mode.nIntervalDen != 0 ? 1000.0 * double(m_Mode.nIntervalNum) / double(m_Mode.nIntervalDen) : 0.0;
-    // A few frames first: the first decodes pay for setting up.
-    if (!m_pHelper && m_nTimed >= 8 && dIntervalMs > 0.0 && m_dDecodeMs > 0.9 * dIntervalMs) {
+    const bool bWanted = m_bHelperForStream || m_Load.WantsHelper(m_pHelper != nullptr);
+    if (bWanted && !m_pHelper) {
         StartHelper();
+    } else if (!bWanted && m_pHelper) {
+        StopHelper();
     }
 }
 
@@ -433,8 +414,17 @@ void CUvcDevice::StartHelper()
         [this](const uint8_t* p, size_t n, CMjpegDecoder& decoder, std::vector<uint8_t>& frame) {
             return ConvertInto(p, n, decoder, frame);
         },
+        [this](const uint8_t* p, size_t n, uint32_t nIndex, bool bGood, const std::vector<uint8_t>& frame) {
+            Deliver(nIndex, p, n, bGood, frame);
+        },
         m_Frame.size());
     m_bHelper.store(true);
+}
+
+void CUvcDevice::StopHelper()
+{
+    m_pHelper.reset();
+    m_bHelper.store(false);
 }
 
 bool CUvcDevice::ConvertInto(const uint8_t* p, size_t nBytes, CMjpegDecoder& decoder, std::vector<uint8_t>& frame)
@@ -447,7 +437,9 @@ bool CUvcDevice::ConvertInto(const uint8_t* p, size_t nBytes, CMjpegDecoder& dec
             YuyvToBgr(p, m_nStride, m_Mode.nWidth, m_Mode.nHeight, frame.data());
         }
     } else {
+        const int64_t t0 = m_Sys.MonotonicUs();
         bOk = decoder.Decode(p, nBytes, m_Mode.nWidth, m_Mode.nHeight, frame.data());
+        m_Load.Add(double(m_Sys.MonotonicUs() - t0) / 1000.0);
     }
     if (bOk && (m_bFlipH.load() || m_bFlipV.load())) {
         FlipBgr(frame.data(), m_Mode.nWidth, m_Mode.nHeight, m_bFlipH.load(), m_bFlipV.load());

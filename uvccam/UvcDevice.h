@@ -4,6 +4,7 @@
 #pragma once
 
 #include "uvccam/DecodeHelper.h"
+#include "uvccam/DecodeLoad.h"
 #include "uvccam/UvcFrameConvert.h"
 #include "uvccam/UvcSys.h"
 
@@ -94,7 +95,8 @@ public:
     int GoodFrames() const { return m_nGood.load(); }
     int BrokenFrames() const { return m_nBroken.load(); }
     // MJPEG frames that take longer to decode than to arrive get a second
-    // decoding thread; bAlways gives it from the next stream on (tests).
+    // decoding thread until decoding keeps up again; bAlways gives it for
+    // the whole of the next stream on (tests).
     void SetDecodeHelper(bool bAlways) { m_bAlwaysHelper.store(bAlways); }
     bool HasDecodeHelper() const { return m_bHelper.load(); }
     // Mirrors done here for devices without flip controls.
@@ -112,14 +114,17 @@ private:
 
     void ReadModes();
     void CaptureLoop();
-    // Converts nBytes of a buffer into frame; false for a broken one.
+    // Converts nBytes of a buffer into frame; false for a broken one. MJPEG
+    // decodes are timed for the decode load, on either decoding thread.
     bool ConvertInto(const uint8_t* p, size_t nBytes, CMjpegDecoder& decoder, std::vector<uint8_t>& frame);
-    // Counts the frame, shows a good one's compressed data to the raw sink,
-    // requeues its buffer and hands it on; false when the device is gone.
-    bool Deliver(v4l2_buffer& buf, bool bGood, const std::vector<uint8_t>& frame);
-    // Keeps the time decodes take and calls in the helper when they outlast the frame interval.
-    void TimeDecode(double dMs);
+    // Counts the frame of buffer nIndex (its nBytes at p), shows a good one's
+    // compressed data to the raw sink, requeues the buffer and hands the
+    // frame on; false when the device is gone.
+    bool Deliver(uint32_t nIndex, const uint8_t* p, size_t nBytes, bool bGood, const std::vector<uint8_t>& frame);
+    // Calls the helper in or lets it go as the decode load says.
+    void FitHelper();
     void StartHelper();
+    void StopHelper();
     void ReleaseBuffers();
     void Disconnected();
 
@@ -136,8 +141,8 @@ private:
     std::unique_ptr<CDecodeHelper> m_pHelper; // the capture thread's alone while it runs
     std::atomic<bool> m_bHelper{false};
     std::atomic<bool> m_bAlwaysHelper{false};
-    double m_dDecodeMs = 0.0; // a running average
-    int m_nTimed = 0;
+    bool m_bHelperForStream = false;
+    CDecodeLoad m_Load;
     FRAME_SINK m_Sink;
     RAW_SINK m_RawSink;
     std::thread m_Thread;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +38,12 @@ public:
     }
     int Munmap(void* p, size_t nLength) override { return ::munmap(p, nLength); }
     int Poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs) override { return ::poll(pFds, nCount, nTimeoutMs); }
+    int64_t MonotonicUs() override
+    {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
     std::vector<std::string> ListVideoNodes() override
     {
         // PIXMETRA_UVC_NODES=path:path names the nodes instead (test devices).

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     virtual void* Mmap(size_t nLength, int nProt, int nFlags, int fd, off_t nOffset) = 0;
     virtual int Munmap(void* p, size_t nLength) = 0;
     virtual int Poll(pollfd* pFds, nfds_t nCount, int nTimeoutMs) = 0;
+    // The monotonic clock in microseconds (how long decodes take).
+    virtual int64_t MonotonicUs() = 0;
     // The video device nodes present now (/dev/video0, ...), in number order.
     virtual std::vector<std::string> ListVideoNodes() = 0;
     // Video devices coming and going (udev): a descriptor that polls

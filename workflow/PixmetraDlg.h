@@ -20,6 +20,7 @@
 #include "platform/MessageReceiver.h"
 #include "workflow/capture/SaveContinueState.h"
 #include "workflow/live/DisplayGeometry.h"
+#include "workflow/live/FrameRate.h"
 #include "workflow/measure/InputControlGroups.h"
 
 #include <QLabel>
@@ -280,9 +281,7 @@ private:
     QSize m_MinSize;
 
     // Live view state.
-    double m_dFps = 0.0;
-    int m_nFpsCount = 0;
-    long m_nShownFpsCenti = -1;
+    CFrameRate m_FrameRate;
     int m_nGraySkip = 0;
     int m_nFrameTimerId = 0;
     int m_nReturnTimerId = 0;

@@ -188,6 +188,27 @@ std::vector<uint8_t> Rle8Codes(const std::vector<uint8_t>& idx, int w, int h)
     return out;
 }
 
+std::vector<uint8_t> PaddedRowRle8Codes(const std::vector<uint8_t>& idx, int w, int h)
+{
+    const int padded = (w + 3) & ~3;
+    std::vector<uint8_t> out;
+    for (int fy = 0; fy < h; ++fy) {
+        const uint8_t* row = idx.data() + size_t(h - 1 - fy) * w;
+        auto at = [&](int x) { return x < w ? row[x] : uint8_t(0); };
+        for (int x = 0; x < padded;) {
+            int r = 1;
+            while (x + r < padded && r < 255 && at(x + r) == at(x)) {
+                ++r;
+            }
+            Add(out, {r, at(x)});
+            x += r;
+        }
+        Add(out, {0, 0});
+    }
+    Add(out, {0, 1});
+    return out;
+}
+
 std::vector<uint8_t> Rle8Bmp(const std::vector<uint8_t>& codes, int w, int h)
 {
     std::vector<uint8_t> v = Bmp8Headers(w, h, 1, codes.size());

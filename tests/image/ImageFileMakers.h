@@ -14,6 +14,12 @@ namespace testfiles {
 // the end-of-bitmap code.
 std::vector<uint8_t> Rle8Codes(const std::vector<uint8_t>& idx, int w, int h);
 
+// BI_RLE8 codes as ImageMagick writes them: only encoded runs, each row
+// coded to its 4-byte padded width (the padding as index 0), so the last run
+// of a row whose width is not a multiple of 4 reaches past the row's end;
+// an end-of-line after every row, then the end-of-bitmap code.
+std::vector<uint8_t> PaddedRowRle8Codes(const std::vector<uint8_t>& idx, int w, int h);
+
 // An 8-bit BMP with the grey-ramp palette holding the given run-length codes.
 std::vector<uint8_t> Rle8Bmp(const std::vector<uint8_t>& codes, int w, int h);
 

@@ -147,15 +147,11 @@ TEST_F(FileDecoderTest, Rle8BmpEqualsTheSamePictureUncompressed)
 TEST_F(FileDecoderTest, HostileRunLengthCodesFail)
 {
     const Bytes cases[] = {
-        {7, 1, 0, 1},                                 // a run longer than the row
-        {4, 1, 3, 1, 0, 1},                           // a run past the row's end
-        {0, 7, 1, 2, 3, 4, 5, 6, 7, 0, 0, 1},         // an absolute run longer than the row
         {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1},         // a run above the top row
         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},         // an end of line above the top row
         {0, 2, 0, 4, 0, 1},                           // a delta above the top row
         {0, 2, 7, 0, 0, 1},                           // a delta past the row
         {0, 2, 3, 0, 0, 2, 4, 0, 0, 1},               // two deltas past the row
-        {0, 2, 6, 3, 1, 1, 0, 1},                     // a run from the end of the top row
         {0, 2, 255, 255, 0, 1},                       // a delta far outside
         {2, 1},                                       // no end-of-bitmap code
         {2, 1, 0},                                    // a code cut in two
@@ -209,6 +205,58 @@ TEST_F(FileDecoderTest, HostileRunLengthCodesFail)
     EXPECT_FALSE(Decode(patched(28, {4, 0, 2}), out));
     EXPECT_FALSE(Decode(patched(30, {2}), out));
     EXPECT_FALSE(Decode(patched(10, {0xff, 0xff, 0, 0}), out));
+}
+
+// ImageMagick codes each row to its padded width: the runs past the row's
+// end are dropped, the picture is the same as uncompressed.
+TEST_F(FileDecoderTest, RunsPastTheRowsEndAreCut)
+{
+    for (const int w : {37, 38, 39, 40}) {
+        const int h = 6;
+        Bytes idx(size_t(w) * h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                // Rows that end in zeros (one run crosses the row's end), in
+                // another index, and in noise.
+                const uint8_t v = y % 3 == 0 ? uint8_t(x < w - 5 ? 9 : 0) : y % 3 == 1 ? uint8_t(y + 1) : uint8_t(x * 37 + y);
+                idx[size_t(y) * w + x] = v;
+            }
+        }
+        const Bytes codes = testfiles::PaddedRowRle8Codes(idx, w, h);
+        const Bytes rle = testfiles::Rle8Bmp(codes, w, h);
+        image::DECODED_IMAGE a, b;
+        ASSERT_TRUE(Decode(testfiles::PlainBmp8(idx, w, h), a));
+        ASSERT_TRUE(Decode(rle, b)) << "width " << w;
+        EXPECT_TRUE(a.pixels == b.pixels) << "width " << w;
+        CAccImage img;
+        EXPECT_TRUE(img.LoadImageFile(Write("padded.bmp", rle))) << "width " << w;
+
+        // Still refused: a run above the top row, and codes cut before their end.
+        Bytes above = codes;
+        above.insert(above.end() - 2, {3, 1});
+        EXPECT_FALSE(Decode(testfiles::Rle8Bmp(above, w, h), b)) << "width " << w;
+        for (size_t cut = 0; cut < codes.size(); cut += 3) {
+            EXPECT_FALSE(Decode(testfiles::Rle8Bmp(Bytes(codes.begin(), codes.begin() + std::ptrdiff_t(cut)), w, h), b))
+                << "width " << w << " cut " << cut;
+        }
+    }
+
+    // Runs of either kind cut at a known place on a 6 x 2 picture.
+    const struct {
+        Bytes codes;
+        uint8_t bottom[6];
+    } cases[] = {
+        {{7, 1, 0, 1}, {1, 1, 1, 1, 1, 1}},
+        {{4, 1, 3, 2, 0, 1}, {1, 1, 1, 1, 2, 2}},
+        {{0, 7, 1, 2, 3, 4, 5, 6, 7, 0, 0, 1}, {1, 2, 3, 4, 5, 6}},
+        {{0, 2, 6, 0, 1, 1, 0, 1}, {0, 0, 0, 0, 0, 0}}, // from the row's end: nothing
+        {{6, 3, 2, 4, 0, 0, 1, 5, 0, 1}, {3, 3, 3, 3, 3, 3}},
+    };
+    for (const auto& c : cases) {
+        image::DECODED_IMAGE out;
+        ASSERT_TRUE(Decode(testfiles::Rle8Bmp(c.codes, 6, 2), out));
+        EXPECT_EQ(std::memcmp(out.pixels.data() + 8, c.bottom, 6), 0) << int(c.codes[1]);
+    }
 }
 
 TEST_F(FileDecoderTest, CmykAndYcckJpegsLoadAsTheirRgbRendering)

@@ -7,6 +7,7 @@
 
 #include <linux/videodev2.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -57,6 +58,8 @@ public:
     int nStreamOnErrno = 0;
     std::string busInfo = "usb-0000:00:14.0-2";
     bool bUdev = true; // hot plug changes are told
+    std::atomic<int64_t> nClockUs{0};
+    std::atomic<int64_t> nClockStepUs{0};
 
     // Seen by the test.
     int nOpenFds = 0;
@@ -103,10 +106,23 @@ public:
             pFds->revents = m_Hotplug.empty() ? 0 : POLLIN;
             return pFds->revents != 0 ? 1 : 0;
         }
-        m_Ready.wait_for(lock, std::chrono::milliseconds(nTimeoutMs), [&] { return m_bUnplugged || !m_Done.empty(); });
+        if (m_bDrivenPolls) {
+            // Runs out only when the test moves the clock past its end.
+            const int64_t nEndUs = nClockUs.load() + int64_t(nTimeoutMs) * 1000;
+            m_Ready.wait(lock, [&] {
+                return m_bUnplugged || !m_Done.empty() || !m_bDrivenPolls || nClockUs.load() >= nEndUs;
+            });
+        } else {
+            m_Ready.wait_for(lock, std::chrono::milliseconds(nTimeoutMs),
+                             [&] { return m_bUnplugged || !m_Done.empty(); });
+        }
         pFds->revents = m_bUnplugged ? short(POLLERR | POLLHUP) : (m_Done.empty() ? 0 : POLLIN);
         return pFds->revents != 0 ? 1 : 0;
     }
+    // A clock the test drives (Advance); every reading also moves it on by
+    // nClockStepUs, so a decode seems to take that long (the time between its
+    // two readings).
+    int64_t MonotonicUs() override { return nClockUs.fetch_add(nClockStepUs.load()); }
     int Ioctl(int, unsigned long nRequest, void* pArg) override;
     std::vector<std::string> ListVideoNodes() override { return nodes; }
     int HotplugFd() override { return bUdev ? kHotplugFd : -1; }
@@ -159,6 +175,20 @@ public:
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Hotplug.emplace_back(action, node);
     }
+    void Advance(int64_t nUs)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        nClockUs += nUs;
+        m_Ready.notify_all();
+    }
+    // Poll timeouts on the driven clock instead of real time: a stream then
+    // ends only once they are back on real time.
+    void DrivePolls(bool bDriven)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_bDrivenPolls = bDriven;
+        m_Ready.notify_all();
+    }
     size_t QueuedCount()
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -179,5 +209,6 @@ private:
     std::deque<DONE> m_Done;
     bool m_bStreaming = false;
     bool m_bUnplugged = false;
+    bool m_bDrivenPolls = false;
     std::deque<std::pair<std::string, std::string>> m_Hotplug;
 };

@@ -112,6 +112,18 @@ TEST(FakeUvcCamera, ListedFirstStreamsAtFullSizeAdjustsSwitchesUnplugsAndComesBa
     EXPECT_EQ(h, 1944);
     ASSERT_EQ(c.GetModeCount(), 4);
     ASSERT_GE(ModeIndexOfSize(c, 1280, 720), 0);
+    // Every listed size is taken by its width and height, whether the mode
+    // table numbers it (640 x 480, 2592 x 1944) or not (1280 x 720).
+    CICubeApi& api = CICubeApi::Process();
+    for (int i = 0; i < c.GetModeCount(); ++i) {
+        int32_t mw = 0, mh = 0;
+        ASSERT_TRUE(CCameraCtrl::GetModeSize(c.GetModeNumber(i), mw, mh));
+        EXPECT_EQ(api.ICubeSDK_SetResolution(0, mw, mh), 0) << mw << " x " << mh;
+        ASSERT_EQ(api.ICubeSDK_GetResolution(0, &w, &h), 0);
+        EXPECT_EQ(w * 10000 + h, mw * 10000 + mh);
+    }
+    EXPECT_NE(api.ICubeSDK_SetResolution(0, 1000, 700), 0);
+    ASSERT_EQ(api.ICubeSDK_SetResolution(0, 2592, 1944), 0);
 
     CRecordingSink sink;
     ASSERT_TRUE(c.StartStreaming(&sink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));

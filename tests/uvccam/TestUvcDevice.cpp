@@ -53,9 +53,9 @@ struct RECEIVED {
             }
         };
     }
-    bool WaitFor(const std::function<bool()>& fn)
+    bool WaitFor(const std::function<bool()>& fn, int nMs = 5000)
     {
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < nMs / 10; ++i) {
             {
                 std::lock_guard<std::mutex> lock(mutex);
                 if (fn()) {
@@ -334,7 +334,7 @@ TEST(UvcDevice, MjpegFramesDecodeAndAPulledCableEndsTheStreamOnce)
     EXPECT_EQ(sys.nOpenFds, 0);
 }
 
-// With a second decoding thread every other frame is decoded there: frames
+// With a second decoding thread frames are decoded on either thread: frames
 // and their compressed data still reach the sinks once each, in the order
 // the device delivered them, the last one too when no frame follows it.
 // Decodes slower than the frame interval call the helper in by themselves.
@@ -389,6 +389,7 @@ TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
     CFakeUvcSys fast;
     fast.formats = {Mjpeg({{w, h}})};
     fast.intervals = {{1, 1000000}};
+    fast.nClockStepUs = 1000; // every decode seems to take a millisecond
     CUvcDevice dev2(fast);
     ASSERT_EQ(dev2.Open("/dev/video0"), UVC_OK);
     RECEIVED got2;
@@ -402,6 +403,83 @@ TEST(UvcDevice, DecodeHelperKeepsTheFramesInOrder)
     ASSERT_TRUE(got2.WaitFor([&] { return dev2.GoodFrames() == 12; }));
     dev2.StopStream();
     dev2.Close();
+}
+
+// Decoding slower than the frames come for a while calls the helper in. Once
+// decoding is quick again each frame still reaches the sink as soon as it is
+// decoded, not together with the next one or at the end of a poll, so the
+// frames keep the device's pace; and after a while the helper goes. The clock
+// is driven: a frame every 1/15 s, a decode seems to take what the fake's
+// clock step says, and poll timeouts run on this clock.
+TEST(UvcDevice, AfterASlowMomentFramesKeepTheDevicesPaceAndTheHelperGoes)
+{
+    const int w = 96, h = 64;
+    const int64_t kIntervalUs = 66667;
+    const std::vector<uint8_t> jpeg = EncodeJpeg(std::vector<uint8_t>(size_t(w) * h * 3, 90), w, h);
+    ASSERT_FALSE(jpeg.empty());
+    CFakeUvcSys sys;
+    sys.formats = {Mjpeg({{w, h}})};
+    sys.intervals = {{1, 15}};
+    CUvcDevice dev(sys);
+    ASSERT_EQ(dev.Open("/dev/video0"), UVC_OK);
+    sys.DrivePolls(true);
+    // Polls back on real time before the stream is stopped, also on a failure.
+    struct REAL_POLLS_AT_END {
+        CFakeUvcSys& sys;
+        ~REAL_POLLS_AT_END() { sys.DrivePolls(false); }
+    } realPollsAtEnd{sys};
+    RECEIVED got;
+    std::vector<int64_t> times; // the clock at each frame handed on, under got.mutex
+    const CUvcDevice::FRAME_SINK count = got.Sink();
+    ASSERT_EQ(dev.StartStream(dev.Modes()[0],
+                              [&](int nEvent, const uint8_t* p, int n) {
+                                  // Read before the frame is counted: the test moves the clock on then.
+                                  const int64_t nNowUs = sys.nClockUs.load();
+                                  {
+                                      std::lock_guard<std::mutex> lock(got.mutex);
+                                      times.push_back(nNowUs);
+                                  }
+                                  count(nEvent, p, n);
+                              }),
+              UVC_OK);
+    int nPushed = 0, nLate = 0;
+    const auto push = [&](int64_t nDecodeUs) {
+        sys.nClockStepUs = nDecodeUs;
+        ASSERT_TRUE(got.WaitFor([&] { return sys.QueuedCount() > 0; }));
+        sys.Advance(kIntervalUs);
+        ASSERT_TRUE(sys.PushFrame(jpeg));
+        ++nPushed;
+        // Handed on before the next frame comes; once one was late, the rest
+        // are not waited for long.
+        if (!got.WaitFor([&] { return got.nFrames == nPushed; }, nLate == 0 ? 5000 : 200)) {
+            ++nLate;
+        }
+    };
+    for (int i = 0; i < 12; ++i) {
+        push(80000);
+    }
+    EXPECT_TRUE(dev.HasDecodeHelper());
+    const size_t nSteadyFrom = size_t(nPushed);
+    for (int i = 0; i < 45; ++i) {
+        push(1000);
+    }
+    EXPECT_EQ(nLate, 0);
+    EXPECT_TRUE(got.WaitFor([&] { return !dev.HasDecodeHelper(); }));
+    // The helper gone, frames still come one by one.
+    for (int i = 0; i < 5; ++i) {
+        push(1000);
+    }
+    ASSERT_TRUE(got.WaitFor([&] { return got.nFrames == nPushed; }));
+    {
+        std::lock_guard<std::mutex> lock(got.mutex);
+        ASSERT_EQ(times.size(), size_t(nPushed));
+        for (size_t i = nSteadyFrom + 1; i < times.size(); ++i) {
+            EXPECT_NEAR(double(times[i] - times[i - 1]), double(kIntervalUs), 0.25 * kIntervalUs) << "frame " << i;
+        }
+    }
+    sys.DrivePolls(false);
+    dev.StopStream();
+    dev.Close();
 }
 
 TEST(UvcFrameConvert, YuyvMatchesTheBt601FormulaEverywhere)

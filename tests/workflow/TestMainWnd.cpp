@@ -140,6 +140,14 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
         dlg.OnCameraFrame(0, 0);
     }
     EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
+    // Frames in pairs at 15 a second: the rate over the four, whichever interval came last.
+    const int paired[] = {132333, 1000, 132334, 1000, 1000, 132333, 1000, 132334};
+    for (size_t i = 0; i < std::size(paired); ++i) {
+        dlg.OnCameraFrame(0, paired[i]);
+        if (i % 4 == 3) {
+            EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  15.00 fps")) << i;
+        }
+    }
 }
 
 // A library missing from the program folder (626), an interface older than

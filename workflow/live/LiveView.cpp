@@ -94,10 +94,8 @@ BOOL CPixmetraDlg::StartStreaming(BOOL bForce)
             killTimer(m_nFrameTimerId);
         }
         m_nFrameTimerId = startTimer(100);
-        m_nFpsCount = 0;
+        m_FrameRate.Reset();
         m_nGraySkip = 0;
-        m_dFps = 0.0;
-        m_nShownFpsCenti = -1;
         SetStatusPart(1, QString::asprintf("  %.1f fps", 0.0));
         return TRUE;
     }
@@ -137,18 +135,9 @@ bool CPixmetraDlg::TakeFrame(FRAME_INFO& info)
 
 void CPixmetraDlg::OnCameraFrame(int /*nSlot: the newest frame is taken*/, int nIntervalUs)
 {
-    // Two frames within one millisecond report 0: the last rate stands.
-    if (nIntervalUs > 0) {
-        m_dFps = 1000000.0 / nIntervalUs;
-    }
-    if (++m_nFpsCount >= 4) {
-        m_nFpsCount = 0;
-        // The text is made only when the shown value changes: a steady rate costs nothing.
-        const long nCenti = std::lround(m_dFps * 100.0);
-        if (nCenti != m_nShownFpsCenti) {
-            m_nShownFpsCenti = nCenti;
-            SetStatusPart(1, QString::asprintf("  %.2f fps", m_dFps));
-        }
+    // The text is made only when the shown value changes: a steady rate costs nothing.
+    if (m_FrameRate.Add(nIntervalUs)) {
+        SetStatusPart(1, QString::asprintf("  %.2f fps", m_FrameRate.Fps()));
     }
     // A frame that was on its way when the stream stopped leaves the still picture alone.
     if (!m_bCameraOK || m_nDispImageKind != DISP_CAMERA_IMAGE) {
@@ -158,7 +147,7 @@ void CPixmetraDlg::OnCameraFrame(int /*nSlot: the newest frame is taken*/, int n
     if (m_bColorCamera && CameraCtrl.m_bGrayDisplay && CameraCtrl.IsOpen()) {
         // About 20 grey pictures a second at most.
         ++m_nGraySkip;
-        if (m_nGraySkip < 1 - int(std::trunc(m_dFps / -20.0))) {
+        if (m_nGraySkip < 1 - int(std::trunc(m_FrameRate.Fps() / -20.0))) {
             // Not shown, but the camera may announce the next frame.
             CameraCtrl.ResetFrameMessage();
             return;
@@ -266,9 +255,7 @@ void CPixmetraDlg::SetImageKind(int nKind)
             SetStatusPart(part, QString());
         }
         m_nGoodFrames = m_nBadFrames = -1;
-        m_dFps = 0.0;
-        m_nFpsCount = 0;
-        m_nShownFpsCenti = -1;
+        m_FrameRate.Reset();
     }
     UpdateButtons();
     if (m_bFileImageLoaded) {
