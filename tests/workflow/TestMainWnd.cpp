@@ -344,6 +344,8 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     CPixmetraDlg& dlg = Start();
     dlg.resize(1000, 760);
     QCoreApplication::processEvents();
+    // A camera found anyway (the UVC test camera) is frozen: only the test's pictures are shown.
+    dlg.SetImageKind(DISP_STILL_IMAGE);
     ShowStill(800, 600, 10, 10);
     ASSERT_GT(MeasureDistance(dlg, POINT{100, 300}, POINT{500, 300}), 0.0);
     const QColor line = CRgnDataDrawer::ToQColor(dlg.Overlay()->Engine().GetDrawSetting().RgnColor);
