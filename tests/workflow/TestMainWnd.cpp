@@ -26,6 +26,17 @@ protected:
     }
 
     CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS()) { return StartWindow(options); }
+    // Without the simulated cameras, at 1000 x 760; a camera found anyway
+    // (the UVC test camera) is frozen, so only the test's pictures are shown.
+    CPixmetraDlg& StartForStills()
+    {
+        qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+        CPixmetraDlg& dlg = Start();
+        dlg.resize(1000, 760);
+        QCoreApplication::processEvents();
+        dlg.SetImageKind(DISP_STILL_IMAGE);
+        return dlg;
+    }
 
     // A still picture: dark grey with one white pixel at (fx, fy).
     void ShowStill(int w, int h, int fx, int fy)
@@ -340,12 +351,7 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
 
 TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
 {
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    CPixmetraDlg& dlg = Start();
-    dlg.resize(1000, 760);
-    QCoreApplication::processEvents();
-    // A camera found anyway (the UVC test camera) is frozen: only the test's pictures are shown.
-    dlg.SetImageKind(DISP_STILL_IMAGE);
+    CPixmetraDlg& dlg = StartForStills();
     ShowStill(800, 600, 10, 10);
     ASSERT_GT(MeasureDistance(dlg, POINT{100, 300}, POINT{500, 300}), 0.0);
     const QColor line = CRgnDataDrawer::ToQColor(dlg.Overlay()->Engine().GetDrawSetting().RgnColor);
@@ -372,11 +378,7 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
 // lines' distance, at fit, x2 and x3 (each pixel clicked from its far side).
 TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
 {
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    CPixmetraDlg& dlg = Start();
-    dlg.resize(1000, 760);
-    QCoreApplication::processEvents();
-    dlg.SetImageKind(DISP_STILL_IMAGE);
+    CPixmetraDlg& dlg = StartForStills();
     constexpr int kW = 1280, kH = 1024;
     simcam::CTestPattern pattern;
     pattern.Render(kW, kH, simcam::PATTERN_LOOK{});
@@ -385,13 +387,7 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
     std::vector<uint8_t> frame(size_t(kW) * kH * 3);
     pattern.CutFrame(frame.data(), ox, oy, false, 0);
     ShowPixels(frame, kW, kH);
-    // One unit per pixel, in the tool window's table too.
-    CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
-    cal.bEnable = TRUE;
-    cal.Calibration = 1.0;
-    dlg.MeasureModeDlg()->PageCalibration()->ReloadFromSetting();
-    dlg.UpdateButtons();
-    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+    MeasureInPixels(dlg);
     // The results are hidden, so the picture box shows the picture alone.
     QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.MeasureModeDlg()->GetDlgItem(1004)), Qt::LeftButton);
     QCoreApplication::processEvents();

@@ -21,14 +21,7 @@ protected:
     {
         CPixmetraDlg& dlg = StartWindow();
         ShowPixels(std::vector<uint8_t>(size_t(640) * 480 * 3, 30), 640, 480);
-        // One unit per pixel, so values read as pixels; the page's working table holds it too,
-        // since leaving the calibration tab commits the page's table.
-        CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
-        cal.bEnable = TRUE;
-        cal.Calibration = 1.0;
-        dlg.MeasureModeDlg()->PageCalibration()->ReloadFromSetting();
-        dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        MeasureInPixels(dlg); // values read as pixels
         return dlg;
     }
 
