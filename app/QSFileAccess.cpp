@@ -60,7 +60,8 @@ QString CQSFileAccess::DefaultFilter(const QString& ext)
 QString CQSFileAccess::ImageFilter(BOOL bBothFormats, int32_t nFormat)
 {
     if (!bBothFormats) {
-        return QStringLiteral("Image File (*.bmp:*.jpg)|*.bmp;*.jpg||");
+        // Opening: every format the image buffer reads, in one entry.
+        return QStringLiteral("Image File (*.bmp:*.jpg:*.jpeg:*.png:*.tif:*.tiff)|*.bmp;*.jpg;*.jpeg;*.png;*.tif;*.tiff||");
     }
     return nFormat == 1 ? QStringLiteral("JPEG File (*.jpg)|*.jpg|BMP File (*.bmp)|*.bmp||")
                         : QStringLiteral("BMP File (*.bmp)|*.bmp|JPEG File (*.jpg)|*.jpg||");

@@ -2,6 +2,7 @@
 #include "engine/RgnDataCtrl.h"
 
 #include "engine/MeasureGeometry.h"
+#include "engine/PointerPixel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,20 +28,12 @@ int32_t CRgnDataCtrl::FarLimit() const
 
 bool CRgnDataCtrl::WindowToImage(POINT ptWnd, POINT& ptImage) const
 {
-    if (!(m_dRatio > 0.0)) {
+    POINT p{};
+    if (!PointerToImagePixel(ptWnd, m_dRatio, POINT{m_nScrollX, m_nScrollY}, p) || p.x < 0 || p.y < 0 ||
+        p.x >= m_nWidth || p.y >= m_nHeight) {
         return false;
     }
-    const double x = ptWnd.x / m_dRatio;
-    const double y = ptWnd.y / m_dRatio;
-    if (!FitsInt32(x) || !FitsInt32(y)) {
-        return false;
-    }
-    const int64_t ix = int64_t(RoundHalfUp(x)) + m_nScrollX;
-    const int64_t iy = int64_t(RoundHalfUp(y)) + m_nScrollY;
-    if (ix < 0 || iy < 0 || ix >= m_nWidth || iy >= m_nHeight) {
-        return false;
-    }
-    ptImage = POINT{int32_t(ix), int32_t(iy)};
+    ptImage = p;
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "engine/RgnDataCtrl.h"
 
 #include "engine/MeasureGeometry.h"
+#include "engine/PointerPixel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -270,15 +271,11 @@ BOOL CRgnDataCtrl::SelectMeasurements(const std::vector<int32_t>& numbers)
 
 void CRgnDataCtrl::DragTo(POINT ptWnd)
 {
-    if (m_nState != INPUT_SELECTED || !(m_dRatio > 0.0)) {
+    // Outside the image too: only the move from the anchor counts.
+    POINT p{};
+    if (m_nState != INPUT_SELECTED || !PointerToImagePixel(ptWnd, m_dRatio, POINT{m_nScrollX, m_nScrollY}, p)) {
         return;
     }
-    const double fx = std::trunc(ptWnd.x / m_dRatio);
-    const double fy = std::trunc(ptWnd.y / m_dRatio);
-    if (!FitsInt32(fx) || !FitsInt32(fy)) {
-        return;
-    }
-    const POINT p{int32_t(fx) + m_nScrollX, int32_t(fy) + m_nScrollY};
     const int64_t dx = int64_t(p.x) - m_ptDragAnchor.x;
     const int64_t dy = int64_t(p.y) - m_ptDragAnchor.y;
     CQSRgnData* pShape = FindShape(m_nSelectedID);

@@ -70,13 +70,15 @@ BOOL CPixmetraDlg::InitWindow()
             pButton->setFont(pApp->GetButtonFont());
         }
     }
-    // The zoom buttons show only their picture; the caption becomes the tooltip.
+    // The zoom buttons show only their picture; the caption becomes the
+    // tooltip and the name a screen reader says.
     const QSize icon(Scaled(20, s), Scaled(20, s));
     for (auto [pButton, file] : {std::pair{m_pUi->btnZoomFit, ":/icons/zoom_fit.svg"},
                                  std::pair{m_pUi->btnZoomOut, ":/icons/zoom_out.svg"},
                                  std::pair{m_pUi->btnZoomIn, ":/icons/zoom_in.svg"},
                                  std::pair{m_pUi->btnAbout, ":/icons/menu.svg"}}) {
         pButton->setToolTip(pButton == m_pUi->btnAbout ? GetProgramString(IDS_ABOUT) : pButton->text());
+        pButton->setAccessibleName(pButton->toolTip());
         pButton->setText(QString());
         pButton->setIcon(QIcon(QString::fromLatin1(file)));
         pButton->setIconSize(icon);

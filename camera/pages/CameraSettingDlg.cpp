@@ -53,6 +53,12 @@ void CCameraSettingDlg::SetParam(CCameraCtrl* pCameraCtrl, int nResolutionIdx, B
     m_pPageRGB->SetCameraCtrl(pCameraCtrl);
 }
 
+void CCameraSettingDlg::SetStatusLine(IStatusLine* pStatus)
+{
+    m_pPageVideo->SetStatusLine(pStatus);
+    m_pPageRGB->SetStatusLine(pStatus);
+}
+
 BOOL CCameraSettingDlg::OnInitDialog()
 {
     CParamDialog::OnInitDialog();

@@ -14,6 +14,7 @@ class CCameraSettingDlg;
 }
 class CPageRGBControl;
 class CPageVideoControl;
+class IStatusLine;
 
 // The main window's message that clears every measurement (wParam 0: the
 // calibration stays; lParam -1: without asking again).
@@ -34,6 +35,8 @@ public:
     // position, whether measurement data exist, and where the question's Yes
     // sends the clearing of the data.
     void SetParam(CCameraCtrl* pCameraCtrl, int nResolutionIdx, BOOL bMeasureData, IMessageSink* pMainWnd);
+    // Where the pages report a value the camera refused (the main window's message line).
+    void SetStatusLine(IStatusLine* pStatus);
     // The resolution position chosen (the one at opening unless the user chose another).
     int GetResolutionIndex() const { return m_nResolutionIdx; }
 

@@ -1,11 +1,22 @@
 #include "camera/pages/PageParamCtrl.h"
 
 #include "app/LogFile.h"
+#include "app/MultiLanguageTranslator.h"
+#include "app/dialogs/StatusLine.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT IDS_CAMERA_VALUE_REFUSED = 585;
+
+} // namespace
 
 void SetSliderQuiet(QSlider* pSlider, int nMin, int nMax, int nPos)
 {
@@ -34,7 +45,7 @@ BOOL FillSliderParam(CCameraCtrl& camera, const SLIDER_PARAM& param, CAMERA_PARA
     const BOOL bOk = camera.GetCameraParam(param.nIndex, bEnable, info);
     const bool bOn = bOk && bEnable;
     SetSliderQuiet(param.pSlider, bOn ? info.nMin : 0, bOn ? info.nMax : 0, bOn ? info.nValue : 0);
-    param.pSlider->setEnabled(bOn);
+    param.pSlider->setEnabled(bOn && HasRange(param.pSlider));
     param.pEdit->setEnabled(bOn);
     param.pEdit->setText(QString::number(bOn ? info.nValue : 0));
     return bOk;
@@ -51,14 +62,63 @@ BOOL FillOnOffParam(CCameraCtrl& camera, int nIndex, QAbstractButton* pCheck, co
     return bOk;
 }
 
-BOOL WriteSliderParam(CCameraCtrl& camera, const SLIDER_PARAM& param)
+BOOL WriteSliderParam(CCameraCtrl& camera, const SLIDER_PARAM& param, IStatusLine* pStatus)
 {
     const int nPos = param.pSlider->value();
-    if (!camera.SetCameraParam(param.nIndex, nPos, FALSE)) {
-        return FALSE;
+    if (camera.SetCameraParam(param.nIndex, nPos, FALSE)) {
+        param.pEdit->setText(QString::number(nPos));
+        return TRUE;
     }
-    param.pEdit->setText(QString::number(nPos));
-    return TRUE;
+    int32_t nValue = 0;
+    if (camera.GetCameraParam(param.nIndex, nValue)) {
+        SetSliderPosQuiet(param.pSlider, nValue);
+        param.pEdit->setText(QString::number(nValue));
+        ReportRefusedValue(pStatus);
+    }
+    return FALSE;
+}
+
+void ReportRefusedValue(IStatusLine* pStatus)
+{
+    if (pStatus != nullptr) {
+        pStatus->SetStatusMessage(GetProgramString(IDS_CAMERA_VALUE_REFUSED));
+    }
+}
+
+bool HasRange(const QSlider* pSlider)
+{
+    return pSlider->minimum() < pSlider->maximum();
+}
+
+CSliderEditLink::CSliderEditLink(QSlider* pSlider, QLineEdit* pEdit, QObject* pParent)
+    : QObject(pParent), m_pSlider(pSlider), m_pEdit(pEdit)
+{
+    m_pEdit->setReadOnly(!m_pSlider->isEnabled());
+    m_pSlider->installEventFilter(this);
+    connect(m_pEdit, &QLineEdit::editingFinished, this, [this] { Apply(); });
+}
+
+bool CSliderEditLink::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched == m_pSlider && pEvent->type() == QEvent::EnabledChange) {
+        m_pEdit->setReadOnly(!m_pSlider->isEnabled());
+    }
+    return QObject::eventFilter(pWatched, pEvent);
+}
+
+void CSliderEditLink::Apply()
+{
+    if (m_pEdit->isReadOnly() || !m_pSlider->isEnabled()) {
+        return;
+    }
+    bool bNumber = false;
+    const int nTyped = m_pEdit->text().trimmed().toInt(&bNumber);
+    const int nPos = bNumber ? std::clamp(nTyped, m_pSlider->minimum(), m_pSlider->maximum()) : m_pSlider->value();
+    if (nPos != m_pSlider->value()) {
+        m_pSlider->setValue(nPos); // the page writes it, as for a move of the slider
+    } else {
+        m_pEdit->setText(QString::number(nPos));
+    }
 }
 
 void SetSliderDefault(CCameraCtrl& camera, const SLIDER_PARAM& param, QAbstractButton* pAutoCheck, const QString& logTag)

@@ -5,6 +5,9 @@
 
 #include "camera/CameraCtrl.h"
 
+#include <QObject>
+
+class IStatusLine;
 class QAbstractButton;
 class QLineEdit;
 class QSlider;
@@ -29,8 +32,33 @@ BOOL FillSliderParam(CCameraCtrl& camera, const SLIDER_PARAM& param, CAMERA_PARA
 BOOL FillOnOffParam(CCameraCtrl& camera, int nIndex, QAbstractButton* pCheck, const QString& logTag);
 
 // The user's slider move: the value to the camera with automatic off; the
-// edit shows the position only when the camera took it.
-BOOL WriteSliderParam(CCameraCtrl& camera, const SLIDER_PARAM& param);
+// edit shows the position when the camera took it. A value the camera
+// refuses puts the slider and the edit back to the camera's own value and
+// says so on pStatus (when given).
+BOOL WriteSliderParam(CCameraCtrl& camera, const SLIDER_PARAM& param, IStatusLine* pStatus);
+// Says on pStatus (when given) that the camera refused a value and shows its own.
+void ReportRefusedValue(IStatusLine* pStatus);
+
+// A slider with an empty range is of no use: disabled.
+bool HasRange(const QSlider* pSlider);
+
+// The number beside a slider, typed in: Enter or leaving the field moves the
+// slider there (and so writes it as a slider move would), within the
+// slider's range; text that is no whole number shows the slider's position
+// again. The field is editable only while its slider is enabled.
+class CSliderEditLink : public QObject {
+public:
+    CSliderEditLink(QSlider* pSlider, QLineEdit* pEdit, QObject* pParent);
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    void Apply();
+
+    QSlider* m_pSlider;
+    QLineEdit* m_pEdit;
+};
 
 // The camera's default for a slider parameter. With an automatic mode the
 // default and its automatic state go to the camera and pAutoCheck (when

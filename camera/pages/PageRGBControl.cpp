@@ -47,6 +47,7 @@ CPageRGBControl::CPageRGBControl(QWidget* pParent) : QWidget(pParent), m_pUi(std
     for (const SLIDER_PARAM& s : m_Sliders) {
         const int nIndex = s.nIndex;
         connect(s.pSlider, &QSlider::valueChanged, this, [this, nIndex] { OnHScroll(nIndex); });
+        new CSliderEditLink(s.pSlider, s.pEdit, this);
     }
     connect(m_pUi->IDC_CHECK_COLOR_PROCESSING, &QCheckBox::clicked, this, [this] { OnBnClickedEnableColorProcessing(); });
     connect(m_pUi->IDC_CHECK_GAMMA, &QCheckBox::clicked, this, [this] { OnBnClickedEnableGamma(); });
@@ -183,17 +184,18 @@ void CPageRGBControl::EnableControls()
     for (int nIndex = kBrightness; nIndex <= kHue; ++nIndex) {
         // A parameter the camera lacks stays off whatever the check says.
         const SLIDER_PARAM* s = Slider(nIndex);
-        s->pSlider->setEnabled(bColour && s->pEdit->isEnabledTo(this));
+        s->pSlider->setEnabled(bColour && s->pEdit->isEnabledTo(this) && HasRange(s->pSlider));
     }
     const SLIDER_PARAM* g = Slider(kGamma);
-    g->pSlider->setEnabled(bOpen && isOn(m_pUi->IDC_CHECK_GAMMA) && g->pEdit->isEnabledTo(this));
+    g->pSlider->setEnabled(bOpen && isOn(m_pUi->IDC_CHECK_GAMMA) && g->pEdit->isEnabledTo(this) &&
+                           HasRange(g->pSlider));
 }
 
 void CPageRGBControl::OnHScroll(int nIndex)
 {
     if (IsOpen()) {
         if (const SLIDER_PARAM* s = Slider(nIndex)) {
-            WriteSliderParam(*m_pCameraCtrl, *s);
+            WriteSliderParam(*m_pCameraCtrl, *s, m_pStatusLine);
         }
     }
 }

@@ -53,6 +53,8 @@ public:
     ~CPageRGBControl() override;
 
     void SetCameraCtrl(CCameraCtrl* pCameraCtrl) { m_pCameraCtrl = pCameraCtrl; }
+    // Where a value the camera refused is reported (none: not reported).
+    void SetStatusLine(IStatusLine* pStatus) { m_pStatusLine = pStatus; }
 
     // Until the dialog has translated its captions the page fills nothing
     // on being shown; from then on each showing reads the camera again.
@@ -84,5 +86,6 @@ private:
     bool m_bActive = false;
     std::unique_ptr<Ui::CPageRGBControl> m_pUi;
     CCameraCtrl* m_pCameraCtrl = nullptr;
+    IStatusLine* m_pStatusLine = nullptr;
     std::vector<SLIDER_PARAM> m_Sliders; // parameters 9 to 12, 14, 17 to 22
 };

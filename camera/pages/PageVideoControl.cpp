@@ -40,6 +40,13 @@ CPageVideoControl::CPageVideoControl(QWidget* pParent)
             }
         });
     }
+    for (int nIndex : {kExposureTarget, kBlackLevel, kGain, kClock}) {
+        const SLIDER_PARAM s = Slider(nIndex);
+        new CSliderEditLink(s.pSlider, s.pEdit, this);
+    }
+    // The exposure time is the camera's reading in ms, not a slider
+    // position: shown, never typed into.
+    m_pUi->IDC_EDIT_EXPOSURE_TIME->setFocusPolicy(Qt::NoFocus);
     connect(m_pUi->IDC_CHECK_AUTO_EXPOSURE, &QCheckBox::clicked, this, [this] { OnBnClickedAutoExposureTime(); });
     connect(m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, &QCheckBox::clicked, this, [this] { OnBnClickedAutoBlackLevel(); });
     connect(m_pUi->IDC_CHECK_FLIP_VERTICAL, &QCheckBox::clicked, this, [this] { OnBnClickedFlipVertical(); });
@@ -133,6 +140,16 @@ void CPageVideoControl::ReadExposure()
     }
 }
 
+void CPageVideoControl::ShowCameraExposure()
+{
+    int32_t nValue = 0;
+    if (m_pCameraCtrl->GetCameraParam(kExposure, nValue)) {
+        SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, (nValue / EXPOSURE_ROUGH_UNIT) % 256);
+        SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, nValue % EXPOSURE_ROUGH_UNIT);
+        ReportRefusedValue(m_pStatusLine);
+    }
+}
+
 void CPageVideoControl::InitControl()
 {
     if (!IsOpen()) {
@@ -214,10 +231,12 @@ void CPageVideoControl::EnableControls()
 {
     const bool bOpen = IsOpen();
     const bool bAutoExposure = m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked();
-    m_pUi->IDC_SLIDER_EXPOSURE_ROUGH->setEnabled(bOpen && !bAutoExposure);
-    m_pUi->IDC_SLIDER_EXPOSURE_FINE->setEnabled(bOpen && !bAutoExposure);
+    for (QSlider* pSlider : {m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, m_pUi->IDC_SLIDER_EXPOSURE_FINE}) {
+        pSlider->setEnabled(bOpen && !bAutoExposure && HasRange(pSlider));
+    }
     const bool bAutoBlack = m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->isChecked();
-    m_pUi->IDC_SLIDER_BLACK_LEVEL->setEnabled(bOpen && !bAutoBlack && m_pUi->IDC_EDIT_BLACK_LEVEL->isEnabled());
+    m_pUi->IDC_SLIDER_BLACK_LEVEL->setEnabled(bOpen && !bAutoBlack && m_pUi->IDC_EDIT_BLACK_LEVEL->isEnabled() &&
+                                              HasRange(m_pUi->IDC_SLIDER_BLACK_LEVEL));
     const bool bColour = bOpen && m_pCameraCtrl->IsColorCamera();
     m_pUi->IDC_RADIO_COLOR->setEnabled(bColour);
     m_pUi->IDC_RADIO_GRAYSCALE->setEnabled(bColour);
@@ -230,7 +249,9 @@ void CPageVideoControl::OnHScroll(int nID)
     }
     if (nID == IDC_SLIDER_EXPOSURE_ROUGH || nID == IDC_SLIDER_EXPOSURE_FINE) {
         Log("SetExposureParamToCamera()");
-        m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), FALSE);
+        if (!m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), FALSE)) {
+            ShowCameraExposure();
+        }
         ReadExposure();
         return;
     }
@@ -243,7 +264,7 @@ void CPageVideoControl::OnHScroll(int nID)
         nIndex = kGain;
     }
     Log("SetParamToCamera()");
-    WriteSliderParam(*m_pCameraCtrl, Slider(nIndex));
+    WriteSliderParam(*m_pCameraCtrl, Slider(nIndex), m_pStatusLine);
 }
 
 void CPageVideoControl::OnBnClickedAutoExposureTime()

@@ -48,6 +48,8 @@ public:
     ~CPageVideoControl() override;
 
     void SetCameraCtrl(CCameraCtrl* pCameraCtrl) { m_pCameraCtrl = pCameraCtrl; }
+    // Where a value the camera refused is reported (none: not reported).
+    void SetStatusLine(IStatusLine* pStatus) { m_pStatusLine = pStatus; }
     // The dialog's resolution position, changed by the user's choice.
     void SetResolutionIndex(int* pnResolutionIdx) { m_pnResolutionIdx = pnResolutionIdx; }
 
@@ -79,6 +81,8 @@ private:
     SLIDER_PARAM Slider(int nIndex) const;
     int ExposureValue() const;
     void ReadExposure();
+    // The exposure sliders at the camera's value.
+    void ShowCameraExposure();
     void FillClock();
     void FillResolution();
     void EnableAll(bool bEnable);
@@ -86,6 +90,7 @@ private:
     bool m_bActive = false;
     std::unique_ptr<Ui::CPageVideoControl> m_pUi;
     CCameraCtrl* m_pCameraCtrl = nullptr;
+    IStatusLine* m_pStatusLine = nullptr;
     int* m_pnResolutionIdx = nullptr;
     int m_nClockIndex = 4;
 };

@@ -3,7 +3,10 @@
 // deletion, the 50-point count, refused starts and failed caption measuring.
 #include "EngineFixture.h"
 
+#include "engine/PointerPixel.h"
+
 #include <cmath>
+#include <limits>
 
 TEST_F(EngineTest, NearlyCollinearCircleIsRejectedLikeCollinear)
 {
@@ -112,4 +115,58 @@ TEST_F(EngineTest, FailedCaptionMeasuringKeepsTheMeasurement)
     EXPECT_EQ(Eng().GetMeasureArray().size(), 1u);
     EXPECT_EQ(ShapesOf(1, RGN_TEXT).size(), 0u);
     EXPECT_EQ(ShapesOf(1, RGN_LINE).size(), 1u);
+}
+
+// Image pixel i is drawn over window pixels [i r, (i + 1) r): every window
+// pixel maps to the image pixel under its centre, at zooms and at fit ratios
+// below 1 alike (at x3 and x8 exactly i = w / r).
+TEST(PointerPixel, EveryWindowPixelTakesTheImagePixelDrawnThere)
+{
+    for (const double r : {1.0, 1.5, 2.0, 3.0, 8.0, 0.39, 25.0 / 81.0, 0.5}) {
+        for (int w = -3; w < 400; ++w) {
+            POINT p{};
+            ASSERT_TRUE(PointerToImagePixel(POINT{w, w + 1}, r, POINT{7, 11}, p)) << r;
+            const int i = p.x - 7;
+            EXPECT_LE(i * r, w + 0.5 + 1e-9) << r << " " << w;
+            EXPECT_GT((i + 1) * r, w + 0.5 - 1e-9) << r << " " << w;
+            if (r == std::floor(r)) {
+                EXPECT_EQ(i, int(std::floor(w / r))) << r << " " << w;
+            }
+            EXPECT_EQ(p.y - 11, int(std::floor((w + 1.5) / r))) << r << " " << w;
+        }
+    }
+    POINT p{3, 3};
+    for (const double r : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        EXPECT_FALSE(PointerToImagePixel(POINT{1, 1}, r, POINT{}, p)) << r;
+    }
+    EXPECT_FALSE(PointerToImagePixel(POINT{2000000000, 0}, 0.01, POINT{}, p));
+    EXPECT_EQ(p, (POINT{3, 3}));
+}
+
+// Through the engine at x3 scrolled by (8, 8): clicks, the rubber band,
+// hit-testing and dragging take the pixel under the pointer from any of its
+// three window columns.
+TEST_F(EngineTest, AtAZoomEveryWindowColumnOfAPixelIsThatPixel)
+{
+    Eng().SetView(3.0, 8, 8);
+    ASSERT_TRUE(input.StartMakeShape(MEAS_LENGTH));
+    input.OnLButtonDown(MK_LBUTTON, POINT{3 * 10 + 2, 3 * 5 + 2}); // last column and row of (18, 13)
+    input.OnMouseMove(0, POINT{3 * 40 + 2, 3 * 5});
+    EXPECT_EQ(Eng().GetInputPoint(1), (POINT{48, 13}));
+    input.OnLButtonDown(MK_LBUTTON, POINT{3 * 40 + 2, 3 * 5 + 1});
+    ASSERT_EQ(Eng().GetMeasureArray().size(), 1u);
+    const RGN_DATA* line = ShapesOf(1, RGN_LINE).at(0);
+    EXPECT_EQ((POINT{line->nX[0], line->nY[0]}), (POINT{18, 13}));
+    EXPECT_EQ((POINT{line->nX[1], line->nY[1]}), (POINT{48, 13}));
+    EXPECT_DOUBLE_EQ(Row(0).dPixelValue, 30.0);
+
+    // A note placed from the last column of (38, 38), picked from that of
+    // (39, 39); one window pixel on, the pointer is on (40, 39): the note follows by one.
+    ASSERT_TRUE(Eng().AddText(u"A", POINT{3 * 30 + 2, 3 * 30 + 2}, u"Sans", 12, 0));
+    const RGN_DATA& note = Eng().GetShapeList().back().Data();
+    EXPECT_EQ((POINT{note.nX[0], note.nY[0]}), (POINT{38, 38}));
+    input.OnLButtonDown(MK_LBUTTON, POINT{3 * 31 + 2, 3 * 31 + 2});
+    ASSERT_EQ(Eng().GetSelectedID(), note.nID);
+    input.OnMouseMove(MK_LBUTTON, POINT{3 * 31 + 3, 3 * 31 + 2});
+    EXPECT_EQ((POINT{note.nX[0], note.nY[0]}), (POINT{39, 38}));
 }

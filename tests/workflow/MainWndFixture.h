@@ -190,6 +190,19 @@ protected:
             << "button " << nButton << " left " << dlg.Results().size() - before << " rows";
     }
 
+    // Calibration slot in use enabled at one unit per pixel (in the tool
+    // window's working table too, which leaving its tab commits), and the
+    // measurement tab shown.
+    void MeasureInPixels(CPixmetraDlg& dlg)
+    {
+        CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
+        cal.bEnable = TRUE;
+        cal.Calibration = 1.0;
+        dlg.MeasureModeDlg()->PageCalibration()->ReloadFromSetting();
+        dlg.UpdateButtons();
+        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+    }
+
     // A distance from image point a to b under an enabled calibration; its value.
     double MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
     {

@@ -5,6 +5,7 @@
 #include "MainWndFixture.h"
 
 #include "app/MultiLanguageTranslator.h"
+#include "camera/ICubeParams.h"
 #include "camera/pages/CameraSettingDlg.h"
 #include "camera/pages/PageRGBControl.h"
 #include "camera/pages/PageVideoControl.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSlider>
@@ -29,6 +31,26 @@ using Rgb = CPageRGBControl;
 int RefusingSetMode(int, int)
 {
     return -7;
+}
+
+// A camera that refuses a gain above 60 as the SDK does (-2) and offers one
+// red offset only; the other calls reach the simulated camera.
+int (*g_pSetCamParameter)(int, int, int) = nullptr;
+int (*g_pGetCamParameterRange)(int, int, void*) = nullptr;
+
+int RefusingHighGain(int nCam, int nParam, int nValue)
+{
+    return nParam == ICUBE_PARAM_GAIN && nValue > 60 ? -2 : g_pSetCamParameter(nCam, nParam, nValue);
+}
+
+int SingleRedOffset(int nCam, int nParam, void* pRange)
+{
+    const int r = g_pGetCamParameterRange(nCam, nParam, pRange);
+    if (r == 0 && nParam == ICUBE_PARAM_RED_OFFSET) {
+        auto* p = static_cast<ICUBE_PARAM_RANGE*>(pRange);
+        p->nMin = p->nMax = p->nDefault;
+    }
+    return r;
 }
 
 template <class T>
@@ -305,4 +327,85 @@ TEST_F(SettingsFlowTest, UvcCameraPagesAdjustWhatTheCameraHas)
     ASSERT_TRUE(cam.GetCameraParam(9, nValue));
     EXPECT_EQ(nValue, 40);
     dlg.close();
+}
+
+// The numbers beside the sliders are typed in with the sliders' checks; a
+// value the camera refuses goes back to the camera's own with a word on the
+// main window's message line; a slider with one value only is off.
+TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
+{
+    CICubeApi api;
+    ASSERT_TRUE(api.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    g_pSetCamParameter = api.ICubeSDK_SetCamParameter;
+    g_pGetCamParameterRange = api.ICubeSDK_GetCamParameterRange;
+    api.ICubeSDK_SetCamParameter = &RefusingHighGain;
+    api.ICubeSDK_GetCamParameterRange = &SingleRedOffset;
+    MAIN_WINDOW_OPTIONS options;
+    options.pApi = &api;
+    CPixmetraDlg& main = Start(options);
+    ASSERT_TRUE(main.IsCameraOK());
+    CCameraCtrl& cam = main.Camera();
+    bool bDone = false;
+    WhenModal<CCameraSettingDlg>([&](CCameraSettingDlg* pDlg) {
+        QWidget* pVideo = pDlg->PageVideo();
+        auto* pSlider = Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN);
+        auto* pEdit = Item<QLineEdit>(pVideo, Video::IDC_EDIT_GAIN);
+        const auto type = [](QLineEdit* p, const QString& text) {
+            p->selectAll();
+            QTest::keyClicks(p, text);
+            QTest::keyClick(p, Qt::Key_Return);
+        };
+        int32_t nGain = 0;
+        const struct {
+            QString typed;
+            int nShown;
+        } cases[] = {
+            {QStringLiteral("45"), 45},       // taken
+            {QStringLiteral("x7"), 45},       // no number: the slider's position again
+            {QStringLiteral("-5"), 0},        // below the range: its end
+            {QStringLiteral(" 52 "), 52},
+            {QStringLiteral("500"), 52},      // the range's end, 100, is refused
+        };
+        for (const auto& c : cases) {
+            type(pEdit, c.typed);
+            EXPECT_EQ(pSlider->value(), c.nShown) << c.typed.toStdString();
+            EXPECT_EQ(pEdit->text(), QString::number(c.nShown)) << c.typed.toStdString();
+            ASSERT_TRUE(cam.GetCameraParam(3, nGain));
+            EXPECT_EQ(nGain, c.nShown) << c.typed.toStdString();
+        }
+        EXPECT_EQ(main.GetMessageText(), GetProgramString(585));
+        main.SetStatusMessage(QString());
+        // The slider refused the same way; leaving the field applies it too.
+        pSlider->setValue(80);
+        EXPECT_EQ(pSlider->value(), 52);
+        EXPECT_EQ(pEdit->text(), QStringLiteral("52"));
+        EXPECT_EQ(main.GetMessageText(), GetProgramString(585));
+        // (The focus leaves by an event of its own: no window manager decides it.)
+        pEdit->selectAll();
+        QTest::keyClicks(pEdit, QStringLiteral("30"));
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(pEdit, &leave);
+        EXPECT_EQ(pSlider->value(), 30);
+        EXPECT_EQ(pEdit->text(), QStringLiteral("30"));
+        // Automatic black level: its field takes nothing.
+        auto* pBlack = Item<QLineEdit>(pVideo, Video::IDC_EDIT_BLACK_LEVEL);
+        EXPECT_TRUE(pBlack->isReadOnly());
+        // Ranges of one value: the exposure's rough part (below 4096) and the pinned red offset.
+        EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_ROUGH)->isEnabled());
+        EXPECT_TRUE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->isEnabled());
+        pDlg->findChild<QTabWidget*>()->setCurrentIndex(1);
+        QWidget* pRgb = pDlg->PageRGB();
+        EXPECT_FALSE(Item<QSlider>(pRgb, Rgb::IDC_SLIDER_RED_OFFSET)->isEnabled());
+        EXPECT_TRUE(Item<QLineEdit>(pRgb, Rgb::IDC_EDIT_RED_OFFSET)->isReadOnly());
+        type(Item<QLineEdit>(pRgb, Rgb::IDC_EDIT_GREEN_OFFSET), QStringLiteral("-12"));
+        int32_t nOffset = 0;
+        ASSERT_TRUE(cam.GetCameraParam(21, nOffset));
+        EXPECT_EQ(nOffset, -12);
+        bDone = true;
+        pDlg->OnOK();
+    });
+    main.OnBnClickedBtnCameraSetting();
+    EXPECT_TRUE(bDone);
+    EXPECT_TRUE(LogText().contains(QStringLiteral("SetCamParameter Error! : -2")));
+    m_pDlg.reset(); // before the library it was given
 }

@@ -3,6 +3,7 @@
 #include "MainWndFixture.h"
 #include "TestFiles.h"
 
+#include "app/dialogs/FileDialog.h"
 #include "engine/LayeredWnd.h"
 #include "engine/RgnDataDrawer.h"
 #include "workflow/MainControls.h"
@@ -137,6 +138,9 @@ TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
         EXPECT_EQ(dlg.Image().GetBitCount(), c.nBits) << c.pszFormat;
         EXPECT_EQ(dlg.Overlay()->Engine().GetImageHeight(), c.image.height()) << "the overlay measures on it";
     }
+    // The open dialog offers every format read above in its first entry.
+    EXPECT_EQ(QtFileFilter(m_Files.Filter).section(QStringLiteral(";;"), 0, 0),
+              QStringLiteral("Image File (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)"));
     EXPECT_TRUE(m_Boxes.Texts.empty());
 
     // A missing file and a file that is no picture: 605, the last picture stays.

@@ -247,45 +247,56 @@ TEST(DisplayGeometry, PictureSmallerThanTheViewStaysAtTheOrigin)
     EXPECT_FALSE(empty.MagnifierToImage(10, 10, &pt));
 }
 
-TEST(DisplayGeometry, ClicksLandOnTheRightImagePixel)
+// Clicks and the magnifier take the image pixel drawn under the pointer:
+// image pixel i covers window pixels [i r, (i + 1) r) from the view's origin.
+TEST(DisplayGeometry, ClicksAndTheMagnifierTakeThePixelDrawnThere)
 {
     CDisplayGeometry g = MakeGeometry(800, 600);
     g.ResetView(k5MP);
     POINT pt{};
-    // Fit (25/81): the box corner is the image origin, the far corner the image's end.
+    // Fit (25/81): a window pixel shows 3.24 image pixels; the corner one's centre is on (1, 1).
     ASSERT_TRUE(g.ClickToImage(0, 0, &pt));
-    EXPECT_EQ(pt, (POINT{0, 0}));
+    EXPECT_EQ(pt, (POINT{1, 1}));
     ASSERT_TRUE(g.ClickToImage(400, 300, &pt));
-    EXPECT_EQ(pt, (POINT{1296, 972}));
+    EXPECT_EQ(pt, (POINT{1297, 973}));  // 400.5 * 81/25 = 1297.6
     ASSERT_TRUE(g.ClickToImage(1, 1, &pt));
-    EXPECT_EQ(pt, (POINT{3, 3}));  // 3.24 rounds to 3
+    EXPECT_EQ(pt, (POINT{4, 4}));  // 1.5 * 3.24 = 4.86
 
-    // x0.40 centred: origin (296, 222); 0.4 window pixels per image pixel.
-    g.ZoomIn();
-    ASSERT_TRUE(g.ClickToImage(400, 300, &pt));
-    EXPECT_EQ(pt, (POINT{1296, 972}));
-    ASSERT_TRUE(g.ClickToImage(3, 1, &pt));
-    EXPECT_EQ(pt, (POINT{296 + 8, 222 + 3}));  // 7.5 -> 8, 2.5 -> 3
+    // Every zoom, scrolled from the view's centre, and the fit: the pixel under each window pixel's centre.
+    for (const double r : {25.0 / 81.0, 0.39, 0.4, 1.0, 1.5, 2.0, 3.0, 8.0}) {
+        DISP_VIEW_STATE& v = g.CurrentView();
+        v.bFit = r == 25.0 / 81.0;
+        v.CurDrawRatio = r;
+        v.CenterPos = POINT{1000, 900};
+        g.CalcDrawImagePos();
+        const POINT o = g.GetScrollPos();
+        for (int w = 0; w < 800; ++w) {
+            const int y = w * 599 / 799;
+            POINT mag{};
+            ASSERT_TRUE(g.ClickToImage(w, y, &pt));
+            ASSERT_TRUE(g.MagnifierToImage(w, y, &mag));
+            EXPECT_EQ(mag, pt) << r << " " << w;
+            EXPECT_LE((pt.x - o.x) * r, w + 0.5 + 1e-9) << r << " " << w;
+            EXPECT_GT((pt.x - o.x + 1) * r, w + 0.5 - 1e-9) << r << " " << w;
+            EXPECT_LE((pt.y - o.y) * r, y + 0.5 + 1e-9) << r << " " << y;
+            EXPECT_GT((pt.y - o.y + 1) * r, y + 0.5 - 1e-9) << r << " " << y;
+        }
+    }
 
     // x2.00 scrolled to (1000, 900).
     g.DispCurrentRatioImage(g.GetRatioCount() - 2);
     ASSERT_EQ(g.CurrentView().CurDrawRatio, 2.0);
     g.Scroll(false, DispScrollCode::ThumbPosition, 1000, false);
     g.Scroll(true, DispScrollCode::ThumbPosition, 900, false);
-    ASSERT_TRUE(g.ClickToImage(0, 0, &pt));
-    EXPECT_EQ(pt, (POINT{1000, 900}));
     ASSERT_TRUE(g.ClickToImage(1, 2, &pt));
-    EXPECT_EQ(pt, (POINT{1001, 901}));
-    ASSERT_TRUE(g.ClickToImage(799, 599, &pt));
-    EXPECT_EQ(pt, (POINT{1400, 1200}));
-    // The magnifier truncates instead.
-    ASSERT_TRUE(g.MagnifierToImage(1, 3, &pt));
     EXPECT_EQ(pt, (POINT{1000, 901}));
+    ASSERT_TRUE(g.ClickToImage(799, 599, &pt));
+    EXPECT_EQ(pt, (POINT{1399, 1199}));
 
     // The magnifier stands in the fit ratio for a ratio of 0.
     g.CurrentView().CurDrawRatio = 0.0;
     ASSERT_TRUE(g.MagnifierToImage(81, 81, &pt));
-    EXPECT_EQ(pt, (POINT{1000 + 262, 900 + 262}));  // 81 * 81/25 = 262.44
+    EXPECT_EQ(pt, (POINT{1000 + 264, 900 + 264}));  // 81.5 * 81/25 = 264.06
     EXPECT_FALSE(g.ClickToImage(81, 81, &pt));
     g.CurrentView().dFitRatio = 0.0;
     EXPECT_FALSE(g.MagnifierToImage(81, 81, &pt));

@@ -3,6 +3,7 @@
 // and the overlay's image coordinates, and the exit question.
 #include "MainWndFixture.h"
 #include "app/dialogs/AboutDlg.h"
+#include "simcam/TestPattern.h"
 #include "workflow/live/PictureBox.h"
 
 #include <QComboBox>
@@ -25,6 +26,17 @@ protected:
     }
 
     CPixmetraDlg& Start(const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS()) { return StartWindow(options); }
+    // Without the simulated cameras, at 1000 x 760; a camera found anyway
+    // (the UVC test camera) is frozen, so only the test's pictures are shown.
+    CPixmetraDlg& StartForStills()
+    {
+        qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
+        CPixmetraDlg& dlg = Start();
+        dlg.resize(1000, 760);
+        QCoreApplication::processEvents();
+        dlg.SetImageKind(DISP_STILL_IMAGE);
+        return dlg;
+    }
 
     // A still picture: dark grey with one white pixel at (fx, fy).
     void ShowStill(int w, int h, int fx, int fy)
@@ -347,10 +359,7 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
 
 TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
 {
-    qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
-    CPixmetraDlg& dlg = Start();
-    dlg.resize(1000, 760);
-    QCoreApplication::processEvents();
+    CPixmetraDlg& dlg = StartForStills();
     ShowStill(800, 600, 10, 10);
     ASSERT_GT(MeasureDistance(dlg, POINT{100, 300}, POINT{500, 300}), 0.0);
     const QColor line = CRgnDataDrawer::ToQColor(dlg.Overlay()->Engine().GetDrawSetting().RgnColor);
@@ -370,6 +379,90 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     POINT off{};
     ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 200}, &off));
     EXPECT_EQ(shownAt(off), QColor(90, 90, 90));
+}
+
+// What the pointer is on is what is measured: on the simulated camera's
+// picture, clicks on the window pixels that show two grid lines measure the
+// lines' distance, at fit, x2 and x3 (each pixel clicked from its far side).
+TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
+{
+    CPixmetraDlg& dlg = StartForStills();
+    constexpr int kW = 1280, kH = 1024;
+    simcam::CTestPattern pattern;
+    pattern.Render(kW, kH, simcam::PATTERN_LOOK{});
+    int ox = 0, oy = 0;
+    simcam::CTestPattern::StillOffset(ox, oy);
+    std::vector<uint8_t> frame(size_t(kW) * kH * 3);
+    pattern.CutFrame(frame.data(), ox, oy, false, 0);
+    ShowPixels(frame, kW, kH);
+    MeasureInPixels(dlg);
+    // The results are hidden, so the picture box shows the picture alone.
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.MeasureModeDlg()->GetDlgItem(1004)), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    CDisplayGeometry& geo = dlg.Geometry();
+    auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
+    auto* pH = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_HORZ));
+    auto* pV = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_VERT));
+    // Vertical grid lines at world x 300 and 450; rows between grid rows, clear of the rings.
+    const int x0 = 300 - ox, x1 = 450 - ox;
+    const struct {
+        double dRatio; // 0: fit
+        int nRow;
+    } cases[] = {{0.0, 185 - oy}, {2.0, 175 - oy}, {3.0, 165 - oy}};
+    for (const auto& c : cases) {
+        if (c.dRatio == 0.0) {
+            dlg.OnBnClickedBtnZoomFit();
+        } else {
+            int sel = -1;
+            for (int i = 0; i < geo.GetRatioCount(); ++i) {
+                sel = geo.GetRatio(i) == c.dRatio ? i : sel;
+            }
+            ASSERT_GE(sel, 0) << c.dRatio;
+            emit pCombo->activated(sel);
+            pH->setSliderPosition(x0 - 20);
+            pH->triggerAction(QAbstractSlider::SliderMove);
+            pV->setSliderPosition(c.nRow - 40);
+            pV->triggerAction(QAbstractSlider::SliderMove);
+        }
+        const double r = geo.CurrentView().CurDrawRatio;
+        const POINT o = geo.GetScrollPos();
+        const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int wy = int(std::floor((c.nRow - o.y + 0.5) * r));
+        const auto grey = [&](int x) { return qGray(shot.pixel(x, wy)); };
+        // The window columns showing a line's pixel: all r of them at a zoom,
+        // the darkest beside its place at fit.
+        const auto columns = [&](int gx, int& first, int& last) {
+            if (r >= 1.0) {
+                first = int(std::lround((gx - o.x) * r));
+                last = first + int(std::lround(r)) - 1;
+                for (int x = first; x <= last; ++x) {
+                    EXPECT_LT(grey(x), 160) << r << " column " << x;
+                }
+                EXPECT_GT(grey(first - 1), 180) << r;
+                EXPECT_GT(grey(last + 1), 180) << r;
+            } else {
+                const int at = int(std::floor((gx - o.x + 0.5) * r));
+                first = at;
+                for (int x = at - 2; x <= at + 2; ++x) {
+                    first = grey(x) < grey(first) ? x : first;
+                }
+                last = first;
+            }
+        };
+        int first0 = 0, last0 = 0, first1 = 0, last1 = 0;
+        columns(x0, first0, last0);
+        columns(x1, first1, last1);
+        const size_t before = dlg.Results().size();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ToolButton(1030)->isEnabled(); }, 2000));
+        QTest::mouseClick(ToolButton(1030), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        for (const int x : {last0, first1}) {
+            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier,
+                              dlg.Overlay()->mapFrom(dlg.PictureBox(), QPoint(x, wy)));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + 1; }, 2000)) << r;
+        EXPECT_NEAR(dlg.Results().back().dValue, x1 - x0, r >= 1.0 ? 0.0 : 2.0 / r) << r;
+    }
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 // 2-circle measurement deleted together, and the tab guard.
 #include "MainWndFixture.h"
 
+#include <QTabBar>
+#include <QTabWidget>
+
 namespace {
 
 class ToolWindowTest : public MainWndTestBase {
@@ -18,14 +21,7 @@ protected:
     {
         CPixmetraDlg& dlg = StartWindow();
         ShowPixels(std::vector<uint8_t>(size_t(640) * 480 * 3, 30), 640, 480);
-        // One unit per pixel, so values read as pixels; the page's working table holds it too,
-        // since leaving the calibration tab commits the page's table.
-        CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
-        cal.bEnable = TRUE;
-        cal.Calibration = 1.0;
-        dlg.MeasureModeDlg()->PageCalibration()->ReloadFromSetting();
-        dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        MeasureInPixels(dlg); // values read as pixels
         return dlg;
     }
 
@@ -115,6 +111,80 @@ TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
     EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_CALIBRATION);
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(584));
+}
+
+// The tabs from the keyboard: Ctrl+Tab and Ctrl+PageDown onwards, Ctrl+Shift+Tab
+// and Ctrl+PageUp back, the arrows on the focused tab bar; the guard holds for keys too.
+TEST_F(ToolWindowTest, TabsSwitchFromTheKeyboard)
+{
+    CPixmetraDlg& dlg = Start();
+    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    pTool->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pTool));
+    auto* pTabs = qobject_cast<QTabWidget*>(pTool->GetDlgItem(1000));
+    ASSERT_NE(pTabs, nullptr);
+    QWidget* pInside = pTool->PageMeasurement()->ResultList();
+    const struct {
+        QWidget* pTarget;
+        int nKey;
+        Qt::KeyboardModifiers mods;
+        int nTab;
+    } steps[] = {
+        {pInside, Qt::Key_Tab, Qt::ControlModifier, MEAS_TAB_CALIBRATION},
+        {pInside, Qt::Key_PageDown, Qt::ControlModifier, MEAS_TAB_MEASUREMENT},
+        {pInside, Qt::Key_PageUp, Qt::ControlModifier, MEAS_TAB_CALIBRATION},
+        {pInside, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, MEAS_TAB_MEASUREMENT},
+        {pTabs->tabBar(), Qt::Key_Left, Qt::NoModifier, MEAS_TAB_CALIBRATION},
+        {pTabs->tabBar(), Qt::Key_Right, Qt::NoModifier, MEAS_TAB_MEASUREMENT},
+    };
+    for (const auto& st : steps) {
+        st.pTarget->setFocus();
+        QTest::keyClick(st.pTarget, Qt::Key(st.nKey), st.mods);
+        EXPECT_EQ(pTool->GetCurrentTab(), st.nTab) << st.nKey;
+        EXPECT_EQ(pTabs->currentIndex(), st.nTab) << st.nKey;
+    }
+    EXPECT_TRUE(m_Boxes.Texts.empty());
+    pTool->SelChangeTab(MEAS_TAB_CALIBRATION);
+    dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = FALSE;
+    pTabs->tabBar()->setFocus();
+    QTest::keyClick(pTabs->tabBar(), Qt::Key_Right);
+    EXPECT_EQ(pTabs->currentIndex(), MEAS_TAB_CALIBRATION);
+    ASSERT_EQ(m_Boxes.Texts.size(), 1u);
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(584));
+}
+
+// The main window's picture-only buttons say what they do, in either language.
+TEST_F(ToolWindowTest, IconButtonsHaveTheirCaptionAsNameAndTooltip)
+{
+    const QString english = m_Dir.path() + QStringLiteral("/LangTransEnglish.ini");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PIXMETRA_SOURCE_DIR "/app/LangTransEnglish.ini"), english));
+    CMultiLanguageTranslator translator;
+    const std::shared_ptr<void> restore(GetProgramTranslator(), [](void* p) {
+        SetProgramTranslator(static_cast<CMultiLanguageTranslator*>(p));
+    });
+    for (const bool bEnglish : {false, true}) {
+        if (bEnglish) {
+            translator.SetTranslation(english, QStringLiteral("ENGLISH"));
+            SetProgramTranslator(&translator);
+        }
+        CPixmetraDlg& dlg = StartWindow();
+        const struct {
+            const char* pszName;
+            QString text;
+        } buttons[] = {
+            {"btnAbout", bEnglish ? QStringLiteral("About") : QStringLiteral("バージョン情報")},
+            {"btnZoomFit", bEnglish ? QStringLiteral("Fit") : QStringLiteral("全体")},
+            {"btnZoomOut", bEnglish ? QStringLiteral("Zoom out") : QStringLiteral("縮小")},
+            {"btnZoomIn", bEnglish ? QStringLiteral("Zoom in") : QStringLiteral("拡大")},
+        };
+        for (const auto& b : buttons) {
+            auto* p = dlg.findChild<QAbstractButton*>(QLatin1String(b.pszName));
+            ASSERT_NE(p, nullptr) << b.pszName;
+            EXPECT_EQ(p->accessibleName(), b.text) << b.pszName;
+            EXPECT_EQ(p->toolTip(), b.text) << b.pszName;
+        }
+        m_pDlg.reset();
+    }
 }
 
 } // namespace

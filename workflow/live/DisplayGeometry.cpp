@@ -1,5 +1,7 @@
 #include "workflow/live/DisplayGeometry.h"
 
+#include "engine/PointerPixel.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -340,25 +342,14 @@ void CDisplayGeometry::UpdateVisibleRegion()
 
 bool CDisplayGeometry::ClickToImage(int32_t x, int32_t y, POINT* pImage) const
 {
-    const double r = CurrentView().CurDrawRatio;
-    if (!(r > 0.0) || !std::isfinite(r) || pImage == nullptr) {
-        return false;
-    }
-    pImage->x = Trunc(x / r + 0.5) + m_ScrollPos.x;
-    pImage->y = Trunc(y / r + 0.5) + m_ScrollPos.y;
-    return true;
+    return pImage != nullptr && PointerToImagePixel(POINT{x, y}, CurrentView().CurDrawRatio, m_ScrollPos, *pImage);
 }
 
 bool CDisplayGeometry::MagnifierToImage(int32_t x, int32_t y, POINT* pImage) const
 {
     const DISP_VIEW_STATE& v = CurrentView();
     const double r = v.CurDrawRatio == 0.0 ? v.dFitRatio : v.CurDrawRatio;
-    if (!(r > 0.0) || !std::isfinite(r) || pImage == nullptr) {
-        return false;
-    }
-    pImage->x = Trunc(x * (1.0 / r)) + m_ScrollPos.x;
-    pImage->y = Trunc(y * (1.0 / r)) + m_ScrollPos.y;
-    return true;
+    return pImage != nullptr && PointerToImagePixel(POINT{x, y}, r, m_ScrollPos, *pImage);
 }
 
 bool CDisplayGeometry::ImageToWindow(POINT ptImage, POINT* pWindow) const

@@ -121,9 +121,10 @@ public:
     // The visible region of the current view (left as it is while fitting).
     void UpdateVisibleRegion();
 
-    // A click at (x, y) in the picture box -> image point; false without a ratio.
+    // A click at (x, y) in the picture box -> the image pixel drawn there
+    // (the one under the centre of that window pixel); false without a ratio.
     bool ClickToImage(int32_t x, int32_t y, POINT* pImage) const;
-    // The magnifier's pointer; the fit ratio stands in for a ratio of 0.
+    // The magnifier's pointer, mapped alike; the fit ratio stands in for a ratio of 0.
     bool MagnifierToImage(int32_t x, int32_t y, POINT* pImage) const;
     // Image point -> picture-box point, as the overlay draws it.
     bool ImageToWindow(POINT ptImage, POINT* pWindow) const;

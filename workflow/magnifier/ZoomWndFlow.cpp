@@ -10,7 +10,6 @@
 #include <QEvent>
 #include <QShowEvent>
 
-#include <cmath>
 
 CZoomWndFlow::CZoomWndFlow(CPixmetraDlg& dlg, IMessageSink* pMainSink) : m_Dlg(dlg)
 {
@@ -58,15 +57,12 @@ void CZoomWndFlow::OnMoveZoomPoint(int x, int y)
     if (pTool == nullptr || !pTool->IsDispZoomWindow()) {
         return;
     }
-    const DISP_VIEW_STATE& view = m_Dlg.Geometry().CurrentView();
-    const double r = view.CurDrawRatio != 0.0 ? view.CurDrawRatio : view.dFitRatio;
-    // No ratio yet (no picture shown): nothing to map the pointer with.
-    if (!(r > 0.0) || !std::isfinite(r)) {
+    // The pixel a click there would take; none without a ratio (no picture shown).
+    POINT pt{};
+    if (!m_Dlg.Geometry().MagnifierToImage(x, y, &pt)) {
         return;
     }
     UpdateImageInfo();
-    const POINT scroll = m_Dlg.Geometry().GetScrollPos();
-    const POINT pt{int32_t(std::trunc(x * (1.0 / r))) + scroll.x, int32_t(std::trunc(y * (1.0 / r))) + scroll.y};
     m_pZoomWnd->Draw(pt, FALSE);
 }
 

@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/PixmetraApp.h"
 #include "app/dialogs/EnabledCtrl.h"
+#include "app/dialogs/StatusLine.h"
 #include "camera/pages/CameraSettingDlg.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/live/PictureBox.h"
@@ -14,6 +15,16 @@ namespace {
 
 // Shown when the camera refuses the mode it listed itself.
 constexpr UINT IDS_RESOLUTION_CHANGE_ERROR = 628;
+
+// The camera pages report on the main window's message line.
+class CMainStatusLine : public IStatusLine {
+public:
+    explicit CMainStatusLine(CPixmetraDlg& dlg) : m_Dlg(dlg) {}
+    void SetStatusMessage(const QString& text) override { m_Dlg.SetStatusMessage(text); }
+
+private:
+    CPixmetraDlg& m_Dlg;
+};
 
 } // namespace
 
@@ -39,6 +50,8 @@ void CPixmetraDlg::OnBnClickedBtnCameraSetting()
             CCameraSettingDlg dlg(this);
             WriteLog(QStringLiteral("[CAMSETTINGDLG]SetParam()"));
             dlg.SetParam(&CameraCtrl, CameraCtrl.GetResolutionIndex(), MeasDataList.empty() ? FALSE : TRUE, &m_Sink);
+            CMainStatusLine status(*this);
+            dlg.SetStatusLine(&status);
             if (dlg.DoModal() == IDOK && dlg.GetResolutionIndex() != CameraCtrl.GetResolutionIndex()) {
                 ChangeCameraResolution(dlg.GetResolutionIndex());
             }

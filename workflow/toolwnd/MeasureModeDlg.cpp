@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWindowStateChangeEvent>
@@ -52,18 +53,34 @@ CMeasureModeDlg::CMeasureModeDlg(QWidget* pOwner)
                  (bChecked ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
         Post(WM_DISP_ZOOM_WINDOW, bChecked ? 1 : 0);
     });
-    connect(m_pTab, &QTabWidget::tabBarClicked, this, [this](int nTab) {
-        if (nTab >= 0 && nTab != m_nCurTab) {
+    // Only SelChangeTab changes the page: the tab bar's own change (a click,
+    // its arrow keys, Ctrl+Tab) is undone and asked for as the user's choice,
+    // which may be refused.
+    connect(m_pTab, &QTabWidget::currentChanged, this, [this](int nTab) {
+        if (m_nCurTab >= 0 && nTab >= 0 && nTab != m_nCurTab) {
+            {
+                const QSignalBlocker block(m_pTab);
+                m_pTab->setCurrentIndex(m_nCurTab);
+            }
             SelChangeTab(nTab, true);
         }
     });
-    // Only SelChangeTab changes the page; the tab bar's own change is undone.
-    connect(m_pTab, &QTabWidget::currentChanged, this, [this](int nTab) {
-        if (m_nCurTab >= 0 && nTab != m_nCurTab) {
-            const QSignalBlocker block(m_pTab);
-            m_pTab->setCurrentIndex(m_nCurTab);
+    // The tabs from anywhere in the window, the list and the edits included.
+    const auto step = [this](int nStep) {
+        const int nCount = m_pTab->count();
+        // Not while the tabs are locked, as a click could not either.
+        if (m_nCurTab >= 0 && nCount > 1 && m_pTab->isEnabled()) {
+            SelChangeTab((m_nCurTab + nStep + nCount) % nCount, true);
         }
-    });
+    };
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [step] { step(1); });
+    }
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                    QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [step] { step(-1); });
+    }
 }
 
 CMeasureModeDlg::~CMeasureModeDlg() = default;
