@@ -26,6 +26,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -143,6 +144,8 @@ public:
     CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
     // Before another picture replaces the current one: false when the user keeps the measurements.
     bool CheckClearMeasureData();
+    // Called once the window was closed and shut down (the program ends then).
+    void SetShutDownHandler(std::function<void()> fn) { m_fnShutDown = std::move(fn); }
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
@@ -290,6 +293,7 @@ private:
     double m_dOverlayRatio = 0.0;
     POINT m_OverlayScroll{-1, -1};
 
+    std::function<void()> m_fnShutDown;
     SAVE_CONTINUE_STATE m_SaveContinue;
     std::unique_ptr<CContinueSave> m_pContinueSave;
 };
