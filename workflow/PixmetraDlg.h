@@ -165,9 +165,17 @@ private:
     // MainLayout.cpp
     void CreateStatusBar();
     void LayoutStatusBar(int nWidth);
+    // The width part nPart needs for its (widest) text.
+    int StatusPartNeed(int nPart) const;
     void SetStatusPart(int nPart, const QString& text);
     void LayoutControls();
     void RestoreWindowPlacement();
+    // At the first show: the tool window beside the main window where the
+    // screen has room for both (the main window made narrower for it when it
+    // was not placed by the user), else over the picture's bottom-right corner.
+    void PlaceToolWindow();
+    // Where only the picture lies in a main window of the given client rectangle.
+    QRect PictureArea(const QRect& client) const;
     void SaveWindowPlacement();
     void SetDispImageButtonLook(int nKind);
     void ConnectControls();
@@ -278,6 +286,8 @@ private:
     QString m_CalibSetCaption;
     CInputControlGroups m_InputGroups;
     QSize m_MinSize;
+    // The main window took the place it had at the last end.
+    BOOL m_bPlacementRestored = FALSE;
 
     // Live view state.
     double m_dFps = 0.0;

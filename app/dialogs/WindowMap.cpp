@@ -1,13 +1,17 @@
 #include "app/dialogs/WindowMap.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QSlider>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace {
@@ -52,6 +56,21 @@ QString ControlText(const QWidget* pWidget)
     return QString();
 }
 
+// Whether a label's or a button's text is wider than the room it has.
+bool IsClipped(const QWidget* pWidget)
+{
+    if (const auto* pLabel = qobject_cast<const QLabel*>(pWidget)) {
+        return !pLabel->wordWrap() && pLabel->textFormat() != Qt::RichText &&
+               pLabel->fontMetrics().horizontalAdvance(pLabel->text()) > pLabel->contentsRect().width();
+    }
+    if (const auto* pButton = qobject_cast<const QPushButton*>(pWidget)) {
+        const int icon = pButton->icon().isNull() ? 0 : pButton->iconSize().width() + 4;
+        return pButton->fontMetrics().horizontalAdvance(QString(pButton->text()).remove(QLatin1Char('&'))) + icon >
+               pButton->width() - 4;
+    }
+    return false;
+}
+
 bool IsListed(const QWidget* pWidget)
 {
     return qobject_cast<const QAbstractButton*>(pWidget) != nullptr ||
@@ -65,23 +84,48 @@ bool IsListed(const QWidget* pWidget)
 void DescribeWindow(const QWidget* pTop, QString& out)
 {
     const QString id = QString::number(pTop->winId());
-    const QString topLine = QStringLiteral("window\t%1\t%2\t%3\t%4\t%5\t%6\n")
+    const double dpr = pTop->devicePixelRatioF();
+    const QString topLine = QStringLiteral("window\t%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\n")
                                 .arg(id, pTop->objectName(), QString::fromLatin1(pTop->metaObject()->className()),
                                      Clean(pTop->windowTitle()), DeviceRect(pTop, pTop->rect()))
-                                .arg(pTop->isActiveWindow() ? 1 : 0);
+                                .arg(pTop->isActiveWindow() ? 1 : 0)
+                                .arg(qRound(pTop->minimumWidth() * dpr))
+                                .arg(qRound(pTop->minimumHeight() * dpr));
     out += topLine;
     for (const QWidget* pChild : pTop->findChildren<QWidget*>()) {
         if (!pChild->isVisibleTo(pTop) || pChild->window() != pTop) {
             continue;
         }
         if (const auto* pTabs = qobject_cast<const QTabBar*>(pChild)) {
+            // A tab widget's own bar goes by the tab widget's name.
+            const QString name = qobject_cast<const QTabWidget*>(pTabs->parentWidget()) != nullptr
+                                     ? pTabs->parentWidget()->objectName()
+                                     : pTabs->objectName();
             for (int i = 0; i < pTabs->count(); ++i) {
                 out += QStringLiteral("control\t%1\t%2:%3\tQTabBar\t%4\t%5\t%6\t\n")
-                           .arg(id, pTabs->objectName())
+                           .arg(id, name)
                            .arg(i)
                            .arg(Clean(pTabs->tabText(i)), DeviceRect(pTabs, pTabs->tabRect(i)))
                            .arg(pTabs->isTabEnabled(i) ? 1 : 0);
             }
+            continue;
+        }
+        if (const auto* pView = qobject_cast<const QAbstractItemView*>(pChild); pView != nullptr && pView->model() != nullptr) {
+            // A list's rows, each as its cells joined by '|', in the list's own line.
+            const QAbstractItemModel* pModel = pView->model();
+            QStringList rows;
+            for (int r = 0; r < pModel->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < pModel->columnCount(); ++c) {
+                    cells << pModel->index(r, c).data().toString();
+                }
+                rows << cells.join(QLatin1Char('|'));
+            }
+            out += QStringLiteral("control\t%1\t%2\t%3\t%4\t%5\t%6\t%7\n")
+                       .arg(id, pView->objectName(), QString::fromLatin1(pView->metaObject()->className()),
+                            QString::number(pModel->rowCount()), DeviceRect(pView, pView->rect()))
+                       .arg(pView->isEnabled() ? 1 : 0)
+                       .arg(Clean(rows.join(QLatin1Char(';'))));
             continue;
         }
         if (!IsListed(pChild)) {
@@ -91,7 +135,9 @@ void DescribeWindow(const QWidget* pTop, QString& out)
                    .arg(id, pChild->objectName(), QString::fromLatin1(pChild->metaObject()->className()),
                         Clean(ControlText(pChild)), DeviceRect(pChild, pChild->rect()))
                    .arg(pChild->isEnabled() ? 1 : 0)
-                   .arg(Clean(pChild->property(kInfoProperty).toString()));
+                   .arg(Clean(pChild->property(kInfoProperty).toString() +
+                              (IsClipped(pChild) ? QStringLiteral(" clipped") : QString()) +
+                              (pChild->visibleRegion().isEmpty() ? QStringLiteral(" scrolled") : QString())));
     }
 }
 

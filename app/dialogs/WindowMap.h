@@ -9,10 +9,14 @@
 #include <QTimer>
 
 // Rewrites the map whenever it changes (checked ten times a second). Lines, tab-separated, coordinates in screen (device) pixels:
-//   window  <id> <objectName> <class> <title> <x> <y> <w> <h> <active>
+//   window  <id> <objectName> <class> <title> <x> <y> <w> <h> <active> <min w> <min h>
 //   control <id> <objectName> <class> <text> <x> <y> <w> <h> <enabled> <info>
 // where <id> is the top-level window's native id and <info> is the widget's
-// "windowMapInfo" property (the picture view states its ratio and scroll).
+// "windowMapInfo" property (the picture view states its ratio and scroll),
+// followed by " clipped" for a label or button whose text does not fit and
+// " scrolled" for a control scrolled out of its scroll area's view.
+// A list's <text> is its row count and its <info> the rows, each as its
+// cells joined by '|', separated by ';'.
 class CWindowMap : public QObject {
 public:
     explicit CWindowMap(QString path, QObject* pParent = nullptr);

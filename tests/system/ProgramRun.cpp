@@ -70,8 +70,9 @@ WINDOW_MAP WINDOW_MAP::Parse(const QByteArray& text)
     WINDOW_MAP map;
     for (const QByteArray& line : text.split('\n')) {
         const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
-        if (f.size() >= 10 && f[0] == QLatin1String("window")) {
-            map.windows.push_back({f[1], f[2], f[3], f[4], RectAt(f, 5), f[9] == QLatin1String("1")});
+        if (f.size() >= 12 && f[0] == QLatin1String("window")) {
+            map.windows.push_back({f[1], f[2], f[3], f[4], RectAt(f, 5), f[9] == QLatin1String("1"),
+                                   QSize(f[10].toInt(), f[11].toInt())});
         } else if (f.size() >= 11 && f[0] == QLatin1String("control")) {
             map.controls.push_back({f[1], f[2], f[3], f[4], RectAt(f, 5), f[9] == QLatin1String("1"), f[10]});
         }
@@ -100,7 +101,9 @@ bool CProgramRun::MakeFolder()
         }
     }
     m_MapPath = m_Dir->filePath(QStringLiteral("windows.map"));
-    return true;
+    const QString runtime = m_Dir->filePath(QStringLiteral("runtime"));
+    return QDir().mkdir(runtime) &&
+           QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void CProgramRun::WriteIni(const QByteArray& text)
@@ -111,15 +114,22 @@ void CProgramRun::WriteIni(const QByteArray& text)
     }
 }
 
-bool CProgramRun::Start(double dScale, const QStringList& extraEnv)
+QProcessEnvironment CProgramRun::Environment(double dScale) const
 {
-    QFile::remove(m_MapPath);
     QProcessEnvironment env = m_X.Env();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(dScale));
-    env.insert(QStringLiteral("PIXMETRA_WINDOW_MAP"), m_MapPath);
     env.insert(QStringLiteral("PIXMETRA_UVC_CAMERAS"), QStringLiteral("0"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_Dir->filePath(QStringLiteral("runtime")));
     env.remove(QStringLiteral("QT_AUTO_SCREEN_SCALE_FACTOR"));
+    return env;
+}
+
+bool CProgramRun::Start(double dScale, const QStringList& extraEnv)
+{
+    QFile::remove(m_MapPath);
+    QProcessEnvironment env = Environment(dScale);
+    env.insert(QStringLiteral("PIXMETRA_WINDOW_MAP"), m_MapPath);
     for (const QString& kv : extraEnv) {
         const int eq = kv.indexOf(QLatin1Char('='));
         env.insert(kv.left(eq), kv.mid(eq + 1));
@@ -194,6 +204,15 @@ bool CProgramRun::ClickControl(const QString& windowName, const QString& control
         }, &map)) {
         return false;
     }
-    m_X.Click(map.Control(windowName, controlName)->rect.center());
+    // A window just shown may still be moving into place: click where it stays.
+    QRect last = map.Control(windowName, controlName)->rect;
+    PollFor(nMs, [&] {
+        QThread::msleep(150);
+        const MAP_CONTROL* c = Map().Control(windowName, controlName);
+        const bool bStill = c != nullptr && c->rect == last;
+        last = c != nullptr ? c->rect : QRect();
+        return bStill;
+    });
+    m_X.Click(last.center());
     return true;
 }

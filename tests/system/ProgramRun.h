@@ -22,6 +22,7 @@ struct MAP_WINDOW {
     QString title;
     QRect rect;
     bool bActive = false;
+    QSize minimum;
 };
 
 struct MAP_CONTROL {
@@ -62,6 +63,10 @@ public:
     QString Folder() const { return m_Dir->path(); }
     void WriteIni(const QByteArray& text);
 
+    // What the program runs with: the screen, the scale, the simulated
+    // cameras only, and a lock folder of its own, so that no other copy of
+    // the program on the machine counts as a running one.
+    QProcessEnvironment Environment(double dScale = 1.0) const;
     // Starts the program at the given display scale; extra variables as NAME=value.
     bool Start(double dScale = 1.0, const QStringList& extraEnv = {});
     bool WaitForExit(int nMs);

@@ -1,23 +1,14 @@
 #include "system/XSession.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
 namespace {
 
-constexpr int kFirstDisplay = 71;
-constexpr int kLastDisplay = 140;
 constexpr int kStartMs = 15000;
 constexpr int kPollMs = 50;
-
-bool DisplayInUse(int n)
-{
-    return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
-           QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n));
-}
 
 // Polls fn until it holds or nMs pass.
 template <typename Fn>
@@ -86,32 +77,24 @@ bool CXSession::Start(int nWidth, int nHeight, QString* pWhy)
 {
     Stop();
     m_Size = QSize(nWidth, nHeight);
-    for (int n = kFirstDisplay; n <= kLastDisplay && m_nDisplay < 0; ++n) {
-        if (DisplayInUse(n)) {
-            continue;
-        }
-        m_pServer = std::make_unique<QProcess>();
-        m_pServer->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_pServer->setStandardOutputFile(QProcess::nullDevice());
-        m_pServer->start(QStringLiteral("Xvfb"),
-                         {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
-                          QStringLiteral("%1x%2x24").arg(nWidth).arg(nHeight), QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp"), QStringLiteral("-dpi"), QStringLiteral("96")});
-        m_nDisplay = n;
-        const bool bUp = PollUntil(kStartMs, [&] {
-            return m_pServer->state() != QProcess::Running ||
-                   RunTool(QStringLiteral("xdpyinfo"), {}, Env(), 2000).nExitCode == 0;
-        });
-        if (!bUp || m_pServer->state() != QProcess::Running) {
-            // Another server took the number first: try the next one.
-            m_pServer.reset();
-            m_nDisplay = -1;
-        }
-    }
-    if (m_nDisplay < 0) {
+    // The server picks a free display itself and writes its number on standard output.
+    m_pServer = std::make_unique<QProcess>();
+    m_pServer->setStandardErrorFile(QProcess::nullDevice());
+    m_pServer->start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("%1x%2x24").arg(nWidth).arg(nHeight), QStringLiteral("-nolisten"),
+                      QStringLiteral("tcp"), QStringLiteral("-dpi"), QStringLiteral("96")});
+    QByteArray number;
+    const bool bUp = PollUntil(kStartMs, [&] {
+        m_pServer->waitForReadyRead(kPollMs);
+        number += m_pServer->readAllStandardOutput();
+        return number.endsWith('\n') || m_pServer->state() == QProcess::NotRunning;
+    });
+    if (!bUp || m_pServer->state() != QProcess::Running) {
         *pWhy = QStringLiteral("no X server could be started");
         return false;
     }
+    m_nDisplay = number.trimmed().toInt();
     m_pWindowManager = std::make_unique<QProcess>();
     m_pWindowManager->setProcessEnvironment(Env());
     m_pWindowManager->setStandardOutputFile(QProcess::nullDevice());
@@ -210,8 +193,10 @@ QRect CXSession::FrameRect(const QString& windowId)
 
 void CXSession::Click(const QPoint& pos, int nButton)
 {
-    XdoTool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(pos.x()), QString::number(pos.y())});
-    XdoTool({QStringLiteral("click"), QString::number(nButton)});
+    // One request stream: the motion reaches the server before the click.
+    // (Waiting for the motion with --sync hangs when the pointer is there already.)
+    XdoTool({QStringLiteral("mousemove"), QString::number(pos.x()), QString::number(pos.y()), QStringLiteral("click"),
+             QString::number(nButton)});
 }
 
 void CXSession::Key(const QString& keys)
