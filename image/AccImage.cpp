@@ -350,13 +350,16 @@ double CAccImage::DrawImage(QPainter& painter, int32_t nClientWidth, int32_t nCl
             return 0.0;
         }
         scale = dRatio;
-        const double srcW = std::trunc(W / dRatio);
-        const double srcH = std::trunc(H / dRatio);
+        // Image pixel i covers exactly [i x ratio, (i + 1) x ratio) of the
+        // client area, as clicks are mapped back; a pixel the edge cuts is
+        // drawn in part rather than the region stretched to fit.
+        const double srcW = std::ceil(W / dRatio);
+        const double srcH = std::ceil(H / dRatio);
         if (srcW < 1.0 || srcH < 1.0) {
             return 0.0;
         }
         // The source region is clipped to the picture, the destination with it.
-        const double kx = W / srcW, ky = H / srcH;
+        const double kx = dRatio, ky = dRatio;
         const double x0 = std::max<double>(nSrcX, 0.0), y0 = std::max<double>(nSrcY, 0.0);
         const double x1 = std::min<double>(double(nSrcX) + srcW, m_nWidth);
         const double y1 = std::min<double>(double(nSrcY) + srcH, m_nHeight);

@@ -4,6 +4,7 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/FitToScreen.h"
 #include "ui_PixmetraDlg.h"
 #include "workflow/MainControls.h"
 #include "workflow/MainStrings.h"
@@ -11,6 +12,7 @@
 #include "workflow/calibration/CalibrationTable.h"
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -24,6 +26,8 @@
 namespace {
 
 constexpr int kStatusHeight = 22;
+// Between the main window and the tool window beside it.
+constexpr int kToolGap = 12;
 
 int Scaled(int n, double dScale)
 {
@@ -157,6 +161,7 @@ void CPixmetraDlg::CreateStatusBar()
     m_pStatusBar->setObjectName(QStringLiteral("statusBar"));
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
         auto* pPart = new QLabel(m_pStatusBar);
+        pPart->setObjectName(QStringLiteral("statusPart%1").arg(i));
         pPart->setFrameShape(QFrame::Panel);
         pPart->setFrameShadow(QFrame::Sunken);
         m_StatusParts[size_t(i)] = pPart;
@@ -168,35 +173,53 @@ void CPixmetraDlg::CreateStatusBar()
     m_pStatusBar->show();
 }
 
+namespace {
+
+// The frame rate's widest text, so its part does not jump as the rate changes.
+const QString kWidestFpsText = QStringLiteral("  999.99 fps");
+// The order in which parts give way on a narrow window: the empty last part,
+// the frame counters, the calibration's name, the picture kind, the frame
+// rate; the calibration value and the unit stay whole longest.
+constexpr int kGiveWayOrder[STATUS_PART_COUNT] = {7, 3, 2, 4, 0, 1, 5, 6};
+
+} // namespace
+
+int CPixmetraDlg::StatusPartNeed(int nPart) const
+{
+    const QLabel* pPart = m_StatusParts[size_t(nPart)];
+    const QString text = nPart == 1 ? kWidestFpsText : pPart->text();
+    // Frame, margins and a little air on each side of the text.
+    return pPart->fontMetrics().horizontalAdvance(text) + 2 * pPart->frameWidth() + Scaled(10, m_dDisplayScale);
+}
+
 void CPixmetraDlg::LayoutStatusBar(int nWidth)
 {
-    // Right edges: 160, +80, +120, +140 (E), then E+200, E+380, E+450 and the
-    // rest; a window narrower than that shrinks them so all stay visible: the
-    // empty part after E gives way first, the calibration and unit parts last.
-    const double s = m_dDisplayScale;
-    const int e3 = Scaled(160, s) + Scaled(80, s) + Scaled(120, s) + Scaled(140, s);
-    const int edges[STATUS_PART_COUNT - 1] = {Scaled(160, s), Scaled(160, s) + Scaled(80, s),
-                                              Scaled(160, s) + Scaled(80, s) + Scaled(120, s), e3, e3 + 200,
-                                              e3 + 380, e3 + 450};
-    // Parts 0 to 3 keep their widths while the window allows it.
-    const double fFirst = std::min(1.0, double(nWidth - 24) / e3);
-    const int rest = std::max(0, nWidth - 24 - e3);
-    const int kept = edges[STATUS_PART_COUNT - 2] - edges[4]; // calibration and unit
-    const int spare = std::max(0, rest - kept);
-    const double fKept = kept > 0 ? std::min(1.0, double(rest) / kept) : 0.0;
+    // Each part as wide as its text; the last one takes what is left. A
+    // window too narrow for all of them takes the room from the parts in
+    // kGiveWayOrder, each down to a sliver before the next gives way.
+    std::array<int, STATUS_PART_COUNT> widths{};
+    int total = 0;
+    for (int i = 0; i < STATUS_PART_COUNT - 1; ++i) {
+        widths[size_t(i)] = StatusPartNeed(i);
+        total += widths[size_t(i)];
+    }
+    widths[STATUS_PART_COUNT - 1] = std::max(0, nWidth - total);
+    total += widths[STATUS_PART_COUNT - 1];
+    const int sliver = Scaled(16, m_dDisplayScale);
+    for (const int nPart : kGiveWayOrder) {
+        if (total <= nWidth) {
+            break;
+        }
+        int& w = widths[size_t(nPart)];
+        const int give = std::min(total - nWidth, std::max(0, w - sliver));
+        w -= give;
+        total -= give;
+    }
     m_pStatusBar->setGeometry(0, height() - kStatusHeight, nWidth, kStatusHeight);
     int left = 0;
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
-        int right = nWidth;
-        if (i < 4) {
-            right = int(edges[i] * fFirst);
-        } else if (i == 4) {
-            right = int(e3 * fFirst) + std::min(spare, edges[4] - e3);
-        } else if (i < STATUS_PART_COUNT - 1) {
-            right = int(e3 * fFirst) + std::min(spare, edges[4] - e3) + int((edges[i] - edges[4]) * fKept);
-        }
-        m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, right - left - 2), kStatusHeight);
-        left = std::max(left, right);
+        m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, widths[size_t(i)] - 2), kStatusHeight);
+        left += widths[size_t(i)];
     }
 }
 
@@ -204,7 +227,12 @@ void CPixmetraDlg::SetStatusPart(int nPart, const QString& text)
 {
     if (nPart >= 0 && nPart < STATUS_PART_COUNT && m_StatusParts[size_t(nPart)] != nullptr &&
         m_StatusParts[size_t(nPart)]->text() != text) {
-        m_StatusParts[size_t(nPart)]->setText(text);
+        QLabel* pPart = m_StatusParts[size_t(nPart)];
+        pPart->setText(text);
+        // A text wider than its part makes room for itself.
+        if (m_bInitialized && StatusPartNeed(nPart) > pPart->width() + 2) {
+            LayoutStatusBar(width());
+        }
     }
 }
 
@@ -411,7 +439,76 @@ void CPixmetraDlg::RestoreWindowPlacement()
         WriteLog(QStringLiteral("[MAIN]Reset Main Window Rect"));
         return;
     }
-    setGeometry(saved);
+    // A rectangle kept from a larger screen or a smaller display scale is
+    // fitted to this screen, its frame included.
+    QScreen* pScreen = QGuiApplication::screenAt(titleArea.center());
+    if (pScreen == nullptr) {
+        pScreen = pPrimary;
+    }
+    QRect fitted = saved;
+    if (pScreen != nullptr) {
+        const QRect avail = pScreen->availableGeometry().marginsRemoved(FrameMarginsOf(this));
+        fitted.setSize(saved.size().boundedTo(avail.size()).expandedTo(m_MinSize));
+        fitted.moveLeft(std::clamp(saved.left(), avail.left(), std::max(avail.left(), avail.right() + 1 - fitted.width())));
+        fitted.moveTop(std::clamp(saved.top(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - fitted.height())));
+    }
+    setGeometry(fitted);
+    m_bPlacementRestored = TRUE;
+}
+
+void CPixmetraDlg::PlaceToolWindow()
+{
+    QScreen* pScreen = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect client = geometry();
+    const QMargins margins = FrameMarginsOf(this);
+    const QRect frame = client.marginsAdded(margins);
+    if (pScreen == nullptr) {
+        m_pMeasureModeDlg->PlaceBeside(frame);
+        return;
+    }
+    const QRect avail = pScreen->availableGeometry();
+    m_pMeasureModeDlg->adjustSize();
+    const int toolFrameWidth = m_pMeasureModeDlg->width() + margins.left() + margins.right() + kToolGap;
+    const int mainFrameMin = minimumWidth() + margins.left() + margins.right();
+    const bool bSideBySide = avail.width() >= mainFrameMin + toolFrameWidth;
+    if (!m_bPlacementRestored) {
+        // The first start: the main window as large as the screen allows
+        // beside the tool window, or the whole screen when both do not fit.
+        const int mainFrameWidth = bSideBySide ? std::min(frame.width(), avail.width() - toolFrameWidth)
+                                               : std::min(frame.width(), avail.width());
+        // Over the picture, the tool window needs the whole height the screen has.
+        const int mainHeight = bSideBySide ? std::min(client.height(), avail.height() - margins.top() - margins.bottom())
+                                           : avail.height() - margins.top() - margins.bottom();
+        const QRect mainClient(avail.left() + margins.left(), avail.top() + margins.top(),
+                               mainFrameWidth - margins.left() - margins.right(), mainHeight);
+        setGeometry(mainClient);
+        if (bSideBySide) {
+            m_pMeasureModeDlg->PlaceBeside(mainClient.marginsAdded(margins));
+        } else {
+            m_pMeasureModeDlg->PlaceInside(PictureArea(mainClient), margins);
+        }
+        return;
+    }
+    m_pMeasureModeDlg->PlaceBeside(frame);
+    // Where the place kept or found beside would hide the main window's
+    // controls, the tool window lies over the picture instead.
+    const QRect toolFrame = m_pMeasureModeDlg->frameGeometry().marginsAdded(
+        m_pMeasureModeDlg->frameGeometry() == m_pMeasureModeDlg->geometry() ? margins : QMargins());
+    if (toolFrame.intersects(frame) && !PictureArea(client).contains(toolFrame)) {
+        m_pMeasureModeDlg->PlaceInside(PictureArea(client), margins);
+    }
+}
+
+QRect CPixmetraDlg::PictureArea(const QRect& client) const
+{
+    // The part of the window below the two rows of controls and above the
+    // status bar, left of the vertical scroll bar: only the picture is there.
+    const double s = m_dDisplayScale;
+    const int vbar = m_pUi->scrollVert->sizeHint().width();
+    const int hbar = m_pUi->scrollHorz->sizeHint().height();
+    const int top = Scaled(8, s) + Scaled(30, s) + Scaled(6, s) + Scaled(28, s) + Scaled(4, s);
+    return QRect(client.left() + Scaled(8, s), client.top() + top, client.width() - 2 * Scaled(8, s) - vbar,
+                 client.height() - top - kStatusHeight - hbar - Scaled(4, s));
 }
 
 void CPixmetraDlg::SaveWindowPlacement()

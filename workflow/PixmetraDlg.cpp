@@ -167,6 +167,16 @@ void CPixmetraDlg::closeEvent(QCloseEvent* pEvent)
     }
     OnDestroy();
     pEvent->accept();
+    // The tool window, the magnifier and any dialog still open go with the
+    // main window; the owner of the window then ends the program.
+    for (QWidget* pChild : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (pChild->isWindow()) {
+            pChild->hide();
+        }
+    }
+    if (m_fnShutDown) {
+        m_fnShutDown();
+    }
 }
 
 void CPixmetraDlg::OnDestroy()

@@ -27,6 +27,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -147,6 +148,8 @@ public:
     CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
     // Before another picture replaces the current one: false when the user keeps the measurements.
     bool CheckClearMeasureData();
+    // Called once the window was closed and shut down (the program ends then).
+    void SetShutDownHandler(std::function<void()> fn) { m_fnShutDown = std::move(fn); }
     // Frames put on screen since the window started.
     uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
@@ -166,9 +169,17 @@ private:
     // MainLayout.cpp
     void CreateStatusBar();
     void LayoutStatusBar(int nWidth);
+    // The width part nPart needs for its (widest) text.
+    int StatusPartNeed(int nPart) const;
     void SetStatusPart(int nPart, const QString& text);
     void LayoutControls();
     void RestoreWindowPlacement();
+    // At the first show: the tool window beside the main window where the
+    // screen has room for both (the main window made narrower for it when it
+    // was not placed by the user), else over the picture's bottom-right corner.
+    void PlaceToolWindow();
+    // Where only the picture lies in a main window of the given client rectangle.
+    QRect PictureArea(const QRect& client) const;
     void SaveWindowPlacement();
     void SetDispImageButtonLook(int nKind);
     void ConnectControls();
@@ -279,6 +290,8 @@ private:
     QString m_CalibSetCaption;
     CInputControlGroups m_InputGroups;
     QSize m_MinSize;
+    // The main window took the place it had at the last end.
+    BOOL m_bPlacementRestored = FALSE;
 
     // Live view state.
     CFrameRate m_FrameRate;
@@ -292,6 +305,7 @@ private:
     double m_dOverlayRatio = 0.0;
     POINT m_OverlayScroll{-1, -1};
 
+    std::function<void()> m_fnShutDown;
     SAVE_CONTINUE_STATE m_SaveContinue;
     std::unique_ptr<CContinueSave> m_pContinueSave;
 };

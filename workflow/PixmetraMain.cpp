@@ -2,9 +2,12 @@
 // window given here, which a later start can bring to the front.
 #include "app/PixmetraApp.h"
 #include "app/dialogs/FileDialog.h"
+#include "app/dialogs/WindowMap.h"
 #include "workflow/PixmetraDlg.h"
 
 #include <QApplication>
+
+#include <memory>
 
 namespace {
 
@@ -18,6 +21,8 @@ int RunMainWindow(CPixmetraApp& theApp)
         dlg.raise();
         dlg.activateWindow();
     });
+    // Closing the main window ends the program, whatever other window of ours is still up.
+    dlg.SetShutDownHandler([] { QCoreApplication::quit(); });
     dlg.OnInitDialog();
     dlg.show();
     const int result = QApplication::exec();
@@ -35,6 +40,11 @@ int main(int argc, char* argv[])
     // choice would come back as cancelled.
     CQtFileDialogProvider fileDialogs;
     CQSFileAccess::SetDialogProvider(&fileDialogs);
+    // Tools that drive the program from outside read where its controls are.
+    std::unique_ptr<CWindowMap> pWindowMap;
+    if (const QString mapPath = qEnvironmentVariable("PIXMETRA_WINDOW_MAP"); !mapPath.isEmpty()) {
+        pWindowMap = std::make_unique<CWindowMap>(mapPath);
+    }
     theApp.SetMainWindowRunner(RunMainWindow);
     theApp.InitInstance();
     const int result = theApp.ExitInstance();

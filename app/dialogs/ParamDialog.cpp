@@ -2,6 +2,7 @@
 
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/FitToScreen.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/TranslateWindow.h"
 
@@ -57,6 +58,9 @@ void CParamDialog::showEvent(QShowEvent* pEvent)
     if (!m_bInitialised && !pEvent->spontaneous()) {
         m_bInitialised = true;
         OnInitDialog();
+        FitSizeToScreen(this);
+        // Where the dialog lands is known once it is shown.
+        QMetaObject::invokeMethod(this, [this] { MoveIntoScreen(this); }, Qt::QueuedConnection);
     }
     QDialog::showEvent(pEvent);
 }

@@ -109,6 +109,11 @@ void CPixmetraDlg::ApplyView()
         }
     }
     m_Geometry.UpdateVisibleRegion();
+    // What tools driving the program from outside need to find an image pixel on the screen.
+    m_pPicture->setProperty("windowMapInfo", QStringLiteral("ratio=%1 scroll=%2,%3")
+                                                 .arg(v.CurDrawRatio, 0, 'g', 17)
+                                                 .arg(scroll.x)
+                                                 .arg(scroll.y));
     m_pPicture->update();
 }
 

@@ -42,6 +42,7 @@ CZoomWndDlg::CZoomWndDlg(QWidget* pParent)
     : QWidget(pParent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint)
 {
+    setObjectName(QStringLiteral("CZoomWndDlg"));
     auto* pLabel = new QLabel(QStringLiteral("拡大倍率"), this);
     pLabel->setGeometry(kMargin, kMargin, 80, kRowHeight);
     m_pCombo = new QComboBox(this);

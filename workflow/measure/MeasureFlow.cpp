@@ -380,7 +380,7 @@ void CPixmetraDlg::showEvent(QShowEvent* pEvent)
         QMetaObject::invokeMethod(
             this,
             [this] {
-                m_pMeasureModeDlg->PlaceBeside(frameGeometry());
+                PlaceToolWindow();
                 m_pMeasureModeDlg->show();
             },
             Qt::QueuedConnection);

@@ -211,6 +211,18 @@ void CMeasureModeDlg::PlaceBeside(const QRect& ownerFrame)
     m_NormalPos = pos;
 }
 
+void CMeasureModeDlg::PlaceInside(const QRect& area, const QMargins& frame)
+{
+    adjustSize();
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    const QSize room(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+    resize(size().boundedTo(room).expandedTo(least));
+    const QPoint pos(area.right() + 1 - (width() + frame.left() + frame.right()),
+                     area.bottom() + 1 - (height() + frame.top() + frame.bottom()));
+    move(pos);
+    m_NormalPos = pos;
+}
+
 QWidget* CMeasureModeDlg::GetDlgItem(int nID) const
 {
     switch (nID) {

@@ -46,6 +46,10 @@ public:
     // 12 px right of the owner's frame and 12 px below its top, kept on the
     // owner's screen; a saved position (MeasWndLeft/Top) wins when on screen.
     void PlaceBeside(const QRect& ownerFrame);
+    // Lies inside area (screen coordinates, its frame of the given margins
+    // included) at its bottom-right corner, made smaller, down to what its
+    // controls need, where the area is smaller than the window.
+    void PlaceInside(const QRect& area, const QMargins& frame);
 
     int GetCurrentTab() const { return m_nCurTab; }
     // Check box 1143: the magnifier is wanted.
