@@ -1,12 +1,10 @@
 #include "system/ProgramRun.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 
 namespace {
 
-constexpr int kPollMs = 50;
 // What the build places beside the program and the program needs there.
 constexpr const char* kProgramFiles[] = {"pixmetra", "libICubeSDK.so", "libICubeSim.so", "LangTransEnglish.ini",
                                          "LangTransJapanese.ini"};
@@ -17,18 +15,6 @@ QRect RectAt(const QStringList& f, int i)
 }
 
 } // namespace
-
-bool PollFor(int nMs, const std::function<bool()>& fn)
-{
-    const QDeadlineTimer deadline(nMs);
-    while (!fn()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(kPollMs);
-    }
-    return true;
-}
 
 const MAP_WINDOW* WINDOW_MAP::Window(const QString& name) const
 {

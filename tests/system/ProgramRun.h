@@ -88,6 +88,3 @@ private:
     std::unique_ptr<QProcess> m_pProcess;
     QString m_MapPath;
 };
-
-// Polls fn every 50 ms until it holds or nMs pass.
-bool PollFor(int nMs, const std::function<bool()>& fn);

@@ -10,20 +10,6 @@ namespace {
 constexpr int kStartMs = 15000;
 constexpr int kPollMs = 50;
 
-// Polls fn until it holds or nMs pass.
-template <typename Fn>
-bool PollUntil(int nMs, Fn fn)
-{
-    const QDeadlineTimer deadline(nMs);
-    while (!fn()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(kPollMs);
-    }
-    return true;
-}
-
 std::vector<int> Numbers(const QByteArray& text)
 {
     std::vector<int> out;
@@ -35,6 +21,18 @@ std::vector<int> Numbers(const QByteArray& text)
 }
 
 } // namespace
+
+bool PollFor(int nMs, const std::function<bool()>& fn)
+{
+    const QDeadlineTimer deadline(nMs);
+    while (!fn()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(kPollMs);
+    }
+    return true;
+}
 
 TOOL_RESULT RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env, int nTimeoutMs)
 {
@@ -85,7 +83,7 @@ bool CXSession::Start(int nWidth, int nHeight, QString* pWhy)
                       QStringLiteral("%1x%2x24").arg(nWidth).arg(nHeight), QStringLiteral("-nolisten"),
                       QStringLiteral("tcp"), QStringLiteral("-dpi"), QStringLiteral("96")});
     QByteArray number;
-    const bool bUp = PollUntil(kStartMs, [&] {
+    const bool bUp = PollFor(kStartMs, [&] {
         m_pServer->waitForReadyRead(kPollMs);
         number += m_pServer->readAllStandardOutput();
         return number.endsWith('\n') || m_pServer->state() == QProcess::NotRunning;
@@ -100,7 +98,7 @@ bool CXSession::Start(int nWidth, int nHeight, QString* pWhy)
     m_pWindowManager->setStandardOutputFile(QProcess::nullDevice());
     m_pWindowManager->setStandardErrorFile(QProcess::nullDevice());
     m_pWindowManager->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    const bool bManaged = PollUntil(kStartMs, [&] {
+    const bool bManaged = PollFor(kStartMs, [&] {
         const TOOL_RESULT r = RunTool(QStringLiteral("xprop"), {QStringLiteral("-root"),
                                                                QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, Env(), 2000);
         return r.nExitCode == 0 && r.out.contains("window id");

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 struct TOOL_RESULT {
@@ -16,6 +17,8 @@ struct TOOL_RESULT {
     QByteArray out;
 };
 
+// Polls fn every 50 ms until it holds or nMs pass.
+bool PollFor(int nMs, const std::function<bool()>& fn);
 // Runs a tool to its end (at most nTimeoutMs) with the given environment.
 TOOL_RESULT RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                     int nTimeoutMs = 10000);

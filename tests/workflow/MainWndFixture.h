@@ -188,6 +188,10 @@ protected:
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + nRows; }, 2000))
             << "button " << nButton << " left " << dlg.Results().size() - before << " rows";
+        // What the new result posts (its row's selection, the redraw) is
+        // handled now, not in the middle of the test's next step.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
 
     // Calibration slot in use enabled at one unit per pixel (in the tool
