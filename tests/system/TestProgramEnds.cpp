@@ -58,7 +58,7 @@ protected:
             break;
         }
         case CloseWay::AltF4:
-            m_X.Activate(pMain->id);
+            ASSERT_TRUE(m_X.Activate(pMain->id));
             m_X.Key(QStringLiteral("alt+F4"));
             break;
         }
@@ -215,7 +215,7 @@ TEST_F(ProgramEndsTest, SecondStartRaisesTheFirstAndWritesNothing)
                            QString::number(p.processId())}).out.trimmed();
         return !box.isEmpty();
     })) << "the second copy showed nothing";
-    m_X.Activate(QString::fromLatin1(box.split('\n').first()));
+    EXPECT_TRUE(m_X.Activate(QString::fromLatin1(box.split('\n').first())));
     m_X.Key(QStringLiteral("Return"));
     EXPECT_TRUE(p.waitForFinished(kExitMs)) << "the second copy did not end";
     EXPECT_TRUE(run.IsRunning());

@@ -202,7 +202,9 @@ void CXSession::Key(const QString& keys)
     XdoTool({QStringLiteral("key"), keys});
 }
 
-void CXSession::Activate(const QString& windowId)
+bool CXSession::Activate(const QString& windowId)
 {
     XdoTool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), windowId}, 5000);
+    // Keys go to the active window: wait until the window manager made it so.
+    return PollFor(3000, [&] { return XdoTool({QStringLiteral("getactivewindow")}).out.trimmed() == windowId.toLatin1(); });
 }

@@ -50,7 +50,8 @@ public:
     // The pointer to (x, y) and one click of button nButton there.
     void Click(const QPoint& pos, int nButton = 1);
     void Key(const QString& keys);
-    void Activate(const QString& windowId);
+    // Makes the window the active one; false when the window manager did not within a few seconds.
+    bool Activate(const QString& windowId);
 
 private:
     std::unique_ptr<QProcess> m_pServer;
