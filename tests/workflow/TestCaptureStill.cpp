@@ -19,6 +19,24 @@ QImage Pixels(const QString& path)
     return QImage(path).convertToFormat(QImage::Format_RGB888);
 }
 
+// How many pixels two pictures of the same size differ in.
+int DifferingPixels(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+// A caption's glyphs filled straight or through the drawer's kept picture of
+// them may differ in a pixel at a glyph's edge (which one the save takes
+// depends on what the drawer kept from earlier saves); a moved or missing
+// shape differs in hundreds.
+constexpr int kGlyphEdgePixels = 4;
+
 } // namespace
 
 class CaptureStillTest : public CaptureTest {
@@ -66,7 +84,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
     const QImage fit = Pixels(fitPath);
     ASSERT_EQ(fit.size(), QSize(640, 480));
-    EXPECT_EQ(fit, Expected(dlg, RECT{0, 0, 0, 0}));
+    EXPECT_LE(DifferingPixels(fit, Expected(dlg, RECT{0, 0, 0, 0})), kGlyphEdgePixels);
     EXPECT_NE(fit.pixelColor(320, 240), QColor(30, 40, 50)) << "the line is in the file";
     EXPECT_EQ(fit.pixelColor(320, 100), QColor(30, 40, 50));
 
@@ -83,9 +101,10 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
     const QImage zoom = Pixels(zoomPath);
     ASSERT_EQ(zoom.size(), QSize(vis.right - vis.left, vis.bottom - vis.top));
-    EXPECT_EQ(zoom, Expected(dlg, vis));
+    EXPECT_LE(DifferingPixels(zoom, Expected(dlg, vis)), kGlyphEdgePixels);
     // The same pixels as the whole picture's save at that place.
-    EXPECT_EQ(zoom, fit.copy(vis.left, vis.top, zoom.width(), zoom.height()));
+    EXPECT_LE(DifferingPixels(zoom, fit.copy(vis.left, vis.top, zoom.width(), zoom.height())), kGlyphEdgePixels);
+    EXPECT_EQ(zoom.pixelColor(320 - vis.left, 240), fit.pixelColor(320, 240)) << "the line is in the part saved";
 
     // The same name again: the dialog asks, and No keeps the file as it was.
     const QByteArray before = [&] { QFile f(fitPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
