@@ -12,6 +12,10 @@
 #include <functional>
 #include <vector>
 
+// What a list of the tool window posts to its page when the current row
+// changes; each page has one list, so one number serves both.
+constexpr UINT WM_LIST_SELECT_CHANGED = WM_USER + 0x20;
+
 // Column alignment chosen by the owner.
 enum { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2 };
 

@@ -35,7 +35,6 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
 {
     InitMainIcons();
     m_pUi->setupUi(this);
-    m_pVideoRecord = std::make_unique<CVideoRecord>(*this);
     SetDefaultSystemSetting(m_Setting);
     m_Geometry.SetLogSink([](const std::string& line) { WriteLog(QString::fromStdString(line)); });
 }
@@ -61,10 +60,7 @@ BOOL CPixmetraDlg::OnInitDialog()
     if (!InitWindow() && m_bCameraOK) {
         nStartMessage = IDS_WINDOW_INIT_ERROR;
     }
-    m_pCrossLines = std::make_unique<CCrossLines>(*this);
-    m_pScaleBar = std::make_unique<CScaleBar>(*this);
-    m_pZoomFlow = std::make_unique<CZoomWndFlow>(*this, &m_Sink);
-    m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
+    CreateFlows();
     if (m_bCameraOK && !StartStreaming(FALSE)) {
         m_bCameraOK = FALSE;
         nStartMessage = IDS_STREAM_START_ERROR;
@@ -95,6 +91,19 @@ BOOL CPixmetraDlg::OnInitDialog()
     return TRUE;
 }
 
+void CPixmetraDlg::CreateFlows()
+{
+    m_pCrossLines = std::make_unique<CCrossLines>(
+        CROSS_LINES_PARTS{*this, *this, *this, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
+    m_pScaleBar = std::make_unique<CScaleBar>(this, *this, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg);
+    m_pZoomFlow = std::make_unique<CZoomWndFlow>(
+        ZOOM_FLOW_PARTS{*this, &m_Sink, AccImage, m_Geometry, m_Setting, m_pMeasureModeDlg});
+    m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
+    m_pVideoRecord = std::make_unique<CVideoRecord>(
+        VIDEO_RECORD_PARTS{this, *this, *this, *this, CameraCtrl, m_SaveContinue, m_pLayeredWnd, m_pMeasureModeDlg,
+                           [this] { return CheckClearMeasureData(); }});
+}
+
 void CPixmetraDlg::SetStatusMessage(UINT nID, const QString& suffix)
 {
     SetStatusMessage((nID > 0 ? GetProgramString(nID) : QString()) + suffix);
@@ -122,40 +131,11 @@ void CPixmetraDlg::UpdateButtons()
     if (m_pCrossLines != nullptr) {
         m_pCrossLines->UpdateButtons();
     }
-    m_pVideoRecord->UpdateControls();
+    if (m_pVideoRecord != nullptr) {
+        m_pVideoRecord->UpdateControls();
+    }
     // Measuring needs the overlay and a picture, and no series running.
     EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture && !m_SaveContinue.bSaving);
-}
-
-void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    switch (nMessage) {
-    case WM_CAMERA_FRAME:
-        OnCameraFrame(int(wParam), int(lParam));
-        if (m_pZoomFlow != nullptr) {
-            m_pZoomFlow->OnNewPicture();
-        }
-        break;
-    case WM_CAMERA_DISCONNECT:
-        OnDisConnectedMessage();
-        break;
-    case WM_DELETE_CROSS_LINE:
-        OnDeleteCrossLine();
-        break;
-    default:
-        if (OnCaptureMessage(nMessage, wParam, lParam)) {
-            break;
-        }
-        if (m_pCrossLines != nullptr && (m_pCrossLines->OnMessage(nMessage, wParam, lParam) ||
-                                         m_pScaleBar->OnMessage(nMessage, wParam, lParam) ||
-                                         m_pZoomFlow->OnMessage(nMessage, wParam, lParam))) {
-            break;
-        }
-        if (!OnCalibrationMessage(nMessage, wParam, lParam)) {
-            OnMeasureMessage(nMessage, wParam, lParam);
-        }
-        break;
-    }
 }
 
 void CPixmetraDlg::closeEvent(QCloseEvent* pEvent)
@@ -193,7 +173,9 @@ void CPixmetraDlg::OnDestroy()
         }
         SaveSystemSetting(m_Setting);
     }
-    m_pVideoRecord->OnDestroy();
+    if (m_pVideoRecord != nullptr) {
+        m_pVideoRecord->OnDestroy();
+    }
     WatchForCameraReturn(false);
     StopContinueSaveThreads();
     StopStreaming();

@@ -14,13 +14,16 @@
 #pragma once
 
 #include "app/SystemSetting.h"
+#include "app/dialogs/StatusLine.h"
 #include "camera/CameraCtrl.h"
 #include "engine/LayeredWnd.h"
 #include "image/AccImage.h"
 #include "platform/MessageReceiver.h"
+#include "workflow/MainButtons.h"
 #include "workflow/capture/SaveContinueState.h"
 #include "workflow/live/DisplayGeometry.h"
 #include "workflow/live/FrameRate.h"
+#include "workflow/live/PictureState.h"
 #include "workflow/measure/InputControlGroups.h"
 
 #include <QLabel>
@@ -49,8 +52,6 @@ namespace Ui {
 class CPixmetraDlg;
 }
 
-constexpr int DISP_CAMERA_IMAGE = 0;
-constexpr int DISP_STILL_IMAGE = 1;
 constexpr int STATUS_PART_COUNT = 8;
 
 // What the window is built on; tests replace the camera library or make the
@@ -61,7 +62,7 @@ struct MAIN_WINDOW_OPTIONS {
     ISeriesClock* pSeriesClock = nullptr; // null: continuous save keeps the system's time
 };
 
-class CPixmetraDlg : public QWidget {
+class CPixmetraDlg : public QWidget, public IStatusLine, public IMainButtons, public IPictureState {
 public:
     explicit CPixmetraDlg(QWidget* pParent = nullptr, const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS());
     ~CPixmetraDlg() override;
@@ -69,8 +70,8 @@ public:
     BOOL OnInitDialog();
     // The message line: string nID (when above 0) followed by suffix.
     void SetStatusMessage(UINT nID, const QString& suffix = QString());
-    void SetStatusMessage(const QString& text);
-    void UpdateButtons();
+    void SetStatusMessage(const QString& text) override;
+    void UpdateButtons() override;
     void UpdateCalibrationCaption();
     // The current enabled calibration to the overlay; every result recomputed.
     void ApplyCalibration();
@@ -125,18 +126,19 @@ public:
     const SAVE_CONTINUE_STATE& SaveContinueState() const { return m_SaveContinue; }
 
     // The control with template number nID, or null.
-    QWidget* GetDlgItem(int nID) const;
+    QWidget* GetDlgItem(int nID) const override;
     QString GetStatusPartText(int nPart) const;
     QString GetMessageText() const { return m_MessageText; }
     CDisplayGeometry& Geometry() { return m_Geometry; }
-    CAccImage& Image() { return AccImage; }
+    CAccImage& Image() override { return AccImage; }
     CLayeredWnd* Overlay() const { return m_pLayeredWnd; }
     CPictureBox* PictureBox() const { return m_pPicture; }
     CCameraCtrl& Camera() { return CameraCtrl; }
     const SYSTEM_SETTING& Setting() const { return m_Setting; }
     SYSTEM_SETTING& Setting() { return m_Setting; }
-    BOOL IsCameraOK() const { return m_bCameraOK; }
-    int GetDispImageKind() const { return m_nDispImageKind; }
+    BOOL IsCameraOK() const override { return m_bCameraOK; }
+    int GetDispImageKind() const override { return m_nDispImageKind; }
+    bool HasPicture() const override { return m_bCameraOK || !AccImage.IsEmpty(); }
     double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
@@ -144,7 +146,7 @@ public:
     CScaleBar* ScaleBar() const { return m_pScaleBar.get(); }
     CZoomWndFlow* ZoomFlow() const { return m_pZoomFlow.get(); }
     // Lays the controls out again after one was shown or hidden.
-    void UpdateLayout() { LayoutControls(); }
+    void UpdateLayout() override { LayoutControls(); }
     CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
     // Before another picture replaces the current one: false when the user keeps the measurements.
     bool CheckClearMeasureData();
@@ -163,7 +165,10 @@ protected:
     void timerEvent(QTimerEvent* pEvent) override;
 
 private:
+    // MainMessages.cpp: every message to its flow.
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // The flows that work on the window, made once its controls, overlay and tool window are.
+    void CreateFlows();
     void OnDestroy();
 
     // MainLayout.cpp
@@ -199,7 +204,7 @@ private:
     void EnableMeasureGroup(bool bEnable);
     void DisableInputGroup(int nGroup);
     void RestoreInputGroup(int nGroup);
-    bool OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    void OnInvalidSetPoint();
     void OnStartMake(int nKind);
     void OnStartMakeText();
     void OnEditText();
@@ -216,7 +221,6 @@ private:
     void CopyResults();
 
     // capture/ContinueSaveFlow.cpp
-    bool OnCaptureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     std::array<QWidget*, 8> ControlGroup1() const;
     void UpdateCaptureButtons();
     void UpdateSaveContinueButton();
@@ -231,7 +235,11 @@ private:
     void StopContinueSaveThreads();
 
     // calibration/CalibrationFlow.cpp
-    bool OnCalibrationMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
+    void OnChangeCalibration();
+    void OnEndCalibrationTab();
+    bool IsCalibrating() const;
+    // The reference line's prompt for the current slot's kind of input.
+    void ShowCalibrationPrompt();
     void ConnectCalibrationPage();
     QAbstractButton* CalibrationSetButton() const;
     void EndCalibrationInput();

@@ -1,6 +1,7 @@
 #include "app/dialogs/SystemSettingDlg.h"
 
 #include "app/LogFile.h"
+#include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "app/dialogs/LogCopyDlg.h"

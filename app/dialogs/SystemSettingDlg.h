@@ -24,9 +24,6 @@ class CSystemSettingDlg;
 class QAbstractButton;
 class QLineEdit;
 
-// Posted to the opener by "十字線削除": clear the cross lines once the dialog ends with OK.
-constexpr UINT WM_DELETE_CROSS_LINE = WM_USER + 68;
-
 class CSystemSettingDlg : public CParamDialog {
     Q_OBJECT
 public:

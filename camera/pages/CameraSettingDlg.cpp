@@ -1,6 +1,7 @@
 #include "camera/pages/CameraSettingDlg.h"
 
 #include "app/LogFile.h"
+#include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "camera/pages/PageRGBControl.h"
@@ -97,7 +98,7 @@ void CCameraSettingDlg::OnOK()
             return;
         }
         if (m_pMainWnd != nullptr) {
-            m_pMainWnd->PostMessage(WM_CAMERA_SETTING_DELETE_ALL, 0, LPARAM(-1));
+            m_pMainWnd->PostMessage(WM_DELETE_ALL_MEASURE_DATA, 0, LPARAM(-1));
         }
     }
     accept();

@@ -16,10 +16,6 @@ class CPageRGBControl;
 class CPageVideoControl;
 class IStatusLine;
 
-// The main window's message that clears every measurement (wParam 0: the
-// calibration stays; lParam -1: without asking again).
-constexpr UINT WM_CAMERA_SETTING_DELETE_ALL = WM_USER + 0x42;
-
 class CCameraSettingDlg : public CParamDialog {
     Q_OBJECT
 public:

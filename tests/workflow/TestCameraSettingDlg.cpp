@@ -2,6 +2,7 @@
 // the camera's parameters (the next frames show them), automatic modes lock
 // their sliders, the defaults come back, and the resolution chosen is
 // applied on close, refused changes included.
+#include "app/MainWindowMessages.h"
 #include "MainWndFixture.h"
 
 #include "app/MultiLanguageTranslator.h"
@@ -210,7 +211,7 @@ TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
     EXPECT_EQ(dlg.GetResolutionIndex(), 7);
     const std::vector<POSTED_MESSAGE> posted = sink.Take();
     ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].nMessage, UINT(WM_USER + 0x42));
+    EXPECT_EQ(posted[0].nMessage, WM_DELETE_ALL_MEASURE_DATA);
     EXPECT_EQ(posted[0].lParam, LPARAM(-1));
 }
 

@@ -30,71 +30,31 @@ constexpr UINT IDS_CALIB_FILE_KIND = 250;
 constexpr UINT IDS_STOP = 154;
 } // namespace
 
-bool CPixmetraDlg::OnCalibrationMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+void CPixmetraDlg::OnChangeCalibration()
 {
-    (void)wParam;
-    (void)lParam;
-    switch (nMessage) {
-    case WM_START_SET_CALIBRATION:
-        OnStartSetCalibration();
-        return true;
-    case WM_END_SET_CALIBRATION:
-        OnEndSetCalibration();
-        return true;
-    case WM_CANCEL_SET_CALIBRATION:
-        OnCancelSetCalibration();
-        return true;
-    case WM_ERROR_SET_CALIBRATION:
-        OnErrorSetCalibration();
-        return true;
-    case WM_SELECT_CALIBRATION_LIST:
-        // The page posts this only when another slot became current.
-        OnSelectCalibrationList();
-        SetStatusMessage(IDS_CALIB_CHANGED);
-        return true;
-    case WM_CHANGE_CALIBRATION:
-        OnSelectCalibrationList();
-        SetStatusMessage(IDS_CALIB_CHANGED);
-        return true;
-    case WM_LOAD_CALIBRATION_DATA:
-        OnLoadCalibrationData();
-        return true;
-    case WM_SAVE_CALIBRATION_DATA:
-        OnSaveCalibrationData();
-        return true;
-    case WM_END_CALIBRATION_TAB:
-        if (m_pMeasureModeDlg != nullptr) {
-            m_pMeasureModeDlg->SetSystemSettings();
-        }
-        SaveSystemSetting(m_Setting);
-        ApplyCalibration();
-        return true;
-    case WM_RECALC_MEAS_RESULT:
-        ApplyCalibration();
-        return true;
-    case WM_UPDATE_MEAS_RESULT_LIST:
-        if (m_pMeasureModeDlg != nullptr) {
-            m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
-        }
-        return true;
-    case WM_ERROR_MAKE_SHAPE:
-        // A first click off the picture: the reference line input goes on, so its prompt stays.
-        if (m_pLayeredWnd != nullptr && m_pLayeredWnd->Input().IsCalibrating()) {
-            const int32_t n = std::clamp(m_Setting.CalibrationIndex, 0, CALIBRATION_NUM - 1);
-            SetStatusMessage(m_Setting.Calibration[n].SetPointKind == 1 ? IDS_CALIB_START_3 : IDS_CALIB_START_2);
-            return true;
-        }
-        return false;
-    case WM_CANCEL_MAKE_SHAPE:
-        // Esc or 中止 while the reference line is being drawn ends that input.
-        if (m_pLayeredWnd != nullptr && m_pLayeredWnd->Input().IsCalibrating()) {
-            OnCancelSetCalibration();
-            return true;
-        }
-        return false;
-    default:
-        return false;
+    // The page tells this only when another slot became current.
+    OnSelectCalibrationList();
+    SetStatusMessage(IDS_CALIB_CHANGED);
+}
+
+void CPixmetraDlg::OnEndCalibrationTab()
+{
+    if (m_pMeasureModeDlg != nullptr) {
+        m_pMeasureModeDlg->SetSystemSettings();
     }
+    SaveSystemSetting(m_Setting);
+    ApplyCalibration();
+}
+
+bool CPixmetraDlg::IsCalibrating() const
+{
+    return m_pLayeredWnd != nullptr && m_pLayeredWnd->Input().IsCalibrating();
+}
+
+void CPixmetraDlg::ShowCalibrationPrompt()
+{
+    const int32_t n = std::clamp(m_Setting.CalibrationIndex, 0, CALIBRATION_NUM - 1);
+    SetStatusMessage(m_Setting.Calibration[n].SetPointKind == 1 ? IDS_CALIB_START_3 : IDS_CALIB_START_2);
 }
 
 void CPixmetraDlg::ConnectCalibrationPage()

@@ -8,7 +8,7 @@ void SetupCalibrationListColumns(CQSListCtrl& list, int nClientWidth, IMessageSi
     list.SetupColumns({{GetProgramString(212), LVCFMT_LEFT, w * 40 / 267},
                        {GetProgramString(213), LVCFMT_LEFT, w * 164 / 267},
                        {GetProgramString(214), LVCFMT_LEFT, w * 60 / 267}},
-                      pSink, WM_CALIBRATION_LIST_SELECT);
+                      pSink, WM_LIST_SELECT_CHANGED);
     list.SetMultiSelect(false);
 }
 

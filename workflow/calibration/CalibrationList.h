@@ -4,9 +4,6 @@
 #include "engine/QSListCtrl.h"
 #include "workflow/calibration/CalibrationTable.h"
 
-// What the calibration list posts to the calibration page when its selection changes.
-constexpr UINT WM_CALIBRATION_LIST_SELECT = WM_USER + 0x10;
-
 // Columns No., 校正値名称, 設定済 sized 40:164:60 of nClientWidth, one row
 // selectable, notifying pSink.
 void SetupCalibrationListColumns(CQSListCtrl& list, int nClientWidth, IMessageSink* pSink);

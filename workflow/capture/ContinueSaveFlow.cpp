@@ -292,23 +292,6 @@ void CPixmetraDlg::SaveContinueOnClick()
     AfxMessageBox(IDS_SAVE_ERROR, MB_ICONERROR | MB_TASKMODAL, this);
 }
 
-bool CPixmetraDlg::OnCaptureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    switch (nMessage) {
-    case WM_SAVE_IMAGE_CONTINUE:
-        OnSaveImageContinue(wParam, lParam);
-        return true;
-    case WM_END_SAVE_IMAGE_CONTINUE:
-        OnEndSaveImageContinue(wParam, lParam);
-        return true;
-    case WM_SAVE_CONTINUE_COUNTDOWN:
-        OnSaveContinueCountdown(wParam, lParam);
-        return true;
-    default:
-        return false;
-    }
-}
-
 void CPixmetraDlg::OnSaveImageContinue(WPARAM wParam, LPARAM lParam)
 {
     // A message of a series that was stopped (and maybe replaced) says nothing about this one.

@@ -6,9 +6,13 @@
 #include "app/WriteFailureText.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetAviSecDlg.h"
+#include "app/dialogs/StatusLine.h"
+#include "camera/CameraCtrl.h"
 #include "engine/LayeredWnd.h"
 #include "workflow/MainControls.h"
-#include "workflow/PixmetraDlg.h"
+#include "workflow/MainButtons.h"
+#include "workflow/capture/SaveContinueState.h"
+#include "workflow/live/PictureState.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QApplication>
@@ -74,7 +78,7 @@ constexpr qint64 kMaxOverMs = 60000;
 
 } // namespace
 
-CVideoRecord::CVideoRecord(CPixmetraDlg& dlg) : m_Dlg(dlg)
+CVideoRecord::CVideoRecord(const VIDEO_RECORD_PARTS& parts) : m_Parts(parts)
 {
 }
 
@@ -83,15 +87,15 @@ void CVideoRecord::OnBnClickedBtnSaveAvi()
     if (m_bSaveAvi) {
         return;
     }
-    CDisabledWhile tool(m_Dlg.MeasureModeDlg());
-    CDisabledWhile overlay(m_Dlg.Overlay());
+    CDisabledWhile tool(m_Parts.pTool);
+    CDisabledWhile overlay(m_Parts.pOverlay);
     WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSaveAvi()"));
     StartRecording();
 }
 
 bool CVideoRecord::StartRecording()
 {
-    if (!m_Dlg.CheckClearMeasureData()) {
+    if (!m_Parts.fnMayReplacePicture()) {
         return false;
     }
     const QString filter = QStringLiteral("%1(*.%2)|*.%3||").arg(GetProgramString(IDS_VIDEO_FILE), "avi", "avi");
@@ -100,7 +104,7 @@ bool CVideoRecord::StartRecording()
     if (path.isEmpty()) {
         return false;
     }
-    CSetAviSecDlg dlg(&m_Dlg);
+    CSetAviSecDlg dlg(m_Parts.pOwner);
     dlg.m_nAviSec = SaveAviTotalSec < 1 ? 1 : SaveAviTotalSec;
     if (dlg.DoModal() != IDOK) {
         return false;
@@ -109,21 +113,21 @@ bool CVideoRecord::StartRecording()
     WriteLog(QStringLiteral("[MAIN]SaveAviTotalSec:%1").arg(SaveAviTotalSec));
     SaveAviSecCnt = 0;
     m_OverTime.invalidate();
-    m_Dlg.SetStatusMessage(ProgressText());
+    m_Parts.status.SetStatusMessage(ProgressText());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const BOOL bStarted = m_Dlg.Camera().StartSaveAVI(path, SaveAviTotalSec);
+    const BOOL bStarted = m_Parts.camera.StartSaveAVI(path, SaveAviTotalSec);
     QApplication::restoreOverrideCursor();
     if (!bStarted) {
         // A file that could not be made or a disk too full for its header says why.
-        const int nError = m_Dlg.Camera().GetVideoRecordingError();
-        m_Dlg.SetStatusMessage(GetProgramString(IDS_VIDEO_START_ERROR) + ReasonText(nError));
+        const int nError = m_Parts.camera.GetVideoRecordingError();
+        m_Parts.status.SetStatusMessage(GetProgramString(IDS_VIDEO_START_ERROR) + ReasonText(nError));
         WriteLog(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(path) + ErrorLogText(nError));
         return false;
     }
     m_bSaveAvi = TRUE;
     DisableGroup();
-    m_Dlg.UpdateButtons(); // the picture actions and the tool window idle while recording
+    m_Parts.buttons.UpdateButtons(); // the picture actions and the tool window idle while recording
     m_nSaveAviTimerId = startTimer(m_nTickMs, Qt::PreciseTimer);
     return true;
 }
@@ -150,9 +154,9 @@ void CVideoRecord::OnTimerSaveAvi()
     if (SaveAviSecCnt >= SaveAviTotalSec && !m_OverTime.isValid()) {
         m_OverTime.start();
     }
-    m_Dlg.SetStatusMessage(ProgressText());
+    m_Parts.status.SetStatusMessage(ProgressText());
     BOOL bEnable = FALSE, bOn = FALSE;
-    const BOOL bRead = m_Dlg.Camera().GetVideoRecordingParam(bEnable, bOn);
+    const BOOL bRead = m_Parts.camera.GetVideoRecordingParam(bEnable, bOn);
     WriteLog(QStringLiteral("[MAIN]OnTimer(SaveAvi) bEnable:%1 AviState:%2 / SaveAviSecCnt:%3")
                  .arg(bEnable ? "TRUE" : "FALSE", bOn ? "ON" : "OFF")
                  .arg(SaveAviSecCnt));
@@ -179,14 +183,14 @@ void CVideoRecord::EndRecording(bool bCompleted)
     }
     // A write that failed (a full disk) ended the file early, even when the
     // count had run out: it holds the frames up to the failure.
-    const int nError = m_Dlg.Camera().GetVideoRecordingError();
+    const int nError = m_Parts.camera.GetVideoRecordingError();
     bCompleted = bCompleted && nError == 0;
     const QString progress = ProgressText().mid(GetProgramString(IDS_SAVING_VIDEO).size());
-    m_Dlg.SetStatusMessage(bCompleted ? GetProgramString(IDS_VIDEO_SAVED)
+    m_Parts.status.SetStatusMessage(bCompleted ? GetProgramString(IDS_VIDEO_SAVED)
                                       : GetProgramString(IDS_VIDEO_STOPPED_EARLY) + progress + ReasonText(nError));
     m_bSaveAvi = FALSE;
     RestoreGroup();
-    m_Dlg.UpdateButtons(); // the tool window is no longer busy
+    m_Parts.buttons.UpdateButtons(); // the tool window is no longer busy
     WriteLog(bCompleted ? QStringLiteral("[MAIN]->End Save AVI.")
                         : QStringLiteral("[MAIN]->Save AVI stopped early at %1 of %2 s.")
                                   .arg(SaveAviSecCnt)
@@ -197,7 +201,7 @@ void CVideoRecord::EndRecording(bool bCompleted)
 void CVideoRecord::DisableGroup()
 {
     for (size_t i = 0; i < kGroup3.size(); ++i) {
-        QWidget* p = m_Dlg.GetDlgItem(kGroup3[i]);
+        QWidget* p = m_Parts.buttons.GetDlgItem(kGroup3[i]);
         m_GroupEnabled[i] = p != nullptr && p->isEnabled();
         if (p != nullptr) {
             p->setEnabled(false);
@@ -208,7 +212,7 @@ void CVideoRecord::DisableGroup()
 void CVideoRecord::RestoreGroup()
 {
     for (size_t i = 0; i < kGroup3.size(); ++i) {
-        if (QWidget* p = m_Dlg.GetDlgItem(kGroup3[i])) {
+        if (QWidget* p = m_Parts.buttons.GetDlgItem(kGroup3[i])) {
             p->setEnabled(m_GroupEnabled[i]);
         }
     }
@@ -216,26 +220,26 @@ void CVideoRecord::RestoreGroup()
 
 void CVideoRecord::UpdateControls()
 {
-    if (QWidget* p = m_Dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)) {
+    if (QWidget* p = m_Parts.buttons.GetDlgItem(IDC_BTN_SAVE_VIDEO)) {
         // One capture at a time: no recording while a picture series runs.
-        p->setEnabled(m_Dlg.IsCameraOK() && !m_bSaveAvi && m_Dlg.GetDispImageKind() == DISP_CAMERA_IMAGE &&
-                      !m_Dlg.SaveContinueState().bSaving);
+        p->setEnabled(m_Parts.picture.IsCameraOK() && !m_bSaveAvi && m_Parts.picture.GetDispImageKind() == DISP_CAMERA_IMAGE &&
+                      !m_Parts.series.bSaving);
     }
     if (!m_bSaveAvi) {
         return;
     }
     for (int nID : kGroup3) {
-        if (QWidget* p = m_Dlg.GetDlgItem(nID)) {
+        if (QWidget* p = m_Parts.buttons.GetDlgItem(nID)) {
             p->setEnabled(false);
         }
     }
     for (int nID : kViewControls) {
-        if (QWidget* p = m_Dlg.GetDlgItem(nID)) {
+        if (QWidget* p = m_Parts.buttons.GetDlgItem(nID)) {
             p->setEnabled(false);
         }
     }
-    if (m_Dlg.MeasureModeDlg() != nullptr) {
-        m_Dlg.MeasureModeDlg()->EnableMeasure(false);
+    if (m_Parts.pTool != nullptr) {
+        m_Parts.pTool->EnableMeasure(false);
     }
 }
 

@@ -13,12 +13,34 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
-class CPixmetraDlg;
+class CCameraCtrl;
+class CLayeredWnd;
+class CMeasureModeDlg;
+class IMainButtons;
+class IPictureState;
+class IStatusLine;
+class QWidget;
+struct SAVE_CONTINUE_STATE;
+
+// What a recording works on. The overlay and the tool window may be absent.
+struct VIDEO_RECORD_PARTS {
+    QWidget* pOwner; // the dialogs' parent
+    IMainButtons& buttons;
+    IStatusLine& status;
+    IPictureState& picture;
+    CCameraCtrl& camera;
+    const SAVE_CONTINUE_STATE& series; // no recording while a series runs
+    CLayeredWnd* pOverlay;
+    CMeasureModeDlg* pTool;
+    // Asks before the results go with the picture; false: the user keeps them.
+    std::function<bool()> fnMayReplacePicture;
+};
 
 class CVideoRecord : public QObject {
 public:
-    explicit CVideoRecord(CPixmetraDlg& dlg);
+    explicit CVideoRecord(const VIDEO_RECORD_PARTS& parts);
 
     // The video button's handler.
     void OnBnClickedBtnSaveAvi();
@@ -46,7 +68,7 @@ private:
     void DisableGroup();
     void RestoreGroup();
 
-    CPixmetraDlg& m_Dlg;
+    VIDEO_RECORD_PARTS m_Parts;
     int SaveAviTotalSec = 0; // kept between recordings of one run
     int SaveAviSecCnt = 0;
     BOOL m_bSaveAvi = FALSE;

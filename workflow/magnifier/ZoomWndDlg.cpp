@@ -1,6 +1,7 @@
 #include "workflow/magnifier/ZoomWndDlg.h"
 
 #include "app/LogFile.h"
+#include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "image/AccImage.h"

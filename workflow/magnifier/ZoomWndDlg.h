@@ -15,9 +15,6 @@ class QComboBox;
 class QLabel;
 class QPainter;
 
-// To the main window: the magnifier was closed by its close box.
-constexpr UINT WM_CLOSE_ZOOM_WINDOW = WM_USER + 0x05;
-
 class CZoomWndDlg : public QWidget {
 public:
     enum { IDD = 183 };

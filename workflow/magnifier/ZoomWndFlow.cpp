@@ -1,65 +1,50 @@
 #include "workflow/magnifier/ZoomWndFlow.h"
 
 #include "app/LogFile.h"
-#include "engine/OverlayMessages.h"
-#include "workflow/PixmetraDlg.h"
+#include "app/SystemSetting.h"
+#include "image/AccImage.h"
+#include "workflow/live/DisplayGeometry.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
-#include "workflow/toolwnd/ToolMessages.h"
 
 #include <QEvent>
 #include <QShowEvent>
 
 
-CZoomWndFlow::CZoomWndFlow(CPixmetraDlg& dlg, IMessageSink* pMainSink) : m_Dlg(dlg)
+CZoomWndFlow::CZoomWndFlow(const ZOOM_FLOW_PARTS& parts)
+    : m_Owner(parts.owner), m_Image(parts.image), m_Geometry(parts.geometry), m_Setting(parts.setting),
+      m_pTool(parts.pTool)
 {
     // Owned by the desktop: a top-level window of its own, deleted with this.
     m_pZoomWnd = std::make_unique<CZoomWndDlg>();
-    if (!m_pZoomWnd->InitZoomWndDlg(pMainSink, &dlg.Image())) {
+    if (!m_pZoomWnd->InitZoomWndDlg(parts.pMainSink, &m_Image)) {
         WriteLog(QStringLiteral("[MAIN]InitZoomWndDlg() is Error!"));
     }
-    m_pZoomWnd->SetCrossColor(dlg.Setting().Draw.CrossColor);
-    dlg.installEventFilter(this);
+    m_pZoomWnd->SetCrossColor(m_Setting.Draw.CrossColor);
+    m_Owner.installEventFilter(this);
 }
 
 CZoomWndFlow::~CZoomWndFlow()
 {
-    m_Dlg.removeEventFilter(this);
-}
-
-bool CZoomWndFlow::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    switch (nMessage) {
-    case WM_MOUSE_POSITION:
-        OnMoveZoomPoint(int(intptr_t(wParam)), int(lParam));
-        return true;
-    case WM_DISP_ZOOM_WINDOW:
-        OnDispZoomWindow(wParam);
-        return true;
-    case WM_CLOSE_ZOOM_WINDOW:
-        OnCloseZoomWindow();
-        return true;
-    default:
-        return false;
-    }
+    m_Owner.removeEventFilter(this);
 }
 
 void CZoomWndFlow::UpdateImageInfo()
 {
-    const CAccImage& image = m_Dlg.Image();
+    const CAccImage& image = m_Image;
     m_pZoomWnd->SetImageInfo(image.IsEmpty() ? IMAGE_INFO{0, 0, 0}
                                              : IMAGE_INFO{image.GetBitCount(), image.GetWidth(), image.GetHeight()});
 }
 
 void CZoomWndFlow::OnMoveZoomPoint(int x, int y)
 {
-    CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg();
+    CMeasureModeDlg* pTool = m_pTool;
     if (pTool == nullptr || !pTool->IsDispZoomWindow()) {
         return;
     }
     // The pixel a click there would take; none without a ratio (no picture shown).
     POINT pt{};
-    if (!m_Dlg.Geometry().MagnifierToImage(x, y, &pt)) {
+    if (!m_Geometry.MagnifierToImage(x, y, &pt)) {
         return;
     }
     UpdateImageInfo();
@@ -82,7 +67,7 @@ void CZoomWndFlow::OnDispZoomWindow(WPARAM wShow)
 
 void CZoomWndFlow::OnCloseZoomWindow()
 {
-    if (CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg()) {
+    if (CMeasureModeDlg* pTool = m_pTool) {
         pTool->SetDispZoomWindow(FALSE);
     }
     m_bDispZoomWnd = FALSE;
@@ -90,12 +75,12 @@ void CZoomWndFlow::OnCloseZoomWindow()
 
 void CZoomWndFlow::PlaceAtStart()
 {
-    const SYSTEM_SETTING& s = m_Dlg.Setting();
+    const SYSTEM_SETTING& s = m_Setting;
     m_pZoomWnd->adjustSize();
     if (s.bRegistWindowPos && s.ZoomWndLeft != 0 && s.ZoomWndTop != 0) {
         m_pZoomWnd->move(s.ZoomWndLeft, s.ZoomWndTop);
     } else {
-        const QRect owner = m_Dlg.frameGeometry();
+        const QRect owner = m_Owner.frameGeometry();
         const QSize size = m_pZoomWnd->frameGeometry().size();
         m_pZoomWnd->move(owner.center().x() - size.width() / 2, owner.center().y() - size.height() / 2);
     }
@@ -107,7 +92,7 @@ void CZoomWndFlow::PlaceAtStart()
 
 void CZoomWndFlow::SavePlacement()
 {
-    SYSTEM_SETTING& s = m_Dlg.Setting();
+    SYSTEM_SETTING& s = m_Setting;
     if (!s.bRegistWindowPos) {
         s.ZoomWndLeft = 0;
         s.ZoomWndTop = 0;
@@ -120,14 +105,14 @@ void CZoomWndFlow::SavePlacement()
 
 bool CZoomWndFlow::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pWatched == &m_Dlg) {
+    if (pWatched == &m_Owner) {
         if (pEvent->type() == QEvent::Show && !m_bPlaced && !static_cast<QShowEvent*>(pEvent)->spontaneous()) {
             // Placed once the main window's frame is.
             m_bPlaced = true;
             QMetaObject::invokeMethod(this, [this] { PlaceAtStart(); }, Qt::QueuedConnection);
         } else if (pEvent->type() == QEvent::WindowStateChange && m_bDispZoomWnd) {
             // Minimised and restored with the main window.
-            if (m_Dlg.isMinimized()) {
+            if (m_Owner.isMinimized()) {
                 m_pZoomWnd->showMinimized();
             } else if (m_pZoomWnd->isMinimized()) {
                 m_pZoomWnd->showNormal();

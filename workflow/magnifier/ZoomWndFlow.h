@@ -11,19 +11,33 @@
 
 #include <memory>
 
-class CPixmetraDlg;
+class CAccImage;
+class CDisplayGeometry;
+class CMeasureModeDlg;
 class CZoomWndDlg;
+class QWidget;
+struct SYSTEM_SETTING;
+
+// What the magnifier works on: the main window it follows (placed, minimised
+// and restored with it), the picture and its view, and the tool window's
+// check box, which may be absent.
+struct ZOOM_FLOW_PARTS {
+    QWidget& owner;
+    IMessageSink* pMainSink; // where the magnifier posts its close notice
+    CAccImage& image;
+    CDisplayGeometry& geometry;
+    SYSTEM_SETTING& setting;
+    CMeasureModeDlg* pTool;
+};
 
 class CZoomWndFlow : public QObject {
 public:
-    // pMainSink: where the magnifier posts its close notice.
-    CZoomWndFlow(CPixmetraDlg& dlg, IMessageSink* pMainSink);
+    explicit CZoomWndFlow(const ZOOM_FLOW_PARTS& parts);
     ~CZoomWndFlow() override;
 
     CZoomWndDlg* ZoomWnd() const { return m_pZoomWnd.get(); }
     BOOL IsShown() const { return m_bDispZoomWnd; }
 
-    bool OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     // x, y in picture-box pixels.
     void OnMoveZoomPoint(int x, int y);
     void OnDispZoomWindow(WPARAM wShow);
@@ -40,7 +54,11 @@ private:
     void PlaceAtStart();
     void UpdateImageInfo();
 
-    CPixmetraDlg& m_Dlg;
+    QWidget& m_Owner;
+    CAccImage& m_Image;
+    CDisplayGeometry& m_Geometry;
+    SYSTEM_SETTING& m_Setting;
+    CMeasureModeDlg* m_pTool;
     std::unique_ptr<CZoomWndDlg> m_pZoomWnd;
     BOOL m_bDispZoomWnd = FALSE;
     bool m_bPlaced = false;

@@ -73,72 +73,9 @@ void CPixmetraDlg::RestoreInputGroup(int nGroup)
     EnableMeasureGroup(true);
 }
 
-bool CPixmetraDlg::OnMeasureMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+void CPixmetraDlg::OnInvalidSetPoint()
 {
-    switch (nMessage) {
-    case WM_START_MAKE_LINE:
-    case WM_START_MAKE_CIRCLE:
-    case WM_START_MAKE_ANGLE:
-        OnStartMake(int(wParam));
-        return true;
-    case WM_START_MAKE_PERPENDICULAR:
-        OnStartMake(MEAS_PERPENDICULAR);
-        return true;
-    case WM_START_MAKE_2CIRCLE_LINE:
-        OnStartMake(MEAS_2CIRCLE);
-        return true;
-    case WM_START_MAKE_POLYGON:
-        OnStartMake(MEAS_POLYGON);
-        return true;
-    case WM_START_MAKE_POINT_COUNT:
-        OnStartMake(MEAS_COUNT);
-        return true;
-    case WM_START_MAKE_TEXT:
-        OnStartMakeText();
-        return true;
-    case WM_CANCEL_MAKE_SHAPE:
-        OnCancelMakeShape();
-        return true;
-    case WM_UNDO_SET_POINT:
-        OnUndoSetPoint();
-        return true;
-    case WM_END_MAKE_SHAPE:
-        OnEndMakeShape(wParam);
-        return true;
-    case WM_ERROR_MAKE_SHAPE:
-        OnErrorMakeShape();
-        return true;
-    case WM_INVALID_SET_POINT:
-        SetStatusMessage(581);
-        return true;
-    case WM_MAKING_RGN_DISP_CAPTION:
-        OnMakingRgnDispCaption(int(wParam), int(lParam));
-        return true;
-    case WM_SELECT_MEASURE_SHAPE:
-        OnSelectMeasureShape(int32_t(intptr_t(wParam)), lParam);
-        return true;
-    case WM_DELETE_SEL_MEASURE_DATA:
-        OnDeleteSelMeasureData();
-        return true;
-    case WM_DELETE_ALL_MEASURE_DATA:
-        OnDeleteAllMeasureData(wParam, lParam);
-        return true;
-    case WM_SAVE_MEASURE_DATA:
-        OnSaveMeasureData();
-        return true;
-    case WM_EDIT_TEXT:
-        OnEditText();
-        return true;
-    case WM_DISP_MEASURE_SHAPE:
-        OnDispMeasureShape(wParam != 0);
-        return true;
-    case WM_MOVE_MEAS_MODE_DLG:
-        m_Setting.MeasWndLeft = int32_t(wParam);
-        m_Setting.MeasWndTop = int32_t(lParam);
-        return true;
-    default:
-        return false;
-    }
+    SetStatusMessage(581);
 }
 
 void CPixmetraDlg::OnStartMake(int nKind)

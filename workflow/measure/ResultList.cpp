@@ -10,7 +10,7 @@ void SetupResultListColumns(CQSListCtrl& list, int nClientWidth, IMessageSink* p
                        {GetProgramString(216), LVCFMT_CENTER, w * 100 / 271},
                        {GetProgramString(217), LVCFMT_CENTER, w * 74 / 271},
                        {GetProgramString(218), LVCFMT_CENTER, w * 40 / 271}},
-                      pSink, WM_RESULT_LIST_SELECT);
+                      pSink, WM_LIST_SELECT_CHANGED);
     list.SetMultiSelect(true);
 }
 

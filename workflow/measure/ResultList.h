@@ -6,9 +6,6 @@
 
 #include <vector>
 
-// What the results list posts to the measurement page when its selection changes.
-constexpr UINT WM_RESULT_LIST_SELECT = WM_USER + 0x20;
-
 // Four centred columns No., 計測内容, 計測値, 単位 sized 30:100:74:40 of
 // nClientWidth, several rows selectable, notifying pSink.
 void SetupResultListColumns(CQSListCtrl& list, int nClientWidth, IMessageSink* pSink);

@@ -1,12 +1,16 @@
 #include "workflow/overlay/CrossLines.h"
 
 #include "app/LogFile.h"
+#include "app/MainWindowMessages.h"
+#include "app/dialogs/StatusLine.h"
 #include "app/dialogs/SystemSettingDlg.h"
 #include "app/SystemSetting.h"
 #include "engine/LayeredWnd.h"
 #include "engine/OverlayMessages.h"
+#include "image/AccImage.h"
+#include "workflow/MainButtons.h"
 #include "workflow/MainControls.h"
-#include "workflow/PixmetraDlg.h"
+#include "workflow/live/PictureState.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageMeasurement.h"
 
@@ -14,7 +18,9 @@
 
 #include <cstring>
 
-CCrossLines::CCrossLines(CPixmetraDlg& dlg) : m_Dlg(dlg)
+CCrossLines::CCrossLines(const CROSS_LINES_PARTS& parts)
+    : m_Buttons(parts.buttons), m_Status(parts.status), m_Picture(parts.picture), m_Setting(parts.setting),
+      m_pOverlay(parts.pOverlay), m_pTool(parts.pTool)
 {
     if (QAbstractButton* pButton = CrossButton()) {
         QObject::connect(pButton, &QAbstractButton::clicked, pButton, [this] { OnBnClickedDispCrossLine(); });
@@ -26,28 +32,28 @@ CCrossLines::CCrossLines(CPixmetraDlg& dlg) : m_Dlg(dlg)
 
 QAbstractButton* CCrossLines::CrossButton() const
 {
-    return qobject_cast<QAbstractButton*>(m_Dlg.GetDlgItem(IDC_BTN_CROSS_LINE));
+    return qobject_cast<QAbstractButton*>(m_Buttons.GetDlgItem(IDC_BTN_CROSS_LINE));
 }
 
 QWidget* CCrossLines::CancelButton() const
 {
-    return m_Dlg.GetDlgItem(IDC_BTN_CROSS_CANCEL);
+    return m_Buttons.GetDlgItem(IDC_BTN_CROSS_CANCEL);
 }
 
 CRgnDataCtrl* CCrossLines::Engine() const
 {
-    return m_Dlg.Overlay() != nullptr ? &m_Dlg.Overlay()->Engine() : nullptr;
+    return m_pOverlay != nullptr ? &m_pOverlay->Engine() : nullptr;
 }
 
 std::vector<QWidget*> CCrossLines::Group() const
 {
     std::vector<QWidget*> group;
     for (int nID : {IDC_BTN_DISP_IMAGE, IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_CROSS_LINE, IDC_BTN_SETTING}) {
-        group.push_back(m_Dlg.GetDlgItem(nID));
+        group.push_back(m_Buttons.GetDlgItem(nID));
     }
-    if (m_Dlg.IsCameraOK()) {
+    if (m_Picture.IsCameraOK()) {
         for (int nID : {IDC_BTN_SAVE_CONTINUE, IDC_BTN_SAVE_VIDEO, IDC_BTN_CAMERA_SETTING}) {
-            group.push_back(m_Dlg.GetDlgItem(nID));
+            group.push_back(m_Buttons.GetDlgItem(nID));
         }
     }
     return group;
@@ -74,7 +80,7 @@ bool CCrossLines::OnMessage(UINT nMessage, WPARAM wParam, LPARAM)
 
 void CCrossLines::OnMakingCrossLineDispCaption(UINT nID)
 {
-    m_Dlg.SetStatusMessage(nID);
+    m_Status.SetStatusString(nID);
 }
 
 void CCrossLines::SetShown(BOOL bShow)
@@ -82,7 +88,7 @@ void CCrossLines::SetShown(BOOL bShow)
     if (CRgnDataCtrl* pEng = Engine()) {
         pEng->m_bDispCrossLine = bShow;
     }
-    m_Dlg.Setting().CrossLinePos.bDispCrossLine = bShow;
+    m_Setting.CrossLinePos.bDispCrossLine = bShow;
     if (QAbstractButton* pButton = CrossButton()) {
         pButton->setChecked(bShow != FALSE);
     }
@@ -99,7 +105,7 @@ void CCrossLines::OnBnClickedDispCrossLine()
         }
         return;
     }
-    SYSTEM_SETTING& s = m_Dlg.Setting();
+    SYSTEM_SETTING& s = m_Setting;
     if (s.MakeCrossLineKind == 1) {
         // Only positions that lie inside the picture are copied back.
         int nCountX = 0, nCountY = 0;
@@ -111,14 +117,14 @@ void CCrossLines::OnBnClickedDispCrossLine()
         }
         const BOOL bShow = pEng->m_bDispCrossLine ? FALSE : TRUE;
         SetShown(bShow);
-        m_Dlg.SetStatusMessage(bShow ? 538 : 536);
-        m_Dlg.Overlay()->Redraw();
+        m_Status.SetStatusString(bShow ? 538 : 536);
+        m_pOverlay->Redraw();
         return;
     }
     if (pEng->m_bDispCrossLine) {
         SetShown(FALSE);
-        m_Dlg.SetStatusMessage(536);
-        m_Dlg.Overlay()->Redraw();
+        m_Status.SetStatusString(536);
+        m_pOverlay->Redraw();
         return;
     }
     // Made anew at each press: the old lines go first.
@@ -128,16 +134,16 @@ void CCrossLines::OnBnClickedDispCrossLine()
 
 void CCrossLines::StartInput()
 {
-    const SYSTEM_SETTING& s = m_Dlg.Setting();
+    const SYSTEM_SETTING& s = m_Setting;
     m_Enabler.DisableGroup(Group());
     m_bMaking = true;
-    if (CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg()) {
+    if (CMeasureModeDlg* pTool = m_pTool) {
         pTool->EnableMeasure(false);
         pTool->PageMeasurement()->SetBusy(true);
     }
     // A refusal (another input under way) leaves the pressed look and the
     // cancel button, through which the user leaves.
-    m_Dlg.Overlay()->Input().StartCrossLineInput(s.CrossHorzLineNum, s.CrossVertLineNum,
+    m_pOverlay->Input().StartCrossLineInput(s.CrossHorzLineNum, s.CrossVertLineNum,
                                                   s.bCrossLineSeparateInput);
     if (QAbstractButton* pButton = CrossButton()) {
         pButton->setChecked(true);
@@ -146,16 +152,16 @@ void CCrossLines::StartInput()
         pCancel->setEnabled(true);
         pCancel->show();
     }
-    m_Dlg.UpdateLayout();
-    m_Dlg.Overlay()->Redraw();
+    m_Buttons.UpdateLayout();
+    m_pOverlay->Redraw();
 }
 
 void CCrossLines::RestoreGroup()
 {
     m_Enabler.RestoreGroup(Group());
     m_bMaking = false;
-    m_Dlg.UpdateButtons();
-    if (CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg()) {
+    m_Buttons.UpdateButtons();
+    if (CMeasureModeDlg* pTool = m_pTool) {
         pTool->PageMeasurement()->SetBusy(false);
     }
 }
@@ -165,7 +171,7 @@ void CCrossLines::EndInputLook()
     if (QWidget* pCancel = CancelButton()) {
         pCancel->hide();
     }
-    m_Dlg.UpdateLayout();
+    m_Buttons.UpdateLayout();
 }
 
 void CCrossLines::OnBnClickedBtnCancelMakeCross()
@@ -173,19 +179,19 @@ void CCrossLines::OnBnClickedBtnCancelMakeCross()
     RestoreGroup();
     WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnCancelMakeCross()"));
     if (CRgnDataCtrl* pEng = Engine()) {
-        CLayeredInput& input = m_Dlg.Overlay()->Input();
+        CLayeredInput& input = m_pOverlay->Input();
         if (input.IsMakingCrossLine()) {
             input.CancelInput();
         }
         // The lines being made go with the input.
         pEng->ClearCrossLines();
         pEng->m_bDispCrossLine = FALSE;
-        m_Dlg.Overlay()->Redraw();
+        m_pOverlay->Redraw();
     }
     if (QAbstractButton* pButton = CrossButton()) {
         pButton->setChecked(false);
     }
-    m_Dlg.SetStatusMessage(537);
+    m_Status.SetStatusString(537);
     EndInputLook();
 }
 
@@ -204,7 +210,7 @@ BOOL CCrossLines::SaveCrossLinePosValue()
     if (pEng == nullptr) {
         return FALSE;
     }
-    SYSTEM_SETTING& s = m_Dlg.Setting();
+    SYSTEM_SETTING& s = m_Setting;
     int nCountX = 0, nCountY = 0;
     if (!pEng->GetCrossLinePos(s.CrossLinePos.XCrossLinePos, nCountX, s.CrossLinePos.YCrossLinePos, nCountY)) {
         return FALSE;
@@ -218,10 +224,10 @@ BOOL CCrossLines::LoadCrossLinePosValue()
 {
     WriteLog(QStringLiteral("[MAIN]LoadCrossLinePosValue()"));
     CRgnDataCtrl* pEng = Engine();
-    if (pEng == nullptr || (!m_Dlg.IsCameraOK() && m_Dlg.Image().IsEmpty())) {
+    if (pEng == nullptr || (!m_Picture.IsCameraOK() && m_Picture.Image().IsEmpty())) {
         return FALSE;
     }
-    SYSTEM_SETTING& s = m_Dlg.Setting();
+    SYSTEM_SETTING& s = m_Setting;
     CROSSLINE_POS_VALUE stored{};
     if (!ReadCrossLinePosValue(stored)) {
         return FALSE;
@@ -229,7 +235,7 @@ BOOL CCrossLines::LoadCrossLinePosValue()
     s.CrossLinePos = stored;
     pEng->SetCrossLinePos(stored.XCrossLinePos, s.CrossVertLineNum, stored.YCrossLinePos, s.CrossHorzLineNum);
     pEng->m_bDispCrossLine = stored.bDispCrossLine;
-    m_Dlg.Overlay()->Redraw();
+    m_pOverlay->Redraw();
     if (QAbstractButton* pButton = CrossButton()) {
         pButton->setChecked(stored.bDispCrossLine != FALSE);
     }
@@ -249,10 +255,10 @@ void CCrossLines::DeleteCrossLines()
 {
     if (CRgnDataCtrl* pEng = Engine()) {
         pEng->ClearCrossLines();
-        m_Dlg.Overlay()->Redraw();
+        m_pOverlay->Redraw();
     }
     SetShown(FALSE);
-    CROSSLINE_POS_VALUE& pos = m_Dlg.Setting().CrossLinePos;
+    CROSSLINE_POS_VALUE& pos = m_Setting.CrossLinePos;
     std::memset(pos.XCrossLinePos, 0, sizeof(pos.XCrossLinePos));
     std::memset(pos.YCrossLinePos, 0, sizeof(pos.YCrossLinePos));
     WriteCrossLinePosValue(pos);
@@ -260,13 +266,13 @@ void CCrossLines::DeleteCrossLines()
 
 void CCrossLines::UpdateButtons()
 {
-    const SYSTEM_SETTING& s = m_Dlg.Setting();
-    const bool bPicture = m_Dlg.IsCameraOK() || !m_Dlg.Image().IsEmpty();
+    const SYSTEM_SETTING& s = m_Setting;
+    const bool bPicture = m_Picture.IsCameraOK() || !m_Picture.Image().IsEmpty();
     const bool bConfigured =
         s.bCrossLineSeparateInput ? (s.CrossVertLineNum != 0 || s.CrossHorzLineNum != 0) : s.CrossVertLineNum != 0;
     // Not while the overlay takes the clicks for a measurement, a
     // calibration line or a text note.
-    CLayeredWnd* pOverlay = m_Dlg.Overlay();
+    CLayeredWnd* pOverlay = m_pOverlay;
     const bool bFree = pOverlay != nullptr && !pOverlay->Input().IsMakingShape() &&
                        !pOverlay->Input().IsCalibrating() && !pOverlay->Input().IsPlacingText();
     if (QAbstractButton* pButton = CrossButton()) {
@@ -278,7 +284,7 @@ void CCrossLines::UpdateButtons()
                 p->setEnabled(false);
             }
         }
-        if (CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg()) {
+        if (CMeasureModeDlg* pTool = m_pTool) {
             pTool->EnableMeasure(false);
         }
     }

@@ -1,7 +1,6 @@
 // The cross lines over the picture: the main window's cross-line button and
 // its cancel button, the input the overlay collects, hiding and showing, and
-// the positions kept in the settings file. Works on the main window through
-// its public operations only.
+// the positions kept in the settings file.
 #pragma once
 
 #include "app/dialogs/EnabledCtrl.h"
@@ -9,14 +8,30 @@
 
 #include <vector>
 
-class CPixmetraDlg;
+class CLayeredWnd;
+class CMeasureModeDlg;
 class CRgnDataCtrl;
+class IMainButtons;
+class IPictureState;
+class IStatusLine;
+struct SYSTEM_SETTING;
 class QAbstractButton;
 class QWidget;
 
+// What the cross lines work on. The overlay and the tool window may be
+// absent (a window that failed to build them).
+struct CROSS_LINES_PARTS {
+    IMainButtons& buttons;
+    IStatusLine& status;
+    IPictureState& picture;
+    SYSTEM_SETTING& setting;
+    CLayeredWnd* pOverlay;
+    CMeasureModeDlg* pTool;
+};
+
 class CCrossLines {
 public:
-    explicit CCrossLines(CPixmetraDlg& dlg);
+    explicit CCrossLines(const CROSS_LINES_PARTS& parts);
 
     void OnBnClickedDispCrossLine();
     void OnBnClickedBtnCancelMakeCross();
@@ -52,7 +67,12 @@ private:
     QWidget* CancelButton() const;
     CRgnDataCtrl* Engine() const;
 
-    CPixmetraDlg& m_Dlg;
+    IMainButtons& m_Buttons;
+    IStatusLine& m_Status;
+    IPictureState& m_Picture;
+    SYSTEM_SETTING& m_Setting;
+    CLayeredWnd* m_pOverlay;
+    CMeasureModeDlg* m_pTool;
     CCtrlEnabledCtrl m_Enabler;
     // Control group 2 is switched off: cross-line input under way.
     bool m_bMaking = false;

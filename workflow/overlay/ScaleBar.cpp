@@ -1,13 +1,14 @@
 #include "workflow/overlay/ScaleBar.h"
 
 #include "app/LogFile.h"
+#include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/SystemSetting.h"
 #include "app/dialogs/EnabledCtrl.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetScaleDlg.h"
+#include "app/dialogs/StatusLine.h"
 #include "engine/LayeredWnd.h"
-#include "workflow/PixmetraDlg.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QCheckBox>
@@ -24,18 +25,9 @@ int CScaleBar::Corner(int nDispScalPos)
     return nDispScalPos >= 0 && nDispScalPos <= 3 ? nDispScalPos : kDefaultCorner;
 }
 
-bool CScaleBar::OnMessage(UINT nMessage, WPARAM wParam, LPARAM)
-{
-    if (nMessage != WM_DISP_SCALE) {
-        return false;
-    }
-    OnDispScale(wParam);
-    return true;
-}
-
 void CScaleBar::UncheckPageButton()
 {
-    CMeasureModeDlg* pTool = m_Dlg.MeasureModeDlg();
+    CMeasureModeDlg* pTool = m_pTool;
     auto* pCheck = pTool != nullptr ? qobject_cast<QCheckBox*>(pTool->GetDlgItem(IDC_CHECK_SCALE)) : nullptr;
     if (pCheck != nullptr) {
         pCheck->setChecked(false);
@@ -45,9 +37,9 @@ void CScaleBar::UncheckPageButton()
 
 bool CScaleBar::AskScale()
 {
-    SYSTEM_SETTING& s = m_Dlg.Setting();
+    SYSTEM_SETTING& s = m_Setting;
     const int32_t nIndex = std::clamp(s.CalibrationIndex, 0, CALIBRATION_NUM - 1);
-    CSetScaleDlg dlg(&m_Dlg);
+    CSetScaleDlg dlg(m_pOwner);
     dlg.m_nUnitKind = s.Calibration[nIndex].UnitKind;
     dlg.m_nScalePos = Corner(s.DispScalPos);
     dlg.m_dScaleSizeX = s.ScaleSizeX;
@@ -55,9 +47,9 @@ bool CScaleBar::AskScale()
     int nResult = IDCANCEL;
     {
         // The windows that take input stay off while the dialog is open.
-        const CWndEnabledCtrl tool(m_Dlg.MeasureModeDlg(), FALSE);
+        const CWndEnabledCtrl tool(m_pTool, FALSE);
         const CWndEnabledCtrl magnifier(m_pMagnifier, FALSE);
-        const CWndEnabledCtrl overlay(m_Dlg.Overlay(), FALSE);
+        const CWndEnabledCtrl overlay(m_pOverlay, FALSE);
         nResult = dlg.DoModal();
     }
     if (nResult != IDOK) {
@@ -75,17 +67,17 @@ void CScaleBar::OnDispScale(WPARAM wShow)
     WriteLog(QStringLiteral("[MAIN]OnDispScale()"));
     const BOOL bShow = wShow == 1 ? TRUE : FALSE;
     m_bDispScale = bShow;
-    const SYSTEM_SETTING& s = m_Dlg.Setting();
+    const SYSTEM_SETTING& s = m_Setting;
     if (bShow && (s.DispScaleKind == 1 || (s.DispScaleKind == 0 && s.ScaleSizeX == 0.0))) {
         if (!AskScale()) {
-            m_Dlg.SetStatusMessage(540);
+            m_Status.SetStatusString(540);
             UncheckPageButton();
             m_bDispScale = FALSE;
             WriteLog(QStringLiteral("[MAIN]OnDispScale() Cancel"));
             return;
         }
     }
-    if (CLayeredWnd* pOverlay = m_Dlg.Overlay()) {
+    if (CLayeredWnd* pOverlay = m_pOverlay) {
         CRgnDataCtrl& eng = pOverlay->Engine();
         const bool bReady = eng.GetImageWidth() > 0 && eng.IsCalibrationValid();
         if (bShow && bReady && s.ScaleSizeX > 0.0) {
@@ -97,5 +89,5 @@ void CScaleBar::OnDispScale(WPARAM wShow)
         }
         pOverlay->Redraw();
     }
-    m_Dlg.SetStatusMessage(bShow ? 539 : 541);
+    m_Status.SetStatusString(bShow ? 539 : 541);
 }

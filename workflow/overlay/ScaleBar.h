@@ -5,19 +5,22 @@
 
 #include "platform/WinTypes.h"
 
-class CPixmetraDlg;
+class CLayeredWnd;
+class CMeasureModeDlg;
+class IStatusLine;
 class QWidget;
-
-// From the measurement page's scale button: wParam 1 show, 0 hide.
-constexpr UINT WM_DISP_SCALE = WM_USER + 0x31;
+struct SYSTEM_SETTING;
 
 class CScaleBar {
 public:
-    explicit CScaleBar(CPixmetraDlg& dlg) : m_Dlg(dlg) {}
+    // pOwner: the dialog's parent; the overlay and the tool window may be absent.
+    CScaleBar(QWidget* pOwner, IStatusLine& status, SYSTEM_SETTING& setting, CLayeredWnd* pOverlay, CMeasureModeDlg* pTool)
+        : m_pOwner(pOwner), m_Status(status), m_Setting(setting), m_pOverlay(pOverlay), m_pTool(pTool)
+    {
+    }
     // Disabled with the other windows while the dialog is open.
     void SetMagnifier(QWidget* pMagnifier) { m_pMagnifier = pMagnifier; }
 
-    bool OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void OnDispScale(WPARAM wShow);
     BOOL IsShown() const { return m_bDispScale; }
 
@@ -29,7 +32,11 @@ private:
     bool AskScale();
     void UncheckPageButton();
 
-    CPixmetraDlg& m_Dlg;
+    QWidget* m_pOwner;
+    IStatusLine& m_Status;
+    SYSTEM_SETTING& m_Setting;
+    CLayeredWnd* m_pOverlay;
+    CMeasureModeDlg* m_pTool;
     QWidget* m_pMagnifier = nullptr;
     BOOL m_bDispScale = FALSE;
 };

@@ -16,7 +16,7 @@
 
 void CPageCalibration::OnPageMessage(UINT nMessage, WPARAM, LPARAM)
 {
-    if (nMessage == WM_CALIBRATION_LIST_SELECT) {
+    if (nMessage == WM_LIST_SELECT_CHANGED) {
         OnListSelect();
     }
 }

@@ -29,7 +29,7 @@ static const CPageMeasurement::START_BUTTON kStartButtons[] = {
 
 void CPageMeasurement::OnPageMessage(UINT nMessage, WPARAM, LPARAM)
 {
-    if (nMessage == WM_RESULT_LIST_SELECT) {
+    if (nMessage == WM_LIST_SELECT_CHANGED) {
         OnListSelect();
     }
 }
@@ -55,7 +55,7 @@ CPageMeasurement::CPageMeasurement(QWidget* pParent) : QWidget(pParent), m_Recei
     m_pScale->setToolTip(GetProgramString(273));
     connect(m_pScale, &QCheckBox::clicked, this, [this](bool bChecked) {
         m_pScale->setToolTip(GetProgramString(bChecked ? 274 : 273));
-        Post(WM_USER + 0x31, bChecked ? 1 : 0);
+        Post(WM_DISP_SCALE, bChecked ? 1 : 0);
         UpdateButtons();
     });
     add(1037, m_pScale);
