@@ -12,6 +12,7 @@
 #include "workflow/calibration/CalibrationTable.h"
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/live/PictureViewController.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
 #include <QFontMetrics>
@@ -108,7 +109,9 @@ BOOL CPixmetraDlg::InitWindow()
     const int frameBottom = height() - kStatusHeight - Scaled(8, s) - hbar;
     m_pUi->framePicture->setGeometry(Scaled(8, s), top, frameWidth, frameBottom - top);
     m_pUi->framePicture->setStyleSheet(QStringLiteral("QFrame#framePicture{background:#1c1c20;border:1px solid black;}"));
-    InitPictureGeometry();
+    const QRect f = m_pUi->framePicture->geometry();
+    m_Geometry.SetFrameRect(RECT{f.left(), f.top(), f.left() + f.width(), f.top() + f.height()});
+    m_Geometry.SetFrameMargins(width(), height());
 
     m_pPicture = new CPictureBox(this, &AccImage, &m_Geometry);
     CreateStatusBar();
@@ -127,6 +130,8 @@ BOOL CPixmetraDlg::InitWindow()
         bOverlay = true;
     }
     m_pPicture->show();
+    m_pView = std::make_unique<CPictureViewController>(PICTURE_VIEW_PARTS{
+        m_Geometry, *this, m_pPicture, m_pLayeredWnd, m_pUi->comboRatio, m_pUi->scrollHorz, m_pUi->scrollVert});
 
     // The first size: generous, but never beyond the screen.
     const QSize want(std::min(Scaled(1280, s), avail.width() - 16), std::min(Scaled(880, s), avail.height() - 48));
@@ -142,8 +147,8 @@ void CPixmetraDlg::ConnectControls()
     connect(m_pUi->btnZoomIn, &QToolButton::clicked, this, [this] { OnBnClickedBtnZoomIn(); });
     connect(m_pUi->btnZoomOut, &QToolButton::clicked, this, [this] { OnBnClickedBtnZoomOut(); });
     connect(m_pUi->comboRatio, &QComboBox::activated, this, [this](int n) { OnCbnSelchangeComboRatio(n); });
-    connect(m_pUi->scrollHorz, &QScrollBar::actionTriggered, this, [this](int a) { OnScroll(false, a); });
-    connect(m_pUi->scrollVert, &QScrollBar::actionTriggered, this, [this](int a) { OnScroll(true, a); });
+    connect(m_pUi->scrollHorz, &QScrollBar::actionTriggered, this, [this](int a) { m_pView->Scroll(false, a); });
+    connect(m_pUi->scrollVert, &QScrollBar::actionTriggered, this, [this](int a) { m_pView->Scroll(true, a); });
     connect(m_pUi->btnDispImage, &QPushButton::clicked, this, [this] { OnBnClickedBtnDispImage(); });
     connect(m_pUi->btnExit, &QPushButton::clicked, this, [this] { close(); });
     connect(m_pUi->btnSaveImage, &QAbstractButton::clicked, this, [this] { OnBnClickedBtnSaveImage(); });
@@ -400,8 +405,9 @@ void CPixmetraDlg::LayoutControls()
     const int hbar = m_pUi->scrollHorz->sizeHint().height();
     m_pUi->scrollHorz->setGeometry(frame.left(), frame.bottom() + 1, frame.width(), hbar);
     m_pUi->scrollVert->setGeometry(frame.right() + 1, frame.top(), vbar, frame.height());
-    FillRatioCombo();
-    ApplyView();
+    if (m_pView != nullptr) {
+        m_pView->Refresh();
+    }
 }
 
 void CPixmetraDlg::RestoreWindowPlacement()

@@ -70,11 +70,9 @@ BOOL CPixmetraDlg::OnInitDialog()
     if (m_bCameraOK || !AccImage.IsEmpty()) {
         const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
                                             : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
-        ResetPictureView(info);
+        m_pView->ResetPictureView(info);
         if (m_pLayeredWnd != nullptr) {
-            m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
-            m_dOverlayRatio = 0.0;
-            ApplyView();
+            m_pView->InitialiseOverlay(info.nWidth, info.nHeight);
             // A calibration kept from the last run measures in its unit at once.
             ApplyCalibration();
         }

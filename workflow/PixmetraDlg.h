@@ -24,6 +24,7 @@
 #include "workflow/live/DisplayGeometry.h"
 #include "workflow/live/FrameRate.h"
 #include "workflow/live/PictureState.h"
+#include "workflow/live/PictureViewController.h"
 #include "workflow/measure/InputControlGroups.h"
 
 #include <QLabel>
@@ -96,13 +97,11 @@ public:
     void OnAbout();
 
     // Display geometry.
-    void OnBnClickedBtnZoomFit();
-    void OnBnClickedBtnZoomIn();
-    void OnBnClickedBtnZoomOut();
-    void OnCbnSelchangeComboRatio(int nSel);
-    void OnScroll(bool bVertical, int nAction);
-    // A picture of a new size in the current view: back to fit.
-    void ResetPictureView(const IMAGE_INFO& info);
+    void OnBnClickedBtnZoomFit() { m_pView->ZoomFit(); }
+    void OnBnClickedBtnZoomIn() { m_pView->ZoomIn(); }
+    void OnBnClickedBtnZoomOut() { m_pView->ZoomOut(); }
+    void OnCbnSelchangeComboRatio(int nSel) { m_pView->SelectRatio(nSel); }
+    CPictureViewController& View() { return *m_pView; }
 
     // settings/: the camera adjustment and the system settings, applied to the running window.
     void OnBnClickedBtnCameraSetting();
@@ -194,11 +193,6 @@ private:
     bool TakeFrame(FRAME_INFO& info);
     void OnCameraFrameSize(const FRAME_INFO& info);
 
-    // PictureView.cpp
-    void InitPictureGeometry();
-    void FillRatioCombo();
-    void ApplyView();
-
     // measure/MeasureFlow.cpp
     void CreateMeasureModeDlg();
     void EnableMeasureGroup(bool bEnable);
@@ -263,6 +257,7 @@ private:
     std::vector<MEASURE_DATA> MeasDataList;
     MAIN_WINDOW_OPTIONS m_Options;
     std::unique_ptr<CVideoRecord> m_pVideoRecord;
+    std::unique_ptr<CPictureViewController> m_pView;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;
@@ -309,9 +304,6 @@ private:
     uint64_t m_nShownFrames = 0;
     int32_t m_nGoodFrames = -1;
     int32_t m_nBadFrames = -1;
-    // The view the overlay was last given, so it repaints only on a change.
-    double m_dOverlayRatio = 0.0;
-    POINT m_OverlayScroll{-1, -1};
 
     std::function<void()> m_fnShutDown;
     SAVE_CONTINUE_STATE m_SaveContinue;

@@ -139,7 +139,7 @@ protected:
         CPixmetraDlg& dlg = *m_pDlg;
         ASSERT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
         ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
-        dlg.ResetPictureView(IMAGE_INFO{24, w, h});
+        dlg.View().ResetPictureView(IMAGE_INFO{24, w, h});
         dlg.UpdateButtons();
     }
 

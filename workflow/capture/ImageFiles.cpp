@@ -118,10 +118,7 @@ void CPixmetraDlg::OnBnClickedBtnLoadImage()
     }
     // Only a picture that loaded is handed to the overlay and the tool window.
     if (m_pLayeredWnd != nullptr) {
-        m_pLayeredWnd->Initialise(m_StillImageInfo.nWidth, m_StillImageInfo.nHeight,
-                                  m_Geometry.CurrentView().CurDrawRatio);
-        m_dOverlayRatio = 0.0;
-        ApplyView();
+        m_pView->InitialiseOverlay(m_StillImageInfo.nWidth, m_StillImageInfo.nHeight);
         ApplyCalibration();
     }
     if (m_pZoomFlow != nullptr) {

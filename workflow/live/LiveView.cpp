@@ -176,15 +176,11 @@ void CPixmetraDlg::OnCameraFrameSize(const FRAME_INFO& info)
     m_CameraImageInfo = IMAGE_INFO{24, info.nWidth, info.nHeight};
     m_nFrameSize = int(info.nSize);
     if (!m_Geometry.IsStillView()) {
-        ResetPictureView(m_CameraImageInfo);
+        m_pView->ResetPictureView(m_CameraImageInfo);
     } else {
         m_Geometry.CameraView().ImageInfo = m_CameraImageInfo;
     }
-    if (m_pLayeredWnd != nullptr) {
-        m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
-        m_dOverlayRatio = 0.0;
-        ApplyView();
-    }
+    m_pView->InitialiseOverlay(info.nWidth, info.nHeight);
     SetStatusPart(0, GetImageInfoText(m_CameraImageInfo, m_bColorCamera));
 }
 
@@ -264,8 +260,7 @@ void CPixmetraDlg::SetImageKind(int nKind)
         }
         m_Geometry.SwitchView(m_bFileImageLoaded != 0);
         m_Geometry.ZoomFit();
-        FillRatioCombo();
-        ApplyView();
+        m_pView->Refresh();
     }
     update();
 }

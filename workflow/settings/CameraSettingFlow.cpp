@@ -88,13 +88,10 @@ BOOL CPixmetraDlg::ChangeCameraResolution(int nIndex)
     if (m_Geometry.IsStillView()) {
         m_Geometry.CameraView().ImageInfo = m_CameraImageInfo;
     } else {
-        ResetPictureView(m_CameraImageInfo);
+        m_pView->ResetPictureView(m_CameraImageInfo);
     }
-    if (m_pLayeredWnd != nullptr && !m_Geometry.IsStillView()) {
-        m_pLayeredWnd->Initialise(m_CameraImageInfo.nWidth, m_CameraImageInfo.nHeight,
-                                  m_Geometry.CurrentView().CurDrawRatio);
-        m_dOverlayRatio = 0.0;
-        ApplyView();
+    if (!m_Geometry.IsStillView()) {
+        m_pView->InitialiseOverlay(m_CameraImageInfo.nWidth, m_CameraImageInfo.nHeight);
     }
     const int nNow = CameraCtrl.GetResolutionIndex();
     if (nNow >= 0) {

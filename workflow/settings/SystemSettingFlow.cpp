@@ -152,12 +152,10 @@ void CPixmetraDlg::ReconnectCamera()
     const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
                                         : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
     if (info.nWidth > 0 && info.nHeight > 0) {
-        ResetPictureView(info);
+        m_pView->ResetPictureView(info);
         if (m_pLayeredWnd != nullptr) {
-            m_pLayeredWnd->Initialise(info.nWidth, info.nHeight, m_Geometry.CurrentView().CurDrawRatio);
             m_pLayeredWnd->Engine().SetDrawSetting(m_Setting.Draw);
-            m_dOverlayRatio = 0.0;
-            ApplyView();
+            m_pView->InitialiseOverlay(info.nWidth, info.nHeight);
             ApplyCalibration();
         }
     }
