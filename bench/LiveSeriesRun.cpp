@@ -98,12 +98,12 @@ int main(int argc, char** argv)
     dlg.OnInitDialog();
     dlg.show();
     RunFor(3000); // the stream settles
-    if (!dlg.IsCameraOK()) {
+    if (!dlg.Live().IsCameraOK()) {
         std::fprintf(stderr, "no camera\n");
         return 1;
     }
     const uint64_t nDelivered0 = dlg.Camera().GetFramesDelivered();
-    const uint64_t nShown0 = dlg.GetShownFrameCount();
+    const uint64_t nShown0 = dlg.Live().GetShownFrameCount();
     QElapsedTimer t;
     t.start();
     CRecordingSink sink;
@@ -133,7 +133,7 @@ int main(int argc, char** argv)
     }
     const double dSeconds = t.elapsed() / 1000.0;
     const uint64_t nDelivered = dlg.Camera().GetFramesDelivered() - nDelivered0;
-    const uint64_t nShown = dlg.GetShownFrameCount() - nShown0;
+    const uint64_t nShown = dlg.Live().GetShownFrameCount() - nShown0;
     const int nSaved = int(QDir(folder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size());
     if (nDirectId == 0) {
         std::printf("series of %d images every %d s at 2592 x 1944 JPEG, %.1f s%s; message line: %s\n", nImages,

@@ -1,6 +1,7 @@
 // The main window's controls as its flows see them: a control by its
 // template number, the refresh of every control's state after a flow changed
-// one, and the layout after one was shown or hidden.
+// one, the layout after one was shown or hidden, and the look of the
+// live/still button.
 #pragma once
 
 class QWidget;
@@ -12,4 +13,6 @@ public:
     virtual QWidget* GetDlgItem(int nID) const = 0;
     virtual void UpdateButtons() = 0;
     virtual void UpdateLayout() = 0;
+    // nKind: DISP_CAMERA_IMAGE or DISP_STILL_IMAGE.
+    virtual void SetDispImageButtonLook(int nKind) = 0;
 };

@@ -11,6 +11,7 @@
 #include "workflow/PixmetraDlg.h"
 #include "workflow/calibration/CalibrationTable.h"
 #include "workflow/capture/VideoRecord.h"
+#include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/live/PictureViewController.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
@@ -65,7 +66,7 @@ QWidget* CPixmetraDlg::GetDlgItem(int nID) const
 BOOL CPixmetraDlg::InitWindow()
 {
     WriteLog(QStringLiteral("[MAIN]InitWindow()-->"));
-    setWindowTitle(TitleText(m_bCameraOK));
+    setWindowTitle(TitleText(m_pLive->IsCameraOK()));
     const double s = m_dDisplayScale;
     m_pUi->btnSaveVideo->hide();
     m_pUi->btnCrossCancel->hide();
@@ -131,7 +132,8 @@ BOOL CPixmetraDlg::InitWindow()
     }
     m_pPicture->show();
     m_pView = std::make_unique<CPictureViewController>(PICTURE_VIEW_PARTS{
-        m_Geometry, *this, m_pPicture, m_pLayeredWnd, m_pUi->comboRatio, m_pUi->scrollHorz, m_pUi->scrollVert});
+        m_Geometry, *m_pLive, m_pPicture, m_pLayeredWnd, m_pUi->comboRatio, m_pUi->scrollHorz, m_pUi->scrollVert});
+    m_pLive->AttachView(LIVE_VIEW_PARTS{*m_pView, m_pPicture, m_pLayeredWnd});
 
     // The first size: generous, but never beyond the screen.
     const QSize want(std::min(Scaled(1280, s), avail.width() - 16), std::min(Scaled(880, s), avail.height() - 48));

@@ -30,12 +30,12 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         // Camera.
         {WM_CAMERA_FRAME,
          [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) {
-             w.OnCameraFrame(int(wp), int(lp));
+             w.m_pLive->OnCameraFrame(int(wp), int(lp));
              if (w.m_pZoomFlow != nullptr) {
                  w.m_pZoomFlow->OnNewPicture();
              }
          }},
-        {WM_CAMERA_DISCONNECT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnDisConnectedMessage(); }},
+        {WM_CAMERA_DISCONNECT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pLive->OnDisConnectedMessage(); }},
         // Tool window: display, magnifier, placement.
         {WM_DISP_MEASURE_SHAPE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.OnDispMeasureShape(wp != 0); }},
         {WM_DISP_ZOOM_WINDOW, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pZoomFlow->OnDispZoomWindow(wp); }},

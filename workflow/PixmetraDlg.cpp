@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/SystemSettingDlg.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "ui_PixmetraDlg.h"
@@ -11,6 +12,7 @@
 #include "workflow/MainStrings.h"
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/capture/ContinueSave.h"
+#include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
@@ -37,6 +39,10 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
     m_pUi->setupUi(this);
     SetDefaultSystemSetting(m_Setting);
     m_Geometry.SetLogSink([](const std::string& line) { WriteLog(QString::fromStdString(line)); });
+    m_pLive = std::make_unique<CLiveController>(LIVE_PARTS{
+        this, *this, *this, *this, CameraCtrl, AccImage, m_Geometry, m_Setting, &m_Sink,
+        [this] { return m_SaveContinue.bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording()); },
+        [this] { ReconnectCamera(); }});
 }
 
 CPixmetraDlg::~CPixmetraDlg()
@@ -51,24 +57,24 @@ BOOL CPixmetraDlg::OnInitDialog()
     LoadSystemSetting(m_Setting);
     TranslateChildWindows(this);
     m_dDisplayScale = logicalDpiX() / 96.0;
-    m_bFileImageLoaded = FALSE;
+    m_pLive->ClearFileImage();
     m_Geometry.CameraView() = DISP_VIEW_STATE{};
     m_Geometry.StillView() = DISP_VIEW_STATE{};
 
-    m_bCameraOK = InitCamera();
-    UINT nStartMessage = m_bCameraOK ? IDS_CAMERA_CONNECTED : IDS_CAMERA_NOT_CONNECTED;
-    if (!InitWindow() && m_bCameraOK) {
+    m_pLive->SetCameraOK(m_pLive->InitCamera());
+    UINT nStartMessage = m_pLive->IsCameraOK() ? IDS_CAMERA_CONNECTED : IDS_CAMERA_NOT_CONNECTED;
+    if (!InitWindow() && m_pLive->IsCameraOK()) {
         nStartMessage = IDS_WINDOW_INIT_ERROR;
     }
     CreateFlows();
-    if (m_bCameraOK && !StartStreaming(FALSE)) {
-        m_bCameraOK = FALSE;
+    if (m_pLive->IsCameraOK() && !m_pLive->StartStreaming(FALSE)) {
+        m_pLive->SetCameraOK(FALSE);
         nStartMessage = IDS_STREAM_START_ERROR;
     }
     // A picture is present when the camera streams (its frames come at the
     // camera's size) or the picture buffer holds one.
-    if (m_bCameraOK || !AccImage.IsEmpty()) {
-        const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
+    if (m_pLive->HasPicture()) {
+        const IMAGE_INFO info = m_pLive->IsCameraOK() ? m_pLive->CameraImageInfo()
                                             : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
         m_pView->ResetPictureView(info);
         if (m_pLayeredWnd != nullptr) {
@@ -79,7 +85,7 @@ BOOL CPixmetraDlg::OnInitDialog()
     }
 
     m_pCrossLines->LoadCrossLinePosValue();
-    SetImageKind(m_bCameraOK ? DISP_CAMERA_IMAGE : DISP_STILL_IMAGE);
+    m_pLive->SetImageKind(m_pLive->IsCameraOK() ? DISP_CAMERA_IMAGE : DISP_STILL_IMAGE);
     UpdateButtons();
     SetStatusMessage(nStartMessage);
 
@@ -92,13 +98,13 @@ BOOL CPixmetraDlg::OnInitDialog()
 void CPixmetraDlg::CreateFlows()
 {
     m_pCrossLines = std::make_unique<CCrossLines>(
-        CROSS_LINES_PARTS{*this, *this, *this, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
+        CROSS_LINES_PARTS{*this, *this, *m_pLive, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
     m_pScaleBar = std::make_unique<CScaleBar>(this, *this, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg);
     m_pZoomFlow = std::make_unique<CZoomWndFlow>(
         ZOOM_FLOW_PARTS{*this, &m_Sink, AccImage, m_Geometry, m_Setting, m_pMeasureModeDlg});
     m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
     m_pVideoRecord = std::make_unique<CVideoRecord>(
-        VIDEO_RECORD_PARTS{this, *this, *this, *this, CameraCtrl, m_SaveContinue, m_pLayeredWnd, m_pMeasureModeDlg,
+        VIDEO_RECORD_PARTS{this, *this, *this, *m_pLive, CameraCtrl, m_SaveContinue, m_pLayeredWnd, m_pMeasureModeDlg,
                            [this] { return CheckClearMeasureData(); }});
 }
 
@@ -115,14 +121,14 @@ void CPixmetraDlg::SetStatusMessage(const QString& text)
 
 void CPixmetraDlg::UpdateButtons()
 {
-    const bool bPicture = m_bCameraOK || !AccImage.IsEmpty();
+    const bool bPicture = m_pLive->HasPicture();
     for (QWidget* pControl : {static_cast<QWidget*>(m_pUi->btnZoomFit), static_cast<QWidget*>(m_pUi->btnZoomIn),
                               static_cast<QWidget*>(m_pUi->btnZoomOut), static_cast<QWidget*>(m_pUi->comboRatio)}) {
         pControl->setEnabled(bPicture);
     }
-    m_pUi->btnDispImage->setEnabled(m_bCameraOK);
+    m_pUi->btnDispImage->setEnabled(m_pLive->IsCameraOK());
     m_pUi->btnSetting->setEnabled(true);
-    m_pUi->btnCameraSetting->setEnabled(m_bCameraOK && CameraCtrl.IsOpen());
+    m_pUi->btnCameraSetting->setEnabled(m_pLive->IsCameraOK() && CameraCtrl.IsOpen());
     // Each flow's own states, then the ones a running flow switches off:
     // a series or a recording, and last a shape or reference line being input.
     UpdateCaptureButtons();
@@ -174,9 +180,8 @@ void CPixmetraDlg::OnDestroy()
     if (m_pVideoRecord != nullptr) {
         m_pVideoRecord->OnDestroy();
     }
-    WatchForCameraReturn(false);
     StopContinueSaveThreads();
-    StopStreaming();
+    m_pLive->OnDestroy();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;
     m_pLayeredWnd = nullptr;
@@ -206,6 +211,13 @@ void CPixmetraDlg::keyPressEvent(QKeyEvent* pEvent)
     QWidget::keyPressEvent(pEvent);
 }
 
+void CPixmetraDlg::OnAbout()
+{
+    CAboutDlg dlg(this);
+    m_pLive->FillAboutDlg(dlg);
+    dlg.exec();
+}
+
 void CPixmetraDlg::mouseReleaseEvent(QMouseEvent* pEvent)
 {
     // The hidden video button shows with Ctrl+Shift and the right button.
@@ -217,15 +229,3 @@ void CPixmetraDlg::mouseReleaseEvent(QMouseEvent* pEvent)
     QWidget::mouseReleaseEvent(pEvent);
 }
 
-void CPixmetraDlg::timerEvent(QTimerEvent* pEvent)
-{
-    if (pEvent->timerId() == m_nFrameTimerId) {
-        OnFrameCountTimer();
-        return;
-    }
-    if (pEvent->timerId() == m_nReturnTimerId) {
-        OnCameraReturnTimer();
-        return;
-    }
-    QWidget::timerEvent(pEvent);
-}

@@ -20,10 +20,11 @@
 #include "image/AccImage.h"
 #include "platform/MessageReceiver.h"
 #include "workflow/MainButtons.h"
+#include "workflow/StatusParts.h"
 #include "workflow/capture/SaveContinueState.h"
 #include "workflow/live/DisplayGeometry.h"
-#include "workflow/live/FrameRate.h"
 #include "workflow/live/PictureState.h"
+#include "workflow/live/LiveController.h"
 #include "workflow/live/PictureViewController.h"
 #include "workflow/measure/InputControlGroups.h"
 
@@ -63,7 +64,7 @@ struct MAIN_WINDOW_OPTIONS {
     ISeriesClock* pSeriesClock = nullptr; // null: continuous save keeps the system's time
 };
 
-class CPixmetraDlg : public QWidget, public IStatusLine, public IMainButtons, public IPictureState {
+class CPixmetraDlg : public QWidget, public IStatusLine, public IMainButtons, public IStatusParts {
 public:
     explicit CPixmetraDlg(QWidget* pParent = nullptr, const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS());
     ~CPixmetraDlg() override;
@@ -79,23 +80,9 @@ public:
     BOOL InitWindow();
 
     // Camera and live view.
-    BOOL InitCamera();
-    BOOL StartStreaming(BOOL bForce);
-    void StopStreaming();
-    void SetImageKind(int nKind);
-    void OnBnClickedBtnDispImage();
-    QString GetImageInfoText(const IMAGE_INFO& info, BOOL bColor) const;
-    void OnDisConnectedMessage();
-    // While the camera is lost: once a second, quietly try to open it again;
-    // when it opens, the live view comes back, measurements kept.
-    void WatchForCameraReturn(bool bWatch);
-    void OnCameraReturnTimer();
-    bool IsWatchingForCameraReturn() const { return m_nReturnTimerId != 0; }
-    void OnCameraFrame(int nSlot, int nIntervalUs);
-    void OnFrameCountTimer();
-    void FillAboutDlg(CAboutDlg& dlg);
+    void OnBnClickedBtnDispImage() { m_pLive->OnBnClickedBtnDispImage(); }
     void OnAbout();
-
+    CLiveController& Live() { return *m_pLive; }
     // Display geometry.
     void OnBnClickedBtnZoomFit() { m_pView->ZoomFit(); }
     void OnBnClickedBtnZoomIn() { m_pView->ZoomIn(); }
@@ -114,7 +101,6 @@ public:
     // following its size.
     void ReconnectCamera();
     // capture/: still capture, image files, continuous save.
-    BOOL OneShotImage(BOOL bWithMessages);
     void OnBnClickedBtnSaveImage();
     void OnBnClickedBtnLoadImage();
     BOOL DispFileImage(const QString& path);
@@ -126,18 +112,15 @@ public:
 
     // The control with template number nID, or null.
     QWidget* GetDlgItem(int nID) const override;
-    QString GetStatusPartText(int nPart) const;
+    QString GetStatusPartText(int nPart) const override;
     QString GetMessageText() const { return m_MessageText; }
     CDisplayGeometry& Geometry() { return m_Geometry; }
-    CAccImage& Image() override { return AccImage; }
+    CAccImage& Image() { return AccImage; }
     CLayeredWnd* Overlay() const { return m_pLayeredWnd; }
     CPictureBox* PictureBox() const { return m_pPicture; }
     CCameraCtrl& Camera() { return CameraCtrl; }
     const SYSTEM_SETTING& Setting() const { return m_Setting; }
     SYSTEM_SETTING& Setting() { return m_Setting; }
-    BOOL IsCameraOK() const override { return m_bCameraOK; }
-    int GetDispImageKind() const override { return m_nDispImageKind; }
-    bool HasPicture() const override { return m_bCameraOK || !AccImage.IsEmpty(); }
     double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
@@ -151,8 +134,6 @@ public:
     bool CheckClearMeasureData();
     // Called once the window was closed and shut down (the program ends then).
     void SetShutDownHandler(std::function<void()> fn) { m_fnShutDown = std::move(fn); }
-    // Frames put on screen since the window started.
-    uint64_t GetShownFrameCount() const { return m_nShownFrames; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -161,7 +142,6 @@ protected:
     void changeEvent(QEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
-    void timerEvent(QTimerEvent* pEvent) override;
 
 private:
     // MainMessages.cpp: every message to its flow.
@@ -175,7 +155,7 @@ private:
     void LayoutStatusBar(int nWidth);
     // The width part nPart needs for its (widest) text.
     int StatusPartNeed(int nPart) const;
-    void SetStatusPart(int nPart, const QString& text);
+    void SetStatusPart(int nPart, const QString& text) override;
     void LayoutControls();
     void RestoreWindowPlacement();
     // At the first show: the tool window beside the main window where the
@@ -185,13 +165,8 @@ private:
     // Where only the picture lies in a main window of the given client rectangle.
     QRect PictureArea(const QRect& client) const;
     void SaveWindowPlacement();
-    void SetDispImageButtonLook(int nKind);
+    void SetDispImageButtonLook(int nKind) override;
     void ConnectControls();
-
-    // LiveView.cpp: the one place a frame is taken out of the camera's ring
-    // into the picture buffer. pInfo receives the frame's size.
-    bool TakeFrame(FRAME_INFO& info);
-    void OnCameraFrameSize(const FRAME_INFO& info);
 
     // measure/MeasureFlow.cpp
     void CreateMeasureModeDlg();
@@ -258,6 +233,7 @@ private:
     MAIN_WINDOW_OPTIONS m_Options;
     std::unique_ptr<CVideoRecord> m_pVideoRecord;
     std::unique_ptr<CPictureViewController> m_pView;
+    std::unique_ptr<CLiveController> m_pLive;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;
@@ -280,14 +256,6 @@ private:
     double m_dDisplayScale = 1.0;
     BOOL m_bInitialized = FALSE;
     BOOL m_bDestroyed = FALSE;
-    BOOL m_bCameraOK = FALSE;
-    BOOL m_bColorCamera = FALSE;
-    BOOL m_bFileImageLoaded = FALSE;
-    int m_nSelectCameraIdx = -1;
-    int m_nDispImageKind = DISP_STILL_IMAGE;
-    IMAGE_INFO m_CameraImageInfo{24, 0, 0};
-    IMAGE_INFO m_StillImageInfo{24, 0, 0};
-    int m_nFrameSize = 0;
     QString m_MessageText;
     // The set button's caption while it reads 中止.
     QString m_CalibSetCaption;
@@ -296,14 +264,6 @@ private:
     // The main window took the place it had at the last end.
     BOOL m_bPlacementRestored = FALSE;
 
-    // Live view state.
-    CFrameRate m_FrameRate;
-    int m_nGraySkip = 0;
-    int m_nFrameTimerId = 0;
-    int m_nReturnTimerId = 0;
-    uint64_t m_nShownFrames = 0;
-    int32_t m_nGoodFrames = -1;
-    int32_t m_nBadFrames = -1;
 
     std::function<void()> m_fnShutDown;
     SAVE_CONTINUE_STATE m_SaveContinue;

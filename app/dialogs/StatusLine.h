@@ -10,6 +10,7 @@ class IStatusLine {
 public:
     virtual ~IStatusLine() = default;
     virtual void SetStatusMessage(const QString& text) = 0;
+    virtual QString GetMessageText() const = 0;
     // String nID (when above 0) followed by suffix.
     void SetStatusString(UINT nID, const QString& suffix = QString())
     {

@@ -96,7 +96,7 @@ double Mean(const std::vector<uint8_t>& f)
 TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
 {
     CPixmetraDlg& main = Start();
-    ASSERT_TRUE(main.IsCameraOK());
+    ASSERT_TRUE(main.Live().IsCameraOK());
     CCameraCtrl& cam = main.Camera();
     int32_t w = 0, h = 0;
     ASSERT_TRUE(cam.GetImageSize(w, h));
@@ -270,10 +270,10 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(628));
     EXPECT_EQ(main.Camera().GetResolutionIndex(), 0);
     EXPECT_TRUE(main.Camera().IsStreaming());
-    EXPECT_TRUE(main.IsCameraOK());
+    EXPECT_TRUE(main.Live().IsCameraOK());
     EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
-    const uint64_t nShown = main.GetShownFrameCount();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
+    const uint64_t nShown = main.Live().GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
     CAMERA_SETTING stored{};
     ASSERT_TRUE(ReadCameraSetting(stored));
     EXPECT_EQ(stored.ResolutionIdx, 0);
@@ -290,7 +290,7 @@ TEST_F(SettingsFlowTest, UvcCameraPagesAdjustWhatTheCameraHas)
         GTEST_SKIP() << "runs with the preloaded test camera";
     }
     CPixmetraDlg& main = Start();
-    ASSERT_TRUE(main.IsCameraOK());
+    ASSERT_TRUE(main.Live().IsCameraOK());
     CCameraCtrl& cam = main.Camera();
     int32_t w = 0, h = 0;
     ASSERT_TRUE(cam.GetImageSize(w, h));
@@ -344,7 +344,7 @@ TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
     MAIN_WINDOW_OPTIONS options;
     options.pApi = &api;
     CPixmetraDlg& main = Start(options);
-    ASSERT_TRUE(main.IsCameraOK());
+    ASSERT_TRUE(main.Live().IsCameraOK());
     CCameraCtrl& cam = main.Camera();
     bool bDone = false;
     WhenModal<CCameraSettingDlg>([&](CCameraSettingDlg* pDlg) {

@@ -48,8 +48,8 @@ protected:
     CPixmetraDlg& StartLive()
     {
         CPixmetraDlg& dlg = Start(1);
-        EXPECT_TRUE(dlg.IsCameraOK());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
+        EXPECT_TRUE(dlg.Live().IsCameraOK());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 2; }, 5000));
         return dlg;
     }
 

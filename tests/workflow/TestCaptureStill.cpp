@@ -151,7 +151,7 @@ TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
         m_Files.Paths.push_back(path);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(503)) << c.pszFormat;
-        EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
         EXPECT_EQ(dlg.Image().GetWidth(), c.image.width()) << c.pszFormat;
         EXPECT_EQ(dlg.Image().GetHeight(), c.image.height());
         EXPECT_EQ(dlg.Image().GetBitCount(), c.nBits) << c.pszFormat;
@@ -182,19 +182,19 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
 {
     WriteSettings([](SYSTEM_SETTING& s) { s.bSaveHoleImage = TRUE; });
     CPixmetraDlg& dlg = Start(1);
-    ASSERT_TRUE(dlg.IsCameraOK());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 2; }, 5000));
+    ASSERT_TRUE(dlg.Live().IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 2; }, 5000));
     // Cancelled: back to live, no message box.
     m_Files.Paths.push_back(QString());
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
     EXPECT_TRUE(m_Boxes.Texts.empty());
 
     const QString path = m_Dir.path() + QStringLiteral("/live shot.jpg");
     m_Files.Paths.push_back(path);
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
     const QImage saved(path);
     EXPECT_EQ(saved.width(), dlg.Image().GetWidth());
     EXPECT_EQ(saved.height(), dlg.Image().GetHeight());

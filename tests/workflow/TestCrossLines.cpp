@@ -153,7 +153,7 @@ TEST_F(CrossLinesTest, PositionsSurviveARestart)
         s.CrossVertLineNum = 2;
     });
     CPixmetraDlg& first = Start(1);
-    ASSERT_TRUE(first.IsCameraOK());
+    ASSERT_TRUE(first.Live().IsCameraOK());
     QTest::mouseClick(Button(IDC_BTN_CROSS_LINE), Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(529));
     ClickImage(POINT{300, 200});
@@ -167,7 +167,7 @@ TEST_F(CrossLinesTest, PositionsSurviveARestart)
     m_pDlg.reset();
 
     CPixmetraDlg& second = Start(1);
-    ASSERT_TRUE(second.IsCameraOK());
+    ASSERT_TRUE(second.Live().IsCameraOK());
     EXPECT_EQ(Xs(), xs);
     EXPECT_EQ(Ys(), ys);
     EXPECT_TRUE(Shown());

@@ -34,7 +34,7 @@ protected:
         CPixmetraDlg& dlg = Start();
         dlg.resize(1000, 760);
         QCoreApplication::processEvents();
-        dlg.SetImageKind(DISP_STILL_IMAGE);
+        dlg.Live().SetImageKind(DISP_STILL_IMAGE);
         return dlg;
     }
 
@@ -72,10 +72,10 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
     for (const char* count : {"2", "1"}) {
         qputenv("PIXMETRA_SIMCAM_CAMERAS", count);
         CPixmetraDlg& dlg = Start();
-        EXPECT_TRUE(dlg.IsCameraOK()) << count;
+        EXPECT_TRUE(dlg.Live().IsCameraOK()) << count;
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(500));
         EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(130))) << dlg.windowTitle().toStdString();
-        EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+        EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
         EXPECT_TRUE(m_Boxes.Texts.empty());
         EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
         EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  0.0 fps"));
@@ -99,13 +99,13 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
         EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_CROSS_LINE)->isEnabled()) << "a picture and one cross by default";
         // The version box shows the camera.
         CAboutDlg about;
-        dlg.FillAboutDlg(about);
+        dlg.Live().FillAboutDlg(about);
         EXPECT_EQ(about.m_CameraName, dlg.Camera().GetCameraName(0));
         EXPECT_FALSE(about.m_SerialNum.isEmpty());
         // The grey display shows the colour camera's pictures grey.
         dlg.Camera().m_bGrayDisplay = TRUE;
-        const uint64_t nShown = dlg.GetShownFrameCount();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > nShown + 2; }, 5000));
+        const uint64_t nShown = dlg.Live().GetShownFrameCount();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > nShown + 2; }, 5000));
         const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         int nColoured = 0;
         for (int y = 0; y < shot.height(); y += 7) {
@@ -124,11 +124,11 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
     // No camera: 601, no box, still picture, only the picture's controls.
     UseCameras(0);
     CPixmetraDlg& dlg = Start();
-    EXPECT_FALSE(dlg.IsCameraOK());
+    EXPECT_FALSE(dlg.Live().IsCameraOK());
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
     EXPECT_TRUE(m_Boxes.Texts.empty());
     EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(135)));
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
     // No picture yet: nothing to zoom or measure, no picture text.
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
@@ -137,25 +137,25 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
     dlg.OnBnClickedBtnDispImage();
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
     CAboutDlg about;
-    dlg.FillAboutDlg(about);
+    dlg.Live().FillAboutDlg(about);
     EXPECT_EQ(about.m_CameraName, QStringLiteral("no device"));
 
     // The frame rate shows from the fourth frame and keeps its last value
     // through intervals of zero.
     for (int i = 0; i < 3; ++i) {
-        dlg.OnCameraFrame(0, 33333);
+        dlg.Live().OnCameraFrame(0, 33333);
     }
     EXPECT_EQ(dlg.GetStatusPartText(1), QString());
-    dlg.OnCameraFrame(0, 33333);
+    dlg.Live().OnCameraFrame(0, 33333);
     EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
     for (int i = 0; i < 4; ++i) {
-        dlg.OnCameraFrame(0, 0);
+        dlg.Live().OnCameraFrame(0, 0);
     }
     EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
     // Frames in pairs at 15 a second: the rate over the four, whichever interval came last.
     const int paired[] = {132333, 1000, 132334, 1000, 1000, 132333, 1000, 132334};
     for (size_t i = 0; i < std::size(paired); ++i) {
-        dlg.OnCameraFrame(0, paired[i]);
+        dlg.Live().OnCameraFrame(0, paired[i]);
         if (i % 4 == 3) {
             EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  15.00 fps")) << i;
         }
@@ -186,8 +186,8 @@ TEST_F(MainWndTest, UnusableLibraryOrStreamShowsItsBoxAndAStill)
         EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(c.nBox));
         EXPECT_TRUE(m_Boxes.Types[0] & MB_ICONERROR);
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(c.nMessage));
-        EXPECT_FALSE(dlg.IsCameraOK());
-        EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_FALSE(dlg.Live().IsCameraOK());
+        EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
         EXPECT_TRUE(dlg.GetStatusPartText(1).isEmpty());
         m_pDlg.reset();
     }
@@ -202,19 +202,19 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
 {
     SetSimFault("disconnect_after", 60);
     CPixmetraDlg& dlg = Start();
-    EXPECT_FALSE(dlg.IsWatchingForCameraReturn());
+    EXPECT_FALSE(dlg.Live().IsWatchingForCameraReturn());
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
     ASSERT_EQ(dlg.Results().size(), 1u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 8000));
-    EXPECT_TRUE(dlg.IsWatchingForCameraReturn());
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_TRUE(dlg.Live().IsWatchingForCameraReturn());
+    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_EQ(dlg.Image().GetWidth(), 2592);
     EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
 
     // Still away: nothing changes, no box, the counters stay stopped; the
     // picture-kind button only reports 601.
     QTest::qWait(2500);
-    EXPECT_FALSE(dlg.IsCameraOK());
+    EXPECT_FALSE(dlg.Live().IsCameraOK());
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(622));
     EXPECT_TRUE(m_Boxes.Texts.empty());
     for (int part = 1; part <= 3; ++part) {
@@ -227,12 +227,12 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
 
     SetSimFault("disconnect_after", 0);
     SetSimFault("plug_in", 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.IsCameraOK(); }, 3000));
-    EXPECT_FALSE(dlg.IsWatchingForCameraReturn());
-    EXPECT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().IsCameraOK(); }, 3000));
+    EXPECT_FALSE(dlg.Live().IsWatchingForCameraReturn());
+    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
     EXPECT_TRUE(dlg.GetMessageText().isEmpty());
-    const uint64_t nShown = dlg.GetShownFrameCount();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > nShown + 3; }, 3000)) << "live again";
+    const uint64_t nShown = dlg.Live().GetShownFrameCount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > nShown + 3; }, 3000)) << "live again";
     EXPECT_EQ(dlg.Results().size(), 1u) << "the same camera at the same size keeps its measurements";
     EXPECT_EQ(dlg.Image().GetWidth(), 2592);
     EXPECT_TRUE(m_Boxes.Texts.empty());
@@ -247,7 +247,7 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
         s.Camera.ResolutionIdx = 5; // mode 3: 800 x 600
     });
     CPixmetraDlg& dlg = Start();
-    ASSERT_TRUE(dlg.IsCameraOK());
+    ASSERT_TRUE(dlg.Live().IsCameraOK());
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Image().GetWidth() == 800 && dlg.Image().GetHeight() == 600; },
                                 5000))
         << dlg.Image().GetWidth();

@@ -66,7 +66,7 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     SetColorDialogProvider(nullptr);
     EXPECT_TRUE(m_Boxes.Texts.empty());
     EXPECT_EQ(main.Camera().GetCurrentCamera(), 1);
-    ASSERT_TRUE(main.IsCameraOK());
+    ASSERT_TRUE(main.Live().IsCameraOK());
     EXPECT_TRUE(main.Camera().IsStreaming());
     EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" MONO ［ 1280×1024 ］"));
     EXPECT_EQ(main.Image().GetWidth(), 1280);
@@ -80,8 +80,8 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     EXPECT_EQ(stored.CurConnectCameraIdx, 1);
     EXPECT_EQ(stored.CurConectCameraName, main.Camera().GetCameraName(1));
     EXPECT_EQ(stored.ResolutionIdx, 0);
-    const uint64_t nShown = main.GetShownFrameCount();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
+    const uint64_t nShown = main.Live().GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
     EXPECT_EQ(main.Image().GetWidth(), 1280);
 }
 
@@ -91,7 +91,7 @@ TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
     CPixmetraDlg& main = Start();
-    ASSERT_FALSE(main.IsCameraOK());
+    ASSERT_FALSE(main.Live().IsCameraOK());
     ASSERT_EQ(main.Camera().GetCameraCount(), 0);
     m_Boxes.Texts.clear();
 
@@ -103,15 +103,15 @@ TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
     });
     main.OnBnClickedBtnSystemSetting();
     EXPECT_EQ(nListed, 2);
-    ASSERT_TRUE(main.IsCameraOK());
+    ASSERT_TRUE(main.Live().IsCameraOK());
     EXPECT_EQ(main.Camera().GetCurrentCamera(), 0);
-    const uint64_t nShown = main.GetShownFrameCount();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.GetShownFrameCount() > nShown + 2; }, 5000));
+    const uint64_t nShown = main.Live().GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
     EXPECT_TRUE(m_Boxes.Texts.empty());
 
     // With the camera running the list is left alone: the settings never stop it.
     WhenModal<CSystemSettingDlg>([](CSystemSettingDlg* p) { p->OnBnClickedOk(); });
     main.OnBnClickedBtnSystemSetting();
-    EXPECT_TRUE(main.IsCameraOK());
+    EXPECT_TRUE(main.Live().IsCameraOK());
     EXPECT_TRUE(main.Camera().IsStreaming());
 }

@@ -43,8 +43,8 @@ protected:
     CPixmetraDlg& Start()
     {
         CPixmetraDlg& dlg = StartWindow();
-        EXPECT_TRUE(dlg.IsCameraOK());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
+        EXPECT_TRUE(dlg.Live().IsCameraOK());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 0; }, 5000));
         EXPECT_EQ(dlg.Image().GetWidth(), 320);
         dlg.VideoRecord().SetTickInterval(20);
         // The hidden button shows with Ctrl+Shift and the right button.
@@ -199,7 +199,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     // A stopped stream (still image shown) refuses the start with 607; the
     // length dialog offers the last length used.
     QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
-    ASSERT_EQ(dlg.GetDispImageKind(), DISP_STILL_IMAGE);
+    ASSERT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
     m_Files.Path = m_Dir.filePath(QStringLiteral("refused.avi"));
     AnswerLengthDialog(QStringLiteral("3"));
@@ -212,7 +212,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     // Back to live, a 30-second recording, the window closed after a few
     // frames: the file is whole when the window has gone.
     QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
-    ASSERT_EQ(dlg.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    ASSERT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
     const QString closed = m_Dir.filePath(QStringLiteral("closed.avi"));
     ClickVideo(closed, QStringLiteral("30"));
     ASSERT_TRUE(dlg.VideoRecord().IsRecording());
@@ -261,8 +261,8 @@ TEST_F(VideoRecordTest, RecordsAUvcCameraAtItsFullSize)
         s.Camera.ResolutionIdx = 3; // the largest of its four sizes, smallest first
     });
     CPixmetraDlg& dlg = StartWindow();
-    ASSERT_TRUE(dlg.IsCameraOK());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetShownFrameCount() > 0; }, 5000));
+    ASSERT_TRUE(dlg.Live().IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 0; }, 5000));
     EXPECT_EQ(dlg.Image().GetWidth(), 2592);
     QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
     const QString path = m_Dir.filePath(QStringLiteral("uvc camera.avi"));

@@ -129,7 +129,7 @@ TEST_F(ZoomWndTest, FollowsTheLivePictureWithoutPointerMoves)
 {
     WriteSettings([](SYSTEM_SETTING& s) { s.bDispZoomWnd = TRUE; });
     CPixmetraDlg& dlg = Start(1);
-    ASSERT_TRUE(dlg.IsCameraOK());
+    ASSERT_TRUE(dlg.Live().IsCameraOK());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->isVisible(); }, 3000));
     QTest::mouseMove(dlg.Overlay(), WindowPoint(POINT{1000, 800}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Zoom()->GetPixelText().isEmpty(); }, 3000));

@@ -114,7 +114,7 @@ void CPixmetraDlg::OnStartSetCalibration()
     const CCalibrationTable& table = m_pMeasureModeDlg->PageCalibration()->Table();
     const int32_t nKind = table.Current().SetPointKind == 1 ? 1 : 0;
     bool bStarted = false;
-    if (m_pLayeredWnd != nullptr && (m_bCameraOK || !AccImage.IsEmpty())) {
+    if (m_pLayeredWnd != nullptr && m_pLive->HasPicture()) {
         CLayeredInput& input = m_pLayeredWnd->Input();
         if (input.IsMakingShape()) {
             input.CancelInput();

@@ -38,10 +38,10 @@ std::array<QWidget*, 8> CPixmetraDlg::ControlGroup1() const
 
 void CPixmetraDlg::UpdateCaptureButtons()
 {
-    const bool bPicture = m_bCameraOK || !AccImage.IsEmpty();
+    const bool bPicture = m_pLive->HasPicture();
     m_pUi->btnLoadImage->setEnabled(true);
     m_pUi->btnSaveImage->setEnabled(bPicture);
-    m_pUi->btnSaveContinue->setEnabled(m_bCameraOK || m_SaveContinue.bSaving);
+    m_pUi->btnSaveContinue->setEnabled(m_pLive->IsCameraOK() || m_SaveContinue.bSaving);
     if (m_SaveContinue.bSaving) {
         for (QWidget* pControl : ControlGroup1()) {
             pControl->setEnabled(false);
@@ -218,9 +218,9 @@ void CPixmetraDlg::SaveContinueInterval()
     plan.title = m_SaveContinue.FileTitle;
     plan.nFileType = m_SaveContinue.SeriesFileType;
     plan.nQuality = m_Setting.JpegQuality;
-    plan.bGrey = m_bColorCamera && CameraCtrl.m_bGrayDisplay;
+    plan.bGrey = m_pLive->IsColorCamera() && CameraCtrl.m_bGrayDisplay;
     if (!m_Setting.bSaveHoleImage) {
-        const DISP_VIEW_STATE& view = m_bFileImageLoaded ? m_Geometry.StillView() : m_Geometry.CameraView();
+        const DISP_VIEW_STATE& view = m_pLive->IsFileImageLoaded() ? m_Geometry.StillView() : m_Geometry.CameraView();
         if (!view.bFit) {
             plan.region = view.VisibleRect;
         }
@@ -268,7 +268,7 @@ void CPixmetraDlg::SaveContinueOnClick()
         return;
     }
     m_SaveContinue.bClickStarted = true;
-    if (!OneShotImage(FALSE)) {
+    if (!m_pLive->OneShotImage(FALSE)) {
         // 603 was shown with its box; the image of this click is lost.
         AfxMessageBox(IDS_SAVE_ERROR, MB_ICONERROR | MB_TASKMODAL, this);
         return;
@@ -278,7 +278,7 @@ void CPixmetraDlg::SaveContinueOnClick()
         folder, SeriesFileName(m_SaveContinue.SaveImageCount, m_SaveContinue.FileTitle, m_SaveContinue.SeriesFileType));
     RECT region{0, 0, 0, 0};
     if (!m_Setting.bSaveHoleImage) {
-        const DISP_VIEW_STATE& view = m_bFileImageLoaded ? m_Geometry.StillView() : m_Geometry.CameraView();
+        const DISP_VIEW_STATE& view = m_pLive->IsFileImageLoaded() ? m_Geometry.StillView() : m_Geometry.CameraView();
         if (!view.bFit) {
             region = ClipSaveRegion(view.VisibleRect, AccImage.GetWidth(), AccImage.GetHeight());
         }

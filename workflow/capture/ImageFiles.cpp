@@ -48,12 +48,12 @@ void CPixmetraDlg::OnBnClickedBtnSaveImage()
     WriteLog(QStringLiteral("[MAIN]OnBnClickedBtnSaveImage()->"));
     CToolWindowPause pause(m_pMeasureModeDlg);
     bool bBackToLive = false;
-    if (m_nDispImageKind == DISP_CAMERA_IMAGE) {
-        if (!OneShotImage(TRUE)) {
+    if (m_pLive->GetDispImageKind() == DISP_CAMERA_IMAGE) {
+        if (!m_pLive->OneShotImage(TRUE)) {
             return;
         }
         // The captured frame stays on screen as a still while the dialog is open.
-        SetImageKind(DISP_STILL_IMAGE);
+        m_pLive->SetImageKind(DISP_STILL_IMAGE);
         bBackToLive = true;
     }
     CQSFileAccess access;
@@ -61,7 +61,7 @@ void CPixmetraDlg::OnBnClickedBtnSaveImage()
     if (!path.isEmpty()) {
         RECT region{0, 0, 0, 0};
         if (!m_Setting.bSaveHoleImage) {
-            const DISP_VIEW_STATE& view = m_bFileImageLoaded ? m_Geometry.StillView() : m_Geometry.CameraView();
+            const DISP_VIEW_STATE& view = m_pLive->IsFileImageLoaded() ? m_Geometry.StillView() : m_Geometry.CameraView();
             if (!view.bFit) {
                 region = view.VisibleRect;
                 WriteLog(QStringLiteral("[MAIN]DrawArea  Left:%1 Top:%2 Width:%3 Height:%4")
@@ -85,7 +85,7 @@ void CPixmetraDlg::OnBnClickedBtnSaveImage()
         }
     }
     if (bBackToLive) {
-        SetImageKind(DISP_CAMERA_IMAGE);
+        m_pLive->SetImageKind(DISP_CAMERA_IMAGE);
     }
     WriteLog(QStringLiteral("->[MAIN]OnBnClickedBtnSaveImage()"));
 }
@@ -118,7 +118,7 @@ void CPixmetraDlg::OnBnClickedBtnLoadImage()
     }
     // Only a picture that loaded is handed to the overlay and the tool window.
     if (m_pLayeredWnd != nullptr) {
-        m_pView->InitialiseOverlay(m_StillImageInfo.nWidth, m_StillImageInfo.nHeight);
+        m_pView->InitialiseOverlay(m_pLive->StillImageInfo().nWidth, m_pLive->StillImageInfo().nHeight);
         ApplyCalibration();
     }
     if (m_pZoomFlow != nullptr) {
@@ -145,12 +145,11 @@ BOOL CPixmetraDlg::ShowLoadedImage(const QString& path, const image::DECODED_IMA
         ReportLoadError(path); // the picture shown so far stays
         return FALSE;
     }
-    m_bFileImageLoaded = TRUE;
-    m_StillImageInfo = info;
+    m_pLive->SetFileImage(info);
     SetStatusMessage(IDS_IMAGE_LOADED);
     m_Geometry.SelectView(true);
     m_Geometry.ResetView(info);
-    SetImageKind(DISP_STILL_IMAGE);
+    m_pLive->SetImageKind(DISP_STILL_IMAGE);
     return TRUE;
 }
 

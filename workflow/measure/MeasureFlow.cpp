@@ -64,7 +64,7 @@ void CPixmetraDlg::DisableInputGroup(int nGroup)
             }
         }
     }
-    m_InputGroups.Disable(nGroup, [this](int nID) { return GetDlgItem(nID); }, m_pMeasureModeDlg, m_bCameraOK != FALSE);
+    m_InputGroups.Disable(nGroup, [this](int nID) { return GetDlgItem(nID); }, m_pMeasureModeDlg, m_pLive->IsCameraOK() != FALSE);
 }
 
 void CPixmetraDlg::RestoreInputGroup(int nGroup)
@@ -84,7 +84,7 @@ void CPixmetraDlg::OnStartMake(int nKind)
         return;
     }
     DisableInputGroup(INPUT_GROUP_MEASURE);
-    if (m_pLayeredWnd != nullptr && (m_bCameraOK || !AccImage.IsEmpty())) {
+    if (m_pLayeredWnd != nullptr && m_pLive->HasPicture()) {
         CLayeredInput& input = m_pLayeredWnd->Input();
         if (!input.IsMakingCrossLine() && !input.IsPlacingText()) {
             // A shape left half made by an earlier start is discarded first,

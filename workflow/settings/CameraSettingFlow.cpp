@@ -21,6 +21,7 @@ class CMainStatusLine : public IStatusLine {
 public:
     explicit CMainStatusLine(CPixmetraDlg& dlg) : m_Dlg(dlg) {}
     void SetStatusMessage(const QString& text) override { m_Dlg.SetStatusMessage(text); }
+    QString GetMessageText() const override { return m_Dlg.GetMessageText(); }
 
 private:
     CPixmetraDlg& m_Dlg;
@@ -64,7 +65,7 @@ void CPixmetraDlg::OnBnClickedBtnCameraSetting()
 BOOL CPixmetraDlg::ChangeCameraResolution(int nIndex)
 {
     ResetCrossLines(*this);
-    const BOOL bWanted = m_nDispImageKind == DISP_CAMERA_IMAGE;
+    const BOOL bWanted = m_pLive->GetDispImageKind() == DISP_CAMERA_IMAGE;
     BOOL bOk = CameraCtrl.SetChangeResolution(nIndex);
     if (!bOk) {
         // The camera keeps (or went back to) a mode of its list; whatever it
@@ -72,32 +73,31 @@ BOOL CPixmetraDlg::ChangeCameraResolution(int nIndex)
         WriteLog(QStringLiteral("[MAIN]ChangeCameraResolution() Error! Idx:%1").arg(nIndex));
         AfxMessageBox(IDS_RESOLUTION_CHANGE_ERROR, MB_ICONERROR | MB_TASKMODAL, this);
         if (bWanted && !CameraCtrl.IsStreaming()) {
-            m_bCameraOK = StartStreaming(TRUE);
-            if (!m_bCameraOK) {
-                SetImageKind(DISP_STILL_IMAGE);
+            m_pLive->StartStreaming(TRUE);
+            if (!m_pLive->IsCameraOK()) {
+                m_pLive->SetImageKind(DISP_STILL_IMAGE);
             }
         }
     }
     // The window follows the camera's own size, whether the change was taken or not.
     int32_t w = 0, h = 0, nFrameSize = 0;
-    BOOL bColor = m_bColorCamera;
+    BOOL bColor = m_pLive->IsColorCamera();
     if (CameraCtrl.GetImageSize(w, h, &bColor, &nFrameSize)) {
-        m_CameraImageInfo = IMAGE_INFO{24, w, h};
-        m_nFrameSize = nFrameSize;
+        m_pLive->SetCameraImageSize(IMAGE_INFO{24, w, h}, nFrameSize);
     }
     if (m_Geometry.IsStillView()) {
-        m_Geometry.CameraView().ImageInfo = m_CameraImageInfo;
+        m_Geometry.CameraView().ImageInfo = m_pLive->CameraImageInfo();
     } else {
-        m_pView->ResetPictureView(m_CameraImageInfo);
+        m_pView->ResetPictureView(m_pLive->CameraImageInfo());
     }
     if (!m_Geometry.IsStillView()) {
-        m_pView->InitialiseOverlay(m_CameraImageInfo.nWidth, m_CameraImageInfo.nHeight);
+        m_pView->InitialiseOverlay(m_pLive->CameraImageInfo().nWidth, m_pLive->CameraImageInfo().nHeight);
     }
     const int nNow = CameraCtrl.GetResolutionIndex();
     if (nNow >= 0) {
         m_Setting.Camera.ResolutionIdx = nNow;
         WriteCameraSetting(m_Setting.Camera);
     }
-    SetStatusPart(0, GetImageInfoText(m_CameraImageInfo, m_bColorCamera));
+    m_pLive->ShowCameraInfo();
     return bOk;
 }

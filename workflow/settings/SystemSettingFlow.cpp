@@ -43,10 +43,10 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
 
         // Without a running camera the list is made anew, so a camera
         // plugged in since the start can be chosen.
-        const bool bRelisted = !m_bCameraOK && !m_SaveContinue.bSaving && !m_pVideoRecord->IsRecording() &&
+        const bool bRelisted = !m_pLive->IsCameraOK() && !m_SaveContinue.bSaving && !m_pVideoRecord->IsRecording() &&
                                CameraCtrl.RefreshCameraList();
         if (bRelisted) {
-            WatchForCameraReturn(false);
+            m_pLive->WatchForCameraReturn(false);
         }
         CSystemSettingDlg dlg(this);
         QStringList names;
@@ -62,7 +62,7 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
             // A retention chosen in the log copy is in the file already.
             LoadSystemSetting(m_Setting);
             if (bRelisted) {
-                WatchForCameraReturn(true); // the lost camera is still awaited
+                m_pLive->WatchForCameraReturn(true); // the lost camera is still awaited
             }
         } else {
             LoadSystemSetting(m_Setting);
@@ -116,7 +116,7 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
             if (bReconnect) {
                 ReconnectCamera();
             } else if (bRelisted) {
-                WatchForCameraReturn(true); // the same camera: awaited, measurements kept
+                m_pLive->WatchForCameraReturn(true); // the same camera: awaited, measurements kept
             }
         }
     }
@@ -128,28 +128,8 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
 void CPixmetraDlg::ReconnectCamera()
 {
     OnDeleteAllMeasureData(0, LPARAM(-1));
-    StopStreaming();
-    CameraCtrl.CloseCamera();
-    m_bCameraOK = InitCamera();
-    if (m_bCameraOK) {
-        m_bCameraOK = StartStreaming(FALSE);
-    }
-    if (m_bCameraOK) {
-        // Nothing of the old camera's size stays behind: the picture buffer
-        // starts black at the new size until the first frame arrives.
-        const size_t nBytes = size_t(m_CameraImageInfo.nWidth) * size_t(m_CameraImageInfo.nHeight) * 3;
-        const std::vector<uint8_t> black(nBytes, 0);
-        AccImage.SetImage(black.data(), m_CameraImageInfo);
-        m_bFileImageLoaded = FALSE;
-        if (m_Geometry.IsStillView()) {
-            m_Geometry.SwitchView(false);
-        }
-        m_nDispImageKind = DISP_CAMERA_IMAGE;
-        SetDispImageButtonLook(DISP_CAMERA_IMAGE);
-    } else {
-        SetImageKind(DISP_STILL_IMAGE);
-    }
-    const IMAGE_INFO info = m_bCameraOK ? m_CameraImageInfo
+    const BOOL bCameraOK = m_pLive->ReopenCamera();
+    const IMAGE_INFO info = bCameraOK ? m_pLive->CameraImageInfo()
                                         : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
     if (info.nWidth > 0 && info.nHeight > 0) {
         m_pView->ResetPictureView(info);
@@ -159,7 +139,7 @@ void CPixmetraDlg::ReconnectCamera()
             ApplyCalibration();
         }
     }
-    SetStatusPart(0, GetImageInfoText(info, m_bCameraOK ? m_bColorCamera : (info.nWidth > 0)));
+    SetStatusPart(0, m_pLive->GetImageInfoText(info, bCameraOK ? m_pLive->IsColorCamera() : (info.nWidth > 0)));
     if (m_pPicture != nullptr) {
         m_pPicture->update();
     }
