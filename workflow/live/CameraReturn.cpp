@@ -35,7 +35,7 @@ void CPixmetraDlg::OnCameraReturnTimer()
     }
     // A series or a recording still winding down keeps its own hold on the
     // camera; a modal window is the user's turn.
-    if (m_SaveContinue.bSaving || m_pVideoRecord->IsRecording() || QApplication::activeModalWidget() != nullptr) {
+    if (SaveContinueState().bSaving || m_pVideoRecord->IsRecording() || QApplication::activeModalWidget() != nullptr) {
         return;
     }
     // Quiet while the camera stays away: the open fails without a message.
