@@ -116,9 +116,12 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         {WM_DELETE_CROSS_LINE, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnDeleteCrossLine(); }},
         {WM_DISP_SCALE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pScaleBar->OnDispScale(wp); }},
         // Picture series.
-        {WM_SAVE_IMAGE_CONTINUE, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveImageContinue(wp, lp); }},
-        {WM_END_SAVE_IMAGE_CONTINUE, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnEndSaveImageContinue(wp, lp); }},
-        {WM_SAVE_CONTINUE_COUNTDOWN, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveContinueCountdown(wp, lp); }},
+        {WM_SAVE_IMAGE_CONTINUE,
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveImageContinue(wp, lp); }},
+        {WM_END_SAVE_IMAGE_CONTINUE,
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnEndSaveImageContinue(wp, lp); }},
+        {WM_SAVE_CONTINUE_COUNTDOWN,
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveContinueCountdown(wp, lp); }},
     };
     // The flows are made when the window initialises; a notice before that
     // (or after the window went) finds nobody to tell.

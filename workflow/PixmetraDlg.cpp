@@ -166,7 +166,9 @@ bool CPixmetraDlg::CheckClearMeasureData()
     }
     OnDeleteAllMeasureData(0, LPARAM(-1));
     // Cleared data begin a new click series.
-    m_pSeries->OnResultsCleared();
+    if (m_pSeries != nullptr) {
+        m_pSeries->OnResultsCleared();
+    }
     return true;
 }
 

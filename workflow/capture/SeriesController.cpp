@@ -340,7 +340,9 @@ void CSeriesController::OnEndSaveImageContinue(WPARAM wParam, LPARAM lParam)
     }
     WriteLog(QStringLiteral("[MAIN]OnEndSaveImageContinue()  SaveImageCount:%1").arg(m_State.SaveImageCount));
     if (status.nSkipped > 0 || status.nLate > 0) {
-        WriteLog(QStringLiteral("[MAIN]OnEndSaveImageContinue()  Skipped:%1 Late:%2").arg(status.nSkipped).arg(status.nLate));
+        WriteLog(QStringLiteral("[MAIN]OnEndSaveImageContinue()  Skipped:%1 Late:%2")
+                     .arg(status.nSkipped)
+                     .arg(status.nLate));
     }
     EndSaveContinueSeries();
     if (wParam != 0) {
