@@ -10,6 +10,7 @@
 #include "engine/OverlayMessages.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/capture/CaptureMessages.h"
+#include "workflow/capture/SeriesController.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/overlay/CrossLines.h"
 #include "workflow/overlay/ScaleBar.h"
@@ -115,9 +116,12 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         {WM_DELETE_CROSS_LINE, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnDeleteCrossLine(); }},
         {WM_DISP_SCALE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pScaleBar->OnDispScale(wp); }},
         // Picture series.
-        {WM_SAVE_IMAGE_CONTINUE, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.OnSaveImageContinue(wp, lp); }},
-        {WM_END_SAVE_IMAGE_CONTINUE, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.OnEndSaveImageContinue(wp, lp); }},
-        {WM_SAVE_CONTINUE_COUNTDOWN, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.OnSaveContinueCountdown(wp, lp); }},
+        {WM_SAVE_IMAGE_CONTINUE,
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveImageContinue(wp, lp); }},
+        {WM_END_SAVE_IMAGE_CONTINUE,
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnEndSaveImageContinue(wp, lp); }},
+        {WM_SAVE_CONTINUE_COUNTDOWN,
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveContinueCountdown(wp, lp); }},
     };
     // The flows are made when the window initialises; a notice before that
     // (or after the window went) finds nobody to tell.

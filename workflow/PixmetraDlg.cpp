@@ -10,8 +10,9 @@
 #include "workflow/MainControls.h"
 #include "workflow/MainMessages.h"
 #include "workflow/MainStrings.h"
+#include "workflow/capture/CaptureStrings.h"
+#include "workflow/capture/SeriesController.h"
 #include "workflow/capture/VideoRecord.h"
-#include "workflow/capture/ContinueSave.h"
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
@@ -41,7 +42,7 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
     m_Geometry.SetLogSink([](const std::string& line) { WriteLog(QString::fromStdString(line)); });
     m_pLive = std::make_unique<CLiveController>(LIVE_PARTS{
         this, *this, *this, *this, CameraCtrl, AccImage, m_Geometry, m_Setting, &m_Sink,
-        [this] { return m_SaveContinue.bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording()); },
+        [this] { return SaveContinueState().bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording()); },
         [this] { ReconnectCamera(); }});
 }
 
@@ -103,8 +104,12 @@ void CPixmetraDlg::CreateFlows()
     m_pZoomFlow = std::make_unique<CZoomWndFlow>(
         ZOOM_FLOW_PARTS{*this, &m_Sink, AccImage, m_Geometry, m_Setting, m_pMeasureModeDlg});
     m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
+    m_pSeries = std::make_unique<CSeriesController>(SERIES_PARTS{
+        this, *this, *this, *m_pLive, m_Setting, m_Geometry, CameraCtrl, m_pMeasureModeDlg, &m_Sink,
+        m_Options.pSeriesClock, [this] { return m_pLive->OneShotImage(FALSE) != FALSE; },
+        [this] { return CheckClearMeasureData(); }, [this](bool bEnable) { EnableMeasureGroup(bEnable); }});
     m_pVideoRecord = std::make_unique<CVideoRecord>(
-        VIDEO_RECORD_PARTS{this, *this, *this, *m_pLive, CameraCtrl, m_SaveContinue, m_pLayeredWnd, m_pMeasureModeDlg,
+        VIDEO_RECORD_PARTS{this, *this, *this, *m_pLive, CameraCtrl, m_pSeries->State(), m_pLayeredWnd, m_pMeasureModeDlg,
                            [this] { return CheckClearMeasureData(); }});
 }
 
@@ -131,7 +136,9 @@ void CPixmetraDlg::UpdateButtons()
     m_pUi->btnCameraSetting->setEnabled(m_pLive->IsCameraOK() && CameraCtrl.IsOpen());
     // Each flow's own states, then the ones a running flow switches off:
     // a series or a recording, and last a shape or reference line being input.
-    UpdateCaptureButtons();
+    if (m_pSeries != nullptr) {
+        m_pSeries->UpdateCaptureButtons();
+    }
     if (m_pCrossLines != nullptr) {
         m_pCrossLines->UpdateButtons();
     }
@@ -139,7 +146,36 @@ void CPixmetraDlg::UpdateButtons()
         m_pVideoRecord->UpdateControls();
     }
     // Measuring needs the overlay and a picture, and no series running.
-    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture && !m_SaveContinue.bSaving);
+    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture && !SaveContinueState().bSaving);
+}
+
+void CPixmetraDlg::OnBnClickedBtnSaveContinue()
+{
+    m_pSeries->OnBnClickedBtnSaveContinue();
+}
+
+const SAVE_CONTINUE_STATE& CPixmetraDlg::SaveContinueState() const
+{
+    static const SAVE_CONTINUE_STATE kNoSeries;
+    return m_pSeries != nullptr ? m_pSeries->State() : kNoSeries;
+}
+
+bool CPixmetraDlg::CheckClearMeasureData()
+{
+    if (MeasDataList.empty()) {
+        WriteLog(QStringLiteral("[MAIN]CheckClearMeasureData() MeasDataList.GetCount() = 0"));
+        return true;
+    }
+    if (AfxMessageBox(IDS_CLEAR_MEASURE_QUESTION, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+        WriteLog(QStringLiteral("[MAIN]CheckClearMeasureData() Clear Cancel"));
+        return false;
+    }
+    OnDeleteAllMeasureData(0, LPARAM(-1));
+    // Cleared data begin a new click series.
+    if (m_pSeries != nullptr) {
+        m_pSeries->OnResultsCleared();
+    }
+    return true;
 }
 
 void CPixmetraDlg::closeEvent(QCloseEvent* pEvent)
@@ -180,7 +216,9 @@ void CPixmetraDlg::OnDestroy()
     if (m_pVideoRecord != nullptr) {
         m_pVideoRecord->OnDestroy();
     }
-    StopContinueSaveThreads();
+    if (m_pSeries != nullptr) {
+        m_pSeries->StopThreads();
+    }
     m_pLive->OnDestroy();
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;

@@ -11,6 +11,7 @@
 //   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
 //   overlay/, magnifier/   cross lines, scale bar, magnifier (own classes)
 //   capture/VideoRecord.cpp   the video button's recording and countdown
+//   capture/SeriesController.cpp   the continuous-save button's picture series
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -40,10 +41,10 @@ class CAboutDlg;
 class CCrossLines;
 class CScaleBar;
 class CZoomWndFlow;
-class CContinueSave;
 class ISeriesClock;
 class CMeasureModeDlg;
 class CPictureBox;
+class CSeriesController;
 class CVideoRecord;
 class QAbstractButton;
 class QListWidget;
@@ -108,7 +109,7 @@ public:
     BOOL ShowLoadedImage(const QString& path, const image::DECODED_IMAGE& decoded);
     void ReportLoadError(const QString& path);
     void OnBnClickedBtnSaveContinue();
-    const SAVE_CONTINUE_STATE& SaveContinueState() const { return m_SaveContinue; }
+    const SAVE_CONTINUE_STATE& SaveContinueState() const;
 
     // The control with template number nID, or null.
     QWidget* GetDlgItem(int nID) const override;
@@ -189,20 +190,6 @@ private:
     void OnDispMeasureShape(bool bShow);
     void CopyResults();
 
-    // capture/ContinueSaveFlow.cpp
-    std::array<QWidget*, 8> ControlGroup1() const;
-    void UpdateCaptureButtons();
-    void UpdateSaveContinueButton();
-    bool ChooseSeriesTarget(bool bTopmostDialog);
-    BOOL MakeSaveSubFolder(QString& subFolder);
-    void SaveContinueInterval();
-    void SaveContinueOnClick();
-    void EndSaveContinueSeries();
-    void OnSaveImageContinue(WPARAM wParam, LPARAM lParam);
-    void OnEndSaveImageContinue(WPARAM wParam, LPARAM lParam);
-    void OnSaveContinueCountdown(WPARAM wParam, LPARAM lParam);
-    void StopContinueSaveThreads();
-
     // calibration/CalibrationFlow.cpp
     void OnChangeCalibration();
     void OnEndCalibrationTab();
@@ -266,6 +253,5 @@ private:
 
 
     std::function<void()> m_fnShutDown;
-    SAVE_CONTINUE_STATE m_SaveContinue;
-    std::unique_ptr<CContinueSave> m_pContinueSave;
+    std::unique_ptr<CSeriesController> m_pSeries;
 };

@@ -90,11 +90,11 @@ public:
 
     // A still picture from a file: its size, and whether it is shown.
     void SetFileImage(const IMAGE_INFO& info) { m_StillImageInfo = info; m_bFileImageLoaded = TRUE; }
-    BOOL IsFileImageLoaded() const { return m_bFileImageLoaded; }
+    BOOL IsFileImageLoaded() const override { return m_bFileImageLoaded; }
     void ClearFileImage() { m_bFileImageLoaded = FALSE; }
     const IMAGE_INFO& StillImageInfo() const { return m_StillImageInfo; }
     const IMAGE_INFO& CameraImageInfo() const { return m_CameraImageInfo; }
-    BOOL IsColorCamera() const { return m_bColorCamera; }
+    BOOL IsColorCamera() const override { return m_bColorCamera; }
     int GetFrameSize() const { return m_nFrameSize; }
     // The camera's size changed (a new resolution): frames come at this size.
     void SetCameraImageSize(const IMAGE_INFO& info, int nFrameSize);

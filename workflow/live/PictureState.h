@@ -17,4 +17,8 @@ public:
     virtual CAccImage& Image() = 0;
     // The camera streams or the buffer holds a picture.
     virtual bool HasPicture() const = 0;
+    // Grey display of a colour camera greys what is saved as well.
+    virtual BOOL IsColorCamera() const = 0;
+    // A still picture from a file is shown, in its own view.
+    virtual BOOL IsFileImageLoaded() const = 0;
 };

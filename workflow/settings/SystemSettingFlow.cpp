@@ -43,7 +43,7 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
 
         // Without a running camera the list is made anew, so a camera
         // plugged in since the start can be chosen.
-        const bool bRelisted = !m_pLive->IsCameraOK() && !m_SaveContinue.bSaving && !m_pVideoRecord->IsRecording() &&
+        const bool bRelisted = !m_pLive->IsCameraOK() && !SaveContinueState().bSaving && !m_pVideoRecord->IsRecording() &&
                                CameraCtrl.RefreshCameraList();
         if (bRelisted) {
             m_pLive->WatchForCameraReturn(false);
