@@ -1,14 +1,10 @@
 #include "camera/pages/PageRGBControl.h"
 
-#include "app/LogFile.h"
 #include "ui_PageRGBControl.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 
 namespace {
-
-const QString kTag = QStringLiteral("[PAGERGBCTRL]");
 
 constexpr int kColorProcessing = 8;
 constexpr int kBrightness = 9;
@@ -21,14 +17,44 @@ constexpr int kRedGain = 17;
 constexpr int kBlueOffset = 22;
 constexpr int kBayer = 24;
 
-void Log(const char* pszName)
-{
-    WriteLog(kTag + QLatin1String(pszName));
-}
+using P = CPageRGBControl;
+
+constexpr CPageParamCtrl::CONTROL_NAME kControls[] = {
+    {P::IDC_CHECK_COLOR_PROCESSING, "IDC_CHECK_COLOR_PROCESSING"},
+    {P::IDC_SLIDER_BRIGHTNESS, "IDC_SLIDER_BRIGHTNESS"},
+    {P::IDC_EDIT_BRIGHTNESS, "IDC_EDIT_BRIGHTNESS"},
+    {P::IDC_SLIDER_CONTRAST, "IDC_SLIDER_CONTRAST"},
+    {P::IDC_EDIT_CONTRAST, "IDC_EDIT_CONTRAST"},
+    {P::IDC_SLIDER_SATURATION, "IDC_SLIDER_SATURATION"},
+    {P::IDC_EDIT_SATURATION, "IDC_EDIT_SATURATION"},
+    {P::IDC_SLIDER_HUE, "IDC_SLIDER_HUE"},
+    {P::IDC_EDIT_HUE, "IDC_EDIT_HUE"},
+    {P::IDC_CHECK_GAMMA, "IDC_CHECK_GAMMA"},
+    {P::IDC_SLIDER_GAMMA, "IDC_SLIDER_GAMMA"},
+    {P::IDC_EDIT_GAMMA, "IDC_EDIT_GAMMA"},
+    {P::IDC_CHECK_COLOR_CORRECTION, "IDC_CHECK_COLOR_CORRECTION"},
+    {P::IDC_CHECK_TNR, "IDC_CHECK_TNR"},
+    {P::IDC_BTN_WB_ONE_PUSH, "IDC_BTN_WB_ONE_PUSH"},
+    {P::IDC_SLIDER_RED_GAIN, "IDC_SLIDER_RED_GAIN"},
+    {P::IDC_EDIT_RED_GAIN, "IDC_EDIT_RED_GAIN"},
+    {P::IDC_SLIDER_GREEN_GAIN, "IDC_SLIDER_GREEN_GAIN"},
+    {P::IDC_EDIT_GREEN_GAIN, "IDC_EDIT_GREEN_GAIN"},
+    {P::IDC_SLIDER_BLUE_GAIN, "IDC_SLIDER_BLUE_GAIN"},
+    {P::IDC_EDIT_BLUE_GAIN, "IDC_EDIT_BLUE_GAIN"},
+    {P::IDC_SLIDER_RED_OFFSET, "IDC_SLIDER_RED_OFFSET"},
+    {P::IDC_EDIT_RED_OFFSET, "IDC_EDIT_RED_OFFSET"},
+    {P::IDC_SLIDER_GREEN_OFFSET, "IDC_SLIDER_GREEN_OFFSET"},
+    {P::IDC_EDIT_GREEN_OFFSET, "IDC_EDIT_GREEN_OFFSET"},
+    {P::IDC_SLIDER_BLUE_OFFSET, "IDC_SLIDER_BLUE_OFFSET"},
+    {P::IDC_EDIT_BLUE_OFFSET, "IDC_EDIT_BLUE_OFFSET"},
+    {P::IDC_RADIO_BAYER_3X3, "IDC_RADIO_BAYER_3X3"},
+    {P::IDC_RADIO_BAYER_5X5, "IDC_RADIO_BAYER_5X5"},
+};
 
 } // namespace
 
-CPageRGBControl::CPageRGBControl(QWidget* pParent) : QWidget(pParent), m_pUi(std::make_unique<Ui::CPageRGBControl>())
+CPageRGBControl::CPageRGBControl(QWidget* pParent)
+    : CPageParamCtrl(QStringLiteral("[PAGERGBCTRL]"), pParent), m_pUi(std::make_unique<Ui::CPageRGBControl>())
 {
     m_pUi->setupUi(this);
     m_Sliders = {
@@ -60,40 +86,9 @@ CPageRGBControl::CPageRGBControl(QWidget* pParent) : QWidget(pParent), m_pUi(std
 
 CPageRGBControl::~CPageRGBControl() = default;
 
-QWidget* CPageRGBControl::GetDlgItem(int nID) const
+std::span<const CPageParamCtrl::CONTROL_NAME> CPageRGBControl::Controls() const
 {
-    switch (nID) {
-    case IDC_CHECK_COLOR_PROCESSING: return m_pUi->IDC_CHECK_COLOR_PROCESSING;
-    case IDC_SLIDER_BRIGHTNESS: return m_pUi->IDC_SLIDER_BRIGHTNESS;
-    case IDC_EDIT_BRIGHTNESS: return m_pUi->IDC_EDIT_BRIGHTNESS;
-    case IDC_SLIDER_CONTRAST: return m_pUi->IDC_SLIDER_CONTRAST;
-    case IDC_EDIT_CONTRAST: return m_pUi->IDC_EDIT_CONTRAST;
-    case IDC_SLIDER_SATURATION: return m_pUi->IDC_SLIDER_SATURATION;
-    case IDC_EDIT_SATURATION: return m_pUi->IDC_EDIT_SATURATION;
-    case IDC_SLIDER_HUE: return m_pUi->IDC_SLIDER_HUE;
-    case IDC_EDIT_HUE: return m_pUi->IDC_EDIT_HUE;
-    case IDC_CHECK_GAMMA: return m_pUi->IDC_CHECK_GAMMA;
-    case IDC_SLIDER_GAMMA: return m_pUi->IDC_SLIDER_GAMMA;
-    case IDC_EDIT_GAMMA: return m_pUi->IDC_EDIT_GAMMA;
-    case IDC_CHECK_COLOR_CORRECTION: return m_pUi->IDC_CHECK_COLOR_CORRECTION;
-    case IDC_CHECK_TNR: return m_pUi->IDC_CHECK_TNR;
-    case IDC_BTN_WB_ONE_PUSH: return m_pUi->IDC_BTN_WB_ONE_PUSH;
-    case IDC_SLIDER_RED_GAIN: return m_pUi->IDC_SLIDER_RED_GAIN;
-    case IDC_EDIT_RED_GAIN: return m_pUi->IDC_EDIT_RED_GAIN;
-    case IDC_SLIDER_GREEN_GAIN: return m_pUi->IDC_SLIDER_GREEN_GAIN;
-    case IDC_EDIT_GREEN_GAIN: return m_pUi->IDC_EDIT_GREEN_GAIN;
-    case IDC_SLIDER_BLUE_GAIN: return m_pUi->IDC_SLIDER_BLUE_GAIN;
-    case IDC_EDIT_BLUE_GAIN: return m_pUi->IDC_EDIT_BLUE_GAIN;
-    case IDC_SLIDER_RED_OFFSET: return m_pUi->IDC_SLIDER_RED_OFFSET;
-    case IDC_EDIT_RED_OFFSET: return m_pUi->IDC_EDIT_RED_OFFSET;
-    case IDC_SLIDER_GREEN_OFFSET: return m_pUi->IDC_SLIDER_GREEN_OFFSET;
-    case IDC_EDIT_GREEN_OFFSET: return m_pUi->IDC_EDIT_GREEN_OFFSET;
-    case IDC_SLIDER_BLUE_OFFSET: return m_pUi->IDC_SLIDER_BLUE_OFFSET;
-    case IDC_EDIT_BLUE_OFFSET: return m_pUi->IDC_EDIT_BLUE_OFFSET;
-    case IDC_RADIO_BAYER_3X3: return m_pUi->IDC_RADIO_BAYER_3X3;
-    case IDC_RADIO_BAYER_5X5: return m_pUi->IDC_RADIO_BAYER_5X5;
-    default: return nullptr;
-    }
+    return kControls;
 }
 
 const SLIDER_PARAM* CPageRGBControl::Slider(int nIndex) const
@@ -106,61 +101,33 @@ const SLIDER_PARAM* CPageRGBControl::Slider(int nIndex) const
     return nullptr;
 }
 
-void CPageRGBControl::showEvent(QShowEvent* pEvent)
-{
-    QWidget::showEvent(pEvent);
-    if (!pEvent->spontaneous() && m_bActive) {
-        InitControl();
-        EnableControls();
-    }
-}
-
-void CPageRGBControl::keyPressEvent(QKeyEvent* pEvent)
-{
-    // Enter and Escape neither close nor cancel from a page.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
-        return;
-    }
-    QWidget::keyPressEvent(pEvent);
-}
-
-void CPageRGBControl::EnableAll(bool bEnable)
-{
-    for (QWidget* p : findChildren<QWidget*>()) {
-        p->setEnabled(bEnable);
-    }
-}
-
 void CPageRGBControl::FillSliders(int nFirst, int nLast)
 {
     CAMERA_PARAM_INFO info{};
     for (const SLIDER_PARAM& s : m_Sliders) {
         if (s.nIndex >= nFirst && s.nIndex <= nLast) {
-            FillSliderParam(*m_pCameraCtrl, s, info, kTag);
+            FillSliderParam(*m_pCameraCtrl, s, info, LogTag());
         }
     }
 }
 
 void CPageRGBControl::InitControl()
 {
-    if (!IsOpen()) {
-        EnableAll(false);
+    if (!EnableAllForCamera()) {
         return;
     }
-    EnableAll(true);
     CCameraCtrl& cam = *m_pCameraCtrl;
-    FillOnOffParam(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, kTag);
-    FillOnOffParam(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, kTag);
-    FillOnOffParam(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, kTag);
-    FillOnOffParam(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, kTag);
+    FillOnOffParam(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
+    FillOnOffParam(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, LogTag());
+    FillOnOffParam(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
+    FillOnOffParam(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, LogTag());
     FillSliders(kBrightness, kBlueOffset);
 
-    WriteLog(kTag + QStringLiteral("InitControl()"));
+    Log("InitControl()");
     BOOL bAutoWb = FALSE, bOnePush = FALSE;
     m_pUi->IDC_BTN_WB_ONE_PUSH->setEnabled(cam.GetEnableWhiteBalance(bAutoWb, bOnePush) && bOnePush);
 
-    WriteLog(kTag + QStringLiteral("InitControl()"));
+    Log("InitControl()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
     const bool bBayer = cam.GetCameraParam(kBayer, bEnable, info) && bEnable;
@@ -275,11 +242,11 @@ void CPageRGBControl::SetDefaultValues()
     }
     CCameraCtrl& cam = *m_pCameraCtrl;
     for (const SLIDER_PARAM& s : m_Sliders) {
-        SetSliderDefault(cam, s, nullptr, kTag);
+        SetSliderDefault(cam, s, nullptr, LogTag());
     }
-    SetOnOffDefault(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, kTag);
-    SetOnOffDefault(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, kTag);
-    SetOnOffDefault(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, kTag);
-    SetOnOffDefault(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, kTag);
+    SetOnOffDefault(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
+    SetOnOffDefault(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, LogTag());
+    SetOnOffDefault(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
+    SetOnOffDefault(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, LogTag());
     EnableControls();
 }
