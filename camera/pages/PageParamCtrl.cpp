@@ -172,6 +172,12 @@ QWidget* CPageParamCtrl::GetDlgItem(int nID) const
     return CParamDialog::FindControl(this, Controls(), nID);
 }
 
+bool CPageParamCtrl::WriteCheckParam(const char* pszHandler, int nIndex, const QAbstractButton* pCheck)
+{
+    Log(pszHandler);
+    return IsOpen() && m_pCameraCtrl->SetCameraParam(nIndex, BOOL(pCheck->isChecked()));
+}
+
 bool CPageParamCtrl::EnableAllForCamera()
 {
     const bool bOpen = IsOpen();

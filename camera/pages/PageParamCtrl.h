@@ -104,6 +104,10 @@ protected:
     bool EnableAllForCamera();
     const QString& LogTag() const { return m_LogTag; }
     void Log(const char* pszName) const;
+    // A check box's click: logs pszHandler, then the check's state goes to
+    // the camera's on/off parameter nIndex. Whether the camera took it
+    // (false without a camera).
+    bool WriteCheckParam(const char* pszHandler, int nIndex, const QAbstractButton* pCheck);
 
     void showEvent(QShowEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;

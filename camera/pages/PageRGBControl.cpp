@@ -1,21 +1,11 @@
 #include "camera/pages/PageRGBControl.h"
 
+#include "camera/pages/CameraParamIndex.h"
 #include "ui_PageRGBControl.h"
 
 #include <QApplication>
 
 namespace {
-
-constexpr int kColorProcessing = 8;
-constexpr int kBrightness = 9;
-constexpr int kHue = 12;
-constexpr int kGammaOn = 13;
-constexpr int kGamma = 14;
-constexpr int kColorCorrection = 15;
-constexpr int kNoiseReduction = 16;
-constexpr int kRedGain = 17;
-constexpr int kBlueOffset = 22;
-constexpr int kBayer = 24;
 
 using P = CPageRGBControl;
 
@@ -58,17 +48,17 @@ CPageRGBControl::CPageRGBControl(QWidget* pParent)
 {
     m_pUi->setupUi(this);
     m_Sliders = {
-        {9, m_pUi->IDC_SLIDER_BRIGHTNESS, m_pUi->IDC_EDIT_BRIGHTNESS},
-        {10, m_pUi->IDC_SLIDER_CONTRAST, m_pUi->IDC_EDIT_CONTRAST},
-        {11, m_pUi->IDC_SLIDER_SATURATION, m_pUi->IDC_EDIT_SATURATION},
-        {12, m_pUi->IDC_SLIDER_HUE, m_pUi->IDC_EDIT_HUE},
-        {14, m_pUi->IDC_SLIDER_GAMMA, m_pUi->IDC_EDIT_GAMMA},
-        {17, m_pUi->IDC_SLIDER_RED_GAIN, m_pUi->IDC_EDIT_RED_GAIN},
-        {18, m_pUi->IDC_SLIDER_GREEN_GAIN, m_pUi->IDC_EDIT_GREEN_GAIN},
-        {19, m_pUi->IDC_SLIDER_BLUE_GAIN, m_pUi->IDC_EDIT_BLUE_GAIN},
-        {20, m_pUi->IDC_SLIDER_RED_OFFSET, m_pUi->IDC_EDIT_RED_OFFSET},
-        {21, m_pUi->IDC_SLIDER_GREEN_OFFSET, m_pUi->IDC_EDIT_GREEN_OFFSET},
-        {22, m_pUi->IDC_SLIDER_BLUE_OFFSET, m_pUi->IDC_EDIT_BLUE_OFFSET},
+        {CPI_BRIGHTNESS, m_pUi->IDC_SLIDER_BRIGHTNESS, m_pUi->IDC_EDIT_BRIGHTNESS},
+        {CPI_CONTRAST, m_pUi->IDC_SLIDER_CONTRAST, m_pUi->IDC_EDIT_CONTRAST},
+        {CPI_SATURATION, m_pUi->IDC_SLIDER_SATURATION, m_pUi->IDC_EDIT_SATURATION},
+        {CPI_HUE, m_pUi->IDC_SLIDER_HUE, m_pUi->IDC_EDIT_HUE},
+        {CPI_GAMMA, m_pUi->IDC_SLIDER_GAMMA, m_pUi->IDC_EDIT_GAMMA},
+        {CPI_RED_GAIN, m_pUi->IDC_SLIDER_RED_GAIN, m_pUi->IDC_EDIT_RED_GAIN},
+        {CPI_GREEN_GAIN, m_pUi->IDC_SLIDER_GREEN_GAIN, m_pUi->IDC_EDIT_GREEN_GAIN},
+        {CPI_BLUE_GAIN, m_pUi->IDC_SLIDER_BLUE_GAIN, m_pUi->IDC_EDIT_BLUE_GAIN},
+        {CPI_RED_OFFSET, m_pUi->IDC_SLIDER_RED_OFFSET, m_pUi->IDC_EDIT_RED_OFFSET},
+        {CPI_GREEN_OFFSET, m_pUi->IDC_SLIDER_GREEN_OFFSET, m_pUi->IDC_EDIT_GREEN_OFFSET},
+        {CPI_BLUE_OFFSET, m_pUi->IDC_SLIDER_BLUE_OFFSET, m_pUi->IDC_EDIT_BLUE_OFFSET},
     };
     for (const SLIDER_PARAM& s : m_Sliders) {
         const int nIndex = s.nIndex;
@@ -117,11 +107,11 @@ void CPageRGBControl::InitControl()
         return;
     }
     CCameraCtrl& cam = *m_pCameraCtrl;
-    FillOnOffParam(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
-    FillOnOffParam(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, LogTag());
-    FillOnOffParam(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
-    FillOnOffParam(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, LogTag());
-    FillSliders(kBrightness, kBlueOffset);
+    FillOnOffParam(cam, CPI_COLOR_PROCESSING, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
+    FillOnOffParam(cam, CPI_GAMMA_ON, m_pUi->IDC_CHECK_GAMMA, LogTag());
+    FillOnOffParam(cam, CPI_COLOR_CORRECTION, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
+    FillOnOffParam(cam, CPI_NOISE_REDUCTION, m_pUi->IDC_CHECK_TNR, LogTag());
+    FillSliders(CPI_BRIGHTNESS, CPI_BLUE_OFFSET);
 
     Log("InitControl()");
     BOOL bAutoWb = FALSE, bOnePush = FALSE;
@@ -130,7 +120,7 @@ void CPageRGBControl::InitControl()
     Log("InitControl()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
-    const bool bBayer = cam.GetCameraParam(kBayer, bEnable, info) && bEnable;
+    const bool bBayer = cam.GetCameraParam(CPI_BAYER, bEnable, info) && bEnable;
     m_pUi->IDC_RADIO_BAYER_3X3->setEnabled(bBayer);
     m_pUi->IDC_RADIO_BAYER_5X5->setEnabled(bBayer);
     if (bBayer) {
@@ -148,12 +138,12 @@ void CPageRGBControl::EnableControls()
         return !pSwitch->isEnabledTo(this) || pSwitch->isChecked();
     };
     const bool bColour = bOpen && isOn(m_pUi->IDC_CHECK_COLOR_PROCESSING);
-    for (int nIndex = kBrightness; nIndex <= kHue; ++nIndex) {
+    for (int nIndex = CPI_BRIGHTNESS; nIndex <= CPI_HUE; ++nIndex) {
         // A parameter the camera lacks stays off whatever the check says.
         const SLIDER_PARAM* s = Slider(nIndex);
         s->pSlider->setEnabled(bColour && s->pEdit->isEnabledTo(this) && HasRange(s->pSlider));
     }
-    const SLIDER_PARAM* g = Slider(kGamma);
+    const SLIDER_PARAM* g = Slider(CPI_GAMMA);
     g->pSlider->setEnabled(bOpen && isOn(m_pUi->IDC_CHECK_GAMMA) && g->pEdit->isEnabledTo(this) &&
                            HasRange(g->pSlider));
 }
@@ -169,21 +159,21 @@ void CPageRGBControl::OnHScroll(int nIndex)
 
 void CPageRGBControl::OnBnClickedEnableColorProcessing()
 {
-    Log("OnBnClickedEnableColorProcessing()");
+    const bool bTaken = WriteCheckParam("OnBnClickedEnableColorProcessing()", CPI_COLOR_PROCESSING,
+                                        m_pUi->IDC_CHECK_COLOR_PROCESSING);
+    if (!bTaken && IsOpen()) {
+        Log("m_pCameraCtrl->SetCameraParam() is Error!");
+    }
     if (IsOpen()) {
-        if (!m_pCameraCtrl->SetCameraParam(kColorProcessing, BOOL(m_pUi->IDC_CHECK_COLOR_PROCESSING->isChecked()))) {
-            Log("m_pCameraCtrl->SetCameraParam() is Error!");
-        }
         // The camera may have moved them while processing was off.
-        FillSliders(kBrightness, kHue);
+        FillSliders(CPI_BRIGHTNESS, CPI_HUE);
     }
     EnableControls();
 }
 
 void CPageRGBControl::OnBnClickedEnableGamma()
 {
-    Log("OnBnClickedEnableGamma()");
-    if (IsOpen() && !m_pCameraCtrl->SetCameraParam(kGammaOn, BOOL(m_pUi->IDC_CHECK_GAMMA->isChecked()))) {
+    if (!WriteCheckParam("OnBnClickedEnableGamma()", CPI_GAMMA_ON, m_pUi->IDC_CHECK_GAMMA) && IsOpen()) {
         Log("m_pCameraCtrl->SetCameraParam() is Error!");
     }
     EnableControls();
@@ -191,18 +181,12 @@ void CPageRGBControl::OnBnClickedEnableGamma()
 
 void CPageRGBControl::OnBnClickedColorCorrection()
 {
-    Log("OnBnClickedColorCorrection()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kColorCorrection, BOOL(m_pUi->IDC_CHECK_COLOR_CORRECTION->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedColorCorrection()", CPI_COLOR_CORRECTION, m_pUi->IDC_CHECK_COLOR_CORRECTION);
 }
 
 void CPageRGBControl::OnBnClickedEnableTnr()
 {
-    Log("OnBnClickedEnableTnr()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kNoiseReduction, BOOL(m_pUi->IDC_CHECK_TNR->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedEnableTnr()", CPI_NOISE_REDUCTION, m_pUi->IDC_CHECK_TNR);
 }
 
 void CPageRGBControl::OnBnClickedBtnWbOnePush()
@@ -215,7 +199,7 @@ void CPageRGBControl::OnBnClickedBtnWbOnePush()
     m_pCameraCtrl->SetWhiteBalance();
     QApplication::restoreOverrideCursor();
     // Whatever the camera settled on (or reached within its time) is shown.
-    for (int nIndex = kRedGain; nIndex <= kBlueOffset; ++nIndex) {
+    for (int nIndex = CPI_RED_GAIN; nIndex <= CPI_BLUE_OFFSET; ++nIndex) {
         Log("GetParamFromCamera()");
         int32_t nValue = 0;
         const SLIDER_PARAM* s = Slider(nIndex);
@@ -230,7 +214,7 @@ void CPageRGBControl::OnBnClickedBayerMode()
 {
     Log("OnBnClickedBayerMode()");
     if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kBayer, m_pUi->IDC_RADIO_BAYER_5X5->isChecked() ? 1 : 0, FALSE);
+        m_pCameraCtrl->SetCameraParam(CPI_BAYER, m_pUi->IDC_RADIO_BAYER_5X5->isChecked() ? 1 : 0, FALSE);
     }
 }
 
@@ -244,9 +228,9 @@ void CPageRGBControl::SetDefaultValues()
     for (const SLIDER_PARAM& s : m_Sliders) {
         SetSliderDefault(cam, s, nullptr, LogTag());
     }
-    SetOnOffDefault(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
-    SetOnOffDefault(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, LogTag());
-    SetOnOffDefault(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
-    SetOnOffDefault(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, LogTag());
+    SetOnOffDefault(cam, CPI_COLOR_PROCESSING, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
+    SetOnOffDefault(cam, CPI_GAMMA_ON, m_pUi->IDC_CHECK_GAMMA, LogTag());
+    SetOnOffDefault(cam, CPI_COLOR_CORRECTION, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
+    SetOnOffDefault(cam, CPI_NOISE_REDUCTION, m_pUi->IDC_CHECK_TNR, LogTag());
     EnableControls();
 }

@@ -2,18 +2,10 @@
 
 #include "app/MultiLanguageTranslator.h"
 #include "camera/pages/CameraPageStrings.h"
+#include "camera/pages/CameraParamIndex.h"
 #include "ui_PageVideoControl.h"
 
 namespace {
-
-constexpr int kExposure = 0;
-constexpr int kExposureTarget = 1;
-constexpr int kBlackLevel = 2;
-constexpr int kGain = 3;
-constexpr int kClock = 4;
-constexpr int kFrameRate = 5;
-constexpr int kFlipVertical = 6;
-constexpr int kFlipHorizontal = 7;
 
 using P = CPageVideoControl;
 
@@ -53,7 +45,7 @@ CPageVideoControl::CPageVideoControl(QWidget* pParent)
                     IDC_SLIDER_BLACK_LEVEL, IDC_SLIDER_GAIN, IDC_SLIDER_CLOCK}) {
         connect(qobject_cast<QSlider*>(GetDlgItem(nID)), &QSlider::valueChanged, this, [this, nID] { OnHScroll(nID); });
     }
-    for (int nIndex : {kExposureTarget, kBlackLevel, kGain, kClock}) {
+    for (int nIndex : {CPI_EXPOSURE_TARGET, CPI_BLACK_LEVEL, CPI_GAIN, CPI_CLOCK}) {
         const SLIDER_PARAM s = Slider(nIndex);
         new CSliderEditLink(s.pSlider, s.pEdit, this);
     }
@@ -80,9 +72,9 @@ std::span<const CPageParamCtrl::CONTROL_NAME> CPageVideoControl::Controls() cons
 SLIDER_PARAM CPageVideoControl::Slider(int nIndex) const
 {
     switch (nIndex) {
-    case kExposureTarget: return {nIndex, m_pUi->IDC_SLIDER_EXPOSURE_TARGET, m_pUi->IDC_EDIT_EXPOSURE_TARGET};
-    case kBlackLevel: return {nIndex, m_pUi->IDC_SLIDER_BLACK_LEVEL, m_pUi->IDC_EDIT_BLACK_LEVEL};
-    case kGain: return {nIndex, m_pUi->IDC_SLIDER_GAIN, m_pUi->IDC_EDIT_GAIN};
+    case CPI_EXPOSURE_TARGET: return {nIndex, m_pUi->IDC_SLIDER_EXPOSURE_TARGET, m_pUi->IDC_EDIT_EXPOSURE_TARGET};
+    case CPI_BLACK_LEVEL: return {nIndex, m_pUi->IDC_SLIDER_BLACK_LEVEL, m_pUi->IDC_EDIT_BLACK_LEVEL};
+    case CPI_GAIN: return {nIndex, m_pUi->IDC_SLIDER_GAIN, m_pUi->IDC_EDIT_GAIN};
     default: return {nIndex, m_pUi->IDC_SLIDER_CLOCK, m_pUi->IDC_EDIT_CLOCK};
     }
 }
@@ -105,7 +97,7 @@ void CPageVideoControl::ReadExposure()
 void CPageVideoControl::ShowCameraExposure()
 {
     int32_t nValue = 0;
-    if (m_pCameraCtrl->GetCameraParam(kExposure, nValue)) {
+    if (m_pCameraCtrl->GetCameraParam(CPI_EXPOSURE, nValue)) {
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, (nValue / EXPOSURE_ROUGH_UNIT) % 256);
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, nValue % EXPOSURE_ROUGH_UNIT);
         ReportRefusedValue(m_pStatusLine);
@@ -123,7 +115,7 @@ void CPageVideoControl::InitControl()
     Log("InitControl()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
-    if (cam.GetCameraParam(kExposure, bEnable, info)) {
+    if (cam.GetCameraParam(CPI_EXPOSURE, bEnable, info)) {
         SetSliderQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, 0, (info.nMax / EXPOSURE_ROUGH_UNIT) % 256,
                        (info.nValue / EXPOSURE_ROUGH_UNIT) % 256);
         SetSliderQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, info.nMin, EXPOSURE_ROUGH_UNIT - 2,
@@ -132,14 +124,14 @@ void CPageVideoControl::InitControl()
     }
     ReadExposure();
 
-    FillSliderParam(cam, Slider(kExposureTarget), info, LogTag());
-    FillSliderParam(cam, Slider(kBlackLevel), info, LogTag());
+    FillSliderParam(cam, Slider(CPI_EXPOSURE_TARGET), info, LogTag());
+    FillSliderParam(cam, Slider(CPI_BLACK_LEVEL), info, LogTag());
     m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->setEnabled(info.bAutoEnable != 0);
     SetCheckQuiet(m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, info.bAutoEnable && info.bAuto);
-    FillSliderParam(cam, Slider(kGain), info, LogTag());
+    FillSliderParam(cam, Slider(CPI_GAIN), info, LogTag());
 
-    FillOnOffParam(cam, kFlipVertical, m_pUi->IDC_CHECK_FLIP_VERTICAL, LogTag());
-    FillOnOffParam(cam, kFlipHorizontal, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, LogTag());
+    FillOnOffParam(cam, CPI_FLIP_VERTICAL, m_pUi->IDC_CHECK_FLIP_VERTICAL, LogTag());
+    FillOnOffParam(cam, CPI_FLIP_HORIZONTAL, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, LogTag());
 
     const bool bGrey = !cam.IsColorCamera() || cam.m_bGrayDisplay;
     SetCheckQuiet(bGrey ? m_pUi->IDC_RADIO_GRAYSCALE : m_pUi->IDC_RADIO_COLOR, true);
@@ -152,14 +144,14 @@ void CPageVideoControl::FillClock()
 {
     CCameraCtrl& cam = *m_pCameraCtrl;
     CAMERA_PARAM_INFO info{};
-    m_nClockIndex = kClock;
-    FillSliderParam(cam, Slider(kClock), info, LogTag());
+    m_nClockIndex = CPI_CLOCK;
+    FillSliderParam(cam, Slider(CPI_CLOCK), info, LogTag());
     if (!info.bEnable) {
         // Cameras without a clock setting offer the frame rate instead.
-        m_nClockIndex = kFrameRate;
-        FillSliderParam(cam, Slider(kFrameRate), info, LogTag());
+        m_nClockIndex = CPI_FRAME_RATE;
+        FillSliderParam(cam, Slider(CPI_FRAME_RATE), info, LogTag());
     }
-    const bool bClock = m_nClockIndex == kClock;
+    const bool bClock = m_nClockIndex == CPI_CLOCK;
     m_pUi->IDC_STATIC_CLOCK_GROUP->setTitle(GetProgramString(bClock ? IDS_CLOCK_GROUP : IDS_FRAME_RATE_GROUP));
     m_pUi->IDC_STATIC_CLOCK_UNIT->setText(GetProgramString(bClock ? IDS_UNIT_MHZ : IDS_UNIT_FPS));
     m_pUi->IDC_STATIC_CLOCK_MIN->setText(info.bEnable ? QString::number(info.nMin) : QString());
@@ -209,7 +201,7 @@ void CPageVideoControl::OnHScroll(int nID)
     }
     if (nID == IDC_SLIDER_EXPOSURE_ROUGH || nID == IDC_SLIDER_EXPOSURE_FINE) {
         Log("SetExposureParamToCamera()");
-        if (!m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), FALSE)) {
+        if (!m_pCameraCtrl->SetCameraParam(CPI_EXPOSURE, ExposureValue(), FALSE)) {
             ShowCameraExposure();
         }
         ReadExposure();
@@ -217,11 +209,11 @@ void CPageVideoControl::OnHScroll(int nID)
     }
     int nIndex = m_nClockIndex;
     if (nID == IDC_SLIDER_EXPOSURE_TARGET) {
-        nIndex = kExposureTarget;
+        nIndex = CPI_EXPOSURE_TARGET;
     } else if (nID == IDC_SLIDER_BLACK_LEVEL) {
-        nIndex = kBlackLevel;
+        nIndex = CPI_BLACK_LEVEL;
     } else if (nID == IDC_SLIDER_GAIN) {
-        nIndex = kGain;
+        nIndex = CPI_GAIN;
     }
     Log("SetParamToCamera()");
     WriteSliderParam(*m_pCameraCtrl, Slider(nIndex), m_pStatusLine);
@@ -231,7 +223,7 @@ void CPageVideoControl::OnBnClickedAutoExposureTime()
 {
     Log("OnBnClickedAutoExposureTime()");
     if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked());
+        m_pCameraCtrl->SetCameraParam(CPI_EXPOSURE, ExposureValue(), m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked());
     }
     EnableControls();
 }
@@ -240,7 +232,7 @@ void CPageVideoControl::OnBnClickedAutoBlackLevel()
 {
     Log("OnBnClickedAutoBlackLevel()");
     if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kBlackLevel, m_pUi->IDC_SLIDER_BLACK_LEVEL->value(),
+        m_pCameraCtrl->SetCameraParam(CPI_BLACK_LEVEL, m_pUi->IDC_SLIDER_BLACK_LEVEL->value(),
                                       m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->isChecked());
     }
     EnableControls();
@@ -248,18 +240,12 @@ void CPageVideoControl::OnBnClickedAutoBlackLevel()
 
 void CPageVideoControl::OnBnClickedFlipVertical()
 {
-    Log("OnBnClickedFlipVertical()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kFlipVertical, BOOL(m_pUi->IDC_CHECK_FLIP_VERTICAL->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedFlipVertical()", CPI_FLIP_VERTICAL, m_pUi->IDC_CHECK_FLIP_VERTICAL);
 }
 
 void CPageVideoControl::OnBnClickedFlipHorizontal()
 {
-    Log("OnBnClickedFlipHorizontal()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kFlipHorizontal, BOOL(m_pUi->IDC_CHECK_FLIP_HORIZONTAL->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedFlipHorizontal()", CPI_FLIP_HORIZONTAL, m_pUi->IDC_CHECK_FLIP_HORIZONTAL);
 }
 
 void CPageVideoControl::OnBnClickedColorGrayscale()
@@ -286,25 +272,25 @@ void CPageVideoControl::SetDefaultValues()
         return;
     }
     CCameraCtrl& cam = *m_pCameraCtrl;
-    SetSliderDefault(cam, Slider(kExposureTarget), nullptr, LogTag());
-    SetSliderDefault(cam, Slider(kBlackLevel), m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, LogTag());
-    SetSliderDefault(cam, Slider(kGain), nullptr, LogTag());
+    SetSliderDefault(cam, Slider(CPI_EXPOSURE_TARGET), nullptr, LogTag());
+    SetSliderDefault(cam, Slider(CPI_BLACK_LEVEL), m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, LogTag());
+    SetSliderDefault(cam, Slider(CPI_GAIN), nullptr, LogTag());
     // The clock slider's own parameter, 4 or the frame rate in its place.
     SetSliderDefault(cam, Slider(m_nClockIndex), nullptr, LogTag());
 
     Log("SetDefaultValue()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
-    if (cam.GetCameraParam(kExposure, bEnable, info) && bEnable) {
+    if (cam.GetCameraParam(CPI_EXPOSURE, bEnable, info) && bEnable) {
         // The default exposure is written in either case, so the sliders and the camera agree.
-        cam.SetCameraParam(kExposure, info.nDefault, info.bAutoEnable ? info.bAutoDefault : FALSE);
+        cam.SetCameraParam(CPI_EXPOSURE, info.nDefault, info.bAutoEnable ? info.bAutoDefault : FALSE);
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, (info.nDefault / EXPOSURE_ROUGH_UNIT) % 256);
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, info.nDefault % EXPOSURE_ROUGH_UNIT);
         ReadExposure();
     }
 
-    SetOnOffDefault(cam, kFlipVertical, m_pUi->IDC_CHECK_FLIP_VERTICAL, LogTag());
-    SetOnOffDefault(cam, kFlipHorizontal, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, LogTag());
+    SetOnOffDefault(cam, CPI_FLIP_VERTICAL, m_pUi->IDC_CHECK_FLIP_VERTICAL, LogTag());
+    SetOnOffDefault(cam, CPI_FLIP_HORIZONTAL, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, LogTag());
 
     // The first entry becomes the choice as well: what the page shows is what closing applies.
     {
