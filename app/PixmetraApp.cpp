@@ -1,6 +1,7 @@
 #include "app/PixmetraApp.h"
 
 #include "app/AppLook.h"
+#include "app/AppStrings.h"
 #include "app/dialogs/LogCopyFolder.h"
 #include "app/QSFileAccess.h"
 #include "app/QSFileIni.h"
@@ -71,7 +72,7 @@ BOOL CPixmetraApp::InitInstance()
     if (instance == platform::CSingleInstance::SI_ALREADY_RUNNING) {
         // Give way to the running copy: tell the user, raise its window, and
         // leave without a log file or a settings write.
-        DoMessageBox(GetProgramString(131), MB_OK | MB_ICONINFORMATION);
+        DoMessageBox(GetProgramString(IDS_ALREADY_RUNNING), MB_OK | MB_ICONINFORMATION);
         m_SingleInstance.RequestActivate();
         return FALSE;
     }
@@ -160,6 +161,11 @@ QString CPixmetraApp::GetWindowTitle(BOOL bCamera)
     return GetProgramName() + GetVersionText();
 }
 
+UINT CPixmetraApp::GetProgramNameID() const
+{
+    return m_bCameraTitle ? IDS_PROGRAM_TITLE : IDS_PROGRAM_NAME_NO_CAMERA;
+}
+
 QString CPixmetraApp::GetProgramName() const
 {
     return GetProgramString(GetProgramNameID());
@@ -168,19 +174,19 @@ QString CPixmetraApp::GetProgramName() const
 QString CPixmetraApp::GetUnitName(int nUnitKind)
 {
     switch (nUnitKind) {
-    case 1: return GetProgramString(198);
-    case 2: return GetProgramString(199);
-    default: return GetProgramString(197);
+    case 1: return GetProgramString(IDS_UNIT_MM);
+    case 2: return GetProgramString(IDS_UNIT_CM);
+    default: return GetProgramString(IDS_UNIT_UM);
     }
 }
 
 QString CPixmetraApp::GetMeasureKindName(int nKind)
 {
     if (nKind >= 0 && nKind <= kLastFigureKind) {
-        return GetProgramString(UINT(300 + nKind));
+        return GetProgramString(IDS_MEASURE_RESULT[nKind]);
     }
     if (nKind == kTextKind) {
-        return GetProgramString(312);
+        return GetProgramString(IDS_TEXT_NAME);
     }
     return QString();
 }
@@ -206,7 +212,7 @@ int AfxMessageBox(const QString& text, UINT nType, QWidget* pParent)
     if (CPixmetraApp* pApp = CPixmetraApp::GetApp()) {
         return pApp->DoMessageBox(text, nType, pParent);
     }
-    return ShowMessageBox(pParent, text, GetProgramString(135), nType);
+    return ShowMessageBox(pParent, text, GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, QWidget* pParent)

@@ -45,8 +45,9 @@ public:
     // The program's name by the camera rule followed by the version text.
     // The camera title flag, once set, stays set for the run.
     QString GetWindowTitle(BOOL bCamera);
-    // String 130 once a camera has been connected in this run, 135 before.
-    UINT GetProgramNameID() const { return m_bCameraTitle ? 130u : 135u; }
+    // The program's name once a camera has been connected in this run, or
+    // the name without a camera before.
+    UINT GetProgramNameID() const;
     QString GetProgramName() const;
     // "　- Ver.<major>.<minor> -" from the build's project version; empty
     // when the build carries none.
@@ -95,6 +96,6 @@ private:
 };
 
 // A message box through the application object's caption rule; before (or
-// without) one, the caption is string 135.
+// without) one, the caption is the program's name without a camera.
 int AfxMessageBox(const QString& text, UINT nType = MB_OK, QWidget* pParent = nullptr);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, QWidget* pParent = nullptr);

@@ -1,5 +1,6 @@
 #include "app/SystemSetting.h"
 
+#include "app/AppStrings.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileIni.h"
@@ -113,7 +114,7 @@ const std::vector<SETTING_KEY<CAMERA_SETTING>>& CameraKeys()
 
 void SetDefaultCalibrationTable(CALIBRATION_SETTING (&table)[CALIBRATION_NUM])
 {
-    const QString stem = GetProgramString(211);
+    const QString stem = GetProgramString(IDS_CALIBRATION_VALUE);
     for (int i = 0; i < CALIBRATION_NUM; ++i) {
         ApplyDefaults(CalibrationKeys(i), table[i]);
         table[i].Name = CalibrationName(stem, i);
@@ -251,7 +252,7 @@ QString SystemSettingPath()
 
 QString DefaultCalibrationName(int nIndex)
 {
-    return CalibrationName(GetProgramString(211), nIndex);
+    return CalibrationName(GetProgramString(IDS_CALIBRATION_VALUE), nIndex);
 }
 
 void SetDefaultCalibration(CALIBRATION_SETTING& entry, int nIndex)

@@ -4,6 +4,7 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "app/dialogs/AboutDlg.h"
+#include "app/dialogs/DialogKeys.h"
 #include "app/dialogs/SystemSettingDlg.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "ui_PixmetraDlg.h"
@@ -237,8 +238,7 @@ void CPixmetraDlg::keyPressEvent(QKeyEvent* pEvent)
         return;
     }
     // Neither Enter nor Escape closes the window.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
+    if (SwallowEnterEscape(pEvent)) {
         return;
     }
     if (pEvent->key() == Qt::Key_F1) {

@@ -1,5 +1,6 @@
 #include "app/dialogs/AboutDlg.h"
 
+#include "app/AppStrings.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "app/dialogs/TranslateWindow.h"
@@ -69,9 +70,10 @@ BOOL CAboutDlg::OnInitDialog()
 {
     m_bInitDone = true;
     TranslateChildWindows(this);
-    setWindowTitle(GetProgramString(101));
+    setWindowTitle(GetProgramString(IDS_ABOUT));
     CPixmetraApp* pApp = CPixmetraApp::GetApp();
-    m_Title = pApp != nullptr ? pApp->GetWindowTitle(FALSE) : GetProgramString(135) + CPixmetraApp::GetVersionText();
+    m_Title = pApp != nullptr ? pApp->GetWindowTitle(FALSE)
+                              : GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA) + CPixmetraApp::GetVersionText();
     const QIcon icon = QApplication::windowIcon();
     if (!icon.isNull()) {
         m_pUi->IDC_STATIC_ICON->setPixmap(icon.pixmap(kIconSize, kIconSize));

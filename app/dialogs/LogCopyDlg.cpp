@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/PixmetraApp.h"
 #include "app/QSFileAccess.h"
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/LogCopyFolder.h"
 #include "ui_LogCopyDlg.h"
 
@@ -24,13 +25,10 @@ constexpr CParamDialog::CONTROL_NAME kControls[] = {
     {Dlg::IDC_CANCEL, "IDCANCEL"},
 };
 
-constexpr UINT IDS_LOG_COPIED = 552;
-constexpr UINT IDS_SELECT_COPY_TO = 582;
-constexpr UINT IDS_LOG_COPY_ERROR = 621;
-
 } // namespace
 
-CLogCopyDlg::CLogCopyDlg(QWidget* pParent) : CParamDialog(149, pParent), m_pUi(std::make_unique<Ui::CLogCopyDlg>())
+CLogCopyDlg::CLogCopyDlg(QWidget* pParent)
+    : CParamDialog(IDS_LOG_COPY_TITLE, pParent), m_pUi(std::make_unique<Ui::CLogCopyDlg>())
 {
     m_pUi->setupUi(this);
     if (CPixmetraApp* pApp = CPixmetraApp::GetApp()) {

@@ -20,9 +20,14 @@ int CParamDialog::DoModal()
 
 QWidget* CParamDialog::GetDlgItem(int nID) const
 {
-    for (const CONTROL_NAME& c : Controls()) {
+    return FindControl(this, Controls(), nID);
+}
+
+QWidget* CParamDialog::FindControl(const QWidget* pRoot, std::span<const CONTROL_NAME> controls, int nID)
+{
+    for (const CONTROL_NAME& c : controls) {
         if (c.nID == nID) {
-            return findChild<QWidget*>(QLatin1String(c.pName));
+            return pRoot->findChild<QWidget*>(QLatin1String(c.pName));
         }
     }
     return nullptr;

@@ -24,6 +24,8 @@ public:
 
     // The control with template number nID, or null.
     QWidget* GetDlgItem(int nID) const;
+    // The child of pRoot that controls names nID, or null.
+    static QWidget* FindControl(const QWidget* pRoot, std::span<const CONTROL_NAME> controls, int nID);
 
 protected:
     CParamDialog(UINT nCaptionID, QWidget* pParent);

@@ -2,6 +2,7 @@
 
 #include "app/LogFile.h"
 #include "app/QSFileAccess.h"
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/NumberText.h"
 #include "ui_SaveContinueSettingDlg.h"
@@ -75,7 +76,7 @@ std::function<QString(const QString&)> ClampedNumber(int nLower, int nUpper)
 } // namespace
 
 CSaveContinueSettingDlg::CSaveContinueSettingDlg(QWidget* pParent)
-    : CParamDialog(142, pParent), m_pUi(std::make_unique<Ui::CSaveContinueSettingDlg>())
+    : CParamDialog(IDS_SAVE_CONTINUE_TITLE, pParent), m_pUi(std::make_unique<Ui::CSaveContinueSettingDlg>())
 {
     m_pUi->setupUi(this);
     // "閉じる" is the way out; the title bar offers no close button and the
@@ -196,16 +197,16 @@ void CSaveContinueSettingDlg::OnOK()
     const SAVE_CONTINUE_SETTING s = ReadControls();
     if (s.SaveContinueMode == 0 && s.SaveIntervalKind == 0) {
         if (s.IntervelMin == 0 && s.IntervalSec < kShortestSeconds) {
-            ShowMessage(610, MB_ICONERROR);
+            ShowMessage(IDS_INTERVAL_INVALID, MB_ICONERROR);
             return;
         }
         if (s.IntervalCnt < kCountLower) {
-            ShowMessage(611, MB_ICONERROR);
+            ShowMessage(IDS_COUNT_MISSING, MB_ICONERROR);
             return;
         }
     }
     if (s.SaveFolderKind == 0 && s.SaveFolderPath.isEmpty()) {
-        ShowMessage(612, MB_ICONERROR);
+        ShowMessage(IDS_FOLDER_MISSING, MB_ICONERROR);
         return;
     }
     // Written only now: a refused value never reaches the caller's block.

@@ -1,5 +1,6 @@
 #include "app/dialogs/SelectFontDlg.h"
 
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/NumberText.h"
 #include "ui_SelectFontDlg.h"
 
@@ -17,7 +18,7 @@ constexpr int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 
 } // namespace
 
 CSelectFontDlg::CSelectFontDlg(QWidget* pParent)
-    : CParamDialog(150, pParent), m_pUi(std::make_unique<Ui::CSelectFontDlg>())
+    : CParamDialog(IDS_SELECT_FONT_TITLE, pParent), m_pUi(std::make_unique<Ui::CSelectFontDlg>())
 {
     m_pUi->setupUi(this);
     connect(m_pUi->IDOK, &QPushButton::clicked, this, [this] { OnBnClickedOk(); });

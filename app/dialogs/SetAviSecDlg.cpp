@@ -1,64 +1,44 @@
 #include "app/dialogs/SetAviSecDlg.h"
 
-#include "app/LogFile.h"
-#include "app/dialogs/NumberText.h"
-#include "ui_SetAviSecDlg.h"
+#include "app/dialogs/DialogStrings.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr CParamDialog::CONTROL_NAME kControls[] = {
-    {CSetAviSecDlg::IDC_EDIT_AVI_SEC, "IDC_EDIT_AVI_SEC"},
-    {CSetAviSecDlg::IDC_SPIN_AVI_SEC, "IDC_SPIN_AVI_SEC"},
-    {CSetAviSecDlg::IDC_OK, "IDOK"},
-    {CSetAviSecDlg::IDC_CANCEL, "IDCANCEL"},
+using D = CSetAviSecDlg;
+
+constexpr FIELD kFields[] = {
+    {D::IDC_EDIT_AVI_SEC, "IDC_EDIT_AVI_SEC", FIELD_KIND::Edit, nullptr, 0, 0, 1, -1, 80},
+    {D::IDC_SPIN_AVI_SEC, "IDC_SPIN_AVI_SEC", FIELD_KIND::Spin, nullptr, 0, 1},
+    {0, "IDC_STATIC_AVI_SEC_UNIT", FIELD_KIND::Label, "秒", 0, 2},
+    {0, "IDC_STATIC_AVI_NOTE", FIELD_KIND::Label, "※動画保存を開始したら、中止できません．", 1, 0, 4},
 };
 
 // Out-of-range text, an emptied field included, becomes the nearer end, so
 // the field always holds a length that can be recorded.
-QString CorrectSeconds(const QString& text)
-{
-    const int n = ParseLeadingInt(text);
-    if (n < CSetAviSecDlg::kMinSec) {
-        return QString::number(CSetAviSecDlg::kMinSec);
-    }
-    if (n > CSetAviSecDlg::kMaxSec) {
-        return QString::number(CSetAviSecDlg::kMaxSec);
-    }
-    return text;
-}
+constexpr NUMBER_FIELD kNumbers[] = {
+    {D::IDC_EDIT_AVI_SEC, D::IDC_SPIN_AVI_SEC, D::kMinSec, D::kMaxSec, false},
+};
+
+constexpr FIELD_FORM kForm = {
+    "CSetAviSecDlg", IDS_VIDEO_LENGTH_TITLE, "開始", "[SETAVISECDLG]OnBnClickedOk()", kFields, {}, kNumbers,
+};
 
 } // namespace
 
-CSetAviSecDlg::CSetAviSecDlg(QWidget* pParent)
-    : CParamDialog(143, pParent), m_pUi(std::make_unique<Ui::CSetAviSecDlg>())
+CSetAviSecDlg::CSetAviSecDlg(QWidget* pParent) : CFieldFormDlg(kForm, pParent)
 {
-    m_pUi->setupUi(this);
-    m_pUi->IDC_SPIN_AVI_SEC->SetBuddy(m_pUi->IDC_EDIT_AVI_SEC);
-    m_pUi->IDC_SPIN_AVI_SEC->SetRange(kMinSec, kMaxSec);
-    InstallTextCorrection(m_pUi->IDC_EDIT_AVI_SEC, CorrectSeconds);
-    connect(m_pUi->IDOK, &QPushButton::clicked, this, [this] { OnBnClickedOk(); });
-    connect(m_pUi->IDCANCEL, &QPushButton::clicked, this, [this] { reject(); });
-}
-
-CSetAviSecDlg::~CSetAviSecDlg() = default;
-
-std::span<const CParamDialog::CONTROL_NAME> CSetAviSecDlg::Controls() const
-{
-    return kControls;
 }
 
 BOOL CSetAviSecDlg::OnInitDialog()
 {
-    CParamDialog::OnInitDialog();
-    m_pUi->IDC_EDIT_AVI_SEC->setText(QString::number(m_nAviSec));
+    CFieldFormDlg::OnInitDialog();
+    SetFieldText(IDC_EDIT_AVI_SEC, QString::number(m_nAviSec));
     return TRUE;
 }
 
-void CSetAviSecDlg::OnBnClickedOk()
+void CSetAviSecDlg::StoreFields()
 {
-    WriteLog(QStringLiteral("[SETAVISECDLG]OnBnClickedOk()"));
-    m_nAviSec = std::clamp(ParseLeadingInt(m_pUi->IDC_EDIT_AVI_SEC->text()), kMinSec, kMaxSec);
-    accept();
+    m_nAviSec = std::clamp(FieldInt(IDC_EDIT_AVI_SEC), kMinSec, kMaxSec);
 }

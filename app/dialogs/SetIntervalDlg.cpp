@@ -1,108 +1,75 @@
 #include "app/dialogs/SetIntervalDlg.h"
 
-#include "app/LogFile.h"
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/MessageBox.h"
-#include "app/dialogs/NumberText.h"
-#include "ui_SetIntervalDlg.h"
 
 namespace {
 
-constexpr CParamDialog::CONTROL_NAME kControls[] = {
-    {CSetIntervalDlg::IDC_EDIT_INTERVAL_MIN, "IDC_EDIT_INTERVAL_MIN"},
-    {CSetIntervalDlg::IDC_EDIT_INTERVAL_SEC, "IDC_EDIT_INTERVAL_SEC"},
-    {CSetIntervalDlg::IDC_EDIT_INTERVAL_CNT, "IDC_EDIT_INTERVAL_CNT"},
-    {CSetIntervalDlg::IDC_SPIN_INTERVAL_MIN, "IDC_SPIN_INTERVAL_MIN"},
-    {CSetIntervalDlg::IDC_SPIN_INTERVAL_SEC, "IDC_SPIN_INTERVAL_SEC"},
-    {CSetIntervalDlg::IDC_SPIN_INTERVAL_CNT, "IDC_SPIN_INTERVAL_CNT"},
-    {CSetIntervalDlg::IDC_OK, "IDOK"},
-    {CSetIntervalDlg::IDC_CANCEL, "IDCANCEL"},
-};
+using D = CSetIntervalDlg;
 
 constexpr int kMinSecUpper = 59;
 constexpr int kCountLower = 1;
 constexpr int kCountUpper = 9999;
 constexpr int kShortestSeconds = 3;
+constexpr int kEditWidth = 60;
 
-// Only a number outside the range is rewritten, so an emptied field stays
-// empty while the user types a new number (and reads as 0 on OK).
-QString CorrectMinSec(const QString& text)
-{
-    const int n = ParseLeadingInt(text);
-    if (n < 0) {
-        return QStringLiteral("0");
-    }
-    if (n > kMinSecUpper) {
-        return QString::number(kMinSecUpper);
-    }
-    return text;
-}
+constexpr FIELD kFields[] = {
+    {0, "IDC_STATIC_INTERVAL", FIELD_KIND::Label, "保存時間間隔", 0, 0},
+    {D::IDC_EDIT_INTERVAL_MIN, "IDC_EDIT_INTERVAL_MIN", FIELD_KIND::Edit, nullptr, 0, 1, 1, -1, kEditWidth},
+    {D::IDC_SPIN_INTERVAL_MIN, "IDC_SPIN_INTERVAL_MIN", FIELD_KIND::Spin, nullptr, 0, 2},
+    {0, "IDC_STATIC_MIN_UNIT", FIELD_KIND::Label, "分", 0, 3},
+    {D::IDC_EDIT_INTERVAL_SEC, "IDC_EDIT_INTERVAL_SEC", FIELD_KIND::Edit, nullptr, 0, 4, 1, -1, kEditWidth},
+    {D::IDC_SPIN_INTERVAL_SEC, "IDC_SPIN_INTERVAL_SEC", FIELD_KIND::Spin, nullptr, 0, 5},
+    {0, "IDC_STATIC_SEC_UNIT", FIELD_KIND::Label, "秒", 0, 6},
+    {0, "IDC_STATIC_INTERVAL_NOTE", FIELD_KIND::Label, "(3秒～59分59秒)", 0, 7},
+    {0, "IDC_STATIC_COUNT", FIELD_KIND::Label, "保存回数", 1, 0},
+    {D::IDC_EDIT_INTERVAL_CNT, "IDC_EDIT_INTERVAL_CNT", FIELD_KIND::Edit, nullptr, 1, 1, 1, -1, kEditWidth},
+    {D::IDC_SPIN_INTERVAL_CNT, "IDC_SPIN_INTERVAL_CNT", FIELD_KIND::Spin, nullptr, 1, 2},
+    {0, "IDC_STATIC_COUNT_UNIT", FIELD_KIND::Label, "回", 1, 3},
+    {0, "IDC_STATIC_COUNT_NOTE", FIELD_KIND::Label, "(2回～9999回)", 1, 4, 4},
+};
 
-QString CorrectCount(const QString& text)
-{
-    if (text.isEmpty()) {
-        return text;
-    }
-    const int n = ParseLeadingInt(text);
-    if (n < kCountLower) {
-        return QString::number(kCountLower);
-    }
-    if (n > kCountUpper) {
-        return QString::number(kCountUpper);
-    }
-    return text;
-}
+// Minutes and seconds rewrite only a number out of range, so an emptied field
+// stays empty while the user types a new number (and reads as 0 on OK).
+constexpr NUMBER_FIELD kNumbers[] = {
+    {D::IDC_EDIT_INTERVAL_MIN, D::IDC_SPIN_INTERVAL_MIN, 0, kMinSecUpper, true},
+    {D::IDC_EDIT_INTERVAL_SEC, D::IDC_SPIN_INTERVAL_SEC, 0, kMinSecUpper, true},
+    {D::IDC_EDIT_INTERVAL_CNT, D::IDC_SPIN_INTERVAL_CNT, kCountLower, kCountUpper, true},
+};
+
+constexpr FIELD_FORM kForm = {
+    "CSetIntervalDlg", IDS_SAVE_CONTINUE_TITLE, "開始", "[SETINTERVALDLG]OnBnClickedOk()", kFields, {}, kNumbers,
+};
 
 } // namespace
 
-CSetIntervalDlg::CSetIntervalDlg(QWidget* pParent)
-    : CParamDialog(142, pParent), m_pUi(std::make_unique<Ui::CSetIntervalDlg>())
+CSetIntervalDlg::CSetIntervalDlg(QWidget* pParent) : CFieldFormDlg(kForm, pParent)
 {
-    m_pUi->setupUi(this);
-    m_pUi->IDC_SPIN_INTERVAL_MIN->SetBuddy(m_pUi->IDC_EDIT_INTERVAL_MIN);
-    m_pUi->IDC_SPIN_INTERVAL_MIN->SetRange(0, kMinSecUpper);
-    m_pUi->IDC_SPIN_INTERVAL_SEC->SetBuddy(m_pUi->IDC_EDIT_INTERVAL_SEC);
-    m_pUi->IDC_SPIN_INTERVAL_SEC->SetRange(0, kMinSecUpper);
-    m_pUi->IDC_SPIN_INTERVAL_CNT->SetBuddy(m_pUi->IDC_EDIT_INTERVAL_CNT);
-    m_pUi->IDC_SPIN_INTERVAL_CNT->SetRange(kCountLower, kCountUpper);
-    InstallTextCorrection(m_pUi->IDC_EDIT_INTERVAL_MIN, CorrectMinSec);
-    InstallTextCorrection(m_pUi->IDC_EDIT_INTERVAL_SEC, CorrectMinSec);
-    InstallTextCorrection(m_pUi->IDC_EDIT_INTERVAL_CNT, CorrectCount);
-    connect(m_pUi->IDOK, &QPushButton::clicked, this, [this] { OnBnClickedOk(); });
-    connect(m_pUi->IDCANCEL, &QPushButton::clicked, this, [this] { reject(); });
-}
-
-CSetIntervalDlg::~CSetIntervalDlg() = default;
-
-std::span<const CParamDialog::CONTROL_NAME> CSetIntervalDlg::Controls() const
-{
-    return kControls;
 }
 
 BOOL CSetIntervalDlg::OnInitDialog()
 {
-    CParamDialog::OnInitDialog();
-    m_pUi->IDC_EDIT_INTERVAL_MIN->setText(QString::number(m_nIntervalMin));
-    m_pUi->IDC_EDIT_INTERVAL_SEC->setText(QString::number(m_nIntervalSec));
-    m_pUi->IDC_EDIT_INTERVAL_CNT->setText(QString::number(m_nIntervalCnt));
+    CFieldFormDlg::OnInitDialog();
+    SetFieldText(IDC_EDIT_INTERVAL_MIN, QString::number(m_nIntervalMin));
+    SetFieldText(IDC_EDIT_INTERVAL_SEC, QString::number(m_nIntervalSec));
+    SetFieldText(IDC_EDIT_INTERVAL_CNT, QString::number(m_nIntervalCnt));
     return TRUE;
 }
 
-void CSetIntervalDlg::OnBnClickedOk()
+CFieldFormDlg::REFUSAL CSetIntervalDlg::CheckFields() const
 {
-    WriteLog(QStringLiteral("[SETINTERVALDLG]OnBnClickedOk()"));
-    const int nMin = ParseLeadingInt(m_pUi->IDC_EDIT_INTERVAL_MIN->text());
-    const int nSec = ParseLeadingInt(m_pUi->IDC_EDIT_INTERVAL_SEC->text());
-    const int nCnt = ParseLeadingInt(m_pUi->IDC_EDIT_INTERVAL_CNT->text());
-    if (nMin == 0 && nSec < kShortestSeconds) {
-        ShowMessage(610, MB_ICONERROR);
-        return;
+    if (FieldInt(IDC_EDIT_INTERVAL_MIN) == 0 && FieldInt(IDC_EDIT_INTERVAL_SEC) < kShortestSeconds) {
+        return {IDS_INTERVAL_INVALID, MB_ICONERROR};
     }
-    if (nCnt < kCountLower) {
-        ShowMessage(611, MB_ICONERROR);
-        return;
+    if (FieldInt(IDC_EDIT_INTERVAL_CNT) < kCountLower) {
+        return {IDS_COUNT_MISSING, MB_ICONERROR};
     }
-    m_nIntervalMin = nMin;
-    m_nIntervalSec = nSec;
-    m_nIntervalCnt = nCnt;
-    accept();
+    return {};
+}
+
+void CSetIntervalDlg::StoreFields()
+{
+    m_nIntervalMin = FieldInt(IDC_EDIT_INTERVAL_MIN);
+    m_nIntervalSec = FieldInt(IDC_EDIT_INTERVAL_SEC);
+    m_nIntervalCnt = FieldInt(IDC_EDIT_INTERVAL_CNT);
 }

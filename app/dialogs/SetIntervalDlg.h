@@ -1,15 +1,9 @@
 // The interval and count of one continuous save, asked when the series starts.
 #pragma once
 
-#include "app/dialogs/ParamDialog.h"
+#include "app/dialogs/FieldFormDlg.h"
 
-#include <memory>
-
-namespace Ui {
-class CSetIntervalDlg;
-}
-
-class CSetIntervalDlg : public CParamDialog {
+class CSetIntervalDlg : public CFieldFormDlg {
     Q_OBJECT
 public:
     enum { IDD = 158 };
@@ -19,23 +13,17 @@ public:
     static constexpr int IDC_SPIN_INTERVAL_MIN = 1094;
     static constexpr int IDC_SPIN_INTERVAL_SEC = 1095;
     static constexpr int IDC_SPIN_INTERVAL_CNT = 1096;
-    static constexpr int IDC_OK = 1;
-    static constexpr int IDC_CANCEL = 2;
 
     explicit CSetIntervalDlg(QWidget* pParent = nullptr);
-    ~CSetIntervalDlg() override;
 
     BOOL OnInitDialog() override;
-    void OnBnClickedOk();
 
     // Set by the caller, read back after OK; kept as they were otherwise.
     int m_nIntervalMin = 0;
     int m_nIntervalSec = 3;
     int m_nIntervalCnt = 1;
 
-protected:
-    std::span<const CONTROL_NAME> Controls() const override;
-
 private:
-    std::unique_ptr<Ui::CSetIntervalDlg> m_pUi;
+    REFUSAL CheckFields() const override;
+    void StoreFields() override;
 };

@@ -1,53 +1,51 @@
 #include "app/dialogs/SetLengthDlg.h"
 
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/MessageBox.h"
-#include "app/dialogs/NumberText.h"
-#include "ui_SetLengthDlg.h"
+
+#include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
-constexpr CParamDialog::CONTROL_NAME kControls[] = {
-    {CSetLengthDlg::IDC_EDIT_LENGTH, "IDC_EDIT_LENGTH"},
-    {CSetLengthDlg::IDC_STATIC_LENGTH_UNIT, "IDC_STATIC_LENGTH_UNIT"},
-    {CSetLengthDlg::IDC_OK, "IDOK"},
-    {CSetLengthDlg::IDC_CANCEL, "IDCANCEL"},
+using D = CSetLengthDlg;
+
+constexpr FIELD kFields[] = {
+    {0, "IDC_STATIC_LENGTH_NOTE", FIELD_KIND::Label, "※基準長を入力してください．", 0, 0, 2},
+    {D::IDC_EDIT_LENGTH, "IDC_EDIT_LENGTH", FIELD_KIND::Edit, nullptr, 1, 0},
+    {D::IDC_STATIC_LENGTH_UNIT, "IDC_STATIC_LENGTH_UNIT", FIELD_KIND::Label, nullptr, 1, 1},
+};
+
+constexpr FIELD_FORM kForm = {
+    "CSetLengthDlg", IDS_REFERENCE_LENGTH_TITLE, "確定", nullptr, kFields, {}, {},
 };
 
 } // namespace
 
-CSetLengthDlg::CSetLengthDlg(QWidget* pParent)
-    : CParamDialog(144, pParent), m_pUi(std::make_unique<Ui::CSetLengthDlg>())
+CSetLengthDlg::CSetLengthDlg(QWidget* pParent) : CFieldFormDlg(kForm, pParent)
 {
-    m_pUi->setupUi(this);
-    connect(m_pUi->IDOK, &QPushButton::clicked, this, [this] { OnBnClickedOk(); });
-    connect(m_pUi->IDCANCEL, &QPushButton::clicked, this, [this] { reject(); });
-}
-
-CSetLengthDlg::~CSetLengthDlg() = default;
-
-std::span<const CParamDialog::CONTROL_NAME> CSetLengthDlg::Controls() const
-{
-    return kControls;
 }
 
 BOOL CSetLengthDlg::OnInitDialog()
 {
-    CParamDialog::OnInitDialog();
-    m_pUi->IDC_STATIC_LENGTH_UNIT->setText(m_UnitText);
-    m_pUi->IDC_EDIT_LENGTH->setText(m_dReferenceLength > 0.0 ? QString::number(m_dReferenceLength, 'g', 15)
-                                                              : QString());
-    m_pUi->IDC_EDIT_LENGTH->setFocus();
-    m_pUi->IDC_EDIT_LENGTH->selectAll();
+    CFieldFormDlg::OnInitDialog();
+    Field<QLabel>(IDC_STATIC_LENGTH_UNIT)->setText(m_UnitText);
+    SetFieldText(IDC_EDIT_LENGTH, m_dReferenceLength > 0.0 ? QString::number(m_dReferenceLength, 'g', 15) : QString());
+    QLineEdit* pEdit = Field<QLineEdit>(IDC_EDIT_LENGTH);
+    pEdit->setFocus();
+    pEdit->selectAll();
     return TRUE;
 }
 
-void CSetLengthDlg::OnBnClickedOk()
+CFieldFormDlg::REFUSAL CSetLengthDlg::CheckFields() const
 {
-    const double d = ParseLeadingDouble(m_pUi->IDC_EDIT_LENGTH->text());
-    if (!(d > 0.0)) {
-        ShowMessage(580, MB_ICONWARNING);
-        return;
+    if (!(FieldDouble(IDC_EDIT_LENGTH) > 0.0)) {
+        return {IDS_NUMBER_INVALID, MB_ICONWARNING};
     }
-    m_dReferenceLength = d;
-    accept();
+    return {};
+}
+
+void CSetLengthDlg::StoreFields()
+{
+    m_dReferenceLength = FieldDouble(IDC_EDIT_LENGTH);
 }

@@ -1,97 +1,99 @@
 #include "app/dialogs/SetScaleDlg.h"
 
-#include "app/LogFile.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/MessageBox.h"
-#include "app/dialogs/NumberText.h"
-#include "ui_SetScaleDlg.h"
+
+#include <QCheckBox>
+#include <QLabel>
 
 namespace {
 
-constexpr CParamDialog::CONTROL_NAME kControls[] = {
-    {CSetScaleDlg::IDC_RADIO_SCALE_UPPER_LEFT, "IDC_RADIO_SCALE_UPPER_LEFT"},
-    {CSetScaleDlg::IDC_RADIO_SCALE_LOWER_LEFT, "IDC_RADIO_SCALE_LOWER_LEFT"},
-    {CSetScaleDlg::IDC_RADIO_SCALE_UPPER_RIGHT, "IDC_RADIO_SCALE_UPPER_RIGHT"},
-    {CSetScaleDlg::IDC_RADIO_SCALE_LOWER_RIGHT, "IDC_RADIO_SCALE_LOWER_RIGHT"},
-    {CSetScaleDlg::IDC_EDIT_SCALE_X, "IDC_EDIT_SCALE_X"},
-    {CSetScaleDlg::IDC_EDIT_SCALE_Y, "IDC_EDIT_SCALE_Y"},
-    {CSetScaleDlg::IDC_CHECK_SCALE_Y, "IDC_CHECK_SCALE_Y"},
-    {CSetScaleDlg::IDC_STATIC_SCALE_X_UNIT, "IDC_STATIC_SCALE_X_UNIT"},
-    {CSetScaleDlg::IDC_STATIC_SCALE_Y_UNIT, "IDC_STATIC_SCALE_Y_UNIT"},
-    {CSetScaleDlg::IDC_OK, "IDOK"},
-    {CSetScaleDlg::IDC_CANCEL, "IDCANCEL"},
+using D = CSetScaleDlg;
+
+constexpr int kPositionGroup = 0;
+constexpr int kLengthGroup = 1;
+
+constexpr FIELD_GROUP kGroups[] = {
+    {"IDC_STATIC_SCALE_POS", "表示位置"},
+    {"IDC_STATIC_SCALE_LENGTH", "長さ"},
+};
+
+constexpr FIELD kFields[] = {
+    {D::IDC_RADIO_SCALE_UPPER_LEFT, "IDC_RADIO_SCALE_UPPER_LEFT", FIELD_KIND::Radio, "左上", 0, 0, 1, kPositionGroup},
+    {D::IDC_RADIO_SCALE_LOWER_LEFT, "IDC_RADIO_SCALE_LOWER_LEFT", FIELD_KIND::Radio, "左下", 0, 1, 1, kPositionGroup},
+    {D::IDC_RADIO_SCALE_UPPER_RIGHT, "IDC_RADIO_SCALE_UPPER_RIGHT", FIELD_KIND::Radio, "右上", 0, 2, 1, kPositionGroup},
+    {D::IDC_RADIO_SCALE_LOWER_RIGHT, "IDC_RADIO_SCALE_LOWER_RIGHT", FIELD_KIND::Radio, "右下", 0, 3, 1, kPositionGroup},
+    {0, "IDC_STATIC_SCALE_X", FIELD_KIND::Label, "X", 0, 0, 1, kLengthGroup},
+    {D::IDC_EDIT_SCALE_X, "IDC_EDIT_SCALE_X", FIELD_KIND::Edit, nullptr, 0, 1, 1, kLengthGroup},
+    {D::IDC_STATIC_SCALE_X_UNIT, "IDC_STATIC_SCALE_X_UNIT", FIELD_KIND::Label, nullptr, 0, 2, 1, kLengthGroup},
+    {D::IDC_CHECK_SCALE_Y, "IDC_CHECK_SCALE_Y", FIELD_KIND::Check, "Y", 1, 0, 1, kLengthGroup},
+    {D::IDC_EDIT_SCALE_Y, "IDC_EDIT_SCALE_Y", FIELD_KIND::Edit, nullptr, 1, 1, 1, kLengthGroup},
+    {D::IDC_STATIC_SCALE_Y_UNIT, "IDC_STATIC_SCALE_Y_UNIT", FIELD_KIND::Label, nullptr, 1, 2, 1, kLengthGroup},
+};
+
+constexpr FIELD_FORM kForm = {
+    "CSetScaleDlg", IDS_SCALE_TITLE, "確定", "[SETSCALEDLG]OnBnClickedOk()", kFields, kGroups, {},
 };
 
 // The position radios in the order of the position numbers.
 constexpr int kPositionRadios[] = {
-    CSetScaleDlg::IDC_RADIO_SCALE_UPPER_LEFT,
-    CSetScaleDlg::IDC_RADIO_SCALE_LOWER_LEFT,
-    CSetScaleDlg::IDC_RADIO_SCALE_UPPER_RIGHT,
-    CSetScaleDlg::IDC_RADIO_SCALE_LOWER_RIGHT,
+    D::IDC_RADIO_SCALE_UPPER_LEFT,
+    D::IDC_RADIO_SCALE_LOWER_LEFT,
+    D::IDC_RADIO_SCALE_UPPER_RIGHT,
+    D::IDC_RADIO_SCALE_LOWER_RIGHT,
 };
 
 } // namespace
 
-CSetScaleDlg::CSetScaleDlg(QWidget* pParent)
-    : CParamDialog(145, pParent), m_pUi(std::make_unique<Ui::CSetScaleDlg>())
+CSetScaleDlg::CSetScaleDlg(QWidget* pParent) : CFieldFormDlg(kForm, pParent)
 {
-    m_pUi->setupUi(this);
-    connect(m_pUi->IDC_CHECK_SCALE_Y, &QCheckBox::toggled, this, [this] { UpdateYEnabling(); });
-    connect(m_pUi->IDOK, &QPushButton::clicked, this, [this] { OnBnClickedOk(); });
-    connect(m_pUi->IDCANCEL, &QPushButton::clicked, this, [this] { reject(); });
-}
-
-CSetScaleDlg::~CSetScaleDlg() = default;
-
-std::span<const CParamDialog::CONTROL_NAME> CSetScaleDlg::Controls() const
-{
-    return kControls;
+    connect(Field<QCheckBox>(IDC_CHECK_SCALE_Y), &QCheckBox::toggled, this, [this] { UpdateYEnabling(); });
 }
 
 BOOL CSetScaleDlg::OnInitDialog()
 {
-    CParamDialog::OnInitDialog();
+    CFieldFormDlg::OnInitDialog();
     const QString unit = CPixmetraApp::GetUnitName(m_nUnitKind);
-    m_pUi->IDC_STATIC_SCALE_X_UNIT->setText(unit);
-    m_pUi->IDC_STATIC_SCALE_Y_UNIT->setText(unit);
+    Field<QLabel>(IDC_STATIC_SCALE_X_UNIT)->setText(unit);
+    Field<QLabel>(IDC_STATIC_SCALE_Y_UNIT)->setText(unit);
     // A position outside 0..3 selects none; OK then keeps the caller's.
     for (int i = 0; i < 4; ++i) {
-        if (auto* pRadio = qobject_cast<QAbstractButton*>(GetDlgItem(kPositionRadios[i]))) {
-            pRadio->setChecked(i == m_nScalePos);
-        }
+        Field<QAbstractButton>(kPositionRadios[i])->setChecked(i == m_nScalePos);
     }
-    m_pUi->IDC_EDIT_SCALE_X->setText(QString::number(m_dScaleSizeX, 'f', 1));
-    m_pUi->IDC_EDIT_SCALE_Y->setText(QString::number(m_dScaleSizeY, 'f', 1));
-    m_pUi->IDC_CHECK_SCALE_Y->setChecked(m_dScaleSizeY > 0.0);
+    SetFieldText(IDC_EDIT_SCALE_X, QString::number(m_dScaleSizeX, 'f', 1));
+    SetFieldText(IDC_EDIT_SCALE_Y, QString::number(m_dScaleSizeY, 'f', 1));
+    Field<QCheckBox>(IDC_CHECK_SCALE_Y)->setChecked(m_dScaleSizeY > 0.0);
     UpdateYEnabling();
     return TRUE;
 }
 
-void CSetScaleDlg::UpdateYEnabling()
+bool CSetScaleDlg::HasY() const
 {
-    const bool bY = m_pUi->IDC_CHECK_SCALE_Y->isChecked();
-    m_pUi->IDC_EDIT_SCALE_Y->setEnabled(bY);
-    m_pUi->IDC_STATIC_SCALE_Y_UNIT->setEnabled(bY);
+    return Field<QCheckBox>(IDC_CHECK_SCALE_Y)->isChecked();
 }
 
-void CSetScaleDlg::OnBnClickedOk()
+void CSetScaleDlg::UpdateYEnabling()
 {
-    WriteLog(QStringLiteral("[SETSCALEDLG]OnBnClickedOk()"));
-    const double dX = ParseLeadingDouble(m_pUi->IDC_EDIT_SCALE_X->text());
-    const bool bY = m_pUi->IDC_CHECK_SCALE_Y->isChecked();
-    const double dY = bY ? ParseLeadingDouble(m_pUi->IDC_EDIT_SCALE_Y->text()) : 0.0;
-    if (!(dX > 0.0) || (bY && !(dY > 0.0))) {
-        ShowMessage(613, MB_ICONERROR);
-        return;
+    EnableDlgItem(IDC_EDIT_SCALE_Y, HasY());
+    EnableDlgItem(IDC_STATIC_SCALE_Y_UNIT, HasY());
+}
+
+CFieldFormDlg::REFUSAL CSetScaleDlg::CheckFields() const
+{
+    if (!(FieldDouble(IDC_EDIT_SCALE_X) > 0.0) || (HasY() && !(FieldDouble(IDC_EDIT_SCALE_Y) > 0.0))) {
+        return {IDS_SCALE_LENGTH_INVALID, MB_ICONERROR};
     }
+    return {};
+}
+
+void CSetScaleDlg::StoreFields()
+{
     for (int i = 0; i < 4; ++i) {
-        if (auto* pRadio = qobject_cast<QAbstractButton*>(GetDlgItem(kPositionRadios[i]))) {
-            if (pRadio->isChecked()) {
-                m_nScalePos = i;
-            }
+        if (Field<QAbstractButton>(kPositionRadios[i])->isChecked()) {
+            m_nScalePos = i;
         }
     }
-    m_dScaleSizeX = dX;
-    m_dScaleSizeY = dY;
-    accept();
+    m_dScaleSizeX = FieldDouble(IDC_EDIT_SCALE_X);
+    m_dScaleSizeY = HasY() ? FieldDouble(IDC_EDIT_SCALE_Y) : 0.0;
 }

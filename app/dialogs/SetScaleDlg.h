@@ -1,15 +1,9 @@
 // Where the scale bar stands and how long its arms are.
 #pragma once
 
-#include "app/dialogs/ParamDialog.h"
+#include "app/dialogs/FieldFormDlg.h"
 
-#include <memory>
-
-namespace Ui {
-class CSetScaleDlg;
-}
-
-class CSetScaleDlg : public CParamDialog {
+class CSetScaleDlg : public CFieldFormDlg {
     Q_OBJECT
 public:
     enum { IDD = 161 };
@@ -22,14 +16,10 @@ public:
     static constexpr int IDC_CHECK_SCALE_Y = 1086;
     static constexpr int IDC_STATIC_SCALE_X_UNIT = 1137;
     static constexpr int IDC_STATIC_SCALE_Y_UNIT = 1138;
-    static constexpr int IDC_OK = 1;
-    static constexpr int IDC_CANCEL = 2;
 
     explicit CSetScaleDlg(QWidget* pParent = nullptr);
-    ~CSetScaleDlg() override;
 
     BOOL OnInitDialog() override;
-    void OnBnClickedOk();
 
     // Set by the caller, read back after OK. Position: 0 upper left,
     // 1 lower left, 2 upper right, 3 lower right. Y is 0 when the bar has
@@ -40,11 +30,9 @@ public:
     // The calibration's unit kind (0 µm, 1 mm, 2 cm) for the unit labels.
     int m_nUnitKind = 0;
 
-protected:
-    std::span<const CONTROL_NAME> Controls() const override;
-
 private:
+    REFUSAL CheckFields() const override;
+    void StoreFields() override;
+    bool HasY() const;
     void UpdateYEnabling();
-
-    std::unique_ptr<Ui::CSetScaleDlg> m_pUi;
 };

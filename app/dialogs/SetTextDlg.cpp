@@ -2,42 +2,42 @@
 
 #include "app/LogFile.h"
 #include "app/dialogs/ColorDialog.h"
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SelectFontDlg.h"
-#include "ui_SetTextDlg.h"
 
 #include <QColor>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
-constexpr CParamDialog::CONTROL_NAME kControls[] = {
-    {CSetTextDlg::IDC_EDIT_TEXT, "IDC_EDIT_TEXT"},
-    {CSetTextDlg::IDC_EDIT_FONT_NAME, "IDC_EDIT_FONT_NAME"},
-    {CSetTextDlg::IDC_EDIT_FONT_SIZE, "IDC_EDIT_FONT_SIZE"},
-    {CSetTextDlg::IDC_BTN_SEL_FONT, "IDC_BTN_SEL_FONT"},
-    {CSetTextDlg::IDC_STATIC_TEXT_COLOR, "IDC_STATIC_TEXT_COLOR"},
-    {CSetTextDlg::IDC_OK, "IDOK"},
-    {CSetTextDlg::IDC_CANCEL, "IDCANCEL"},
+using D = CSetTextDlg;
+
+constexpr FIELD kFields[] = {
+    {0, "IDC_STATIC_TEXT", FIELD_KIND::Label, "文字列", 0, 0},
+    {D::IDC_EDIT_TEXT, "IDC_EDIT_TEXT", FIELD_KIND::Edit, nullptr, 0, 1, 3},
+    {0, "IDC_STATIC_FONT", FIELD_KIND::Label, "フォント", 1, 0},
+    {D::IDC_EDIT_FONT_NAME, "IDC_EDIT_FONT_NAME", FIELD_KIND::ReadOnlyEdit, nullptr, 1, 1},
+    {D::IDC_EDIT_FONT_SIZE, "IDC_EDIT_FONT_SIZE", FIELD_KIND::ReadOnlyEdit, nullptr, 1, 2, 1, -1, 50},
+    {D::IDC_BTN_SEL_FONT, "IDC_BTN_SEL_FONT", FIELD_KIND::Button, "フォント選択", 1, 3},
+    {0, "IDC_STATIC_COLOR", FIELD_KIND::Label, "カラー", 2, 0},
+    {D::IDC_STATIC_TEXT_COLOR, "IDC_STATIC_TEXT_COLOR", FIELD_KIND::Swatch, "■", 2, 1},
+};
+
+constexpr FIELD_FORM kForm = {
+    "CSetTextDlg", IDS_TEXT_TITLE, "確定", "[SETTEXTDLG]OnBnClickedOk()", kFields, {}, {},
 };
 
 } // namespace
 
-CSetTextDlg::CSetTextDlg(QWidget* pParent)
-    : CParamDialog(146, pParent), m_pUi(std::make_unique<Ui::CSetTextDlg>())
+CSetTextDlg::CSetTextDlg(QWidget* pParent) : CFieldFormDlg(kForm, pParent)
 {
-    m_pUi->setupUi(this);
-    connect(m_pUi->IDC_BTN_SEL_FONT, &QPushButton::clicked, this, [this] { OnBnClickedBtnSelFont(); });
-    connect(m_pUi->IDC_STATIC_TEXT_COLOR, &QToolButton::clicked, this, [this] { OnStnClickedTextColor(); });
-    connect(m_pUi->IDOK, &QPushButton::clicked, this, [this] { OnBnClickedOk(); });
-    connect(m_pUi->IDCANCEL, &QPushButton::clicked, this, [this] { reject(); });
-}
-
-CSetTextDlg::~CSetTextDlg() = default;
-
-std::span<const CParamDialog::CONTROL_NAME> CSetTextDlg::Controls() const
-{
-    return kControls;
+    connect(Field<QPushButton>(IDC_BTN_SEL_FONT), &QPushButton::clicked, this, [this] { OnBnClickedBtnSelFont(); });
+    connect(Field<QToolButton>(IDC_STATIC_TEXT_COLOR), &QToolButton::clicked, this,
+            [this] { OnStnClickedTextColor(); });
 }
 
 int CSetTextDlg::CountCharacters(const QString& text)
@@ -54,12 +54,12 @@ int CSetTextDlg::CountCharacters(const QString& text)
 
 BOOL CSetTextDlg::OnInitDialog()
 {
-    CParamDialog::OnInitDialog();
+    CFieldFormDlg::OnInitDialog();
     m_EditFontName = m_FontName;
     m_nEditFontPt = m_nFontPt;
     m_EditColor = m_Color;
-    m_pUi->IDC_EDIT_TEXT->setText(m_Text);
-    m_pUi->IDC_EDIT_TEXT->setFocus();
+    SetFieldText(IDC_EDIT_TEXT, m_Text);
+    Field<QLineEdit>(IDC_EDIT_TEXT)->setFocus();
     ShowFont();
     ShowColor();
     return TRUE;
@@ -67,14 +67,14 @@ BOOL CSetTextDlg::OnInitDialog()
 
 void CSetTextDlg::ShowFont()
 {
-    m_pUi->IDC_EDIT_FONT_NAME->setText(m_EditFontName);
-    m_pUi->IDC_EDIT_FONT_SIZE->setText(QString::number(m_nEditFontPt));
+    SetFieldText(IDC_EDIT_FONT_NAME, m_EditFontName);
+    SetFieldText(IDC_EDIT_FONT_SIZE, QString::number(m_nEditFontPt));
 }
 
 void CSetTextDlg::ShowColor()
 {
     // The mark in the colour itself, on no background of its own.
-    QToolButton* pSwatch = m_pUi->IDC_STATIC_TEXT_COLOR;
+    QToolButton* pSwatch = Field<QToolButton>(IDC_STATIC_TEXT_COLOR);
     QPalette palette = pSwatch->palette();
     const QColor color(GetRValue(m_EditColor), GetGValue(m_EditColor), GetBValue(m_EditColor));
     for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText}) {
@@ -105,21 +105,22 @@ void CSetTextDlg::OnStnClickedTextColor()
     }
 }
 
-void CSetTextDlg::OnBnClickedOk()
+CFieldFormDlg::REFUSAL CSetTextDlg::CheckFields() const
 {
-    WriteLog(QStringLiteral("[SETTEXTDLG]OnBnClickedOk()"));
-    const QString text = m_pUi->IDC_EDIT_TEXT->text();
+    const QString text = FieldText(IDC_EDIT_TEXT);
     if (text.isEmpty()) {
-        ShowMessage(616, MB_ICONERROR);
-        return;
+        return {IDS_TEXT_MISSING, MB_ICONERROR};
     }
     if (CountCharacters(text) > kMaxChars || text.size() > kMaxUnits) {
-        ShowMessage(625, MB_ICONERROR);
-        return;
+        return {IDS_TEXT_TOO_LONG, MB_ICONERROR};
     }
-    m_Text = text;
+    return {};
+}
+
+void CSetTextDlg::StoreFields()
+{
+    m_Text = FieldText(IDC_EDIT_TEXT);
     m_FontName = m_EditFontName;
     m_nFontPt = m_nEditFontPt;
     m_Color = m_EditColor;
-    accept();
 }

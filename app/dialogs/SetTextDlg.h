@@ -1,17 +1,11 @@
 // A text annotation: the text and the face, size and colour it is drawn in.
 #pragma once
 
-#include "app/dialogs/ParamDialog.h"
+#include "app/dialogs/FieldFormDlg.h"
 
 #include <QString>
 
-#include <memory>
-
-namespace Ui {
-class CSetTextDlg;
-}
-
-class CSetTextDlg : public CParamDialog {
+class CSetTextDlg : public CFieldFormDlg {
     Q_OBJECT
 public:
     enum { IDD = 162 };
@@ -20,8 +14,6 @@ public:
     static constexpr int IDC_EDIT_FONT_SIZE = 1083;
     static constexpr int IDC_BTN_SEL_FONT = 1011;
     static constexpr int IDC_STATIC_TEXT_COLOR = 1103;
-    static constexpr int IDC_OK = 1;
-    static constexpr int IDC_CANCEL = 2;
 
     // At most this many characters (code points: a character written as a
     // surrogate pair counts once) ...
@@ -30,12 +22,10 @@ public:
     static constexpr int kMaxUnits = 99;
 
     explicit CSetTextDlg(QWidget* pParent = nullptr);
-    ~CSetTextDlg() override;
 
     BOOL OnInitDialog() override;
     void OnBnClickedBtnSelFont();
     void OnStnClickedTextColor();
-    void OnBnClickedOk();
 
     // Characters as the user sees them counted by code point.
     static int CountCharacters(const QString& text);
@@ -46,14 +36,12 @@ public:
     int m_nFontPt = 0;
     COLORREF m_Color = 0;
 
-protected:
-    std::span<const CONTROL_NAME> Controls() const override;
-
 private:
+    REFUSAL CheckFields() const override;
+    void StoreFields() override;
     void ShowFont();
     void ShowColor();
 
-    std::unique_ptr<Ui::CSetTextDlg> m_pUi;
     // Face, size and colour chosen while the dialog is open; they reach the
     // members above only with OK.
     QString m_EditFontName;

@@ -4,6 +4,7 @@
 #include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/LogCopyDlg.h"
 #include "app/dialogs/NumberText.h"
 #include "app/dialogs/SpinButtonCtrl.h"
@@ -81,12 +82,10 @@ constexpr CParamDialog::CONTROL_NAME kControls[] = {
     {Dlg::IDC_CANCEL, "IDCANCEL"},
 };
 
-constexpr UINT IDS_SCALE_LENGTH_INVALID = 613;
-
 } // namespace
 
 CSystemSettingDlg::CSystemSettingDlg(QWidget* pParent)
-    : CParamDialog(140, pParent), m_pUi(std::make_unique<Ui::CSystemSettingDlg>())
+    : CParamDialog(IDS_SYSTEM_SETTING_TITLE, pParent), m_pUi(std::make_unique<Ui::CSystemSettingDlg>())
 {
     m_pUi->setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);

@@ -4,6 +4,8 @@
 #include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/DialogKeys.h"
+#include "camera/pages/CameraPageStrings.h"
 #include "camera/pages/PageRGBControl.h"
 #include "camera/pages/PageVideoControl.h"
 #include "ui_CameraSettingDlg.h"
@@ -11,8 +13,6 @@
 #include <QKeyEvent>
 
 namespace {
-
-constexpr UINT IDS_RESOLUTION_CLEARS_DATA = 565;
 
 constexpr CParamDialog::CONTROL_NAME kControls[] = {
     {CCameraSettingDlg::IDC_TAB_CAMERA_SETTING, "IDC_TAB_CAMERA_SETTING"},
@@ -23,7 +23,7 @@ constexpr CParamDialog::CONTROL_NAME kControls[] = {
 } // namespace
 
 CCameraSettingDlg::CCameraSettingDlg(QWidget* pParent)
-    : CParamDialog(141, pParent), m_pUi(std::make_unique<Ui::CCameraSettingDlg>())
+    : CParamDialog(IDS_CAMERA_SETTING_TITLE, pParent), m_pUi(std::make_unique<Ui::CCameraSettingDlg>())
 {
     m_pUi->setupUi(this);
     m_pPageVideo = new CPageVideoControl;
@@ -94,7 +94,7 @@ void CCameraSettingDlg::OnBnClickedBtnDefault()
 void CCameraSettingDlg::OnOK()
 {
     if (m_nResolutionIdx != m_nResolutionIdxAtOpen && m_bMeasureData) {
-        if (AfxMessageBox(IDS_RESOLUTION_CLEARS_DATA, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+        if (AfxMessageBox(IDS_DELETE_ALL_QUESTION, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
             return;
         }
         if (m_pMainWnd != nullptr) {
@@ -107,9 +107,7 @@ void CCameraSettingDlg::OnOK()
 void CCameraSettingDlg::keyPressEvent(QKeyEvent* pEvent)
 {
     // Enter and Escape are no dialog keys here: only the buttons and the close box end it.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
-        return;
+    if (!SwallowEnterEscape(pEvent)) {
+        CParamDialog::keyPressEvent(pEvent);
     }
-    CParamDialog::keyPressEvent(pEvent);
 }

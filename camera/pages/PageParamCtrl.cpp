@@ -2,21 +2,19 @@
 
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
+#include "app/dialogs/DialogKeys.h"
 #include "app/dialogs/StatusLine.h"
+#include "camera/pages/CameraPageStrings.h"
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QShowEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
 
 #include <algorithm>
-
-namespace {
-
-constexpr UINT IDS_CAMERA_VALUE_REFUSED = 585;
-
-} // namespace
 
 void SetSliderQuiet(QSlider* pSlider, int nMin, int nMax, int nPos)
 {
@@ -158,4 +156,50 @@ void SetOnOffDefault(CCameraCtrl& camera, int nIndex, QAbstractButton* pCheck, c
     }
     camera.SetCameraParam(nIndex, BOOL(info.bDefaultIsOne ? TRUE : FALSE));
     SetCheckQuiet(pCheck, info.bDefaultIsOne != 0);
+}
+
+CPageParamCtrl::CPageParamCtrl(const QString& logTag, QWidget* pParent) : QWidget(pParent), m_LogTag(logTag)
+{
+}
+
+void CPageParamCtrl::Log(const char* pszName) const
+{
+    WriteLog(m_LogTag + QLatin1String(pszName));
+}
+
+QWidget* CPageParamCtrl::GetDlgItem(int nID) const
+{
+    return CParamDialog::FindControl(this, Controls(), nID);
+}
+
+bool CPageParamCtrl::WriteCheckParam(const char* pszHandler, int nIndex, const QAbstractButton* pCheck)
+{
+    Log(pszHandler);
+    return IsOpen() && m_pCameraCtrl->SetCameraParam(nIndex, BOOL(pCheck->isChecked()));
+}
+
+bool CPageParamCtrl::EnableAllForCamera()
+{
+    const bool bOpen = IsOpen();
+    for (QWidget* p : findChildren<QWidget*>()) {
+        p->setEnabled(bOpen);
+    }
+    return bOpen;
+}
+
+void CPageParamCtrl::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    if (!pEvent->spontaneous() && m_bActive) {
+        InitControl();
+        EnableControls();
+    }
+}
+
+void CPageParamCtrl::keyPressEvent(QKeyEvent* pEvent)
+{
+    // Enter and Escape neither close nor cancel from a page.
+    if (!SwallowEnterEscape(pEvent)) {
+        QWidget::keyPressEvent(pEvent);
+    }
 }

@@ -1,17 +1,23 @@
-// What the two camera adjustment pages share: a camera parameter shown as a
-// slider with its number beside it, or as a check box, filled from the
-// camera and put back to the camera's defaults.
+// What the two camera adjustment pages share: the page itself (filled from
+// the camera each time it is shown, its controls by template number, Enter
+// and Escape ignored), and a camera parameter shown as a slider with its
+// number beside it, or as a check box, filled from the camera and put back
+// to the camera's defaults.
 #pragma once
 
+#include "app/dialogs/ParamDialog.h"
 #include "camera/CameraCtrl.h"
 
 #include <QObject>
+#include <QString>
+#include <QWidget>
+
+#include <span>
 
 class IStatusLine;
 class QAbstractButton;
 class QLineEdit;
 class QSlider;
-class QString;
 
 struct SLIDER_PARAM {
     int nIndex;        // the controller's parameter index
@@ -67,3 +73,49 @@ private:
 void SetSliderDefault(CCameraCtrl& camera, const SLIDER_PARAM& param, QAbstractButton* pAutoCheck, const QString& logTag);
 // The camera's default for an on/off parameter; the check follows it.
 void SetOnOffDefault(CCameraCtrl& camera, int nIndex, QAbstractButton* pCheck, const QString& logTag);
+
+// A page of the camera adjustment dialog.
+class CPageParamCtrl : public QWidget {
+    Q_OBJECT
+public:
+    using CONTROL_NAME = CParamDialog::CONTROL_NAME;
+
+    void SetCameraCtrl(CCameraCtrl* pCameraCtrl) { m_pCameraCtrl = pCameraCtrl; }
+    // Where a value the camera refused is reported (none: not reported).
+    void SetStatusLine(IStatusLine* pStatus) { m_pStatusLine = pStatus; }
+
+    // Until the dialog has translated its captions the page fills nothing
+    // on being shown; from then on each showing reads the camera again.
+    void SetActive(bool bActive) { m_bActive = bActive; }
+    virtual void InitControl() = 0;
+    virtual void EnableControls() = 0;
+
+    // The control with template number nID, or null.
+    QWidget* GetDlgItem(int nID) const;
+
+protected:
+    // logTag starts each line the page writes to the log.
+    CPageParamCtrl(const QString& logTag, QWidget* pParent);
+
+    virtual std::span<const CONTROL_NAME> Controls() const = 0;
+    bool IsOpen() const { return m_pCameraCtrl != nullptr && m_pCameraCtrl->IsOpen(); }
+    // Every control of the page on while a camera is open, off otherwise;
+    // whether one is open.
+    bool EnableAllForCamera();
+    const QString& LogTag() const { return m_LogTag; }
+    void Log(const char* pszName) const;
+    // A check box's click: logs pszHandler, then the check's state goes to
+    // the camera's on/off parameter nIndex. Whether the camera took it
+    // (false without a camera).
+    bool WriteCheckParam(const char* pszHandler, int nIndex, const QAbstractButton* pCheck);
+
+    void showEvent(QShowEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+    CCameraCtrl* m_pCameraCtrl = nullptr;
+    IStatusLine* m_pStatusLine = nullptr;
+
+private:
+    QString m_LogTag;
+    bool m_bActive = false;
+};

@@ -1,48 +1,64 @@
 #include "camera/pages/PageRGBControl.h"
 
-#include "app/LogFile.h"
+#include "camera/pages/CameraParamIndex.h"
 #include "ui_PageRGBControl.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 
 namespace {
 
-const QString kTag = QStringLiteral("[PAGERGBCTRL]");
+using P = CPageRGBControl;
 
-constexpr int kColorProcessing = 8;
-constexpr int kBrightness = 9;
-constexpr int kHue = 12;
-constexpr int kGammaOn = 13;
-constexpr int kGamma = 14;
-constexpr int kColorCorrection = 15;
-constexpr int kNoiseReduction = 16;
-constexpr int kRedGain = 17;
-constexpr int kBlueOffset = 22;
-constexpr int kBayer = 24;
-
-void Log(const char* pszName)
-{
-    WriteLog(kTag + QLatin1String(pszName));
-}
+constexpr CPageParamCtrl::CONTROL_NAME kControls[] = {
+    {P::IDC_CHECK_COLOR_PROCESSING, "IDC_CHECK_COLOR_PROCESSING"},
+    {P::IDC_SLIDER_BRIGHTNESS, "IDC_SLIDER_BRIGHTNESS"},
+    {P::IDC_EDIT_BRIGHTNESS, "IDC_EDIT_BRIGHTNESS"},
+    {P::IDC_SLIDER_CONTRAST, "IDC_SLIDER_CONTRAST"},
+    {P::IDC_EDIT_CONTRAST, "IDC_EDIT_CONTRAST"},
+    {P::IDC_SLIDER_SATURATION, "IDC_SLIDER_SATURATION"},
+    {P::IDC_EDIT_SATURATION, "IDC_EDIT_SATURATION"},
+    {P::IDC_SLIDER_HUE, "IDC_SLIDER_HUE"},
+    {P::IDC_EDIT_HUE, "IDC_EDIT_HUE"},
+    {P::IDC_CHECK_GAMMA, "IDC_CHECK_GAMMA"},
+    {P::IDC_SLIDER_GAMMA, "IDC_SLIDER_GAMMA"},
+    {P::IDC_EDIT_GAMMA, "IDC_EDIT_GAMMA"},
+    {P::IDC_CHECK_COLOR_CORRECTION, "IDC_CHECK_COLOR_CORRECTION"},
+    {P::IDC_CHECK_TNR, "IDC_CHECK_TNR"},
+    {P::IDC_BTN_WB_ONE_PUSH, "IDC_BTN_WB_ONE_PUSH"},
+    {P::IDC_SLIDER_RED_GAIN, "IDC_SLIDER_RED_GAIN"},
+    {P::IDC_EDIT_RED_GAIN, "IDC_EDIT_RED_GAIN"},
+    {P::IDC_SLIDER_GREEN_GAIN, "IDC_SLIDER_GREEN_GAIN"},
+    {P::IDC_EDIT_GREEN_GAIN, "IDC_EDIT_GREEN_GAIN"},
+    {P::IDC_SLIDER_BLUE_GAIN, "IDC_SLIDER_BLUE_GAIN"},
+    {P::IDC_EDIT_BLUE_GAIN, "IDC_EDIT_BLUE_GAIN"},
+    {P::IDC_SLIDER_RED_OFFSET, "IDC_SLIDER_RED_OFFSET"},
+    {P::IDC_EDIT_RED_OFFSET, "IDC_EDIT_RED_OFFSET"},
+    {P::IDC_SLIDER_GREEN_OFFSET, "IDC_SLIDER_GREEN_OFFSET"},
+    {P::IDC_EDIT_GREEN_OFFSET, "IDC_EDIT_GREEN_OFFSET"},
+    {P::IDC_SLIDER_BLUE_OFFSET, "IDC_SLIDER_BLUE_OFFSET"},
+    {P::IDC_EDIT_BLUE_OFFSET, "IDC_EDIT_BLUE_OFFSET"},
+    {P::IDC_RADIO_BAYER_3X3, "IDC_RADIO_BAYER_3X3"},
+    {P::IDC_RADIO_BAYER_5X5, "IDC_RADIO_BAYER_5X5"},
+};
 
 } // namespace
 
-CPageRGBControl::CPageRGBControl(QWidget* pParent) : QWidget(pParent), m_pUi(std::make_unique<Ui::CPageRGBControl>())
+CPageRGBControl::CPageRGBControl(QWidget* pParent)
+    : CPageParamCtrl(QStringLiteral("[PAGERGBCTRL]"), pParent), m_pUi(std::make_unique<Ui::CPageRGBControl>())
 {
     m_pUi->setupUi(this);
     m_Sliders = {
-        {9, m_pUi->IDC_SLIDER_BRIGHTNESS, m_pUi->IDC_EDIT_BRIGHTNESS},
-        {10, m_pUi->IDC_SLIDER_CONTRAST, m_pUi->IDC_EDIT_CONTRAST},
-        {11, m_pUi->IDC_SLIDER_SATURATION, m_pUi->IDC_EDIT_SATURATION},
-        {12, m_pUi->IDC_SLIDER_HUE, m_pUi->IDC_EDIT_HUE},
-        {14, m_pUi->IDC_SLIDER_GAMMA, m_pUi->IDC_EDIT_GAMMA},
-        {17, m_pUi->IDC_SLIDER_RED_GAIN, m_pUi->IDC_EDIT_RED_GAIN},
-        {18, m_pUi->IDC_SLIDER_GREEN_GAIN, m_pUi->IDC_EDIT_GREEN_GAIN},
-        {19, m_pUi->IDC_SLIDER_BLUE_GAIN, m_pUi->IDC_EDIT_BLUE_GAIN},
-        {20, m_pUi->IDC_SLIDER_RED_OFFSET, m_pUi->IDC_EDIT_RED_OFFSET},
-        {21, m_pUi->IDC_SLIDER_GREEN_OFFSET, m_pUi->IDC_EDIT_GREEN_OFFSET},
-        {22, m_pUi->IDC_SLIDER_BLUE_OFFSET, m_pUi->IDC_EDIT_BLUE_OFFSET},
+        {CPI_BRIGHTNESS, m_pUi->IDC_SLIDER_BRIGHTNESS, m_pUi->IDC_EDIT_BRIGHTNESS},
+        {CPI_CONTRAST, m_pUi->IDC_SLIDER_CONTRAST, m_pUi->IDC_EDIT_CONTRAST},
+        {CPI_SATURATION, m_pUi->IDC_SLIDER_SATURATION, m_pUi->IDC_EDIT_SATURATION},
+        {CPI_HUE, m_pUi->IDC_SLIDER_HUE, m_pUi->IDC_EDIT_HUE},
+        {CPI_GAMMA, m_pUi->IDC_SLIDER_GAMMA, m_pUi->IDC_EDIT_GAMMA},
+        {CPI_RED_GAIN, m_pUi->IDC_SLIDER_RED_GAIN, m_pUi->IDC_EDIT_RED_GAIN},
+        {CPI_GREEN_GAIN, m_pUi->IDC_SLIDER_GREEN_GAIN, m_pUi->IDC_EDIT_GREEN_GAIN},
+        {CPI_BLUE_GAIN, m_pUi->IDC_SLIDER_BLUE_GAIN, m_pUi->IDC_EDIT_BLUE_GAIN},
+        {CPI_RED_OFFSET, m_pUi->IDC_SLIDER_RED_OFFSET, m_pUi->IDC_EDIT_RED_OFFSET},
+        {CPI_GREEN_OFFSET, m_pUi->IDC_SLIDER_GREEN_OFFSET, m_pUi->IDC_EDIT_GREEN_OFFSET},
+        {CPI_BLUE_OFFSET, m_pUi->IDC_SLIDER_BLUE_OFFSET, m_pUi->IDC_EDIT_BLUE_OFFSET},
     };
     for (const SLIDER_PARAM& s : m_Sliders) {
         const int nIndex = s.nIndex;
@@ -60,40 +76,9 @@ CPageRGBControl::CPageRGBControl(QWidget* pParent) : QWidget(pParent), m_pUi(std
 
 CPageRGBControl::~CPageRGBControl() = default;
 
-QWidget* CPageRGBControl::GetDlgItem(int nID) const
+std::span<const CPageParamCtrl::CONTROL_NAME> CPageRGBControl::Controls() const
 {
-    switch (nID) {
-    case IDC_CHECK_COLOR_PROCESSING: return m_pUi->IDC_CHECK_COLOR_PROCESSING;
-    case IDC_SLIDER_BRIGHTNESS: return m_pUi->IDC_SLIDER_BRIGHTNESS;
-    case IDC_EDIT_BRIGHTNESS: return m_pUi->IDC_EDIT_BRIGHTNESS;
-    case IDC_SLIDER_CONTRAST: return m_pUi->IDC_SLIDER_CONTRAST;
-    case IDC_EDIT_CONTRAST: return m_pUi->IDC_EDIT_CONTRAST;
-    case IDC_SLIDER_SATURATION: return m_pUi->IDC_SLIDER_SATURATION;
-    case IDC_EDIT_SATURATION: return m_pUi->IDC_EDIT_SATURATION;
-    case IDC_SLIDER_HUE: return m_pUi->IDC_SLIDER_HUE;
-    case IDC_EDIT_HUE: return m_pUi->IDC_EDIT_HUE;
-    case IDC_CHECK_GAMMA: return m_pUi->IDC_CHECK_GAMMA;
-    case IDC_SLIDER_GAMMA: return m_pUi->IDC_SLIDER_GAMMA;
-    case IDC_EDIT_GAMMA: return m_pUi->IDC_EDIT_GAMMA;
-    case IDC_CHECK_COLOR_CORRECTION: return m_pUi->IDC_CHECK_COLOR_CORRECTION;
-    case IDC_CHECK_TNR: return m_pUi->IDC_CHECK_TNR;
-    case IDC_BTN_WB_ONE_PUSH: return m_pUi->IDC_BTN_WB_ONE_PUSH;
-    case IDC_SLIDER_RED_GAIN: return m_pUi->IDC_SLIDER_RED_GAIN;
-    case IDC_EDIT_RED_GAIN: return m_pUi->IDC_EDIT_RED_GAIN;
-    case IDC_SLIDER_GREEN_GAIN: return m_pUi->IDC_SLIDER_GREEN_GAIN;
-    case IDC_EDIT_GREEN_GAIN: return m_pUi->IDC_EDIT_GREEN_GAIN;
-    case IDC_SLIDER_BLUE_GAIN: return m_pUi->IDC_SLIDER_BLUE_GAIN;
-    case IDC_EDIT_BLUE_GAIN: return m_pUi->IDC_EDIT_BLUE_GAIN;
-    case IDC_SLIDER_RED_OFFSET: return m_pUi->IDC_SLIDER_RED_OFFSET;
-    case IDC_EDIT_RED_OFFSET: return m_pUi->IDC_EDIT_RED_OFFSET;
-    case IDC_SLIDER_GREEN_OFFSET: return m_pUi->IDC_SLIDER_GREEN_OFFSET;
-    case IDC_EDIT_GREEN_OFFSET: return m_pUi->IDC_EDIT_GREEN_OFFSET;
-    case IDC_SLIDER_BLUE_OFFSET: return m_pUi->IDC_SLIDER_BLUE_OFFSET;
-    case IDC_EDIT_BLUE_OFFSET: return m_pUi->IDC_EDIT_BLUE_OFFSET;
-    case IDC_RADIO_BAYER_3X3: return m_pUi->IDC_RADIO_BAYER_3X3;
-    case IDC_RADIO_BAYER_5X5: return m_pUi->IDC_RADIO_BAYER_5X5;
-    default: return nullptr;
-    }
+    return kControls;
 }
 
 const SLIDER_PARAM* CPageRGBControl::Slider(int nIndex) const
@@ -106,64 +91,36 @@ const SLIDER_PARAM* CPageRGBControl::Slider(int nIndex) const
     return nullptr;
 }
 
-void CPageRGBControl::showEvent(QShowEvent* pEvent)
-{
-    QWidget::showEvent(pEvent);
-    if (!pEvent->spontaneous() && m_bActive) {
-        InitControl();
-        EnableControls();
-    }
-}
-
-void CPageRGBControl::keyPressEvent(QKeyEvent* pEvent)
-{
-    // Enter and Escape neither close nor cancel from a page.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
-        return;
-    }
-    QWidget::keyPressEvent(pEvent);
-}
-
-void CPageRGBControl::EnableAll(bool bEnable)
-{
-    for (QWidget* p : findChildren<QWidget*>()) {
-        p->setEnabled(bEnable);
-    }
-}
-
 void CPageRGBControl::FillSliders(int nFirst, int nLast)
 {
     CAMERA_PARAM_INFO info{};
     for (const SLIDER_PARAM& s : m_Sliders) {
         if (s.nIndex >= nFirst && s.nIndex <= nLast) {
-            FillSliderParam(*m_pCameraCtrl, s, info, kTag);
+            FillSliderParam(*m_pCameraCtrl, s, info, LogTag());
         }
     }
 }
 
 void CPageRGBControl::InitControl()
 {
-    if (!IsOpen()) {
-        EnableAll(false);
+    if (!EnableAllForCamera()) {
         return;
     }
-    EnableAll(true);
     CCameraCtrl& cam = *m_pCameraCtrl;
-    FillOnOffParam(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, kTag);
-    FillOnOffParam(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, kTag);
-    FillOnOffParam(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, kTag);
-    FillOnOffParam(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, kTag);
-    FillSliders(kBrightness, kBlueOffset);
+    FillOnOffParam(cam, CPI_COLOR_PROCESSING, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
+    FillOnOffParam(cam, CPI_GAMMA_ON, m_pUi->IDC_CHECK_GAMMA, LogTag());
+    FillOnOffParam(cam, CPI_COLOR_CORRECTION, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
+    FillOnOffParam(cam, CPI_NOISE_REDUCTION, m_pUi->IDC_CHECK_TNR, LogTag());
+    FillSliders(CPI_BRIGHTNESS, CPI_BLUE_OFFSET);
 
-    WriteLog(kTag + QStringLiteral("InitControl()"));
+    Log("InitControl()");
     BOOL bAutoWb = FALSE, bOnePush = FALSE;
     m_pUi->IDC_BTN_WB_ONE_PUSH->setEnabled(cam.GetEnableWhiteBalance(bAutoWb, bOnePush) && bOnePush);
 
-    WriteLog(kTag + QStringLiteral("InitControl()"));
+    Log("InitControl()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
-    const bool bBayer = cam.GetCameraParam(kBayer, bEnable, info) && bEnable;
+    const bool bBayer = cam.GetCameraParam(CPI_BAYER, bEnable, info) && bEnable;
     m_pUi->IDC_RADIO_BAYER_3X3->setEnabled(bBayer);
     m_pUi->IDC_RADIO_BAYER_5X5->setEnabled(bBayer);
     if (bBayer) {
@@ -181,12 +138,12 @@ void CPageRGBControl::EnableControls()
         return !pSwitch->isEnabledTo(this) || pSwitch->isChecked();
     };
     const bool bColour = bOpen && isOn(m_pUi->IDC_CHECK_COLOR_PROCESSING);
-    for (int nIndex = kBrightness; nIndex <= kHue; ++nIndex) {
+    for (int nIndex = CPI_BRIGHTNESS; nIndex <= CPI_HUE; ++nIndex) {
         // A parameter the camera lacks stays off whatever the check says.
         const SLIDER_PARAM* s = Slider(nIndex);
         s->pSlider->setEnabled(bColour && s->pEdit->isEnabledTo(this) && HasRange(s->pSlider));
     }
-    const SLIDER_PARAM* g = Slider(kGamma);
+    const SLIDER_PARAM* g = Slider(CPI_GAMMA);
     g->pSlider->setEnabled(bOpen && isOn(m_pUi->IDC_CHECK_GAMMA) && g->pEdit->isEnabledTo(this) &&
                            HasRange(g->pSlider));
 }
@@ -202,21 +159,21 @@ void CPageRGBControl::OnHScroll(int nIndex)
 
 void CPageRGBControl::OnBnClickedEnableColorProcessing()
 {
-    Log("OnBnClickedEnableColorProcessing()");
+    const bool bTaken = WriteCheckParam("OnBnClickedEnableColorProcessing()", CPI_COLOR_PROCESSING,
+                                        m_pUi->IDC_CHECK_COLOR_PROCESSING);
+    if (!bTaken && IsOpen()) {
+        Log("m_pCameraCtrl->SetCameraParam() is Error!");
+    }
     if (IsOpen()) {
-        if (!m_pCameraCtrl->SetCameraParam(kColorProcessing, BOOL(m_pUi->IDC_CHECK_COLOR_PROCESSING->isChecked()))) {
-            Log("m_pCameraCtrl->SetCameraParam() is Error!");
-        }
         // The camera may have moved them while processing was off.
-        FillSliders(kBrightness, kHue);
+        FillSliders(CPI_BRIGHTNESS, CPI_HUE);
     }
     EnableControls();
 }
 
 void CPageRGBControl::OnBnClickedEnableGamma()
 {
-    Log("OnBnClickedEnableGamma()");
-    if (IsOpen() && !m_pCameraCtrl->SetCameraParam(kGammaOn, BOOL(m_pUi->IDC_CHECK_GAMMA->isChecked()))) {
+    if (!WriteCheckParam("OnBnClickedEnableGamma()", CPI_GAMMA_ON, m_pUi->IDC_CHECK_GAMMA) && IsOpen()) {
         Log("m_pCameraCtrl->SetCameraParam() is Error!");
     }
     EnableControls();
@@ -224,18 +181,12 @@ void CPageRGBControl::OnBnClickedEnableGamma()
 
 void CPageRGBControl::OnBnClickedColorCorrection()
 {
-    Log("OnBnClickedColorCorrection()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kColorCorrection, BOOL(m_pUi->IDC_CHECK_COLOR_CORRECTION->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedColorCorrection()", CPI_COLOR_CORRECTION, m_pUi->IDC_CHECK_COLOR_CORRECTION);
 }
 
 void CPageRGBControl::OnBnClickedEnableTnr()
 {
-    Log("OnBnClickedEnableTnr()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kNoiseReduction, BOOL(m_pUi->IDC_CHECK_TNR->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedEnableTnr()", CPI_NOISE_REDUCTION, m_pUi->IDC_CHECK_TNR);
 }
 
 void CPageRGBControl::OnBnClickedBtnWbOnePush()
@@ -248,7 +199,7 @@ void CPageRGBControl::OnBnClickedBtnWbOnePush()
     m_pCameraCtrl->SetWhiteBalance();
     QApplication::restoreOverrideCursor();
     // Whatever the camera settled on (or reached within its time) is shown.
-    for (int nIndex = kRedGain; nIndex <= kBlueOffset; ++nIndex) {
+    for (int nIndex = CPI_RED_GAIN; nIndex <= CPI_BLUE_OFFSET; ++nIndex) {
         Log("GetParamFromCamera()");
         int32_t nValue = 0;
         const SLIDER_PARAM* s = Slider(nIndex);
@@ -263,7 +214,7 @@ void CPageRGBControl::OnBnClickedBayerMode()
 {
     Log("OnBnClickedBayerMode()");
     if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kBayer, m_pUi->IDC_RADIO_BAYER_5X5->isChecked() ? 1 : 0, FALSE);
+        m_pCameraCtrl->SetCameraParam(CPI_BAYER, m_pUi->IDC_RADIO_BAYER_5X5->isChecked() ? 1 : 0, FALSE);
     }
 }
 
@@ -275,11 +226,11 @@ void CPageRGBControl::SetDefaultValues()
     }
     CCameraCtrl& cam = *m_pCameraCtrl;
     for (const SLIDER_PARAM& s : m_Sliders) {
-        SetSliderDefault(cam, s, nullptr, kTag);
+        SetSliderDefault(cam, s, nullptr, LogTag());
     }
-    SetOnOffDefault(cam, kColorProcessing, m_pUi->IDC_CHECK_COLOR_PROCESSING, kTag);
-    SetOnOffDefault(cam, kGammaOn, m_pUi->IDC_CHECK_GAMMA, kTag);
-    SetOnOffDefault(cam, kColorCorrection, m_pUi->IDC_CHECK_COLOR_CORRECTION, kTag);
-    SetOnOffDefault(cam, kNoiseReduction, m_pUi->IDC_CHECK_TNR, kTag);
+    SetOnOffDefault(cam, CPI_COLOR_PROCESSING, m_pUi->IDC_CHECK_COLOR_PROCESSING, LogTag());
+    SetOnOffDefault(cam, CPI_GAMMA_ON, m_pUi->IDC_CHECK_GAMMA, LogTag());
+    SetOnOffDefault(cam, CPI_COLOR_CORRECTION, m_pUi->IDC_CHECK_COLOR_CORRECTION, LogTag());
+    SetOnOffDefault(cam, CPI_NOISE_REDUCTION, m_pUi->IDC_CHECK_TNR, LogTag());
     EnableControls();
 }

@@ -3,10 +3,7 @@
 // reduction, one-push white balance, RGB gains and offsets, Bayer conversion.
 #pragma once
 
-#include "camera/CameraCtrl.h"
 #include "camera/pages/PageParamCtrl.h"
-
-#include <QWidget>
 
 #include <memory>
 #include <vector>
@@ -15,7 +12,7 @@ namespace Ui {
 class CPageRGBControl;
 }
 
-class CPageRGBControl : public QWidget {
+class CPageRGBControl : public CPageParamCtrl {
     Q_OBJECT
 public:
     enum { IDD = 149 };
@@ -52,15 +49,9 @@ public:
     explicit CPageRGBControl(QWidget* pParent = nullptr);
     ~CPageRGBControl() override;
 
-    void SetCameraCtrl(CCameraCtrl* pCameraCtrl) { m_pCameraCtrl = pCameraCtrl; }
-    // Where a value the camera refused is reported (none: not reported).
-    void SetStatusLine(IStatusLine* pStatus) { m_pStatusLine = pStatus; }
 
-    // Until the dialog has translated its captions the page fills nothing
-    // on being shown; from then on each showing reads the camera again.
-    void SetActive(bool bActive) { m_bActive = bActive; }
-    void InitControl();
-    void EnableControls();
+    void InitControl() override;
+    void EnableControls() override;
     void SetDefaultValues();
 
     void OnHScroll(int nIndex);
@@ -71,21 +62,14 @@ public:
     void OnBnClickedBtnWbOnePush();
     void OnBnClickedBayerMode();
 
-    QWidget* GetDlgItem(int nID) const;
 
 protected:
-    void showEvent(QShowEvent* pEvent) override;
-    void keyPressEvent(QKeyEvent* pEvent) override;
+    std::span<const CONTROL_NAME> Controls() const override;
 
 private:
-    bool IsOpen() const { return m_pCameraCtrl != nullptr && m_pCameraCtrl->IsOpen(); }
     const SLIDER_PARAM* Slider(int nIndex) const;
     void FillSliders(int nFirst, int nLast);
-    void EnableAll(bool bEnable);
 
-    bool m_bActive = false;
     std::unique_ptr<Ui::CPageRGBControl> m_pUi;
-    CCameraCtrl* m_pCameraCtrl = nullptr;
-    IStatusLine* m_pStatusLine = nullptr;
     std::vector<SLIDER_PARAM> m_Sliders; // parameters 9 to 12, 14, 17 to 22
 };

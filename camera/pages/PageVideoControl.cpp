@@ -1,46 +1,51 @@
 #include "camera/pages/PageVideoControl.h"
 
-#include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
+#include "camera/pages/CameraPageStrings.h"
+#include "camera/pages/CameraParamIndex.h"
 #include "ui_PageVideoControl.h"
-
-#include <QKeyEvent>
 
 namespace {
 
-const QString kTag = QStringLiteral("[PAGEVIDEOCTRL]");
+using P = CPageVideoControl;
 
-constexpr int kExposure = 0;
-constexpr int kExposureTarget = 1;
-constexpr int kBlackLevel = 2;
-constexpr int kGain = 3;
-constexpr int kClock = 4;
-constexpr int kFrameRate = 5;
-constexpr int kFlipVertical = 6;
-constexpr int kFlipHorizontal = 7;
-
-void Log(const char* pszName)
-{
-    WriteLog(kTag + QLatin1String(pszName));
-}
+constexpr CPageParamCtrl::CONTROL_NAME kControls[] = {
+    {P::IDC_SLIDER_BLACK_LEVEL, "IDC_SLIDER_BLACK_LEVEL"},
+    {P::IDC_EDIT_BLACK_LEVEL, "IDC_EDIT_BLACK_LEVEL"},
+    {P::IDC_CHECK_AUTO_BLACK_LEVEL, "IDC_CHECK_AUTO_BLACK_LEVEL"},
+    {P::IDC_SLIDER_EXPOSURE_ROUGH, "IDC_SLIDER_EXPOSURE_ROUGH"},
+    {P::IDC_SLIDER_EXPOSURE_FINE, "IDC_SLIDER_EXPOSURE_FINE"},
+    {P::IDC_EDIT_EXPOSURE_TIME, "IDC_EDIT_EXPOSURE_TIME"},
+    {P::IDC_CHECK_AUTO_EXPOSURE, "IDC_CHECK_AUTO_EXPOSURE"},
+    {P::IDC_SLIDER_EXPOSURE_TARGET, "IDC_SLIDER_EXPOSURE_TARGET"},
+    {P::IDC_EDIT_EXPOSURE_TARGET, "IDC_EDIT_EXPOSURE_TARGET"},
+    {P::IDC_SLIDER_GAIN, "IDC_SLIDER_GAIN"},
+    {P::IDC_EDIT_GAIN, "IDC_EDIT_GAIN"},
+    {P::IDC_SLIDER_CLOCK, "IDC_SLIDER_CLOCK"},
+    {P::IDC_EDIT_CLOCK, "IDC_EDIT_CLOCK"},
+    {P::IDC_STATIC_CLOCK_MIN, "IDC_STATIC_CLOCK_MIN"},
+    {P::IDC_STATIC_CLOCK_MAX, "IDC_STATIC_CLOCK_MAX"},
+    {P::IDC_STATIC_CLOCK_GROUP, "IDC_STATIC_CLOCK_GROUP"},
+    {P::IDC_STATIC_CLOCK_UNIT, "IDC_STATIC_CLOCK_UNIT"},
+    {P::IDC_CHECK_FLIP_VERTICAL, "IDC_CHECK_FLIP_VERTICAL"},
+    {P::IDC_CHECK_FLIP_HORIZONTAL, "IDC_CHECK_FLIP_HORIZONTAL"},
+    {P::IDC_RADIO_COLOR, "IDC_RADIO_COLOR"},
+    {P::IDC_RADIO_GRAYSCALE, "IDC_RADIO_GRAYSCALE"},
+    {P::IDC_COMBO_RESOLUTION, "IDC_COMBO_RESOLUTION"},
+    {P::IDC_STATIC_CUR_RESOLUTION, "IDC_STATIC_CUR_RESOLUTION"},
+};
 
 } // namespace
 
 CPageVideoControl::CPageVideoControl(QWidget* pParent)
-    : QWidget(pParent), m_pUi(std::make_unique<Ui::CPageVideoControl>())
+    : CPageParamCtrl(QStringLiteral("[PAGEVIDEOCTRL]"), pParent), m_pUi(std::make_unique<Ui::CPageVideoControl>())
 {
     m_pUi->setupUi(this);
-    for (QSlider* pSlider : findChildren<QSlider*>()) {
-        connect(pSlider, &QSlider::valueChanged, this, [this, pSlider] {
-            for (int nID : {IDC_SLIDER_EXPOSURE_ROUGH, IDC_SLIDER_EXPOSURE_FINE, IDC_SLIDER_EXPOSURE_TARGET,
-                            IDC_SLIDER_BLACK_LEVEL, IDC_SLIDER_GAIN, IDC_SLIDER_CLOCK}) {
-                if (GetDlgItem(nID) == pSlider) {
-                    OnHScroll(nID);
-                }
-            }
-        });
+    for (int nID : {IDC_SLIDER_EXPOSURE_ROUGH, IDC_SLIDER_EXPOSURE_FINE, IDC_SLIDER_EXPOSURE_TARGET,
+                    IDC_SLIDER_BLACK_LEVEL, IDC_SLIDER_GAIN, IDC_SLIDER_CLOCK}) {
+        connect(qobject_cast<QSlider*>(GetDlgItem(nID)), &QSlider::valueChanged, this, [this, nID] { OnHScroll(nID); });
     }
-    for (int nIndex : {kExposureTarget, kBlackLevel, kGain, kClock}) {
+    for (int nIndex : {CPI_EXPOSURE_TARGET, CPI_BLACK_LEVEL, CPI_GAIN, CPI_CLOCK}) {
         const SLIDER_PARAM s = Slider(nIndex);
         new CSliderEditLink(s.pSlider, s.pEdit, this);
     }
@@ -59,69 +64,18 @@ CPageVideoControl::CPageVideoControl(QWidget* pParent)
 
 CPageVideoControl::~CPageVideoControl() = default;
 
-QWidget* CPageVideoControl::GetDlgItem(int nID) const
+std::span<const CPageParamCtrl::CONTROL_NAME> CPageVideoControl::Controls() const
 {
-    switch (nID) {
-    case IDC_SLIDER_BLACK_LEVEL: return m_pUi->IDC_SLIDER_BLACK_LEVEL;
-    case IDC_EDIT_BLACK_LEVEL: return m_pUi->IDC_EDIT_BLACK_LEVEL;
-    case IDC_CHECK_AUTO_BLACK_LEVEL: return m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL;
-    case IDC_SLIDER_EXPOSURE_ROUGH: return m_pUi->IDC_SLIDER_EXPOSURE_ROUGH;
-    case IDC_SLIDER_EXPOSURE_FINE: return m_pUi->IDC_SLIDER_EXPOSURE_FINE;
-    case IDC_EDIT_EXPOSURE_TIME: return m_pUi->IDC_EDIT_EXPOSURE_TIME;
-    case IDC_CHECK_AUTO_EXPOSURE: return m_pUi->IDC_CHECK_AUTO_EXPOSURE;
-    case IDC_SLIDER_EXPOSURE_TARGET: return m_pUi->IDC_SLIDER_EXPOSURE_TARGET;
-    case IDC_EDIT_EXPOSURE_TARGET: return m_pUi->IDC_EDIT_EXPOSURE_TARGET;
-    case IDC_SLIDER_GAIN: return m_pUi->IDC_SLIDER_GAIN;
-    case IDC_EDIT_GAIN: return m_pUi->IDC_EDIT_GAIN;
-    case IDC_SLIDER_CLOCK: return m_pUi->IDC_SLIDER_CLOCK;
-    case IDC_EDIT_CLOCK: return m_pUi->IDC_EDIT_CLOCK;
-    case IDC_STATIC_CLOCK_MIN: return m_pUi->IDC_STATIC_CLOCK_MIN;
-    case IDC_STATIC_CLOCK_MAX: return m_pUi->IDC_STATIC_CLOCK_MAX;
-    case IDC_STATIC_CLOCK_GROUP: return m_pUi->IDC_STATIC_CLOCK_GROUP;
-    case IDC_STATIC_CLOCK_UNIT: return m_pUi->IDC_STATIC_CLOCK_UNIT;
-    case IDC_CHECK_FLIP_VERTICAL: return m_pUi->IDC_CHECK_FLIP_VERTICAL;
-    case IDC_CHECK_FLIP_HORIZONTAL: return m_pUi->IDC_CHECK_FLIP_HORIZONTAL;
-    case IDC_RADIO_COLOR: return m_pUi->IDC_RADIO_COLOR;
-    case IDC_RADIO_GRAYSCALE: return m_pUi->IDC_RADIO_GRAYSCALE;
-    case IDC_COMBO_RESOLUTION: return m_pUi->IDC_COMBO_RESOLUTION;
-    case IDC_STATIC_CUR_RESOLUTION: return m_pUi->IDC_STATIC_CUR_RESOLUTION;
-    default: return nullptr;
-    }
+    return kControls;
 }
 
 SLIDER_PARAM CPageVideoControl::Slider(int nIndex) const
 {
     switch (nIndex) {
-    case kExposureTarget: return {nIndex, m_pUi->IDC_SLIDER_EXPOSURE_TARGET, m_pUi->IDC_EDIT_EXPOSURE_TARGET};
-    case kBlackLevel: return {nIndex, m_pUi->IDC_SLIDER_BLACK_LEVEL, m_pUi->IDC_EDIT_BLACK_LEVEL};
-    case kGain: return {nIndex, m_pUi->IDC_SLIDER_GAIN, m_pUi->IDC_EDIT_GAIN};
+    case CPI_EXPOSURE_TARGET: return {nIndex, m_pUi->IDC_SLIDER_EXPOSURE_TARGET, m_pUi->IDC_EDIT_EXPOSURE_TARGET};
+    case CPI_BLACK_LEVEL: return {nIndex, m_pUi->IDC_SLIDER_BLACK_LEVEL, m_pUi->IDC_EDIT_BLACK_LEVEL};
+    case CPI_GAIN: return {nIndex, m_pUi->IDC_SLIDER_GAIN, m_pUi->IDC_EDIT_GAIN};
     default: return {nIndex, m_pUi->IDC_SLIDER_CLOCK, m_pUi->IDC_EDIT_CLOCK};
-    }
-}
-
-void CPageVideoControl::showEvent(QShowEvent* pEvent)
-{
-    QWidget::showEvent(pEvent);
-    if (!pEvent->spontaneous() && m_bActive) {
-        InitControl();
-        EnableControls();
-    }
-}
-
-void CPageVideoControl::keyPressEvent(QKeyEvent* pEvent)
-{
-    // Enter and Escape neither close nor cancel from a page.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
-        return;
-    }
-    QWidget::keyPressEvent(pEvent);
-}
-
-void CPageVideoControl::EnableAll(bool bEnable)
-{
-    for (QWidget* p : findChildren<QWidget*>()) {
-        p->setEnabled(bEnable);
     }
 }
 
@@ -143,7 +97,7 @@ void CPageVideoControl::ReadExposure()
 void CPageVideoControl::ShowCameraExposure()
 {
     int32_t nValue = 0;
-    if (m_pCameraCtrl->GetCameraParam(kExposure, nValue)) {
+    if (m_pCameraCtrl->GetCameraParam(CPI_EXPOSURE, nValue)) {
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, (nValue / EXPOSURE_ROUGH_UNIT) % 256);
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, nValue % EXPOSURE_ROUGH_UNIT);
         ReportRefusedValue(m_pStatusLine);
@@ -152,18 +106,16 @@ void CPageVideoControl::ShowCameraExposure()
 
 void CPageVideoControl::InitControl()
 {
-    if (!IsOpen()) {
-        EnableAll(false);
+    if (!EnableAllForCamera()) {
         return;
     }
-    EnableAll(true);
     CCameraCtrl& cam = *m_pCameraCtrl;
 
     // Exposure: the value split into 4096ths (rough) and the rest (fine).
-    WriteLog(kTag + QStringLiteral("InitControl()"));
+    Log("InitControl()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
-    if (cam.GetCameraParam(kExposure, bEnable, info)) {
+    if (cam.GetCameraParam(CPI_EXPOSURE, bEnable, info)) {
         SetSliderQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, 0, (info.nMax / EXPOSURE_ROUGH_UNIT) % 256,
                        (info.nValue / EXPOSURE_ROUGH_UNIT) % 256);
         SetSliderQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, info.nMin, EXPOSURE_ROUGH_UNIT - 2,
@@ -172,14 +124,14 @@ void CPageVideoControl::InitControl()
     }
     ReadExposure();
 
-    FillSliderParam(cam, Slider(kExposureTarget), info, kTag);
-    FillSliderParam(cam, Slider(kBlackLevel), info, kTag);
+    FillSliderParam(cam, Slider(CPI_EXPOSURE_TARGET), info, LogTag());
+    FillSliderParam(cam, Slider(CPI_BLACK_LEVEL), info, LogTag());
     m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->setEnabled(info.bAutoEnable != 0);
     SetCheckQuiet(m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, info.bAutoEnable && info.bAuto);
-    FillSliderParam(cam, Slider(kGain), info, kTag);
+    FillSliderParam(cam, Slider(CPI_GAIN), info, LogTag());
 
-    FillOnOffParam(cam, kFlipVertical, m_pUi->IDC_CHECK_FLIP_VERTICAL, kTag);
-    FillOnOffParam(cam, kFlipHorizontal, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, kTag);
+    FillOnOffParam(cam, CPI_FLIP_VERTICAL, m_pUi->IDC_CHECK_FLIP_VERTICAL, LogTag());
+    FillOnOffParam(cam, CPI_FLIP_HORIZONTAL, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, LogTag());
 
     const bool bGrey = !cam.IsColorCamera() || cam.m_bGrayDisplay;
     SetCheckQuiet(bGrey ? m_pUi->IDC_RADIO_GRAYSCALE : m_pUi->IDC_RADIO_COLOR, true);
@@ -192,23 +144,23 @@ void CPageVideoControl::FillClock()
 {
     CCameraCtrl& cam = *m_pCameraCtrl;
     CAMERA_PARAM_INFO info{};
-    m_nClockIndex = kClock;
-    FillSliderParam(cam, Slider(kClock), info, kTag);
+    m_nClockIndex = CPI_CLOCK;
+    FillSliderParam(cam, Slider(CPI_CLOCK), info, LogTag());
     if (!info.bEnable) {
         // Cameras without a clock setting offer the frame rate instead.
-        m_nClockIndex = kFrameRate;
-        FillSliderParam(cam, Slider(kFrameRate), info, kTag);
+        m_nClockIndex = CPI_FRAME_RATE;
+        FillSliderParam(cam, Slider(CPI_FRAME_RATE), info, LogTag());
     }
-    const bool bClock = m_nClockIndex == kClock;
-    m_pUi->IDC_STATIC_CLOCK_GROUP->setTitle(GetProgramString(bClock ? 220 : 221));
-    m_pUi->IDC_STATIC_CLOCK_UNIT->setText(GetProgramString(bClock ? 195 : 196));
+    const bool bClock = m_nClockIndex == CPI_CLOCK;
+    m_pUi->IDC_STATIC_CLOCK_GROUP->setTitle(GetProgramString(bClock ? IDS_CLOCK_GROUP : IDS_FRAME_RATE_GROUP));
+    m_pUi->IDC_STATIC_CLOCK_UNIT->setText(GetProgramString(bClock ? IDS_UNIT_MHZ : IDS_UNIT_FPS));
     m_pUi->IDC_STATIC_CLOCK_MIN->setText(info.bEnable ? QString::number(info.nMin) : QString());
     m_pUi->IDC_STATIC_CLOCK_MAX->setText(info.bEnable ? QString::number(info.nMax) : QString());
 }
 
 void CPageVideoControl::FillResolution()
 {
-    WriteLog(kTag + QStringLiteral("InitControl()"));
+    Log("InitControl()");
     QComboBox* pCombo = m_pUi->IDC_COMBO_RESOLUTION;
     const QSignalBlocker block(pCombo);
     pCombo->clear();
@@ -249,7 +201,7 @@ void CPageVideoControl::OnHScroll(int nID)
     }
     if (nID == IDC_SLIDER_EXPOSURE_ROUGH || nID == IDC_SLIDER_EXPOSURE_FINE) {
         Log("SetExposureParamToCamera()");
-        if (!m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), FALSE)) {
+        if (!m_pCameraCtrl->SetCameraParam(CPI_EXPOSURE, ExposureValue(), FALSE)) {
             ShowCameraExposure();
         }
         ReadExposure();
@@ -257,11 +209,11 @@ void CPageVideoControl::OnHScroll(int nID)
     }
     int nIndex = m_nClockIndex;
     if (nID == IDC_SLIDER_EXPOSURE_TARGET) {
-        nIndex = kExposureTarget;
+        nIndex = CPI_EXPOSURE_TARGET;
     } else if (nID == IDC_SLIDER_BLACK_LEVEL) {
-        nIndex = kBlackLevel;
+        nIndex = CPI_BLACK_LEVEL;
     } else if (nID == IDC_SLIDER_GAIN) {
-        nIndex = kGain;
+        nIndex = CPI_GAIN;
     }
     Log("SetParamToCamera()");
     WriteSliderParam(*m_pCameraCtrl, Slider(nIndex), m_pStatusLine);
@@ -271,7 +223,7 @@ void CPageVideoControl::OnBnClickedAutoExposureTime()
 {
     Log("OnBnClickedAutoExposureTime()");
     if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kExposure, ExposureValue(), m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked());
+        m_pCameraCtrl->SetCameraParam(CPI_EXPOSURE, ExposureValue(), m_pUi->IDC_CHECK_AUTO_EXPOSURE->isChecked());
     }
     EnableControls();
 }
@@ -280,7 +232,7 @@ void CPageVideoControl::OnBnClickedAutoBlackLevel()
 {
     Log("OnBnClickedAutoBlackLevel()");
     if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kBlackLevel, m_pUi->IDC_SLIDER_BLACK_LEVEL->value(),
+        m_pCameraCtrl->SetCameraParam(CPI_BLACK_LEVEL, m_pUi->IDC_SLIDER_BLACK_LEVEL->value(),
                                       m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL->isChecked());
     }
     EnableControls();
@@ -288,18 +240,12 @@ void CPageVideoControl::OnBnClickedAutoBlackLevel()
 
 void CPageVideoControl::OnBnClickedFlipVertical()
 {
-    Log("OnBnClickedFlipVertical()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kFlipVertical, BOOL(m_pUi->IDC_CHECK_FLIP_VERTICAL->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedFlipVertical()", CPI_FLIP_VERTICAL, m_pUi->IDC_CHECK_FLIP_VERTICAL);
 }
 
 void CPageVideoControl::OnBnClickedFlipHorizontal()
 {
-    Log("OnBnClickedFlipHorizontal()");
-    if (IsOpen()) {
-        m_pCameraCtrl->SetCameraParam(kFlipHorizontal, BOOL(m_pUi->IDC_CHECK_FLIP_HORIZONTAL->isChecked()));
-    }
+    WriteCheckParam("OnBnClickedFlipHorizontal()", CPI_FLIP_HORIZONTAL, m_pUi->IDC_CHECK_FLIP_HORIZONTAL);
 }
 
 void CPageVideoControl::OnBnClickedColorGrayscale()
@@ -326,25 +272,25 @@ void CPageVideoControl::SetDefaultValues()
         return;
     }
     CCameraCtrl& cam = *m_pCameraCtrl;
-    SetSliderDefault(cam, Slider(kExposureTarget), nullptr, kTag);
-    SetSliderDefault(cam, Slider(kBlackLevel), m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, kTag);
-    SetSliderDefault(cam, Slider(kGain), nullptr, kTag);
+    SetSliderDefault(cam, Slider(CPI_EXPOSURE_TARGET), nullptr, LogTag());
+    SetSliderDefault(cam, Slider(CPI_BLACK_LEVEL), m_pUi->IDC_CHECK_AUTO_BLACK_LEVEL, LogTag());
+    SetSliderDefault(cam, Slider(CPI_GAIN), nullptr, LogTag());
     // The clock slider's own parameter, 4 or the frame rate in its place.
-    SetSliderDefault(cam, Slider(m_nClockIndex), nullptr, kTag);
+    SetSliderDefault(cam, Slider(m_nClockIndex), nullptr, LogTag());
 
     Log("SetDefaultValue()");
     BOOL bEnable = FALSE;
     CAMERA_PARAM_INFO info{};
-    if (cam.GetCameraParam(kExposure, bEnable, info) && bEnable) {
+    if (cam.GetCameraParam(CPI_EXPOSURE, bEnable, info) && bEnable) {
         // The default exposure is written in either case, so the sliders and the camera agree.
-        cam.SetCameraParam(kExposure, info.nDefault, info.bAutoEnable ? info.bAutoDefault : FALSE);
+        cam.SetCameraParam(CPI_EXPOSURE, info.nDefault, info.bAutoEnable ? info.bAutoDefault : FALSE);
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_ROUGH, (info.nDefault / EXPOSURE_ROUGH_UNIT) % 256);
         SetSliderPosQuiet(m_pUi->IDC_SLIDER_EXPOSURE_FINE, info.nDefault % EXPOSURE_ROUGH_UNIT);
         ReadExposure();
     }
 
-    SetOnOffDefault(cam, kFlipVertical, m_pUi->IDC_CHECK_FLIP_VERTICAL, kTag);
-    SetOnOffDefault(cam, kFlipHorizontal, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, kTag);
+    SetOnOffDefault(cam, CPI_FLIP_VERTICAL, m_pUi->IDC_CHECK_FLIP_VERTICAL, LogTag());
+    SetOnOffDefault(cam, CPI_FLIP_HORIZONTAL, m_pUi->IDC_CHECK_FLIP_HORIZONTAL, LogTag());
 
     // The first entry becomes the choice as well: what the page shows is what closing applies.
     {

@@ -3,10 +3,7 @@
 // display and the resolution chosen for when the dialog closes.
 #pragma once
 
-#include "camera/CameraCtrl.h"
 #include "camera/pages/PageParamCtrl.h"
-
-#include <QWidget>
 
 #include <memory>
 
@@ -14,7 +11,7 @@ namespace Ui {
 class CPageVideoControl;
 }
 
-class CPageVideoControl : public QWidget {
+class CPageVideoControl : public CPageParamCtrl {
     Q_OBJECT
 public:
     enum { IDD = 148 };
@@ -47,17 +44,11 @@ public:
     explicit CPageVideoControl(QWidget* pParent = nullptr);
     ~CPageVideoControl() override;
 
-    void SetCameraCtrl(CCameraCtrl* pCameraCtrl) { m_pCameraCtrl = pCameraCtrl; }
-    // Where a value the camera refused is reported (none: not reported).
-    void SetStatusLine(IStatusLine* pStatus) { m_pStatusLine = pStatus; }
     // The dialog's resolution position, changed by the user's choice.
     void SetResolutionIndex(int* pnResolutionIdx) { m_pnResolutionIdx = pnResolutionIdx; }
 
-    // Until the dialog has translated its captions the page fills nothing
-    // on being shown; from then on each showing reads the camera again.
-    void SetActive(bool bActive) { m_bActive = bActive; }
-    void InitControl();
-    void EnableControls();
+    void InitControl() override;
+    void EnableControls() override;
     void SetDefaultValues();
 
     void OnHScroll(int nID);
@@ -68,16 +59,13 @@ public:
     void OnBnClickedColorGrayscale();
     void OnCbnSelchangeComboResolution(int nSel);
 
-    QWidget* GetDlgItem(int nID) const;
     // The parameter index the clock slider drives: 4, or 5 on cameras without 4.
     int GetClockParamIndex() const { return m_nClockIndex; }
 
 protected:
-    void showEvent(QShowEvent* pEvent) override;
-    void keyPressEvent(QKeyEvent* pEvent) override;
+    std::span<const CONTROL_NAME> Controls() const override;
 
 private:
-    bool IsOpen() const { return m_pCameraCtrl != nullptr && m_pCameraCtrl->IsOpen(); }
     SLIDER_PARAM Slider(int nIndex) const;
     int ExposureValue() const;
     void ReadExposure();
@@ -85,12 +73,8 @@ private:
     void ShowCameraExposure();
     void FillClock();
     void FillResolution();
-    void EnableAll(bool bEnable);
 
-    bool m_bActive = false;
     std::unique_ptr<Ui::CPageVideoControl> m_pUi;
-    CCameraCtrl* m_pCameraCtrl = nullptr;
-    IStatusLine* m_pStatusLine = nullptr;
     int* m_pnResolutionIdx = nullptr;
     int m_nClockIndex = 4;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "RecordingProviders.h"
+#include "app/AppStrings.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/dialogs/ParamDialog.h"
@@ -73,7 +74,7 @@ protected:
         ASSERT_EQ(boxes.Texts.size(), 1u) << "expected message " << nStringID;
         EXPECT_EQ(boxes.Texts[0], GetProgramString(nStringID));
         EXPECT_EQ(boxes.Types[0], MB_OK | nIcon);
-        EXPECT_EQ(boxes.Captions[0], GetProgramString(135));
+        EXPECT_EQ(boxes.Captions[0], GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA));
         boxes.Texts.clear();
         boxes.Captions.clear();
         boxes.Types.clear();

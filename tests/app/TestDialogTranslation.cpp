@@ -1,5 +1,6 @@
 #include "DialogFixture.h"
 
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/LogCopyDlg.h"
 #include "app/dialogs/SaveContinueSettingDlg.h"
 #include "app/dialogs/SelectFontDlg.h"
@@ -55,17 +56,17 @@ std::vector<DIALOG_CASE> AllDialogs(SAVE_CONTINUE_SETTING& block)
     std::vector<DIALOG_CASE> out;
     auto pSave = std::make_unique<CSaveContinueSettingDlg>();
     pSave->SetSaveContinueSetting(&block);
-    out.push_back({std::move(pSave), 142});
-    out.push_back({std::make_unique<CSetIntervalDlg>(), 142});
-    out.push_back({std::make_unique<CSetAviSecDlg>(), 143});
+    out.push_back({std::move(pSave), IDS_SAVE_CONTINUE_TITLE});
+    out.push_back({std::make_unique<CSetIntervalDlg>(), IDS_SAVE_CONTINUE_TITLE});
+    out.push_back({std::make_unique<CSetAviSecDlg>(), IDS_VIDEO_LENGTH_TITLE});
     auto pLength = std::make_unique<CSetLengthDlg>();
     pLength->m_UnitText = QStringLiteral("mm");
-    out.push_back({std::move(pLength), 144});
-    out.push_back({std::make_unique<CSetScaleDlg>(), 145});
-    out.push_back({std::make_unique<CSetTextDlg>(), 146});
-    out.push_back({std::make_unique<CSelectFontDlg>(), 150});
-    out.push_back({std::make_unique<CSystemSettingDlg>(), 140});
-    out.push_back({std::make_unique<CLogCopyDlg>(), 149});
+    out.push_back({std::move(pLength), IDS_REFERENCE_LENGTH_TITLE});
+    out.push_back({std::make_unique<CSetScaleDlg>(), IDS_SCALE_TITLE});
+    out.push_back({std::make_unique<CSetTextDlg>(), IDS_TEXT_TITLE});
+    out.push_back({std::make_unique<CSelectFontDlg>(), IDS_SELECT_FONT_TITLE});
+    out.push_back({std::make_unique<CSystemSettingDlg>(), IDS_SYSTEM_SETTING_TITLE});
+    out.push_back({std::make_unique<CLogCopyDlg>(), IDS_LOG_COPY_TITLE});
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "app/AppStrings.h"
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/SystemSetting.h"
@@ -195,7 +196,7 @@ TEST_F(IniEncodingTest, UndecodableFilesGiveDefaultsAndAreNeverRewritten)
         WriteBytes(lang, bytes);
         tr.SetTranslation(lang, QStringLiteral("ENGLISH"));
         EXPECT_EQ(tr.TranslateText(QStringLiteral("確定")), QStringLiteral("確定"));
-        EXPECT_EQ(tr.GetString(165), QStringLiteral("距離"));
+        EXPECT_EQ(tr.GetString(IDS_CALIBRATION_VALUE), QStringLiteral("校正値"));
         EXPECT_EQ(ReadBytes(lang), bytes);
     }
     SetProgramLog(nullptr);

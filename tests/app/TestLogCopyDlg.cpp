@@ -3,6 +3,7 @@
 // log folder is refused untouched, and the retention choice comes back.
 #include "DialogFixture.h"
 
+#include "app/dialogs/DialogStrings.h"
 #include "app/dialogs/LogCopyDlg.h"
 
 TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
@@ -16,13 +17,13 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
     Show(dlg);
 
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
-    ExpectOneBox(582, MB_ICONWARNING);
+    ExpectOneBox(IDS_SELECT_COPY_TO, MB_ICONWARNING);
 
     folders.Folder = dest.path();
     Click(dlg, CLogCopyDlg::IDC_BTN_SEL_COPY_TO_FOLDER);
     EXPECT_EQ(Text(dlg, CLogCopyDlg::IDC_EDIT_COPY_TO_FOLDER), dest.path() + QLatin1Char('/'));
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
-    ExpectOneBox(552, MB_ICONINFORMATION);
+    ExpectOneBox(IDS_LOG_COPIED, MB_ICONINFORMATION);
     const QString name = QFileInfo(log.GetFilePath()).fileName();
     QFile copy(dest.path() + QStringLiteral("/Log/") + name);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
@@ -39,7 +40,7 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
     Click(dlg, CLogCopyDlg::IDC_BTN_SEL_COPY_TO_FOLDER);
     const int nCloses = CountLogLines(QStringLiteral("[LOG]CloseForReopen()"));
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
-    ExpectOneBox(582, MB_ICONWARNING);
+    ExpectOneBox(IDS_SELECT_COPY_TO, MB_ICONWARNING);
     EXPECT_FALSE(QFileInfo::exists(tmp.path() + QStringLiteral("/inside/Log")));
     EXPECT_EQ(CountLogLines(QStringLiteral("[LOG]CloseForReopen()")), nCloses);
     // A log folder named Log copied into its own parent would land on itself: refused too.
@@ -52,7 +53,7 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
         folders.Folder = tmp.path();
         Click(parent, CLogCopyDlg::IDC_BTN_SEL_COPY_TO_FOLDER);
         Click(parent, CLogCopyDlg::IDC_BTN_START_COPY);
-        ExpectOneBox(582, MB_ICONWARNING);
+        ExpectOneBox(IDS_SELECT_COPY_TO, MB_ICONWARNING);
         parent.close();
     }
 

@@ -1,8 +1,10 @@
 #include "StartupChild.h"
 #include "StartupFixture.h"
 
+#include "app/AppStrings.h"
 #include "app/PixmetraApp.h"
 #include "app/StringTable.h"
+#include "app/WriteFailureText.h"
 #include "RecordingProviders.h"
 
 #include <functional>
@@ -28,7 +30,7 @@ RUN_SEEN StartOnce(const QString& name)
     theApp.SetMainWindowRunner([&seen](CPixmetraApp& app) {
         seen.bRan = true;
         seen.translationFile = app.GetTranslator()->GetFilePath();
-        seen.busyText = GetProgramString(131);
+        seen.busyText = GetProgramString(IDS_ALREADY_RUNNING);
         seen.nLanguageKind = app.GetSystemSetting().LanguageKind;
         return 0;
     });
@@ -144,7 +146,7 @@ TEST_F(StartupTest, SecondStartGivesWayRaisesTheFirstAndLeavesNoTrace)
     EXPECT_EQ(secondStatus, QProcess::NormalExit);
     EXPECT_EQ(nSecondExit, 0);
     EXPECT_EQ(QString::fromUtf8(secondOutput),
-              QStringLiteral("BOX|%1|%2|%3\n").arg(GetProgramString(135), kEnglishBusy).arg(MB_OK | MB_ICONINFORMATION));
+              QStringLiteral("BOX|%1|%2|%3\n").arg(GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA), kEnglishBusy).arg(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(nRaised, 1);
     // Nothing else was started: no log, no settings write.
     EXPECT_FALSE(QDir(other.path() + QStringLiteral("/Log")).exists());
@@ -194,7 +196,7 @@ TEST_F(StartupTest, SettingsThatCannotBeSavedAreToldOnceAndAFontNameCutAtLoadSti
     ASSERT_EQ(boxes.Texts.size(), 1u);
     EXPECT_EQ(boxes.Types[0], UINT(MB_OK | MB_ICONWARNING));
     EXPECT_TRUE(boxes.Texts[0].contains(QDir::toNativeSeparators(ini))) << boxes.Texts[0].toStdString();
-    EXPECT_TRUE(boxes.Texts[0].contains(GetProgramString(663))) << boxes.Texts[0].toStdString();
+    EXPECT_TRUE(boxes.Texts[0].contains(GetProgramString(IDS_REASON_KEPT_UNREADABLE))) << boxes.Texts[0].toStdString();
 
     // A font name longer than its field, an emoji across the cut: it is cut
     // before the emoji, and the settings save again without a word.

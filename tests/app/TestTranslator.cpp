@@ -1,11 +1,15 @@
 #include "AppFixture.h"
 
+#include "app/AppStrings.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/StringTable.h"
 
 #include <thread>
 
 using TranslatorTest = ProgramFolderTest;
+
+// A number the string table does not have.
+constexpr UINT kNoSuchString = 99999;
 
 TEST_F(TranslatorTest, LooksUpAppendsMissingTextsOnceAndFallsBack)
 {
@@ -32,8 +36,8 @@ TEST_F(TranslatorTest, LooksUpAppendsMissingTextsOnceAndFallsBack)
     EXPECT_FALSE(text.contains(QStringLiteral("[x")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("[english]\r\n確定=wrong section\r\n")));
     // String numbers go through the same look-up.
-    EXPECT_EQ(tr.GetString(131), QStringLiteral("すでに起動しています．"));
-    EXPECT_EQ(tr.GetString(99999), QString());
+    EXPECT_EQ(tr.GetString(IDS_ALREADY_RUNNING), QStringLiteral("すでに起動しています．"));
+    EXPECT_EQ(tr.GetString(kNoSuchString), QString());
 }
 
 TEST_F(TranslatorTest, MissingBrokenAndForeignFiles)
@@ -41,9 +45,9 @@ TEST_F(TranslatorTest, MissingBrokenAndForeignFiles)
     CMultiLanguageTranslator tr;
     const QString path = Path(QStringLiteral("LangTransEnglish.ini"));
     tr.SetTranslation(path, QStringLiteral("ENGLISH"));
-    EXPECT_EQ(tr.GetString(165), QStringLiteral("距離"));
+    EXPECT_EQ(tr.GetString(IDS_CALIBRATION_VALUE), QStringLiteral("校正値"));
     ASSERT_TRUE(ReadBytes(path).startsWith("\xff\xfe"));
-    EXPECT_EQ(DecodeUtf16(ReadBytes(path)), QStringLiteral("[ENGLISH]\r\n距離=\r\n"));
+    EXPECT_EQ(DecodeUtf16(ReadBytes(path)), QStringLiteral("[ENGLISH]\r\n校正値=\r\n"));
 
     // Truncated in the middle of a character, last line without its end.
     QByteArray cut = Utf16(QStringLiteral("[ENGLISH]\r\n確定=OK\r\n距離=Dist"));

@@ -7,6 +7,7 @@
 
 #include "app/MultiLanguageTranslator.h"
 #include "camera/ICubeParams.h"
+#include "camera/pages/CameraPageStrings.h"
 #include "camera/pages/CameraSettingDlg.h"
 #include "camera/pages/PageRGBControl.h"
 #include "camera/pages/PageVideoControl.h"
@@ -55,14 +56,9 @@ int SingleRedOffset(int nCam, int nParam, void* pRange)
 }
 
 template <class T>
-T* Item(QWidget* pPage, int nID)
+T* Item(CPageParamCtrl* pPage, int nID)
 {
-    QWidget* p = nullptr;
-    if (auto* v = qobject_cast<CPageVideoControl*>(pPage)) {
-        p = v->GetDlgItem(nID);
-    } else if (auto* r = qobject_cast<CPageRGBControl*>(pPage)) {
-        p = r->GetDlgItem(nID);
-    }
+    QWidget* p = pPage->GetDlgItem(nID);
     EXPECT_NE(p, nullptr) << nID;
     return qobject_cast<T*>(p);
 }
@@ -105,8 +101,8 @@ TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
     dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QWidget* pVideo = dlg.PageVideo();
-    QWidget* pRgb = dlg.PageRGB();
+    CPageParamCtrl* pVideo = dlg.PageVideo();
+    CPageParamCtrl* pRgb = dlg.PageRGB();
 
     // Filled from the camera: exposure 20 is rough 0 and fine 20; the colour camera has a clock.
     EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_ROUGH)->value(), 0);
@@ -114,7 +110,7 @@ TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
     EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_EXPOSURE_TIME)->text(), QStringLiteral("20.000"));
     EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->maximum(), 100);
     EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_GAIN)->text(), QStringLiteral("20"));
-    EXPECT_EQ(Item<QGroupBox>(pVideo, Video::IDC_STATIC_CLOCK_GROUP)->title(), GetProgramString(220));
+    EXPECT_EQ(Item<QGroupBox>(pVideo, Video::IDC_STATIC_CLOCK_GROUP)->title(), GetProgramString(IDS_CLOCK_GROUP));
     EXPECT_EQ(Item<QComboBox>(pVideo, Video::IDC_COMBO_RESOLUTION)->currentText(), QStringLiteral("2592x1944"));
     // Automatic black level starts on: its slider waits.
     EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_BLACK_LEVEL)->isEnabled());
@@ -202,7 +198,7 @@ TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
     m_Boxes.nAnswer = IDNO;
     dlg.OnOK();
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_ALL_QUESTION));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(sink.Take().empty());
     m_Boxes.nAnswer = IDYES;
@@ -299,8 +295,8 @@ TEST_F(SettingsFlowTest, UvcCameraPagesAdjustWhatTheCameraHas)
     dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QWidget* pVideo = dlg.PageVideo();
-    QWidget* pRgb = dlg.PageRGB();
+    CPageParamCtrl* pVideo = dlg.PageVideo();
+    CPageParamCtrl* pRgb = dlg.PageRGB();
 
     // Automatic exposure is the camera's default: the exposure sliders wait.
     EXPECT_TRUE(Item<QAbstractButton>(pVideo, Video::IDC_CHECK_AUTO_EXPOSURE)->isChecked());
@@ -348,7 +344,7 @@ TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
     CCameraCtrl& cam = main.Camera();
     bool bDone = false;
     WhenModal<CCameraSettingDlg>([&](CCameraSettingDlg* pDlg) {
-        QWidget* pVideo = pDlg->PageVideo();
+        CPageParamCtrl* pVideo = pDlg->PageVideo();
         auto* pSlider = Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN);
         auto* pEdit = Item<QLineEdit>(pVideo, Video::IDC_EDIT_GAIN);
         const auto type = [](QLineEdit* p, const QString& text) {
@@ -374,13 +370,13 @@ TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
             ASSERT_TRUE(cam.GetCameraParam(3, nGain));
             EXPECT_EQ(nGain, c.nShown) << c.typed.toStdString();
         }
-        EXPECT_EQ(main.GetMessageText(), GetProgramString(585));
+        EXPECT_EQ(main.GetMessageText(), GetProgramString(IDS_CAMERA_VALUE_REFUSED));
         main.SetStatusMessage(QString());
         // The slider refused the same way; leaving the field applies it too.
         pSlider->setValue(80);
         EXPECT_EQ(pSlider->value(), 52);
         EXPECT_EQ(pEdit->text(), QStringLiteral("52"));
-        EXPECT_EQ(main.GetMessageText(), GetProgramString(585));
+        EXPECT_EQ(main.GetMessageText(), GetProgramString(IDS_CAMERA_VALUE_REFUSED));
         // (The focus leaves by an event of its own: no window manager decides it.)
         pEdit->selectAll();
         QTest::keyClicks(pEdit, QStringLiteral("30"));
@@ -395,7 +391,7 @@ TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
         EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_ROUGH)->isEnabled());
         EXPECT_TRUE(Item<QSlider>(pVideo, Video::IDC_SLIDER_EXPOSURE_FINE)->isEnabled());
         pDlg->findChild<QTabWidget*>()->setCurrentIndex(1);
-        QWidget* pRgb = pDlg->PageRGB();
+        CPageParamCtrl* pRgb = pDlg->PageRGB();
         EXPECT_FALSE(Item<QSlider>(pRgb, Rgb::IDC_SLIDER_RED_OFFSET)->isEnabled());
         EXPECT_TRUE(Item<QLineEdit>(pRgb, Rgb::IDC_EDIT_RED_OFFSET)->isReadOnly());
         type(Item<QLineEdit>(pRgb, Rgb::IDC_EDIT_GREEN_OFFSET), QStringLiteral("-12"));

@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/MainWindowMessages.h"
 #include "app/MultiLanguageTranslator.h"
+#include "app/dialogs/DialogKeys.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "image/AccImage.h"
 
@@ -261,8 +262,7 @@ void CZoomWndDlg::closeEvent(QCloseEvent* pEvent)
 
 void CZoomWndDlg::keyPressEvent(QKeyEvent* pEvent)
 {
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
+    if (SwallowEnterEscape(pEvent)) {
         return;
     }
     QWidget::keyPressEvent(pEvent);

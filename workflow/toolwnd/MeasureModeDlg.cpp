@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/DialogKeys.h"
 #include "app/dialogs/MessageBox.h"
 #include "engine/OverlayMessages.h"
 #include "workflow/toolwnd/PageCalibration.h"
@@ -269,8 +270,7 @@ void CMeasureModeDlg::keyPressEvent(QKeyEvent* pEvent)
         pEvent->accept();
         return;
     }
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
+    if (SwallowEnterEscape(pEvent)) {
         return;
     }
     QWidget::keyPressEvent(pEvent);

@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/dialogs/DialogKeys.h"
 #include "workflow/calibration/CalibrationList.h"
 #include "workflow/toolwnd/ToolMessages.h"
 
@@ -171,8 +172,7 @@ void CPageCalibration::OnListSelect()
 
 void CPageCalibration::keyPressEvent(QKeyEvent* pEvent)
 {
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
+    if (SwallowEnterEscape(pEvent)) {
         return;
     }
     QWidget::keyPressEvent(pEvent);

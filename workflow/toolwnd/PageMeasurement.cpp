@@ -2,6 +2,7 @@
 
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
+#include "app/dialogs/DialogKeys.h"
 #include "workflow/measure/ResultList.h"
 #include "workflow/measure/ResultRows.h"
 #include "engine/OverlayMessages.h"
@@ -265,8 +266,7 @@ void CPageMeasurement::keyPressEvent(QKeyEvent* pEvent)
         return;
     }
     // Enter and Escape press no default button here.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        pEvent->accept();
+    if (SwallowEnterEscape(pEvent)) {
         return;
     }
     QWidget::keyPressEvent(pEvent);
