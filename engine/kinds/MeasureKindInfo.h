@@ -6,6 +6,9 @@
 #include "engine/RgnData.h"
 #include "platform/WinTypes.h"
 
+// No kind is being made.
+constexpr int MEAS_KIND_NONE = -1;
+
 // What a kind's value counts in.
 enum UNIT_POWER {
     UNIT_LENGTH, // the calibration's unit
@@ -89,6 +92,13 @@ constexpr UNIT_POWER MeasureKindUnit(int32_t nKind)
 {
     const MEASURE_KIND_INFO* pInfo = FindMeasureKindInfo(nKind);
     return pInfo == nullptr ? UNIT_LENGTH : pInfo->nUnit;
+}
+
+// A kind whose shape is made of clicked points (all but text, which is
+// placed by one click after its dialog).
+constexpr bool IsPointKind(int32_t nKind)
+{
+    return MeasureKindPrompt(nKind, 0) != 0;
 }
 
 // The start button of nKind (a kind number from the table).

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "workflow/MainStrings.h" // the question before results are cleared
 
 constexpr UINT IDS_SAVE_CONTINUE = 151;          // 連続保存
 constexpr UINT IDS_SAVE_STOP = 152;              // 保存停止
@@ -16,7 +17,6 @@ constexpr UINT IDS_IMAGE_SAVED = 504;
 constexpr UINT IDS_SAVING_CONTINUE = 505;
 constexpr UINT IDS_SAVE_CONTINUE_ENDED = 506;
 constexpr UINT IDS_SAVE_CONTINUE_STOPPED = 507;
-constexpr UINT IDS_CLEAR_MEASURE_QUESTION = 561;
 constexpr UINT IDS_CAPTURE_ERROR = 603;
 constexpr UINT IDS_LOAD_ERROR = 605;
 constexpr UINT IDS_SAVE_ERROR = 606;
