@@ -44,3 +44,20 @@ constexpr UINT IDS_STREAM_START_ERROR = 602;
 constexpr UINT IDS_WINDOW_INIT_ERROR = 604;
 constexpr UINT IDS_SDK_TOO_OLD = 624;
 constexpr UINT IDS_SDK_LOAD_ERROR = 626;
+
+// The magnifier, the calibration's reference line, cross lines and the scale.
+constexpr UINT IDS_ZOOM_WND_TITLE = 148;
+constexpr UINT IDS_CALIBRATION_TWO_POINT_PROMPT = 514;
+constexpr UINT IDS_CALIBRATION_THREE_POINT_PROMPT = 515;
+constexpr UINT IDS_CALIBRATION_CANCELLED = 517;
+constexpr UINT IDS_CROSS_LINES_HIDDEN = 536;
+constexpr UINT IDS_CROSS_LINES_CANCELLED = 537;
+constexpr UINT IDS_CROSS_LINES_SHOWN = 538;
+constexpr UINT IDS_SCALE_SHOWN = 539;
+constexpr UINT IDS_SCALE_CANCELLED = 540;
+constexpr UINT IDS_SCALE_HIDDEN = 541;
+
+// Camera adjustment.
+constexpr UINT IDS_CLOCK_GROUP = 220;            // クロック数
+constexpr UINT IDS_CAMERA_VALUE_REFUSED = 585;   // the camera kept its own value
+constexpr UINT IDS_RESOLUTION_ERROR = 628;

@@ -113,7 +113,7 @@ TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
     EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_EXPOSURE_TIME)->text(), QStringLiteral("20.000"));
     EXPECT_EQ(Item<QSlider>(pVideo, Video::IDC_SLIDER_GAIN)->maximum(), 100);
     EXPECT_EQ(Item<QLineEdit>(pVideo, Video::IDC_EDIT_GAIN)->text(), QStringLiteral("20"));
-    EXPECT_EQ(Item<QGroupBox>(pVideo, Video::IDC_STATIC_CLOCK_GROUP)->title(), GetProgramString(220));
+    EXPECT_EQ(Item<QGroupBox>(pVideo, Video::IDC_STATIC_CLOCK_GROUP)->title(), GetProgramString(IDS_CLOCK_GROUP));
     EXPECT_EQ(Item<QComboBox>(pVideo, Video::IDC_COMBO_RESOLUTION)->currentText(), QStringLiteral("2592x1944"));
     // Automatic black level starts on: its slider waits.
     EXPECT_FALSE(Item<QSlider>(pVideo, Video::IDC_SLIDER_BLACK_LEVEL)->isEnabled());
@@ -201,7 +201,7 @@ TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
     m_Boxes.nAnswer = IDNO;
     dlg.OnOK();
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_ALL_QUESTION));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(sink.Take().empty());
     m_Boxes.nAnswer = IDYES;
@@ -266,7 +266,7 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     });
     main.OnBnClickedBtnCameraSetting();
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(628));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_RESOLUTION_ERROR));
     EXPECT_EQ(main.Camera().GetResolutionIndex(), 0);
     EXPECT_TRUE(main.Camera().IsStreaming());
     EXPECT_TRUE(main.IsCameraOK());
@@ -373,13 +373,13 @@ TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
             ASSERT_TRUE(cam.GetCameraParam(3, nGain));
             EXPECT_EQ(nGain, c.nShown) << c.typed.toStdString();
         }
-        EXPECT_EQ(main.GetMessageText(), GetProgramString(585));
+        EXPECT_EQ(main.GetMessageText(), GetProgramString(IDS_CAMERA_VALUE_REFUSED));
         main.SetStatusMessage(QString());
         // The slider refused the same way; leaving the field applies it too.
         pSlider->setValue(80);
         EXPECT_EQ(pSlider->value(), 52);
         EXPECT_EQ(pEdit->text(), QStringLiteral("52"));
-        EXPECT_EQ(main.GetMessageText(), GetProgramString(585));
+        EXPECT_EQ(main.GetMessageText(), GetProgramString(IDS_CAMERA_VALUE_REFUSED));
         // (The focus leaves by an event of its own: no window manager decides it.)
         pEdit->selectAll();
         QTest::keyClicks(pEdit, QStringLiteral("30"));

@@ -22,3 +22,11 @@ constexpr UINT IDS_LOAD_ERROR = 605;
 constexpr UINT IDS_SAVE_ERROR = 606;
 constexpr UINT IDS_FILE_NUMBER_FULL = 608;
 constexpr UINT IDS_FOLDER_NUMBER_FULL = 609;
+
+// Video recording.
+constexpr UINT IDS_UNIT_SECOND = 190;            // 秒
+constexpr UINT IDS_VIDEO_FILE_FILTER = 251;      // 動画ファイル
+constexpr UINT IDS_RECORDING_VIDEO = 510;
+constexpr UINT IDS_VIDEO_SAVED = 511;
+constexpr UINT IDS_VIDEO_START_ERROR = 607;
+constexpr UINT IDS_VIDEO_ENDED_EARLY = 627;
