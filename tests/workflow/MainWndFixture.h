@@ -8,17 +8,25 @@
 #include "app/LogFile.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/SystemSetting.h"
+#include "app/WriteFailureText.h"
 #include "app/dialogs/SetLengthDlg.h"
 #include "camera/SimCam.h"
 #include "engine/LayeredWnd.h"
+#include "engine/OverlayMessages.h"
+#include "engine/kinds/MeasureKindInfo.h"
 #include "platform/ModuleFolder.h"
 #include "simcam/TestPattern.h"
 #include "workflow/MainControls.h"
+#include "workflow/MainStrings.h"
+#include "workflow/calibration/CalibrationTable.h"
+#include "workflow/capture/CaptureStrings.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/capture/SeriesClock.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageCalibration.h"
 #include "workflow/toolwnd/PageMeasurement.h"
+#include "workflow/toolwnd/ToolControls.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -165,20 +173,24 @@ protected:
         QTest::mouseClick(m_pDlg->Overlay(), button, Qt::NoModifier, WindowPoint(ptImage));
     }
 
+    // Handles every message posted so far and those they post in turn: what
+    // a click sets off is done, with no time allowed for it.
+    static void HandlePosted() { QCoreApplication::sendPostedEvents(); }
+
     // Waits until the message line shows string nID.
     bool WaitForMessage(UINT nID)
     {
         return QTest::qWaitFor([&] { return m_pDlg->GetMessageText() == GetProgramString(nID); }, 3000);
     }
 
-    // The tool window's kind button nButton, then clicks at image points (a
+    // The start button of kind nKind, then clicks at image points (a
     // right click at *pFinish ends an open input); waits for nRows new rows.
-    void MeasureWith(int nButton, std::initializer_list<POINT> clicks, size_t nRows = 1,
+    void MeasureWith(int32_t nKind, std::initializer_list<POINT> clicks, size_t nRows = 1,
                      const POINT* pFinish = nullptr)
     {
         CPixmetraDlg& dlg = *m_pDlg;
         const size_t before = dlg.Results().size();
-        QTest::mouseClick(ToolButton(nButton), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(MeasureKindButton(nKind)), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
         for (POINT pt : clicks) {
             ClickImage(pt);
@@ -187,7 +199,7 @@ protected:
             ClickImage(*pFinish, Qt::RightButton);
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + nRows; }, 2000))
-            << "button " << nButton << " left " << dlg.Results().size() - before << " rows";
+            << "kind " << nKind << " left " << dlg.Results().size() - before << " rows";
         // What the new result posts (its row's selection, the redraw) is
         // handled now, not in the middle of the test's next step.
         QCoreApplication::sendPostedEvents();
@@ -213,7 +225,7 @@ protected:
         dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
         dlg.UpdateButtons();
         dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
-        MeasureWith(1030, {a, b});
+        MeasureWith(MEAS_LENGTH, {a, b});
         return dlg.Results().empty() ? -1.0 : dlg.Results().back().dValue;
     }
 
@@ -324,14 +336,14 @@ protected:
         CPixmetraDlg& dlg = *m_pDlg;
         POINT p0{}, p1000{};
         RulerPoints(p0, p1000);
-        QTest::mouseClick(ToolButton(1024), Qt::LeftButton);
-        QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(IDC_RADIO_UNIT_MM), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
         AnswerLengthDialog(QStringLiteral("1.0"));
         ClickImage(p0);
         ClickImage(p1000);
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.Setting().Calibration[0].bEnable; }, 5000));
-        QTest::qWait(20);
+        HandlePosted();
     }
 
     int m_nOffsetX = 0, m_nOffsetY = 0;

@@ -317,25 +317,25 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     RulerPoints(ruler0, ruler1000);
 
     // The reference dialog cancelled: nothing stored, the set button back to its caption.
-    const QString setCaption = ToolButton(1012)->text();
-    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
+    const QString setCaption = ToolButton(IDC_BTN_SET_CALIBRATION)->text();
+    QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(514));
-    EXPECT_EQ(ToolButton(1012)->text(), GetProgramString(154));
-    EXPECT_FALSE(ToolButton(1027)->isEnabled());
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CALIBRATION_TWO_POINT_PROMPT));
+    EXPECT_EQ(ToolButton(IDC_BTN_SET_CALIBRATION)->text(), GetProgramString(IDS_CANCEL));
+    EXPECT_FALSE(ToolButton(IDC_BTN_LOAD_CALIBRATION)->isEnabled());
     AnswerLengthDialog(QString());
     ClickImage(ruler0);
     ClickImage(ruler1000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.GetMessageText() == GetProgramString(517); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.GetMessageText() == GetProgramString(IDS_CALIBRATION_CANCELLED); }, 5000));
     EXPECT_FALSE(s.Calibration[0].bEnable);
-    EXPECT_EQ(ToolButton(1012)->text(), setCaption);
-    EXPECT_TRUE(ToolButton(1027)->isEnabled());
+    EXPECT_EQ(ToolButton(IDC_BTN_SET_CALIBRATION)->text(), setCaption);
+    EXPECT_TRUE(ToolButton(IDC_BTN_LOAD_CALIBRATION)->isEnabled());
     EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
 
     // mm, then the ruler's 1000 px answered as 1.0 mm.
     CalibrateRulerInMillimetres();
-    EXPECT_EQ(m_UnitShown, GetProgramString(198));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
+    EXPECT_EQ(m_UnitShown, GetProgramString(IDS_UNIT_MM));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(CALIB_MSG_SET_DONE));
     EXPECT_EQ(s.CalibrationIndex, 0);
     EXPECT_EQ(s.Calibration[0].UnitKind, 1);
     EXPECT_NEAR(s.Calibration[0].ReferenceLength, 1.0, 1e-12);
@@ -343,22 +343,22 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     EXPECT_NEAR(s.Calibration[0].PixelLength, 1000.0, 4.0);
     EXPECT_NEAR(s.Calibration[0].Calibration, 0.001, 0.000004);
     EXPECT_NEAR(dlg.Overlay()->Engine().GetCalibration(), s.Calibration[0].Calibration, 1e-12);
-    EXPECT_TRUE(dlg.GetStatusPartText(5).contains(GetProgramString(198) + QStringLiteral("/")));
+    EXPECT_TRUE(dlg.GetStatusPartText(5).contains(GetProgramString(IDS_UNIT_MM) + QStringLiteral("/")));
     EXPECT_EQ(pTool->PageCalibration()->CalibrationList()->GetRowCount(), 2);
 
     // A set slot: another line asks 563 first and No keeps it; the unit asks 562 and No keeps mm.
     m_Boxes.nAnswer = IDNO;
-    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
-    QTest::qWait(20);
+    QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
+    HandlePosted();
     EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
-    QTest::mouseClick(ToolButton(1025), Qt::LeftButton);
-    QTest::qWait(20);
+    QTest::mouseClick(ToolButton(IDC_RADIO_UNIT_CM), Qt::LeftButton);
+    HandlePosted();
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(563));
-    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(562));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(CALIB_ASK_OVERWRITE));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(CALIB_ASK_UNIT));
     EXPECT_EQ(s.Calibration[0].UnitKind, 1);
-    EXPECT_TRUE(ToolButton(1024)->isChecked());
-    EXPECT_TRUE(ToolButton(1012)->isEnabled());
+    EXPECT_TRUE(ToolButton(IDC_RADIO_UNIT_MM)->isChecked());
+    EXPECT_TRUE(ToolButton(IDC_BTN_SET_CALIBRATION)->isEnabled());
     m_Boxes.Texts.clear();
     m_Boxes.nAnswer = IDYES;
 
@@ -367,11 +367,11 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     EXPECT_EQ(pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
     EXPECT_TRUE(m_Boxes.Texts.empty());
     const double cx = (kWidth + simcam::kWorldMargin) * 0.30, cy = (kHeight + simcam::kWorldMargin) * 0.45;
-    MeasureWith(1032, {Img(cx + 200, cy), Img(cx, cy - 200), Img(cx - 200, cy)});
+    MeasureWith(MEAS_CIRCLE, {Img(cx + 200, cy), Img(cx, cy - 200), Img(cx - 200, cy)});
     CQSListCtrl* pList = pTool->PageMeasurement()->ResultList();
     ASSERT_EQ(pList->GetRowCount(), 1);
     EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 0.4, 0.006);
-    EXPECT_EQ(pList->item(0, 3)->text(), GetProgramString(198));
+    EXPECT_EQ(pList->item(0, 3)->text(), GetProgramString(IDS_UNIT_MM));
     EXPECT_NEAR(dlg.Results()[0].dValue, 0.4, 0.006);
 }
 
@@ -389,7 +389,7 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     pPage->ReloadFromSetting();
     dlg.ApplyCalibration();
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-    MeasureWith(1030, {POINT{100, 100}, POINT{300, 100}});
+    MeasureWith(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
     EXPECT_NEAR(dlg.Results()[0].dValue, 2.0, 0.03);
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION, true);
     QAbstractButton* pDelete = pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration"));
@@ -398,10 +398,10 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     m_Boxes.nAnswer = IDYES;
     m_Boxes.Answers = {IDYES, IDNO};
     QTest::mouseClick(pDelete, Qt::LeftButton);
-    QTest::qWait(50);
+    HandlePosted();
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(564));
-    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(CALIB_ASK_DELETE));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
     EXPECT_EQ(dlg.Results().size(), 1u);
     EXPECT_TRUE(s.Calibration[0].bEnable);
 
@@ -411,21 +411,21 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[0].bEnable == FALSE; }, 2000));
     EXPECT_TRUE(dlg.Results().empty());
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
-    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(561));
+    EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
 }
 
 TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
 {
     CPixmetraDlg& dlg = Start();
     const SYSTEM_SETTING& s = dlg.Setting();
-    QTest::mouseClick(ToolButton(1021), Qt::LeftButton);
-    QTest::mouseClick(ToolButton(1012), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(IDC_RADIO_THREE_POINTS), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(515));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CALIBRATION_THREE_POINT_PROMPT));
     ClickImage(POINT{100, 100});
     ClickImage(POINT{500, 100});
     ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(581); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(IDS_INVALID_POINT); }, 2000));
     EXPECT_TRUE(dlg.Overlay()->Input().IsCalibrating());
     // The distance of the third point from the first two's line: 200 px = 2 um.
     AnswerLengthDialog(QStringLiteral("2"));
@@ -435,7 +435,7 @@ TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
     EXPECT_EQ(s.Calibration[0].UnitKind, 0);
     EXPECT_NEAR(s.Calibration[0].PixelLength, 200.0, 3.0);
     EXPECT_NEAR(s.Calibration[0].Calibration, 2.0 / s.Calibration[0].PixelLength, 1e-12);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(516));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(CALIB_MSG_SET_DONE));
 }
 
 } // namespace

@@ -263,7 +263,7 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     });
     main.OnBnClickedBtnCameraSetting();
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(628));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_RESOLUTION_ERROR));
     EXPECT_EQ(main.Camera().GetResolutionIndex(), 0);
     EXPECT_TRUE(main.Camera().IsStreaming());
     EXPECT_TRUE(main.Live().IsCameraOK());

@@ -75,11 +75,11 @@ TEST_F(CaptureSeriesTest, FiveImagesEveryThreeSecondsThenTheEndMessage)
     CPixmetraDlg& dlg = StartLive();
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     ASSERT_TRUE(dlg.SaveContinueState().bSaving);
-    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(152));
+    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(IDS_SAVE_STOP));
     EXPECT_FALSE(Button(IDC_BTN_SAVE_IMAGE)->isEnabled());
     const QString sub = Folder() + QStringLiteral("/0001");
     ASSERT_TRUE(QFileInfo(sub).isDir());
-    EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(505) + Progress(1, 5)));
+    EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(IDS_SAVING_CONTINUE) + Progress(1, 5)));
 
     // The line counts the seconds down to the first image.
     ASSERT_TRUE(AdvanceClock(1000));
@@ -93,13 +93,13 @@ TEST_F(CaptureSeriesTest, FiveImagesEveryThreeSecondsThenTheEndMessage)
         ASSERT_TRUE(NextImage(sub, n, n)) << n;
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.SaveContinueState().bSaving; }, 10000));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(506) + Progress(5, 5));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SAVE_CONTINUE_ENDED) + Progress(5, 5));
     EXPECT_EQ(Files(sub), (QStringList{"0001.jpg", "0002.jpg", "0003.jpg", "0004.jpg", "0005.jpg"}));
     for (const QString& name : Files(sub)) {
         const QImage saved(sub + QLatin1Char('/') + name);
         EXPECT_EQ(saved.width(), dlg.Image().GetWidth()) << name.toStdString();
     }
-    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(151));
+    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(IDS_SAVE_CONTINUE));
     EXPECT_TRUE(Button(IDC_BTN_SAVE_IMAGE)->isEnabled());
     EXPECT_TRUE(m_Boxes.Texts.empty());
 }
@@ -117,9 +117,9 @@ TEST_F(CaptureSeriesTest, StopRestartWithinMomentsAndContinueInTheSameFolder)
         ASSERT_TRUE(AdvanceClock(1000));
     }
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(507));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SAVE_CONTINUE_STOPPED));
     EXPECT_FALSE(dlg.SaveContinueState().bSaving);
-    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(151));
+    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(IDS_SAVE_CONTINUE));
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     ASSERT_TRUE(dlg.SaveContinueState().bSaving);
     // The old series' late messages do not touch the new one.
@@ -138,7 +138,7 @@ TEST_F(CaptureSeriesTest, StopRestartWithinMomentsAndContinueInTheSameFolder)
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.SaveContinueState().bSaving; }, 10000));
     // Its first image may have waited for the old series' last: then it says "late 1".
-    EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(506) + Progress(5, 5)));
+    EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(IDS_SAVE_CONTINUE_ENDED) + Progress(5, 5)));
     // Numbering went on after the highest file: nothing overwritten, no gap.
     QStringList expected;
     for (int n = 1; n <= nOld + 5; ++n) {
@@ -182,10 +182,10 @@ TEST_F(CaptureSeriesTest, ClickModeLimitsAndFolderFailures)
         s.bSaveHoleImage = TRUE;
     });
     CPixmetraDlg& dlg = StartLive();
-    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->toolTip(), GetProgramString(276));
+    EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->toolTip(), GetProgramString(IDS_TIP_SAVE_ON_CLICK));
     m_Files.Paths.push_back(Folder() + QStringLiteral("/T.jpg"));
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_SAVED));
     EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("/T_0011.jpg")));
     EXPECT_EQ(dlg.Setting().FileFormat, 1);
     // The next click asks nothing and goes on.
@@ -203,7 +203,7 @@ TEST_F(CaptureSeriesTest, ClickModeLimitsAndFolderFailures)
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     EXPECT_FALSE(full.SaveContinueState().bSaving);
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(609));
+    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_FOLDER_NUMBER_FULL));
     m_pDlg.reset();
 
     QFile blocker(m_Dir.path() + QStringLiteral("/plain file"));
@@ -214,7 +214,7 @@ TEST_F(CaptureSeriesTest, ClickModeLimitsAndFolderFailures)
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     EXPECT_FALSE(blocked.SaveContinueState().bSaving);
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
-    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(606));
+    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_SAVE_ERROR));
     EXPECT_TRUE(LogText().contains(QStringLiteral("Create SubFolder Error")));
 }
 
@@ -229,9 +229,9 @@ TEST_F(CaptureSeriesTest, AFolderThatCannotBeWrittenStopsAtOnceAndAFullDiskSaysW
         QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
         EXPECT_FALSE(dlg.SaveContinueState().bSaving);
         ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-        EXPECT_TRUE(m_Boxes.Texts[0].startsWith(GetProgramString(667)));
-        EXPECT_TRUE(m_Boxes.Texts[0].contains(GetProgramString(662)));
-        EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(667)));
+        EXPECT_TRUE(m_Boxes.Texts[0].startsWith(GetProgramString(IDS_SERIES_FOLDER_NOT_WRITABLE)));
+        EXPECT_TRUE(m_Boxes.Texts[0].contains(GetProgramString(IDS_REASON_NOT_WRITABLE)));
+        EXPECT_TRUE(dlg.GetMessageText().startsWith(GetProgramString(IDS_SERIES_FOLDER_NOT_WRITABLE)));
     }
 
     // Two images, then the disk fills: the series ends saying so and how many it saved.
@@ -245,8 +245,8 @@ TEST_F(CaptureSeriesTest, AFolderThatCannotBeWrittenStopsAtOnceAndAFullDiskSaysW
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.SaveContinueState().bSaving; }, 10000));
     const QString text = dlg.GetMessageText();
-    EXPECT_TRUE(text.startsWith(GetProgramString(606))) << text.toStdString();
-    EXPECT_TRUE(text.contains(GetProgramString(661))) << text.toStdString();
-    EXPECT_TRUE(text.contains(GetProgramString(666).arg(2))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(GetProgramString(IDS_SAVE_ERROR))) << text.toStdString();
+    EXPECT_TRUE(text.contains(GetProgramString(IDS_REASON_DISK_FULL))) << text.toStdString();
+    EXPECT_TRUE(text.contains(GetProgramString(IDS_IMAGES_SAVED_COUNT).arg(2))) << text.toStdString();
     EXPECT_EQ(Files(Folder()), (QStringList{"0001.jpg", "0002.jpg"})) << "nothing half written is left";
 }

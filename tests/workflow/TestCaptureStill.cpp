@@ -50,7 +50,7 @@ protected:
         ASSERT_TRUE(picture.save(path, "BMP"));
         m_Files.Paths.push_back(path);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
-        ASSERT_EQ(dlg.GetMessageText(), GetProgramString(503));
+        ASSERT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_LOADED));
     }
 
     // What the save should hold: the picture with the engine's drawing, cut to region.
@@ -81,7 +81,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     const QString fitPath = m_Dir.path() + QStringLiteral("/保存 fit.png");
     m_Files.Paths.push_back(fitPath);
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_SAVED));
     const QImage fit = Pixels(fitPath);
     ASSERT_EQ(fit.size(), QSize(640, 480));
     EXPECT_LE(DifferingPixels(fit, Expected(dlg, RECT{0, 0, 0, 0})), kGlyphEdgePixels);
@@ -98,7 +98,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     const QString zoomPath = m_Dir.path() + QStringLiteral("/zoom.png");
     m_Files.Paths.push_back(zoomPath);
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_SAVED));
     const QImage zoom = Pixels(zoomPath);
     ASSERT_EQ(zoom.size(), QSize(vis.right - vis.left, vis.bottom - vis.top));
     EXPECT_LE(DifferingPixels(zoom, Expected(dlg, vis)), kGlyphEdgePixels);
@@ -121,9 +121,9 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     // A folder that does not exist: 606 in the line and in a box.
     m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/missing/x.jpg"));
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(606));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SAVE_ERROR));
     ASSERT_FALSE(m_Boxes.Texts.empty());
-    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(606));
+    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_SAVE_ERROR));
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.SaveImageFile(")));
 }
 
@@ -150,7 +150,7 @@ TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
         ASSERT_TRUE(c.image.save(path, c.pszFormat)) << c.pszFormat;
         m_Files.Paths.push_back(path);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(503)) << c.pszFormat;
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_LOADED)) << c.pszFormat;
         EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
         EXPECT_EQ(dlg.Image().GetWidth(), c.image.width()) << c.pszFormat;
         EXPECT_EQ(dlg.Image().GetHeight(), c.image.height());
@@ -170,9 +170,9 @@ TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
     for (const QString& path : {m_Dir.path() + QStringLiteral("/none.bmp"), junk.fileName()}) {
         m_Files.Paths.push_back(path);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(605));
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_LOAD_ERROR));
         ASSERT_FALSE(m_Boxes.Texts.empty());
-        EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(605));
+        EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_LOAD_ERROR));
         EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.LoadImageFile(%1)  Error!").arg(path)));
     }
     EXPECT_EQ(m_Boxes.Texts.size(), 2u);
@@ -193,7 +193,7 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
     const QString path = m_Dir.path() + QStringLiteral("/live shot.jpg");
     m_Files.Paths.push_back(path);
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(504));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_SAVED));
     EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
     const QImage saved(path);
     EXPECT_EQ(saved.width(), dlg.Image().GetWidth());
@@ -205,7 +205,7 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
     ASSERT_TRUE(empty.Image().IsEmpty());
     m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/nothing.bmp"));
     empty.OnBnClickedBtnSaveImage();
-    EXPECT_EQ(empty.GetMessageText(), GetProgramString(606));
+    EXPECT_EQ(empty.GetMessageText(), GetProgramString(IDS_SAVE_ERROR));
     EXPECT_FALSE(QFile::exists(m_Dir.path() + QStringLiteral("/nothing.bmp")));
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]AccImage.CopyToDib() Error!")));
 }
@@ -223,7 +223,7 @@ TEST_F(CaptureStillTest, AFileThatDoesNotLoadKeepsThePictureAndItsResultsWithout
     m_Files.Paths.push_back(junk);
     QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
     ASSERT_EQ(m_Boxes.Texts.size(), nBoxes + 1) << "only the error, no question";
-    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(605));
+    EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_LOAD_ERROR));
     EXPECT_EQ(dlg.Results().size(), 1u);
     EXPECT_EQ(dlg.Image().GetWidth(), 640);
 
@@ -236,7 +236,7 @@ TEST_F(CaptureStillTest, AFileThatDoesNotLoadKeepsThePictureAndItsResultsWithout
         m_Files.Paths.push_back(good);
         m_Boxes.Answers.push_back(nAnswer);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
-        EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(561));
+        EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
         EXPECT_EQ(dlg.Results().size(), nAnswer == IDYES ? 0u : 1u);
         EXPECT_EQ(dlg.Image().GetWidth(), nAnswer == IDYES ? 200 : 640);
     }

@@ -42,16 +42,16 @@ TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
 
     // No lines yet: the toggle mode starts input, vertical lines first.
     QTest::mouseClick(pCross, Qt::LeftButton);
-    ASSERT_TRUE(WaitForMessage(553));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_VERT_PROMPT));
     EXPECT_TRUE(dlg.Overlay()->Input().IsMakingCrossLine());
     EXPECT_TRUE(pCross->isChecked());
     EXPECT_FALSE(pCross->isEnabled());
     EXPECT_FALSE(pCancel->isHidden());
     ClickImage(POINT{50, 40});
     ClickImage(POINT{120, 60});
-    ASSERT_TRUE(WaitForMessage(554)) << "horizontal prompt after the last vertical line";
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_HORZ_PROMPT)) << "horizontal prompt after the last vertical line";
     ClickImage(POINT{200, 100});
-    ASSERT_TRUE(WaitForMessage(535));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_LINES_MADE));
     EXPECT_EQ(Xs(), (std::vector<int32_t>{50, 120}));
     EXPECT_EQ(Ys(), (std::vector<int32_t>{100}));
     EXPECT_TRUE(Shown());
@@ -69,12 +69,12 @@ TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
 
     // Lines exist: the button hides and shows them.
     QTest::mouseClick(pCross, Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(536));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_HIDDEN));
     EXPECT_FALSE(Shown());
     EXPECT_FALSE(pCross->isChecked());
     EXPECT_FALSE(dlg.Setting().CrossLinePos.bDispCrossLine);
     QTest::mouseClick(pCross, Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(538));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_SHOWN));
     EXPECT_TRUE(Shown());
     EXPECT_TRUE(pCross->isChecked());
     EXPECT_EQ(Xs(), (std::vector<int32_t>{50, 120}));
@@ -103,18 +103,18 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     QAbstractButton* pCancel = Button(IDC_BTN_CROSS_CANCEL);
 
     QTest::mouseClick(pCross, Qt::LeftButton);
-    ASSERT_TRUE(WaitForMessage(529));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_PROMPT));
     ClickImage(POINT{30, 40});
-    ASSERT_TRUE(WaitForMessage(535));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_LINES_MADE));
     EXPECT_EQ(Xs(), (std::vector<int32_t>{30}));
     EXPECT_EQ(Ys(), (std::vector<int32_t>{40}));
 
     // Shown: the press hides them; the next one begins afresh without them.
     QTest::mouseClick(pCross, Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(536));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_HIDDEN));
     EXPECT_FALSE(dlg.Overlay()->Engine().m_bDispCrossLine);
     QTest::mouseClick(pCross, Qt::LeftButton);
-    ASSERT_TRUE(WaitForMessage(529));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_PROMPT));
     EXPECT_TRUE(Xs().empty());
     EXPECT_TRUE(Ys().empty());
     EXPECT_EQ(dlg.Overlay()->Engine().GetCrossX()[0], 0) << "old positions discarded";
@@ -122,14 +122,14 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     // Cancel: the input ends, nothing drawn, the buttons as before.
     ASSERT_FALSE(pCancel->isHidden());
     QTest::mouseClick(pCancel, Qt::LeftButton);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(537));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_CANCELLED));
     EXPECT_FALSE(dlg.Overlay()->Input().IsMakingCrossLine());
     EXPECT_FALSE(dlg.Overlay()->Engine().m_bDispCrossLine);
     EXPECT_FALSE(pCross->isChecked());
     EXPECT_TRUE(pCross->isEnabled());
     EXPECT_TRUE(pCancel->isHidden());
     ClickImage(POINT{60, 70});
-    QTest::qWait(50);
+    HandlePosted();
     EXPECT_TRUE(Xs().empty()) << "a click after cancel places nothing";
 
     // Separate input without vertical lines starts with the horizontal prompt.
@@ -137,10 +137,10 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     dlg.Setting().CrossVertLineNum = 0;
     dlg.Setting().CrossHorzLineNum = 2;
     QTest::mouseClick(pCross, Qt::LeftButton);
-    ASSERT_TRUE(WaitForMessage(554));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_HORZ_PROMPT));
     ClickImage(POINT{10, 20});
     ClickImage(POINT{15, 90});
-    ASSERT_TRUE(WaitForMessage(535));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_LINES_MADE));
     EXPECT_TRUE(Xs().empty());
     EXPECT_EQ(Ys(), (std::vector<int32_t>{20, 90}));
 }
@@ -155,10 +155,10 @@ TEST_F(CrossLinesTest, PositionsSurviveARestart)
     CPixmetraDlg& first = Start(1);
     ASSERT_TRUE(first.Live().IsCameraOK());
     QTest::mouseClick(Button(IDC_BTN_CROSS_LINE), Qt::LeftButton);
-    ASSERT_TRUE(WaitForMessage(529));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_PROMPT));
     ClickImage(POINT{300, 200});
     ClickImage(POINT{700, 500});
-    ASSERT_TRUE(WaitForMessage(535));
+    ASSERT_TRUE(WaitForMessage(IDS_CROSS_LINES_MADE));
     const std::vector<int32_t> xs = Xs(), ys = Ys();
     ASSERT_EQ(xs.size(), 2u);
     ASSERT_EQ(ys.size(), 2u);

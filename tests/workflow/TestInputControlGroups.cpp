@@ -18,56 +18,56 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
 {
     CPixmetraDlg& dlg = Start();
     CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
-    QTabBar* pTabBar = qobject_cast<QTabWidget*>(pTool->GetDlgItem(1000))->tabBar();
-    QWidget* pShapes = pTool->GetDlgItem(1004);
-    QWidget* pLoadImage = dlg.GetDlgItem(1015);
+    QTabBar* pTabBar = qobject_cast<QTabWidget*>(pTool->GetDlgItem(IDC_TAB_MODE))->tabBar();
+    QWidget* pShapes = pTool->GetDlgItem(IDC_CHECK_DISP_RESULT);
+    QWidget* pLoadImage = dlg.GetDlgItem(IDC_BTN_LOAD_IMAGE);
     ASSERT_TRUE(pTabBar->isEnabled());
     ASSERT_TRUE(pShapes->isEnabled());
 
     // A reference line: only its set button (now 中止) stays usable.
     pLoadImage->setEnabled(true);
-    QTest::mouseClick(CalibrationItem(1012), Qt::LeftButton);
+    QTest::mouseClick(CalibrationItem(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_FALSE(pLoadImage->isEnabled()) << pass;
         EXPECT_FALSE(pTabBar->isEnabled()) << pass;
         EXPECT_FALSE(pShapes->isEnabled()) << pass;
-        EXPECT_FALSE(CalibrationItem(1027)->isEnabled()) << pass;
-        EXPECT_FALSE(CalibrationItem(1010)->isEnabled()) << pass;
-        EXPECT_TRUE(CalibrationItem(1012)->isEnabled()) << pass;
-        EXPECT_TRUE(pTool->GetDlgItem(1143)->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(IDC_BTN_LOAD_CALIBRATION)->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(IDC_LIST_CALIBRATION)->isEnabled()) << pass;
+        EXPECT_TRUE(CalibrationItem(IDC_BTN_SET_CALIBRATION)->isEnabled()) << pass;
+        EXPECT_TRUE(pTool->GetDlgItem(IDC_CHECK_DISP_ZOOM)->isEnabled()) << pass;
         dlg.UpdateButtons(); // a refresh mid-input changes nothing
     }
-    QTest::mouseClick(CalibrationItem(1012), Qt::LeftButton);
+    QTest::mouseClick(CalibrationItem(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsCalibrating(); }, 2000));
     EXPECT_TRUE(pTabBar->isEnabled());
     EXPECT_TRUE(pShapes->isEnabled());
-    EXPECT_TRUE(CalibrationItem(1027)->isEnabled());
+    EXPECT_TRUE(CalibrationItem(IDC_BTN_LOAD_CALIBRATION)->isEnabled());
 
     // A shape: the tab, the list and the calibration page are off; undo and cancel on.
     CalibrateRulerInMillimetres();
     pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-    QTest::mouseClick(MeasurementItem(1030), Qt::LeftButton);
+    QTest::mouseClick(MeasurementItem(MeasureKindButton(MEAS_LENGTH)), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
     ClickImage(POINT{100, 100});
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_FALSE(pTabBar->isEnabled()) << pass;
-        EXPECT_FALSE(MeasurementItem(1102)->isEnabled()) << pass;
-        EXPECT_FALSE(MeasurementItem(1032)->isEnabled()) << pass;
-        EXPECT_FALSE(CalibrationItem(1012)->isEnabled()) << pass;
-        EXPECT_FALSE(CalibrationItem(1120)->isEnabled()) << pass;
-        EXPECT_TRUE(MeasurementItem(1045)->isEnabled()) << pass;
-        EXPECT_TRUE(MeasurementItem(1046)->isEnabled()) << pass;
+        EXPECT_FALSE(MeasurementItem(IDC_LIST_RESULTS)->isEnabled()) << pass;
+        EXPECT_FALSE(MeasurementItem(MeasureKindButton(MEAS_CIRCLE))->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(IDC_BTN_SET_CALIBRATION)->isEnabled()) << pass;
+        EXPECT_FALSE(CalibrationItem(IDC_BTN_DELETE_CALIBRATION)->isEnabled()) << pass;
+        EXPECT_TRUE(MeasurementItem(IDC_BTN_UNDO)->isEnabled()) << pass;
+        EXPECT_TRUE(MeasurementItem(IDC_BTN_CANCEL_SHAPE)->isEnabled()) << pass;
         EXPECT_TRUE(pShapes->isEnabled()) << pass; // not in the measuring group
         dlg.UpdateButtons();
     }
     ClickImage(POINT{300, 100});
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
     EXPECT_TRUE(pTabBar->isEnabled());
-    EXPECT_TRUE(MeasurementItem(1102)->isEnabled());
-    EXPECT_TRUE(MeasurementItem(1032)->isEnabled());
-    EXPECT_TRUE(CalibrationItem(1012)->isEnabled());
-    EXPECT_FALSE(MeasurementItem(1046)->isEnabled());
+    EXPECT_TRUE(MeasurementItem(IDC_LIST_RESULTS)->isEnabled());
+    EXPECT_TRUE(MeasurementItem(MeasureKindButton(MEAS_CIRCLE))->isEnabled());
+    EXPECT_TRUE(CalibrationItem(IDC_BTN_SET_CALIBRATION)->isEnabled());
+    EXPECT_FALSE(MeasurementItem(IDC_BTN_CANCEL_SHAPE)->isEnabled());
 }
 
 } // namespace

@@ -73,8 +73,8 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
         qputenv("PIXMETRA_SIMCAM_CAMERAS", count);
         CPixmetraDlg& dlg = Start();
         EXPECT_TRUE(dlg.Live().IsCameraOK()) << count;
-        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(500));
-        EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(130))) << dlg.windowTitle().toStdString();
+        EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_CONNECTED));
+        EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(IDS_PROGRAM_TITLE))) << dlg.windowTitle().toStdString();
         EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
         EXPECT_TRUE(m_Boxes.Texts.empty());
         EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
@@ -125,9 +125,9 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
     UseCameras(0);
     CPixmetraDlg& dlg = Start();
     EXPECT_FALSE(dlg.Live().IsCameraOK());
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_NOT_CONNECTED));
     EXPECT_TRUE(m_Boxes.Texts.empty());
-    EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(135)));
+    EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA)));
     EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
     // No picture yet: nothing to zoom or measure, no picture text.
@@ -135,7 +135,7 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
     EXPECT_FALSE(dlg.GetDlgItem(IDC_COMBO_RATIO)->isEnabled());
     EXPECT_TRUE(dlg.GetStatusPartText(0).isEmpty());
     dlg.OnBnClickedBtnDispImage();
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_NOT_CONNECTED));
     CAboutDlg about;
     dlg.Live().FillAboutDlg(about);
     EXPECT_EQ(about.m_CameraName, QStringLiteral("no device"));
@@ -173,7 +173,9 @@ TEST_F(MainWndTest, UnusableLibraryOrStreamShowsItsBoxAndAStill)
         CICubeApi* pApi;
         const char* pszVersion;
         UINT nBox, nMessage;
-    } cases[] = {{&missing, "1.0.4.2", 626, 601}, {nullptr, "1.0.3.7", 624, 601}, {&failing, "1.0.4.2", 602, 602}};
+    } cases[] = {{&missing, "1.0.4.2", IDS_SDK_LOAD_ERROR, IDS_CAMERA_NOT_CONNECTED},
+                 {nullptr, "1.0.3.7", IDS_SDK_TOO_OLD, IDS_CAMERA_NOT_CONNECTED},
+                 {&failing, "1.0.4.2", IDS_STREAM_START_ERROR, IDS_STREAM_START_ERROR}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nBox);
         m_Boxes.Texts.clear();
@@ -205,25 +207,31 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
     EXPECT_FALSE(dlg.Live().IsWatchingForCameraReturn());
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
     ASSERT_EQ(dlg.Results().size(), 1u);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(622); }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(IDS_CAMERA_DISCONNECTED); }, 8000));
     EXPECT_TRUE(dlg.Live().IsWatchingForCameraReturn());
     EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_EQ(dlg.Image().GetWidth(), 2592);
     EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
 
-    // Still away: nothing changes, no box, the counters stay stopped; the
-    // picture-kind button only reports 601.
-    QTest::qWait(2500);
+    // Still away: a few seconds of the watch's tries and the counters' ticks
+    // change nothing, no box, the counters stay stopped; the picture-kind
+    // button only reports that no camera is connected.
+    for (int nSecond = 0; nSecond < 3; ++nSecond) {
+        dlg.Live().OnCameraReturnTimer();
+        dlg.Live().OnFrameCountTimer();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(dlg.Live().IsWatchingForCameraReturn());
     EXPECT_FALSE(dlg.Live().IsCameraOK());
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(622));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_DISCONNECTED));
     EXPECT_TRUE(m_Boxes.Texts.empty());
     for (int part = 1; part <= 3; ++part) {
         EXPECT_TRUE(dlg.GetStatusPartText(part).isEmpty()) << part;
     }
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
     dlg.OnBnClickedBtnDispImage();
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(601));
-    dlg.SetStatusMessage(622); // the line as the pull left it
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_NOT_CONNECTED));
+    dlg.SetStatusMessage(IDS_CAMERA_DISCONNECTED); // the line as the pull left it
 
     SetSimFault("disconnect_after", 0);
     SetSimFault("plug_in", 1);
@@ -329,7 +337,7 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResizeAndExitAsks
     m_Boxes.nAnswer = IDNO;
     EXPECT_FALSE(dlg.close());
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(565));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_ALL_QUESTION));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.Results().size(), nResults);
     m_Boxes.nAnswer = IDYES;
@@ -342,9 +350,9 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
     options.bOverlayFails = true;
     CPixmetraDlg& dlg = Start(options);
     EXPECT_EQ(dlg.Overlay(), nullptr);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(604));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_WINDOW_INIT_ERROR));
     for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
-        if (p->text() == GetProgramString(165)) {
+        if (p->text() == GetProgramString(kMeasureKinds[MEAS_LENGTH].nButtonCaption)) {
             EXPECT_FALSE(p->isEnabled());
         }
     }
@@ -397,7 +405,7 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
     ShowPixels(frame, kW, kH);
     MeasureInPixels(dlg);
     // The results are hidden, so the picture box shows the picture alone.
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.MeasureModeDlg()->GetDlgItem(1004)), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.MeasureModeDlg()->GetDlgItem(IDC_CHECK_DISP_RESULT)), Qt::LeftButton);
     QCoreApplication::processEvents();
     CDisplayGeometry& geo = dlg.Geometry();
     auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
@@ -453,8 +461,8 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
         columns(x0, first0, last0);
         columns(x1, first1, last1);
         const size_t before = dlg.Results().size();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ToolButton(1030)->isEnabled(); }, 2000));
-        QTest::mouseClick(ToolButton(1030), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ToolButton(MeasureKindButton(MEAS_LENGTH))->isEnabled(); }, 2000));
+        QTest::mouseClick(ToolButton(MeasureKindButton(MEAS_LENGTH)), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
         for (const int x : {last0, first1}) {
             QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier,

@@ -25,10 +25,10 @@ protected:
         return dlg;
     }
 
-    void Measure(int nButton, std::initializer_list<POINT> clicks, size_t nRows, const POINT* pFinish = nullptr)
+    void Measure(int32_t nKind, std::initializer_list<POINT> clicks, size_t nRows, const POINT* pFinish = nullptr)
     {
-        MeasureWith(nButton, clicks, nRows, pFinish);
-        EXPECT_EQ(m_pDlg->GetMessageText(), GetProgramString(518));
+        MeasureWith(nKind, clicks, nRows, pFinish);
+        EXPECT_EQ(m_pDlg->GetMessageText(), GetProgramString(IDS_MEASURE_DONE));
     }
 
     CQSListCtrl* List() { return m_pDlg->MeasureModeDlg()->PageMeasurement()->ResultList(); }
@@ -39,7 +39,7 @@ protected:
     {
         ASSERT_LT(nRow, List()->GetRowCount());
         EXPECT_EQ(Text(nRow, 0), QString::number(nRow + 1));
-        EXPECT_EQ(Text(nRow, 1), GetProgramString(UINT(300 + nKind))) << "row " << nRow;
+        EXPECT_EQ(Text(nRow, 1), GetProgramString(kMeasureKinds[nKind].nName)) << "row " << nRow;
         EXPECT_NEAR(Text(nRow, 2).toDouble(), dValue, dTolerance) << "row " << nRow;
         EXPECT_EQ(Text(nRow, 3), unit) << "row " << nRow;
     }
@@ -48,15 +48,15 @@ protected:
 TEST_F(MeasureEveryKindTest, ParallelPerpendicularAndArcInMillimetres)
 {
     CPixmetraDlg& dlg = StartCalibrated();
-    const QString mm = GetProgramString(198);
+    const QString mm = GetProgramString(IDS_UNIT_MM);
 
     // A third point 300 px off the base line.
-    Measure(1039, {POINT{100, 100}, POINT{500, 100}, POINT{300, 400}}, 1);
+    Measure(MEAS_PARALLEL, {POINT{100, 100}, POINT{500, 100}, POINT{300, 400}}, 1);
     // Two end points 200 and 100 px from the base; the right click places the last.
     const POINT last{900, 200};
-    Measure(1034, {POINT{600, 100}, POINT{1100, 100}, POINT{700, 300}}, 2, &last);
+    Measure(MEAS_PERPENDICULAR, {POINT{600, 100}, POINT{1100, 100}, POINT{700, 300}}, 2, &last);
     // Start, a point on the arc, end: radius 200 px.
-    Measure(1042, {POINT{700, 600}, POINT{900, 400}, POINT{1100, 600}}, 1);
+    Measure(MEAS_ARC, {POINT{700, 600}, POINT{900, 400}, POINT{1100, 600}}, 1);
 
     ASSERT_EQ(List()->GetRowCount(), 4);
     ExpectRow(0, MEAS_PARALLEL, 0.3, kLengthTolerance, mm);
@@ -70,15 +70,15 @@ TEST_F(MeasureEveryKindTest, ParallelPerpendicularAndArcInMillimetres)
 TEST_F(MeasureEveryKindTest, AngleAndTwoLineAngleOnEitherSide)
 {
     StartCalibrated();
-    const QString degrees = GetProgramString(194);
+    const QString degrees = GetProgramString(IDS_UNIT_DEGREE);
 
     // The vertex second: 45 degrees.
-    Measure(1031, {POINT{300, 700}, POINT{100, 700}, POINT{300, 500}}, 1);
+    Measure(MEAS_ANGLE, {POINT{300, 700}, POINT{100, 700}, POINT{300, 500}}, 1);
     // Two lines meeting at right angles in (450, 500); the fifth click picks
     // the side: inside the two lines, then the far side.
     const POINT line1a{500, 500}, line1b{650, 500}, line2a{450, 550}, line2b{450, 750};
-    Measure(1047, {line1a, line1b, line2a, line2b, POINT{550, 600}}, 1);
-    Measure(1047, {line1a, line1b, line2a, line2b, POINT{400, 450}}, 1);
+    Measure(MEAS_2LINE_ANGLE, {line1a, line1b, line2a, line2b, POINT{550, 600}}, 1);
+    Measure(MEAS_2LINE_ANGLE, {line1a, line1b, line2a, line2b, POINT{400, 450}}, 1);
 
     ASSERT_EQ(List()->GetRowCount(), 3);
     ExpectRow(0, MEAS_ANGLE, 45.0, kAngleTolerance, degrees);
@@ -89,12 +89,12 @@ TEST_F(MeasureEveryKindTest, AngleAndTwoLineAngleOnEitherSide)
 TEST_F(MeasureEveryKindTest, AreaInSquareMillimetresAndPickedOnThePicture)
 {
     CPixmetraDlg& dlg = StartCalibrated();
-    Measure(1030, {POINT{100, 300}, POINT{400, 300}}, 1);
+    Measure(MEAS_LENGTH, {POINT{100, 300}, POINT{400, 300}}, 1);
     // A 400 x 300 px rectangle closed by a right click on its fourth corner.
     const POINT last{800, 950};
-    Measure(1035, {POINT{800, 650}, POINT{1200, 650}, POINT{1200, 950}}, 1, &last);
+    Measure(MEAS_POLYGON, {POINT{800, 650}, POINT{1200, 650}, POINT{1200, 950}}, 1, &last);
     ASSERT_EQ(List()->GetRowCount(), 2);
-    ExpectRow(1, MEAS_POLYGON, 0.12, 0.003, GetProgramString(198) + QLatin1Char('2'));
+    ExpectRow(1, MEAS_POLYGON, 0.12, 0.003, GetProgramString(IDS_UNIT_MM) + QLatin1Char('2'));
 
     // A click inside the area selects its row, a click on the distance line
     // the other row, and a click on empty picture none.

@@ -44,7 +44,7 @@ protected:
         return dlg;
     }
 
-    QCheckBox* ScaleCheck() { return qobject_cast<QCheckBox*>(m_pDlg->MeasureModeDlg()->GetDlgItem(1037)); }
+    QCheckBox* ScaleCheck() { return qobject_cast<QCheckBox*>(m_pDlg->MeasureModeDlg()->GetDlgItem(IDC_CHECK_SCALE)); }
 
     // Presses the page's scale button and waits for the main window's answer.
     void PressScale(UINT nExpected)
@@ -130,7 +130,7 @@ TEST_F(ScaleBarTest, StoredLengthsShowAtOnceInEachCornerAtTheCalibratedLength)
         dlg.Setting().DispScalPos = c.nPos;
         PressScale(539);
         EXPECT_TRUE(ScaleCheck()->isChecked());
-        EXPECT_EQ(ScaleCheck()->toolTip(), GetProgramString(274));
+        EXPECT_EQ(ScaleCheck()->toolTip(), GetProgramString(IDS_TIP_SCALE_HIDE));
         const BAR bar = FindBar();
         EXPECT_NEAR(bar.x0, c.x0, 1);
         EXPECT_NEAR(bar.x1, c.x1, 1);
@@ -163,7 +163,7 @@ TEST_F(ScaleBarTest, DialogWhenNoLengthCancelUnchecksAndOkStoresTheAnswer)
     EXPECT_FALSE(m_bToolEnabledInDialog);
     EXPECT_TRUE(dlg.MeasureModeDlg()->isEnabled());
     EXPECT_FALSE(ScaleCheck()->isChecked());
-    EXPECT_EQ(ScaleCheck()->toolTip(), GetProgramString(273));
+    EXPECT_EQ(ScaleCheck()->toolTip(), GetProgramString(IDS_TIP_SCALE_SHOW));
     EXPECT_FALSE(dlg.ScaleBar()->IsShown());
     EXPECT_EQ(FindBar().count, 0);
 

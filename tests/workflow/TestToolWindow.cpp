@@ -25,9 +25,9 @@ protected:
         return dlg;
     }
 
-    void StartKind(int nButton)
+    void StartKind(int32_t nKind)
     {
-        QTest::mouseClick(ToolButton(nButton), Qt::LeftButton);
+        QTest::mouseClick(ToolButton(MeasureKindButton(nKind)), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_pDlg->Overlay()->Input().IsMakingShape(); }, 2000));
     }
 
@@ -38,55 +38,55 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
     CPixmetraDlg& dlg = Start();
     CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
     // Esc drops the half-made shape: the next clicks start a new one.
-    StartKind(1030);
+    StartKind(MEAS_LENGTH);
     ClickImage(POINT{50, 50});
     QTest::keyClick(&dlg, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsMakingShape(); }, 2000));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(532));
-    EXPECT_TRUE(ToolButton(1030)->isEnabled());
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SHAPE_CANCELLED));
+    EXPECT_TRUE(ToolButton(MeasureKindButton(MEAS_LENGTH))->isEnabled());
     EXPECT_TRUE(dlg.Results().empty());
 
     // Backspace takes back the wrong second point; Ctrl+Z the same.
-    StartKind(1030);
+    StartKind(MEAS_LENGTH);
     ClickImage(POINT{100, 200});
     QTest::keyClick(&dlg, Qt::Key_Backspace);
-    QTest::qWait(20);
+    HandlePosted();
     ClickImage(POINT{100, 200});
     QTest::keyClick(dlg.MeasureModeDlg(), Qt::Key_Z, Qt::ControlModifier);
-    QTest::qWait(20);
+    HandlePosted();
     ClickImage(POINT{100, 200});
     ClickImage(POINT{100, 300});
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
     EXPECT_NEAR(dlg.Results()[0].dValue, 100.0, 0.01);
 
     // Two rows selected, Delete asks once and deletes both, no error box.
-    MeasureWith(1030, {POINT{10, 10}, POINT{10, 40}});
+    MeasureWith(MEAS_LENGTH, {POINT{10, 10}, POINT{10, 40}});
     pList->SetSelectedRows({0, 1});
     QTest::keyClick(pList, Qt::Key_Delete);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(560));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_SELECTED_QUESTION));
     EXPECT_EQ(pList->GetRowCount(), 0);
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(533));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_DATA_DELETED));
 }
 
 TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
 {
     CPixmetraDlg& dlg = Start();
     CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
-    MeasureWith(1033, {POINT{100, 50}, POINT{150, 100}, POINT{100, 150}, POINT{400, 50}, POINT{450, 100},
+    MeasureWith(MEAS_2CIRCLE, {POINT{100, 50}, POINT{150, 100}, POINT{100, 150}, POINT{400, 50}, POINT{450, 100},
                        POINT{400, 150}}, 3);
-    EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(304));
-    EXPECT_EQ(pList->item(1, 1)->text(), GetProgramString(310));
-    EXPECT_EQ(pList->item(2, 1)->text(), GetProgramString(311));
+    EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(kMeasureKinds[MEAS_2CIRCLE].nName));
+    EXPECT_EQ(pList->item(1, 1)->text(), GetProgramString(kMeasureKinds[MEAS_2CIRCLE].nPartNames[0]));
+    EXPECT_EQ(pList->item(2, 1)->text(), GetProgramString(kMeasureKinds[MEAS_2CIRCLE].nPartNames[1]));
     pList->SetSelectedRows({0, 1, 2});
-    QTest::mouseClick(ToolButton(1043), Qt::LeftButton);
+    QTest::mouseClick(ToolButton(IDC_BTN_DELETE_ROW), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(560));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_SELECTED_QUESTION));
     // Delete all with nothing left asks nothing.
-    QTest::mouseClick(ToolButton(1044), Qt::LeftButton);
-    QTest::qWait(20);
+    QTest::mouseClick(ToolButton(IDC_BTN_DELETE_ALL), Qt::LeftButton);
+    HandlePosted();
     EXPECT_EQ(m_Boxes.Texts.size(), 1u);
 }
 
@@ -94,7 +94,7 @@ TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
 {
     CPixmetraDlg& dlg = Start();
     CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
-    MeasureWith(1030, {POINT{100, 100}, POINT{100, 300}});
+    MeasureWith(MEAS_LENGTH, {POINT{100, 100}, POINT{100, 300}});
     // A row picked in the list selects its shape on the picture.
     pList->SelectRow(0);
     std::vector<int32_t> selected;
@@ -110,7 +110,7 @@ TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_CALIBRATION);
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(584));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_CALIBRATION_INVALID));
 }
 
 // The tabs from the keyboard: Ctrl+Tab and Ctrl+PageDown onwards, Ctrl+Shift+Tab
@@ -121,7 +121,7 @@ TEST_F(ToolWindowTest, TabsSwitchFromTheKeyboard)
     CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
     pTool->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(pTool));
-    auto* pTabs = qobject_cast<QTabWidget*>(pTool->GetDlgItem(1000));
+    auto* pTabs = qobject_cast<QTabWidget*>(pTool->GetDlgItem(IDC_TAB_MODE));
     ASSERT_NE(pTabs, nullptr);
     QWidget* pInside = pTool->PageMeasurement()->ResultList();
     const struct {
@@ -150,7 +150,7 @@ TEST_F(ToolWindowTest, TabsSwitchFromTheKeyboard)
     QTest::keyClick(pTabs->tabBar(), Qt::Key_Right);
     EXPECT_EQ(pTabs->currentIndex(), MEAS_TAB_CALIBRATION);
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
-    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(584));
+    EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_CALIBRATION_INVALID));
 }
 
 // The main window's picture-only buttons say what they do, in either language.

@@ -73,7 +73,7 @@ protected:
         std::vector<QString> texts{m_pDlg->GetMessageText()};
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < nMaxMs && texts.back().startsWith(GetProgramString(510))) {
+        while (t.elapsed() < nMaxMs && texts.back().startsWith(GetProgramString(IDS_RECORDING_VIDEO))) {
             QCoreApplication::processEvents();
             if (m_pDlg->GetMessageText() != texts.back()) {
                 texts.push_back(m_pDlg->GetMessageText());
@@ -93,8 +93,8 @@ protected:
 
     static QString Progress(int n, int nTotal)
     {
-        const QString sec = GetProgramString(190);
-        return GetProgramString(510) + QStringLiteral("　[ %1%2 / %3%4 ]").arg(n).arg(sec).arg(nTotal).arg(sec);
+        const QString sec = GetProgramString(IDS_UNIT_SECOND);
+        return GetProgramString(IDS_RECORDING_VIDEO) + QStringLiteral("　[ %1%2 / %3%4 ]").arg(n).arg(sec).arg(nTotal).arg(sec);
     }
 
     // The file parses to its end and its counts agree; its frame count.
@@ -125,7 +125,7 @@ TEST_F(VideoRecordTest, TenSecondRecordingCountsToItsEndThenSays511)
     ClickVideo(path, QStringLiteral("10"));
     EXPECT_EQ(m_OfferedLength, QStringLiteral("1")); // the first use offers 1
     EXPECT_EQ(m_Files.Ext, QStringLiteral("avi"));
-    EXPECT_EQ(m_Files.Filter, GetProgramString(251) + QStringLiteral("(*.avi)|*.avi||"));
+    EXPECT_EQ(m_Files.Filter, GetProgramString(IDS_VIDEO_FILE_FILTER) + QStringLiteral("(*.avi)|*.avi||"));
     ASSERT_TRUE(dlg.VideoRecord().IsRecording());
     for (int nID : kGroup3) {
         EXPECT_FALSE(dlg.GetDlgItem(nID)->isEnabled()) << nID;
@@ -140,7 +140,7 @@ TEST_F(VideoRecordTest, TenSecondRecordingCountsToItsEndThenSays511)
     for (int n = 0; n <= 10; ++n) {
         expected.push_back(Progress(n, 10));
     }
-    expected.push_back(GetProgramString(511));
+    expected.push_back(GetProgramString(IDS_VIDEO_SAVED));
     EXPECT_EQ(texts, expected);
     EXPECT_FALSE(dlg.VideoRecord().IsRecording());
     EXPECT_EQ(GroupStates(), before);
@@ -187,8 +187,8 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     const std::vector<QString> texts = MessagesUntilEnd(20000);
     ASSERT_GE(texts.size(), 2u);
     const QString last = texts.back();
-    EXPECT_TRUE(last.startsWith(GetProgramString(627))) << last.toStdString();
-    EXPECT_TRUE(last.endsWith(QStringLiteral(" / 10") + GetProgramString(190) + QStringLiteral(" ]")));
+    EXPECT_TRUE(last.startsWith(GetProgramString(IDS_VIDEO_ENDED_EARLY))) << last.toStdString();
+    EXPECT_TRUE(last.endsWith(QStringLiteral(" / 10") + GetProgramString(IDS_UNIT_SECOND) + QStringLiteral(" ]")));
     EXPECT_FALSE(last.contains(QStringLiteral("[ 10")));
     EXPECT_FALSE(dlg.VideoRecord().IsRecording());
     EXPECT_EQ(GroupStates(), before);
@@ -205,7 +205,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     AnswerLengthDialog(QStringLiteral("3"));
     dlg.VideoRecord().OnBnClickedBtnSaveAvi();
     EXPECT_EQ(m_OfferedLength, QStringLiteral("10"));
-    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(607));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_VIDEO_START_ERROR));
     EXPECT_FALSE(dlg.VideoRecord().IsRecording());
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(m_Files.Path)));
 
@@ -238,8 +238,8 @@ TEST_F(VideoRecordTest, AFullDiskEndsTheRecordingSayingWhyWithAWholeFile)
     ClickVideo(path, QStringLiteral("10"));
     ASSERT_TRUE(dlg.VideoRecord().IsRecording());
     const QString last = MessagesUntilEnd(20000).back();
-    EXPECT_TRUE(last.startsWith(GetProgramString(627))) << last.toStdString();
-    EXPECT_TRUE(last.endsWith(GetProgramString(661))) << last.toStdString();
+    EXPECT_TRUE(last.startsWith(GetProgramString(IDS_VIDEO_ENDED_EARLY))) << last.toStdString();
+    EXPECT_TRUE(last.endsWith(GetProgramString(IDS_REASON_DISK_FULL))) << last.toStdString();
     EXPECT_FALSE(dlg.VideoRecord().IsRecording());
     EXPECT_EQ(GroupStates(), before);
     EXPECT_GE(ParsedFrames(path), 1u);
@@ -268,7 +268,7 @@ TEST_F(VideoRecordTest, RecordsAUvcCameraAtItsFullSize)
     const QString path = m_Dir.filePath(QStringLiteral("uvc camera.avi"));
     ClickVideo(path, QStringLiteral("2"));
     ASSERT_TRUE(dlg.VideoRecord().IsRecording());
-    EXPECT_EQ(MessagesUntilEnd(20000).back(), GetProgramString(511));
+    EXPECT_EQ(MessagesUntilEnd(20000).back(), GetProgramString(IDS_VIDEO_SAVED));
     CAviReader reader(path.toStdString());
     const AVI_PARSED r = reader.Parse();
     EXPECT_TRUE(r.error.empty()) << r.error;

@@ -18,7 +18,7 @@ protected:
     CZoomWndDlg* Zoom() { return m_pDlg->ZoomFlow()->ZoomWnd(); }
     QAbstractButton* ZoomCheck()
     {
-        return qobject_cast<QAbstractButton*>(m_pDlg->MeasureModeDlg()->GetDlgItem(1143));
+        return qobject_cast<QAbstractButton*>(m_pDlg->MeasureModeDlg()->GetDlgItem(IDC_CHECK_DISP_ZOOM));
     }
     QImage ViewShot()
     {

@@ -1,13 +1,14 @@
 #include "workflow/calibration/CalibrationList.h"
 
 #include "app/MultiLanguageTranslator.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 void SetupCalibrationListColumns(CQSListCtrl& list, int nClientWidth, IMessageSink* pSink)
 {
     const int w = nClientWidth;
-    list.SetupColumns({{GetProgramString(212), LVCFMT_LEFT, w * 40 / 267},
-                       {GetProgramString(213), LVCFMT_LEFT, w * 164 / 267},
-                       {GetProgramString(214), LVCFMT_LEFT, w * 60 / 267}},
+    list.SetupColumns({{GetProgramString(IDS_HEAD_NO), LVCFMT_LEFT, w * 40 / 267},
+                       {GetProgramString(IDS_HEAD_CALIBRATION_NAME), LVCFMT_LEFT, w * 164 / 267},
+                       {GetProgramString(IDS_HEAD_CALIBRATION_SET), LVCFMT_LEFT, w * 60 / 267}},
                       pSink, WM_LIST_SELECT_CHANGED);
     list.SetMultiSelect(false);
 }

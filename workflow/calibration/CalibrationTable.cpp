@@ -3,6 +3,7 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileIni.h"
 #include "engine/MeasureGeometry.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 #include <QFileInfo>
 
@@ -17,10 +18,6 @@ bool IsSlot(int n)
     return n >= 0 && n < CALIBRATION_NUM;
 }
 
-QString UnitText(int nUnitKind)
-{
-    return GetProgramString(nUnitKind == 1 ? 198u : nUnitKind == 2 ? 199u : 197u);
-}
 
 // A file worth loading: it exists, holds something, and has the calibration
 // section with at least one of its keys.
@@ -43,6 +40,11 @@ bool IsCalibrationFile(const QString& path)
 }
 
 } // namespace
+
+QString CalibrationUnitText(int nUnitKind)
+{
+    return GetProgramString(nUnitKind == 1 ? IDS_UNIT_MM : nUnitKind == 2 ? IDS_UNIT_CM : IDS_UNIT_UM);
+}
 
 CCalibrationTable::CCalibrationTable()
 {
@@ -149,7 +151,7 @@ QStringList CCalibrationTable::ListRowTexts(int nSlot) const
         return QStringList();
     }
     const CALIBRATION_SETTING& c = m_Table[nSlot];
-    return QStringList{QString::number(nSlot + 1), c.Name, c.bEnable ? GetProgramString(215) : QString()};
+    return QStringList{QString::number(nSlot + 1), c.Name, c.bEnable ? GetProgramString(IDS_CALIBRATION_SET_MARK) : QString()};
 }
 
 std::vector<QStringList> CCalibrationTable::ListRows() const
@@ -273,12 +275,12 @@ QString CCalibrationTable::FactorText(double dCalibration)
 
 QString CCalibrationTable::CurrentValueText() const
 {
-    return FactorText(Current().Calibration) + UnitText(Current().UnitKind) + QLatin1Char('/') + GetProgramString(192);
+    return FactorText(Current().Calibration) + CalibrationUnitText(Current().UnitKind) + QLatin1Char('/') + GetProgramString(IDS_UNIT_PIXEL);
 }
 
 QString CCalibrationTable::CurrentNameText() const
 {
-    return GetProgramString(232) + Current().Name;
+    return GetProgramString(IDS_CALIBRATION_NAME_LABEL) + Current().Name;
 }
 
 UINT CalcReferencePixelLength(const POINT* pPoints, int nPoints, double& dPixelLength)

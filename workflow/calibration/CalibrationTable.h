@@ -7,6 +7,7 @@
 
 #include "app/SystemSetting.h"
 #include "platform/WinTypes.h"
+#include "workflow/MainStrings.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,16 +19,19 @@ enum : UINT {
     CALIB_MSG_SET_DONE = 516,       // reference stored
     CALIB_MSG_LOADED = 544,
     CALIB_MSG_SAVED = 545,
-    CALIB_MSG_INVALID_POINT = 581,  // collinear third point: pick another
+    CALIB_MSG_INVALID_POINT = IDS_INVALID_POINT,  // collinear third point: pick another
     CALIB_MSG_LOAD_FAILED = 619,
     CALIB_MSG_SAVE_FAILED = 620,
     CALIB_MSG_SET_FAILED = 623,
-    CALIB_ASK_DELETE_RESULTS = 561, // the only calibration goes only with the results
+    CALIB_ASK_DELETE_RESULTS = IDS_CLEAR_MEASURE_QUESTION, // the only calibration goes only with the results
     CALIB_ASK_UNIT = 562,
     CALIB_ASK_OVERWRITE = 563,
     CALIB_ASK_DELETE = 564,
     CALIB_ASK_LOAD_OVERWRITE = 566,
 };
+
+// The calibration's unit (µm, mm or cm) of unit kind 0, 1 or 2.
+QString CalibrationUnitText(int nUnitKind);
 
 // How a delete must proceed once the user confirmed 564.
 enum class ECalibDelete {

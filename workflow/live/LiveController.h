@@ -85,6 +85,10 @@ public:
     // when it opens, the live view comes back, measurements kept.
     void WatchForCameraReturn(bool bWatch);
     bool IsWatchingForCameraReturn() const { return m_nReturnTimerId != 0; }
+    // The timers' ticks: the frame counters (every 100 ms while streaming)
+    // and the try to open the lost camera (every second while watching).
+    void OnFrameCountTimer();
+    void OnCameraReturnTimer();
     // The window goes: nothing is started again.
     void OnDestroy();
 
@@ -107,8 +111,6 @@ private:
     // The one place a frame is taken out of the camera's ring into the picture buffer.
     bool TakeFrame(FRAME_INFO& info);
     void OnCameraFrameSize(const FRAME_INFO& info);
-    void OnFrameCountTimer();
-    void OnCameraReturnTimer();
 
     LIVE_PARTS m_Parts;
     CPictureViewController* m_pView = nullptr;

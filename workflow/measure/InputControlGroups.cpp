@@ -1,8 +1,11 @@
 #include "workflow/measure/InputControlGroups.h"
 
+#include "engine/kinds/MeasureKindInfo.h"
+#include "workflow/MainControls.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageCalibration.h"
 #include "workflow/toolwnd/PageMeasurement.h"
+#include "workflow/toolwnd/ToolControls.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -12,17 +15,19 @@ namespace {
 // The main window's buttons of both groups: display, load and save image,
 // cross lines and settings; with a camera also continuous save, video and
 // camera settings.
-constexpr int kMainButtons[] = {1128, 1015, 1016, 1038, 1013};
-constexpr int kCameraButtons[] = {1017, 1021, 1014};
-// Measurement page: the start buttons, the results list, export and both
-// deletes. Undo 1045, cancel 1046 and text edit 1120 stay usable.
-constexpr int kMeasurementPage[] = {1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037,
-                                    1039, 1040, 1042, 1047, 1102, 1041, 1043, 1044};
-// Calibration page; the set button 1012 stops a reference line, so group 4 leaves it on.
-constexpr int kCalibrationPage[] = {1010, 1120, 1009, 1020, 1021, 1023, 1024, 1025, 1027, 1026};
-constexpr int kCalibrationSet = 1012;
-constexpr int kTab = 1000;
-constexpr int kDispResult = 1004;
+constexpr int kMainButtons[] = {IDC_BTN_DISP_IMAGE, IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_CROSS_LINE,
+                                IDC_BTN_SETTING};
+constexpr int kCameraButtons[] = {IDC_BTN_SAVE_CONTINUE, IDC_BTN_SAVE_VIDEO, IDC_BTN_CAMERA_SETTING};
+// Measurement page besides the start buttons: the scale, the results list,
+// export and both deletes. Undo, cancel and text edit stay usable.
+constexpr int kMeasurementPage[] = {IDC_CHECK_SCALE, IDC_LIST_RESULTS, IDC_BTN_SAVE_CSV, IDC_BTN_DELETE_ROW,
+                                    IDC_BTN_DELETE_ALL};
+// Calibration page; its set button stops a reference line, so the
+// calibration group leaves it on.
+constexpr int kCalibrationPage[] = {IDC_LIST_CALIBRATION,     IDC_BTN_DELETE_CALIBRATION, IDC_EDIT_CALIB_NAME,
+                                    IDC_RADIO_TWO_POINTS,     IDC_RADIO_THREE_POINTS,     IDC_RADIO_UNIT_UM,
+                                    IDC_RADIO_UNIT_MM,        IDC_RADIO_UNIT_CM,          IDC_BTN_LOAD_CALIBRATION,
+                                    IDC_BTN_SAVE_CALIBRATION};
 
 int Slot(int nGroup)
 {
@@ -52,13 +57,16 @@ CCtrlEnabledCtrl::Group CInputControlGroups::Collect(int nGroup, const ItemFn& f
         return g;
     }
     // Only the tab bar: the pages beneath it hold undo and cancel, which stay usable.
-    if (auto* pTab = qobject_cast<QTabWidget*>(pTool->GetDlgItem(kTab))) {
+    if (auto* pTab = qobject_cast<QTabWidget*>(pTool->GetDlgItem(IDC_TAB_MODE))) {
         add(pTab->tabBar());
     }
     if (nGroup == INPUT_GROUP_CALIBRATION) {
-        add(pTool->GetDlgItem(kDispResult));
+        add(pTool->GetDlgItem(IDC_CHECK_DISP_RESULT));
     }
-    // Both pages number some controls alike (1120): each is asked for its own.
+    // Both pages number some controls alike: each is asked for its own.
+    for (const MEASURE_KIND_INFO& kind : kMeasureKinds) {
+        add(pTool->PageMeasurement()->GetDlgItem(kind.nButtonID));
+    }
     for (int nID : kMeasurementPage) {
         add(pTool->PageMeasurement()->GetDlgItem(nID));
     }
@@ -66,7 +74,7 @@ CCtrlEnabledCtrl::Group CInputControlGroups::Collect(int nGroup, const ItemFn& f
         add(pTool->PageCalibration()->GetDlgItem(nID));
     }
     if (nGroup == INPUT_GROUP_MEASURE) {
-        add(pTool->PageCalibration()->GetDlgItem(kCalibrationSet));
+        add(pTool->PageCalibration()->GetDlgItem(IDC_BTN_SET_CALIBRATION));
     }
     return g;
 }

@@ -4,7 +4,9 @@
 #include "app/MultiLanguageTranslator.h"
 #include "engine/MeasureGeometry.h"
 #include "platform/AtomicFile.h"
+#include "workflow/MainStrings.h"
 #include "workflow/measure/ResultRows.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 #include <QFileInfo>
 
@@ -54,11 +56,11 @@ QByteArray BuildMeasureExport(const std::vector<MEASURE_DATA>& rows, const CALIB
     const RESULT_TEXTS texts = LoadResultTexts(calibration.UnitKind);
     QString out;
     out.reserve(int(64 + rows.size() * 40));
-    out += GetProgramString(213) + kComma + UserField(calibration.Name) + kComma +
+    out += GetProgramString(IDS_HEAD_CALIBRATION_NAME) + kComma + UserField(calibration.Name) + kComma +
            QString::fromStdU16String(FormatValueString(calibration.Calibration, 5)) + QLatin1Char('/') +
-           GetProgramString(192) + kComma + kLineEnd;
-    out += GetProgramString(212) + kComma + GetProgramString(216) + kComma + GetProgramString(217) + kComma +
-           GetProgramString(210) + kLineEnd;
+           GetProgramString(IDS_UNIT_PIXEL) + kComma + kLineEnd;
+    out += GetProgramString(IDS_HEAD_NO) + kComma + GetProgramString(IDS_HEAD_CONTENT) + kComma + GetProgramString(IDS_HEAD_VALUE) + kComma +
+           GetProgramString(IDS_UNIT_NAME) + kLineEnd;
     for (size_t i = 0; i < rows.size(); ++i) {
         const QString content = ResultContentText(rows, i, texts);
         out += QString::number(i + 1) + kComma;

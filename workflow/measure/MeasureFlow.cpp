@@ -8,22 +8,20 @@
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetTextDlg.h"
 #include "engine/OverlayMessages.h"
+#include "engine/kinds/MeasureKindInfo.h"
 #include "ui_PixmetraDlg.h"
+#include "workflow/MainStrings.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/measure/MeasureExport.h"
 #include "workflow/measure/ResultRows.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageMeasurement.h"
+#include "workflow/toolwnd/ToolControls.h"
 #include "workflow/toolwnd/ToolMessages.h"
 
 #include <QShowEvent>
 
 #include <algorithm>
-
-namespace {
-// The status prompt of each kind when its input starts.
-constexpr UINT kStartPrompt[10] = {519, 520, 522, 523, 524, 521, 527, 525, 526, 528};
-} // namespace
 
 void CPixmetraDlg::CreateMeasureModeDlg()
 {
@@ -52,7 +50,7 @@ void CPixmetraDlg::DisableInputGroup(int nGroup)
     if (m_pMeasureModeDlg != nullptr) {
         // The pages' own rules keep their controls off as well; the two check
         // boxes stay as they were unless the group takes them.
-        QWidget* boxes[] = {m_pMeasureModeDlg->GetDlgItem(1004), m_pMeasureModeDlg->GetDlgItem(1143)};
+        QWidget* boxes[] = {m_pMeasureModeDlg->GetDlgItem(IDC_CHECK_DISP_RESULT), m_pMeasureModeDlg->GetDlgItem(IDC_CHECK_DISP_ZOOM)};
         bool bWasEnabled[2] = {};
         for (int i = 0; i < 2; ++i) {
             bWasEnabled[i] = boxes[i] != nullptr && boxes[i]->isEnabled();
@@ -75,12 +73,12 @@ void CPixmetraDlg::RestoreInputGroup(int nGroup)
 
 void CPixmetraDlg::OnInvalidSetPoint()
 {
-    SetStatusMessage(581);
+    SetStatusMessage(IDS_INVALID_POINT);
 }
 
 void CPixmetraDlg::OnStartMake(int nKind)
 {
-    if (nKind < 0 || nKind >= 10) {
+    if (!IsPointKind(nKind)) {
         return;
     }
     DisableInputGroup(INPUT_GROUP_MEASURE);
@@ -96,7 +94,7 @@ void CPixmetraDlg::OnStartMake(int nKind)
         }
     }
     // The prompt shows even when nothing was prepared; the user leaves with 中止.
-    SetStatusMessage(kStartPrompt[nKind]);
+    SetStatusMessage(kMeasureKinds[nKind].nStartPrompt);
 }
 
 void CPixmetraDlg::OnStartMakeText()
@@ -112,7 +110,7 @@ void CPixmetraDlg::OnStartMakeText()
     m_pMeasureModeDlg->setEnabled(true);
     if (nResult != IDOK || m_pLayeredWnd == nullptr) {
         pPage->CancelMakeShape();
-        SetStatusMessage(532);
+        SetStatusMessage(IDS_SHAPE_CANCELLED);
         return;
     }
     m_LastText = dlg.m_Text;
@@ -123,7 +121,7 @@ void CPixmetraDlg::OnStartMakeText()
     }
     input.SetTextToPlace(m_LastText.toStdU16String(), dlg.m_FontName.toStdU16String(), dlg.m_nFontPt, dlg.m_Color);
     DisableInputGroup(INPUT_GROUP_MEASURE);
-    SetStatusMessage(531);
+    SetStatusMessage(kMeasureKinds[MEAS_TEXT].nStartPrompt);
 }
 
 void CPixmetraDlg::OnEditText()
@@ -161,7 +159,7 @@ void CPixmetraDlg::OnCancelMakeShape()
             input.CancelInput();
         }
     }
-    SetStatusMessage(532);
+    SetStatusMessage(IDS_SHAPE_CANCELLED);
     RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
 }
@@ -182,7 +180,7 @@ void CPixmetraDlg::CopyResults()
 
 void CPixmetraDlg::OnEndMakeShape(WPARAM wParam)
 {
-    SetStatusMessage(wParam == 1 ? 535 : 518);
+    SetStatusMessage(wParam == 1 ? IDS_CROSS_LINES_MADE : IDS_MEASURE_DONE);
     CopyResults();
     if (m_pMeasureModeDlg != nullptr) {
         m_pMeasureModeDlg->PageMeasurement()->EndMakeShape();
@@ -193,7 +191,7 @@ void CPixmetraDlg::OnEndMakeShape(WPARAM wParam)
 
 void CPixmetraDlg::OnErrorMakeShape()
 {
-    SetStatusMessage(615);
+    SetStatusMessage(IDS_SHAPE_ERROR);
     m_pMeasureModeDlg->PageMeasurement()->CancelMakeShape();
     RestoreInputGroup(INPUT_GROUP_MEASURE);
     UpdateButtons();
@@ -201,24 +199,7 @@ void CPixmetraDlg::OnErrorMakeShape()
 
 void CPixmetraDlg::OnMakingRgnDispCaption(int nKind, int nCount)
 {
-    UINT id = 0;
-    switch (nKind) {
-    case 1:
-        id = nCount >= 2 ? 546 : 520;
-        break;
-    case 4:
-        id = nCount >= 3 ? 548 : 524;
-        break;
-    case 5:
-        id = nCount >= 2 ? 547 : 521;
-        break;
-    case 8:
-        id = nCount >= 4 ? 550 : nCount >= 2 ? 549 : 526;
-        break;
-    default:
-        id = nKind >= 0 && nKind < 10 ? kStartPrompt[nKind] : 0;
-        break;
-    }
+    const UINT id = MeasureKindPrompt(nKind, nCount);
     if (id != 0) {
         SetStatusMessage(id);
     }
@@ -243,7 +224,7 @@ void CPixmetraDlg::OnDeleteSelMeasureData()
     if (m_SelList.empty() || m_pLayeredWnd == nullptr) {
         return;
     }
-    if (AfxMessageBox(560, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
+    if (AfxMessageBox(IDS_DELETE_SELECTED_QUESTION, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
         return;
     }
     // Each measurement once, so a row whose measurement already went with an
@@ -252,7 +233,7 @@ void CPixmetraDlg::OnDeleteSelMeasureData()
     for (int32_t nMeasNum : MeasNumsOfRows(MeasDataList, m_SelList)) {
         if (!m_pLayeredWnd->Engine().DeleteMeasurement(nMeasNum)) {
             WriteLog(QStringLiteral("[MAIN]OnDeleteSelMeasureData() DeleteMeasureData is Error!"));
-            AfxMessageBox(618, MB_OK | MB_ICONERROR, this);
+            AfxMessageBox(IDS_DELETE_ERROR, MB_OK | MB_ICONERROR, this);
         }
     }
     m_SelList.clear();
@@ -260,7 +241,7 @@ void CPixmetraDlg::OnDeleteSelMeasureData()
     CopyResults();
     m_pMeasureModeDlg->PageMeasurement()->SelectMeasureShape(-1);
     m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
-    SetStatusMessage(533);
+    SetStatusMessage(IDS_DATA_DELETED);
 }
 
 void CPixmetraDlg::OnDeleteAllMeasureData(WPARAM wAlsoCalibration, LPARAM lQuestion)
@@ -277,7 +258,7 @@ void CPixmetraDlg::OnDeleteAllMeasureData(WPARAM wAlsoCalibration, LPARAM lQuest
         m_SelList.clear();
         m_pMeasureModeDlg->PageMeasurement()->SelectMeasureShape(-1);
         m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
-        SetStatusMessage(533);
+        SetStatusMessage(IDS_DATA_DELETED);
     }
     // Deleting the calibration as well belongs to the calibration page.
     (void)wAlsoCalibration;
@@ -304,7 +285,7 @@ void CPixmetraDlg::OnDispMeasureShape(bool bShow)
         m_pLayeredWnd->Engine().m_bDispShapes = m_bDispMeasureShape;
         m_pLayeredWnd->Redraw();
     }
-    SetStatusMessage(bShow ? 543 : 542);
+    SetStatusMessage(bShow ? IDS_SHAPES_SHOWN : IDS_SHAPES_HIDDEN);
 }
 
 void CPixmetraDlg::showEvent(QShowEvent* pEvent)

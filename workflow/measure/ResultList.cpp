@@ -2,14 +2,15 @@
 
 #include "app/MultiLanguageTranslator.h"
 #include "workflow/measure/ResultRows.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 void SetupResultListColumns(CQSListCtrl& list, int nClientWidth, IMessageSink* pSink)
 {
     const int w = nClientWidth;
-    list.SetupColumns({{GetProgramString(212), LVCFMT_CENTER, w * 30 / 271},
-                       {GetProgramString(216), LVCFMT_CENTER, w * 100 / 271},
-                       {GetProgramString(217), LVCFMT_CENTER, w * 74 / 271},
-                       {GetProgramString(218), LVCFMT_CENTER, w * 40 / 271}},
+    list.SetupColumns({{GetProgramString(IDS_HEAD_NO), LVCFMT_CENTER, w * 30 / 271},
+                       {GetProgramString(IDS_HEAD_CONTENT), LVCFMT_CENTER, w * 100 / 271},
+                       {GetProgramString(IDS_HEAD_VALUE), LVCFMT_CENTER, w * 74 / 271},
+                       {GetProgramString(IDS_HEAD_UNIT), LVCFMT_CENTER, w * 40 / 271}},
                       pSink, WM_LIST_SELECT_CHANGED);
     list.SetMultiSelect(true);
 }

@@ -2,6 +2,9 @@
 
 #include "app/MultiLanguageTranslator.h"
 #include "engine/MeasureGeometry.h"
+#include "engine/kinds/MeasureKindInfo.h"
+#include "workflow/MainStrings.h"
+#include "workflow/calibration/CalibrationTable.h"
 #include "platform/TextField.h"
 
 #include <algorithm>
@@ -10,14 +13,17 @@
 RESULT_TEXTS LoadResultTexts(int nUnitKind)
 {
     RESULT_TEXTS t;
-    for (int k = 0; k < MEAS_KIND_NUM; ++k) {
-        t.kindName[k] = GetProgramString(k == MEAS_TEXT ? 312u : UINT(300 + k));
+    for (const MEASURE_KIND_INFO& kind : kMeasureKinds) {
+        t.kindName[kind.nKind] = GetProgramString(kind.nName);
+        for (int n = 0; n < 2; ++n) {
+            if (kind.nPartNames[n] != 0) {
+                t.partName[n] = GetProgramString(kind.nPartNames[n]);
+            }
+        }
     }
-    t.firstDiameter = GetProgramString(310);
-    t.secondDiameter = GetProgramString(311);
-    t.countUnit = GetProgramString(193);
-    t.angleUnit = GetProgramString(194);
-    t.lengthUnit = GetProgramString(nUnitKind == 1 ? 198u : nUnitKind == 2 ? 199u : 197u);
+    t.countUnit = GetProgramString(IDS_UNIT_COUNT);
+    t.angleUnit = GetProgramString(IDS_UNIT_DEGREE);
+    t.lengthUnit = CalibrationUnitText(nUnitKind);
     return t;
 }
 
@@ -26,9 +32,18 @@ bool IsTextRow(const MEASURE_DATA& row)
     return row.nFigure == RGN_TEXT;
 }
 
+namespace {
+// A kind whose measurement lists rows of its parts after its own row.
+bool HasPartRows(int32_t nKind)
+{
+    const MEASURE_KIND_INFO* pInfo = FindMeasureKindInfo(nKind);
+    return pInfo != nullptr && pInfo->nPartNames[0] != 0;
+}
+} // namespace
+
 bool IsDiameterRow(const MEASURE_DATA& row)
 {
-    return row.nKind == MEAS_2CIRCLE && row.nFigure != RGN_LINE && row.nFigure != RGN_TEXT;
+    return HasPartRows(row.nKind) && row.nFigure != RGN_LINE && row.nFigure != RGN_TEXT;
 }
 
 QString ResultContentText(const std::vector<MEASURE_DATA>& rows, size_t i, const RESULT_TEXTS& texts)
@@ -37,16 +52,13 @@ QString ResultContentText(const std::vector<MEASURE_DATA>& rows, size_t i, const
     if (IsTextRow(row)) {
         return QString::fromStdU16String(TextFieldString(row.szText));
     }
-    if (row.nKind == MEAS_2CIRCLE) {
-        if (row.nFigure == RGN_LINE) {
-            return texts.kindName[MEAS_2CIRCLE];
-        }
+    if (IsDiameterRow(row)) {
         // Each 2-circle measurement lists its centre distance, then the
         // first and the second circle. The engine numbers each of the three
         // rows on its own, so the label follows the row before, not a shared
         // number.
         const bool bSecond = i > 0 && IsDiameterRow(rows[i - 1]);
-        return bSecond ? texts.secondDiameter : texts.firstDiameter;
+        return texts.partName[bSecond ? 1 : 0];
     }
     if (row.nKind >= 0 && row.nKind < MEAS_KIND_NUM) {
         return texts.kindName[row.nKind];
@@ -59,7 +71,7 @@ QString ResultValueText(const MEASURE_DATA& row, int nDownPlace)
     if (IsTextRow(row)) {
         return QString();
     }
-    if (row.nKind == MEAS_COUNT) {
+    if (MeasureKindUnit(row.nKind) == UNIT_COUNT) {
         return QString::number(int32_t(row.dValue));
     }
     return QString::fromStdU16String(FormatValueString(row.dValue, nDownPlace));
@@ -67,16 +79,22 @@ QString ResultValueText(const MEASURE_DATA& row, int nDownPlace)
 
 QString ResultUnitText(const MEASURE_DATA& row, const RESULT_TEXTS& texts)
 {
-    if (row.nKind == MEAS_COUNT) {
-        return texts.countUnit;
-    }
-    if (row.nKind == MEAS_ANGLE || row.nKind == MEAS_2LINE_ANGLE) {
-        return texts.angleUnit;
-    }
     if (IsTextRow(row)) {
         return QString();
     }
-    return row.nKind == MEAS_POLYGON ? texts.lengthUnit + QLatin1Char('2') : texts.lengthUnit;
+    switch (MeasureKindUnit(row.nKind)) {
+    case UNIT_COUNT:
+        return texts.countUnit;
+    case UNIT_ANGLE:
+        return texts.angleUnit;
+    case UNIT_AREA:
+        return texts.lengthUnit + QLatin1Char('2');
+    case UNIT_TEXT:
+        return QString();
+    case UNIT_LENGTH:
+        break;
+    }
+    return texts.lengthUnit;
 }
 
 QStringList ResultRowTexts(const std::vector<MEASURE_DATA>& rows, size_t i, int nDownPlace, const RESULT_TEXTS& texts)

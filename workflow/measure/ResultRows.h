@@ -16,11 +16,10 @@ enum { RESULT_COL_NO = 0, RESULT_COL_CONTENT, RESULT_COL_VALUE, RESULT_COL_UNIT,
 // than once per row.
 struct RESULT_TEXTS {
     QString kindName[MEAS_KIND_NUM];
-    QString firstDiameter;   // 310
-    QString secondDiameter;  // 311
-    QString countUnit;       // 193
-    QString angleUnit;       // 194
-    QString lengthUnit;      // 197..199 by the calibration's unit kind
+    QString partName[2];     // the first and the second circle of a 2-circle measurement
+    QString countUnit;
+    QString angleUnit;
+    QString lengthUnit;      // by the calibration's unit kind
 };
 RESULT_TEXTS LoadResultTexts(int nUnitKind);
 

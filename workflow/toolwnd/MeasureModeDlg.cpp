@@ -8,7 +8,9 @@
 #include "engine/OverlayMessages.h"
 #include "workflow/toolwnd/PageCalibration.h"
 #include "workflow/toolwnd/PageMeasurement.h"
+#include "workflow/toolwnd/ToolControls.h"
 #include "workflow/toolwnd/ToolMessages.h"
+#include "workflow/toolwnd/ToolStrings.h"
 #include "ui_MeasureModeDlg.h"
 
 #include <QCheckBox>
@@ -29,12 +31,12 @@ CMeasureModeDlg::CMeasureModeDlg(QWidget* pOwner)
 {
     m_pUi->setupUi(this);
     // The form's captions are the built-in texts; shown through the translator.
-    setWindowTitle(GetProgramString(147));
+    setWindowTitle(GetProgramString(IDS_TOOL_TITLE));
     m_pTab = m_pUi->tabMode;
     m_pPageCalibration = m_pUi->pageCalibration;
     m_pPageMeasurement = m_pUi->pageMeasurement;
-    m_pTab->setTabText(MEAS_TAB_CALIBRATION, GetProgramString(230));
-    m_pTab->setTabText(MEAS_TAB_MEASUREMENT, GetProgramString(231));
+    m_pTab->setTabText(MEAS_TAB_CALIBRATION, GetProgramString(IDS_TAB_CALIBRATION));
+    m_pTab->setTabText(MEAS_TAB_MEASUREMENT, GetProgramString(IDS_TAB_MEASUREMENT));
     m_pDispResult = m_pUi->checkDispResult;
     m_pDispResult->setText(TranslateProgramText(m_pDispResult->text()));
     m_pDispZoom = m_pUi->checkDispZoom;
@@ -143,7 +145,7 @@ bool CMeasureModeDlg::CurrentCalibrationEnabled() const
 void CMeasureModeDlg::SelChangeTab(int nTab, bool bUser)
 {
     if (bUser && nTab != MEAS_TAB_CALIBRATION && !CurrentCalibrationEnabled()) {
-        AfxMessageBox(584, MB_OK | MB_ICONWARNING, this);
+        AfxMessageBox(IDS_CALIBRATION_INVALID, MB_OK | MB_ICONWARNING, this);
         nTab = MEAS_TAB_CALIBRATION;
         if (nTab == m_nCurTab) {
             return;
@@ -227,15 +229,15 @@ void CMeasureModeDlg::PlaceInside(const QRect& area, const QMargins& frame)
 QWidget* CMeasureModeDlg::GetDlgItem(int nID) const
 {
     switch (nID) {
-    case 1000:
+    case IDC_TAB_MODE:
         return m_pTab;
-    case 1004:
+    case IDC_CHECK_DISP_RESULT:
         return m_pDispResult;
-    case 1143:
+    case IDC_CHECK_DISP_ZOOM:
         return m_pDispZoom;
-    case 1139:
+    case IDC_STATIC_CALIB_NAME:
         return m_pCalibName;
-    case 1146:
+    case IDC_STATIC_CALIB_VALUE:
         return m_pCalibValue;
     default:
         break;

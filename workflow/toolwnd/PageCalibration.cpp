@@ -5,6 +5,7 @@
 #include "app/PixmetraApp.h"
 #include "app/dialogs/DialogKeys.h"
 #include "workflow/calibration/CalibrationList.h"
+#include "workflow/toolwnd/ToolControls.h"
 #include "workflow/toolwnd/ToolMessages.h"
 
 #include <QButtonGroup>
@@ -30,10 +31,10 @@ CPageCalibration::CPageCalibration(QWidget* pParent) : QWidget(pParent), m_Recei
         return pControl;
     };
     m_pList = new CQSListCtrl(this);
-    name(1010, m_pList);
+    name(IDC_LIST_CALIBRATION, m_pList);
     SetupCalibrationListColumns(*m_pList, 264, &m_Sink);
     m_pName = new QLineEdit(this);
-    name(1009, m_pName);
+    name(IDC_EDIT_CALIB_NAME, m_pName);
     connect(m_pName, &QLineEdit::editingFinished, this, [this] {
         m_Table.Rename(m_pName->text());
         StoreToSetting();
@@ -49,8 +50,8 @@ CPageCalibration::CPageCalibration(QWidget* pParent) : QWidget(pParent), m_Recei
     pMethodGroup->addButton(pTwo);
     pMethodGroup->addButton(pThree);
     auto* pUnitGroup = new QButtonGroup(this);
-    pGrid->addWidget(name(1020, pTwo), 0, 0);
-    pGrid->addWidget(name(1021, pThree), 0, 1);
+    pGrid->addWidget(name(IDC_RADIO_TWO_POINTS, pTwo), 0, 0);
+    pGrid->addWidget(name(IDC_RADIO_THREE_POINTS, pThree), 0, 1);
     const char* units[] = {"μm", "mm", "cm"};
     for (int u = 0; u < 3; ++u) {
         auto* pUnit = new QRadioButton(QString::fromUtf8(units[u]), this);
@@ -67,7 +68,7 @@ CPageCalibration::CPageCalibration(QWidget* pParent) : QWidget(pParent), m_Recei
                 Post(WM_CHANGE_CALIBRATION);
             }
         });
-        pGrid->addWidget(name(1023 + u, pUnit), 1, u);
+        pGrid->addWidget(name(IDC_RADIO_UNIT_UM + u, pUnit), 1, u);
     }
     struct BUTTON {
         int nID;
@@ -75,17 +76,18 @@ CPageCalibration::CPageCalibration(QWidget* pParent) : QWidget(pParent), m_Recei
         UINT nMessage;
     };
     int col = 0;
-    for (const BUTTON& b : {BUTTON{1012, "設定", WM_START_SET_CALIBRATION}, BUTTON{1120, "削除", 0},
-                            BUTTON{1027, "読込み", WM_LOAD_CALIBRATION_DATA},
-                            BUTTON{1026, "保存", WM_SAVE_CALIBRATION_DATA}}) {
+    for (const BUTTON& b : {BUTTON{IDC_BTN_SET_CALIBRATION, "設定", WM_START_SET_CALIBRATION},
+                            BUTTON{IDC_BTN_DELETE_CALIBRATION, "削除", 0},
+                            BUTTON{IDC_BTN_LOAD_CALIBRATION, "読込み", WM_LOAD_CALIBRATION_DATA},
+                            BUTTON{IDC_BTN_SAVE_CALIBRATION, "保存", WM_SAVE_CALIBRATION_DATA}}) {
         auto* pButton = new QPushButton(TranslateProgramText(QString::fromUtf8(b.pszCaption)), this);
         m_Controls[b.nID] = pButton;
-        pButton->setObjectName(b.nID == 1120 ? QString::fromLatin1(kCalibrationDeleteName)
+        pButton->setObjectName(b.nID == IDC_BTN_DELETE_CALIBRATION ? QString::fromLatin1(kCalibrationDeleteName)
                                              : QString::fromLatin1(ToolControlName(b.nID)));
         const UINT nMessage = b.nMessage;
         connect(pButton, &QPushButton::clicked, this, [this, nMessage] {
             if (nMessage != 0) {
-                m_Table.SetPointKind(m_Controls[1021]->property("checked").toBool() ? 1 : 0);
+                m_Table.SetPointKind(m_Controls[IDC_RADIO_THREE_POINTS]->property("checked").toBool() ? 1 : 0);
                 Post(nMessage);
             }
         });
@@ -142,9 +144,9 @@ void CPageCalibration::UpdateControls()
     const CALIBRATION_SETTING& cur = m_Table.Current();
     m_pName->setText(cur.Name);
     if (cur.UnitKind >= 0 && cur.UnitKind < 3) {
-        m_Controls[1023 + cur.UnitKind]->setProperty("checked", true);
+        m_Controls[IDC_RADIO_UNIT_UM + cur.UnitKind]->setProperty("checked", true);
     }
-    m_Controls[cur.SetPointKind == 1 ? 1021 : 1020]->setProperty("checked", true);
+    m_Controls[cur.SetPointKind == 1 ? IDC_RADIO_THREE_POINTS : IDC_RADIO_TWO_POINTS]->setProperty("checked", true);
 }
 
 QWidget* CPageCalibration::GetDlgItem(int nID) const

@@ -6,7 +6,10 @@
 #include "workflow/measure/ResultList.h"
 #include "workflow/measure/ResultRows.h"
 #include "engine/OverlayMessages.h"
+#include "workflow/MainStrings.h"
+#include "workflow/toolwnd/ToolControls.h"
 #include "workflow/toolwnd/ToolMessages.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,18 +17,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+// The message each start button posts, in the order the buttons stand. The
+// line, circle and angle messages carry the kind, the others stand for theirs.
 static const CPageMeasurement::START_BUTTON kStartButtons[] = {
-    {1030, 165, 260, WM_START_MAKE_LINE, 0, 0},
-    {1039, 166, 261, WM_START_MAKE_LINE, 1, 1},
-    {1034, 167, 269, WM_START_MAKE_PERPENDICULAR, 0, 5},
-    {1032, 168, 262, WM_START_MAKE_CIRCLE, 2, 2},
-    {1042, 169, 263, WM_START_MAKE_CIRCLE, 3, 3},
-    {1033, 170, 266, WM_START_MAKE_2CIRCLE_LINE, 0, 4},
-    {1031, 171, 264, WM_START_MAKE_ANGLE, 7, 7},
-    {1047, 172, 265, WM_START_MAKE_ANGLE, 8, 8},
-    {1035, 173, 267, WM_START_MAKE_POLYGON, 0, 6},
-    {1036, 174, 268, WM_START_MAKE_POINT_COUNT, 0, 9},
-    {1040, 175, 270, WM_START_MAKE_TEXT, 0, MEAS_KIND_TEXT},
+    {MEAS_LENGTH, WM_START_MAKE_LINE, true},
+    {MEAS_PARALLEL, WM_START_MAKE_LINE, true},
+    {MEAS_PERPENDICULAR, WM_START_MAKE_PERPENDICULAR, false},
+    {MEAS_CIRCLE, WM_START_MAKE_CIRCLE, true},
+    {MEAS_ARC, WM_START_MAKE_CIRCLE, true},
+    {MEAS_2CIRCLE, WM_START_MAKE_2CIRCLE_LINE, false},
+    {MEAS_ANGLE, WM_START_MAKE_ANGLE, true},
+    {MEAS_2LINE_ANGLE, WM_START_MAKE_ANGLE, true},
+    {MEAS_POLYGON, WM_START_MAKE_POLYGON, false},
+    {MEAS_COUNT, WM_START_MAKE_POINT_COUNT, false},
+    {MEAS_TEXT, WM_START_MAKE_TEXT, false},
 };
 
 void CPageMeasurement::OnPageMessage(UINT nMessage, WPARAM, LPARAM)
@@ -47,46 +52,48 @@ CPageMeasurement::CPageMeasurement(QWidget* pParent) : QWidget(pParent), m_Recei
         ++n;
     };
     for (const START_BUTTON& b : kStartButtons) {
-        auto* pButton = new QPushButton(GetProgramString(b.nCaption), this);
-        pButton->setToolTip(GetProgramString(b.nTooltip));
+        const MEASURE_KIND_INFO& kind = kMeasureKinds[b.nKind];
+        auto* pButton = new QPushButton(GetProgramString(kind.nButtonCaption), this);
+        pButton->setToolTip(GetProgramString(kind.nDescription));
         connect(pButton, &QPushButton::clicked, this, [this, b] { OnStartButton(b); });
-        add(b.nID, pButton);
+        add(kind.nButtonID, pButton);
     }
-    m_pScale = new QCheckBox(GetProgramString(176), this);
-    m_pScale->setToolTip(GetProgramString(273));
+    m_pScale = new QCheckBox(GetProgramString(IDS_SCALE_CAPTION), this);
+    m_pScale->setToolTip(GetProgramString(IDS_TIP_SCALE_SHOW));
     connect(m_pScale, &QCheckBox::clicked, this, [this](bool bChecked) {
-        m_pScale->setToolTip(GetProgramString(bChecked ? 274 : 273));
+        m_pScale->setToolTip(GetProgramString(bChecked ? IDS_TIP_SCALE_HIDE : IDS_TIP_SCALE_SHOW));
         Post(WM_DISP_SCALE, bChecked ? 1 : 0);
         UpdateButtons();
     });
-    add(1037, m_pScale);
+    add(IDC_CHECK_SCALE, m_pScale);
     struct PLAIN {
         int nID;
         const char* pszCaption;
     };
-    for (const PLAIN& p : {PLAIN{1045, "1点戻す"}, PLAIN{1046, "中止"}, PLAIN{1120, "文字列編集"},
-                           PLAIN{1041, "CSV保存"}, PLAIN{1043, "行削除"}, PLAIN{1044, "全削除"}}) {
+    for (const PLAIN& p : {PLAIN{IDC_BTN_UNDO, "1点戻す"}, PLAIN{IDC_BTN_CANCEL_SHAPE, "中止"},
+                           PLAIN{IDC_BTN_EDIT_TEXT, "文字列編集"}, PLAIN{IDC_BTN_SAVE_CSV, "CSV保存"},
+                           PLAIN{IDC_BTN_DELETE_ROW, "行削除"}, PLAIN{IDC_BTN_DELETE_ALL, "全削除"}}) {
         add(p.nID, new QPushButton(TranslateProgramText(QString::fromUtf8(p.pszCaption)), this));
     }
-    connect(static_cast<QPushButton*>(m_Controls[1045]), &QPushButton::clicked, this,
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_UNDO]), &QPushButton::clicked, this,
             [this] { Post(WM_UNDO_SET_POINT); });
-    connect(static_cast<QPushButton*>(m_Controls[1046]), &QPushButton::clicked, this, [this] {
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_CANCEL_SHAPE]), &QPushButton::clicked, this, [this] {
         Post(WM_CANCEL_MAKE_SHAPE);
         CancelMakeShape();
     });
-    connect(static_cast<QPushButton*>(m_Controls[1120]), &QPushButton::clicked, this, [this] { Post(WM_EDIT_TEXT); });
-    connect(static_cast<QPushButton*>(m_Controls[1041]), &QPushButton::clicked, this, [this] {
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_EDIT_TEXT]), &QPushButton::clicked, this, [this] { Post(WM_EDIT_TEXT); });
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_SAVE_CSV]), &QPushButton::clicked, this, [this] {
         if (m_pList->GetRowCount() > 0) {
             Post(WM_SAVE_MEASURE_DATA);
         }
     });
-    connect(static_cast<QPushButton*>(m_Controls[1043]), &QPushButton::clicked, this, [this] { OnDeleteRows(); });
-    connect(static_cast<QPushButton*>(m_Controls[1044]), &QPushButton::clicked, this,
-            [this] { Post(WM_DELETE_ALL_MEASURE_DATA, 0, 561); });
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_DELETE_ROW]), &QPushButton::clicked, this, [this] { OnDeleteRows(); });
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_DELETE_ALL]), &QPushButton::clicked, this,
+            [this] { Post(WM_DELETE_ALL_MEASURE_DATA, 0, IDS_CLEAR_MEASURE_QUESTION); });
 
     m_pList = new CQSListCtrl(this);
-    m_pList->setObjectName(QString::fromLatin1(ToolControlName(1102)));
-    m_Controls[1102] = m_pList;
+    m_pList->setObjectName(QString::fromLatin1(ToolControlName(IDC_LIST_RESULTS)));
+    m_Controls[IDC_LIST_RESULTS] = m_pList;
     auto* pColumn = new QVBoxLayout(this);
     pColumn->setContentsMargins(4, 4, 4, 4);
     pColumn->addLayout(pGrid);
@@ -139,9 +146,10 @@ bool CPageMeasurement::CalibrationExists() const
 
 void CPageMeasurement::OnStartButton(const START_BUTTON& button)
 {
-    Post(button.nMessage, button.wParam);
+    Post(button.nMessage, button.bKindInWParam ? WPARAM(button.nKind) : 0);
     m_nMakingKind = button.nKind;
-    if (button.nKind != MEAS_KIND_TEXT) {
+    // The text button's dialog comes first; the buttons follow its answer.
+    if (IsPointKind(button.nKind)) {
         UpdateButtons();
     }
 }
@@ -151,16 +159,16 @@ void CPageMeasurement::UpdateButtons()
     const bool bCalib = CalibrationExists();
     const bool bIdle = m_nMakingKind == MEAS_KIND_NONE;
     for (const START_BUTTON& b : kStartButtons) {
-        m_Controls[b.nID]->setEnabled(bCalib && bIdle && m_bEnabled);
+        m_Controls[MeasureKindButton(b.nKind)]->setEnabled(bCalib && bIdle && m_bEnabled);
     }
     m_pScale->setEnabled(bCalib && bIdle && m_bEnabled);
-    m_Controls[1045]->setEnabled(bCalib && !bIdle && m_nMakingKind != MEAS_KIND_TEXT);
-    m_Controls[1046]->setEnabled(bCalib && !bIdle);
+    m_Controls[IDC_BTN_UNDO]->setEnabled(bCalib && !bIdle && IsPointKind(m_nMakingKind));
+    m_Controls[IDC_BTN_CANCEL_SHAPE]->setEnabled(bCalib && !bIdle);
     const bool bList = bCalib && m_pResults != nullptr && bIdle;
-    m_Controls[1120]->setEnabled(bList && m_bTextSelected);
+    m_Controls[IDC_BTN_EDIT_TEXT]->setEnabled(bList && m_bTextSelected);
     m_pList->setEnabled(bList);
     const bool bRows = bList && !m_pResults->empty();
-    for (int nID : {1041, 1043, 1044}) {
+    for (int nID : {IDC_BTN_SAVE_CSV, IDC_BTN_DELETE_ROW, IDC_BTN_DELETE_ALL}) {
         m_Controls[nID]->setEnabled(bRows);
     }
 }
@@ -248,11 +256,11 @@ bool CPageMeasurement::HandleEditKey(int nKey, Qt::KeyboardModifiers modifiers)
         return true;
     }
     if ((nKey == Qt::Key_Backspace || (nKey == Qt::Key_Z && (modifiers & Qt::ControlModifier))) && bMaking &&
-        m_nMakingKind != MEAS_KIND_TEXT) {
+        IsPointKind(m_nMakingKind)) {
         Post(WM_UNDO_SET_POINT);
         return true;
     }
-    if (nKey == Qt::Key_Delete && !bMaking && m_Controls[1043]->isEnabled()) {
+    if (nKey == Qt::Key_Delete && !bMaking && m_Controls[IDC_BTN_DELETE_ROW]->isEnabled()) {
         OnDeleteRows();
         return true;
     }

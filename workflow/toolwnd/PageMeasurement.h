@@ -6,6 +6,7 @@
 #include "app/SystemSetting.h"
 #include "engine/QSListCtrl.h"
 #include "engine/RgnData.h"
+#include "engine/kinds/MeasureKindInfo.h"
 #include "platform/MessageReceiver.h"
 
 #include <QWidget>
@@ -43,14 +44,12 @@ public:
     CQSListCtrl* ResultList() const { return m_pList; }
     QWidget* GetDlgItem(int nID) const;
 
-    // Start buttons: control number, caption and tooltip strings, message, kind.
+    // A start button: its kind (button, caption and tooltip are the kind
+    // table's), the message it posts and whether the message carries the kind.
     struct START_BUTTON {
-        int nID;
-        UINT nCaption;
-        UINT nTooltip;
-        UINT nMessage;
-        WPARAM wParam;
         int nKind;
+        UINT nMessage;
+        bool bKindInWParam;
     };
 
 protected:
@@ -74,7 +73,7 @@ private:
     // The rows the list shows, to find the selected measurements again after a refresh.
     std::vector<MEASURE_DATA> m_Shown;
     int m_nDownPlace = 3;
-    int m_nMakingKind = -1;
+    int m_nMakingKind = MEAS_KIND_NONE;
     bool m_bTextSelected = false;
     bool m_bBusy = false;
     bool m_bEnabled = false;
