@@ -134,6 +134,7 @@ BOOL CPixmetraDlg::InitWindow()
     m_pView = std::make_unique<CPictureViewController>(PICTURE_VIEW_PARTS{
         m_Geometry, *m_pLive, m_pPicture, m_pLayeredWnd, m_pUi->comboRatio, m_pUi->scrollHorz, m_pUi->scrollVert});
     m_pLive->AttachView(LIVE_VIEW_PARTS{*m_pView, m_pPicture, m_pLayeredWnd});
+    m_pMeasure->AttachWindows(m_pLayeredWnd, m_pMeasureModeDlg);
 
     // The first size: generous, but never beyond the screen.
     const QSize want(std::min(Scaled(1280, s), avail.width() - 16), std::min(Scaled(880, s), avail.height() - 48));
@@ -530,4 +531,13 @@ void CPixmetraDlg::SaveWindowPlacement()
         const QRect g = geometry();
         m_Setting.MainWndRect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
     }
+}
+
+void CPixmetraDlg::CreateMeasureModeDlg()
+{
+    // A child object of the main window, shown as its own floating window:
+    // it is destroyed with the main window and never closed by the user.
+    m_pMeasureModeDlg = new CMeasureModeDlg(this);
+    m_pMeasureModeDlg->InitMeasDlg(&m_Sink, &m_Setting, &m_pMeasure->Results(), &m_pMeasure->Selection());
+    ConnectCalibrationPage();
 }

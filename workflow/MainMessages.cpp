@@ -38,7 +38,7 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
          }},
         {WM_CAMERA_DISCONNECT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pLive->OnDisConnectedMessage(); }},
         // Tool window: display, magnifier, placement.
-        {WM_DISP_MEASURE_SHAPE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.OnDispMeasureShape(wp != 0); }},
+        {WM_DISP_MEASURE_SHAPE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pMeasure->OnDispMeasureShape(wp != 0); }},
         {WM_DISP_ZOOM_WINDOW, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pZoomFlow->OnDispZoomWindow(wp); }},
         {WM_CLOSE_ZOOM_WINDOW, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pZoomFlow->OnCloseZoomWindow(); }},
         {WM_MOUSE_POSITION,
@@ -66,34 +66,34 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
              }
          }},
         // Measurement input.
-        {WM_START_MAKE_LINE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.OnStartMake(int(wp)); }},
-        {WM_START_MAKE_CIRCLE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.OnStartMake(int(wp)); }},
-        {WM_START_MAKE_ANGLE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.OnStartMake(int(wp)); }},
-        {WM_START_MAKE_PERPENDICULAR, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnStartMake(MEAS_PERPENDICULAR); }},
-        {WM_START_MAKE_2CIRCLE_LINE, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnStartMake(MEAS_2CIRCLE); }},
-        {WM_START_MAKE_POLYGON, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnStartMake(MEAS_POLYGON); }},
-        {WM_START_MAKE_POINT_COUNT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnStartMake(MEAS_COUNT); }},
-        {WM_START_MAKE_TEXT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnStartMakeText(); }},
-        {WM_EDIT_TEXT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnEditText(); }},
-        {WM_UNDO_SET_POINT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnUndoSetPoint(); }},
+        {WM_START_MAKE_LINE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pMeasure->OnStartMake(int(wp)); }},
+        {WM_START_MAKE_CIRCLE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pMeasure->OnStartMake(int(wp)); }},
+        {WM_START_MAKE_ANGLE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pMeasure->OnStartMake(int(wp)); }},
+        {WM_START_MAKE_PERPENDICULAR, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnStartMake(MEAS_PERPENDICULAR); }},
+        {WM_START_MAKE_2CIRCLE_LINE, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnStartMake(MEAS_2CIRCLE); }},
+        {WM_START_MAKE_POLYGON, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnStartMake(MEAS_POLYGON); }},
+        {WM_START_MAKE_POINT_COUNT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnStartMake(MEAS_COUNT); }},
+        {WM_START_MAKE_TEXT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnStartMakeText(); }},
+        {WM_EDIT_TEXT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnEditText(); }},
+        {WM_UNDO_SET_POINT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnUndoSetPoint(); }},
         {WM_CANCEL_MAKE_SHAPE,
          [](CPixmetraDlg& w, WPARAM, LPARAM) {
              // Esc or 中止 while the reference line is being drawn ends that input.
              if (w.IsCalibrating()) {
                  w.OnCancelSetCalibration();
              } else {
-                 w.OnCancelMakeShape();
+                 w.m_pMeasure->OnCancelMakeShape();
              }
          }},
-        {WM_INVALID_SET_POINT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnInvalidSetPoint(); }},
+        {WM_INVALID_SET_POINT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnInvalidSetPoint(); }},
         {WM_MAKING_RGN_DISP_CAPTION,
-         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.OnMakingRgnDispCaption(int(wp), int(lp)); }},
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pMeasure->OnMakingRgnDispCaption(int(wp), int(lp)); }},
         {WM_END_MAKE_SHAPE,
          [](CPixmetraDlg& w, WPARAM wp, LPARAM) {
              if (wp == 1 && w.m_pCrossLines != nullptr) {
                  w.m_pCrossLines->OnEndMakeCrossLine();
              }
-             w.OnEndMakeShape(wp);
+             w.m_pMeasure->OnEndMakeShape(wp);
          }},
         {WM_ERROR_MAKE_SHAPE,
          [](CPixmetraDlg& w, WPARAM, LPARAM) {
@@ -101,15 +101,15 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
              if (w.IsCalibrating()) {
                  w.ShowCalibrationPrompt();
              } else {
-                 w.OnErrorMakeShape();
+                 w.m_pMeasure->OnErrorMakeShape();
              }
          }},
         // Results.
         {WM_SELECT_MEASURE_SHAPE,
-         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.OnSelectMeasureShape(int32_t(intptr_t(wp)), lp); }},
-        {WM_DELETE_SEL_MEASURE_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnDeleteSelMeasureData(); }},
-        {WM_DELETE_ALL_MEASURE_DATA, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.OnDeleteAllMeasureData(wp, lp); }},
-        {WM_SAVE_MEASURE_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnSaveMeasureData(); }},
+         [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pMeasure->OnSelectMeasureShape(int32_t(intptr_t(wp)), lp); }},
+        {WM_DELETE_SEL_MEASURE_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnDeleteSelMeasureData(); }},
+        {WM_DELETE_ALL_MEASURE_DATA, [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pMeasure->OnDeleteAllMeasureData(wp, lp); }},
+        {WM_SAVE_MEASURE_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pMeasure->OnSaveMeasureData(); }},
         // Cross lines and scale bar.
         {WM_MAKING_CROSSLINE_DISP_CAPTION,
          [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pCrossLines->OnMakingCrossLineDispCaption(UINT(wp)); }},

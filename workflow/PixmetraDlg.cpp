@@ -26,6 +26,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShowEvent>
 
 static void InitMainIcons()
 {
@@ -45,6 +46,11 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
         this, *this, *this, *this, CameraCtrl, AccImage, m_Geometry, m_Setting, &m_Sink,
         [this] { return SaveContinueState().bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording()); },
         [this] { ReconnectCamera(); }});
+    m_pMeasure = std::make_unique<CMeasureController>(MEASURE_PARTS{this, *this, *this, *m_pLive, m_Setting, [this] {
+        if (m_pSeries != nullptr) {
+            m_pSeries->OnResultsCleared();
+        }
+    }});
 }
 
 CPixmetraDlg::~CPixmetraDlg()
@@ -108,10 +114,10 @@ void CPixmetraDlg::CreateFlows()
     m_pSeries = std::make_unique<CSeriesController>(SERIES_PARTS{
         this, *this, *this, *m_pLive, m_Setting, m_Geometry, CameraCtrl, m_pMeasureModeDlg, &m_Sink,
         m_Options.pSeriesClock, [this] { return m_pLive->OneShotImage(FALSE) != FALSE; },
-        [this] { return CheckClearMeasureData(); }, [this](bool bEnable) { EnableMeasureGroup(bEnable); }});
+        [this] { return m_pMeasure->CheckClearMeasureData(); }, [this](bool bEnable) { m_pMeasure->EnableMeasureGroup(bEnable); }});
     m_pVideoRecord = std::make_unique<CVideoRecord>(
         VIDEO_RECORD_PARTS{this, *this, *this, *m_pLive, CameraCtrl, m_pSeries->State(), m_pLayeredWnd, m_pMeasureModeDlg,
-                           [this] { return CheckClearMeasureData(); }});
+                           [this] { return m_pMeasure->CheckClearMeasureData(); }});
 }
 
 void CPixmetraDlg::SetStatusMessage(UINT nID, const QString& suffix)
@@ -147,7 +153,7 @@ void CPixmetraDlg::UpdateButtons()
         m_pVideoRecord->UpdateControls();
     }
     // Measuring needs the overlay and a picture, and no series running.
-    EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture && !SaveContinueState().bSaving);
+    m_pMeasure->EnableMeasureGroup(m_pLayeredWnd != nullptr && bPicture && !SaveContinueState().bSaving);
 }
 
 void CPixmetraDlg::OnBnClickedBtnSaveContinue()
@@ -161,27 +167,9 @@ const SAVE_CONTINUE_STATE& CPixmetraDlg::SaveContinueState() const
     return m_pSeries != nullptr ? m_pSeries->State() : kNoSeries;
 }
 
-bool CPixmetraDlg::CheckClearMeasureData()
-{
-    if (MeasDataList.empty()) {
-        WriteLog(QStringLiteral("[MAIN]CheckClearMeasureData() MeasDataList.GetCount() = 0"));
-        return true;
-    }
-    if (AfxMessageBox(IDS_CLEAR_MEASURE_QUESTION, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
-        WriteLog(QStringLiteral("[MAIN]CheckClearMeasureData() Clear Cancel"));
-        return false;
-    }
-    OnDeleteAllMeasureData(0, LPARAM(-1));
-    // Cleared data begin a new click series.
-    if (m_pSeries != nullptr) {
-        m_pSeries->OnResultsCleared();
-    }
-    return true;
-}
-
 void CPixmetraDlg::closeEvent(QCloseEvent* pEvent)
 {
-    if (!MeasDataList.empty() &&
+    if (!m_pMeasure->Results().empty() &&
         AfxMessageBox(IDS_DELETE_ALL_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST, this) != IDYES) {
         pEvent->ignore();
         return;
@@ -267,3 +255,32 @@ void CPixmetraDlg::mouseReleaseEvent(QMouseEvent* pEvent)
     QWidget::mouseReleaseEvent(pEvent);
 }
 
+void CPixmetraDlg::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    // The tool window first shows with the main window, beside it, once the
+    // main window's frame is placed.
+    if (m_pMeasureModeDlg != nullptr && !m_bMeasureModeShown && !pEvent->spontaneous()) {
+        m_bMeasureModeShown = TRUE;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                PlaceToolWindow();
+                m_pMeasureModeDlg->show();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void CPixmetraDlg::changeEvent(QEvent* pEvent)
+{
+    // The tool window is minimised and restored with the main window.
+    if (pEvent->type() == QEvent::WindowStateChange && m_pMeasureModeDlg != nullptr && m_pMeasureModeDlg->isVisible()) {
+        if (isMinimized()) {
+            m_pMeasureModeDlg->showMinimized();
+        } else if (m_pMeasureModeDlg->isMinimized()) {
+            m_pMeasureModeDlg->showNormal();
+        }
+    }
+    QWidget::changeEvent(pEvent);
+}

@@ -27,7 +27,7 @@
 #include "workflow/live/PictureState.h"
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureViewController.h"
-#include "workflow/measure/InputControlGroups.h"
+#include "workflow/measure/MeasureController.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -123,7 +123,8 @@ public:
     const SYSTEM_SETTING& Setting() const { return m_Setting; }
     SYSTEM_SETTING& Setting() { return m_Setting; }
     double GetDisplayScale() const { return m_dDisplayScale; }
-    const std::vector<MEASURE_DATA>& Results() const { return MeasDataList; }
+    const std::vector<MEASURE_DATA>& Results() const { return m_pMeasure->Results(); }
+    CMeasureController& Measure() { return *m_pMeasure; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
     CCrossLines* CrossLines() const { return m_pCrossLines.get(); }
     CScaleBar* ScaleBar() const { return m_pScaleBar.get(); }
@@ -131,8 +132,6 @@ public:
     // Lays the controls out again after one was shown or hidden.
     void UpdateLayout() override { LayoutControls(); }
     CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
-    // Before another picture replaces the current one: false when the user keeps the measurements.
-    bool CheckClearMeasureData();
     // Called once the window was closed and shut down (the program ends then).
     void SetShutDownHandler(std::function<void()> fn) { m_fnShutDown = std::move(fn); }
 
@@ -169,26 +168,8 @@ private:
     void SetDispImageButtonLook(int nKind) override;
     void ConnectControls();
 
-    // measure/MeasureFlow.cpp
+    // The tool window, beside the main window; it lives as long as the main window.
     void CreateMeasureModeDlg();
-    void EnableMeasureGroup(bool bEnable);
-    void DisableInputGroup(int nGroup);
-    void RestoreInputGroup(int nGroup);
-    void OnInvalidSetPoint();
-    void OnStartMake(int nKind);
-    void OnStartMakeText();
-    void OnEditText();
-    void OnCancelMakeShape();
-    void OnUndoSetPoint();
-    void OnEndMakeShape(WPARAM wParam);
-    void OnErrorMakeShape();
-    void OnMakingRgnDispCaption(int nKind, int nCount);
-    void OnSelectMeasureShape(int32_t nMeasNum, LPARAM lSource);
-    void OnDeleteSelMeasureData();
-    void OnDeleteAllMeasureData(WPARAM wAlsoCalibration, LPARAM lQuestion);
-    void OnSaveMeasureData();
-    void OnDispMeasureShape(bool bShow);
-    void CopyResults();
 
     // calibration/CalibrationFlow.cpp
     void OnChangeCalibration();
@@ -216,11 +197,11 @@ private:
     CCameraCtrl CameraCtrl;
     CAccImage AccImage;
     CDisplayGeometry m_Geometry;
-    std::vector<MEASURE_DATA> MeasDataList;
     MAIN_WINDOW_OPTIONS m_Options;
     std::unique_ptr<CVideoRecord> m_pVideoRecord;
     std::unique_ptr<CPictureViewController> m_pView;
     std::unique_ptr<CLiveController> m_pLive;
+    std::unique_ptr<CMeasureController> m_pMeasure;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;
@@ -230,15 +211,9 @@ private:
     std::unique_ptr<CCrossLines> m_pCrossLines;
     std::unique_ptr<CScaleBar> m_pScaleBar;
     std::unique_ptr<CZoomWndFlow> m_pZoomFlow;
-    // The rows the user selected in the results list.
-    std::vector<int> m_SelList;
-    BOOL m_bDispMeasureShape = TRUE;
     // The settings dialog asked for the cross lines to go when it ends with OK.
     BOOL m_bDeleteCrossLineMark = FALSE;
     BOOL m_bMeasureModeShown = FALSE;
-    // The last text note's attributes.
-    QString m_LastText;
-    COLORREF m_crLastText = 0x0000FFFF;
 
     double m_dDisplayScale = 1.0;
     BOOL m_bInitialized = FALSE;
@@ -246,7 +221,6 @@ private:
     QString m_MessageText;
     // The set button's caption while it reads 中止.
     QString m_CalibSetCaption;
-    CInputControlGroups m_InputGroups;
     QSize m_MinSize;
     // The main window took the place it had at the last end.
     BOOL m_bPlacementRestored = FALSE;

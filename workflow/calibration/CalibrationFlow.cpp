@@ -86,10 +86,10 @@ void CPixmetraDlg::EndCalibrationInput()
         if (!m_pLayeredWnd->Input().IsMakingShape()) {
             eng.ResetInput();
         }
-        eng.m_bDispShapes = m_bDispMeasureShape;
+        eng.m_bDispShapes = m_pMeasure->IsDispMeasureShape();
         m_pLayeredWnd->Redraw();
     }
-    RestoreInputGroup(INPUT_GROUP_CALIBRATION);
+    m_pMeasure->RestoreInputGroup(INPUT_GROUP_CALIBRATION);
     UpdateButtons();
 }
 
@@ -105,7 +105,7 @@ void CPixmetraDlg::OnStartSetCalibration()
         AfxMessageBox(CALIB_ASK_OVERWRITE, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
         return;
     }
-    DisableInputGroup(INPUT_GROUP_CALIBRATION);
+    m_pMeasure->DisableInputGroup(INPUT_GROUP_CALIBRATION);
     if (m_pMeasureModeDlg == nullptr) {
         SetStatusMessage(IDS_CALIB_CANNOT_START);
         return;
@@ -208,10 +208,10 @@ void CPixmetraDlg::OnDeleteCalibration()
     if (AfxMessageBox(CALIB_ASK_DELETE, MB_YESNO | MB_ICONQUESTION, this) != IDYES) {
         return;
     }
-    if (table.DeleteAsksResultsQuestion(!MeasDataList.empty())) {
+    if (table.DeleteAsksResultsQuestion(!m_pMeasure->Results().empty())) {
         // The only calibration goes only together with the results; No keeps both.
-        OnDeleteAllMeasureData(1, LPARAM(CALIB_ASK_DELETE_RESULTS));
-        if (!MeasDataList.empty()) {
+        m_pMeasure->OnDeleteAllMeasureData(1, LPARAM(CALIB_ASK_DELETE_RESULTS));
+        if (!m_pMeasure->Results().empty()) {
             return;
         }
     }
@@ -294,7 +294,7 @@ void CPixmetraDlg::ApplyCalibration()
     // A slot that is enabled but has no factor leaves the overlay uncalibrated: nothing can be started.
     m_pLayeredWnd->Engine().SetCalibration(cur.Calibration, m_Setting.MeasureDownPlace, cur.UnitKind, TRUE);
     m_pLayeredWnd->Redraw();
-    CopyResults();
+    m_pMeasure->CopyResults();
     if (m_pMeasureModeDlg != nullptr) {
         m_pMeasureModeDlg->PageMeasurement()->RefreshMeasResultList();
     }

@@ -107,7 +107,7 @@ void CPixmetraDlg::OnBnClickedBtnLoadImage()
         ReportLoadError(path);
         return;
     }
-    if (!CheckClearMeasureData()) {
+    if (!m_pMeasure->CheckClearMeasureData()) {
         return;
     }
     if (m_pCrossLines != nullptr) {

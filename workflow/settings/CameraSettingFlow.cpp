@@ -50,7 +50,7 @@ void CPixmetraDlg::OnBnClickedBtnCameraSetting()
         if (CameraCtrl.IsOpen()) {
             CCameraSettingDlg dlg(this);
             WriteLog(QStringLiteral("[CAMSETTINGDLG]SetParam()"));
-            dlg.SetParam(&CameraCtrl, CameraCtrl.GetResolutionIndex(), MeasDataList.empty() ? FALSE : TRUE, &m_Sink);
+            dlg.SetParam(&CameraCtrl, CameraCtrl.GetResolutionIndex(), m_pMeasure->Results().empty() ? FALSE : TRUE, &m_Sink);
             CMainStatusLine status(*this);
             dlg.SetStatusLine(&status);
             if (dlg.DoModal() == IDOK && dlg.GetResolutionIndex() != CameraCtrl.GetResolutionIndex()) {

@@ -127,7 +127,7 @@ void CPixmetraDlg::OnBnClickedBtnSystemSetting()
 
 void CPixmetraDlg::ReconnectCamera()
 {
-    OnDeleteAllMeasureData(0, LPARAM(-1));
+    m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1));
     const BOOL bCameraOK = m_pLive->ReopenCamera();
     const IMAGE_INFO info = bCameraOK ? m_pLive->CameraImageInfo()
                                         : IMAGE_INFO{24, AccImage.GetWidth(), AccImage.GetHeight()};
