@@ -111,6 +111,10 @@ void CPixmetraDlg::CreateFlows()
     m_pZoomFlow = std::make_unique<CZoomWndFlow>(
         ZOOM_FLOW_PARTS{*this, &m_Sink, AccImage, m_Geometry, m_Setting, m_pMeasureModeDlg});
     m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
+    m_pStill = std::make_unique<CStillController>(STILL_PARTS{
+        this, *this, *this, *m_pLive, *m_pView, m_Geometry, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg,
+        m_pCrossLines.get(), m_pZoomFlow.get(), [this] { return m_pMeasure->CheckClearMeasureData(); },
+        [this] { ApplyCalibration(); }});
     m_pSeries = std::make_unique<CSeriesController>(SERIES_PARTS{
         this, *this, *this, *m_pLive, m_Setting, m_Geometry, CameraCtrl, m_pMeasureModeDlg, &m_Sink,
         m_Options.pSeriesClock, [this] { return m_pLive->OneShotImage(FALSE) != FALSE; },

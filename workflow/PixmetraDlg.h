@@ -23,6 +23,7 @@
 #include "workflow/MainButtons.h"
 #include "workflow/StatusParts.h"
 #include "workflow/capture/SaveContinueState.h"
+#include "workflow/capture/StillController.h"
 #include "workflow/live/DisplayGeometry.h"
 #include "workflow/live/PictureState.h"
 #include "workflow/live/LiveController.h"
@@ -102,12 +103,8 @@ public:
     // following its size.
     void ReconnectCamera();
     // capture/: still capture, image files, continuous save.
-    void OnBnClickedBtnSaveImage();
-    void OnBnClickedBtnLoadImage();
-    BOOL DispFileImage(const QString& path);
-    // The second half of a load: a file already decoded becomes the still picture.
-    BOOL ShowLoadedImage(const QString& path, const image::DECODED_IMAGE& decoded);
-    void ReportLoadError(const QString& path);
+    void OnBnClickedBtnSaveImage() { m_pStill->OnBnClickedBtnSaveImage(); }
+    void OnBnClickedBtnLoadImage() { m_pStill->OnBnClickedBtnLoadImage(); }
     void OnBnClickedBtnSaveContinue();
     const SAVE_CONTINUE_STATE& SaveContinueState() const;
 
@@ -202,6 +199,7 @@ private:
     std::unique_ptr<CPictureViewController> m_pView;
     std::unique_ptr<CLiveController> m_pLive;
     std::unique_ptr<CMeasureController> m_pMeasure;
+    std::unique_ptr<CStillController> m_pStill;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;

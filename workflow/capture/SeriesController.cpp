@@ -17,6 +17,7 @@
 #include "workflow/capture/CaptureStrings.h"
 #include "workflow/capture/ContinueSave.h"
 #include "workflow/capture/OverlaySave.h"
+#include "workflow/capture/SaveRegion.h"
 #include "workflow/capture/SeriesNaming.h"
 #include "workflow/live/DisplayGeometry.h"
 #include "workflow/live/PictureState.h"
@@ -180,18 +181,6 @@ bool CSeriesController::ChooseSeriesTarget(bool bTopmostDialog)
     return true;
 }
 
-RECT CSeriesController::VisibleSaveRegion() const
-{
-    if (!m_Parts.setting.bSaveHoleImage) {
-        CDisplayGeometry& geometry = m_Parts.geometry;
-        const DISP_VIEW_STATE& view = m_Parts.picture.IsFileImageLoaded() ? geometry.StillView() : geometry.CameraView();
-        if (!view.bFit) {
-            return view.VisibleRect;
-        }
-    }
-    return RECT{0, 0, 0, 0};
-}
-
 void CSeriesController::SaveContinueInterval()
 {
     WriteLog(QStringLiteral("[MAIN]SaveContinueInterval()->"));
@@ -245,7 +234,7 @@ void CSeriesController::SaveContinueInterval()
     plan.nFileType = m_State.SeriesFileType;
     plan.nQuality = m_Parts.setting.JpegQuality;
     plan.bGrey = m_Parts.picture.IsColorCamera() && m_Parts.camera.m_bGrayDisplay;
-    plan.region = VisibleSaveRegion();
+    plan.region = VisibleSaveRegion(m_Parts.setting, m_Parts.geometry, m_Parts.picture.IsFileImageLoaded() != FALSE);
     const auto group = ControlGroup1();
     for (size_t i = 0; i < group.size(); ++i) {
         m_State.GroupEnabled[i] = group[i] != nullptr && group[i]->isEnabled();
@@ -297,7 +286,7 @@ void CSeriesController::SaveContinueOnClick()
     const QString path =
         JoinSeriesPath(folder, SeriesFileName(m_State.SaveImageCount, m_State.FileTitle, m_State.SeriesFileType));
     CAccImage& image = m_Parts.picture.Image();
-    const RECT region = ClipSaveRegion(VisibleSaveRegion(), image.GetWidth(), image.GetHeight());
+    const RECT region = ClipSaveRegion(VisibleSaveRegion(m_Parts.setting, m_Parts.geometry, m_Parts.picture.IsFileImageLoaded() != FALSE), image.GetWidth(), image.GetHeight());
     if (image.SaveImageFile(path, region, m_Parts.setting.JpegQuality)) {
         m_Parts.status.SetStatusString(IDS_IMAGE_SAVED);
         return;

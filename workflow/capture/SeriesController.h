@@ -81,8 +81,6 @@ private:
     void SaveContinueOnClick();
     void EndSaveContinueSeries();
     // The part of the picture a save keeps: the visible part of a zoomed view
-    // when the whole image is not asked for, else empty.
-    RECT VisibleSaveRegion() const;
 
     SERIES_PARTS m_Parts;
     SAVE_CONTINUE_STATE m_State;
