@@ -79,8 +79,8 @@ void CStillController::OnBnClickedBtnSaveImage()
             m_Parts.status.SetStatusString(IDS_IMAGE_SAVED);
         } else {
             // A picture that could not be copied is not saved without its overlay.
-            WriteLog(result == STILL_SAVE_RESULT::CopyFailed ? QStringLiteral("[MAIN]m_Parts.live.Image().CopyToDib() Error!")
-                                                             : QStringLiteral("[MAIN]m_Parts.live.Image().SaveImageFile(%1) Error!").arg(path));
+            WriteLog(result == STILL_SAVE_RESULT::CopyFailed ? QStringLiteral("[MAIN]AccImage.CopyToDib() Error!")
+                                                             : QStringLiteral("[MAIN]AccImage.SaveImageFile(%1) Error!").arg(path));
             m_Parts.status.SetStatusString(IDS_SAVE_ERROR);
             AfxMessageBox(IDS_SAVE_ERROR, MB_ICONERROR | MB_TASKMODAL, m_Parts.pOwner);
         }
@@ -158,5 +158,5 @@ void CStillController::ReportLoadError(const QString& path)
 {
     m_Parts.status.SetStatusString(IDS_LOAD_ERROR);
     AfxMessageBox(IDS_LOAD_ERROR, MB_ICONERROR | MB_TASKMODAL, m_Parts.pOwner);
-    WriteLog(QStringLiteral("[MAIN]m_Parts.live.Image().LoadImageFile(%1)  Error!").arg(path));
+    WriteLog(QStringLiteral("[MAIN]AccImage.LoadImageFile(%1)  Error!").arg(path));
 }

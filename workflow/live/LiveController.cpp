@@ -77,17 +77,17 @@ BOOL CLiveController::InitCamera()
             }
         }
         if (!m_Parts.camera.OpenCamera(nChosen)) {
-            WriteLog(QStringLiteral("[MAIN]m_Parts.camera.OpenCamera() Error!  ") + CameraErrorText(m_Parts.camera));
+            WriteLog(QStringLiteral("[MAIN]CameraCtrl.OpenCamera() Error!  ") + CameraErrorText(m_Parts.camera));
         } else {
             m_nSelectCameraIdx = nChosen;
             const QString name = m_Parts.camera.GetCameraName(nChosen);
             WriteLog(QStringLiteral("[MAIN]Camera Idx:%1 Camera Name:%2").arg(nChosen).arg(name));
             cam.CurConectCameraName = name;
             cam.CurConnectCameraIdx = nChosen;
-            WriteLog(QStringLiteral("[MAIN]m_Parts.camera.GetDllVersion : ") + m_Parts.camera.GetDllVersion());
-            WriteLog(QStringLiteral("[MAIN]m_Parts.camera.GetApiVersion : ") + m_Parts.camera.GetApiVersion());
-            WriteLog(QStringLiteral("[MAIN]m_Parts.camera.GetFWVersion : ") + m_Parts.camera.GetFWVersion(nChosen));
-            WriteLog(QStringLiteral("[MAIN]m_Parts.camera.GetSerialNum : ") + m_Parts.camera.GetSerialNum(nChosen));
+            WriteLog(QStringLiteral("[MAIN]CameraCtrl.GetDllVersion : ") + m_Parts.camera.GetDllVersion());
+            WriteLog(QStringLiteral("[MAIN]CameraCtrl.GetApiVersion : ") + m_Parts.camera.GetApiVersion());
+            WriteLog(QStringLiteral("[MAIN]CameraCtrl.GetFWVersion : ") + m_Parts.camera.GetFWVersion(nChosen));
+            WriteLog(QStringLiteral("[MAIN]CameraCtrl.GetSerialNum : ") + m_Parts.camera.GetSerialNum(nChosen));
             if (bFound) {
                 m_Parts.camera.SetChangeResolution(cam.ResolutionIdx);
             }
@@ -115,9 +115,9 @@ BOOL CLiveController::StartStreaming(BOOL bForce)
         WriteLog(QStringLiteral("[MAIN]Already Starting..."));
         return TRUE;
     }
-    WriteLog(QStringLiteral("[MAIN]StartStreaming() -> m_Parts.camera.StartStreaming() is Start"));
+    WriteLog(QStringLiteral("[MAIN]StartStreaming() -> CameraCtrl.StartStreaming() is Start"));
     const BOOL bOk = m_Parts.camera.StartStreaming(m_Parts.pSink, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT);
-    WriteLog(QStringLiteral("[MAIN]StartStreaming() -> m_Parts.camera.StartStreaming is End"));
+    WriteLog(QStringLiteral("[MAIN]StartStreaming() -> CameraCtrl.StartStreaming is End"));
     if (bOk) {
         if (m_nFrameTimerId != 0) {
             killTimer(m_nFrameTimerId);
@@ -130,7 +130,7 @@ BOOL CLiveController::StartStreaming(BOOL bForce)
     }
     m_bCameraOK = FALSE;
     AfxMessageBox(IDS_STREAM_START_ERROR, MB_ICONERROR | MB_TASKMODAL, m_Parts.pOwner);
-    WriteLog(QStringLiteral("[MAIN]m_Parts.camera.StartStreaming Error! (") + CameraErrorText(m_Parts.camera) +
+    WriteLog(QStringLiteral("[MAIN]CameraCtrl.StartStreaming Error! (") + CameraErrorText(m_Parts.camera) +
              QLatin1Char(')'));
     return FALSE;
 }
@@ -143,7 +143,7 @@ void CLiveController::StopStreaming()
         m_nFrameTimerId = 0;
     }
     if (!m_Parts.camera.StopStreaminig()) {
-        WriteLog(QStringLiteral("[MAIN]m_Parts.camera.StopStreaminig() Error!"));
+        WriteLog(QStringLiteral("[MAIN]CameraCtrl.StopStreaminig() Error!"));
     }
 }
 
@@ -220,7 +220,7 @@ void CLiveController::OnFrameCountTimer()
     }
     int32_t nGood = 0, nBad = 0;
     if (!m_Parts.camera.GetFrameCount(nGood, nBad)) {
-        WriteLog(QStringLiteral("[m_Parts.camera]GetFrameCount()  ICubeSDK Error! : %1").arg(m_Parts.camera.GetLastError()));
+        WriteLog(QStringLiteral("[CameraCtrl]GetFrameCount()  ICubeSDK Error! : %1").arg(m_Parts.camera.GetLastError()));
         return;
     }
     if (nGood != m_nGoodFrames) {
@@ -412,8 +412,8 @@ BOOL CLiveController::OneShotImage(BOOL bWithMessages)
     });
     BOOL bResult = bShot;
     if (!bShot) {
-        WriteLog(bSetFailed ? QStringLiteral("[MAIN]m_Parts.image.SetImage() Error!")
-                            : QStringLiteral("[MAIN]m_Parts.camera.ShotImage() Error!"));
+        WriteLog(bSetFailed ? QStringLiteral("[MAIN]AccImage.SetImage() Error!")
+                            : QStringLiteral("[MAIN]CameraCtrl.ShotImage() Error!"));
     } else {
         if (bGrey) {
             m_Parts.image.ConvertToGrayscale();
