@@ -7,6 +7,8 @@
 #include "app/dialogs/FitToScreen.h"
 #include "ui_PixmetraDlg.h"
 #include "workflow/MainControls.h"
+#include "workflow/MainMetrics.h"
+#include "workflow/MainStatusBar.h"
 #include "workflow/MainStrings.h"
 #include "workflow/PixmetraDlg.h"
 #include "workflow/calibration/CalibrationTable.h"
@@ -26,15 +28,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kStatusHeight = 22;
-// Between the main window and the tool window beside it.
-constexpr int kToolGap = 12;
-
-int Scaled(int n, double dScale)
-{
-    return int(n * dScale);
-}
 
 QString TitleText(BOOL bCamera)
 {
@@ -115,7 +108,8 @@ BOOL CPixmetraDlg::InitWindow()
     m_Geometry.SetFrameMargins(width(), height());
 
     m_pPicture = new CPictureBox(this, &AccImage, &m_Geometry);
-    CreateStatusBar();
+    m_pStatusBar = new CMainStatusBar(this, m_dDisplayScale);
+    m_pStatusBar->show();
     UpdateCalibrationCaption();
     CreateMeasureModeDlg();
 
@@ -163,93 +157,16 @@ void CPixmetraDlg::ConnectControls()
     connect(m_pUi->btnSetting, &QPushButton::clicked, this, [this] { OnBnClickedBtnSystemSetting(); });
 }
 
-void CPixmetraDlg::CreateStatusBar()
-{
-    m_pStatusBar = new QWidget(this);
-    m_pStatusBar->setObjectName(QStringLiteral("statusBar"));
-    for (int i = 0; i < STATUS_PART_COUNT; ++i) {
-        auto* pPart = new QLabel(m_pStatusBar);
-        pPart->setObjectName(QStringLiteral("statusPart%1").arg(i));
-        pPart->setFrameShape(QFrame::Panel);
-        pPart->setFrameShadow(QFrame::Sunken);
-        m_StatusParts[size_t(i)] = pPart;
-    }
-    m_StatusParts[2]->setText(QStringLiteral(" frames："));
-    m_StatusParts[3]->setText(QStringLiteral(" bad frames："));
-    m_StatusParts[5]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_CALIBRATION_VALUE)));
-    m_StatusParts[6]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_UNIT_NAME)));
-    m_pStatusBar->show();
-}
-
-namespace {
-
-// The frame rate's widest text, so its part does not jump as the rate changes.
-const QString kWidestFpsText = QStringLiteral("  999.99 fps");
-// The order in which parts give way on a narrow window: the empty last part,
-// the frame counters, the calibration's name, the picture kind, the frame
-// rate; the calibration value and the unit stay whole longest.
-constexpr int kGiveWayOrder[STATUS_PART_COUNT] = {7, 3, 2, 4, 0, 1, 5, 6};
-
-} // namespace
-
-int CPixmetraDlg::StatusPartNeed(int nPart) const
-{
-    const QLabel* pPart = m_StatusParts[size_t(nPart)];
-    const QString text = nPart == 1 ? kWidestFpsText : pPart->text();
-    // Frame, margins and a little air on each side of the text.
-    return pPart->fontMetrics().horizontalAdvance(text) + 2 * pPart->frameWidth() + Scaled(10, m_dDisplayScale);
-}
-
-void CPixmetraDlg::LayoutStatusBar(int nWidth)
-{
-    // Each part as wide as its text; the last one takes what is left. A
-    // window too narrow for all of them takes the room from the parts in
-    // kGiveWayOrder, each down to a sliver before the next gives way.
-    std::array<int, STATUS_PART_COUNT> widths{};
-    int total = 0;
-    for (int i = 0; i < STATUS_PART_COUNT - 1; ++i) {
-        widths[size_t(i)] = StatusPartNeed(i);
-        total += widths[size_t(i)];
-    }
-    widths[STATUS_PART_COUNT - 1] = std::max(0, nWidth - total);
-    total += widths[STATUS_PART_COUNT - 1];
-    const int sliver = Scaled(16, m_dDisplayScale);
-    for (const int nPart : kGiveWayOrder) {
-        if (total <= nWidth) {
-            break;
-        }
-        int& w = widths[size_t(nPart)];
-        const int give = std::min(total - nWidth, std::max(0, w - sliver));
-        w -= give;
-        total -= give;
-    }
-    m_pStatusBar->setGeometry(0, height() - kStatusHeight, nWidth, kStatusHeight);
-    int left = 0;
-    for (int i = 0; i < STATUS_PART_COUNT; ++i) {
-        m_StatusParts[size_t(i)]->setGeometry(left, 0, std::max(0, widths[size_t(i)] - 2), kStatusHeight);
-        left += widths[size_t(i)];
-    }
-}
-
 void CPixmetraDlg::SetStatusPart(int nPart, const QString& text)
 {
-    if (nPart >= 0 && nPart < STATUS_PART_COUNT && m_StatusParts[size_t(nPart)] != nullptr &&
-        m_StatusParts[size_t(nPart)]->text() != text) {
-        QLabel* pPart = m_StatusParts[size_t(nPart)];
-        pPart->setText(text);
-        // A text wider than its part makes room for itself.
-        if (m_bInitialized && StatusPartNeed(nPart) > pPart->width() + 2) {
-            LayoutStatusBar(width());
-        }
+    if (m_pStatusBar != nullptr) {
+        m_pStatusBar->SetStatusPart(nPart, text);
     }
 }
 
 QString CPixmetraDlg::GetStatusPartText(int nPart) const
 {
-    if (nPart < 0 || nPart >= STATUS_PART_COUNT || m_StatusParts[size_t(nPart)] == nullptr) {
-        return QString();
-    }
-    return m_StatusParts[size_t(nPart)]->text();
+    return m_pStatusBar != nullptr ? m_pStatusBar->GetStatusPartText(nPart) : QString();
 }
 
 void CPixmetraDlg::UpdateCalibrationCaption()
@@ -398,7 +315,7 @@ void CPixmetraDlg::LayoutControls()
     m_pUi->labelMessage->setGeometry(g + 4, y2 + 1, right - g - 8, h2 - 2);
 
     // Bottom: the status bar.
-    LayoutStatusBar(W);
+    m_pStatusBar->Layout(W, height());
 
     // The picture frame takes the rest; the picture box follows the view.
     const RECT rf = m_Geometry.Resize(W, H);
@@ -413,101 +330,6 @@ void CPixmetraDlg::LayoutControls()
     }
 }
 
-void CPixmetraDlg::RestoreWindowPlacement()
-{
-    if (!m_Setting.bRegistWindowPos) {
-        return;
-    }
-    if (m_Setting.bMaximizeWnd) {
-        WriteLog(QStringLiteral("[MAIN]Maximize Window"));
-        setWindowState(windowState() | Qt::WindowMaximized);
-        return;
-    }
-    RECT& rc = m_Setting.MainWndRect;
-    const QRect saved(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-    if (saved.width() <= 0 || saved.height() <= 0) {
-        return;
-    }
-    QScreen* pPrimary = QGuiApplication::primaryScreen();
-    const QSize screenSize = pPrimary != nullptr ? pPrimary->size() : QSize();
-    WriteLog(QString::asprintf("[MAIN]Monitor Size X:%d Y:%d  MinDialogSize Width:%d Height:%d", screenSize.width(),
-                               screenSize.height(), m_MinSize.width(), m_MinSize.height()));
-    WriteLog(QString::asprintf("[MAIN]SetWindowPos  X:%d Y:%d Width:%d Height:%d", saved.left(), saved.top(),
-                               saved.width(), saved.height()));
-    // Only a rectangle whose title area lies on a screen present now is used.
-    bool bOnScreen = false;
-    const QRect titleArea(saved.left(), saved.top(), saved.width(), std::min(saved.height(), 40));
-    for (QScreen* pScreen : QGuiApplication::screens()) {
-        const QRect common = pScreen->availableGeometry().intersected(titleArea);
-        if (common.width() >= std::min(100, saved.width()) && common.height() >= std::min(20, saved.height())) {
-            bOnScreen = true;
-        }
-    }
-    if (!bOnScreen || saved.width() < m_MinSize.width() - 1 || saved.height() < m_MinSize.height() - 1) {
-        rc = RECT{0, 0, 0, 0};
-        WriteLog(QStringLiteral("[MAIN]Reset Main Window Rect"));
-        return;
-    }
-    // A rectangle kept from a larger screen or a smaller display scale is
-    // fitted to this screen, its frame included.
-    QScreen* pScreen = QGuiApplication::screenAt(titleArea.center());
-    if (pScreen == nullptr) {
-        pScreen = pPrimary;
-    }
-    QRect fitted = saved;
-    if (pScreen != nullptr) {
-        const QRect avail = pScreen->availableGeometry().marginsRemoved(FrameMarginsOf(this));
-        fitted.setSize(saved.size().boundedTo(avail.size()).expandedTo(m_MinSize));
-        fitted.moveLeft(std::clamp(saved.left(), avail.left(), std::max(avail.left(), avail.right() + 1 - fitted.width())));
-        fitted.moveTop(std::clamp(saved.top(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - fitted.height())));
-    }
-    setGeometry(fitted);
-    m_bPlacementRestored = TRUE;
-}
-
-void CPixmetraDlg::PlaceToolWindow()
-{
-    QScreen* pScreen = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    const QRect client = geometry();
-    const QMargins margins = FrameMarginsOf(this);
-    const QRect frame = client.marginsAdded(margins);
-    if (pScreen == nullptr) {
-        m_pMeasureModeDlg->PlaceBeside(frame);
-        return;
-    }
-    const QRect avail = pScreen->availableGeometry();
-    m_pMeasureModeDlg->adjustSize();
-    const int toolFrameWidth = m_pMeasureModeDlg->width() + margins.left() + margins.right() + kToolGap;
-    const int mainFrameMin = minimumWidth() + margins.left() + margins.right();
-    const bool bSideBySide = avail.width() >= mainFrameMin + toolFrameWidth;
-    if (!m_bPlacementRestored) {
-        // The first start: the main window as large as the screen allows
-        // beside the tool window, or the whole screen when both do not fit.
-        const int mainFrameWidth = bSideBySide ? std::min(frame.width(), avail.width() - toolFrameWidth)
-                                               : std::min(frame.width(), avail.width());
-        // Over the picture, the tool window needs the whole height the screen has.
-        const int mainHeight = bSideBySide ? std::min(client.height(), avail.height() - margins.top() - margins.bottom())
-                                           : avail.height() - margins.top() - margins.bottom();
-        const QRect mainClient(avail.left() + margins.left(), avail.top() + margins.top(),
-                               mainFrameWidth - margins.left() - margins.right(), mainHeight);
-        setGeometry(mainClient);
-        if (bSideBySide) {
-            m_pMeasureModeDlg->PlaceBeside(mainClient.marginsAdded(margins));
-        } else {
-            m_pMeasureModeDlg->PlaceInside(PictureArea(mainClient), margins);
-        }
-        return;
-    }
-    m_pMeasureModeDlg->PlaceBeside(frame);
-    // Where the place kept or found beside would hide the main window's
-    // controls, the tool window lies over the picture instead.
-    const QRect toolFrame = m_pMeasureModeDlg->frameGeometry().marginsAdded(
-        m_pMeasureModeDlg->frameGeometry() == m_pMeasureModeDlg->geometry() ? margins : QMargins());
-    if (toolFrame.intersects(frame) && !PictureArea(client).contains(toolFrame)) {
-        m_pMeasureModeDlg->PlaceInside(PictureArea(client), margins);
-    }
-}
-
 QRect CPixmetraDlg::PictureArea(const QRect& client) const
 {
     // The part of the window below the two rows of controls and above the
@@ -518,19 +340,6 @@ QRect CPixmetraDlg::PictureArea(const QRect& client) const
     const int top = Scaled(8, s) + Scaled(30, s) + Scaled(6, s) + Scaled(28, s) + Scaled(4, s);
     return QRect(client.left() + Scaled(8, s), client.top() + top, client.width() - 2 * Scaled(8, s) - vbar,
                  client.height() - top - kStatusHeight - hbar - Scaled(4, s));
-}
-
-void CPixmetraDlg::SaveWindowPlacement()
-{
-    if (!m_Setting.bRegistWindowPos) {
-        m_Setting.MainWndRect = RECT{0, 0, 0, 0};
-        return;
-    }
-    m_Setting.bMaximizeWnd = isMaximized() ? TRUE : FALSE;
-    if (!isMinimized() && !isMaximized()) {
-        const QRect g = geometry();
-        m_Setting.MainWndRect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    }
 }
 
 void CPixmetraDlg::CreateMeasureModeDlg()

@@ -10,6 +10,7 @@
 #include "ui_PixmetraDlg.h"
 #include "workflow/MainControls.h"
 #include "workflow/MainMessages.h"
+#include "workflow/MainPlacement.h"
 #include "workflow/MainStrings.h"
 #include "workflow/capture/CaptureStrings.h"
 #include "workflow/capture/SeriesController.h"
@@ -98,7 +99,7 @@ BOOL CPixmetraDlg::OnInitDialog()
     SetStatusMessage(nStartMessage);
 
     m_bInitialized = TRUE;
-    RestoreWindowPlacement();
+    m_bPlacementRestored = RestoreWindowPlacement(*this, m_Setting, m_MinSize) ? TRUE : FALSE;
     WriteLog(QStringLiteral("[MAIN]->OnInitDialog is End."));
     return TRUE;
 }
@@ -200,7 +201,7 @@ void CPixmetraDlg::OnDestroy()
     m_bDestroyed = TRUE;
     WriteLog(QStringLiteral("[MAIN]OnDestroy()->"));
     if (m_bInitialized) {
-        SaveWindowPlacement();
+        SaveWindowPlacement(*this, m_Setting);
         if (m_pZoomFlow != nullptr) {
             m_pZoomFlow->SavePlacement();
         }
@@ -269,7 +270,8 @@ void CPixmetraDlg::showEvent(QShowEvent* pEvent)
         QMetaObject::invokeMethod(
             this,
             [this] {
-                PlaceToolWindow();
+                PlaceToolWindow(*this, *m_pMeasureModeDlg, m_bPlacementRestored != FALSE,
+                                [this](const QRect& client) { return PictureArea(client); });
                 m_pMeasureModeDlg->show();
             },
             Qt::QueuedConnection);

@@ -39,6 +39,7 @@
 #include <vector>
 
 class CAboutDlg;
+class CMainStatusBar;
 class CCrossLines;
 class CScaleBar;
 class CZoomWndFlow;
@@ -56,7 +57,6 @@ namespace Ui {
 class CPixmetraDlg;
 }
 
-constexpr int STATUS_PART_COUNT = 8;
 
 // What the window is built on; tests replace the camera library or make the
 // overlay fail.
@@ -148,20 +148,10 @@ private:
     void OnDestroy();
 
     // MainLayout.cpp
-    void CreateStatusBar();
-    void LayoutStatusBar(int nWidth);
-    // The width part nPart needs for its (widest) text.
-    int StatusPartNeed(int nPart) const;
     void SetStatusPart(int nPart, const QString& text) override;
     void LayoutControls();
-    void RestoreWindowPlacement();
-    // At the first show: the tool window beside the main window where the
-    // screen has room for both (the main window made narrower for it when it
-    // was not placed by the user), else over the picture's bottom-right corner.
-    void PlaceToolWindow();
     // Where only the picture lies in a main window of the given client rectangle.
     QRect PictureArea(const QRect& client) const;
-    void SaveWindowPlacement();
     void SetDispImageButtonLook(int nKind) override;
     void ConnectControls();
 
@@ -203,8 +193,7 @@ private:
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;
-    QWidget* m_pStatusBar = nullptr;
-    std::array<QLabel*, STATUS_PART_COUNT> m_StatusParts{};
+    CMainStatusBar* m_pStatusBar = nullptr;
     CMeasureModeDlg* m_pMeasureModeDlg = nullptr;
     std::unique_ptr<CCrossLines> m_pCrossLines;
     std::unique_ptr<CScaleBar> m_pScaleBar;
