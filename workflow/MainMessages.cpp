@@ -113,7 +113,7 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         // Cross lines and scale bar.
         {WM_MAKING_CROSSLINE_DISP_CAPTION,
          [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pCrossLines->OnMakingCrossLineDispCaption(UINT(wp)); }},
-        {WM_DELETE_CROSS_LINE, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnDeleteCrossLine(); }},
+        {WM_DELETE_CROSS_LINE, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pSettings->OnDeleteCrossLine(); }},
         {WM_DISP_SCALE, [](CPixmetraDlg& w, WPARAM wp, LPARAM) { w.m_pScaleBar->OnDispScale(wp); }},
         // Picture series.
         {WM_SAVE_IMAGE_CONTINUE,

@@ -46,7 +46,11 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
     m_pLive = std::make_unique<CLiveController>(LIVE_PARTS{
         this, *this, *this, *this, CameraCtrl, AccImage, m_Geometry, m_Setting, &m_Sink,
         [this] { return SaveContinueState().bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording()); },
-        [this] { ReconnectCamera(); }});
+        [this] {
+            if (m_pSettings != nullptr) {
+                m_pSettings->ReconnectCamera();
+            }
+        }});
     m_pMeasure = std::make_unique<CMeasureController>(MEASURE_PARTS{this, *this, *this, *m_pLive, m_Setting, [this] {
         if (m_pSeries != nullptr) {
             m_pSeries->OnResultsCleared();
@@ -123,6 +127,11 @@ void CPixmetraDlg::CreateFlows()
     m_pVideoRecord = std::make_unique<CVideoRecord>(
         VIDEO_RECORD_PARTS{this, *this, *this, *m_pLive, CameraCtrl, m_pSeries->State(), m_pLayeredWnd, m_pMeasureModeDlg,
                            [this] { return m_pMeasure->CheckClearMeasureData(); }});
+    m_pSettings = std::make_unique<CSettingsController>(SETTINGS_PARTS{
+        this, &m_Sink, *this, *this, *this, *m_pLive, *m_pView, m_Setting, CameraCtrl, m_Geometry, m_pLayeredWnd,
+        m_pMeasureModeDlg, *m_pCrossLines, m_pZoomFlow.get(), [this] { return !m_pMeasure->Results().empty(); },
+        [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { ApplyCalibration(); },
+        [this] { return SaveContinueState().bSaving || m_pVideoRecord->IsRecording(); }});
 }
 
 void CPixmetraDlg::SetStatusMessage(UINT nID, const QString& suffix)
@@ -217,6 +226,7 @@ void CPixmetraDlg::OnDestroy()
     // The overlay goes before the camera is released; nothing reaches it afterwards.
     delete m_pLayeredWnd;
     m_pLayeredWnd = nullptr;
+    m_pSettings.reset();
     m_pScaleBar.reset();
     m_pCrossLines.reset();
     m_pZoomFlow.reset();

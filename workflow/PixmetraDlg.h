@@ -12,6 +12,7 @@
 //   overlay/, magnifier/   cross lines, scale bar, magnifier (own classes)
 //   capture/VideoRecord.cpp   the video button's recording and countdown
 //   capture/SeriesController.cpp   the continuous-save button's picture series
+//   settings/SettingsController.cpp   the camera adjustment and settings buttons
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -29,6 +30,7 @@
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureViewController.h"
 #include "workflow/measure/MeasureController.h"
+#include "workflow/settings/SettingsController.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -93,15 +95,10 @@ public:
     CPictureViewController& View() { return *m_pView; }
 
     // settings/: the camera adjustment and the system settings, applied to the running window.
-    void OnBnClickedBtnCameraSetting();
-    // Switches the camera to mode position nIndex and fits the window to the
-    // size the camera then has; FALSE (with a message) when the camera refused.
-    BOOL ChangeCameraResolution(int nIndex);
-    void OnBnClickedBtnSystemSetting();
-    void OnDeleteCrossLine();
-    // Closes the camera and opens the one the settings name, with the window
-    // following its size.
-    void ReconnectCamera();
+    void OnBnClickedBtnCameraSetting() { m_pSettings->OnBnClickedBtnCameraSetting(); }
+    void OnBnClickedBtnSystemSetting() { m_pSettings->OnBnClickedBtnSystemSetting(); }
+    void OnDeleteCrossLine() { m_pSettings->OnDeleteCrossLine(); }
+    CSettingsController& SettingsFlow() { return *m_pSettings; }
     // capture/: still capture, image files, continuous save.
     void OnBnClickedBtnSaveImage() { m_pStill->OnBnClickedBtnSaveImage(); }
     void OnBnClickedBtnLoadImage() { m_pStill->OnBnClickedBtnLoadImage(); }
@@ -198,8 +195,6 @@ private:
     std::unique_ptr<CCrossLines> m_pCrossLines;
     std::unique_ptr<CScaleBar> m_pScaleBar;
     std::unique_ptr<CZoomWndFlow> m_pZoomFlow;
-    // The settings dialog asked for the cross lines to go when it ends with OK.
-    BOOL m_bDeleteCrossLineMark = FALSE;
     BOOL m_bMeasureModeShown = FALSE;
 
     double m_dDisplayScale = 1.0;
@@ -215,4 +210,5 @@ private:
 
     std::function<void()> m_fnShutDown;
     std::unique_ptr<CSeriesController> m_pSeries;
+    std::unique_ptr<CSettingsController> m_pSettings;
 };

@@ -239,7 +239,7 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
         EXPECT_FALSE(lines.bDispCrossLine);
         EXPECT_TRUE(QTest::qWaitFor([&] { return main.Image().GetWidth() == 320; }, 5000));
         // A position beyond the mode list is refused, never looked up.
-        EXPECT_FALSE(main.ChangeCameraResolution(42));
+        EXPECT_FALSE(main.SettingsFlow().ChangeCameraResolution(42));
         ASSERT_EQ(m_Boxes.Texts.size(), 1u);
         m_Boxes.Texts.clear();
         EXPECT_EQ(main.Camera().GetResolutionIndex(), 7);
