@@ -5,7 +5,7 @@
 #pragma once
 
 #include "camera/ICubeSDK.h"
-#include "simcam/AviRecorder.h"
+#include "media/AviRecorder.h"
 #include "simcam/SimParams.h"
 #include "simcam/TestPattern.h"
 
@@ -112,7 +112,7 @@ private:
     int64_t m_nWhiteBalanceDoneAt = 0;
     // Started under the lock; fed by the frame thread, which also ends it when
     // its time is up or the camera is gone; Stop waits for its file.
-    CAviRecorder m_Recorder;
+    media::CAviRecorder m_Recorder;
 };
 
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace simcam {
+namespace media {
 
 constexpr uint64_t kAviRiffLimit = uint64_t(1) << 30;
 
@@ -111,4 +111,4 @@ private:
     std::vector<RIFF_LIST> m_Lists;    // the last one is open until Close
 };
 
-} // namespace simcam
+} // namespace media

@@ -1,4 +1,4 @@
-#include "simcam/AviWriter.h"
+#include "media/AviWriter.h"
 
 #include <fcntl.h>
 #include <sys/types.h>
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace simcam {
+namespace media {
 
 namespace {
 
@@ -464,4 +464,4 @@ bool CAviWriter::Close(double dFps)
     return bOk;
 }
 
-} // namespace simcam
+} // namespace media
