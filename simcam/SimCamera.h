@@ -22,7 +22,7 @@ namespace simcam {
 
 // Set by tests and demos while frames run, hence atomic.
 struct SIM_FAULTS {
-    std::atomic<int> nOpenError{0};       // returned once by the next open (-24, -25)
+    std::atomic<int> nOpenError{0};       // returned once by the next open (ICUBE_ERR_CONFIG_*)
     std::atomic<int> nDisconnectAfter{0}; // frames, 0 = never
     std::atomic<int> nBrokenEvery{0};     // every n-th frame is broken, 0 = none
     std::atomic<int> nFps{0};             // overrides the frame rate, 0 = as parameters say
