@@ -97,7 +97,7 @@ void BM_SaveJpeg5MP_Baseline(benchmark::State& state)
     for (auto _ : state) {
         unsigned char* out = nullptr;
         unsigned long size = 0;
-        tjCompress2(h, img.GetPixels(), kW, img.GetStride(), kH, TJPF_BGR, &out, &size, TJSAMP_420, 80, 0);
+        tjCompress2(h, img.LockPixels().Pixels(), kW, img.GetStride(), kH, TJPF_BGR, &out, &size, TJSAMP_420, 80, 0);
         FILE* fp = std::fopen(path.constData(), "wb");
         std::fwrite(out, 1, size, fp);
         std::fclose(fp);

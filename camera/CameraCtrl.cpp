@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <iterator>
 
 CCameraCtrl::CCameraCtrl(CICubeApi* pApi)
 {
@@ -115,7 +116,7 @@ BOOL CCameraCtrl::OpenCamera(int nIndex)
     // reallocated with no callback left to write into it.
     CloseCamera();
     int err = m_pApi->ICubeSDK_Open(nIndex);
-    if (err == -24 || err == -25) {
+    if (err == ICUBE_ERR_CONFIG_CRC_CORRUPT || err == ICUBE_ERR_CONFIG_CORRUPT) {
         // Corrupt configuration data: reset it and try once more.
         m_nLastError = err;
         m_pApi->ICubeSDK_SetCamParameter(nIndex, ICUBE_PARAM_CONFIG_RESET, 0);
@@ -136,7 +137,7 @@ BOOL CCameraCtrl::OpenCamera(int nIndex)
         return fail(err);
     }
     const QByteArray n(name);
-    if (n.contains("4133") || n.contains("4203")) {
+    if (std::any_of(std::begin(kModelFixNames), std::end(kModelFixNames), [&](const char* p) { return n.contains(p); })) {
         if ((err = m_pApi->ICubeSDK_SetCamParameter(nIndex, ICUBE_PARAM_MODEL_FIX, 1)) != 0) {
             return fail(err);
         }

@@ -163,6 +163,8 @@ private:
     // After this no callback touches the controller or the ring until the
     // next StartStreaming; it waits out one that is running.
     void DeactivateCallback();
+    // A callback leaves; the last one out wakes DeactivateCallback.
+    static void LeaveCallback(CALLBACK_CONTEXT& ctx);
     // After a take: re-arms the frame message and logs the counts now and then.
     void FrameTaken(bool bTook);
     void LogFrameStats() const;

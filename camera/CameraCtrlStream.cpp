@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <thread>
 
 BOOL CCameraCtrl::IsStreaming() const
 {
@@ -68,9 +67,20 @@ BOOL CCameraCtrl::StopStreaminig()
 void CCameraCtrl::DeactivateCallback()
 {
     m_Context.bActive = false;
-    // Wait out a callback that is already running; after this none touches us.
-    while (m_Context.nInFlight.load() > 0) {
-        std::this_thread::yield();
+    // Sleeps until the callbacks already inside have left (each is one frame
+    // copy and one post; none starts its work once the flag is clear); the
+    // last to leave wakes us. After this none touches us.
+    for (int n = m_Context.nInFlight.load(); n > 0; n = m_Context.nInFlight.load()) {
+        m_Context.nInFlight.wait(n);
+    }
+}
+
+void CCameraCtrl::LeaveCallback(CALLBACK_CONTEXT& ctx)
+{
+    // With no one waiting the wake costs one load; it goes by the counter's
+    // address (a futex) and reads nothing of a controller freed meanwhile.
+    if (ctx.nInFlight.fetch_sub(1) == 1) {
+        ctx.nInFlight.notify_all();
     }
 }
 
@@ -90,12 +100,12 @@ int ICUBE_CALL CCameraCtrl::FrameCallback(int nEvent, void* pData, int nSize, vo
 {
     auto* ctx = static_cast<CALLBACK_CONTEXT*>(pContext);
     if (ctx == nullptr) {
-        return 42;
+        return ICUBE_CALLBACK_RESULT;
     }
     ctx->nInFlight.fetch_add(1);
     if (!ctx->bActive.load()) {
-        ctx->nInFlight.fetch_sub(1);
-        return 42;
+        LeaveCallback(*ctx);
+        return ICUBE_CALLBACK_RESULT;
     }
     CCameraCtrl* self = ctx->pCtrl;
     if (nEvent == 0) {
@@ -112,8 +122,8 @@ int ICUBE_CALL CCameraCtrl::FrameCallback(int nEvent, void* pData, int nSize, vo
     } else if (nEvent == 1 && ctx->pReceiver != nullptr) {
         ctx->pReceiver->PostMessage(ctx->nDisconnectMessage, 0, 0);
     }
-    ctx->nInFlight.fetch_sub(1);
-    return 42;
+    LeaveCallback(*ctx);
+    return ICUBE_CALLBACK_RESULT;
 }
 
 BOOL CCameraCtrl::ShotImage(void* pDest, int nSlot)

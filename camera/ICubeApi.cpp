@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include <cstring>
+#include <iterator>
 #include <mutex>
 
 const QStringList& CICubeApi::CalledEntryPoints()
@@ -124,8 +125,11 @@ QString GetICubeErrorText(int nCode)
         "No Error.",                                                // 0
         "unspecified error",                                        // 1
     };
-    if (nCode >= -25 && nCode <= 1) {
-        return QString::fromLatin1(kTexts[nCode + 25]);
+    // The table starts at the lowest code the SDK gives.
+    constexpr int kFirst = ICUBE_ERR_CONFIG_CORRUPT;
+    static_assert(std::size(kTexts) == 1 - kFirst + 1);
+    if (nCode >= kFirst && nCode <= 1) {
+        return QString::fromLatin1(kTexts[nCode - kFirst]);
     }
     if (nCode == 10) {
         return QStringLiteral("No Image Memory.");

@@ -36,3 +36,7 @@ enum ICUBE_PARAM : int {
     ICUBE_PARAM_CONFIG_RESET = 143, // resets corrupt configuration data
     ICUBE_PARAM_FPS = 147,
 };
+
+// A camera whose name contains one of these gets ICUBE_PARAM_MODEL_FIX set
+// to 1 once it is open.
+inline constexpr const char* kModelFixNames[] = {"4133", "4203"};

@@ -18,8 +18,14 @@ extern "C" {
 #endif
 
 /* event 0: one frame of size bytes of 24-bit BGR rows, top row first, no
- * padding; event 1: the camera was disconnected. Returns 42. */
+ * padding; event 1: the camera was disconnected. Returns
+ * ICUBE_CALLBACK_RESULT whatever the event. */
 typedef int(ICUBE_CALL* ICUBE_FRAME_CALLBACK)(int nEvent, void* pData, int nSize, void* pContext);
+enum { ICUBE_CALLBACK_RESULT = 42 };
+
+/* Results of Open when the camera's configuration data is corrupt (its
+ * checksum, or the data itself); resetting that data lets it open again. */
+enum { ICUBE_ERR_CONFIG_CRC_CORRUPT = -24, ICUBE_ERR_CONFIG_CORRUPT = -25 };
 
 /* The parameter range record filled by GetCamParameterRange. */
 typedef struct ICUBE_PARAM_RANGE {

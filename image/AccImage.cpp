@@ -74,7 +74,7 @@ void CAccImage::SetHeader()
     BITMAPINFOHEADER_REC& h = m_pBmpInfo->bmiHeader;
     h.biWidth = m_nWidth;
     h.biHeight = -m_nHeight;
-    h.biBitCount = uint16_t(m_nBitCount == 0 ? 8 : m_nBitCount);
+    h.biBitCount = uint16_t(m_nBitCount == 0 ? 8u : m_nBitCount.load());
 }
 
 void CAccImage::FreeLocked()
@@ -86,12 +86,20 @@ void CAccImage::FreeLocked()
     m_nHeight = 0;
 }
 
-QImage CAccImage::WrapImage() const
+QImage CAccImage::WrapLocked() const
 {
     if (m_pPixels == nullptr) {
         return QImage();
     }
     return QImage(m_pPixels, m_nWidth, m_nHeight, GetStride(), QtFormatOf(m_nBitCount));
+}
+
+const uint8_t* CAccImage::CPixelView::Row(int32_t y) const
+{
+    if (IsEmpty() || y < 0 || y >= Height()) {
+        return nullptr;
+    }
+    return Pixels() + size_t(y) * size_t(Stride());
 }
 
 BOOL CAccImage::SetImage(const void* pPixels, const IMAGE_INFO& info, int32_t nSrcStride)
@@ -272,7 +280,7 @@ BOOL CAccImage::SaveImageFile(const QString& path, const RECT& rc, int nQuality)
         h = m_nHeight;
         stride = GetStride();
         nBits = m_nBitCount;
-        snapshot.assign(m_pPixels, m_pPixels + uint64_t(stride) * uint64_t(h));
+        snapshot.assign(m_pPixels.load(), m_pPixels + uint64_t(stride) * uint64_t(h));
     }
     std::lock_guard<std::mutex> encode(m_EncodeMutex);
     return SaveRegion(path, snapshot.data(), w, h, stride, nBits, rc, nQuality);
@@ -381,7 +389,7 @@ double CAccImage::DrawImage(QPainter& painter, int32_t nClientWidth, int32_t nCl
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(dst, WrapImage(), src);
+    painter.drawImage(dst, WrapLocked(), src);
     painter.restore();
     return scale;
 }

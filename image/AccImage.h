@@ -1,8 +1,12 @@
 // The picture the main window shows and saves: a device-independent bitmap
 // of 8, 24 or 32 bits, rows top first, each padded to 4 bytes, shown through
-// the grey ramp when it has 8 bits. SetImage, LoadImageFile, the saves and
-// DrawImage are serialised, so the save thread and the UI thread may share
-// one object; a save copies the pixels under the lock and encodes outside it.
+// the grey ramp when it has 8 bits. Every access to the pixels is
+// serialised, so the save thread and the UI thread may share one object: the
+// changes, the saves and DrawImage take the picture's lock, and a reader of
+// the pixels holds it through a CPixelView. A save copies the pixels under
+// the lock and encodes outside it. The size getters read one value each
+// without the lock, for quick checks; a reader that needs them to agree with
+// the pixels takes them from its view.
 #pragma once
 
 #include "image/ImageCodec.h"
@@ -13,6 +17,7 @@
 #include <QImage>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -48,6 +53,32 @@ struct BITMAPINFO_REC {
 
 class CAccImage {
 public:
+    // The pixels for reading, the picture's lock held while the view lives:
+    // nothing can change, move or free them meanwhile. Keep it briefly (one
+    // paint, one reduction, one pixel read) and call nothing of the picture
+    // that locks (changes, saves, DrawImage) while holding it; the size
+    // getters are fine.
+    class CPixelView {
+    public:
+        bool IsEmpty() const { return m_pImage->m_pPixels == nullptr; }
+        const uint8_t* Pixels() const { return m_pImage->m_pPixels; }
+        // Row y, top first; null when y lies off the picture.
+        const uint8_t* Row(int32_t y) const;
+        bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
+        int32_t Width() const { return m_pImage->m_nWidth; }
+        int32_t Height() const { return m_pImage->m_nHeight; }
+        int32_t Stride() const { return m_pImage->GetStride(); }
+        uint32_t BitCount() const { return m_pImage->m_nBitCount; }
+        // A QImage over the pixels, without a copy; valid while the view lives.
+        QImage Wrap() const { return m_pImage->WrapLocked(); }
+
+    private:
+        friend class CAccImage;
+        explicit CPixelView(const CAccImage& image) : m_pImage(&image), m_Lock(image.m_Mutex) {}
+        const CAccImage* m_pImage;
+        std::unique_lock<std::mutex> m_Lock;
+    };
+
     CAccImage();
     ~CAccImage();
     CAccImage(const CAccImage&) = delete;
@@ -83,10 +114,9 @@ public:
     int32_t GetWidth() const { return m_nWidth; }
     int32_t GetHeight() const { return m_nHeight; }
     int32_t GetStride() const { return GetStride(m_nWidth, m_nBitCount); }
-    const uint8_t* GetPixels() const { return m_pPixels; }
+    // Blocks while a change, a save's copy or a paint runs.
+    CPixelView LockPixels() const { return CPixelView(*this); }
     const BITMAPINFO_REC* GetBitmapInfo() const { return m_pBmpInfo.get(); }
-    // A QImage over the pixels, without a copy; valid until the next change.
-    QImage WrapImage() const;
 
 private:
     BOOL WriteBits(const QString& path, const uint8_t* pBits, int32_t w, int32_t h, int32_t nStride, uint32_t nBits,
@@ -95,15 +125,18 @@ private:
                     const RECT& rc, int nQuality);
     void SetHeader();
     void FreeLocked();
+    // Under the lock.
+    QImage WrapLocked() const;
 
     std::unique_ptr<BITMAPINFO_REC> m_pBmpInfo;
-    uint8_t* m_pPixels = nullptr;
-    uint32_t m_nBitCount = 0;
-    int32_t m_nWidth = 0;
-    int32_t m_nHeight = 0;
+    // Written only under m_Mutex; atomic so the getters may read them without it.
+    std::atomic<uint8_t*> m_pPixels{nullptr};
+    std::atomic<uint32_t> m_nBitCount{0};
+    std::atomic<int32_t> m_nWidth{0};
+    std::atomic<int32_t> m_nHeight{0};
     std::unique_ptr<uint8_t[]> m_Buffer;
     image::CJpegEncoder m_JpegEncoder;
-    std::mutex m_Mutex;
+    mutable std::mutex m_Mutex;
     // The encoder's own: held while a file is written, never while painting.
     std::mutex m_EncodeMutex;
 };

@@ -143,121 +143,161 @@ bool PixelBytes(int64_t nWidth, int64_t nHeight, uint32_t nBitCount, uint64_t& n
     return nBytes <= kMaxDecodedBytes;
 }
 
-bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
+namespace {
+
+// The header fields the reader uses, each checked against the file.
+struct BMP_LAYOUT {
+    uint32_t nOffBits = 0;
+    uint32_t nHeaderSize = 0;
+    int32_t nWidth = 0;
+    int32_t nHeight = 0; // positive; bTopDown tells the row order
+    uint16_t nBitCount = 0;
+    uint32_t nColoursUsed = 0;
+    uint32_t nSizeImage = 0;
+    bool bTopDown = false;
+    bool bRle = false;
+    uint64_t nBytes = 0; // of the rows, uncompressed
+    uint64_t nStride = 0;
+};
+
+// Compression the reader takes: none, run-length codes for 8 bits bottom-up,
+// and bit fields only when they are the plain BGRX layout.
+bool IsReadableCompression(const uint8_t* h, uint32_t nCompression, const BMP_LAYOUT& bmp)
+{
+    if (nCompression == 1) {
+        return bmp.nBitCount == 8 && !bmp.bTopDown;
+    }
+    if (nCompression == 3) {
+        return bmp.nBitCount == 32 && bmp.nHeaderSize >= 52 && U32(h + 40) == 0xff0000u && U32(h + 44) == 0xff00u &&
+               U32(h + 48) == 0xffu;
+    }
+    return nCompression == 0;
+}
+
+bool ReadLayout(const uint8_t* pData, size_t nSize, BMP_LAYOUT& bmp)
 {
     if (pData == nullptr || nSize < 14 + 40 || pData[0] != 'B' || pData[1] != 'M') {
         return false;
     }
-    const uint32_t offBits = U32(pData + 10);
+    bmp.nOffBits = U32(pData + 10);
     const uint8_t* h = pData + 14;
-    const uint32_t hdrSize = U32(h);
-    if (hdrSize < 40 || uint64_t(14) + hdrSize > nSize) {
+    bmp.nHeaderSize = U32(h);
+    if (bmp.nHeaderSize < 40 || uint64_t(14) + bmp.nHeaderSize > nSize) {
         return false;
     }
-    const int32_t width = int32_t(U32(h + 4));
+    bmp.nWidth = int32_t(U32(h + 4));
     const int32_t rawHeight = int32_t(U32(h + 8));
     const uint16_t planes = U16(h + 12);
-    const uint16_t bitCount = U16(h + 14);
+    bmp.nBitCount = U16(h + 14);
     const uint32_t compression = U32(h + 16);
-    uint32_t clrUsed = U32(h + 32);
-    if (planes != 1 || (bitCount != 8 && bitCount != 24 && bitCount != 32)) {
+    bmp.nSizeImage = U32(h + 20);
+    bmp.nColoursUsed = U32(h + 32);
+    if (planes != 1 || (bmp.nBitCount != 8 && bmp.nBitCount != 24 && bmp.nBitCount != 32)) {
         return false; // 1, 4 and 16 bits are not read
     }
-    if (rawHeight == std::numeric_limits<int32_t>::min() || width <= 0 || rawHeight == 0) {
+    if (rawHeight == std::numeric_limits<int32_t>::min() || bmp.nWidth <= 0 || rawHeight == 0) {
         return false;
     }
-    const bool bTopDown = rawHeight < 0;
-    const int32_t height = bTopDown ? -rawHeight : rawHeight;
-    const bool bRle = compression == 1;
-    if (bRle) {
-        // Run-length codes exist only for 8 bits and only bottom-up.
-        if (bitCount != 8 || bTopDown) {
-            return false;
-        }
-    } else if (compression == 3) {
-        // Bit fields are read only when they are the plain BGRX layout.
-        if (bitCount != 32 || hdrSize < 52 || U32(h + 40) != 0xff0000u || U32(h + 44) != 0xff00u ||
-            U32(h + 48) != 0xffu) {
-            return false;
-        }
-    } else if (compression != 0) {
+    bmp.bTopDown = rawHeight < 0;
+    bmp.nHeight = bmp.bTopDown ? -rawHeight : rawHeight;
+    bmp.bRle = compression == 1;
+    if (!IsReadableCompression(h, compression, bmp) || !PixelBytes(bmp.nWidth, bmp.nHeight, bmp.nBitCount, bmp.nBytes)) {
         return false;
     }
-    uint64_t nBytes = 0;
-    if (!PixelBytes(width, height, bitCount, nBytes)) {
-        return false;
-    }
-    const uint64_t stride = uint64_t(StrideOf(width, bitCount));
-    if (offBits < 14 + hdrSize || offBits >= nSize || (!bRle && uint64_t(offBits) + nBytes > nSize)) {
-        return false; // the pixel data lies outside the file
-    }
+    bmp.nStride = uint64_t(StrideOf(bmp.nWidth, bmp.nBitCount));
+    // The pixel data must lie inside the file.
+    return bmp.nOffBits >= 14 + bmp.nHeaderSize && bmp.nOffBits < nSize &&
+           (bmp.bRle || uint64_t(bmp.nOffBits) + bmp.nBytes <= nSize);
+}
 
-    // Palette for 8 bits.
-    uint8_t palette[256][3];
-    std::memset(palette, 0, sizeof(palette));
-    bool bGreyRamp = true;
-    if (bitCount == 8) {
-        if (clrUsed == 0 || clrUsed > 256) {
-            clrUsed = 256;
-        }
-        const uint64_t palAt = 14 + uint64_t(hdrSize);
-        if (palAt + uint64_t(clrUsed) * 4 > offBits) {
-            return false;
-        }
-        for (uint32_t i = 0; i < clrUsed; ++i) {
-            const uint8_t* q = pData + palAt + 4 * i;
-            palette[i][0] = q[0];
-            palette[i][1] = q[1];
-            palette[i][2] = q[2];
-            bGreyRamp = bGreyRamp && q[0] == i && q[1] == i && q[2] == i;
+struct BMP_PALETTE {
+    uint8_t colours[256][3] = {};
+    uint32_t nUsed = 0;
+    bool bGreyRamp = true; // entry i is grey i throughout
+};
+
+// The palette of an 8-bit file; it must end before the pixel data.
+bool ReadPalette(const uint8_t* pData, const BMP_LAYOUT& bmp, BMP_PALETTE& palette)
+{
+    palette.nUsed = (bmp.nColoursUsed == 0 || bmp.nColoursUsed > 256) ? 256 : bmp.nColoursUsed;
+    const uint64_t palAt = 14 + uint64_t(bmp.nHeaderSize);
+    if (palAt + uint64_t(palette.nUsed) * 4 > bmp.nOffBits) {
+        return false;
+    }
+    for (uint32_t i = 0; i < palette.nUsed; ++i) {
+        const uint8_t* q = pData + palAt + 4 * i;
+        palette.colours[i][0] = q[0];
+        palette.colours[i][1] = q[1];
+        palette.colours[i][2] = q[2];
+        palette.bGreyRamp = palette.bGreyRamp && q[0] == i && q[1] == i && q[2] == i;
+    }
+    return true;
+}
+
+// Shown through the fixed grey ramp a colour palette would turn to
+// meaningless greys: its indexes are expanded to 24-bit colour instead.
+template <class SrcRow>
+bool ExpandPalette(const BMP_LAYOUT& bmp, const BMP_PALETTE& palette, SrcRow srcRow, DECODED_IMAGE& out)
+{
+    uint64_t n24 = 0;
+    if (!PixelBytes(bmp.nWidth, bmp.nHeight, 24, n24)) {
+        return false;
+    }
+    out.nBitCount = 24;
+    out.nWidth = bmp.nWidth;
+    out.nHeight = bmp.nHeight;
+    out.pixels.assign(n24, 0);
+    const int32_t dstStride = StrideOf(bmp.nWidth, 24);
+    for (int32_t y = 0; y < bmp.nHeight; ++y) {
+        const uint8_t* s = srcRow(y);
+        uint8_t* d = out.pixels.data() + uint64_t(y) * dstStride;
+        for (int32_t x = 0; x < bmp.nWidth; ++x) {
+            const uint8_t idx = s[x];
+            const uint8_t* c = idx < palette.nUsed ? palette.colours[idx] : palette.colours[0];
+            d[3 * x] = idx < palette.nUsed ? c[0] : 0;
+            d[3 * x + 1] = idx < palette.nUsed ? c[1] : 0;
+            d[3 * x + 2] = idx < palette.nUsed ? c[2] : 0;
         }
     }
-    const uint8_t* pSrc = pData + offBits;
+    return true;
+}
+
+} // namespace
+
+bool DecodeBmp(const uint8_t* pData, size_t nSize, DECODED_IMAGE& out)
+{
+    BMP_LAYOUT bmp;
+    if (!ReadLayout(pData, nSize, bmp)) {
+        return false;
+    }
+    BMP_PALETTE palette;
+    if (bmp.nBitCount == 8 && !ReadPalette(pData, bmp, palette)) {
+        return false;
+    }
+    const uint8_t* pSrc = pData + bmp.nOffBits;
     std::vector<uint8_t> expanded;
-    if (bRle) {
-        size_t nCoded = nSize - offBits;
-        const uint32_t sizeImage = U32(h + 20);
-        if (sizeImage != 0 && sizeImage < nCoded) {
-            nCoded = sizeImage;
+    if (bmp.bRle) {
+        size_t nCoded = nSize - bmp.nOffBits;
+        if (bmp.nSizeImage != 0 && bmp.nSizeImage < nCoded) {
+            nCoded = bmp.nSizeImage;
         }
-        if (!ExpandRle8(pSrc, nCoded, width, height, stride, expanded)) {
+        if (!ExpandRle8(pSrc, nCoded, bmp.nWidth, bmp.nHeight, bmp.nStride, expanded)) {
             return false;
         }
         pSrc = expanded.data();
     }
-    auto srcRow = [&](int32_t y) { return pSrc + (bTopDown ? uint64_t(y) : uint64_t(height - 1 - y)) * stride; };
-
-    if (bitCount == 8 && !bGreyRamp) {
-        // Shown through the fixed grey ramp a colour palette would turn to
-        // meaningless greys: expand to colour instead.
-        uint64_t n24 = 0;
-        if (!PixelBytes(width, height, 24, n24)) {
-            return false;
-        }
-        out.nBitCount = 24;
-        out.nWidth = width;
-        out.nHeight = height;
-        out.pixels.assign(n24, 0);
-        const int32_t dstStride = StrideOf(width, 24);
-        for (int32_t y = 0; y < height; ++y) {
-            const uint8_t* s = srcRow(y);
-            uint8_t* d = out.pixels.data() + uint64_t(y) * dstStride;
-            for (int32_t x = 0; x < width; ++x) {
-                const uint8_t idx = s[x];
-                const uint8_t* c = idx < clrUsed ? palette[idx] : palette[0];
-                d[3 * x] = idx < clrUsed ? c[0] : 0;
-                d[3 * x + 1] = idx < clrUsed ? c[1] : 0;
-                d[3 * x + 2] = idx < clrUsed ? c[2] : 0;
-            }
-        }
-        return true;
+    const auto srcRow = [&](int32_t y) {
+        return pSrc + (bmp.bTopDown ? uint64_t(y) : uint64_t(bmp.nHeight - 1 - y)) * bmp.nStride;
+    };
+    if (bmp.nBitCount == 8 && !palette.bGreyRamp) {
+        return ExpandPalette(bmp, palette, srcRow, out);
     }
-    out.nBitCount = bitCount;
-    out.nWidth = width;
-    out.nHeight = height;
-    out.pixels.resize(nBytes);
-    for (int32_t y = 0; y < height; ++y) {
-        std::memcpy(out.pixels.data() + uint64_t(y) * stride, srcRow(y), stride);
+    out.nBitCount = bmp.nBitCount;
+    out.nWidth = bmp.nWidth;
+    out.nHeight = bmp.nHeight;
+    out.pixels.resize(bmp.nBytes);
+    for (int32_t y = 0; y < bmp.nHeight; ++y) {
+        std::memcpy(out.pixels.data() + uint64_t(y) * bmp.nStride, srcRow(y), bmp.nStride);
     }
     return true;
 }

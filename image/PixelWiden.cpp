@@ -1,6 +1,9 @@
 #include "image/PixelWiden.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
+#define PIXMETRA_WIDEN_SSSE3 1
+#endif
 
 namespace image {
 
@@ -16,6 +19,7 @@ void WidenScalar(const uint8_t* s, uint8_t* d, int32_t n)
     }
 }
 
+#ifdef PIXMETRA_WIDEN_SSSE3
 // Four pixels per shuffle. A 16-byte load takes 12 bytes of pixels, so the
 // loop stops where a load would read past the last pixel.
 __attribute__((target("ssse3"))) void WidenSsse3(const uint8_t* s, uint8_t* d, int32_t n)
@@ -38,17 +42,20 @@ __attribute__((target("ssse3"))) void WidenSsse3(const uint8_t* s, uint8_t* d, i
     }
     WidenScalar(s + 3 * x, d + 4 * x, n - x);
 }
+#endif
 
 } // namespace
 
 void WidenBgrToBgrx(const uint8_t* pSrc, uint8_t* pDst, int32_t nPixels)
 {
+#ifdef PIXMETRA_WIDEN_SSSE3
     static const bool bSsse3 = __builtin_cpu_supports("ssse3");
     if (bSsse3) {
         WidenSsse3(pSrc, pDst, nPixels);
-    } else {
-        WidenScalar(pSrc, pDst, nPixels);
+        return;
     }
+#endif
+    WidenScalar(pSrc, pDst, nPixels);
 }
 
 } // namespace image

@@ -183,7 +183,7 @@ int CSimCamera::SetParam(int nParam, int nValue)
 
 void CSimCamera::SettleWhiteBalance()
 {
-    if (m_nWhiteBalanceDoneAt != 0 && NowMs() >= m_nWhiteBalanceDoneAt) {
+    if (m_nWhiteBalanceDoneAt != 0 && media::NowMs() >= m_nWhiteBalanceDoneAt) {
         m_nWhiteBalanceDoneAt = 0;
         m_Params[ICUBE_PARAM_WHITE_BALANCE].nValue = 1;
         m_Params[ICUBE_PARAM_RED_GAIN].nValue = m_Params[ICUBE_PARAM_GREEN_GAIN].nValue = m_Params[ICUBE_PARAM_BLUE_GAIN].nValue = 64;
@@ -274,7 +274,7 @@ int CSimCamera::OnePush(int nParam)
     if (SIM_PARAM* p = FeatureParam(nParam, true, err)) {
         p->nValue = 0;
         // Settles after 300 ms, or never when the fault says so.
-        m_nWhiteBalanceDoneAt = m_pFaults->bWhiteBalanceNever ? 0 : NowMs() + 300;
+        m_nWhiteBalanceDoneAt = m_pFaults->bWhiteBalanceNever ? 0 : media::NowMs() + 300;
     }
     return err;
 }
@@ -358,7 +358,7 @@ int CSimCamera::SaveAvi(const std::string& path, int nSeconds)
         return -2;
     }
     const CAMERA_MODE_SIZE sz = kCameraModeSizes[m_nMode];
-    AVI_RECORDER_OPTIONS options;
+    media::AVI_RECORDER_OPTIONS options;
     if (m_pFaults->nAviRiffLimit > 0) {
         options.nRiffLimit = uint64_t(m_pFaults->nAviRiffLimit.load());
     }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "camera/ICubeSDK.h"
-#include "simcam/AviRecorder.h"
+#include "media/AviRecorder.h"
 #include "simcam/SimParams.h"
 #include "simcam/TestPattern.h"
 
@@ -22,7 +22,7 @@ namespace simcam {
 
 // Set by tests and demos while frames run, hence atomic.
 struct SIM_FAULTS {
-    std::atomic<int> nOpenError{0};       // returned once by the next open (-24, -25)
+    std::atomic<int> nOpenError{0};       // returned once by the next open (ICUBE_ERR_CONFIG_*)
     std::atomic<int> nDisconnectAfter{0}; // frames, 0 = never
     std::atomic<int> nBrokenEvery{0};     // every n-th frame is broken, 0 = none
     std::atomic<int> nFps{0};             // overrides the frame rate, 0 = as parameters say
@@ -112,7 +112,7 @@ private:
     int64_t m_nWhiteBalanceDoneAt = 0;
     // Started under the lock; fed by the frame thread, which also ends it when
     // its time is up or the camera is gone; Stop waits for its file.
-    CAviRecorder m_Recorder;
+    media::CAviRecorder m_Recorder;
 };
 
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "camera/ICubeSDK.h"
-#include "simcam/AviRecorder.h"
+#include "media/AviRecorder.h"
 #include "uvccam/UvcControls.h"
 #include "uvccam/UvcDevice.h"
 
@@ -75,7 +75,7 @@ private:
     std::unique_ptr<CUvcControls> m_pControls;
     std::atomic<bool> m_bOpen{false};
     int m_nMode = -1; // index into the device's modes
-    simcam::CAviRecorder m_Recorder;
+    media::CAviRecorder m_Recorder;
     ICUBE_FRAME_CALLBACK m_pCallback = nullptr;
     void* m_pContext = nullptr;
 };

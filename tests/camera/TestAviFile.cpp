@@ -8,7 +8,7 @@
 #include "FullDisk.h"
 #include "RequiredTool.h"
 #include "camera/SimCam.h"
-#include "simcam/AviWriter.h"
+#include "media/AviWriter.h"
 
 #include <QFile>
 #include <QProcess>
@@ -153,7 +153,7 @@ TEST(AviWriterFile, SpillsIntoOpenDmlListsAtTheRiffLimit)
     constexpr uint64_t kLimit = 64 * 1024;
     constexpr int kFrames = 60;
     {
-        simcam::CAviWriter avi(kLimit);
+        media::CAviWriter avi(kLimit);
         ASSERT_TRUE(avi.Open(path, 320, 240, 30.0));
         for (int i = 0; i < kFrames; ++i) {
             const std::vector<uint8_t> jpeg = FakeJpeg(3000 + 97 * size_t(i), uint8_t(i));
@@ -184,7 +184,7 @@ TEST(AviWriterFile, SpillsIntoOpenDmlListsAtTheRiffLimit)
     // Under the limit the file is one RIFF list that plain AVI readers take whole.
     const std::string small = dir.filePath(QStringLiteral("small.avi")).toStdString();
     {
-        simcam::CAviWriter avi;
+        media::CAviWriter avi;
         ASSERT_TRUE(avi.Open(small, 640, 480, 30.0));
         for (int i = 0; i < 5; ++i) {
             const std::vector<uint8_t> jpeg = FakeJpeg(1001, uint8_t(i));
@@ -215,15 +215,15 @@ TEST(AviWriterFile, AFullDiskEndsTheFileAtItsLastWholeFrame)
         int nFrames;        // offered
         size_t nGivenToIndex; // whole frames left out so the index fits
     } const kCases[] = {
-        {"one list, found at a flush mid-recording", simcam::kAviRiffLimit, 300000, 200, 0},
+        {"one list, found at a flush mid-recording", media::kAviRiffLimit, 300000, 200, 0},
         {"OpenDML lists, the last one cut", 64 * 1024, 300000, 200, 0},
-        {"every frame still buffered, found at the close", simcam::kAviRiffLimit, 20000, 8, 0},
+        {"every frame still buffered, found at the close", media::kAviRiffLimit, 20000, 8, 0},
         // The fourth frame ends 64 bytes before the disk is full: too few for its index.
-        {"the last whole frame gives its room to the index", simcam::kAviRiffLimit, 17300, 8, 1},
-        {"no room for the header", simcam::kAviRiffLimit, 1000, 1, 0},
+        {"the last whole frame gives its room to the index", media::kAviRiffLimit, 17300, 8, 1},
+        {"no room for the header", media::kAviRiffLimit, 1000, 1, 0},
     };
     // Frame i: JPEG markers around 3000 + 97 i bytes of its number.
-    const auto write = [](simcam::CAviWriter& avi, int nFrames) {
+    const auto write = [](media::CAviWriter& avi, int nFrames) {
         int n = 0;
         for (; n < nFrames; ++n) {
             const std::vector<uint8_t> jpeg = FakeJpeg(3000 + 97 * size_t(n), uint8_t(n));
@@ -239,7 +239,7 @@ TEST(AviWriterFile, AFullDiskEndsTheFileAtItsLastWholeFrame)
         // The same frames on a disk with room: where each one ends.
         const std::string reference = dir.filePath(QStringLiteral("room.avi")).toStdString();
         {
-            simcam::CAviWriter avi(c.nRiffLimit);
+            media::CAviWriter avi(c.nRiffLimit);
             ASSERT_TRUE(avi.Open(reference, 320, 240, 30.0));
             ASSERT_EQ(write(avi, c.nFrames), c.nFrames);
             ASSERT_TRUE(avi.Close(25.0));
@@ -252,7 +252,7 @@ TEST(AviWriterFile, AFullDiskEndsTheFileAtItsLastWholeFrame)
 
         const std::string path = dir.filePath(QStringLiteral("full.avi")).toStdString();
         fulldisk::CFullDisk full(dir.path(), c.nDiskBytes);
-        simcam::CAviWriter avi(c.nRiffLimit);
+        media::CAviWriter avi(c.nRiffLimit);
         if (!avi.Open(path, 320, 240, 30.0)) {
             EXPECT_EQ(nWhole, 0u) << "only a disk without room for the header refuses the file";
             EXPECT_EQ(avi.WriteError(), ENOSPC);

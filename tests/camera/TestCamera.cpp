@@ -101,7 +101,7 @@ TEST(ICubeApiBinding, VersionRuleAndResultTexts)
     EXPECT_TRUE(IsInterfaceVersionSupported("1.1.0.0"));
     EXPECT_FALSE(IsInterfaceVersionSupported(""));
     EXPECT_FALSE(IsInterfaceVersionSupported("x.y"));
-    EXPECT_EQ(GetICubeErrorText(-25), QStringLiteral("config data is corrupt"));
+    EXPECT_EQ(GetICubeErrorText(ICUBE_ERR_CONFIG_CORRUPT), QStringLiteral("config data is corrupt"));
     EXPECT_EQ(GetICubeErrorText(-26), QString());
     EXPECT_EQ(CCameraCtrl::ToSdkParamId(0), 7);
     EXPECT_EQ(CCameraCtrl::ToSdkParamId(24), 116);
@@ -116,7 +116,7 @@ TEST_F(CameraTest, ListsOpensAndRecoversFromCorruptConfiguration)
     EXPECT_EQ(c.GetCameraName(2), QString());
     EXPECT_TRUE(c.IsApiVersionSupported());
     EXPECT_FALSE(c.GetSerialNum(0).isEmpty());
-    SetSimFault("open_error", -25);
+    SetSimFault("open_error", ICUBE_ERR_CONFIG_CORRUPT);
     ASSERT_TRUE(c.OpenCamera(0));
     EXPECT_EQ(SimCount(0, 143), 1); // configuration reset
     EXPECT_EQ(SimCount(0, -1), 2);  // opened twice

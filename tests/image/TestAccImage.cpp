@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -33,7 +35,7 @@ bool SamePixels(const CAccImage& a, const std::vector<uint8_t>& expected, int w,
     }
     const int stride = a.GetStride();
     for (int y = 0; y < h; ++y) {
-        if (std::memcmp(a.GetPixels() + size_t(y) * stride, expected.data() + size_t(y) * stride, w * (bits / 8)) !=
+        if (std::memcmp(a.LockPixels().Pixels() + size_t(y) * stride, expected.data() + size_t(y) * stride, w * (bits / 8)) !=
             0) {
             return false;
         }
@@ -86,19 +88,57 @@ TEST(AccImage, StridesSetImageAndPadding)
     ASSERT_TRUE(img.SetImage(frame.data(), IMAGE_INFO{24, 7, 3}, 21));
     ASSERT_EQ(img.GetStride(), 24);
     for (int y = 0; y < 3; ++y) {
-        EXPECT_EQ(std::memcmp(img.GetPixels() + 24 * y, frame.data() + 21 * y, 21), 0);
+        EXPECT_EQ(std::memcmp(img.LockPixels().Pixels() + 24 * y, frame.data() + 21 * y, 21), 0);
     }
     EXPECT_FALSE(img.SetImage(frame.data(), IMAGE_INFO{24, 7, 3}, 20)); // rows shorter than a pixel row
     // Grey conversion of the picture itself skips the row padding.
     ASSERT_TRUE(img.ConvertToGrayscale());
     for (int y = 0; y < 3; ++y) {
-        const uint8_t* row = img.GetPixels() + 24 * y;
+        const uint8_t* row = img.LockPixels().Pixels() + 24 * y;
         for (int x = 0; x < 7; ++x) {
             EXPECT_EQ(row[3 * x], row[3 * x + 2]);
         }
         EXPECT_EQ(row[21], 0);
         EXPECT_EQ(row[23], 0);
     }
+}
+
+// A reader on another thread sees, through its view, the size and the pixels
+// of one and the same picture while the pictures change size under it (run
+// under ThreadSanitizer too, which reports any unlocked access).
+TEST(AccImage, AViewSeesOnePictureWhileAnotherThreadChangesIt)
+{
+    struct SHAPE {
+        int w, h;
+        uint8_t fill;
+    };
+    const SHAPE shapes[] = {{64, 32, 0x11}, {96, 48, 0x22}};
+    std::vector<uint8_t> pixels[2];
+    for (int i = 0; i < 2; ++i) {
+        pixels[i].assign(size_t(CAccImage::GetStride(shapes[i].w, 24)) * shapes[i].h, shapes[i].fill);
+    }
+    CAccImage img;
+    ASSERT_TRUE(img.SetImage(pixels[0].data(), IMAGE_INFO{24, shapes[0].w, shapes[0].h}));
+    std::atomic<bool> bDone{false};
+    std::thread writer([&] {
+        for (int n = 0; n < 2000; ++n) {
+            const SHAPE& s = shapes[n % 2];
+            img.SetImage(pixels[n % 2].data(), IMAGE_INFO{24, s.w, s.h});
+        }
+        bDone = true;
+    });
+    int nViews = 0, nTorn = 0;
+    while (!bDone || nViews == 0) {
+        const CAccImage::CPixelView view = img.LockPixels();
+        ++nViews;
+        const SHAPE& s = view.Width() == shapes[0].w ? shapes[0] : shapes[1];
+        const uint8_t* pLast = view.Row(view.Height() - 1);
+        if (view.Height() != s.h || pLast == nullptr || pLast[0] != s.fill || pLast[s.w * 3 - 1] != s.fill) {
+            ++nTorn;
+        }
+    }
+    writer.join();
+    EXPECT_EQ(nTorn, 0) << "of " << nViews << " views";
 }
 
 TEST(AccImage, GreyConversionEqualsTheFormulaForEveryColour)
@@ -179,7 +219,7 @@ TEST_F(AccImageTest, RoundTripsOfEveryFormatAndDepth)
             for (int y = 0; y < 23; ++y) {
                 for (int x = 0; x < 37; ++x) {
                     const uint8_t* a = px.data() + y * img.GetStride() + 4 * x;
-                    const uint8_t* b = back.GetPixels() + y * back.GetStride() + x * (back.GetBitCount() / 8);
+                    const uint8_t* b = back.LockPixels().Pixels() + y * back.GetStride() + x * (back.GetBitCount() / 8);
                     ASSERT_EQ(std::memcmp(a, b, 3), 0) << c.name << " " << x << "," << y;
                 }
             }
@@ -225,7 +265,7 @@ TEST_F(AccImageTest, FormatByTheLastThreeCharactersAndJpegQuality)
     for (int y = 0; y < 150; ++y) {
         for (int x = 0; x < 600; ++x) {
             const size_t i = size_t(y) * back.GetStride() + x;
-            err += std::abs(int(back.GetPixels()[i]) - int(px[i]));
+            err += std::abs(int(back.LockPixels().Pixels()[i]) - int(px[i]));
         }
     }
     EXPECT_LT(err / (600 * 150), 6.0);
@@ -242,7 +282,7 @@ TEST_F(AccImageTest, RegionSavesAndFailedWrites)
     ASSERT_TRUE(r.LoadImageFile(Path("r.bmp")));
     ASSERT_EQ(r.GetWidth(), 10);
     ASSERT_EQ(r.GetHeight(), 20);
-    EXPECT_EQ(std::memcmp(r.GetPixels() + r.GetStride() * 3, px.data() + img.GetStride() * 9 + 15, 30), 0);
+    EXPECT_EQ(std::memcmp(r.LockPixels().Pixels() + r.GetStride() * 3, px.data() + img.GetStride() * 9 + 15, 30), 0);
     ASSERT_TRUE(img.SaveImageFile(Path("whole.bmp"), RECT{0, 0, 0, 0}, 80));
     ASSERT_TRUE(r.LoadImageFile(Path("whole.bmp")));
     EXPECT_EQ(r.GetWidth(), 40);
@@ -298,8 +338,8 @@ TEST_F(AccImageTest, BmpRowOrdersPalettesAndHostileHeaders)
     CAccImage c;
     ASSERT_TRUE(c.LoadImageFile(Path("pal.png")));
     EXPECT_EQ(c.GetBitCount(), 24u);
-    EXPECT_EQ(c.GetPixels()[0], 255);     // blue of pixel (0, 0)
-    EXPECT_EQ(c.GetPixels()[3 + 2], 255); // red of pixel (1, 0)
+    EXPECT_EQ(c.LockPixels().Pixels()[0], 255);     // blue of pixel (0, 0)
+    EXPECT_EQ(c.LockPixels().Pixels()[3 + 2], 255); // red of pixel (1, 0)
     // 1-bit and 16-bit files, huge and negative sizes, lying offsets.
     QImage mono(16, 16, QImage::Format_Mono);
     mono.fill(1);

@@ -117,7 +117,7 @@ TEST_F(FileDecoderTest, Rle8BmpEqualsTheSamePictureUncompressed)
     IMAGE_INFO info{};
     ASSERT_TRUE(img.LoadImageFile(Write("rle.bmp", rle), &info));
     EXPECT_EQ(info.nBitCount, 8u);
-    EXPECT_EQ(std::memcmp(img.GetPixels(), a.pixels.data(), a.pixels.size()), 0);
+    EXPECT_EQ(std::memcmp(img.LockPixels().Pixels(), a.pixels.data(), a.pixels.size()), 0);
 
     // A colour palette gives colour, index 0 (the skipped pixels) included.
     for (Bytes* f : {&rle, &plain}) {
@@ -170,7 +170,7 @@ TEST_F(FileDecoderTest, HostileRunLengthCodesFail)
         EXPECT_FALSE(Decode(f, out)) << "case " << n;
         EXPECT_FALSE(keep.LoadImageFile(Write("bad.bmp", f))) << "case " << n;
         EXPECT_EQ(keep.GetWidth(), 6);
-        EXPECT_EQ(keep.GetPixels()[2], 3); // the picture shown so far stays
+        EXPECT_EQ(keep.LockPixels().Pixels()[2], 3); // the picture shown so far stays
         ++n;
     }
 
@@ -314,7 +314,7 @@ TEST_F(FileDecoderTest, CmykAndYcckJpegsLoadAsTheirRgbRendering)
         IMAGE_INFO info{};
         ASSERT_TRUE(img.LoadImageFile(Write(c.name, c.file), &info)) << c.name;
         EXPECT_EQ(info.nBitCount, 24u);
-        EXPECT_EQ(std::memcmp(img.GetPixels(), out.pixels.data(), out.pixels.size()), 0);
+        EXPECT_EQ(std::memcmp(img.LockPixels().Pixels(), out.pixels.data(), out.pixels.size()), 0);
     }
     // The Adobe segment alone decides inversion: plain values marked as
     // Adobe's come out as a negative.

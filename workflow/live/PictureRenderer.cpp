@@ -47,8 +47,13 @@ double CPictureRenderer::Draw(QPainter& painter, CAccImage& image, int32_t nBoxW
     }
     m_Reduced.setDevicePixelRatio(pw == dw ? 1.0 : dpr);
     const RECT rcSrc{int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)};
-    if (m_Reduced.isNull() || !m_Reducer.Reduce(image.GetPixels(), image.GetStride(), int(nBits / 8), rcSrc,
-                                                 m_Reduced.bits(), int32_t(m_Reduced.bytesPerLine()), 4, pw, ph)) {
+    // The view holds the picture's lock until the condition is decided, before DrawImage takes it.
+    const auto reduce = [&](const CAccImage::CPixelView& view) {
+        return view.BitCount() == nBits && view.Contains(rcSrc.right - 1, rcSrc.bottom - 1) &&
+               m_Reducer.Reduce(view.Pixels(), view.Stride(), int(nBits / 8), rcSrc, m_Reduced.bits(),
+                                int32_t(m_Reduced.bytesPerLine()), 4, pw, ph);
+    };
+    if (m_Reduced.isNull() || !reduce(image.LockPixels())) {
         return image.DrawImage(painter, nBoxWidth, nBoxHeight, nullptr, dRatio, nSrcX, nSrcY);
     }
     const QPainter::CompositionMode mode = painter.compositionMode();

@@ -209,7 +209,11 @@ CZoomWndDlg::PIXEL_AT CZoomWndDlg::ReadPixel() const
     if (px.x < 0 || px.y < 0 || px.x >= m_pImage->GetWidth() || px.y >= m_pImage->GetHeight()) {
         return px;
     }
-    const uint8_t* pRow = m_pImage->GetPixels() + size_t(px.y) * size_t(m_pImage->GetStride());
+    const CAccImage::CPixelView view = m_pImage->LockPixels(); // the picture may have changed since the check above
+    const uint8_t* pRow = view.Contains(px.x, px.y) ? view.Row(px.y) : nullptr;
+    if (pRow == nullptr) {
+        return px;
+    }
     const uint32_t nBits = m_pImage->GetBitCount();
     if (nBits == 8) {
         px.nChannels = 1;

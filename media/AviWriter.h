@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace simcam {
+namespace media {
 
 constexpr uint64_t kAviRiffLimit = uint64_t(1) << 30;
 
@@ -81,6 +81,14 @@ private:
     void Patch(uint64_t at, const void* p, size_t n);
     void Patch32(uint64_t at, uint32_t v);
     void Patch64(uint64_t at, uint64_t v);
+    // The parts of the file's header: 'avih', the stream's 'strh' and
+    // 'strf', the 'indx' super index (its entries filled at the close) and
+    // the 'odml' list. Each keeps where the fields lie that only the end knows.
+    void PutMainHeader(uint32_t nFrameBytes);
+    void PutStreamHeader(uint32_t nFrameBytes);
+    void PutStreamFormat(uint32_t nFrameBytes);
+    void PutSuperIndex(uint32_t nIndexSize);
+    void PutOdmlHeader(uint32_t nOdmlSize);
     // Opens a RIFF list ("AVI " for the first, "AVIX" after) and its 'movi'.
     void BeginRiff(const char* pType);
     // The 'ix00' of the current list, the end of 'movi', 'idx1' in the first.
@@ -111,4 +119,4 @@ private:
     std::vector<RIFF_LIST> m_Lists;    // the last one is open until Close
 };
 
-} // namespace simcam
+} // namespace media

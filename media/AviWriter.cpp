@@ -1,4 +1,4 @@
-#include "simcam/AviWriter.h"
+#include "media/AviWriter.h"
 
 #include <fcntl.h>
 #include <sys/types.h>
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace simcam {
+namespace media {
 
 namespace {
 
@@ -201,89 +201,14 @@ bool CAviWriter::Open(const std::string& path, int nWidth, int nHeight, double d
     PutFourCC("LIST");
     Put32(4 + (8 + 56) + (8 + strlSize) + (8 + odmlSize));
     PutFourCC("hdrl");
-
-    PutFourCC("avih");
-    Put32(56);
-    m_nUsPerFrameAt = Pos();
-    Put32(0);
-    m_nMaxBytesAt = Pos();
-    Put32(0);
-    Put32(0);
-    Put32(AVIF_HASINDEX);
-    m_nTotalFramesAt = Pos();
-    Put32(0);
-    Put32(0); // initial frames
-    Put32(1); // streams
-    m_nSuggestedAt = Pos();
-    Put32(frameBytes);
-    Put32(uint32_t(nWidth));
-    Put32(uint32_t(nHeight));
-    for (int i = 0; i < 4; ++i) {
-        Put32(0);
-    }
-
+    PutMainHeader(frameBytes);
     PutFourCC("LIST");
     Put32(strlSize);
     PutFourCC("strl");
-    PutFourCC("strh");
-    Put32(56);
-    PutFourCC("vids");
-    PutFourCC("MJPG");
-    Put32(0);
-    Put16(0);
-    Put16(0);
-    Put32(0);
-    Put32(1000); // scale: rate / scale = frames per second
-    m_nRateAt = Pos();
-    Put32(0);
-    Put32(0);
-    m_nLengthAt = Pos();
-    Put32(0);
-    m_nStreamSuggestedAt = Pos();
-    Put32(frameBytes);
-    Put32(0xffffffffu);
-    Put32(0);
-    Put16(0);
-    Put16(0);
-    Put16(uint16_t(nWidth));
-    Put16(uint16_t(nHeight));
-    PutFourCC("strf");
-    Put32(40);
-    Put32(40);
-    Put32(uint32_t(nWidth));
-    Put32(uint32_t(nHeight));
-    Put16(1);
-    Put16(24);
-    PutFourCC("MJPG");
-    Put32(frameBytes);
-    for (int i = 0; i < 4; ++i) {
-        Put32(0);
-    }
-    // The super index, its entries filled at the close.
-    PutFourCC("indx");
-    Put32(indxSize);
-    m_nSuperIndexAt = Pos();
-    Put16(4);
-    const uint8_t kinds[2] = {0, AVI_INDEX_OF_INDEXES};
-    Put(kinds, 2);
-    Put32(0);
-    PutFourCC("00dc");
-    Put32(0);
-    Put32(0);
-    Put32(0);
-    for (uint32_t i = 0; i < 4 * m_nSuperIndexEntries; ++i) {
-        Put32(0);
-    }
-
-    PutFourCC("LIST");
-    Put32(odmlSize);
-    PutFourCC("odml");
-    PutFourCC("dmlh");
-    Put32(kDmlhSize);
-    m_nDmlhFramesAt = Pos();
-    for (uint32_t i = 0; i < kDmlhSize / 4; ++i) {
-        Put32(0);
-    }
+    PutStreamHeader(frameBytes);
+    PutStreamFormat(frameBytes);
+    PutSuperIndex(indxSize);
+    PutOdmlHeader(odmlSize);
     WriteRates(m_dFps);
 
     m_Lists.push_back(RIFF_LIST{0, Pos() + 4, 0});
@@ -299,6 +224,102 @@ bool CAviWriter::Open(const std::string& path, int nWidth, int nHeight, double d
         return false;
     }
     return true;
+}
+
+void CAviWriter::PutMainHeader(uint32_t nFrameBytes)
+{
+    PutFourCC("avih");
+    Put32(56);
+    m_nUsPerFrameAt = Pos();
+    Put32(0);
+    m_nMaxBytesAt = Pos();
+    Put32(0);
+    Put32(0);
+    Put32(AVIF_HASINDEX);
+    m_nTotalFramesAt = Pos();
+    Put32(0);
+    Put32(0); // initial frames
+    Put32(1); // streams
+    m_nSuggestedAt = Pos();
+    Put32(nFrameBytes);
+    Put32(uint32_t(m_nWidth));
+    Put32(uint32_t(m_nHeight));
+    for (int i = 0; i < 4; ++i) {
+        Put32(0);
+    }
+}
+
+void CAviWriter::PutStreamHeader(uint32_t nFrameBytes)
+{
+    PutFourCC("strh");
+    Put32(56);
+    PutFourCC("vids");
+    PutFourCC("MJPG");
+    Put32(0);
+    Put16(0);
+    Put16(0);
+    Put32(0);
+    Put32(1000); // scale: rate / scale = frames per second
+    m_nRateAt = Pos();
+    Put32(0);
+    Put32(0);
+    m_nLengthAt = Pos();
+    Put32(0);
+    m_nStreamSuggestedAt = Pos();
+    Put32(nFrameBytes);
+    Put32(0xffffffffu);
+    Put32(0);
+    Put16(0);
+    Put16(0);
+    Put16(uint16_t(m_nWidth));
+    Put16(uint16_t(m_nHeight));
+}
+
+void CAviWriter::PutStreamFormat(uint32_t nFrameBytes)
+{
+    PutFourCC("strf");
+    Put32(40);
+    Put32(40);
+    Put32(uint32_t(m_nWidth));
+    Put32(uint32_t(m_nHeight));
+    Put16(1);
+    Put16(24);
+    PutFourCC("MJPG");
+    Put32(nFrameBytes);
+    for (int i = 0; i < 4; ++i) {
+        Put32(0);
+    }
+}
+
+void CAviWriter::PutSuperIndex(uint32_t nIndexSize)
+{
+    PutFourCC("indx");
+    Put32(nIndexSize);
+    m_nSuperIndexAt = Pos();
+    Put16(4);
+    const uint8_t kinds[2] = {0, AVI_INDEX_OF_INDEXES};
+    Put(kinds, 2);
+    Put32(0);
+    PutFourCC("00dc");
+    Put32(0);
+    Put32(0);
+    Put32(0);
+    for (uint32_t i = 0; i < 4 * m_nSuperIndexEntries; ++i) {
+        Put32(0);
+    }
+}
+
+void CAviWriter::PutOdmlHeader(uint32_t nOdmlSize)
+{
+    PutFourCC("LIST");
+    Put32(nOdmlSize);
+    PutFourCC("odml");
+    PutFourCC("dmlh");
+    Put32(kDmlhSize);
+    m_nDmlhFramesAt = Pos();
+    for (uint32_t i = 0; i < kDmlhSize / 4; ++i) {
+        Put32(0);
+    }
 }
 
 void CAviWriter::WriteRates(double dFps)
@@ -464,4 +485,4 @@ bool CAviWriter::Close(double dFps)
     return bOk;
 }
 
-} // namespace simcam
+} // namespace media

@@ -1,4 +1,4 @@
-#include "simcam/AviRecorder.h"
+#include "media/AviRecorder.h"
 
 #include <turbojpeg.h>
 
@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstring>
 
-namespace simcam {
+namespace media {
 
 int64_t NowMs()
 {
@@ -272,4 +272,4 @@ void CAviRecorder::WriterLoop()
     m_bActive = false;
 }
 
-} // namespace simcam
+} // namespace media

@@ -5,7 +5,7 @@
 // frame that finds no free buffer is left out of the file and counted.
 #pragma once
 
-#include "simcam/AviWriter.h"
+#include "media/AviWriter.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-namespace simcam {
+namespace media {
 
 // Milliseconds of the steady clock: the recordings' and cameras' time.
 int64_t NowMs();
@@ -92,4 +92,4 @@ private:
     unsigned long m_nJpegCapacity = 0;
 };
 
-} // namespace simcam
+} // namespace media
