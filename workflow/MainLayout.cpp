@@ -175,11 +175,11 @@ void CPixmetraDlg::UpdateCalibrationCaption()
     const int32_t n = std::clamp(m_Setting.CalibrationIndex, 0, CALIBRATION_NUM - 1);
     const CALIBRATION_SETTING& cur = m_Setting.Calibration[n];
     const bool bSet = cur.bEnable != FALSE;
-    const QString unit = GetProgramString(cur.UnitKind == 1 ? 198 : cur.UnitKind == 2 ? 199 : 197);
+    const QString unit = CalibrationUnitText(cur.UnitKind);
     SetStatusPart(4, bSet ? cur.Name : QString());
     SetStatusPart(5, GetProgramString(IDS_CALIBRATION_VALUE) + QStringLiteral(" ：") +
                          (bSet ? QStringLiteral(" ") + CCalibrationTable::FactorText(cur.Calibration) + unit +
-                                     QStringLiteral("/") + GetProgramString(192)
+                                     QStringLiteral("/") + GetProgramString(IDS_UNIT_PIXEL)
                                : QString()));
     SetStatusPart(6, GetProgramString(IDS_UNIT_NAME) + QStringLiteral(" ：") + (bSet ? QStringLiteral(" ") + unit : QString()));
 }

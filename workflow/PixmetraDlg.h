@@ -116,7 +116,6 @@ public:
     CCameraCtrl& Camera() { return CameraCtrl; }
     const SYSTEM_SETTING& Setting() const { return m_Setting; }
     SYSTEM_SETTING& Setting() { return m_Setting; }
-    double GetDisplayScale() const { return m_dDisplayScale; }
     const std::vector<MEASURE_DATA>& Results() const { return m_pMeasure->Results(); }
     CMeasureController& Measure() { return *m_pMeasure; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }

@@ -11,6 +11,7 @@
 #include "engine/LayeredWnd.h"
 #include "workflow/MainControls.h"
 #include "workflow/MainButtons.h"
+#include "workflow/capture/CaptureStrings.h"
 #include "workflow/capture/SaveContinueState.h"
 #include "workflow/live/PictureState.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
@@ -21,13 +22,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr UINT IDS_SECONDS = 190;
-constexpr UINT IDS_VIDEO_FILE = 251;
-constexpr UINT IDS_SAVING_VIDEO = 510;
-constexpr UINT IDS_VIDEO_SAVED = 511;
-constexpr UINT IDS_VIDEO_START_ERROR = 607;
-constexpr UINT IDS_VIDEO_STOPPED_EARLY = 627;
 
 // Disabled while a recording runs: picture kind, load, save, continuous
 // save, video, cross lines, settings and camera adjustment.
@@ -98,7 +92,7 @@ bool CVideoRecord::StartRecording()
     if (!m_Parts.fnMayReplacePicture()) {
         return false;
     }
-    const QString filter = QStringLiteral("%1(*.%2)|*.%3||").arg(GetProgramString(IDS_VIDEO_FILE), "avi", "avi");
+    const QString filter = QStringLiteral("%1(*.%2)|*.%3||").arg(GetProgramString(IDS_VIDEO_FILE_FILTER), "avi", "avi");
     // An existing file is replaced only when the user says so in the dialog.
     const QString path = CQSFileAccess().SelectFile(FALSE, QStringLiteral("avi"), QString(), filter, TRUE);
     if (path.isEmpty()) {
@@ -134,8 +128,8 @@ bool CVideoRecord::StartRecording()
 
 QString CVideoRecord::ProgressText() const
 {
-    const QString sec = GetProgramString(IDS_SECONDS);
-    return GetProgramString(IDS_SAVING_VIDEO) +
+    const QString sec = GetProgramString(IDS_UNIT_SECOND);
+    return GetProgramString(IDS_RECORDING_VIDEO) +
            QStringLiteral("　[ %1%2 / %3%4 ]").arg(SaveAviSecCnt).arg(sec).arg(SaveAviTotalSec).arg(sec);
 }
 
@@ -185,9 +179,9 @@ void CVideoRecord::EndRecording(bool bCompleted)
     // count had run out: it holds the frames up to the failure.
     const int nError = m_Parts.camera.GetVideoRecordingError();
     bCompleted = bCompleted && nError == 0;
-    const QString progress = ProgressText().mid(GetProgramString(IDS_SAVING_VIDEO).size());
+    const QString progress = ProgressText().mid(GetProgramString(IDS_RECORDING_VIDEO).size());
     m_Parts.status.SetStatusMessage(bCompleted ? GetProgramString(IDS_VIDEO_SAVED)
-                                      : GetProgramString(IDS_VIDEO_STOPPED_EARLY) + progress + ReasonText(nError));
+                                      : GetProgramString(IDS_VIDEO_ENDED_EARLY) + progress + ReasonText(nError));
     m_bSaveAvi = FALSE;
     RestoreGroup();
     m_Parts.buttons.UpdateButtons(); // the tool window is no longer busy

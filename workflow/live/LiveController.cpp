@@ -1,8 +1,5 @@
-// The camera behind the main window's picture: opening it, the stream, each
-// frame and each still taken into the picture buffer, the live/still switch,
-// a disconnect, and the camera tried again once a second after its cable was
-// pulled (it comes back with the measurements and the view as they were,
-// unless it now gives another size).
+// A camera whose cable was pulled comes back with the measurements and the
+// view as they were, unless it now gives another size.
 #include "workflow/live/LiveController.h"
 
 #include "app/LogFile.h"

@@ -6,6 +6,7 @@
 #include "app/dialogs/DialogKeys.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "image/AccImage.h"
+#include "workflow/MainStrings.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -66,7 +67,7 @@ CZoomWndDlg::CZoomWndDlg(QWidget* pParent)
 
     // Set-up: captions translated, the view remembered, x1.0.
     TranslateChildWindows(this);
-    setWindowTitle(GetProgramString(148));
+    setWindowTitle(GetProgramString(IDS_ZOOM_WND_TITLE));
     m_ImageInfo = IMAGE_INFO{0, 0, 0};
     m_dMagnification = 1.0;
     m_nMagnificationIdx = 0;

@@ -10,6 +10,7 @@
 #include "image/AccImage.h"
 #include "workflow/MainButtons.h"
 #include "workflow/MainControls.h"
+#include "workflow/MainStrings.h"
 #include "workflow/live/PictureState.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 #include "workflow/toolwnd/PageMeasurement.h"
@@ -117,13 +118,13 @@ void CCrossLines::OnBnClickedDispCrossLine()
         }
         const BOOL bShow = pEng->m_bDispCrossLine ? FALSE : TRUE;
         SetShown(bShow);
-        m_Status.SetStatusString(bShow ? 538 : 536);
+        m_Status.SetStatusString(bShow ? IDS_CROSS_LINES_SHOWN : IDS_CROSS_LINES_HIDDEN);
         m_pOverlay->Redraw();
         return;
     }
     if (pEng->m_bDispCrossLine) {
         SetShown(FALSE);
-        m_Status.SetStatusString(536);
+        m_Status.SetStatusString(IDS_CROSS_LINES_HIDDEN);
         m_pOverlay->Redraw();
         return;
     }
@@ -191,7 +192,7 @@ void CCrossLines::OnBnClickedBtnCancelMakeCross()
     if (QAbstractButton* pButton = CrossButton()) {
         pButton->setChecked(false);
     }
-    m_Status.SetStatusString(537);
+    m_Status.SetStatusString(IDS_CROSS_LINES_CANCELLED);
     EndInputLook();
 }
 

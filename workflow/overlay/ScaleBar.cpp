@@ -9,14 +9,16 @@
 #include "app/dialogs/SetScaleDlg.h"
 #include "app/dialogs/StatusLine.h"
 #include "engine/LayeredWnd.h"
+#include "workflow/MainStrings.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
+#include "workflow/toolwnd/ToolControls.h"
+#include "workflow/toolwnd/ToolStrings.h"
 
 #include <QCheckBox>
 
 #include <algorithm>
 
 namespace {
-constexpr int IDC_CHECK_SCALE = 1037;
 constexpr int kDefaultCorner = 3;
 } // namespace
 
@@ -31,7 +33,7 @@ void CScaleBar::UncheckPageButton()
     auto* pCheck = pTool != nullptr ? qobject_cast<QCheckBox*>(pTool->GetDlgItem(IDC_CHECK_SCALE)) : nullptr;
     if (pCheck != nullptr) {
         pCheck->setChecked(false);
-        pCheck->setToolTip(GetProgramString(273));
+        pCheck->setToolTip(GetProgramString(IDS_TIP_SCALE_SHOW));
     }
 }
 
@@ -70,7 +72,7 @@ void CScaleBar::OnDispScale(WPARAM wShow)
     const SYSTEM_SETTING& s = m_Setting;
     if (bShow && (s.DispScaleKind == 1 || (s.DispScaleKind == 0 && s.ScaleSizeX == 0.0))) {
         if (!AskScale()) {
-            m_Status.SetStatusString(540);
+            m_Status.SetStatusString(IDS_SCALE_CANCELLED);
             UncheckPageButton();
             m_bDispScale = FALSE;
             WriteLog(QStringLiteral("[MAIN]OnDispScale() Cancel"));
@@ -89,5 +91,5 @@ void CScaleBar::OnDispScale(WPARAM wShow)
         }
         pOverlay->Redraw();
     }
-    m_Status.SetStatusString(bShow ? 539 : 541);
+    m_Status.SetStatusString(bShow ? IDS_SCALE_SHOWN : IDS_SCALE_HIDDEN);
 }
