@@ -11,7 +11,7 @@
 #include "workflow/MainStatusBar.h"
 #include "workflow/MainStrings.h"
 #include "workflow/PixmetraDlg.h"
-#include "workflow/calibration/CalibrationTable.h"
+#include "workflow/calibration/CalibrationCaption.h"
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
@@ -110,7 +110,7 @@ BOOL CPixmetraDlg::InitWindow()
     m_pPicture = new CPictureBox(this, &AccImage, &m_Geometry);
     m_pStatusBar = new CMainStatusBar(this, m_dDisplayScale);
     m_pStatusBar->show();
-    UpdateCalibrationCaption();
+    ShowCalibrationCaption(*this, m_Setting);
     CreateMeasureModeDlg();
 
     bool bOverlay = false;
@@ -167,21 +167,6 @@ void CPixmetraDlg::SetStatusPart(int nPart, const QString& text)
 QString CPixmetraDlg::GetStatusPartText(int nPart) const
 {
     return m_pStatusBar != nullptr ? m_pStatusBar->GetStatusPartText(nPart) : QString();
-}
-
-void CPixmetraDlg::UpdateCalibrationCaption()
-{
-    // Name, value per pixel and unit of the current slot; blank values while it holds none.
-    const int32_t n = std::clamp(m_Setting.CalibrationIndex, 0, CALIBRATION_NUM - 1);
-    const CALIBRATION_SETTING& cur = m_Setting.Calibration[n];
-    const bool bSet = cur.bEnable != FALSE;
-    const QString unit = CalibrationUnitText(cur.UnitKind);
-    SetStatusPart(4, bSet ? cur.Name : QString());
-    SetStatusPart(5, GetProgramString(IDS_CALIBRATION_VALUE) + QStringLiteral(" ：") +
-                         (bSet ? QStringLiteral(" ") + CCalibrationTable::FactorText(cur.Calibration) + unit +
-                                     QStringLiteral("/") + GetProgramString(IDS_UNIT_PIXEL)
-                               : QString()));
-    SetStatusPart(6, GetProgramString(IDS_UNIT_NAME) + QStringLiteral(" ：") + (bSet ? QStringLiteral(" ") + unit : QString()));
 }
 
 void CPixmetraDlg::SetDispImageButtonLook(int nKind)
@@ -348,5 +333,4 @@ void CPixmetraDlg::CreateMeasureModeDlg()
     // it is destroyed with the main window and never closed by the user.
     m_pMeasureModeDlg = new CMeasureModeDlg(this);
     m_pMeasureModeDlg->InitMeasDlg(&m_Sink, &m_Setting, &m_pMeasure->Results(), &m_pMeasure->Selection());
-    ConnectCalibrationPage();
 }

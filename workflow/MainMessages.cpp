@@ -9,6 +9,7 @@
 #include "engine/LayeredWnd.h"
 #include "engine/OverlayMessages.h"
 #include "workflow/PixmetraDlg.h"
+#include "workflow/calibration/CalibrationController.h"
 #include "workflow/capture/CaptureMessages.h"
 #include "workflow/capture/SeriesController.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
@@ -49,16 +50,16 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
              w.m_Setting.MeasWndTop = int32_t(lp);
          }},
         // Calibration.
-        {WM_END_CALIBRATION_TAB, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnEndCalibrationTab(); }},
-        {WM_SELECT_CALIBRATION_LIST, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnChangeCalibration(); }},
-        {WM_CHANGE_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnChangeCalibration(); }},
-        {WM_START_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnStartSetCalibration(); }},
-        {WM_END_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnEndSetCalibration(); }},
-        {WM_CANCEL_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnCancelSetCalibration(); }},
-        {WM_ERROR_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnErrorSetCalibration(); }},
-        {WM_LOAD_CALIBRATION_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnLoadCalibrationData(); }},
-        {WM_SAVE_CALIBRATION_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.OnSaveCalibrationData(); }},
-        {WM_RECALC_MEAS_RESULT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.ApplyCalibration(); }},
+        {WM_END_CALIBRATION_TAB, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnEndCalibrationTab(); }},
+        {WM_SELECT_CALIBRATION_LIST, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnChangeCalibration(); }},
+        {WM_CHANGE_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnChangeCalibration(); }},
+        {WM_START_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnStartSetCalibration(); }},
+        {WM_END_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnEndSetCalibration(); }},
+        {WM_CANCEL_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnCancelSetCalibration(); }},
+        {WM_ERROR_SET_CALIBRATION, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnErrorSetCalibration(); }},
+        {WM_LOAD_CALIBRATION_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnLoadCalibrationData(); }},
+        {WM_SAVE_CALIBRATION_DATA, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->OnSaveCalibrationData(); }},
+        {WM_RECALC_MEAS_RESULT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pCalibration->ApplyCalibration(); }},
         {WM_UPDATE_MEAS_RESULT_LIST,
          [](CPixmetraDlg& w, WPARAM, LPARAM) {
              if (w.m_pMeasureModeDlg != nullptr) {
@@ -79,8 +80,8 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         {WM_CANCEL_MAKE_SHAPE,
          [](CPixmetraDlg& w, WPARAM, LPARAM) {
              // Esc or 中止 while the reference line is being drawn ends that input.
-             if (w.IsCalibrating()) {
-                 w.OnCancelSetCalibration();
+             if (w.m_pCalibration->IsCalibrating()) {
+                 w.m_pCalibration->OnCancelSetCalibration();
              } else {
                  w.m_pMeasure->OnCancelMakeShape();
              }
@@ -98,8 +99,8 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         {WM_ERROR_MAKE_SHAPE,
          [](CPixmetraDlg& w, WPARAM, LPARAM) {
              // A first click off the picture: the reference line input goes on.
-             if (w.IsCalibrating()) {
-                 w.ShowCalibrationPrompt();
+             if (w.m_pCalibration->IsCalibrating()) {
+                 w.m_pCalibration->ShowCalibrationPrompt();
              } else {
                  w.m_pMeasure->OnErrorMakeShape();
              }

@@ -12,6 +12,7 @@
 #include "workflow/MainMessages.h"
 #include "workflow/MainPlacement.h"
 #include "workflow/MainStrings.h"
+#include "workflow/calibration/CalibrationController.h"
 #include "workflow/capture/CaptureStrings.h"
 #include "workflow/capture/SeriesController.h"
 #include "workflow/capture/VideoRecord.h"
@@ -93,7 +94,7 @@ BOOL CPixmetraDlg::OnInitDialog()
         if (m_pLayeredWnd != nullptr) {
             m_pView->InitialiseOverlay(info.nWidth, info.nHeight);
             // A calibration kept from the last run measures in its unit at once.
-            ApplyCalibration();
+            m_pCalibration->ApplyCalibration();
         }
     }
 
@@ -110,6 +111,18 @@ BOOL CPixmetraDlg::OnInitDialog()
 
 void CPixmetraDlg::CreateFlows()
 {
+    m_pCalibration = std::make_unique<CCalibrationController>(CALIBRATION_PARTS{
+        this, *this, *this, *this, *m_pLive, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg,
+        [this](bool bHold) {
+            if (bHold) {
+                m_pMeasure->DisableInputGroup(INPUT_GROUP_CALIBRATION);
+            } else {
+                m_pMeasure->RestoreInputGroup(INPUT_GROUP_CALIBRATION);
+            }
+        },
+        [this] { m_pMeasure->CopyResults(); }, [this] { return !m_pMeasure->Results().empty(); },
+        [this](UINT nQuestion) { m_pMeasure->OnDeleteAllMeasureData(1, LPARAM(nQuestion)); },
+        [this] { return m_pMeasure->IsDispMeasureShape() != FALSE; }});
     m_pCrossLines = std::make_unique<CCrossLines>(
         CROSS_LINES_PARTS{*this, *this, *m_pLive, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
     m_pScaleBar = std::make_unique<CScaleBar>(this, *this, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg);
@@ -119,7 +132,7 @@ void CPixmetraDlg::CreateFlows()
     m_pStill = std::make_unique<CStillController>(STILL_PARTS{
         this, *this, *this, *m_pLive, *m_pView, m_Geometry, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg,
         m_pCrossLines.get(), m_pZoomFlow.get(), [this] { return m_pMeasure->CheckClearMeasureData(); },
-        [this] { ApplyCalibration(); }});
+        [this] { m_pCalibration->ApplyCalibration(); }});
     m_pSeries = std::make_unique<CSeriesController>(SERIES_PARTS{
         this, *this, *this, *m_pLive, m_Setting, m_Geometry, CameraCtrl, m_pMeasureModeDlg, &m_Sink,
         m_Options.pSeriesClock, [this] { return m_pLive->OneShotImage(FALSE) != FALSE; },
@@ -130,7 +143,7 @@ void CPixmetraDlg::CreateFlows()
     m_pSettings = std::make_unique<CSettingsController>(SETTINGS_PARTS{
         this, &m_Sink, *this, *this, *this, *m_pLive, *m_pView, m_Setting, CameraCtrl, m_Geometry, m_pLayeredWnd,
         m_pMeasureModeDlg, *m_pCrossLines, m_pZoomFlow.get(), [this] { return !m_pMeasure->Results().empty(); },
-        [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { ApplyCalibration(); },
+        [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { m_pCalibration->ApplyCalibration(); },
         [this] { return SaveContinueState().bSaving || m_pVideoRecord->IsRecording(); }});
 }
 
@@ -229,6 +242,7 @@ void CPixmetraDlg::OnDestroy()
     m_pSettings.reset();
     m_pScaleBar.reset();
     m_pCrossLines.reset();
+    m_pCalibration.reset();
     m_pZoomFlow.reset();
     CameraCtrl.CloseCamera();
     WriteLog(QStringLiteral("[MAIN]OnDestroy() is End."));

@@ -8,11 +8,11 @@
 //   live/CameraReturn.cpp  a lost camera taken back when it is plugged in again
 //   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
 //   measure/MeasureFlow.cpp   the tool window's measurement messages
-//   calibration/CalibrationFlow.cpp   reference line, slots, .clb files
 //   overlay/, magnifier/   cross lines, scale bar, magnifier (own classes)
 //   capture/VideoRecord.cpp   the video button's recording and countdown
 //   capture/SeriesController.cpp   the continuous-save button's picture series
 //   settings/SettingsController.cpp   the camera adjustment and settings buttons
+//   calibration/CalibrationController.cpp   reference line, slots, .clb files
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -42,6 +42,7 @@
 
 class CAboutDlg;
 class CMainStatusBar;
+class CCalibrationController;
 class CCrossLines;
 class CScaleBar;
 class CZoomWndFlow;
@@ -50,7 +51,6 @@ class CMeasureModeDlg;
 class CPictureBox;
 class CSeriesController;
 class CVideoRecord;
-class QAbstractButton;
 class QListWidget;
 class QPushButton;
 class QScrollBar;
@@ -78,15 +78,13 @@ public:
     void SetStatusMessage(UINT nID, const QString& suffix = QString());
     void SetStatusMessage(const QString& text) override;
     void UpdateButtons() override;
-    void UpdateCalibrationCaption();
-    // The current enabled calibration to the overlay; every result recomputed.
-    void ApplyCalibration();
     BOOL InitWindow();
 
     // Camera and live view.
     void OnBnClickedBtnDispImage() { m_pLive->OnBnClickedBtnDispImage(); }
     void OnAbout();
     CLiveController& Live() { return *m_pLive; }
+    CCalibrationController& Calibration() { return *m_pCalibration; }
     // Display geometry.
     void OnBnClickedBtnZoomFit() { m_pView->ZoomFit(); }
     void OnBnClickedBtnZoomIn() { m_pView->ZoomIn(); }
@@ -154,25 +152,6 @@ private:
     // The tool window, beside the main window; it lives as long as the main window.
     void CreateMeasureModeDlg();
 
-    // calibration/CalibrationFlow.cpp
-    void OnChangeCalibration();
-    void OnEndCalibrationTab();
-    bool IsCalibrating() const;
-    // The reference line's prompt for the current slot's kind of input.
-    void ShowCalibrationPrompt();
-    void ConnectCalibrationPage();
-    QAbstractButton* CalibrationSetButton() const;
-    void EndCalibrationInput();
-    void OnStartSetCalibration();
-    void OnEndSetCalibration();
-    void OnCancelSetCalibration();
-    void OnErrorSetCalibration();
-    void OnSelectCalibrationList();
-    void OnDeleteCalibration();
-    void OnLoadCalibrationData();
-    void OnSaveCalibrationData();
-    static QString CalibrationFileFilter();
-
     std::unique_ptr<Ui::CPixmetraDlg> m_pUi;
     SYSTEM_SETTING m_Setting;
     CMemberReceiver<CPixmetraDlg, &CPixmetraDlg::OnMessage> m_Receiver;
@@ -200,8 +179,6 @@ private:
     BOOL m_bInitialized = FALSE;
     BOOL m_bDestroyed = FALSE;
     QString m_MessageText;
-    // The set button's caption while it reads 中止.
-    QString m_CalibSetCaption;
     QSize m_MinSize;
     // The main window took the place it had at the last end.
     BOOL m_bPlacementRestored = FALSE;
@@ -210,4 +187,5 @@ private:
     std::function<void()> m_fnShutDown;
     std::unique_ptr<CSeriesController> m_pSeries;
     std::unique_ptr<CSettingsController> m_pSettings;
+    std::unique_ptr<CCalibrationController> m_pCalibration;
 };

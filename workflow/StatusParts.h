@@ -4,6 +4,13 @@
 
 #include <QString>
 
+// The calibration's parts.
+enum : int {
+    STATUS_PART_CALIBRATION_NAME = 4,
+    STATUS_PART_CALIBRATION_VALUE = 5,
+    STATUS_PART_CALIBRATION_UNIT = 6,
+};
+
 class IStatusParts {
 public:
     virtual ~IStatusParts() = default;

@@ -4,6 +4,7 @@
 // the 400 px circle then measured in mm).
 #include "MainWndFixture.h"
 #include "app/AppFixture.h"
+#include "workflow/calibration/CalibrationController.h"
 #include "workflow/calibration/CalibrationTable.h"
 
 #include <tuple>
@@ -387,7 +388,7 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     c.UnitKind = 1;
     c.Calibration = 0.01;
     pPage->ReloadFromSetting();
-    dlg.ApplyCalibration();
+    dlg.Calibration().ApplyCalibration();
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     MeasureWith(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
     EXPECT_NEAR(dlg.Results()[0].dValue, 2.0, 0.03);

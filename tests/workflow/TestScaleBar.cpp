@@ -5,6 +5,7 @@
 
 #include "app/PixmetraApp.h"
 #include "app/dialogs/SetScaleDlg.h"
+#include "workflow/calibration/CalibrationController.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/overlay/ScaleBar.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
@@ -38,7 +39,7 @@ protected:
         });
         CPixmetraDlg& dlg = Start(0);
         ShowStill(kWidth, kHeight);
-        dlg.ApplyCalibration();
+        dlg.Calibration().ApplyCalibration();
         dlg.UpdateButtons();
         dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
         return dlg;
