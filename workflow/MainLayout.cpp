@@ -111,7 +111,10 @@ BOOL CPixmetraDlg::InitWindow()
     m_pStatusBar = new CMainStatusBar(this, m_dDisplayScale);
     m_pStatusBar->show();
     ShowCalibrationCaption(*this, m_Setting);
-    CreateMeasureModeDlg();
+    // The tool window: a child object of the main window, shown as its own
+    // floating window, destroyed with the main window, never closed by the user.
+    m_pMeasureModeDlg = new CMeasureModeDlg(this);
+    m_pMeasureModeDlg->InitMeasDlg(&m_Sink, &m_Setting, &m_pMeasure->Results(), &m_pMeasure->Selection());
 
     bool bOverlay = false;
     if (!m_Options.bOverlayFails) {
@@ -325,12 +328,4 @@ QRect CPixmetraDlg::PictureArea(const QRect& client) const
     const int top = Scaled(8, s) + Scaled(30, s) + Scaled(6, s) + Scaled(28, s) + Scaled(4, s);
     return QRect(client.left() + Scaled(8, s), client.top() + top, client.width() - 2 * Scaled(8, s) - vbar,
                  client.height() - top - kStatusHeight - hbar - Scaled(4, s));
-}
-
-void CPixmetraDlg::CreateMeasureModeDlg()
-{
-    // A child object of the main window, shown as its own floating window:
-    // it is destroyed with the main window and never closed by the user.
-    m_pMeasureModeDlg = new CMeasureModeDlg(this);
-    m_pMeasureModeDlg->InitMeasDlg(&m_Sink, &m_Setting, &m_pMeasure->Results(), &m_pMeasure->Selection());
 }

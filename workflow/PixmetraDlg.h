@@ -74,8 +74,6 @@ public:
     ~CPixmetraDlg() override;
 
     BOOL OnInitDialog();
-    // The message line: string nID (when above 0) followed by suffix.
-    void SetStatusMessage(UINT nID, const QString& suffix = QString());
     void SetStatusMessage(const QString& text) override;
     void UpdateButtons() override;
     BOOL InitWindow();
@@ -95,7 +93,6 @@ public:
     // settings/: the camera adjustment and the system settings, applied to the running window.
     void OnBnClickedBtnCameraSetting() { m_pSettings->OnBnClickedBtnCameraSetting(); }
     void OnBnClickedBtnSystemSetting() { m_pSettings->OnBnClickedBtnSystemSetting(); }
-    void OnDeleteCrossLine() { m_pSettings->OnDeleteCrossLine(); }
     CSettingsController& SettingsFlow() { return *m_pSettings; }
     // capture/: still capture, image files, continuous save.
     void OnBnClickedBtnSaveImage() { m_pStill->OnBnClickedBtnSaveImage(); }
@@ -108,13 +105,10 @@ public:
     QString GetStatusPartText(int nPart) const override;
     QString GetMessageText() const { return m_MessageText; }
     CDisplayGeometry& Geometry() { return m_Geometry; }
-    CAccImage& Image() { return AccImage; }
     CLayeredWnd* Overlay() const { return m_pLayeredWnd; }
     CPictureBox* PictureBox() const { return m_pPicture; }
     CCameraCtrl& Camera() { return CameraCtrl; }
-    const SYSTEM_SETTING& Setting() const { return m_Setting; }
     SYSTEM_SETTING& Setting() { return m_Setting; }
-    const std::vector<MEASURE_DATA>& Results() const { return m_pMeasure->Results(); }
     CMeasureController& Measure() { return *m_pMeasure; }
     CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
     CCrossLines* CrossLines() const { return m_pCrossLines.get(); }
@@ -135,7 +129,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 
 private:
-    // MainMessages.cpp: every message to its flow.
+    // Every message to the flow that handles it.
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     // The flows that work on the window, made once its controls, overlay and tool window are.
     void CreateFlows();
@@ -149,8 +143,6 @@ private:
     void SetDispImageButtonLook(int nKind) override;
     void ConnectControls();
 
-    // The tool window, beside the main window; it lives as long as the main window.
-    void CreateMeasureModeDlg();
 
     std::unique_ptr<Ui::CPixmetraDlg> m_pUi;
     SYSTEM_SETTING m_Setting;

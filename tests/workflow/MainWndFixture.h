@@ -145,7 +145,7 @@ protected:
     void ShowPixels(const std::vector<uint8_t>& pixels, int w, int h)
     {
         CPixmetraDlg& dlg = *m_pDlg;
-        ASSERT_TRUE(dlg.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
+        ASSERT_TRUE(dlg.Live().Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
         ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
         dlg.View().ResetPictureView(IMAGE_INFO{24, w, h});
         dlg.UpdateButtons();
@@ -189,7 +189,7 @@ protected:
                      const POINT* pFinish = nullptr)
     {
         CPixmetraDlg& dlg = *m_pDlg;
-        const size_t before = dlg.Results().size();
+        const size_t before = dlg.Measure().Results().size();
         QTest::mouseClick(ToolButton(MeasureKindButton(nKind)), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
         for (POINT pt : clicks) {
@@ -198,8 +198,8 @@ protected:
         if (pFinish != nullptr) {
             ClickImage(*pFinish, Qt::RightButton);
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + nRows; }, 2000))
-            << "kind " << nKind << " left " << dlg.Results().size() - before << " rows";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == before + nRows; }, 2000))
+            << "kind " << nKind << " left " << dlg.Measure().Results().size() - before << " rows";
         // What the new result posts (its row's selection, the redraw) is
         // handled now, not in the middle of the test's next step.
         QCoreApplication::sendPostedEvents();
@@ -226,7 +226,7 @@ protected:
         dlg.UpdateButtons();
         dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
         MeasureWith(MEAS_LENGTH, {a, b});
-        return dlg.Results().empty() ? -1.0 : dlg.Results().back().dValue;
+        return dlg.Measure().Results().empty() ? -1.0 : dlg.Measure().Results().back().dValue;
     }
 
     QString LogText()

@@ -373,7 +373,7 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     ASSERT_EQ(pList->GetRowCount(), 1);
     EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 0.4, 0.006);
     EXPECT_EQ(pList->item(0, 3)->text(), GetProgramString(IDS_UNIT_MM));
-    EXPECT_NEAR(dlg.Results()[0].dValue, 0.4, 0.006);
+    EXPECT_NEAR(dlg.Measure().Results()[0].dValue, 0.4, 0.006);
 }
 
 TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
@@ -391,7 +391,7 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     dlg.Calibration().ApplyCalibration();
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     MeasureWith(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
-    EXPECT_NEAR(dlg.Results()[0].dValue, 2.0, 0.03);
+    EXPECT_NEAR(dlg.Measure().Results()[0].dValue, 2.0, 0.03);
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION, true);
     QAbstractButton* pDelete = pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration"));
 
@@ -403,14 +403,14 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(CALIB_ASK_DELETE));
     EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
-    EXPECT_EQ(dlg.Results().size(), 1u);
+    EXPECT_EQ(dlg.Measure().Results().size(), 1u);
     EXPECT_TRUE(s.Calibration[0].bEnable);
 
     // Yes to both: results gone, then the calibration.
     m_Boxes.Texts.clear();
     QTest::mouseClick(pDelete, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[0].bEnable == FALSE; }, 2000));
-    EXPECT_TRUE(dlg.Results().empty());
+    EXPECT_TRUE(dlg.Measure().Results().empty());
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
     EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
 }

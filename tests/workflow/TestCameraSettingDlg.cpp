@@ -237,7 +237,7 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
         ASSERT_TRUE(ReadCrossLinePosValue(lines));
         EXPECT_EQ(lines.XCrossLinePos[0], 0);
         EXPECT_FALSE(lines.bDispCrossLine);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return main.Image().GetWidth() == 320; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().Image().GetWidth() == 320; }, 5000));
         // A position beyond the mode list is refused, never looked up.
         EXPECT_FALSE(main.SettingsFlow().ChangeCameraResolution(42));
         ASSERT_EQ(m_Boxes.Texts.size(), 1u);

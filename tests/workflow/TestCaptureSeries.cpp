@@ -97,7 +97,7 @@ TEST_F(CaptureSeriesTest, FiveImagesEveryThreeSecondsThenTheEndMessage)
     EXPECT_EQ(Files(sub), (QStringList{"0001.jpg", "0002.jpg", "0003.jpg", "0004.jpg", "0005.jpg"}));
     for (const QString& name : Files(sub)) {
         const QImage saved(sub + QLatin1Char('/') + name);
-        EXPECT_EQ(saved.width(), dlg.Image().GetWidth()) << name.toStdString();
+        EXPECT_EQ(saved.width(), dlg.Live().Image().GetWidth()) << name.toStdString();
     }
     EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(IDS_SAVE_CONTINUE));
     EXPECT_TRUE(Button(IDC_BTN_SAVE_IMAGE)->isEnabled());

@@ -62,7 +62,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
         dlg.UpdateButtons();
     }
     ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == 1; }, 2000));
     EXPECT_TRUE(pTabBar->isEnabled());
     EXPECT_TRUE(MeasurementItem(IDC_LIST_RESULTS)->isEnabled());
     EXPECT_TRUE(MeasurementItem(MeasureKindButton(MEAS_CIRCLE))->isEnabled());

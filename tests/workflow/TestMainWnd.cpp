@@ -87,7 +87,7 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
                                                  dlg.GetStatusPartText(2).mid(8).toInt() > 0; },
                                     5000))
             << dlg.GetStatusPartText(2).toStdString();
-        EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+        EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
         // Every flow's button is usable with a live picture; 1021 is hidden.
         for (int id : {IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_SAVE_CONTINUE, IDC_BTN_SETTING,
                        IDC_BTN_CAMERA_SETTING}) {
@@ -206,11 +206,11 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
     CPixmetraDlg& dlg = Start();
     EXPECT_FALSE(dlg.Live().IsWatchingForCameraReturn());
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
-    ASSERT_EQ(dlg.Results().size(), 1u);
+    ASSERT_EQ(dlg.Measure().Results().size(), 1u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(IDS_CAMERA_DISCONNECTED); }, 8000));
     EXPECT_TRUE(dlg.Live().IsWatchingForCameraReturn());
     EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
-    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
     EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
 
     // Still away: a few seconds of the watch's tries and the counters' ticks
@@ -231,7 +231,7 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
     dlg.OnBnClickedBtnDispImage();
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_NOT_CONNECTED));
-    dlg.SetStatusMessage(IDS_CAMERA_DISCONNECTED); // the line as the pull left it
+    dlg.SetStatusString(IDS_CAMERA_DISCONNECTED); // the line as the pull left it
 
     SetSimFault("disconnect_after", 0);
     SetSimFault("plug_in", 1);
@@ -241,8 +241,8 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
     EXPECT_TRUE(dlg.GetMessageText().isEmpty());
     const uint64_t nShown = dlg.Live().GetShownFrameCount();
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > nShown + 3; }, 3000)) << "live again";
-    EXPECT_EQ(dlg.Results().size(), 1u) << "the same camera at the same size keeps its measurements";
-    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    EXPECT_EQ(dlg.Measure().Results().size(), 1u) << "the same camera at the same size keeps its measurements";
+    EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
     EXPECT_TRUE(m_Boxes.Texts.empty());
 }
 
@@ -256,9 +256,9 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
     });
     CPixmetraDlg& dlg = Start();
     ASSERT_TRUE(dlg.Live().IsCameraOK());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Image().GetWidth() == 800 && dlg.Image().GetHeight() == 600; },
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().Image().GetWidth() == 800 && dlg.Live().Image().GetHeight() == 600; },
                                 5000))
-        << dlg.Image().GetWidth();
+        << dlg.Live().Image().GetWidth();
     EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 800×600 ］"));
     EXPECT_EQ(dlg.Overlay()->Engine().GetImageWidth(), 800);
     // Larger and smaller modes while streaming: never a read past the frame.
@@ -266,7 +266,7 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
         int32_t w = 0, h = 0;
         ASSERT_TRUE(CCameraCtrl::GetModeSize(dlg.Camera().GetModeNumber(idx), w, h));
         ASSERT_TRUE(dlg.Camera().SetChangeResolution(idx));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Image().GetWidth() == w && dlg.Image().GetHeight() == h; },
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().Image().GetWidth() == w && dlg.Live().Image().GetHeight() == h; },
                                     5000))
             << idx;
         EXPECT_EQ(dlg.Geometry().CameraView().ImageInfo.nWidth, w);
@@ -333,13 +333,13 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResizeAndExitAsks
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QTest::keyClick(&dlg, Qt::Key_Return);
     EXPECT_TRUE(dlg.isVisible());
-    const size_t nResults = dlg.Results().size();
+    const size_t nResults = dlg.Measure().Results().size();
     m_Boxes.nAnswer = IDNO;
     EXPECT_FALSE(dlg.close());
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_ALL_QUESTION));
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.Results().size(), nResults);
+    EXPECT_EQ(dlg.Measure().Results().size(), nResults);
     m_Boxes.nAnswer = IDYES;
     EXPECT_TRUE(dlg.close());
 }
@@ -380,7 +380,7 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     EXPECT_EQ(shownAt(mid), line);
     // A new picture (as a live frame comes in) keeps the line drawn over it.
     const std::vector<uint8_t> next(size_t(800) * 600 * 3, 90);
-    ASSERT_TRUE(dlg.Image().SetImage(next.data(), IMAGE_INFO{24, 800, 600}));
+    ASSERT_TRUE(dlg.Live().Image().SetImage(next.data(), IMAGE_INFO{24, 800, 600}));
     dlg.PictureBox()->update();
     QCoreApplication::processEvents();
     EXPECT_EQ(shownAt(mid), line);
@@ -460,7 +460,7 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
         int first0 = 0, last0 = 0, first1 = 0, last1 = 0;
         columns(x0, first0, last0);
         columns(x1, first1, last1);
-        const size_t before = dlg.Results().size();
+        const size_t before = dlg.Measure().Results().size();
         ASSERT_TRUE(QTest::qWaitFor([&] { return ToolButton(MeasureKindButton(MEAS_LENGTH))->isEnabled(); }, 2000));
         QTest::mouseClick(ToolButton(MeasureKindButton(MEAS_LENGTH)), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
@@ -468,8 +468,8 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
             QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier,
                               dlg.Overlay()->mapFrom(dlg.PictureBox(), QPoint(x, wy)));
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == before + 1; }, 2000)) << r;
-        EXPECT_NEAR(dlg.Results().back().dValue, x1 - x0, r >= 1.0 ? 0.0 : 2.0 / r) << r;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == before + 1; }, 2000)) << r;
+        EXPECT_NEAR(dlg.Measure().Results().back().dValue, x1 - x0, r >= 1.0 ? 0.0 : 2.0 / r) << r;
     }
 }
 

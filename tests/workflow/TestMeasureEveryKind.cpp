@@ -64,7 +64,7 @@ TEST_F(MeasureEveryKindTest, ParallelPerpendicularAndArcInMillimetres)
     ExpectRow(2, MEAS_PERPENDICULAR, 0.1, kLengthTolerance, mm);
     ExpectRow(3, MEAS_ARC, 0.2, kLengthTolerance, mm);
     // The two perpendiculars are measurements of their own.
-    EXPECT_NE(dlg.Results()[1].nMeasNum, dlg.Results()[2].nMeasNum);
+    EXPECT_NE(dlg.Measure().Results()[1].nMeasNum, dlg.Measure().Results()[2].nMeasNum);
 }
 
 TEST_F(MeasureEveryKindTest, AngleAndTwoLineAngleOnEitherSide)
@@ -111,7 +111,7 @@ TEST_F(MeasureEveryKindTest, AreaInSquareMillimetresAndPickedOnThePicture)
     }, 2000));
     std::vector<int32_t> picked;
     dlg.Overlay()->Engine().GetSelectedMeasNo(picked);
-    EXPECT_EQ(picked, std::vector<int32_t>{dlg.Results()[0].nMeasNum});
+    EXPECT_EQ(picked, std::vector<int32_t>{dlg.Measure().Results()[0].nMeasNum});
     ClickImage(POINT{600, 500});
     ASSERT_TRUE(QTest::qWaitFor([&] {
         List()->GetSelectedRows(rows);

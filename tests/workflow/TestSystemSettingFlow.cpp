@@ -69,8 +69,8 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     ASSERT_TRUE(main.Live().IsCameraOK());
     EXPECT_TRUE(main.Camera().IsStreaming());
     EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" MONO ［ 1280×1024 ］"));
-    EXPECT_EQ(main.Image().GetWidth(), 1280);
-    EXPECT_EQ(main.Image().GetHeight(), 1024);
+    EXPECT_EQ(main.Live().Image().GetWidth(), 1280);
+    EXPECT_EQ(main.Live().Image().GetHeight(), 1024);
     EXPECT_EQ(main.Geometry().CurrentView().ImageInfo.nWidth, 1280);
     EXPECT_EQ(main.Overlay()->Engine().GetImageWidth(), 1280);
     // The drawing settings survive the overlay's new start.
@@ -82,7 +82,7 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     EXPECT_EQ(stored.ResolutionIdx, 0);
     const uint64_t nShown = main.Live().GetShownFrameCount();
     EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
-    EXPECT_EQ(main.Image().GetWidth(), 1280);
+    EXPECT_EQ(main.Live().Image().GetWidth(), 1280);
 }
 
 // No camera at the start, one attached later: the settings window lists it

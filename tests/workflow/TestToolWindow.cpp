@@ -44,7 +44,7 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsMakingShape(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SHAPE_CANCELLED));
     EXPECT_TRUE(ToolButton(MeasureKindButton(MEAS_LENGTH))->isEnabled());
-    EXPECT_TRUE(dlg.Results().empty());
+    EXPECT_TRUE(dlg.Measure().Results().empty());
 
     // Backspace takes back the wrong second point; Ctrl+Z the same.
     StartKind(MEAS_LENGTH);
@@ -56,14 +56,14 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
     HandlePosted();
     ClickImage(POINT{100, 200});
     ClickImage(POINT{100, 300});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().size() == 1; }, 2000));
-    EXPECT_NEAR(dlg.Results()[0].dValue, 100.0, 0.01);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == 1; }, 2000));
+    EXPECT_NEAR(dlg.Measure().Results()[0].dValue, 100.0, 0.01);
 
     // Two rows selected, Delete asks once and deletes both, no error box.
     MeasureWith(MEAS_LENGTH, {POINT{10, 10}, POINT{10, 40}});
     pList->SetSelectedRows({0, 1});
     QTest::keyClick(pList, Qt::Key_Delete);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_SELECTED_QUESTION));
     EXPECT_EQ(pList->GetRowCount(), 0);
@@ -81,7 +81,7 @@ TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
     EXPECT_EQ(pList->item(2, 1)->text(), GetProgramString(kMeasureKinds[MEAS_2CIRCLE].nPartNames[1]));
     pList->SetSelectedRows({0, 1, 2});
     QTest::mouseClick(ToolButton(IDC_BTN_DELETE_ROW), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Results().empty(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_SELECTED_QUESTION));
     // Delete all with nothing left asks nothing.
@@ -102,7 +102,7 @@ TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
         dlg.Overlay()->Engine().GetSelectedMeasNo(selected);
         return selected.size() == 1;
     }, 2000));
-    EXPECT_EQ(selected[0], dlg.Results()[0].nMeasNum);
+    EXPECT_EQ(selected[0], dlg.Measure().Results()[0].nMeasNum);
 
     // Without an enabled calibration the measurement tab cannot be entered.
     dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION);

@@ -45,7 +45,7 @@ protected:
         CPixmetraDlg& dlg = StartWindow();
         EXPECT_TRUE(dlg.Live().IsCameraOK());
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 0; }, 5000));
-        EXPECT_EQ(dlg.Image().GetWidth(), 320);
+        EXPECT_EQ(dlg.Live().Image().GetWidth(), 320);
         dlg.VideoRecord().SetTickInterval(20);
         // The hidden button shows with Ctrl+Shift and the right button.
         QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
@@ -263,7 +263,7 @@ TEST_F(VideoRecordTest, RecordsAUvcCameraAtItsFullSize)
     CPixmetraDlg& dlg = StartWindow();
     ASSERT_TRUE(dlg.Live().IsCameraOK());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 0; }, 5000));
-    EXPECT_EQ(dlg.Image().GetWidth(), 2592);
+    EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
     QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
     const QString path = m_Dir.filePath(QStringLiteral("uvc camera.avi"));
     ClickVideo(path, QStringLiteral("2"));

@@ -60,25 +60,6 @@ std::vector<QWidget*> CCrossLines::Group() const
     return group;
 }
 
-bool CCrossLines::OnMessage(UINT nMessage, WPARAM wParam, LPARAM)
-{
-    switch (nMessage) {
-    case WM_MAKING_CROSSLINE_DISP_CAPTION:
-        OnMakingCrossLineDispCaption(UINT(wParam));
-        return true;
-    case WM_DELETE_CROSS_LINE:
-        OnDeleteCrossLine();
-        return true;
-    case WM_END_MAKE_SHAPE:
-        if (wParam == 1) {
-            OnEndMakeCrossLine();
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
 void CCrossLines::OnMakingCrossLineDispCaption(UINT nID)
 {
     m_Status.SetStatusString(nID);

@@ -48,10 +48,6 @@ public:
     void OnMakingCrossLineDispCaption(UINT nID);
     // The overlay placed the last line.
     void OnEndMakeCrossLine();
-    // Takes the messages of this flow. The end notice (WM_END_MAKE_SHAPE with
-    // 1) is handled and still reported as not taken, so the measurement
-    // flow's common end steps follow.
-    bool OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     // After the main window's own button update: 1038 by the settings, and
     // the cross-line group kept off while lines are being placed.
     void UpdateButtons();
