@@ -12,8 +12,9 @@ constexpr UINT IDS_PROGRAM_NAME_NO_CAMERA = 135; // the program's name before th
 constexpr UINT IDS_UNIT_UM = 197;
 constexpr UINT IDS_UNIT_MM = 198;
 constexpr UINT IDS_UNIT_CM = 199;
-constexpr UINT IDS_CALIBRATION_VALUE = 211;      // the stem of the default calibration names
-
-// The result row's name of each figure kind (0..9), and of a text.
-constexpr UINT IDS_MEASURE_RESULT[10] = {300, 301, 302, 303, 304, 305, 306, 307, 308, 309};
-constexpr UINT IDS_TEXT_NAME = 312;
+constexpr UINT IDS_CALIBRATION_VALUE = 211;
+// The string of calibration unit kind 0/1/2 (µm/mm/cm); any other kind is µm.
+constexpr UINT UnitNameString(int nUnitKind)
+{
+    return nUnitKind == 1 ? IDS_UNIT_MM : nUnitKind == 2 ? IDS_UNIT_CM : IDS_UNIT_UM;
+}      // the stem of the default calibration names

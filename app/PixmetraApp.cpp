@@ -17,11 +17,6 @@ namespace {
 
 CPixmetraApp* g_pApp = nullptr;
 
-// The names of the measurement kinds 0..9 are strings 300..309; kind 10
-// (text) is string 312.
-constexpr int kLastFigureKind = 9;
-constexpr int kTextKind = 10;
-
 } // namespace
 
 CPixmetraApp::CPixmetraApp(const QString& instanceName)
@@ -173,22 +168,7 @@ QString CPixmetraApp::GetProgramName() const
 
 QString CPixmetraApp::GetUnitName(int nUnitKind)
 {
-    switch (nUnitKind) {
-    case 1: return GetProgramString(IDS_UNIT_MM);
-    case 2: return GetProgramString(IDS_UNIT_CM);
-    default: return GetProgramString(IDS_UNIT_UM);
-    }
-}
-
-QString CPixmetraApp::GetMeasureKindName(int nKind)
-{
-    if (nKind >= 0 && nKind <= kLastFigureKind) {
-        return GetProgramString(IDS_MEASURE_RESULT[nKind]);
-    }
-    if (nKind == kTextKind) {
-        return GetProgramString(IDS_TEXT_NAME);
-    }
-    return QString();
+    return GetProgramString(UnitNameString(nUnitKind));
 }
 
 int CPixmetraApp::DoMessageBox(const QString& text, UINT nType, QWidget* pParent) const

@@ -55,8 +55,6 @@ public:
 
     // Calibration unit kind 0/1/2 as µm/mm/cm; any other kind as µm.
     static QString GetUnitName(int nUnitKind);
-    // Measurement kinds 0..9 and 10 (text); empty for any other kind.
-    static QString GetMeasureKindName(int nKind);
 
     // A message box captioned with the program's name (without the version).
     int DoMessageBox(const QString& text, UINT nType, QWidget* pParent = nullptr) const;

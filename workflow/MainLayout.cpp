@@ -38,6 +38,60 @@ QString TitleText(BOOL bCamera)
            CPixmetraApp::GetVersionText();
 }
 
+struct ROW_BUTTON {
+    QAbstractButton* p;
+    int nBase; // the width at display scale 1 a caption that fits keeps at least
+};
+
+// Each button as wide as its caption (and picture) with side margins. A row
+// that does not fit in room first trims the margins, then takes a slightly
+// smaller font, so captions stay whole on a narrow window (large display
+// scale, long translations); only beyond that do the buttons give way alike.
+// The buttons take the font chosen.
+std::vector<int> FitRowWidths(const std::vector<ROW_BUTTON>& row, int room, double s, const QFont& baseFont)
+{
+    static const struct {
+        int nPad;
+        double dFont;
+        bool bBase;
+    } kSteps[] = {{12, 1.0, true}, {8, 1.0, false}, {5, 1.0, false}, {4, 0.92, false}, {3, 0.85, false}};
+    std::vector<int> widths(row.size());
+    QFont rowFont = baseFont;
+    int need = 0;
+    for (const auto& step : kSteps) {
+        rowFont = baseFont;
+        if (step.dFont < 1.0) {
+            if (baseFont.pointSizeF() > 0) {
+                rowFont.setPointSizeF(baseFont.pointSizeF() * step.dFont);
+            } else if (baseFont.pixelSize() > 0) {
+                rowFont.setPixelSize(std::max(1, int(baseFont.pixelSize() * step.dFont)));
+            }
+        }
+        const QFontMetrics fm(rowFont);
+        need = 0;
+        for (size_t i = 0; i < row.size(); ++i) {
+            QAbstractButton* pButton = row[i].p;
+            int w = fm.horizontalAdvance(pButton->text()) + 2 * Scaled(step.nPad, s);
+            if (!pButton->icon().isNull()) {
+                w += pButton->iconSize().width() + Scaled(4, s);
+            }
+            widths[i] = step.bBase ? std::max(w, Scaled(row[i].nBase, s)) : w;
+            need += widths[i];
+        }
+        if (need <= room) {
+            break;
+        }
+    }
+    const double f = need > room ? double(room) / need : 1.0;
+    for (size_t i = 0; i < row.size(); ++i) {
+        widths[i] = int(widths[i] * f);
+        if (row[i].p->font() != rowFont) {
+            row[i].p->setFont(rowFont);
+        }
+    }
+    return widths;
+}
+
 } // namespace
 
 QWidget* CPixmetraDlg::GetDlgItem(int nID) const
@@ -209,15 +263,6 @@ void CPixmetraDlg::LayoutControls()
         }
     }
     const int gap = Scaled(4, s);
-    // Each button is as wide as its caption (and picture) with side margins.
-    // A row that does not fit first trims the margins, then takes a slightly
-    // smaller font, so captions stay whole on a narrow window (large display
-    // scale, long translations); only beyond that do the buttons give way alike.
-    const QFont baseFont = (CPixmetraApp::GetApp() != nullptr) ? CPixmetraApp::GetApp()->GetButtonFont() : font();
-    struct ROW_BUTTON {
-        QAbstractButton* p;
-        int nBase;
-    };
     std::vector<ROW_BUTTON> row;
     for (QWidget* p : leftRow) {
         row.push_back({qobject_cast<QAbstractButton*>(p), 72});
@@ -226,45 +271,8 @@ void CPixmetraDlg::LayoutControls()
     row.push_back({m_pUi->btnCameraSetting, 84});
     row.push_back({m_pUi->btnSetting, 76});
     const int room = W - 2 * g - 4 * g - gap - rowH - gap * int(leftRow.size());
-    static const struct {
-        int nPad;
-        double dFont;
-        bool bBase;
-    } kSteps[] = {{12, 1.0, true}, {8, 1.0, false}, {5, 1.0, false}, {4, 0.92, false}, {3, 0.85, false}};
-    std::vector<int> widths(row.size());
-    QFont rowFont = baseFont;
-    int need = 0;
-    for (const auto& step : kSteps) {
-        rowFont = baseFont;
-        if (step.dFont < 1.0) {
-            if (baseFont.pointSizeF() > 0) {
-                rowFont.setPointSizeF(baseFont.pointSizeF() * step.dFont);
-            } else if (baseFont.pixelSize() > 0) {
-                rowFont.setPixelSize(std::max(1, int(baseFont.pixelSize() * step.dFont)));
-            }
-        }
-        const QFontMetrics fm(rowFont);
-        need = 0;
-        for (size_t i = 0; i < row.size(); ++i) {
-            QAbstractButton* pButton = row[i].p;
-            int w = fm.horizontalAdvance(pButton->text()) + 2 * Scaled(step.nPad, s);
-            if (!pButton->icon().isNull()) {
-                w += pButton->iconSize().width() + Scaled(4, s);
-            }
-            widths[i] = step.bBase ? std::max(w, Scaled(row[i].nBase, s)) : w;
-            need += widths[i];
-        }
-        if (need <= room) {
-            break;
-        }
-    }
-    const double f = need > room ? double(room) / need : 1.0;
-    for (size_t i = 0; i < row.size(); ++i) {
-        widths[i] = int(widths[i] * f);
-        if (row[i].p->font() != rowFont) {
-            row[i].p->setFont(rowFont);
-        }
-    }
+    const QFont baseFont = (CPixmetraApp::GetApp() != nullptr) ? CPixmetraApp::GetApp()->GetButtonFont() : font();
+    const std::vector<int> widths = FitRowWidths(row, room, s, baseFont);
     int x = g;
     for (size_t i = 0; i < leftRow.size(); ++i) {
         QAbstractButton* pButton = row[i].p;

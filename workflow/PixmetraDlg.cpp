@@ -315,17 +315,16 @@ void CPixmetraDlg::changeEvent(QEvent* pEvent)
     QWidget::changeEvent(pEvent);
 }
 
-namespace {
-using HANDLER = void (*)(CPixmetraDlg&, WPARAM, LPARAM);
-struct MESSAGE_ENTRY {
-    UINT nMessage;
-    HANDLER pfnHandler;
-};
-} // namespace
-
-void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    static constexpr MESSAGE_ENTRY kTable[] = {
+// Every message the window receives, to the flow that handles it. Messages
+// two flows share (the cancel and failure of an input) go to the one whose
+// input is under way. A nested type, so its handlers reach the window's flows.
+struct CPixmetraDlg::MESSAGE_TABLE {
+    using HANDLER = void (*)(CPixmetraDlg&, WPARAM, LPARAM);
+    struct ENTRY {
+        UINT nMessage;
+        HANDLER pfnHandler;
+    };
+    static constexpr ENTRY kEntries[] = {
         // Camera.
         {WM_CAMERA_FRAME,
          [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) {
@@ -421,13 +420,17 @@ void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
         {WM_SAVE_CONTINUE_COUNTDOWN,
          [](CPixmetraDlg& w, WPARAM wp, LPARAM lp) { w.m_pSeries->OnSaveContinueCountdown(wp, lp); }},
     };
+};
+
+void CPixmetraDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
     // The flows are made when the window initialises; a notice before that
     // (or after the window went) finds nobody to tell.
     const bool bFlows = m_pCrossLines != nullptr;
     if (!bFlows && nMessage != WM_CAMERA_FRAME && nMessage != WM_CAMERA_DISCONNECT) {
         return;
     }
-    for (const MESSAGE_ENTRY& entry : kTable) {
+    for (const MESSAGE_TABLE::ENTRY& entry : MESSAGE_TABLE::kEntries) {
         if (entry.nMessage == nMessage) {
             entry.pfnHandler(*this, wParam, lParam);
             return;

@@ -1,18 +1,21 @@
 // The main window: the picture of the camera or of a still image with the
 // measurement overlay over it, the zoom controls, the message line, the
 // status bar and the buttons of every flow. This class is the composition
-// root; each flow's handlers live in their own file:
-//   PixmetraDlg.cpp        construction, start-up, message table, exit
-//   MainLayout.cpp         controls, status bar, layout on resize, placement
-//   live/LiveView.cpp      camera start-up, streaming, frames, live/still
-//   live/CameraReturn.cpp  a lost camera taken back when it is plugged in again
-//   live/PictureView.cpp   fit, zoom, ratio list, scroll bars, overlay view
-//   measure/MeasureFlow.cpp   the tool window's measurement messages
-//   overlay/, magnifier/   cross lines, scale bar, magnifier (own classes)
-//   capture/VideoRecord.cpp   the video button's recording and countdown
-//   capture/SeriesController.cpp   the continuous-save button's picture series
-//   settings/SettingsController.cpp   the camera adjustment and settings buttons
-//   calibration/CalibrationController.cpp   reference line, slots, .clb files
+// root: it owns the controllers of the flows, gives each the parts of the
+// window it uses through small interfaces (IStatusLine, IMainButtons,
+// IStatusParts, IPictureState), keeps the described button handlers as
+// forwarders, and hands each window message to its handler from one table.
+//   PixmetraDlg.cpp        construction, start-up, the message table, exit
+//   MainLayout.cpp         controls and their layout on resize
+//   MainStatusBar.*, MainPlacement.*   the status bar; where the windows lie
+//   live/                  CLiveController (camera, stream, frames, live/still,
+//                          the camera's return), CPictureViewController (fit,
+//                          zoom, ratio list, scroll bars, overlay view)
+//   measure/               CMeasureController (input, results, selection)
+//   calibration/           CCalibrationController (reference line, slots, .clb)
+//   capture/               CStillController, CSeriesController, CVideoRecord
+//   settings/              CSettingsController (camera adjustment, settings)
+//   overlay/, magnifier/   CCrossLines, CScaleBar, CZoomWndFlow
 #pragma once
 
 #include "app/SystemSetting.h"
@@ -129,7 +132,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 
 private:
-    // Every message to the flow that handles it.
+    // Every message to the flow that handles it, from one table.
+    struct MESSAGE_TABLE;
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     // The flows that work on the window, made once its controls, overlay and tool window are.
     void CreateFlows();

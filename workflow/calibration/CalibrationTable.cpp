@@ -1,5 +1,6 @@
 #include "workflow/calibration/CalibrationTable.h"
 
+#include "app/AppStrings.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileIni.h"
 #include "engine/MeasureGeometry.h"
@@ -43,7 +44,7 @@ bool IsCalibrationFile(const QString& path)
 
 QString CalibrationUnitText(int nUnitKind)
 {
-    return GetProgramString(nUnitKind == 1 ? IDS_UNIT_MM : nUnitKind == 2 ? IDS_UNIT_CM : IDS_UNIT_UM);
+    return GetProgramString(UnitNameString(nUnitKind));
 }
 
 CCalibrationTable::CCalibrationTable()
