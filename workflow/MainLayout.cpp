@@ -190,7 +190,7 @@ BOOL CPixmetraDlg::InitWindow()
     // The first size: generous, but never beyond the screen.
     const QSize want(std::min(Scaled(1280, s), avail.width() - 16), std::min(Scaled(880, s), avail.height() - 48));
     resize(want.expandedTo(m_MinSize));
-    LayoutControls();
+    UpdateLayout();
     WriteLog(QStringLiteral("[MAIN]-->InitWindow() is End."));
     return bOverlay ? TRUE : FALSE;
 }
@@ -240,10 +240,10 @@ void CPixmetraDlg::resizeEvent(QResizeEvent* pEvent)
         return;
     }
     // The stream keeps running: only the picture's place changes.
-    LayoutControls();
+    UpdateLayout();
 }
 
-void CPixmetraDlg::LayoutControls()
+void CPixmetraDlg::UpdateLayout()
 {
     if (m_pPicture == nullptr) {
         return;

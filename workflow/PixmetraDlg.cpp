@@ -279,7 +279,7 @@ void CPixmetraDlg::mouseReleaseEvent(QMouseEvent* pEvent)
     if (pEvent->button() == Qt::RightButton && (pEvent->modifiers() & Qt::ControlModifier) &&
         (pEvent->modifiers() & Qt::ShiftModifier)) {
         m_pUi->btnSaveVideo->show();
-        LayoutControls();
+        UpdateLayout();
     }
     QWidget::mouseReleaseEvent(pEvent);
 }

@@ -117,8 +117,8 @@ public:
     CCrossLines* CrossLines() const { return m_pCrossLines.get(); }
     CScaleBar* ScaleBar() const { return m_pScaleBar.get(); }
     CZoomWndFlow* ZoomFlow() const { return m_pZoomFlow.get(); }
-    // Lays the controls out again after one was shown or hidden.
-    void UpdateLayout() override { LayoutControls(); }
+    // Lays the controls out again (a resize, a control shown or hidden).
+    void UpdateLayout() override;
     CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
     // Called once the window was closed and shut down (the program ends then).
     void SetShutDownHandler(std::function<void()> fn) { m_fnShutDown = std::move(fn); }
@@ -141,7 +141,6 @@ private:
 
     // MainLayout.cpp
     void SetStatusPart(int nPart, const QString& text) override;
-    void LayoutControls();
     // Where only the picture lies in a main window of the given client rectangle.
     QRect PictureArea(const QRect& client) const;
     void SetDispImageButtonLook(int nKind) override;
