@@ -19,50 +19,42 @@ struct PARAM_DEF {
     int bAuto = 0, bAutoOn = 0;
 };
 
+// An on/off switch and a signed colour offset, the two shapes most parameters share.
+constexpr PARAM_DEF Switch(int nParam, CAMERAS nCameras, int nDefault = 0)
+{
+    return PARAM_DEF{nParam, nCameras, nDefault, 0, 1};
+}
+constexpr PARAM_DEF Offset(int nParam) { return PARAM_DEF{nParam, COLOUR, 0, -64, 64}; }
+
 const PARAM_DEF kParams[] = {
     {ICUBE_PARAM_EXPOSURE, ALL, 20, 1, 1000, 1, 0},
     {ICUBE_PARAM_EXPOSURE_TARGET, ALL, 128, 0, 255},
     {ICUBE_PARAM_BLACK_LEVEL, ALL, 16, 0, 255, 1, 1},
     {ICUBE_PARAM_GAIN, ALL, 20, 0, 100},
-    {ICUBE_PARAM_FLIP_V, ALL, 0, 0, 1},
-    {ICUBE_PARAM_FLIP_H, ALL, 0, 0, 1},
     {ICUBE_PARAM_BRIGHTNESS, ALL, 0, -64, 64},
     {ICUBE_PARAM_CONTRAST, ALL, 32, 0, 64},
     {ICUBE_PARAM_GAMMA, ALL, 100, 50, 200},
-    {ICUBE_PARAM_GAMMA_ON, ALL, 0, 0, 1},
-    {ICUBE_PARAM_TNR, ALL, 0, 0, 1},
-    {ICUBE_PARAM_RECORDING, ALL, 0, 0, 1},
     {ICUBE_PARAM_RECORDING_ERROR, ALL, 0, 0, 0x7fffffff},
-    {ICUBE_PARAM_MODEL_FIX, ALL, 0, 0, 1},
-    {ICUBE_PARAM_CONFIG_RESET, ALL, 1, 0, 1},
+    Switch(ICUBE_PARAM_FLIP_V, ALL), Switch(ICUBE_PARAM_FLIP_H, ALL), Switch(ICUBE_PARAM_GAMMA_ON, ALL),
+    Switch(ICUBE_PARAM_TNR, ALL), Switch(ICUBE_PARAM_RECORDING, ALL), Switch(ICUBE_PARAM_MODEL_FIX, ALL),
+    Switch(ICUBE_PARAM_CONFIG_RESET, ALL, 1),
     {ICUBE_PARAM_CLOCK, COLOUR, 48, 12, 96},
-    {ICUBE_PARAM_COLOUR_PROCESSING, COLOUR, 1, 0, 1},
     {ICUBE_PARAM_SATURATION, COLOUR, 64, 0, 128},
     {ICUBE_PARAM_HUE, COLOUR, 0, -180, 180},
-    {ICUBE_PARAM_COLOUR_CORRECTION, COLOUR, 1, 0, 1},
     {ICUBE_PARAM_RED_GAIN, COLOUR, 92, 0, 255},
     {ICUBE_PARAM_GREEN_GAIN, COLOUR, 64, 0, 255},
     {ICUBE_PARAM_BLUE_GAIN, COLOUR, 48, 0, 255},
-    {ICUBE_PARAM_RED_OFFSET, COLOUR, 0, -64, 64},
-    {ICUBE_PARAM_GREEN_OFFSET, COLOUR, 0, -64, 64},
-    {ICUBE_PARAM_BLUE_OFFSET, COLOUR, 0, -64, 64},
-    {ICUBE_PARAM_BAYER, COLOUR, 0, 0, 1},
+    Offset(ICUBE_PARAM_RED_OFFSET), Offset(ICUBE_PARAM_GREEN_OFFSET), Offset(ICUBE_PARAM_BLUE_OFFSET),
+    Switch(ICUBE_PARAM_COLOUR_PROCESSING, COLOUR, 1), Switch(ICUBE_PARAM_COLOUR_CORRECTION, COLOUR, 1),
+    Switch(ICUBE_PARAM_BAYER, COLOUR),
     {ICUBE_PARAM_FPS, MONO, 30, 1, 120},
 };
 
 SIM_PARAM Param(const PARAM_DEF& def, int bOnePush = 0)
 {
-    SIM_PARAM p;
-    p.bEnabled = 1;
-    p.bAutoAvailable = def.bAuto;
-    p.bOnePush = bOnePush;
-    p.nDefault = def.nDefault;
-    p.nMin = def.nMin;
-    p.nMax = def.nMax;
-    p.nValue = def.nDefault;
-    p.bAuto = def.bAutoOn;
-    p.bAutoDefault = def.bAutoOn;
-    return p;
+    return SIM_PARAM{.bEnabled = 1, .bAutoAvailable = def.bAuto, .bOnePush = bOnePush, .nDefault = def.nDefault,
+                     .nMin = def.nMin, .nMax = def.nMax, .nValue = def.nDefault, .bAuto = def.bAutoOn,
+                     .bAutoDefault = def.bAutoOn};
 }
 
 } // namespace

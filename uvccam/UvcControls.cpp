@@ -135,32 +135,34 @@ int CUvcControls::Write(uint32_t nCid, int32_t nValue)
     return XIoctl(m_Sys, m_fd, VIDIOC_S_CTRL, &ctrl) < 0 ? ResultFromErrno(errno) : UVC_OK;
 }
 
-int CUvcControls::GetRange(int nParam, UVC_PARAM_RANGE& range) const
+const CUvcControls::CONTROL* CUvcControls::Served(int nParam, int& nSoftFlip) const
 {
-    range = UVC_PARAM_RANGE();
-    if (nParam == ICUBE_PARAM_COLOUR) {
-        // YUYV and MJPEG frames are colour.
-        range = UVC_PARAM_RANGE{1, 0, 0, 1, 0, 1};
-        return UVC_OK;
-    }
+    nSoftFlip = -1;
     const CONTROL* c = Find(nParam);
-    if (c == nullptr) {
-        return UVC_E_NOT_ENABLED;
+    if (c == nullptr || c->bPresent) {
+        return c;
     }
     const int nFlip = nParam == ICUBE_PARAM_FLIP_H ? 0 : (nParam == ICUBE_PARAM_FLIP_V ? 1 : -1);
-    if (!c->bPresent && nFlip >= 0 && m_bSoftFlip[nFlip]) {
-        range = UVC_PARAM_RANGE{1, 0, 0, 0, 0, 1};
-        return UVC_OK;
+    if (nFlip >= 0 && m_bSoftFlip[nFlip]) {
+        nSoftFlip = nFlip;
     }
-    if (!c->bPresent) {
+    return nullptr;
+}
+
+int CUvcControls::GetRange(int nParam, UVC_PARAM_RANGE& range) const
+{
+    int nFlip = -1;
+    const CONTROL* c = Served(nParam, nFlip);
+    if (nParam == ICUBE_PARAM_COLOUR) {
+        range = UVC_PARAM_RANGE{1, 0, 0, 1, 0, 1}; // YUYV and MJPEG frames are colour
+    } else if (nFlip >= 0) {
+        range = UVC_PARAM_RANGE{1, 0, 0, 0, 0, 1};
+    } else if (c != nullptr) {
+        range = UVC_PARAM_RANGE{1, c->bAutoPresent ? 1 : 0, c->bOnePushPresent ? 1 : 0, c->nDefault, c->nMin, c->nMax};
+    } else {
+        range = UVC_PARAM_RANGE();
         return UVC_E_NOT_ENABLED;
     }
-    range.bEnabled = 1;
-    range.bAuto = c->bAutoPresent ? 1 : 0;
-    range.bOnePush = c->bOnePushPresent ? 1 : 0;
-    range.nDefault = c->nDefault;
-    range.nMin = c->nMin;
-    range.nMax = c->nMax;
     return UVC_OK;
 }
 
@@ -170,16 +172,13 @@ int CUvcControls::Get(int nParam, int& nValue) const
         nValue = 1;
         return UVC_OK;
     }
-    const CONTROL* c = Find(nParam);
-    if (c == nullptr) {
-        return UVC_E_NOT_ENABLED;
-    }
-    const int nFlip = nParam == ICUBE_PARAM_FLIP_H ? 0 : (nParam == ICUBE_PARAM_FLIP_V ? 1 : -1);
-    if (!c->bPresent && nFlip >= 0 && m_bSoftFlip[nFlip]) {
+    int nFlip = -1;
+    const CONTROL* c = Served(nParam, nFlip);
+    if (nFlip >= 0) {
         nValue = m_nSoftFlip[nFlip];
         return UVC_OK;
     }
-    if (!c->bPresent) {
+    if (c == nullptr) {
         return UVC_E_NOT_ENABLED;
     }
     int32_t v = 0;
@@ -192,19 +191,16 @@ int CUvcControls::Get(int nParam, int& nValue) const
 
 int CUvcControls::Set(int nParam, int nValue)
 {
-    CONTROL* c = Find(nParam);
-    if (c == nullptr) {
-        return UVC_E_NOT_ENABLED;
-    }
-    const int nFlip = nParam == ICUBE_PARAM_FLIP_H ? 0 : (nParam == ICUBE_PARAM_FLIP_V ? 1 : -1);
-    if (!c->bPresent && nFlip >= 0 && m_bSoftFlip[nFlip]) {
+    int nFlip = -1;
+    const CONTROL* c = Served(nParam, nFlip);
+    if (nFlip >= 0) {
         if (nValue < 0 || nValue > 1) {
             return UVC_E_RANGE;
         }
         m_nSoftFlip[nFlip] = nValue;
         return UVC_OK;
     }
-    if (!c->bPresent) {
+    if (c == nullptr) {
         return UVC_E_NOT_ENABLED;
     }
     if (nValue < c->nMin || nValue > c->nMax) {

@@ -58,6 +58,9 @@ private:
 
     const CONTROL* Find(int nParam) const;
     CONTROL* Find(int nParam);
+    // The device's control for nParam when the device has it; null otherwise,
+    // with nSoftFlip the flip done in software in its place (-1: none).
+    const CONTROL* Served(int nParam, int& nSoftFlip) const;
     bool QueryOne(uint32_t nCid, int32_t& nMin, int32_t& nMax, int32_t& nDefault, uint32_t& nType) const;
     bool MenuHas(uint32_t nCid, int32_t nIndex) const;
     int Read(uint32_t nCid, int32_t& nValue) const;

@@ -66,6 +66,13 @@ __attribute__((target("ssse3"))) inline void YuyvEight(__m128i v, __m128i& b, __
     r = _mm_srai_epi16(_mm_adds_epi16(_mm_adds_epi16(y, _mm_mulhrs_epi16(w, _mm_set1_epi16(1634))), two), 2);
 }
 
+// The bytes of B, G and R each mask picks, merged into B, G, R triplets.
+__attribute__((target("ssse3"))) inline __m128i Triplets(__m128i B, __m128i G, __m128i R, __m128i b, __m128i g,
+                                                         __m128i r)
+{
+    return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(B, b), _mm_shuffle_epi8(G, g)), _mm_shuffle_epi8(R, r));
+}
+
 // Sixteen pixels at a time; the rest of the row by the scalar loop.
 __attribute__((target("ssse3"))) void YuyvRowSsse3(const uint8_t* s, uint8_t* d, int nWidth)
 {
@@ -84,18 +91,10 @@ __attribute__((target("ssse3"))) void YuyvRowSsse3(const uint8_t* s, uint8_t* d,
         __m128i bl, gl, rl, bh, gh, rh;
         YuyvEight(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)), bl, gl, rl);
         YuyvEight(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16)), bh, gh, rh);
-        const __m128i B = _mm_packus_epi16(bl, bh);
-        const __m128i G = _mm_packus_epi16(gl, gh);
-        const __m128i R = _mm_packus_epi16(rl, rh);
-        const __m128i o0 = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(B, b0), _mm_shuffle_epi8(G, g0)),
-                                        _mm_shuffle_epi8(R, r0));
-        const __m128i o1 = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(B, b1), _mm_shuffle_epi8(G, g1)),
-                                        _mm_shuffle_epi8(R, r1));
-        const __m128i o2 = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(B, b2), _mm_shuffle_epi8(G, g2)),
-                                        _mm_shuffle_epi8(R, r2));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), o0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), o1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 32), o2);
+        const __m128i B = _mm_packus_epi16(bl, bh), G = _mm_packus_epi16(gl, gh), R = _mm_packus_epi16(rl, rh);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Triplets(B, G, R, b0, g0, r0));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), Triplets(B, G, R, b1, g1, r1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 32), Triplets(B, G, R, b2, g2, r2));
     }
     YuyvRowScalar(s - size_t(x) * 2, d - size_t(x) * 3, x, nWidth);
 }
@@ -135,6 +134,13 @@ __attribute__((target("avx2"))) inline __m256i Load2(const uint8_t* pLow, const 
                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(pHigh)), 1);
 }
 
+__attribute__((target("avx2"))) inline __m256i Triplets(__m256i B, __m256i G, __m256i R, __m256i b, __m256i g,
+                                                        __m256i r)
+{
+    return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(B, b), _mm256_shuffle_epi8(G, g)),
+                           _mm256_shuffle_epi8(R, r));
+}
+
 // Thirty-two pixels at a time; the rest of the row by the narrower loops.
 __attribute__((target("avx2"))) void YuyvRowAvx2(const uint8_t* s, uint8_t* d, int nWidth)
 {
@@ -162,15 +168,9 @@ __attribute__((target("avx2"))) void YuyvRowAvx2(const uint8_t* s, uint8_t* d, i
         __m256i bl, gl, rl, bh, gh, rh;
         YuyvSixteen(Load2(s, s + 32), bl, gl, rl);
         YuyvSixteen(Load2(s + 16, s + 48), bh, gh, rh);
-        const __m256i B = _mm256_packus_epi16(bl, bh);
-        const __m256i G = _mm256_packus_epi16(gl, gh);
-        const __m256i R = _mm256_packus_epi16(rl, rh);
-        const __m256i o0 = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(B, b0), _mm256_shuffle_epi8(G, g0)),
-                                           _mm256_shuffle_epi8(R, r0));
-        const __m256i o1 = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(B, b1), _mm256_shuffle_epi8(G, g1)),
-                                           _mm256_shuffle_epi8(R, r1));
-        const __m256i o2 = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(B, b2), _mm256_shuffle_epi8(G, g2)),
-                                           _mm256_shuffle_epi8(R, r2));
+        const __m256i B = _mm256_packus_epi16(bl, bh), G = _mm256_packus_epi16(gl, gh), R = _mm256_packus_epi16(rl, rh);
+        const __m256i o0 = Triplets(B, G, R, b0, g0, r0), o1 = Triplets(B, G, R, b1, g1, r1);
+        const __m256i o2 = Triplets(B, G, R, b2, g2, r2);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_permute2x128_si256(o0, o1, 0x20));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 32), _mm256_permute2x128_si256(o2, o0, 0x30));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 64), _mm256_permute2x128_si256(o1, o2, 0x31));
