@@ -98,16 +98,16 @@ int main(int argc, char** argv)
     dlg.OnInitDialog();
     dlg.show();
     RunFor(3000); // the stream settles
-    if (!dlg.Live().IsCameraOK()) {
+    if (!dlg.Parts().live.IsCameraOK()) {
         std::fprintf(stderr, "no camera\n");
         return 1;
     }
-    const uint64_t nDelivered0 = dlg.Camera().GetFramesDelivered();
-    const uint64_t nShown0 = dlg.Live().GetShownFrameCount();
+    const uint64_t nDelivered0 = dlg.Parts().camera.GetFramesDelivered();
+    const uint64_t nShown0 = dlg.Parts().live.GetShownFrameCount();
     QElapsedTimer t;
     t.start();
     CRecordingSink sink;
-    CContinueSave direct(dlg.Camera(), &sink);
+    CContinueSave direct(dlg.Parts().camera, &sink);
     uint64_t nDirectId = 0;
     CONTINUE_SAVE_STATUS status;
     if (kIntervalSec >= kShortestSetting) {
@@ -132,8 +132,8 @@ int main(int argc, char** argv)
         RunFor(100);
     }
     const double dSeconds = t.elapsed() / 1000.0;
-    const uint64_t nDelivered = dlg.Camera().GetFramesDelivered() - nDelivered0;
-    const uint64_t nShown = dlg.Live().GetShownFrameCount() - nShown0;
+    const uint64_t nDelivered = dlg.Parts().camera.GetFramesDelivered() - nDelivered0;
+    const uint64_t nShown = dlg.Parts().live.GetShownFrameCount() - nShown0;
     const int nSaved = int(QDir(folder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size());
     if (nDirectId == 0) {
         std::printf("series of %d images every %d s at 2592 x 1944 JPEG, %.1f s%s; message line: %s\n", nImages,

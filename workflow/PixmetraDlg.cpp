@@ -51,7 +51,7 @@ CPixmetraDlg::CPixmetraDlg(QWidget* pParent, const MAIN_WINDOW_OPTIONS& options)
     m_Geometry.SetLogSink([](const std::string& line) { WriteLog(QString::fromStdString(line)); });
     m_pLive = std::make_unique<CLiveController>(LIVE_PARTS{
         this, *this, *this, *this, CameraCtrl, AccImage, m_Geometry, m_Setting, &m_Sink,
-        [this] { return SaveContinueState().bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording()); },
+        [this] { return CaptureHoldsCamera(); },
         [this] {
             if (m_pSettings != nullptr) {
                 m_pSettings->ReconnectCamera();
@@ -80,14 +80,13 @@ BOOL CPixmetraDlg::OnInitDialog()
     m_Geometry.CameraView() = DISP_VIEW_STATE{};
     m_Geometry.StillView() = DISP_VIEW_STATE{};
 
-    m_pLive->SetCameraOK(m_pLive->InitCamera());
+    m_pLive->InitCamera();
     UINT nStartMessage = m_pLive->IsCameraOK() ? IDS_CAMERA_CONNECTED : IDS_CAMERA_NOT_CONNECTED;
     if (!InitWindow() && m_pLive->IsCameraOK()) {
         nStartMessage = IDS_WINDOW_INIT_ERROR;
     }
     CreateFlows();
     if (m_pLive->IsCameraOK() && !m_pLive->StartStreaming(FALSE)) {
-        m_pLive->SetCameraOK(FALSE);
         nStartMessage = IDS_STREAM_START_ERROR;
     }
     // A picture is present when the camera streams (its frames come at the
@@ -134,10 +133,10 @@ void CPixmetraDlg::CreateFlows()
     m_pZoomFlow = std::make_unique<CZoomWndFlow>(
         ZOOM_FLOW_PARTS{*this, &m_Sink, AccImage, m_Geometry, m_Setting, m_pMeasureModeDlg});
     m_pScaleBar->SetMagnifier(m_pZoomFlow->ZoomWnd());
-    m_pStill = std::make_unique<CStillController>(STILL_PARTS{
-        this, *this, *this, *m_pLive, *m_pView, m_Geometry, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg,
-        m_pCrossLines.get(), m_pZoomFlow.get(), [this] { return m_pMeasure->CheckClearMeasureData(); },
-        [this] { m_pCalibration->ApplyCalibration(); }});
+    const WINDOW_PARTS window = Parts();
+    m_pStill = std::make_unique<CStillController>(
+        STILL_PARTS{window, [this] { return m_pMeasure->CheckClearMeasureData(); },
+                    [this] { m_pCalibration->ApplyCalibration(); }});
     m_pSeries = std::make_unique<CSeriesController>(SERIES_PARTS{
         this, *this, *this, *m_pLive, m_Setting, m_Geometry, CameraCtrl, m_pMeasureModeDlg, &m_Sink,
         m_Options.pSeriesClock, [this] { return m_pLive->OneShotImage(FALSE) != FALSE; },
@@ -146,10 +145,29 @@ void CPixmetraDlg::CreateFlows()
         VIDEO_RECORD_PARTS{this, *this, *this, *m_pLive, CameraCtrl, m_pSeries->State(), m_pLayeredWnd, m_pMeasureModeDlg,
                            [this] { return m_pMeasure->CheckClearMeasureData(); }});
     m_pSettings = std::make_unique<CSettingsController>(SETTINGS_PARTS{
-        this, &m_Sink, *this, *this, *this, *m_pLive, *m_pView, m_Setting, CameraCtrl, m_Geometry, m_pLayeredWnd,
-        m_pMeasureModeDlg, *m_pCrossLines, m_pZoomFlow.get(), [this] { return !m_pMeasure->Results().empty(); },
+        window, &m_Sink, *this, CameraCtrl, [this] { return !m_pMeasure->Results().empty(); },
         [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { m_pCalibration->ApplyCalibration(); },
-        [this] { return SaveContinueState().bSaving || m_pVideoRecord->IsRecording(); }});
+        [this] { return CaptureHoldsCamera(); }});
+}
+
+bool CPixmetraDlg::CaptureHoldsCamera() const
+{
+    return SaveContinueState().bSaving || (m_pVideoRecord != nullptr && m_pVideoRecord->IsRecording());
+}
+
+MAIN_WINDOW_PARTS CPixmetraDlg::Parts()
+{
+    return MAIN_WINDOW_PARTS{
+        {this, *this, *this, *m_pLive, *m_pView, m_Geometry, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg,
+         m_pCrossLines.get(), m_pZoomFlow.get()},
+        m_Sink,
+        CameraCtrl,
+        *m_pMeasure,
+        m_pPicture,
+        m_pCalibration.get(),
+        m_pSettings.get(),
+        m_pScaleBar.get(),
+        m_pVideoRecord.get()};
 }
 
 void CPixmetraDlg::SetStatusMessage(const QString& text)

@@ -26,6 +26,7 @@
 #include "platform/MessageReceiver.h"
 #include "workflow/MainButtons.h"
 #include "workflow/StatusParts.h"
+#include "workflow/WindowParts.h"
 #include "workflow/capture/SaveContinueState.h"
 #include "workflow/capture/StillController.h"
 #include "workflow/live/DisplayGeometry.h"
@@ -71,6 +72,19 @@ struct MAIN_WINDOW_OPTIONS {
     ISeriesClock* pSeriesClock = nullptr; // null: continuous save keeps the system's time
 };
 
+// The main window's parts: the ones its flows share, and the controllers.
+// The ones a closed window has let go are null.
+struct MAIN_WINDOW_PARTS : WINDOW_PARTS {
+    IMessageSink& sink; // where the flows' threads post their notices
+    CCameraCtrl& camera;
+    CMeasureController& measure;
+    CPictureBox* pPicture;
+    CCalibrationController* pCalibration;
+    CSettingsController* pSettings;
+    CScaleBar* pScaleBar;
+    CVideoRecord* pVideoRecord;
+};
+
 class CPixmetraDlg : public QWidget, public IStatusLine, public IMainButtons, public IStatusParts {
 public:
     explicit CPixmetraDlg(QWidget* pParent = nullptr, const MAIN_WINDOW_OPTIONS& options = MAIN_WINDOW_OPTIONS());
@@ -84,19 +98,15 @@ public:
     // Camera and live view.
     void OnBnClickedBtnDispImage() { m_pLive->OnBnClickedBtnDispImage(); }
     void OnAbout();
-    CLiveController& Live() { return *m_pLive; }
-    CCalibrationController& Calibration() { return *m_pCalibration; }
     // Display geometry.
     void OnBnClickedBtnZoomFit() { m_pView->ZoomFit(); }
     void OnBnClickedBtnZoomIn() { m_pView->ZoomIn(); }
     void OnBnClickedBtnZoomOut() { m_pView->ZoomOut(); }
     void OnCbnSelchangeComboRatio(int nSel) { m_pView->SelectRatio(nSel); }
-    CPictureViewController& View() { return *m_pView; }
 
     // settings/: the camera adjustment and the system settings, applied to the running window.
     void OnBnClickedBtnCameraSetting() { m_pSettings->OnBnClickedBtnCameraSetting(); }
     void OnBnClickedBtnSystemSetting() { m_pSettings->OnBnClickedBtnSystemSetting(); }
-    CSettingsController& SettingsFlow() { return *m_pSettings; }
     // capture/: still capture, image files, continuous save.
     void OnBnClickedBtnSaveImage() { m_pStill->OnBnClickedBtnSaveImage(); }
     void OnBnClickedBtnLoadImage() { m_pStill->OnBnClickedBtnLoadImage(); }
@@ -107,19 +117,11 @@ public:
     QWidget* GetDlgItem(int nID) const override;
     QString GetStatusPartText(int nPart) const override;
     QString GetMessageText() const { return m_MessageText; }
-    CDisplayGeometry& Geometry() { return m_Geometry; }
-    CLayeredWnd* Overlay() const { return m_pLayeredWnd; }
-    CPictureBox* PictureBox() const { return m_pPicture; }
-    CCameraCtrl& Camera() { return CameraCtrl; }
-    SYSTEM_SETTING& Setting() { return m_Setting; }
-    CMeasureController& Measure() { return *m_pMeasure; }
-    CMeasureModeDlg* MeasureModeDlg() const { return m_pMeasureModeDlg; }
-    CCrossLines* CrossLines() const { return m_pCrossLines.get(); }
-    CScaleBar* ScaleBar() const { return m_pScaleBar.get(); }
-    CZoomWndFlow* ZoomFlow() const { return m_pZoomFlow.get(); }
+    // The window's parts as they are now (tests and measurements reach the
+    // flows through them); valid once the window initialised.
+    MAIN_WINDOW_PARTS Parts();
     // Lays the controls out again (a resize, a control shown or hidden).
     void UpdateLayout() override;
-    CVideoRecord& VideoRecord() { return *m_pVideoRecord; }
     // Called once the window was closed and shut down (the program ends then).
     void SetShutDownHandler(std::function<void()> fn) { m_fnShutDown = std::move(fn); }
 
@@ -137,6 +139,8 @@ private:
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     // The flows that work on the window, made once its controls, overlay and tool window are.
     void CreateFlows();
+    // A series or a recording holds the camera.
+    bool CaptureHoldsCamera() const;
     void OnDestroy();
 
     // MainLayout.cpp

@@ -145,9 +145,9 @@ protected:
     void ShowPixels(const std::vector<uint8_t>& pixels, int w, int h)
     {
         CPixmetraDlg& dlg = *m_pDlg;
-        ASSERT_TRUE(dlg.Live().Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
-        ASSERT_TRUE(dlg.Overlay()->Initialise(w, h, 1.0));
-        dlg.View().ResetPictureView(IMAGE_INFO{24, w, h});
+        ASSERT_TRUE(dlg.Parts().live.Image().SetImage(pixels.data(), IMAGE_INFO{24, w, h}));
+        ASSERT_TRUE(dlg.Parts().pOverlay->Initialise(w, h, 1.0));
+        dlg.Parts().view.ResetPictureView(IMAGE_INFO{24, w, h});
         dlg.UpdateButtons();
     }
 
@@ -155,9 +155,9 @@ protected:
     // A button of the tool window, or else of its calibration page.
     QAbstractButton* ToolButton(int nID)
     {
-        QWidget* p = m_pDlg->MeasureModeDlg()->GetDlgItem(nID);
+        QWidget* p = m_pDlg->Parts().pTool->GetDlgItem(nID);
         if (p == nullptr) {
-            p = m_pDlg->MeasureModeDlg()->PageCalibration()->GetDlgItem(nID);
+            p = m_pDlg->Parts().pTool->PageCalibration()->GetDlgItem(nID);
         }
         return qobject_cast<QAbstractButton*>(p);
     }
@@ -165,12 +165,12 @@ protected:
     QPoint WindowPoint(POINT ptImage)
     {
         POINT w{};
-        EXPECT_TRUE(m_pDlg->Geometry().ImageToWindow(ptImage, &w));
+        EXPECT_TRUE(m_pDlg->Parts().geometry.ImageToWindow(ptImage, &w));
         return QPoint(w.x, w.y);
     }
     void ClickImage(POINT ptImage, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(m_pDlg->Overlay(), button, Qt::NoModifier, WindowPoint(ptImage));
+        QTest::mouseClick(m_pDlg->Parts().pOverlay, button, Qt::NoModifier, WindowPoint(ptImage));
     }
 
     // Handles every message posted so far and those they post in turn: what
@@ -189,17 +189,17 @@ protected:
                      const POINT* pFinish = nullptr)
     {
         CPixmetraDlg& dlg = *m_pDlg;
-        const size_t before = dlg.Measure().Results().size();
+        const size_t before = dlg.Parts().measure.Results().size();
         QTest::mouseClick(ToolButton(MeasureKindButton(nKind)), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsMakingShape(); }, 2000));
         for (POINT pt : clicks) {
             ClickImage(pt);
         }
         if (pFinish != nullptr) {
             ClickImage(*pFinish, Qt::RightButton);
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == before + nRows; }, 2000))
-            << "kind " << nKind << " left " << dlg.Measure().Results().size() - before << " rows";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().size() == before + nRows; }, 2000))
+            << "kind " << nKind << " left " << dlg.Parts().measure.Results().size() - before << " rows";
         // What the new result posts (its row's selection, the redraw) is
         // handled now, not in the middle of the test's next step.
         QCoreApplication::sendPostedEvents();
@@ -211,22 +211,22 @@ protected:
     // measurement tab shown.
     void MeasureInPixels(CPixmetraDlg& dlg)
     {
-        CALIBRATION_SETTING& cal = dlg.Setting().Calibration[dlg.Setting().CalibrationIndex];
+        CALIBRATION_SETTING& cal = dlg.Parts().setting.Calibration[dlg.Parts().setting.CalibrationIndex];
         cal.bEnable = TRUE;
         cal.Calibration = 1.0;
-        dlg.MeasureModeDlg()->PageCalibration()->ReloadFromSetting();
+        dlg.Parts().pTool->PageCalibration()->ReloadFromSetting();
         dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT);
     }
 
     // A distance from image point a to b under an enabled calibration; its value.
     double MeasureDistance(CPixmetraDlg& dlg, POINT a, POINT b)
     {
-        dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = TRUE;
+        dlg.Parts().setting.Calibration[dlg.Parts().setting.CalibrationIndex].bEnable = TRUE;
         dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT);
         MeasureWith(MEAS_LENGTH, {a, b});
-        return dlg.Measure().Results().empty() ? -1.0 : dlg.Measure().Results().back().dValue;
+        return dlg.Parts().measure.Results().empty() ? -1.0 : dlg.Parts().measure.Results().back().dValue;
     }
 
     QString LogText()
@@ -338,11 +338,11 @@ protected:
         RulerPoints(p0, p1000);
         QTest::mouseClick(ToolButton(IDC_RADIO_UNIT_MM), Qt::LeftButton);
         QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsCalibrating(); }, 2000));
         AnswerLengthDialog(QStringLiteral("1.0"));
         ClickImage(p0);
         ClickImage(p1000);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.Setting().Calibration[0].bEnable; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_bAnswered && dlg.Parts().setting.Calibration[0].bEnable; }, 5000));
         HandlePosted();
     }
 

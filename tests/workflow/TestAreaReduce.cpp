@@ -82,16 +82,18 @@ bool Reduce(image::CAreaReducer& r, const PICTURE& src, const RECT& rc, PICTURE&
 
 RECT Whole(const PICTURE& p) { return RECT{0, 0, p.nWidth, p.nHeight}; }
 
+// A region of the source reduced to dw x dh.
+struct CASE {
+    RECT rc;
+    int32_t dw, dh;
+};
+
 } // namespace
 
 TEST(AreaReduce, MatchesTheExactBoxFilter)
 {
     image::CAreaReducer r;
     const PICTURE src = RandomPicture(2592, 1944, 3, 1);
-    struct CASE {
-        RECT rc;
-        int32_t dw, dh;
-    };
     // Whole frame at the fit of 800 x 600 and of 1280 x 960, a zoomed region
     // off the origin, a reduction along one direction only, then the first
     // size again so stale cached weights would show.
@@ -144,10 +146,6 @@ TEST(AreaReduce, VectorAndPortableLoopsAgreeExactly)
     // multiple of 32 bytes, odd destination widths) and steps of 1 to 11 rows.
     const PICTURE src = RandomPicture(1237, 911, 3, 5);
     const PICTURE grey = RandomPicture(1237, 911, 1, 6);
-    struct CASE {
-        RECT rc;
-        int32_t dw, dh;
-    };
     const CASE cases[] = {{RECT{0, 0, 1237, 911}, 611, 450},  {RECT{3, 1, 1236, 910}, 401, 303},
                           {RECT{0, 0, 1237, 911}, 1237, 455}, {RECT{0, 0, 1237, 911}, 123, 91},
                           {RECT{5, 7, 1005, 707}, 999, 700},  {RECT{0, 0, 1237, 911}, 1, 1}};

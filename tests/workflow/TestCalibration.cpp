@@ -40,6 +40,15 @@ protected:
         table.Assign(nCurrent, t);
         return table;
     }
+    // The table a .clb file of these bytes loads into.
+    CCalibrationTable Loaded(const QByteArray& bytes)
+    {
+        const QString path = Path("loaded.clb");
+        WriteBytes(path, bytes);
+        CCalibrationTable t;
+        EXPECT_EQ(t.LoadFromFile(path), CALIB_MSG_LOADED) << bytes.toStdString();
+        return t;
+    }
     static auto Kept(const CALIBRATION_SETTING& c)
     {
         return std::tie(c.bEnable, c.Name, c.PixelLength, c.ReferenceLength, c.SetPointKind, c.UnitKind,
@@ -150,11 +159,8 @@ TEST_F(CalibrationTableTest, IndexOutsideTheTableBecomesZero)
 
     // The same from a file.
     for (const char* idx : {"-1", "20", "99999999999", "x"}) {
-        const QString path = Path("idx.clb");
-        WriteBytes(path, QByteArray("[CalibrationSetting]\r\nCalibrationIndex=") + idx +
-                             "\r\nbEnable-1=True\r\nCalibration-1=0.5\r\nbEnable-2=True\r\n");
-        CCalibrationTable f;
-        ASSERT_EQ(f.LoadFromFile(path), CALIB_MSG_LOADED) << idx;
+        const CCalibrationTable f = Loaded(QByteArray("[CalibrationSetting]\r\nCalibrationIndex=") + idx +
+                                           "\r\nbEnable-1=True\r\nCalibration-1=0.5\r\nbEnable-2=True\r\n");
         EXPECT_EQ(f.GetCurrentIndex(), 0) << idx;
         EXPECT_EQ(f.Current().Calibration, 0.5);
     }
@@ -188,11 +194,8 @@ TEST_F(CalibrationTableTest, SavedFileLoadsBackAndLowerCaseTrueIsDisabled)
     ASSERT_EQ(loaded.LoadFromFile(path), CALIB_MSG_LOADED);
     ExpectSameTable(loaded, t);
 
-    const QString lower = Path("lower.clb");
-    WriteBytes(lower, "[CalibrationSetting]\r\nCalibrationIndex=0\r\nbEnable-1=true\r\nName-1=x\r\n"
-                      "Calibration-1=0.5\r\nbEnable-2=TRUE\r\nCalibration-2=0.5\r\n");
-    CCalibrationTable l;
-    ASSERT_EQ(l.LoadFromFile(lower), CALIB_MSG_LOADED);
+    const CCalibrationTable l = Loaded("[CalibrationSetting]\r\nCalibrationIndex=0\r\nbEnable-1=true\r\nName-1=x\r\n"
+                                       "Calibration-1=0.5\r\nbEnable-2=TRUE\r\nCalibration-2=0.5\r\n");
     EXPECT_EQ(l.EnabledCount(), 0);
     EXPECT_EQ(l.Current().Calibration, 0.0);
     EXPECT_EQ(l.Current().Name, Q("校正値01"));
@@ -200,11 +203,8 @@ TEST_F(CalibrationTableTest, SavedFileLoadsBackAndLowerCaseTrueIsDisabled)
 
 TEST_F(CalibrationTableTest, GapsInAFileArePackedKeepingTheCurrentEntry)
 {
-    const QString path = Path("gaps.clb");
-    WriteBytes(path, "[CalibrationSetting]\r\nCalibrationIndex=4\r\nbEnable-1=True\r\nName-1=a\r\n"
-                     "bEnable-2=False\r\nbEnable-5=True\r\nName-5=e\r\nCalibration-5=0.25\r\n");
-    CCalibrationTable t;
-    ASSERT_EQ(t.LoadFromFile(path), CALIB_MSG_LOADED);
+    const CCalibrationTable t = Loaded("[CalibrationSetting]\r\nCalibrationIndex=4\r\nbEnable-1=True\r\nName-1=a\r\n"
+                                       "bEnable-2=False\r\nbEnable-5=True\r\nName-5=e\r\nCalibration-5=0.25\r\n");
     EXPECT_EQ(t.EnabledCount(), 2);
     EXPECT_EQ(t.GetEntry(1).Name, "e");
     EXPECT_EQ(t.GetCurrentIndex(), 1);
@@ -311,16 +311,16 @@ namespace {
 TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
 {
     CPixmetraDlg& dlg = Start();
-    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    CMeasureModeDlg* pTool = dlg.Parts().pTool;
     ASSERT_EQ(pTool->GetCurrentTab(), MEAS_TAB_CALIBRATION);
-    const SYSTEM_SETTING& s = dlg.Setting();
+    const SYSTEM_SETTING& s = dlg.Parts().setting;
     POINT ruler0{}, ruler1000{};
     RulerPoints(ruler0, ruler1000);
 
     // The reference dialog cancelled: nothing stored, the set button back to its caption.
     const QString setCaption = ToolButton(IDC_BTN_SET_CALIBRATION)->text();
     QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsCalibrating(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CALIBRATION_TWO_POINT_PROMPT));
     EXPECT_EQ(ToolButton(IDC_BTN_SET_CALIBRATION)->text(), GetProgramString(IDS_CANCEL));
     EXPECT_FALSE(ToolButton(IDC_BTN_LOAD_CALIBRATION)->isEnabled());
@@ -331,7 +331,7 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     EXPECT_FALSE(s.Calibration[0].bEnable);
     EXPECT_EQ(ToolButton(IDC_BTN_SET_CALIBRATION)->text(), setCaption);
     EXPECT_TRUE(ToolButton(IDC_BTN_LOAD_CALIBRATION)->isEnabled());
-    EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
+    EXPECT_FALSE(dlg.Parts().pOverlay->Input().IsCalibrating());
 
     // mm, then the ruler's 1000 px answered as 1.0 mm.
     CalibrateRulerInMillimetres();
@@ -343,7 +343,7 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     // The clicks land on window pixels: the line is 1000 px within a few pixels.
     EXPECT_NEAR(s.Calibration[0].PixelLength, 1000.0, 4.0);
     EXPECT_NEAR(s.Calibration[0].Calibration, 0.001, 0.000004);
-    EXPECT_NEAR(dlg.Overlay()->Engine().GetCalibration(), s.Calibration[0].Calibration, 1e-12);
+    EXPECT_NEAR(dlg.Parts().pOverlay->Engine().GetCalibration(), s.Calibration[0].Calibration, 1e-12);
     EXPECT_TRUE(dlg.GetStatusPartText(5).contains(GetProgramString(IDS_UNIT_MM) + QStringLiteral("/")));
     EXPECT_EQ(pTool->PageCalibration()->CalibrationList()->GetRowCount(), 2);
 
@@ -351,7 +351,7 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     m_Boxes.nAnswer = IDNO;
     QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
     HandlePosted();
-    EXPECT_FALSE(dlg.Overlay()->Input().IsCalibrating());
+    EXPECT_FALSE(dlg.Parts().pOverlay->Input().IsCalibrating());
     QTest::mouseClick(ToolButton(IDC_RADIO_UNIT_CM), Qt::LeftButton);
     HandlePosted();
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
@@ -373,26 +373,26 @@ TEST_F(CalibrationFlowTest, RulerCalibrationThenCircleMeasuredInMillimetres)
     ASSERT_EQ(pList->GetRowCount(), 1);
     EXPECT_NEAR(pList->item(0, 2)->text().toDouble(), 0.4, 0.006);
     EXPECT_EQ(pList->item(0, 3)->text(), GetProgramString(IDS_UNIT_MM));
-    EXPECT_NEAR(dlg.Measure().Results()[0].dValue, 0.4, 0.006);
+    EXPECT_NEAR(dlg.Parts().measure.Results()[0].dValue, 0.4, 0.006);
 }
 
 TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
 {
     CPixmetraDlg& dlg = Start();
-    CPageCalibration* pPage = dlg.MeasureModeDlg()->PageCalibration();
-    const SYSTEM_SETTING& s = dlg.Setting();
-    CALIBRATION_SETTING& c = dlg.Setting().Calibration[0];
+    CPageCalibration* pPage = dlg.Parts().pTool->PageCalibration();
+    const SYSTEM_SETTING& s = dlg.Parts().setting;
+    CALIBRATION_SETTING& c = dlg.Parts().setting.Calibration[0];
     c.bEnable = TRUE;
     c.PixelLength = 100.0;
     c.ReferenceLength = 1.0;
     c.UnitKind = 1;
     c.Calibration = 0.01;
     pPage->ReloadFromSetting();
-    dlg.Calibration().ApplyCalibration();
-    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    dlg.Parts().pCalibration->ApplyCalibration();
+    dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     MeasureWith(MEAS_LENGTH, {POINT{100, 100}, POINT{300, 100}});
-    EXPECT_NEAR(dlg.Measure().Results()[0].dValue, 2.0, 0.03);
-    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION, true);
+    EXPECT_NEAR(dlg.Parts().measure.Results()[0].dValue, 2.0, 0.03);
+    dlg.Parts().pTool->SelChangeTab(MEAS_TAB_CALIBRATION, true);
     QAbstractButton* pDelete = pPage->findChild<QAbstractButton*>(QStringLiteral("btnDeleteCalibration"));
 
     // 564 Yes, then 561 No: results and calibration both stay.
@@ -403,14 +403,14 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(CALIB_ASK_DELETE));
     EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
-    EXPECT_EQ(dlg.Measure().Results().size(), 1u);
+    EXPECT_EQ(dlg.Parts().measure.Results().size(), 1u);
     EXPECT_TRUE(s.Calibration[0].bEnable);
 
     // Yes to both: results gone, then the calibration.
     m_Boxes.Texts.clear();
     QTest::mouseClick(pDelete, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Calibration[0].bEnable == FALSE; }, 2000));
-    EXPECT_TRUE(dlg.Measure().Results().empty());
+    EXPECT_TRUE(dlg.Parts().measure.Results().empty());
     ASSERT_EQ(m_Boxes.Texts.size(), 2u);
     EXPECT_EQ(m_Boxes.Texts[1], GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
 }
@@ -418,16 +418,16 @@ TEST_F(CalibrationFlowTest, OnlyCalibrationGoesOnlyWithTheResults)
 TEST_F(CalibrationFlowTest, ThreePointReferenceRefusesACollinearThirdPoint)
 {
     CPixmetraDlg& dlg = Start();
-    const SYSTEM_SETTING& s = dlg.Setting();
+    const SYSTEM_SETTING& s = dlg.Parts().setting;
     QTest::mouseClick(ToolButton(IDC_RADIO_THREE_POINTS), Qt::LeftButton);
     QTest::mouseClick(ToolButton(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsCalibrating(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CALIBRATION_THREE_POINT_PROMPT));
     ClickImage(POINT{100, 100});
     ClickImage(POINT{500, 100});
     ClickImage(POINT{300, 100});
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(IDS_INVALID_POINT); }, 2000));
-    EXPECT_TRUE(dlg.Overlay()->Input().IsCalibrating());
+    EXPECT_TRUE(dlg.Parts().pOverlay->Input().IsCalibrating());
     // The distance of the third point from the first two's line: 200 px = 2 um.
     AnswerLengthDialog(QStringLiteral("2"));
     ClickImage(POINT{300, 300});

@@ -55,6 +55,15 @@ int SingleRedOffset(int nCam, int nParam, void* pRange)
     return r;
 }
 
+// The camera pages over the camera at its current resolution, as the main
+// window's button opens them.
+bool ShowPages(CCameraSettingDlg& dlg, CCameraCtrl& cam)
+{
+    dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
+    dlg.show();
+    return QTest::qWaitForWindowExposed(&dlg);
+}
+
 template <class T>
 T* Item(CPageParamCtrl* pPage, int nID)
 {
@@ -92,15 +101,13 @@ double Mean(const std::vector<uint8_t>& f)
 TEST_F(SettingsFlowTest, CameraPagesDriveTheLiveCamera)
 {
     CPixmetraDlg& main = Start();
-    ASSERT_TRUE(main.Live().IsCameraOK());
-    CCameraCtrl& cam = main.Camera();
+    ASSERT_TRUE(main.Parts().live.IsCameraOK());
+    CCameraCtrl& cam = main.Parts().camera;
     int32_t w = 0, h = 0;
     ASSERT_TRUE(cam.GetImageSize(w, h));
 
     CCameraSettingDlg dlg;
-    dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_TRUE(ShowPages(dlg, cam));
     CPageParamCtrl* pVideo = dlg.PageVideo();
     CPageParamCtrl* pRgb = dlg.PageRGB();
 
@@ -185,7 +192,7 @@ TEST_F(SettingsFlowTest, CloseAsksBeforeAResolutionChangeDropsTheData)
     CPixmetraDlg& main = Start();
     CRecordingSink sink;
     CCameraSettingDlg dlg;
-    dlg.SetParam(&main.Camera(), 0, TRUE, &sink);
+    dlg.SetParam(&main.Parts().camera, 0, TRUE, &sink);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     // The same resolution closes without a question.
@@ -215,9 +222,9 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
 {
     {
         CPixmetraDlg& main = Start();
-        main.Setting().CrossLinePos.bDispCrossLine = TRUE;
-        main.Setting().CrossLinePos.XCrossLinePos[0] = 1500;
-        WriteCrossLinePosValue(main.Setting().CrossLinePos);
+        main.Parts().setting.CrossLinePos.bDispCrossLine = TRUE;
+        main.Parts().setting.CrossLinePos.XCrossLinePos[0] = 1500;
+        WriteCrossLinePosValue(main.Parts().setting.CrossLinePos);
         WhenModal<CCameraSettingDlg>([](CCameraSettingDlg* p) {
             p->PageVideo()->OnCbnSelchangeComboResolution(7);
             p->OnOK();
@@ -225,11 +232,11 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
         main.OnBnClickedBtnCameraSetting();
         EXPECT_TRUE(m_Boxes.Texts.empty());
         EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" COLOR ［ 320×240 ］"));
-        EXPECT_EQ(main.Camera().GetResolutionIndex(), 7);
-        EXPECT_EQ(main.Geometry().CurrentView().ImageInfo.nWidth, 320);
+        EXPECT_EQ(main.Parts().camera.GetResolutionIndex(), 7);
+        EXPECT_EQ(main.Parts().geometry.CurrentView().ImageInfo.nWidth, 320);
         // 320 x 240 fits the picture box at actual size.
-        EXPECT_DOUBLE_EQ(main.Geometry().CurrentView().CurDrawRatio, 1.0);
-        EXPECT_EQ(main.Overlay()->Engine().GetImageWidth(), 320);
+        EXPECT_DOUBLE_EQ(main.Parts().geometry.CurrentView().CurDrawRatio, 1.0);
+        EXPECT_EQ(main.Parts().pOverlay->Engine().GetImageWidth(), 320);
         CAMERA_SETTING stored{};
         ASSERT_TRUE(ReadCameraSetting(stored));
         EXPECT_EQ(stored.ResolutionIdx, 7);
@@ -237,13 +244,13 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
         ASSERT_TRUE(ReadCrossLinePosValue(lines));
         EXPECT_EQ(lines.XCrossLinePos[0], 0);
         EXPECT_FALSE(lines.bDispCrossLine);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().Image().GetWidth() == 320; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return main.Parts().live.Image().GetWidth() == 320; }, 5000));
         // A position beyond the mode list is refused, never looked up.
-        EXPECT_FALSE(main.SettingsFlow().ChangeCameraResolution(42));
+        EXPECT_FALSE(main.Parts().pSettings->ChangeCameraResolution(42));
         ASSERT_EQ(m_Boxes.Texts.size(), 1u);
         m_Boxes.Texts.clear();
-        EXPECT_EQ(main.Camera().GetResolutionIndex(), 7);
-        EXPECT_TRUE(main.Camera().IsStreaming());
+        EXPECT_EQ(main.Parts().camera.GetResolutionIndex(), 7);
+        EXPECT_TRUE(main.Parts().camera.IsStreaming());
         ASSERT_TRUE(ReadCameraSetting(stored));
         EXPECT_EQ(stored.ResolutionIdx, 7);
         m_pDlg.reset();
@@ -256,7 +263,7 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     MAIN_WINDOW_OPTIONS options;
     options.pApi = &api;
     CPixmetraDlg& main = Start(options);
-    ASSERT_TRUE(main.Camera().IsStreaming());
+    ASSERT_TRUE(main.Parts().camera.IsStreaming());
     WhenModal<CCameraSettingDlg>([](CCameraSettingDlg* p) {
         p->PageVideo()->OnCbnSelchangeComboResolution(7);
         p->OnOK();
@@ -264,12 +271,12 @@ TEST_F(SettingsFlowTest, ResolutionChosenIsAppliedStoredAndARefusalKeepsTheStrea
     main.OnBnClickedBtnCameraSetting();
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_RESOLUTION_ERROR));
-    EXPECT_EQ(main.Camera().GetResolutionIndex(), 0);
-    EXPECT_TRUE(main.Camera().IsStreaming());
-    EXPECT_TRUE(main.Live().IsCameraOK());
+    EXPECT_EQ(main.Parts().camera.GetResolutionIndex(), 0);
+    EXPECT_TRUE(main.Parts().camera.IsStreaming());
+    EXPECT_TRUE(main.Parts().live.IsCameraOK());
     EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
-    const uint64_t nShown = main.Live().GetShownFrameCount();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
+    const uint64_t nShown = main.Parts().live.GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Parts().live.GetShownFrameCount() > nShown + 2; }, 5000));
     CAMERA_SETTING stored{};
     ASSERT_TRUE(ReadCameraSetting(stored));
     EXPECT_EQ(stored.ResolutionIdx, 0);
@@ -286,15 +293,13 @@ TEST_F(SettingsFlowTest, UvcCameraPagesAdjustWhatTheCameraHas)
         GTEST_SKIP() << "runs with the preloaded test camera";
     }
     CPixmetraDlg& main = Start();
-    ASSERT_TRUE(main.Live().IsCameraOK());
-    CCameraCtrl& cam = main.Camera();
+    ASSERT_TRUE(main.Parts().live.IsCameraOK());
+    CCameraCtrl& cam = main.Parts().camera;
     int32_t w = 0, h = 0;
     ASSERT_TRUE(cam.GetImageSize(w, h));
     EXPECT_EQ(w, 2592);
     CCameraSettingDlg dlg;
-    dlg.SetParam(&cam, cam.GetResolutionIndex(), FALSE, nullptr);
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_TRUE(ShowPages(dlg, cam));
     CPageParamCtrl* pVideo = dlg.PageVideo();
     CPageParamCtrl* pRgb = dlg.PageRGB();
 
@@ -340,8 +345,8 @@ TEST_F(SettingsFlowTest, NumbersAreTypedAndARefusedValueGoesBack)
     MAIN_WINDOW_OPTIONS options;
     options.pApi = &api;
     CPixmetraDlg& main = Start(options);
-    ASSERT_TRUE(main.Live().IsCameraOK());
-    CCameraCtrl& cam = main.Camera();
+    ASSERT_TRUE(main.Parts().live.IsCameraOK());
+    CCameraCtrl& cam = main.Parts().camera;
     bool bDone = false;
     WhenModal<CCameraSettingDlg>([&](CCameraSettingDlg* pDlg) {
         CPageParamCtrl* pVideo = pDlg->PageVideo();

@@ -5,6 +5,7 @@
 #include "MainWndFixture.h"
 
 #include "workflow/MainControls.h"
+#include "workflow/capture/CaptureMessages.h"
 
 #include <QDir>
 #include <QImage>
@@ -48,8 +49,8 @@ protected:
     CPixmetraDlg& StartLive()
     {
         CPixmetraDlg& dlg = Start(1);
-        EXPECT_TRUE(dlg.Live().IsCameraOK());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 2; }, 5000));
+        EXPECT_TRUE(dlg.Parts().live.IsCameraOK());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.GetShownFrameCount() > 2; }, 5000));
         return dlg;
     }
 
@@ -97,7 +98,7 @@ TEST_F(CaptureSeriesTest, FiveImagesEveryThreeSecondsThenTheEndMessage)
     EXPECT_EQ(Files(sub), (QStringList{"0001.jpg", "0002.jpg", "0003.jpg", "0004.jpg", "0005.jpg"}));
     for (const QString& name : Files(sub)) {
         const QImage saved(sub + QLatin1Char('/') + name);
-        EXPECT_EQ(saved.width(), dlg.Live().Image().GetWidth()) << name.toStdString();
+        EXPECT_EQ(saved.width(), dlg.Parts().live.Image().GetWidth()) << name.toStdString();
     }
     EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(IDS_SAVE_CONTINUE));
     EXPECT_TRUE(Button(IDC_BTN_SAVE_IMAGE)->isEnabled());
@@ -116,15 +117,23 @@ TEST_F(CaptureSeriesTest, StopRestartWithinMomentsAndContinueInTheSameFolder)
     for (int k = 0; k < 3; ++k) {
         ASSERT_TRUE(AdvanceClock(1000));
     }
+    const uint64_t nOldId = dlg.SaveContinueState().nSeriesId;
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SAVE_CONTINUE_STOPPED));
     EXPECT_FALSE(dlg.SaveContinueState().bSaving);
     EXPECT_EQ(Button(IDC_BTN_SAVE_CONTINUE)->text(), GetProgramString(IDS_SAVE_CONTINUE));
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     ASSERT_TRUE(dlg.SaveContinueState().bSaving);
-    // The old series' late messages do not touch the new one.
-    QTest::qWait(100);
-    ASSERT_TRUE(dlg.SaveContinueState().bSaving);
+    // Notices the old series' threads posted up to the stop, arriving only
+    // now, touch nothing of the new one.
+    IMessageSink& sink = dlg.Parts().sink;
+    sink.PostMessage(WM_SAVE_CONTINUE_COUNTDOWN, 9, LPARAM(nOldId));
+    sink.PostMessage(WM_SAVE_IMAGE_CONTINUE, 3, LPARAM(nOldId));
+    sink.PostMessage(WM_END_SAVE_IMAGE_CONTINUE, 0, LPARAM(nOldId));
+    HandlePosted();
+    ASSERT_TRUE(dlg.SaveContinueState().bSaving) << "the old series' end ended the new one";
+    EXPECT_EQ(dlg.SaveContinueState().SaveImageCount, 0);
+    EXPECT_NE(dlg.SaveContinueState().nCountdown, 9);
     // The new series' first image follows the old one's last on the one save thread.
     for (int k = 0; k < 3; ++k) {
         ASSERT_TRUE(AdvanceClock(1000));
@@ -187,7 +196,7 @@ TEST_F(CaptureSeriesTest, ClickModeLimitsAndFolderFailures)
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_SAVED));
     EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("/T_0011.jpg")));
-    EXPECT_EQ(dlg.Setting().FileFormat, 1);
+    EXPECT_EQ(dlg.Parts().setting.FileFormat, 1);
     // The next click asks nothing and goes on.
     QTest::mouseClick(Button(IDC_BTN_SAVE_CONTINUE), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("/T_0012.jpg")));

@@ -57,9 +57,9 @@ protected:
     QImage Expected(CPixmetraDlg& dlg, const RECT& region)
     {
         QImage copy;
-        EXPECT_TRUE(dlg.Live().Image().CopyToDib(copy));
+        EXPECT_TRUE(dlg.Parts().live.Image().CopyToDib(copy));
         CRgnDataDrawer drawer;
-        EXPECT_TRUE(drawer.Render(dlg.Overlay()->Engine(), copy, region));
+        EXPECT_TRUE(drawer.Render(dlg.Parts().pOverlay->Engine(), copy, region));
         if (region.right > region.left) {
             copy = copy.copy(region.left, region.top, region.right - region.left, region.bottom - region.top);
         }
@@ -91,7 +91,7 @@ TEST_F(CaptureStillTest, SavesTheShownPictureWithItsOverlayAtFitAndZoomed)
     // Zoomed: only the visible part, with the overlay at the same image pixels.
     QTest::mouseClick(Button(IDC_BTN_ZOOM_IN), Qt::LeftButton);
     QTest::mouseClick(Button(IDC_BTN_ZOOM_IN), Qt::LeftButton);
-    const DISP_VIEW_STATE& view = dlg.Geometry().StillView();
+    const DISP_VIEW_STATE& view = dlg.Parts().geometry.StillView();
     ASSERT_FALSE(view.bFit);
     const RECT vis = view.VisibleRect;
     ASSERT_LT(vis.right - vis.left, 640);
@@ -151,11 +151,11 @@ TEST_F(CaptureStillTest, LoadsColourAndGreyPicturesAndReportsWhatFails)
         m_Files.Paths.push_back(path);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_LOADED)) << c.pszFormat;
-        EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
-        EXPECT_EQ(dlg.Live().Image().GetWidth(), c.image.width()) << c.pszFormat;
-        EXPECT_EQ(dlg.Live().Image().GetHeight(), c.image.height());
-        EXPECT_EQ(dlg.Live().Image().GetBitCount(), c.nBits) << c.pszFormat;
-        EXPECT_EQ(dlg.Overlay()->Engine().GetImageHeight(), c.image.height()) << "the overlay measures on it";
+        EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), c.image.width()) << c.pszFormat;
+        EXPECT_EQ(dlg.Parts().live.Image().GetHeight(), c.image.height());
+        EXPECT_EQ(dlg.Parts().live.Image().GetBitCount(), c.nBits) << c.pszFormat;
+        EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetImageHeight(), c.image.height()) << "the overlay measures on it";
     }
     // The open dialog offers every format read above in its first entry.
     EXPECT_EQ(QtFileFilter(m_Files.Filter).section(QStringLiteral(";;"), 0, 0),
@@ -182,27 +182,27 @@ TEST_F(CaptureStillTest, SaveWhileLiveCapturesTheNewestFrameAndReturnsToLive)
 {
     WriteSettings([](SYSTEM_SETTING& s) { s.bSaveHoleImage = TRUE; });
     CPixmetraDlg& dlg = Start(1);
-    ASSERT_TRUE(dlg.Live().IsCameraOK());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 2; }, 5000));
+    ASSERT_TRUE(dlg.Parts().live.IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.GetShownFrameCount() > 2; }, 5000));
     // Cancelled: back to live, no message box.
     m_Files.Paths.push_back(QString());
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
-    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
+    EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_CAMERA_IMAGE);
     EXPECT_TRUE(m_Boxes.Texts.empty());
 
     const QString path = m_Dir.path() + QStringLiteral("/live shot.jpg");
     m_Files.Paths.push_back(path);
     QTest::mouseClick(Button(IDC_BTN_SAVE_IMAGE), Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_IMAGE_SAVED));
-    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
+    EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_CAMERA_IMAGE);
     const QImage saved(path);
-    EXPECT_EQ(saved.width(), dlg.Live().Image().GetWidth());
-    EXPECT_EQ(saved.height(), dlg.Live().Image().GetHeight());
+    EXPECT_EQ(saved.width(), dlg.Parts().live.Image().GetWidth());
+    EXPECT_EQ(saved.height(), dlg.Parts().live.Image().GetHeight());
 
     // Without a picture the copy fails: reported, and never followed by 504.
     m_pDlg.reset();
     CPixmetraDlg& empty = Start(0);
-    ASSERT_TRUE(empty.Live().Image().IsEmpty());
+    ASSERT_TRUE(empty.Parts().live.Image().IsEmpty());
     m_Files.Paths.push_back(m_Dir.path() + QStringLiteral("/nothing.bmp"));
     empty.OnBnClickedBtnSaveImage();
     EXPECT_EQ(empty.GetMessageText(), GetProgramString(IDS_SAVE_ERROR));
@@ -215,7 +215,7 @@ TEST_F(CaptureStillTest, AFileThatDoesNotLoadKeepsThePictureAndItsResultsWithout
     CPixmetraDlg& dlg = Start(0);
     LoadPicture(dlg);
     MeasureDistance(dlg, POINT{10, 10}, POINT{110, 10});
-    ASSERT_EQ(dlg.Measure().Results().size(), 1u);
+    ASSERT_EQ(dlg.Parts().measure.Results().size(), 1u);
     const size_t nBoxes = m_Boxes.Texts.size();
 
     const QString junk = m_Dir.path() + QStringLiteral("/junk.bmp");
@@ -224,8 +224,8 @@ TEST_F(CaptureStillTest, AFileThatDoesNotLoadKeepsThePictureAndItsResultsWithout
     QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
     ASSERT_EQ(m_Boxes.Texts.size(), nBoxes + 1) << "only the error, no question";
     EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_LOAD_ERROR));
-    EXPECT_EQ(dlg.Measure().Results().size(), 1u);
-    EXPECT_EQ(dlg.Live().Image().GetWidth(), 640);
+    EXPECT_EQ(dlg.Parts().measure.Results().size(), 1u);
+    EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), 640);
 
     // A picture that loads asks first; No keeps everything, Yes replaces both.
     QImage other(200, 100, QImage::Format_RGB888);
@@ -237,7 +237,7 @@ TEST_F(CaptureStillTest, AFileThatDoesNotLoadKeepsThePictureAndItsResultsWithout
         m_Boxes.Answers.push_back(nAnswer);
         QTest::mouseClick(Button(IDC_BTN_LOAD_IMAGE), Qt::LeftButton);
         EXPECT_EQ(m_Boxes.Texts.back(), GetProgramString(IDS_CLEAR_MEASURE_QUESTION));
-        EXPECT_EQ(dlg.Measure().Results().size(), nAnswer == IDYES ? 0u : 1u);
-        EXPECT_EQ(dlg.Live().Image().GetWidth(), nAnswer == IDYES ? 200 : 640);
+        EXPECT_EQ(dlg.Parts().measure.Results().size(), nAnswer == IDYES ? 0u : 1u);
+        EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), nAnswer == IDYES ? 200 : 640);
     }
 }

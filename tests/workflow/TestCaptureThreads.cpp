@@ -76,28 +76,43 @@ bool HasEnd(CRecordingSink& sink, std::vector<POSTED_MESSAGE>& seen, uint64_t nI
     return false;
 }
 
+// The simulated camera streaming at its smallest size, a folder for the
+// pictures, and the series' clock and messages.
+class CaptureThreads : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CICubeApi::Process().IsUsable());
+        ASSERT_TRUE(m_Dir.isValid());
+        ASSERT_TRUE(m_Camera.OpenCamera(0));
+        ASSERT_TRUE(m_Camera.SetChangeResolution(ModeIndex(m_Camera, 0)));
+        ASSERT_TRUE(m_Camera.StartStreaming(&m_Frames, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
+    }
+    // nCount pictures three seconds apart into folder.
+    static CONTINUE_SAVE_PLAN Plan(int nCount, const QString& folder)
+    {
+        CONTINUE_SAVE_PLAN plan;
+        plan.nCount = nCount;
+        plan.nIntervalSec = 3;
+        plan.folder = folder;
+        return plan;
+    }
+
+    QTemporaryDir m_Dir;
+    CRecordingSink m_Frames; // goes after the camera, which stops its stream when it goes
+    CCameraCtrl m_Camera;
+    CFastClock m_Clock;
+    CRecordingSink m_Messages;
+};
+
 } // namespace
 
-TEST(CaptureThreads, ShortestIntervalWhileFramesArriveAndTheResolutionChanges)
+TEST_F(CaptureThreads, ShortestIntervalWhileFramesArriveAndTheResolutionChanges)
 {
-    ASSERT_TRUE(CICubeApi::Process().IsUsable());
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    CCameraCtrl camera;
-    ASSERT_TRUE(camera.OpenCamera(0));
-    const int small = ModeIndex(camera, 0), large = ModeIndex(camera, 1);
-    ASSERT_TRUE(camera.SetChangeResolution(small));
-    CRecordingSink frames;
-    ASSERT_TRUE(camera.StartStreaming(&frames, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
-
-    CFastClock clock;
-    CRecordingSink messages;
-    CContinueSave save(camera, &messages, &clock);
-    CONTINUE_SAVE_PLAN plan;
-    plan.nCount = 40;
-    plan.nIntervalSec = 3;
-    plan.folder = dir.path() + QStringLiteral("/stress 連続\\");
-    ASSERT_TRUE(QDir().mkpath(dir.path() + QStringLiteral("/stress 連続")));
+    const int small = ModeIndex(m_Camera, 0), large = ModeIndex(m_Camera, 1);
+    CContinueSave save(m_Camera, &m_Messages, &m_Clock);
+    CONTINUE_SAVE_PLAN plan = Plan(40, m_Dir.path() + QStringLiteral("/stress 連続\\"));
+    ASSERT_TRUE(QDir().mkpath(m_Dir.path() + QStringLiteral("/stress 連続")));
     plan.nFileType = 0;
     plan.region = RECT{10, 10, 200, 150};
     plan.bGrey = true;
@@ -108,63 +123,50 @@ TEST(CaptureThreads, ShortestIntervalWhileFramesArriveAndTheResolutionChanges)
     std::vector<POSTED_MESSAGE> seen;
     int nLoop = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (!HasEnd(messages, seen, nId) && std::chrono::steady_clock::now() < deadline) {
+    while (!HasEnd(m_Messages, seen, nId) && std::chrono::steady_clock::now() < deadline) {
         shown.resize(1280 * 1024 * 3);
-        camera.ShotNewestImage(shown.data(), shown.size());
+        m_Camera.ShotNewestImage(shown.data(), shown.size());
         if (++nLoop % 40 == 0) {
-            ASSERT_TRUE(camera.SetChangeResolution(nLoop % 80 == 0 ? small : large));
+            ASSERT_TRUE(m_Camera.SetChangeResolution(nLoop % 80 == 0 ? small : large));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    ASSERT_TRUE(HasEnd(messages, seen, nId));
+    ASSERT_TRUE(HasEnd(m_Messages, seen, nId));
     CONTINUE_SAVE_STATUS status;
     ASSERT_TRUE(save.GetStatus(nId, status));
     // Every tick is accounted for: saved, or skipped and counted.
     EXPECT_EQ(status.nTicks, 40);
     EXPECT_EQ(status.nSaved + status.nSkipped, 40);
     EXPECT_GT(status.nSaved, 0);
-    const QStringList files = QDir(dir.path() + QStringLiteral("/stress 連続")).entryList(QDir::Files, QDir::Name);
+    const QStringList files = QDir(m_Dir.path() + QStringLiteral("/stress 連続")).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), status.nSaved);
     for (int i = 0; i < files.size(); ++i) {
         EXPECT_EQ(files[i], QStringLiteral("%1.bmp").arg(i + 1, 4, 10, QLatin1Char('0')));
-        const QImage image(dir.path() + QStringLiteral("/stress 連続/") + files[i]);
+        const QImage image(m_Dir.path() + QStringLiteral("/stress 連続/") + files[i]);
         // The region, on either size: never a torn or mixed frame size.
         EXPECT_EQ(image.size(), QSize(190, 140)) << files[i].toStdString();
         const QRgb px = image.pixel(5, 5);
         EXPECT_TRUE(qRed(px) == qGreen(px) && qGreen(px) == qBlue(px)) << "saved grey";
     }
     save.Quit();
-    EXPECT_TRUE(camera.StopStreaminig());
+    EXPECT_TRUE(m_Camera.StopStreaminig());
 }
 
-TEST(CaptureThreads, AReplacedSeriesNeverEndsTheNewOne)
+TEST_F(CaptureThreads, AReplacedSeriesNeverEndsTheNewOne)
 {
-    ASSERT_TRUE(CICubeApi::Process().IsUsable());
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    CCameraCtrl camera;
-    ASSERT_TRUE(camera.OpenCamera(0));
-    ASSERT_TRUE(camera.SetChangeResolution(ModeIndex(camera, 0)));
-    CRecordingSink frames;
-    ASSERT_TRUE(camera.StartStreaming(&frames, WM_CAMERA_FRAME, WM_CAMERA_DISCONNECT));
     std::vector<uint8_t> probe(320 * 240 * 3);
-    for (int i = 0; i < 2000 && !camera.ShotImage(probe.data(), probe.size(), -1); ++i) {
+    for (int i = 0; i < 2000 && !m_Camera.ShotImage(probe.data(), probe.size(), -1); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
-    CFastClock clock;
-    CRecordingSink messages;
-    CContinueSave save(camera, &messages, &clock);
-    CONTINUE_SAVE_PLAN plan;
-    plan.nCount = 3;
-    plan.nIntervalSec = 3;
-    plan.folder = dir.path();
+    CContinueSave save(m_Camera, &m_Messages, &m_Clock);
+    CONTINUE_SAVE_PLAN plan = Plan(3, m_Dir.path());
     plan.title = QStringLiteral("R");
     std::vector<POSTED_MESSAGE> seen;
     // Where each series' start falls among the messages taken so far.
     std::map<uint64_t, size_t> startedAt;
     const auto drain = [&] {
-        for (const POSTED_MESSAGE& m : messages.Take()) {
+        for (const POSTED_MESSAGE& m : m_Messages.Take()) {
             seen.push_back(m);
         }
     };
@@ -177,10 +179,10 @@ TEST(CaptureThreads, AReplacedSeriesNeverEndsTheNewOne)
         std::this_thread::sleep_for(std::chrono::microseconds(500 * (i % 4)));
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!HasEnd(messages, seen, nLast) && std::chrono::steady_clock::now() < deadline) {
+    while (!HasEnd(m_Messages, seen, nLast) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    ASSERT_TRUE(HasEnd(messages, seen, nLast)) << "the last start was not lost";
+    ASSERT_TRUE(HasEnd(m_Messages, seen, nLast)) << "the last start was not lost";
     // A series may end before it is replaced, never after: an end of series
     // j taken only after series j + 2 started was posted after j + 1 started.
     int nLastEnds = 0;
@@ -203,7 +205,7 @@ TEST(CaptureThreads, AReplacedSeriesNeverEndsTheNewOne)
     EXPECT_EQ(status.nSaved + status.nSkipped, 3);
     EXPECT_FALSE(save.GetStatus(nLast - 1, status));
     // Files of all series share the folder without overwriting: numbers run on.
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    const QStringList files = QDir(m_Dir.path()).entryList(QDir::Files, QDir::Name);
     for (int i = 0; i < files.size(); ++i) {
         EXPECT_EQ(files[i], QStringLiteral("R_%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0')));
     }

@@ -12,26 +12,33 @@ class CrossLinesTest : public OverlayAidsTest {
 protected:
     std::vector<int32_t> Xs()
     {
-        const CRgnDataCtrl& eng = m_pDlg->Overlay()->Engine();
+        const CRgnDataCtrl& eng = m_pDlg->Parts().pOverlay->Engine();
         return std::vector<int32_t>(eng.GetCrossX(), eng.GetCrossX() + eng.GetCrossCountX());
     }
     std::vector<int32_t> Ys()
     {
-        const CRgnDataCtrl& eng = m_pDlg->Overlay()->Engine();
+        const CRgnDataCtrl& eng = m_pDlg->Parts().pOverlay->Engine();
         return std::vector<int32_t>(eng.GetCrossY(), eng.GetCrossY() + eng.GetCrossCountY());
     }
-    bool Shown() { return m_pDlg->Overlay()->Engine().m_bDispCrossLine != FALSE; }
+    bool Shown() { return m_pDlg->Parts().pOverlay->Engine().m_bDispCrossLine != FALSE; }
+    // The window on nCameras cameras, its cross lines made in the given kind
+    // (1: the button toggles them, 0: it makes them anew), input one direction
+    // at a time or both at once, with so many vertical and horizontal lines.
+    CPixmetraDlg& StartWith(int nKind, BOOL bSeparate, int nVert, int nHorz, int nCameras)
+    {
+        WriteSettings([&](SYSTEM_SETTING& s) {
+            s.MakeCrossLineKind = nKind;
+            s.bCrossLineSeparateInput = bSeparate;
+            s.CrossVertLineNum = nVert;
+            s.CrossHorzLineNum = nHorz;
+        });
+        return Start(nCameras);
+    }
 };
 
 TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
 {
-    WriteSettings([](SYSTEM_SETTING& s) {
-        s.MakeCrossLineKind = 1;
-        s.bCrossLineSeparateInput = TRUE;
-        s.CrossVertLineNum = 2;
-        s.CrossHorzLineNum = 1;
-    });
-    CPixmetraDlg& dlg = Start(0);
+    CPixmetraDlg& dlg = StartWith(1, TRUE, 2, 1, 0);
     QAbstractButton* pCross = Button(IDC_BTN_CROSS_LINE);
     QAbstractButton* pCancel = Button(IDC_BTN_CROSS_CANCEL);
     ASSERT_NE(pCross, nullptr);
@@ -43,7 +50,7 @@ TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
     // No lines yet: the toggle mode starts input, vertical lines first.
     QTest::mouseClick(pCross, Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(IDS_CROSS_VERT_PROMPT));
-    EXPECT_TRUE(dlg.Overlay()->Input().IsMakingCrossLine());
+    EXPECT_TRUE(dlg.Parts().pOverlay->Input().IsMakingCrossLine());
     EXPECT_TRUE(pCross->isChecked());
     EXPECT_FALSE(pCross->isEnabled());
     EXPECT_FALSE(pCancel->isHidden());
@@ -64,15 +71,15 @@ TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
     EXPECT_EQ(stored.XCrossLinePos[1], 120);
     EXPECT_EQ(stored.XCrossLinePos[2], 0);
     EXPECT_EQ(stored.YCrossLinePos[0], 100);
-    EXPECT_EQ(dlg.Setting().CrossVertLineNum, 2);
-    EXPECT_EQ(dlg.Setting().CrossHorzLineNum, 1);
+    EXPECT_EQ(dlg.Parts().setting.CrossVertLineNum, 2);
+    EXPECT_EQ(dlg.Parts().setting.CrossHorzLineNum, 1);
 
     // Lines exist: the button hides and shows them.
     QTest::mouseClick(pCross, Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_HIDDEN));
     EXPECT_FALSE(Shown());
     EXPECT_FALSE(pCross->isChecked());
-    EXPECT_FALSE(dlg.Setting().CrossLinePos.bDispCrossLine);
+    EXPECT_FALSE(dlg.Parts().setting.CrossLinePos.bDispCrossLine);
     QTest::mouseClick(pCross, Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_SHOWN));
     EXPECT_TRUE(Shown());
@@ -82,22 +89,16 @@ TEST_F(CrossLinesTest, ToggleModeSeparateInputAndPositionsOutsideThePicture)
     // A narrower picture: the line at x 120 now lies outside it and is not
     // copied back over what the settings hold.
     ShowStill(100, 240);
-    dlg.Setting().CrossLinePos.XCrossLinePos[0] = 11;
-    dlg.Setting().CrossLinePos.XCrossLinePos[1] = 77;
+    dlg.Parts().setting.CrossLinePos.XCrossLinePos[0] = 11;
+    dlg.Parts().setting.CrossLinePos.XCrossLinePos[1] = 77;
     QTest::mouseClick(pCross, Qt::LeftButton);
-    EXPECT_EQ(dlg.Setting().CrossLinePos.XCrossLinePos[0], 50);
-    EXPECT_EQ(dlg.Setting().CrossLinePos.XCrossLinePos[1], 77);
+    EXPECT_EQ(dlg.Parts().setting.CrossLinePos.XCrossLinePos[0], 50);
+    EXPECT_EQ(dlg.Parts().setting.CrossLinePos.XCrossLinePos[1], 77);
 }
 
 TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
 {
-    WriteSettings([](SYSTEM_SETTING& s) {
-        s.MakeCrossLineKind = 0;
-        s.bCrossLineSeparateInput = FALSE;
-        s.CrossVertLineNum = 1;
-        s.CrossHorzLineNum = 1;
-    });
-    CPixmetraDlg& dlg = Start(0);
+    CPixmetraDlg& dlg = StartWith(0, FALSE, 1, 1, 0);
     ShowStill(320, 240);
     QAbstractButton* pCross = Button(IDC_BTN_CROSS_LINE);
     QAbstractButton* pCancel = Button(IDC_BTN_CROSS_CANCEL);
@@ -112,19 +113,19 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     // Shown: the press hides them; the next one begins afresh without them.
     QTest::mouseClick(pCross, Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_HIDDEN));
-    EXPECT_FALSE(dlg.Overlay()->Engine().m_bDispCrossLine);
+    EXPECT_FALSE(dlg.Parts().pOverlay->Engine().m_bDispCrossLine);
     QTest::mouseClick(pCross, Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(IDS_CROSS_PROMPT));
     EXPECT_TRUE(Xs().empty());
     EXPECT_TRUE(Ys().empty());
-    EXPECT_EQ(dlg.Overlay()->Engine().GetCrossX()[0], 0) << "old positions discarded";
+    EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetCrossX()[0], 0) << "old positions discarded";
 
     // Cancel: the input ends, nothing drawn, the buttons as before.
     ASSERT_FALSE(pCancel->isHidden());
     QTest::mouseClick(pCancel, Qt::LeftButton);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CROSS_LINES_CANCELLED));
-    EXPECT_FALSE(dlg.Overlay()->Input().IsMakingCrossLine());
-    EXPECT_FALSE(dlg.Overlay()->Engine().m_bDispCrossLine);
+    EXPECT_FALSE(dlg.Parts().pOverlay->Input().IsMakingCrossLine());
+    EXPECT_FALSE(dlg.Parts().pOverlay->Engine().m_bDispCrossLine);
     EXPECT_FALSE(pCross->isChecked());
     EXPECT_TRUE(pCross->isEnabled());
     EXPECT_TRUE(pCancel->isHidden());
@@ -133,9 +134,9 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
     EXPECT_TRUE(Xs().empty()) << "a click after cancel places nothing";
 
     // Separate input without vertical lines starts with the horizontal prompt.
-    dlg.Setting().bCrossLineSeparateInput = TRUE;
-    dlg.Setting().CrossVertLineNum = 0;
-    dlg.Setting().CrossHorzLineNum = 2;
+    dlg.Parts().setting.bCrossLineSeparateInput = TRUE;
+    dlg.Parts().setting.CrossVertLineNum = 0;
+    dlg.Parts().setting.CrossHorzLineNum = 2;
     QTest::mouseClick(pCross, Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(IDS_CROSS_HORZ_PROMPT));
     ClickImage(POINT{10, 20});
@@ -147,13 +148,8 @@ TEST_F(CrossLinesTest, MakeAnewModeCancelAndHorizontalOnlyInput)
 
 TEST_F(CrossLinesTest, PositionsSurviveARestart)
 {
-    WriteSettings([](SYSTEM_SETTING& s) {
-        s.MakeCrossLineKind = 1;
-        s.bCrossLineSeparateInput = FALSE;
-        s.CrossVertLineNum = 2;
-    });
-    CPixmetraDlg& first = Start(1);
-    ASSERT_TRUE(first.Live().IsCameraOK());
+    CPixmetraDlg& first = StartWith(1, FALSE, 2, 1, 1);
+    ASSERT_TRUE(first.Parts().live.IsCameraOK());
     QTest::mouseClick(Button(IDC_BTN_CROSS_LINE), Qt::LeftButton);
     ASSERT_TRUE(WaitForMessage(IDS_CROSS_PROMPT));
     ClickImage(POINT{300, 200});
@@ -167,7 +163,7 @@ TEST_F(CrossLinesTest, PositionsSurviveARestart)
     m_pDlg.reset();
 
     CPixmetraDlg& second = Start(1);
-    ASSERT_TRUE(second.Live().IsCameraOK());
+    ASSERT_TRUE(second.Parts().live.IsCameraOK());
     EXPECT_EQ(Xs(), xs);
     EXPECT_EQ(Ys(), ys);
     EXPECT_TRUE(Shown());

@@ -10,14 +10,14 @@ namespace {
 
 class InputControlGroupsTest : public CalibrationFlowTest {
 protected:
-    QWidget* MeasurementItem(int nID) { return m_pDlg->MeasureModeDlg()->PageMeasurement()->GetDlgItem(nID); }
-    QWidget* CalibrationItem(int nID) { return m_pDlg->MeasureModeDlg()->PageCalibration()->GetDlgItem(nID); }
+    QWidget* MeasurementItem(int nID) { return m_pDlg->Parts().pTool->PageMeasurement()->GetDlgItem(nID); }
+    QWidget* CalibrationItem(int nID) { return m_pDlg->Parts().pTool->PageCalibration()->GetDlgItem(nID); }
 };
 
 TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInput)
 {
     CPixmetraDlg& dlg = Start();
-    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    CMeasureModeDlg* pTool = dlg.Parts().pTool;
     QTabBar* pTabBar = qobject_cast<QTabWidget*>(pTool->GetDlgItem(IDC_TAB_MODE))->tabBar();
     QWidget* pShapes = pTool->GetDlgItem(IDC_CHECK_DISP_RESULT);
     QWidget* pLoadImage = dlg.GetDlgItem(IDC_BTN_LOAD_IMAGE);
@@ -27,7 +27,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
     // A reference line: only its set button (now 中止) stays usable.
     pLoadImage->setEnabled(true);
     QTest::mouseClick(CalibrationItem(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsCalibrating(); }, 2000));
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_FALSE(pLoadImage->isEnabled()) << pass;
         EXPECT_FALSE(pTabBar->isEnabled()) << pass;
@@ -39,7 +39,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
         dlg.UpdateButtons(); // a refresh mid-input changes nothing
     }
     QTest::mouseClick(CalibrationItem(IDC_BTN_SET_CALIBRATION), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsCalibrating(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Parts().pOverlay->Input().IsCalibrating(); }, 2000));
     EXPECT_TRUE(pTabBar->isEnabled());
     EXPECT_TRUE(pShapes->isEnabled());
     EXPECT_TRUE(CalibrationItem(IDC_BTN_LOAD_CALIBRATION)->isEnabled());
@@ -48,7 +48,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
     CalibrateRulerInMillimetres();
     pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     QTest::mouseClick(MeasurementItem(MeasureKindButton(MEAS_LENGTH)), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsMakingShape(); }, 2000));
     ClickImage(POINT{100, 100});
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_FALSE(pTabBar->isEnabled()) << pass;
@@ -62,7 +62,7 @@ TEST_F(InputControlGroupsTest, OtherControlsOffWhileAReferenceLineOrAShapeIsInpu
         dlg.UpdateButtons();
     }
     ClickImage(POINT{300, 100});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().size() == 1; }, 2000));
     EXPECT_TRUE(pTabBar->isEnabled());
     EXPECT_TRUE(MeasurementItem(IDC_LIST_RESULTS)->isEnabled());
     EXPECT_TRUE(MeasurementItem(MeasureKindButton(MEAS_CIRCLE))->isEnabled());

@@ -34,7 +34,7 @@ protected:
         CPixmetraDlg& dlg = Start();
         dlg.resize(1000, 760);
         QCoreApplication::processEvents();
-        dlg.Live().SetImageKind(DISP_STILL_IMAGE);
+        dlg.Parts().live.SetImageKind(DISP_STILL_IMAGE);
         return dlg;
     }
 
@@ -50,7 +50,7 @@ protected:
     // The window point of the brightest pixel the picture box shows.
     static QPoint BrightestShown(CPixmetraDlg& dlg)
     {
-        const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shot = dlg.Parts().pPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QPoint best;
         int bestValue = -1;
         for (int y = 0; y < shot.height(); ++y) {
@@ -72,10 +72,10 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
     for (const char* count : {"2", "1"}) {
         qputenv("PIXMETRA_SIMCAM_CAMERAS", count);
         CPixmetraDlg& dlg = Start();
-        EXPECT_TRUE(dlg.Live().IsCameraOK()) << count;
+        EXPECT_TRUE(dlg.Parts().live.IsCameraOK()) << count;
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_CONNECTED));
         EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(IDS_PROGRAM_TITLE))) << dlg.windowTitle().toStdString();
-        EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
+        EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_CAMERA_IMAGE);
         EXPECT_TRUE(m_Boxes.Texts.empty());
         EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
         EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  0.0 fps"));
@@ -87,7 +87,7 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
                                                  dlg.GetStatusPartText(2).mid(8).toInt() > 0; },
                                     5000))
             << dlg.GetStatusPartText(2).toStdString();
-        EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
+        EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), 2592);
         // Every flow's button is usable with a live picture; 1021 is hidden.
         for (int id : {IDC_BTN_LOAD_IMAGE, IDC_BTN_SAVE_IMAGE, IDC_BTN_SAVE_CONTINUE, IDC_BTN_SETTING,
                        IDC_BTN_CAMERA_SETTING}) {
@@ -99,14 +99,14 @@ TEST_F(MainWndTest, StartsWithEachCameraCountAndStreams)
         EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_CROSS_LINE)->isEnabled()) << "a picture and one cross by default";
         // The version box shows the camera.
         CAboutDlg about;
-        dlg.Live().FillAboutDlg(about);
-        EXPECT_EQ(about.m_CameraName, dlg.Camera().GetCameraName(0));
+        dlg.Parts().live.FillAboutDlg(about);
+        EXPECT_EQ(about.m_CameraName, dlg.Parts().camera.GetCameraName(0));
         EXPECT_FALSE(about.m_SerialNum.isEmpty());
         // The grey display shows the colour camera's pictures grey.
-        dlg.Camera().m_bGrayDisplay = TRUE;
-        const uint64_t nShown = dlg.Live().GetShownFrameCount();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > nShown + 2; }, 5000));
-        const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        dlg.Parts().camera.m_bGrayDisplay = TRUE;
+        const uint64_t nShown = dlg.Parts().live.GetShownFrameCount();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.GetShownFrameCount() > nShown + 2; }, 5000));
+        const QImage shot = dlg.Parts().pPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
         int nColoured = 0;
         for (int y = 0; y < shot.height(); y += 7) {
             for (int x = 0; x < shot.width(); x += 7) {
@@ -124,11 +124,11 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
     // No camera: 601, no box, still picture, only the picture's controls.
     UseCameras(0);
     CPixmetraDlg& dlg = Start();
-    EXPECT_FALSE(dlg.Live().IsCameraOK());
+    EXPECT_FALSE(dlg.Parts().live.IsCameraOK());
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_NOT_CONNECTED));
     EXPECT_TRUE(m_Boxes.Texts.empty());
     EXPECT_TRUE(dlg.windowTitle().startsWith(GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA)));
-    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_DISP_IMAGE)->isEnabled());
     // No picture yet: nothing to zoom or measure, no picture text.
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
@@ -137,25 +137,25 @@ TEST_F(MainWndTest, StartsWithoutCameraAndCountsFramesHandedIn)
     dlg.OnBnClickedBtnDispImage();
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_NOT_CONNECTED));
     CAboutDlg about;
-    dlg.Live().FillAboutDlg(about);
+    dlg.Parts().live.FillAboutDlg(about);
     EXPECT_EQ(about.m_CameraName, QStringLiteral("no device"));
 
     // The frame rate shows from the fourth frame and keeps its last value
     // through intervals of zero.
     for (int i = 0; i < 3; ++i) {
-        dlg.Live().OnCameraFrame(0, 33333);
+        dlg.Parts().live.OnCameraFrame(0, 33333);
     }
     EXPECT_EQ(dlg.GetStatusPartText(1), QString());
-    dlg.Live().OnCameraFrame(0, 33333);
+    dlg.Parts().live.OnCameraFrame(0, 33333);
     EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
     for (int i = 0; i < 4; ++i) {
-        dlg.Live().OnCameraFrame(0, 0);
+        dlg.Parts().live.OnCameraFrame(0, 0);
     }
     EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  30.00 fps"));
     // Frames in pairs at 15 a second: the rate over the four, whichever interval came last.
     const int paired[] = {132333, 1000, 132334, 1000, 1000, 132333, 1000, 132334};
     for (size_t i = 0; i < std::size(paired); ++i) {
-        dlg.Live().OnCameraFrame(0, paired[i]);
+        dlg.Parts().live.OnCameraFrame(0, paired[i]);
         if (i % 4 == 3) {
             EXPECT_EQ(dlg.GetStatusPartText(1), QStringLiteral("  15.00 fps")) << i;
         }
@@ -188,8 +188,8 @@ TEST_F(MainWndTest, UnusableLibraryOrStreamShowsItsBoxAndAStill)
         EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(c.nBox));
         EXPECT_TRUE(m_Boxes.Types[0] & MB_ICONERROR);
         EXPECT_EQ(dlg.GetMessageText(), GetProgramString(c.nMessage));
-        EXPECT_FALSE(dlg.Live().IsCameraOK());
-        EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
+        EXPECT_FALSE(dlg.Parts().live.IsCameraOK());
+        EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_STILL_IMAGE);
         EXPECT_TRUE(dlg.GetStatusPartText(1).isEmpty());
         m_pDlg.reset();
     }
@@ -204,25 +204,25 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
 {
     SetSimFault("disconnect_after", 60);
     CPixmetraDlg& dlg = Start();
-    EXPECT_FALSE(dlg.Live().IsWatchingForCameraReturn());
+    EXPECT_FALSE(dlg.Parts().live.IsWatchingForCameraReturn());
     MeasureDistance(dlg, POINT{100, 240}, POINT{540, 240});
-    ASSERT_EQ(dlg.Measure().Results().size(), 1u);
+    ASSERT_EQ(dlg.Parts().measure.Results().size(), 1u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.GetMessageText() == GetProgramString(IDS_CAMERA_DISCONNECTED); }, 8000));
-    EXPECT_TRUE(dlg.Live().IsWatchingForCameraReturn());
-    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
-    EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
+    EXPECT_TRUE(dlg.Parts().live.IsWatchingForCameraReturn());
+    EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_STILL_IMAGE);
+    EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), 2592);
     EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 2592×1944 ］"));
 
     // Still away: a few seconds of the watch's tries and the counters' ticks
     // change nothing, no box, the counters stay stopped; the picture-kind
     // button only reports that no camera is connected.
     for (int nSecond = 0; nSecond < 3; ++nSecond) {
-        dlg.Live().OnCameraReturnTimer();
-        dlg.Live().OnFrameCountTimer();
+        dlg.Parts().live.OnCameraReturnTimer();
+        dlg.Parts().live.OnFrameCountTimer();
         QCoreApplication::processEvents();
     }
-    EXPECT_TRUE(dlg.Live().IsWatchingForCameraReturn());
-    EXPECT_FALSE(dlg.Live().IsCameraOK());
+    EXPECT_TRUE(dlg.Parts().live.IsWatchingForCameraReturn());
+    EXPECT_FALSE(dlg.Parts().live.IsCameraOK());
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_CAMERA_DISCONNECTED));
     EXPECT_TRUE(m_Boxes.Texts.empty());
     for (int part = 1; part <= 3; ++part) {
@@ -235,14 +235,14 @@ TEST_F(MainWndTest, CameraPulledKeepsAStillAndPluggedInAgainComesBackWithItsMeas
 
     SetSimFault("disconnect_after", 0);
     SetSimFault("plug_in", 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().IsCameraOK(); }, 3000));
-    EXPECT_FALSE(dlg.Live().IsWatchingForCameraReturn());
-    EXPECT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.IsCameraOK(); }, 3000));
+    EXPECT_FALSE(dlg.Parts().live.IsWatchingForCameraReturn());
+    EXPECT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_CAMERA_IMAGE);
     EXPECT_TRUE(dlg.GetMessageText().isEmpty());
-    const uint64_t nShown = dlg.Live().GetShownFrameCount();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > nShown + 3; }, 3000)) << "live again";
-    EXPECT_EQ(dlg.Measure().Results().size(), 1u) << "the same camera at the same size keeps its measurements";
-    EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
+    const uint64_t nShown = dlg.Parts().live.GetShownFrameCount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.GetShownFrameCount() > nShown + 3; }, 3000)) << "live again";
+    EXPECT_EQ(dlg.Parts().measure.Results().size(), 1u) << "the same camera at the same size keeps its measurements";
+    EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), 2592);
     EXPECT_TRUE(m_Boxes.Texts.empty());
 }
 
@@ -255,22 +255,20 @@ TEST_F(MainWndTest, FramesFollowTheCameraSizeAfterModeChanges)
         s.Camera.ResolutionIdx = 5; // mode 3: 800 x 600
     });
     CPixmetraDlg& dlg = Start();
-    ASSERT_TRUE(dlg.Live().IsCameraOK());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().Image().GetWidth() == 800 && dlg.Live().Image().GetHeight() == 600; },
-                                5000))
-        << dlg.Live().Image().GetWidth();
+    ASSERT_TRUE(dlg.Parts().live.IsCameraOK());
+    CAccImage& image = dlg.Parts().live.Image();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return image.GetWidth() == 800 && image.GetHeight() == 600; }, 5000))
+        << image.GetWidth();
     EXPECT_EQ(dlg.GetStatusPartText(0), QStringLiteral(" COLOR ［ 800×600 ］"));
-    EXPECT_EQ(dlg.Overlay()->Engine().GetImageWidth(), 800);
+    EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetImageWidth(), 800);
     // Larger and smaller modes while streaming: never a read past the frame.
     for (int idx : {0, 7, 2}) {
         int32_t w = 0, h = 0;
-        ASSERT_TRUE(CCameraCtrl::GetModeSize(dlg.Camera().GetModeNumber(idx), w, h));
-        ASSERT_TRUE(dlg.Camera().SetChangeResolution(idx));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().Image().GetWidth() == w && dlg.Live().Image().GetHeight() == h; },
-                                    5000))
-            << idx;
-        EXPECT_EQ(dlg.Geometry().CameraView().ImageInfo.nWidth, w);
-        EXPECT_EQ(dlg.Overlay()->Engine().GetImageHeight(), h);
+        ASSERT_TRUE(CCameraCtrl::GetModeSize(dlg.Parts().camera.GetModeNumber(idx), w, h));
+        ASSERT_TRUE(dlg.Parts().camera.SetChangeResolution(idx));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return image.GetWidth() == w && image.GetHeight() == h; }, 5000)) << idx;
+        EXPECT_EQ(dlg.Parts().geometry.CameraView().ImageInfo.nWidth, w);
+        EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetImageHeight(), h);
     }
 }
 
@@ -281,7 +279,7 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResizeAndExitAsks
     dlg.resize(1000, 760);
     QCoreApplication::processEvents();
     ShowStill(2592, 1944, 700, 500);
-    CDisplayGeometry& geo = dlg.Geometry();
+    CDisplayGeometry& geo = dlg.Parts().geometry;
     auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
     // Fit (below 1), 1.0 and 2.0, the last two scrolled so the feature shows.
     for (double ratio : {0.0, 1.0, 2.0}) {
@@ -318,8 +316,8 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResizeAndExitAsks
     // After a resize the overlay covers the box and maps to the same image points.
     dlg.resize(1200, 820);
     QCoreApplication::processEvents();
-    EXPECT_EQ(dlg.Overlay()->size(), dlg.PictureBox()->size());
-    EXPECT_EQ(dlg.Overlay()->Engine().GetScroll().x, geo.GetScrollPos().x);
+    EXPECT_EQ(dlg.Parts().pOverlay->size(), dlg.Parts().pPicture->size());
+    EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetScroll().x, geo.GetScrollPos().x);
     EXPECT_NEAR(MeasureDistance(dlg, POINT{700, 500}, POINT{740, 530}), 50.0, 0.01);
     QTest::qWait(30);
     const QPoint bright = BrightestShown(dlg);
@@ -333,13 +331,13 @@ TEST_F(MainWndTest, ClicksLandOnImagePixelsAtEveryRatioAndAfterResizeAndExitAsks
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QTest::keyClick(&dlg, Qt::Key_Return);
     EXPECT_TRUE(dlg.isVisible());
-    const size_t nResults = dlg.Measure().Results().size();
+    const size_t nResults = dlg.Parts().measure.Results().size();
     m_Boxes.nAnswer = IDNO;
     EXPECT_FALSE(dlg.close());
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_ALL_QUESTION));
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.Measure().Results().size(), nResults);
+    EXPECT_EQ(dlg.Parts().measure.Results().size(), nResults);
     m_Boxes.nAnswer = IDYES;
     EXPECT_TRUE(dlg.close());
 }
@@ -349,7 +347,7 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
     MAIN_WINDOW_OPTIONS options;
     options.bOverlayFails = true;
     CPixmetraDlg& dlg = Start(options);
-    EXPECT_EQ(dlg.Overlay(), nullptr);
+    EXPECT_EQ(dlg.Parts().pOverlay, nullptr);
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_WINDOW_INIT_ERROR));
     for (QPushButton* p : dlg.findChildren<QPushButton*>()) {
         if (p->text() == GetProgramString(kMeasureKinds[MEAS_LENGTH].nButtonCaption)) {
@@ -361,7 +359,7 @@ TEST_F(MainWndTest, WithoutOverlayMeasuringStaysOffAnd604Shows)
     dlg.OnBnClickedBtnZoomIn();
     dlg.resize(1000, 700);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(dlg.Camera().IsStreaming());
+    EXPECT_TRUE(dlg.Parts().camera.IsStreaming());
     EXPECT_FALSE(LogText().contains(QStringLiteral("[MAIN]StopStreaming()")));
 }
 
@@ -370,22 +368,22 @@ TEST_F(MainWndTest, FinishedShapesAreDrawnOverEveryNewPicture)
     CPixmetraDlg& dlg = StartForStills();
     ShowStill(800, 600, 10, 10);
     ASSERT_GT(MeasureDistance(dlg, POINT{100, 300}, POINT{500, 300}), 0.0);
-    const QColor line = CRgnDataDrawer::ToQColor(dlg.Overlay()->Engine().GetDrawSetting().RgnColor);
+    const QColor line = CRgnDataDrawer::ToQColor(dlg.Parts().pOverlay->Engine().GetDrawSetting().RgnColor);
     POINT mid{};
-    ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 300}, &mid));
+    ASSERT_TRUE(dlg.Parts().geometry.ImageToWindow(POINT{300, 300}, &mid));
     auto shownAt = [&](POINT p) {
-        const QPoint at = dlg.Overlay()->mapTo(dlg.PictureBox(), QPoint(p.x, p.y));
-        return QColor(dlg.PictureBox()->grab().toImage().pixel(at));
+        const QPoint at = dlg.Parts().pOverlay->mapTo(dlg.Parts().pPicture, QPoint(p.x, p.y));
+        return QColor(dlg.Parts().pPicture->grab().toImage().pixel(at));
     };
     EXPECT_EQ(shownAt(mid), line);
     // A new picture (as a live frame comes in) keeps the line drawn over it.
     const std::vector<uint8_t> next(size_t(800) * 600 * 3, 90);
-    ASSERT_TRUE(dlg.Live().Image().SetImage(next.data(), IMAGE_INFO{24, 800, 600}));
-    dlg.PictureBox()->update();
+    ASSERT_TRUE(dlg.Parts().live.Image().SetImage(next.data(), IMAGE_INFO{24, 800, 600}));
+    dlg.Parts().pPicture->update();
     QCoreApplication::processEvents();
     EXPECT_EQ(shownAt(mid), line);
     POINT off{};
-    ASSERT_TRUE(dlg.Geometry().ImageToWindow(POINT{300, 200}, &off));
+    ASSERT_TRUE(dlg.Parts().geometry.ImageToWindow(POINT{300, 200}, &off));
     EXPECT_EQ(shownAt(off), QColor(90, 90, 90));
 }
 
@@ -405,9 +403,9 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
     ShowPixels(frame, kW, kH);
     MeasureInPixels(dlg);
     // The results are hidden, so the picture box shows the picture alone.
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.MeasureModeDlg()->GetDlgItem(IDC_CHECK_DISP_RESULT)), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dlg.Parts().pTool->GetDlgItem(IDC_CHECK_DISP_RESULT)), Qt::LeftButton);
     QCoreApplication::processEvents();
-    CDisplayGeometry& geo = dlg.Geometry();
+    CDisplayGeometry& geo = dlg.Parts().geometry;
     auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
     auto* pH = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_HORZ));
     auto* pV = qobject_cast<QScrollBar*>(dlg.GetDlgItem(IDC_SCROLL_VERT));
@@ -434,7 +432,7 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
         }
         const double r = geo.CurrentView().CurDrawRatio;
         const POINT o = geo.GetScrollPos();
-        const QImage shot = dlg.PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shot = dlg.Parts().pPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int wy = int(std::floor((c.nRow - o.y + 0.5) * r));
         const auto grey = [&](int x) { return qGray(shot.pixel(x, wy)); };
         // The window columns showing a line's pixel: all r of them at a zoom,
@@ -460,16 +458,16 @@ TEST_F(MainWndTest, ClicksOnGridLinesMeasureTheirDistanceAtEveryZoom)
         int first0 = 0, last0 = 0, first1 = 0, last1 = 0;
         columns(x0, first0, last0);
         columns(x1, first1, last1);
-        const size_t before = dlg.Measure().Results().size();
+        const size_t before = dlg.Parts().measure.Results().size();
         ASSERT_TRUE(QTest::qWaitFor([&] { return ToolButton(MeasureKindButton(MEAS_LENGTH))->isEnabled(); }, 2000));
         QTest::mouseClick(ToolButton(MeasureKindButton(MEAS_LENGTH)), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsMakingShape(); }, 2000));
         for (const int x : {last0, first1}) {
-            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier,
-                              dlg.Overlay()->mapFrom(dlg.PictureBox(), QPoint(x, wy)));
+            QTest::mouseClick(dlg.Parts().pOverlay, Qt::LeftButton, Qt::NoModifier,
+                              dlg.Parts().pOverlay->mapFrom(dlg.Parts().pPicture, QPoint(x, wy)));
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == before + 1; }, 2000)) << r;
-        EXPECT_NEAR(dlg.Measure().Results().back().dValue, x1 - x0, r >= 1.0 ? 0.0 : 2.0 / r) << r;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().size() == before + 1; }, 2000)) << r;
+        EXPECT_NEAR(dlg.Parts().measure.Results().back().dValue, x1 - x0, r >= 1.0 ? 0.0 : 2.0 / r) << r;
     }
 }
 

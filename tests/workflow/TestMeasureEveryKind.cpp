@@ -20,8 +20,8 @@ protected:
     {
         CPixmetraDlg& dlg = Start();
         CalibrateRulerInMillimetres();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-        EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
+        dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+        EXPECT_EQ(dlg.Parts().pTool->GetCurrentTab(), MEAS_TAB_MEASUREMENT);
         return dlg;
     }
 
@@ -31,7 +31,7 @@ protected:
         EXPECT_EQ(m_pDlg->GetMessageText(), GetProgramString(IDS_MEASURE_DONE));
     }
 
-    CQSListCtrl* List() { return m_pDlg->MeasureModeDlg()->PageMeasurement()->ResultList(); }
+    CQSListCtrl* List() { return m_pDlg->Parts().pTool->PageMeasurement()->ResultList(); }
     QString Text(int nRow, int nColumn) { return List()->item(nRow, nColumn)->text(); }
 
     // Row nRow lists kind nKind with a value near dValue in unit string nUnit.
@@ -64,7 +64,7 @@ TEST_F(MeasureEveryKindTest, ParallelPerpendicularAndArcInMillimetres)
     ExpectRow(2, MEAS_PERPENDICULAR, 0.1, kLengthTolerance, mm);
     ExpectRow(3, MEAS_ARC, 0.2, kLengthTolerance, mm);
     // The two perpendiculars are measurements of their own.
-    EXPECT_NE(dlg.Measure().Results()[1].nMeasNum, dlg.Measure().Results()[2].nMeasNum);
+    EXPECT_NE(dlg.Parts().measure.Results()[1].nMeasNum, dlg.Parts().measure.Results()[2].nMeasNum);
 }
 
 TEST_F(MeasureEveryKindTest, AngleAndTwoLineAngleOnEitherSide)
@@ -110,8 +110,8 @@ TEST_F(MeasureEveryKindTest, AreaInSquareMillimetresAndPickedOnThePicture)
         return rows == std::vector<int>{0};
     }, 2000));
     std::vector<int32_t> picked;
-    dlg.Overlay()->Engine().GetSelectedMeasNo(picked);
-    EXPECT_EQ(picked, std::vector<int32_t>{dlg.Measure().Results()[0].nMeasNum});
+    dlg.Parts().pOverlay->Engine().GetSelectedMeasNo(picked);
+    EXPECT_EQ(picked, std::vector<int32_t>{dlg.Parts().measure.Results()[0].nMeasNum});
     ClickImage(POINT{600, 500});
     ASSERT_TRUE(QTest::qWaitFor([&] {
         List()->GetSelectedRows(rows);

@@ -39,13 +39,13 @@ protected:
         });
         CPixmetraDlg& dlg = Start(0);
         ShowStill(kWidth, kHeight);
-        dlg.Calibration().ApplyCalibration();
+        dlg.Parts().pCalibration->ApplyCalibration();
         dlg.UpdateButtons();
-        dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT);
+        dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT);
         return dlg;
     }
 
-    QCheckBox* ScaleCheck() { return qobject_cast<QCheckBox*>(m_pDlg->MeasureModeDlg()->GetDlgItem(IDC_CHECK_SCALE)); }
+    QCheckBox* ScaleCheck() { return qobject_cast<QCheckBox*>(m_pDlg->Parts().pTool->GetDlgItem(IDC_CHECK_SCALE)); }
 
     // Presses the page's scale button and waits for the main window's answer.
     void PressScale(UINT nExpected)
@@ -63,7 +63,7 @@ protected:
     BAR FindBar()
     {
         QApplication::processEvents();
-        const QImage shot = m_pDlg->PictureBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shot = m_pDlg->Parts().pPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
         BAR best;
         for (int y = 0; y < shot.height(); ++y) {
             BAR row{y, -1, -1, 0};
@@ -88,7 +88,7 @@ protected:
         WhenModal<CSetScaleDlg>([this, x, nRadio](CSetScaleDlg* pDlg) {
             ++m_nDialogs;
             m_UnitShown = qobject_cast<QLabel*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_STATIC_SCALE_X_UNIT))->text();
-            m_bToolEnabledInDialog = m_pDlg->MeasureModeDlg()->isEnabled();
+            m_bToolEnabledInDialog = m_pDlg->Parts().pTool->isEnabled();
             if (!x.isEmpty()) {
                 qobject_cast<QLineEdit*>(pDlg->GetDlgItem(CSetScaleDlg::IDC_EDIT_SCALE_X))->setText(x);
                 qobject_cast<QAbstractButton*>(pDlg->GetDlgItem(nRadio))->click();
@@ -107,10 +107,10 @@ protected:
 TEST_F(ScaleBarTest, StoredLengthsShowAtOnceInEachCornerAtTheCalibratedLength)
 {
     CPixmetraDlg& dlg = StartCalibrated();
-    const CRgnDataCtrl& eng = dlg.Overlay()->Engine();
+    const CRgnDataCtrl& eng = dlg.Parts().pOverlay->Engine();
     ASSERT_TRUE(eng.IsCalibrationValid());
     ASSERT_DOUBLE_EQ(eng.GetRatio(), 1.0);
-    const int W = dlg.PictureBox()->width(), H = dlg.PictureBox()->height();
+    const int W = dlg.Parts().pPicture->width(), H = dlg.Parts().pPicture->height();
     ASSERT_EQ(W, kWidth);
     ASSERT_EQ(H, kHeight);
 
@@ -128,7 +128,7 @@ TEST_F(ScaleBarTest, StoredLengthsShowAtOnceInEachCornerAtTheCalibratedLength)
                               {-2, W - 230, W - 30, H - 30}};
     for (const CORNER& c : corners) {
         SCOPED_TRACE(c.nPos);
-        dlg.Setting().DispScalPos = c.nPos;
+        dlg.Parts().setting.DispScalPos = c.nPos;
         PressScale(539);
         EXPECT_TRUE(ScaleCheck()->isChecked());
         EXPECT_EQ(ScaleCheck()->toolTip(), GetProgramString(IDS_TIP_SCALE_HIDE));
@@ -143,10 +143,10 @@ TEST_F(ScaleBarTest, StoredLengthsShowAtOnceInEachCornerAtTheCalibratedLength)
     EXPECT_EQ(m_nDialogs, 0) << "stored lengths need no dialog";
 
     // Hiding takes the bar away even when its lengths no longer qualify.
-    dlg.Setting().DispScalPos = 0;
+    dlg.Parts().setting.DispScalPos = 0;
     PressScale(539);
     ASSERT_GT(FindBar().count, 0);
-    dlg.Setting().ScaleSizeX = -1.0;
+    dlg.Parts().setting.ScaleSizeX = -1.0;
     PressScale(541);
     EXPECT_FALSE(eng.m_bDispScale);
     EXPECT_EQ(FindBar().count, 0);
@@ -155,27 +155,27 @@ TEST_F(ScaleBarTest, StoredLengthsShowAtOnceInEachCornerAtTheCalibratedLength)
 TEST_F(ScaleBarTest, DialogWhenNoLengthCancelUnchecksAndOkStoresTheAnswer)
 {
     CPixmetraDlg& dlg = StartCalibrated();
-    dlg.Setting().ScaleSizeX = 0.0;
+    dlg.Parts().setting.ScaleSizeX = 0.0;
 
     AnswerScaleDialog(QString(), 0);
     PressScale(540);
     EXPECT_EQ(m_nDialogs, 1);
     EXPECT_EQ(m_UnitShown, CPixmetraApp::GetUnitName(1));
     EXPECT_FALSE(m_bToolEnabledInDialog);
-    EXPECT_TRUE(dlg.MeasureModeDlg()->isEnabled());
+    EXPECT_TRUE(dlg.Parts().pTool->isEnabled());
     EXPECT_FALSE(ScaleCheck()->isChecked());
     EXPECT_EQ(ScaleCheck()->toolTip(), GetProgramString(IDS_TIP_SCALE_SHOW));
-    EXPECT_FALSE(dlg.ScaleBar()->IsShown());
+    EXPECT_FALSE(dlg.Parts().pScaleBar->IsShown());
     EXPECT_EQ(FindBar().count, 0);
 
     // Asked each time: the answer is kept in the settings and drawn.
-    dlg.Setting().DispScaleKind = 1;
+    dlg.Parts().setting.DispScaleKind = 1;
     AnswerScaleDialog(QStringLiteral("1.5"), CSetScaleDlg::IDC_RADIO_SCALE_UPPER_RIGHT);
     PressScale(539);
     EXPECT_EQ(m_nDialogs, 2);
-    EXPECT_DOUBLE_EQ(dlg.Setting().ScaleSizeX, 1.5);
-    EXPECT_EQ(dlg.Setting().DispScalPos, 2);
-    EXPECT_TRUE(dlg.ScaleBar()->IsShown());
+    EXPECT_DOUBLE_EQ(dlg.Parts().setting.ScaleSizeX, 1.5);
+    EXPECT_EQ(dlg.Parts().setting.DispScalPos, 2);
+    EXPECT_TRUE(dlg.Parts().pScaleBar->IsShown());
     const BAR bar = FindBar();
     EXPECT_NEAR(bar.x1, kWidth - 30, 1);
     EXPECT_NEAR(bar.x0, kWidth - 30 - 150, 1);

@@ -33,8 +33,8 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     CFixedColor color;
     SetColorDialogProvider(&color);
     CPixmetraDlg& main = Start();
-    ASSERT_EQ(main.Camera().GetCurrentCamera(), 0);
-    main.Setting().CrossLinePos.XCrossLinePos[0] = 100;
+    ASSERT_EQ(main.Parts().camera.GetCurrentCamera(), 0);
+    main.Parts().setting.CrossLinePos.XCrossLinePos[0] = 100;
 
     // Colours and widths only: the overlay draws with them at once, the cross lines stay.
     WhenModal<CSystemSettingDlg>([](CSystemSettingDlg* p) {
@@ -43,10 +43,10 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
         p->OnBnClickedOk();
     });
     main.OnBnClickedBtnSystemSetting();
-    EXPECT_EQ(main.Overlay()->Engine().GetDrawSetting().DrawLineWidth, 6);
-    EXPECT_EQ(main.Overlay()->Engine().GetDrawSetting().MakeRgnColor, COLORREF(0x123456));
-    EXPECT_EQ(main.Setting().CrossLinePos.XCrossLinePos[0], 100);
-    EXPECT_EQ(main.Camera().GetCurrentCamera(), 0);
+    EXPECT_EQ(main.Parts().pOverlay->Engine().GetDrawSetting().DrawLineWidth, 6);
+    EXPECT_EQ(main.Parts().pOverlay->Engine().GetDrawSetting().MakeRgnColor, COLORREF(0x123456));
+    EXPECT_EQ(main.Parts().setting.CrossLinePos.XCrossLinePos[0], 100);
+    EXPECT_EQ(main.Parts().camera.GetCurrentCamera(), 0);
 
     // "十字線削除" then OK: the cross lines go.
     WhenModal<CSystemSettingDlg>([](CSystemSettingDlg* p) {
@@ -55,7 +55,7 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
         p->OnBnClickedOk();
     });
     main.OnBnClickedBtnSystemSetting();
-    EXPECT_EQ(main.Setting().CrossLinePos.XCrossLinePos[0], 0);
+    EXPECT_EQ(main.Parts().setting.CrossLinePos.XCrossLinePos[0], 0);
 
     // The other camera: reopened, and nothing of the old size stays in the window.
     WhenModal<CSystemSettingDlg>([](CSystemSettingDlg* p) {
@@ -65,24 +65,24 @@ TEST_F(SettingsFlowTest, SettingsApplyToTheOverlayAndReconnectTheCamera)
     main.OnBnClickedBtnSystemSetting();
     SetColorDialogProvider(nullptr);
     EXPECT_TRUE(m_Boxes.Texts.empty());
-    EXPECT_EQ(main.Camera().GetCurrentCamera(), 1);
-    ASSERT_TRUE(main.Live().IsCameraOK());
-    EXPECT_TRUE(main.Camera().IsStreaming());
+    EXPECT_EQ(main.Parts().camera.GetCurrentCamera(), 1);
+    ASSERT_TRUE(main.Parts().live.IsCameraOK());
+    EXPECT_TRUE(main.Parts().camera.IsStreaming());
     EXPECT_EQ(main.GetStatusPartText(0), QStringLiteral(" MONO ［ 1280×1024 ］"));
-    EXPECT_EQ(main.Live().Image().GetWidth(), 1280);
-    EXPECT_EQ(main.Live().Image().GetHeight(), 1024);
-    EXPECT_EQ(main.Geometry().CurrentView().ImageInfo.nWidth, 1280);
-    EXPECT_EQ(main.Overlay()->Engine().GetImageWidth(), 1280);
+    EXPECT_EQ(main.Parts().live.Image().GetWidth(), 1280);
+    EXPECT_EQ(main.Parts().live.Image().GetHeight(), 1024);
+    EXPECT_EQ(main.Parts().geometry.CurrentView().ImageInfo.nWidth, 1280);
+    EXPECT_EQ(main.Parts().pOverlay->Engine().GetImageWidth(), 1280);
     // The drawing settings survive the overlay's new start.
-    EXPECT_EQ(main.Overlay()->Engine().GetDrawSetting().DrawLineWidth, 6);
+    EXPECT_EQ(main.Parts().pOverlay->Engine().GetDrawSetting().DrawLineWidth, 6);
     CAMERA_SETTING stored{};
     ASSERT_TRUE(ReadCameraSetting(stored));
     EXPECT_EQ(stored.CurConnectCameraIdx, 1);
-    EXPECT_EQ(stored.CurConectCameraName, main.Camera().GetCameraName(1));
+    EXPECT_EQ(stored.CurConectCameraName, main.Parts().camera.GetCameraName(1));
     EXPECT_EQ(stored.ResolutionIdx, 0);
-    const uint64_t nShown = main.Live().GetShownFrameCount();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
-    EXPECT_EQ(main.Live().Image().GetWidth(), 1280);
+    const uint64_t nShown = main.Parts().live.GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Parts().live.GetShownFrameCount() > nShown + 2; }, 5000));
+    EXPECT_EQ(main.Parts().live.Image().GetWidth(), 1280);
 }
 
 // No camera at the start, one attached later: the settings window lists it
@@ -91,8 +91,8 @@ TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
 {
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "0");
     CPixmetraDlg& main = Start();
-    ASSERT_FALSE(main.Live().IsCameraOK());
-    ASSERT_EQ(main.Camera().GetCameraCount(), 0);
+    ASSERT_FALSE(main.Parts().live.IsCameraOK());
+    ASSERT_EQ(main.Parts().camera.GetCameraCount(), 0);
     m_Boxes.Texts.clear();
 
     qputenv("PIXMETRA_SIMCAM_CAMERAS", "2");
@@ -103,15 +103,15 @@ TEST_F(SettingsFlowTest, CameraAttachedAfterTheStartIsListedAndOpens)
     });
     main.OnBnClickedBtnSystemSetting();
     EXPECT_EQ(nListed, 2);
-    ASSERT_TRUE(main.Live().IsCameraOK());
-    EXPECT_EQ(main.Camera().GetCurrentCamera(), 0);
-    const uint64_t nShown = main.Live().GetShownFrameCount();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Live().GetShownFrameCount() > nShown + 2; }, 5000));
+    ASSERT_TRUE(main.Parts().live.IsCameraOK());
+    EXPECT_EQ(main.Parts().camera.GetCurrentCamera(), 0);
+    const uint64_t nShown = main.Parts().live.GetShownFrameCount();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.Parts().live.GetShownFrameCount() > nShown + 2; }, 5000));
     EXPECT_TRUE(m_Boxes.Texts.empty());
 
     // With the camera running the list is left alone: the settings never stop it.
     WhenModal<CSystemSettingDlg>([](CSystemSettingDlg* p) { p->OnBnClickedOk(); });
     main.OnBnClickedBtnSystemSetting();
-    EXPECT_TRUE(main.Live().IsCameraOK());
-    EXPECT_TRUE(main.Camera().IsStreaming());
+    EXPECT_TRUE(main.Parts().live.IsCameraOK());
+    EXPECT_TRUE(main.Parts().camera.IsStreaming());
 }

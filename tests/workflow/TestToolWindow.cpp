@@ -28,7 +28,7 @@ protected:
     void StartKind(int32_t nKind)
     {
         QTest::mouseClick(ToolButton(MeasureKindButton(nKind)), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_pDlg->Overlay()->Input().IsMakingShape(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_pDlg->Parts().pOverlay->Input().IsMakingShape(); }, 2000));
     }
 
 };
@@ -36,15 +36,15 @@ protected:
 TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
 {
     CPixmetraDlg& dlg = Start();
-    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    CQSListCtrl* pList = dlg.Parts().pTool->PageMeasurement()->ResultList();
     // Esc drops the half-made shape: the next clicks start a new one.
     StartKind(MEAS_LENGTH);
     ClickImage(POINT{50, 50});
     QTest::keyClick(&dlg, Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Parts().pOverlay->Input().IsMakingShape(); }, 2000));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_SHAPE_CANCELLED));
     EXPECT_TRUE(ToolButton(MeasureKindButton(MEAS_LENGTH))->isEnabled());
-    EXPECT_TRUE(dlg.Measure().Results().empty());
+    EXPECT_TRUE(dlg.Parts().measure.Results().empty());
 
     // Backspace takes back the wrong second point; Ctrl+Z the same.
     StartKind(MEAS_LENGTH);
@@ -52,18 +52,18 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
     QTest::keyClick(&dlg, Qt::Key_Backspace);
     HandlePosted();
     ClickImage(POINT{100, 200});
-    QTest::keyClick(dlg.MeasureModeDlg(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(dlg.Parts().pTool, Qt::Key_Z, Qt::ControlModifier);
     HandlePosted();
     ClickImage(POINT{100, 200});
     ClickImage(POINT{100, 300});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == 1; }, 2000));
-    EXPECT_NEAR(dlg.Measure().Results()[0].dValue, 100.0, 0.01);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().size() == 1; }, 2000));
+    EXPECT_NEAR(dlg.Parts().measure.Results()[0].dValue, 100.0, 0.01);
 
     // Two rows selected, Delete asks once and deletes both, no error box.
     MeasureWith(MEAS_LENGTH, {POINT{10, 10}, POINT{10, 40}});
     pList->SetSelectedRows({0, 1});
     QTest::keyClick(pList, Qt::Key_Delete);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().empty(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_SELECTED_QUESTION));
     EXPECT_EQ(pList->GetRowCount(), 0);
@@ -73,7 +73,7 @@ TEST_F(ToolWindowTest, EscBackspaceAndDeleteKeys)
 TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
 {
     CPixmetraDlg& dlg = Start();
-    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    CQSListCtrl* pList = dlg.Parts().pTool->PageMeasurement()->ResultList();
     MeasureWith(MEAS_2CIRCLE, {POINT{100, 50}, POINT{150, 100}, POINT{100, 150}, POINT{400, 50}, POINT{450, 100},
                        POINT{400, 150}}, 3);
     EXPECT_EQ(pList->item(0, 1)->text(), GetProgramString(kMeasureKinds[MEAS_2CIRCLE].nName));
@@ -81,7 +81,7 @@ TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
     EXPECT_EQ(pList->item(2, 1)->text(), GetProgramString(kMeasureKinds[MEAS_2CIRCLE].nPartNames[1]));
     pList->SetSelectedRows({0, 1, 2});
     QTest::mouseClick(ToolButton(IDC_BTN_DELETE_ROW), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().empty(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().empty(); }, 2000));
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_DELETE_SELECTED_QUESTION));
     // Delete all with nothing left asks nothing.
@@ -93,22 +93,22 @@ TEST_F(ToolWindowTest, RowsOfATwoCircleMeasurementDeleteWithOneQuestion)
 TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
 {
     CPixmetraDlg& dlg = Start();
-    CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    CQSListCtrl* pList = dlg.Parts().pTool->PageMeasurement()->ResultList();
     MeasureWith(MEAS_LENGTH, {POINT{100, 100}, POINT{100, 300}});
     // A row picked in the list selects its shape on the picture.
     pList->SelectRow(0);
     std::vector<int32_t> selected;
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        dlg.Overlay()->Engine().GetSelectedMeasNo(selected);
+        dlg.Parts().pOverlay->Engine().GetSelectedMeasNo(selected);
         return selected.size() == 1;
     }, 2000));
-    EXPECT_EQ(selected[0], dlg.Measure().Results()[0].nMeasNum);
+    EXPECT_EQ(selected[0], dlg.Parts().measure.Results()[0].nMeasNum);
 
     // Without an enabled calibration the measurement tab cannot be entered.
-    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_CALIBRATION);
-    dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = FALSE;
-    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
-    EXPECT_EQ(dlg.MeasureModeDlg()->GetCurrentTab(), MEAS_TAB_CALIBRATION);
+    dlg.Parts().pTool->SelChangeTab(MEAS_TAB_CALIBRATION);
+    dlg.Parts().setting.Calibration[dlg.Parts().setting.CalibrationIndex].bEnable = FALSE;
+    dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    EXPECT_EQ(dlg.Parts().pTool->GetCurrentTab(), MEAS_TAB_CALIBRATION);
     ASSERT_EQ(m_Boxes.Texts.size(), 1u);
     EXPECT_EQ(m_Boxes.Texts[0], GetProgramString(IDS_CALIBRATION_INVALID));
 }
@@ -118,7 +118,7 @@ TEST_F(ToolWindowTest, TabGuardAndListSelectionReachesThePicture)
 TEST_F(ToolWindowTest, TabsSwitchFromTheKeyboard)
 {
     CPixmetraDlg& dlg = Start();
-    CMeasureModeDlg* pTool = dlg.MeasureModeDlg();
+    CMeasureModeDlg* pTool = dlg.Parts().pTool;
     pTool->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(pTool));
     auto* pTabs = qobject_cast<QTabWidget*>(pTool->GetDlgItem(IDC_TAB_MODE));
@@ -145,7 +145,7 @@ TEST_F(ToolWindowTest, TabsSwitchFromTheKeyboard)
     }
     EXPECT_TRUE(m_Boxes.Texts.empty());
     pTool->SelChangeTab(MEAS_TAB_CALIBRATION);
-    dlg.Setting().Calibration[dlg.Setting().CalibrationIndex].bEnable = FALSE;
+    dlg.Parts().setting.Calibration[dlg.Parts().setting.CalibrationIndex].bEnable = FALSE;
     pTabs->tabBar()->setFocus();
     QTest::keyClick(pTabs->tabBar(), Qt::Key_Right);
     EXPECT_EQ(pTabs->currentIndex(), MEAS_TAB_CALIBRATION);

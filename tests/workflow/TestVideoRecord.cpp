@@ -43,10 +43,10 @@ protected:
     CPixmetraDlg& Start()
     {
         CPixmetraDlg& dlg = StartWindow();
-        EXPECT_TRUE(dlg.Live().IsCameraOK());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 0; }, 5000));
-        EXPECT_EQ(dlg.Live().Image().GetWidth(), 320);
-        dlg.VideoRecord().SetTickInterval(20);
+        EXPECT_TRUE(dlg.Parts().live.IsCameraOK());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.GetShownFrameCount() > 0; }, 5000));
+        EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), 320);
+        dlg.Parts().pVideoRecord->SetTickInterval(20);
         // The hidden button shows with Ctrl+Shift and the right button.
         QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
         return dlg;
@@ -126,7 +126,7 @@ TEST_F(VideoRecordTest, TenSecondRecordingCountsToItsEndThenSays511)
     EXPECT_EQ(m_OfferedLength, QStringLiteral("1")); // the first use offers 1
     EXPECT_EQ(m_Files.Ext, QStringLiteral("avi"));
     EXPECT_EQ(m_Files.Filter, GetProgramString(IDS_VIDEO_FILE_FILTER) + QStringLiteral("(*.avi)|*.avi||"));
-    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    ASSERT_TRUE(dlg.Parts().pVideoRecord->IsRecording());
     for (int nID : kGroup3) {
         EXPECT_FALSE(dlg.GetDlgItem(nID)->isEnabled()) << nID;
     }
@@ -142,7 +142,7 @@ TEST_F(VideoRecordTest, TenSecondRecordingCountsToItsEndThenSays511)
     }
     expected.push_back(GetProgramString(IDS_VIDEO_SAVED));
     EXPECT_EQ(texts, expected);
-    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_EQ(GroupStates(), before);
     EXPECT_TRUE(dlg.GetDlgItem(IDC_BTN_ZOOM_IN)->isEnabled());
     // The SDK's file is complete when the window says so: two seconds at 60 fps.
@@ -168,7 +168,7 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     const QString shownBefore = dlg.GetMessageText();
     QTest::mouseClick(Button(IDC_BTN_SAVE_VIDEO), Qt::LeftButton);
     EXPECT_EQ(m_Files.nOverwriteAsked, 1);
-    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_EQ(dlg.GetMessageText(), shownBefore);
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
@@ -180,17 +180,17 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     m_Files.bDeclineOverwrite = false;
     SetSimFault("avi_second_ms", 0); // real seconds: the cut comes long before the end
     SetSimFault("avi_stop_after", 5);
-    dlg.VideoRecord().SetTickInterval(100);
+    dlg.Parts().pVideoRecord->SetTickInterval(100);
     const std::vector<bool> before = GroupStates();
     ClickVideo(path, QStringLiteral("10"));
-    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    ASSERT_TRUE(dlg.Parts().pVideoRecord->IsRecording());
     const std::vector<QString> texts = MessagesUntilEnd(20000);
     ASSERT_GE(texts.size(), 2u);
     const QString last = texts.back();
     EXPECT_TRUE(last.startsWith(GetProgramString(IDS_VIDEO_ENDED_EARLY))) << last.toStdString();
     EXPECT_TRUE(last.endsWith(QStringLiteral(" / 10") + GetProgramString(IDS_UNIT_SECOND) + QStringLiteral(" ]")));
     EXPECT_FALSE(last.contains(QStringLiteral("[ 10")));
-    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_EQ(GroupStates(), before);
     EXPECT_EQ(ParsedFrames(path), 5u);
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]->Save AVI stopped early")));
@@ -199,25 +199,25 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     // A stopped stream (still image shown) refuses the start with 607; the
     // length dialog offers the last length used.
     QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
-    ASSERT_EQ(dlg.Live().GetDispImageKind(), DISP_STILL_IMAGE);
+    ASSERT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_STILL_IMAGE);
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BTN_SAVE_VIDEO)->isEnabled());
     m_Files.Path = m_Dir.filePath(QStringLiteral("refused.avi"));
     AnswerLengthDialog(QStringLiteral("3"));
-    dlg.VideoRecord().OnBnClickedBtnSaveAvi();
+    dlg.Parts().pVideoRecord->OnBnClickedBtnSaveAvi();
     EXPECT_EQ(m_OfferedLength, QStringLiteral("10"));
     EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_VIDEO_START_ERROR));
-    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(m_Files.Path)));
 
     // Back to live, a 30-second recording, the window closed after a few
     // frames: the file is whole when the window has gone.
     QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
-    ASSERT_EQ(dlg.Live().GetDispImageKind(), DISP_CAMERA_IMAGE);
+    ASSERT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_CAMERA_IMAGE);
     const QString closed = m_Dir.filePath(QStringLiteral("closed.avi"));
     ClickVideo(closed, QStringLiteral("30"));
-    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
-    const uint64_t n = dlg.Camera().GetFramesDelivered();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Camera().GetFramesDelivered() >= n + 5; }, 5000));
+    ASSERT_TRUE(dlg.Parts().pVideoRecord->IsRecording());
+    const uint64_t n = dlg.Parts().camera.GetFramesDelivered();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().camera.GetFramesDelivered() >= n + 5; }, 5000));
     dlg.close();
     m_pDlg.reset();
     EXPECT_GE(ParsedFrames(closed), 1u);
@@ -233,14 +233,14 @@ TEST_F(VideoRecordTest, AFullDiskEndsTheRecordingSayingWhyWithAWholeFile)
     constexpr qint64 kDiskBytes = 100000;
     fulldisk::CFullDisk full(folder, kDiskBytes);
     SetSimFault("avi_second_ms", 0); // real seconds: the disk fills long before the end
-    dlg.VideoRecord().SetTickInterval(100);
+    dlg.Parts().pVideoRecord->SetTickInterval(100);
     const std::vector<bool> before = GroupStates();
     ClickVideo(path, QStringLiteral("10"));
-    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    ASSERT_TRUE(dlg.Parts().pVideoRecord->IsRecording());
     const QString last = MessagesUntilEnd(20000).back();
     EXPECT_TRUE(last.startsWith(GetProgramString(IDS_VIDEO_ENDED_EARLY))) << last.toStdString();
     EXPECT_TRUE(last.endsWith(GetProgramString(IDS_REASON_DISK_FULL))) << last.toStdString();
-    EXPECT_FALSE(dlg.VideoRecord().IsRecording());
+    EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_EQ(GroupStates(), before);
     EXPECT_GE(ParsedFrames(path), 1u);
     EXPECT_LE(QFileInfo(path).size(), kDiskBytes);
@@ -261,13 +261,13 @@ TEST_F(VideoRecordTest, RecordsAUvcCameraAtItsFullSize)
         s.Camera.ResolutionIdx = 3; // the largest of its four sizes, smallest first
     });
     CPixmetraDlg& dlg = StartWindow();
-    ASSERT_TRUE(dlg.Live().IsCameraOK());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Live().GetShownFrameCount() > 0; }, 5000));
-    EXPECT_EQ(dlg.Live().Image().GetWidth(), 2592);
+    ASSERT_TRUE(dlg.Parts().live.IsCameraOK());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().live.GetShownFrameCount() > 0; }, 5000));
+    EXPECT_EQ(dlg.Parts().live.Image().GetWidth(), 2592);
     QTest::mouseClick(&dlg, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, QPoint(5, 5));
     const QString path = m_Dir.filePath(QStringLiteral("uvc camera.avi"));
     ClickVideo(path, QStringLiteral("2"));
-    ASSERT_TRUE(dlg.VideoRecord().IsRecording());
+    ASSERT_TRUE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_EQ(MessagesUntilEnd(20000).back(), GetProgramString(IDS_VIDEO_SAVED));
     CAviReader reader(path.toStdString());
     const AVI_PARSED r = reader.Parse();

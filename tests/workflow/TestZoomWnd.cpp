@@ -15,10 +15,10 @@ namespace {
 
 class ZoomWndTest : public OverlayAidsTest {
 protected:
-    CZoomWndDlg* Zoom() { return m_pDlg->ZoomFlow()->ZoomWnd(); }
+    CZoomWndDlg* Zoom() { return m_pDlg->Parts().pZoomFlow->ZoomWnd(); }
     QAbstractButton* ZoomCheck()
     {
-        return qobject_cast<QAbstractButton*>(m_pDlg->MeasureModeDlg()->GetDlgItem(IDC_CHECK_DISP_ZOOM));
+        return qobject_cast<QAbstractButton*>(m_pDlg->Parts().pTool->GetDlgItem(IDC_CHECK_DISP_ZOOM));
     }
     QImage ViewShot()
     {
@@ -42,7 +42,7 @@ TEST_F(ZoomWndTest, EmptyBeforeAPictureThenClippedAtTheCornerAtX4)
     ASSERT_EQ(pView->geometry(), start);
 
     // No picture: no ratio to map with, nothing to draw.
-    dlg.ZoomFlow()->OnMoveZoomPoint(50, 50);
+    dlg.Parts().pZoomFlow->OnMoveZoomPoint(50, 50);
     Zoom()->Draw(POINT{1, 1}, FALSE);
     const QImage empty = ViewShot();
     QSet<QRgb> colours;
@@ -59,7 +59,7 @@ TEST_F(ZoomWndTest, EmptyBeforeAPictureThenClippedAtTheCornerAtX4)
     auto* pCombo = qobject_cast<QComboBox*>(Zoom()->GetDlgItem(CZoomWndDlg::IDC_COMBO_MAGNIFICATION));
     pCombo->setCurrentIndex(2);
     EXPECT_DOUBLE_EQ(Zoom()->GetMagnification(), 4.0);
-    QTest::mouseMove(dlg.Overlay(), WindowPoint(POINT{10, 10}));
+    QTest::mouseMove(dlg.Parts().pOverlay, WindowPoint(POINT{10, 10}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->GetPointer() == POINT{10, 10}; }, 3000));
 
     // 240 px at x4 spans 60 image pixels, 30 each side: 20 of them lie left
@@ -74,7 +74,7 @@ TEST_F(ZoomWndTest, EmptyBeforeAPictureThenClippedAtTheCornerAtX4)
 
     // Near the far corner at x8: the right and bottom sides shrink instead.
     pCombo->setCurrentIndex(3);
-    QTest::mouseMove(dlg.Overlay(), WindowPoint(POINT{315, 236}));
+    QTest::mouseMove(dlg.Parts().pOverlay, WindowPoint(POINT{315, 236}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->GetPointer() == POINT{315, 236}; }, 3000));
     // hw = 15: the view spans x 300..330 and y 221..251 of a 320 x 240 picture.
     EXPECT_EQ(pView->geometry(), QRect(start.left(), start.top(), 240 - 80, 240 - 88));
@@ -83,7 +83,7 @@ TEST_F(ZoomWndTest, EmptyBeforeAPictureThenClippedAtTheCornerAtX4)
     // the picture, each side cut by what lies outside it.
     ShowStill(100, 80);
     pCombo->setCurrentIndex(0);
-    QTest::mouseMove(dlg.Overlay(), WindowPoint(POINT{10, 12}));
+    QTest::mouseMove(dlg.Parts().pOverlay, WindowPoint(POINT{10, 12}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->GetPointer() == POINT{10, 12}; }, 3000));
     EXPECT_EQ(pView->geometry(), QRect(start.left() + 110, start.top() + 108, 100, 80));
     EXPECT_EQ(ViewShot().pixel(110 + 99, 108 + 79), qRgb(99, 79, 30)) << "the picture's far corner";
@@ -103,13 +103,13 @@ TEST_F(ZoomWndTest, CloseBoxUnticksTheToolWindowAndPlacementIsKept)
     Zoom()->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ZoomCheck()->isChecked(); }, 3000));
     EXPECT_FALSE(Zoom()->isVisible());
-    EXPECT_FALSE(dlg.ZoomFlow()->IsShown());
-    EXPECT_FALSE(dlg.MeasureModeDlg()->IsDispZoomWindow());
+    EXPECT_FALSE(dlg.Parts().pZoomFlow->IsShown());
+    EXPECT_FALSE(dlg.Parts().pTool->IsDispZoomWindow());
 
     ASSERT_TRUE(ZoomCheck()->isEnabled());
     ZoomCheck()->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->isVisible(); }, 3000));
-    EXPECT_TRUE(dlg.ZoomFlow()->IsShown());
+    EXPECT_TRUE(dlg.Parts().pZoomFlow->IsShown());
 
     Zoom()->move(123, 145);
     const QPoint placed = Zoom()->pos();
@@ -129,9 +129,9 @@ TEST_F(ZoomWndTest, FollowsTheLivePictureWithoutPointerMoves)
 {
     WriteSettings([](SYSTEM_SETTING& s) { s.bDispZoomWnd = TRUE; });
     CPixmetraDlg& dlg = Start(1);
-    ASSERT_TRUE(dlg.Live().IsCameraOK());
+    ASSERT_TRUE(dlg.Parts().live.IsCameraOK());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Zoom()->isVisible(); }, 3000));
-    QTest::mouseMove(dlg.Overlay(), WindowPoint(POINT{1000, 800}));
+    QTest::mouseMove(dlg.Parts().pOverlay, WindowPoint(POINT{1000, 800}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Zoom()->GetPixelText().isEmpty(); }, 3000));
     auto* pLabel = Zoom()->findChild<QLabel*>(QStringLiteral("labelPixel"));
     ASSERT_NE(pLabel, nullptr);

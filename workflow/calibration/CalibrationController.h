@@ -5,21 +5,14 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
-class CLayeredWnd;
-class CMeasureModeDlg;
-class IMainButtons;
-class IPictureState;
-class IStatusLine;
-class IStatusParts;
 class QAbstractButton;
-class QWidget;
-struct SYSTEM_SETTING;
 
 // What a calibration works on. The overlay and the tool window may be absent
 // (a window that failed to build them).

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 #include "workflow/capture/SaveContinueState.h"
 
 #include <QString>
@@ -13,17 +14,8 @@
 #include <functional>
 #include <memory>
 
-class CCameraCtrl;
 class CContinueSave;
-class CDisplayGeometry;
-class CMeasureModeDlg;
-class IMainButtons;
-class IMessageSink;
-class IPictureState;
 class ISeriesClock;
-class IStatusLine;
-class QWidget;
-struct SYSTEM_SETTING;
 
 // What a series works on. The tool window may be absent.
 struct SERIES_PARTS {

@@ -4,37 +4,15 @@
 
 #include "image/AccImage.h"
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
 #include <QString>
 
 #include <functional>
 
-class CCrossLines;
-class CDisplayGeometry;
-class CLayeredWnd;
-class CLiveController;
-class CMeasureModeDlg;
-class CPictureViewController;
-class CZoomWndFlow;
-class IMainButtons;
-class IStatusLine;
-class QWidget;
-struct SYSTEM_SETTING;
-
-// What the two buttons work on. The overlay, the tool window, the cross
-// lines and the magnifier may be absent.
-struct STILL_PARTS {
-    QWidget* pOwner; // the dialogs' parent
-    IMainButtons& buttons;
-    IStatusLine& status;
-    CLiveController& live;
-    CPictureViewController& view;
-    CDisplayGeometry& geometry;
-    SYSTEM_SETTING& setting;
-    CLayeredWnd* pOverlay;
-    CMeasureModeDlg* pTool;
-    CCrossLines* pCrossLines;
-    CZoomWndFlow* pZoomFlow;
+// What the two buttons work on: the window's shared parts and two questions
+// to the measuring and calibration flows.
+struct STILL_PARTS : WINDOW_PARTS {
     // Asks before the results go with the picture; false: the user keeps them.
     std::function<bool()> fnMayReplacePicture;
     // The current calibration to the overlay, every result recomputed.

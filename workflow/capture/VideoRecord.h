@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -15,13 +16,6 @@
 #include <array>
 #include <functional>
 
-class CCameraCtrl;
-class CLayeredWnd;
-class CMeasureModeDlg;
-class IMainButtons;
-class IPictureState;
-class IStatusLine;
-class QWidget;
 struct SAVE_CONTINUE_STATE;
 
 // What a recording works on. The overlay and the tool window may be absent.

@@ -54,6 +54,7 @@ BOOL CLiveController::InitCamera()
 {
     WriteLog(QStringLiteral("[MAIN]InitCamera()->"));
     m_nSelectCameraIdx = -1;
+    m_bCameraOK = FALSE;
     BOOL bResult = FALSE;
     if (!m_Parts.camera.IsLibraryLoaded()) {
         AfxMessageBox(IDS_SDK_LOAD_ERROR, MB_ICONERROR | MB_TASKMODAL, m_Parts.pOwner);
@@ -102,6 +103,7 @@ BOOL CLiveController::InitCamera()
         }
     }
     WriteLog(QStringLiteral("[MAIN]->InitCamera() is End."));
+    m_bCameraOK = bResult;
     return bResult;
 }
 
@@ -362,7 +364,7 @@ void CLiveController::OnCameraReturnTimer()
     WatchForCameraReturn(false);
     WriteLog(QStringLiteral("[MAIN]The camera is back."));
     const IMAGE_INFO before = m_CameraImageInfo;
-    m_bCameraOK = InitCamera(); // the camera is open: this sets its mode and reads its size
+    InitCamera(); // the camera is open: this sets its mode and reads its size
     if (m_bCameraOK && (m_CameraImageInfo.nWidth != before.nWidth || m_CameraImageInfo.nHeight != before.nHeight)) {
         // Another size: measurements made on the old picture do not fit it.
         m_Parts.fnReconnect();
@@ -453,8 +455,7 @@ BOOL CLiveController::ReopenCamera()
 {
     StopStreaming();
     m_Parts.camera.CloseCamera();
-    m_bCameraOK = InitCamera();
-    if (m_bCameraOK) {
+    if (InitCamera()) {
         m_bCameraOK = StartStreaming(FALSE);
     }
     if (!m_bCameraOK) {

@@ -7,6 +7,7 @@
 #include "camera/CameraCtrl.h"
 #include "image/ImageInfo.h"
 #include "platform/MessageSink.h"
+#include "workflow/WindowParts.h"
 #include "workflow/live/FrameRate.h"
 #include "workflow/live/PictureState.h"
 
@@ -17,14 +18,6 @@
 
 class CAboutDlg;
 class CAccImage;
-class CDisplayGeometry;
-class CLayeredWnd;
-class CPictureViewController;
-class IMainButtons;
-class IStatusLine;
-class IStatusParts;
-class QWidget;
-struct SYSTEM_SETTING;
 
 // What the live view works on from the start.
 struct LIVE_PARTS {
@@ -61,11 +54,11 @@ public:
     CAccImage& Image() override;
     bool HasPicture() const override;
 
+    // Opens the chosen camera and reads its size; the camera is OK when it did.
     BOOL InitCamera();
+    // Starts the frames; a failure says so and the camera is no longer OK.
     BOOL StartStreaming(BOOL bForce);
     void StopStreaming();
-    // The camera was closed (a new choice, the window going): no picture from it.
-    void SetCameraOK(BOOL bOK) { m_bCameraOK = bOK; }
     void SetImageKind(int nKind);
     void OnBnClickedBtnDispImage();
     void OnCameraFrame(int nSlot, int nIntervalUs);

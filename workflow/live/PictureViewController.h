@@ -4,13 +4,10 @@
 
 #include "image/ImageInfo.h"
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
-class CDisplayGeometry;
-class CLayeredWnd;
-class IPictureState;
 class QComboBox;
 class QScrollBar;
-class QWidget;
 
 struct PICTURE_VIEW_PARTS {
     CDisplayGeometry& geometry;

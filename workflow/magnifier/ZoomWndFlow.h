@@ -6,17 +6,14 @@
 
 #include "platform/MessageSink.h"
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
 #include <QObject>
 
 #include <memory>
 
 class CAccImage;
-class CDisplayGeometry;
-class CMeasureModeDlg;
 class CZoomWndDlg;
-class QWidget;
-struct SYSTEM_SETTING;
 
 // What the magnifier works on: the main window it follows (placed, minimised
 // and restored with it), the picture and its view, and the tool window's

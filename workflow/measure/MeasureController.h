@@ -7,6 +7,7 @@
 
 #include "engine/RgnData.h"
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 #include "workflow/measure/InputControlGroups.h"
 
 #include <QString>
@@ -14,13 +15,6 @@
 #include <functional>
 #include <vector>
 
-class CLayeredWnd;
-class CMeasureModeDlg;
-class IMainButtons;
-class IPictureState;
-class IStatusLine;
-class QWidget;
-struct SYSTEM_SETTING;
 
 // What measuring works on from the start.
 struct MEASURE_PARTS {

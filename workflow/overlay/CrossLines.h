@@ -5,18 +5,12 @@
 
 #include "app/dialogs/EnabledCtrl.h"
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
 #include <vector>
 
-class CLayeredWnd;
-class CMeasureModeDlg;
 class CRgnDataCtrl;
-class IMainButtons;
-class IPictureState;
-class IStatusLine;
-struct SYSTEM_SETTING;
 class QAbstractButton;
-class QWidget;
 
 // What the cross lines work on. The overlay and the tool window may be
 // absent (a window that failed to build them).

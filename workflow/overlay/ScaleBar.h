@@ -4,12 +4,8 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
-class CLayeredWnd;
-class CMeasureModeDlg;
-class IStatusLine;
-class QWidget;
-struct SYSTEM_SETTING;
 
 class CScaleBar {
 public:

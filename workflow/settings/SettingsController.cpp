@@ -66,7 +66,7 @@ BOOL CSettingsController::ChangeCameraResolution(int nIndex)
 {
     CLiveController& live = m_Parts.live;
     CCameraCtrl& camera = m_Parts.camera;
-    m_Parts.crossLines.DeleteCrossLines();
+    m_Parts.pCrossLines->DeleteCrossLines();
     const BOOL bWanted = live.GetDispImageKind() == DISP_CAMERA_IMAGE;
     BOOL bOk = camera.SetChangeResolution(nIndex);
     if (!bOk) {
@@ -200,7 +200,7 @@ void CSettingsController::ApplySettings(const BEFORE& before, bool bRelisted)
     if (setting.CrossVertLineNum != before.nVert || setting.bCrossLineSeparateInput != before.bSeparate ||
         (setting.bCrossLineSeparateInput && setting.CrossHorzLineNum != before.nHorz) || m_bDeleteCrossLineMark) {
         m_bDeleteCrossLineMark = FALSE;
-        m_Parts.crossLines.DeleteCrossLines();
+        m_Parts.pCrossLines->DeleteCrossLines();
     }
     if (pOverlay != nullptr && pOverlay->Engine().m_bDispScale) {
         pOverlay->Engine().SetScaleParam(setting.ScaleSizeX, setting.ScaleSizeY, setting.DispScalPos);

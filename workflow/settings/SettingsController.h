@@ -7,41 +7,17 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "workflow/WindowParts.h"
 
 #include <functional>
 
-class CCameraCtrl;
-class CCrossLines;
-class CDisplayGeometry;
-class CLayeredWnd;
-class CLiveController;
-class CMeasureModeDlg;
-class CPictureViewController;
-class CZoomWndFlow;
-class IMainButtons;
-class IMessageSink;
-class IStatusLine;
-class IStatusParts;
-class QWidget;
-struct SYSTEM_SETTING;
-
-// What the settings work on. The overlay, the tool window and the magnifier
-// may be absent (a window that failed to build them).
-struct SETTINGS_PARTS {
-    QWidget* pOwner;     // the dialogs' parent, repainted after a new caption font
+// What the settings work on: the window's shared parts (the owner is
+// repainted after a new caption font; the cross lines are always there), and
+// what only the settings reach.
+struct SETTINGS_PARTS : WINDOW_PARTS {
     IMessageSink* pSink; // where both dialogs post their notices
-    IMainButtons& buttons;
-    IStatusLine& status;
     IStatusParts& parts;
-    CLiveController& live;
-    CPictureViewController& view;
-    SYSTEM_SETTING& setting;
     CCameraCtrl& camera;
-    CDisplayGeometry& geometry;
-    CLayeredWnd* pOverlay;
-    CMeasureModeDlg* pTool;
-    CCrossLines& crossLines;
-    CZoomWndFlow* pZoomFlow;
     // Results are kept: a new resolution asks before they go.
     std::function<bool()> fnHasResults;
     // Every result goes without a question (another camera's pictures follow).
