@@ -15,8 +15,8 @@ constexpr FIELD kFields[] = {
     {0, "IDC_STATIC_AVI_NOTE", FIELD_KIND::Label, "※動画保存を開始したら、中止できません．", 1, 0, 4},
 };
 
-// Out-of-range text, an emptied field included, becomes the nearer end, so
-// the field always holds a length that can be recorded.
+// Out-of-range text becomes the nearer end; an emptied field stays empty and
+// is taken as 0.
 constexpr NUMBER_FIELD kNumbers[] = {
     {D::IDC_EDIT_AVI_SEC, D::IDC_SPIN_AVI_SEC, D::kMinSec, D::kMaxSec, false},
 };

@@ -67,8 +67,8 @@ const TYPED_CASE kTyped[] = {
     {Make(Interval), CSetIntervalDlg::IDC_EDIT_INTERVAL_CNT, "9999", "9999"},
     {Make(Interval), CSetIntervalDlg::IDC_EDIT_INTERVAL_CNT, "", ""},
     {Make<CSetAviSecDlg>(), CSetAviSecDlg::IDC_EDIT_AVI_SEC, "500", "120"},
-    {Make<CSetAviSecDlg>(), CSetAviSecDlg::IDC_EDIT_AVI_SEC, "0", "1"},
-    {Make<CSetAviSecDlg>(), CSetAviSecDlg::IDC_EDIT_AVI_SEC, "", "1"},
+    {Make<CSetAviSecDlg>(), CSetAviSecDlg::IDC_EDIT_AVI_SEC, "0", "0"},
+    {Make<CSetAviSecDlg>(), CSetAviSecDlg::IDC_EDIT_AVI_SEC, "", ""},
 };
 
 struct OK_CASE {
@@ -85,21 +85,20 @@ T& As(CFieldFormDlg& dlg)
     return static_cast<T&>(dlg);
 }
 
+// The interval's minutes and seconds typed in.
+std::function<void(CFieldFormDlg&)> TypeInterval(const char* pszMin, const char* pszSec)
+{
+    return [=](CFieldFormDlg& d) {
+        Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_MIN, pszMin);
+        Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_SEC, pszSec);
+    };
+}
+
 const OK_CASE kOk[] = {
-    {Make(Interval),
-     [](CFieldFormDlg& d) {
-         Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_MIN, "0");
-         Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_SEC, "2");
-     },
-     IDS_INTERVAL_INVALID, MB_ICONERROR, nullptr},
+    {Make(Interval), TypeInterval("0", "2"), IDS_INTERVAL_INVALID, MB_ICONERROR, nullptr},
     {Make(Interval), [](CFieldFormDlg& d) { Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_CNT, ""); },
      IDS_COUNT_MISSING, MB_ICONERROR, nullptr},
-    {Make(Interval),
-     [](CFieldFormDlg& d) {
-         Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_MIN, "0");
-         Type(d, CSetIntervalDlg::IDC_EDIT_INTERVAL_SEC, "3");
-     },
-     0, 0,
+    {Make(Interval), TypeInterval("0", "3"), 0, 0,
      [](CFieldFormDlg& d) {
          auto& dlg = As<CSetIntervalDlg>(d);
          EXPECT_EQ(dlg.m_nIntervalMin, 0);
@@ -136,6 +135,8 @@ const OK_CASE kOk[] = {
      [](CFieldFormDlg& d) { EXPECT_EQ(As<CSetTextDlg>(d).m_Text, QString(50, u'字')); }},
     {Make<CSetAviSecDlg>(), [](CFieldFormDlg& d) { Type(d, CSetAviSecDlg::IDC_EDIT_AVI_SEC, "7"); }, 0, 0,
      [](CFieldFormDlg& d) { EXPECT_EQ(As<CSetAviSecDlg>(d).m_nAviSec, 7); }},
+    {Make<CSetAviSecDlg>(), [](CFieldFormDlg& d) { Type(d, CSetAviSecDlg::IDC_EDIT_AVI_SEC, "0"); }, 0, 0,
+     [](CFieldFormDlg& d) { EXPECT_EQ(As<CSetAviSecDlg>(d).m_nAviSec, 0); }},
 };
 
 } // namespace

@@ -209,10 +209,19 @@ TEST_F(VideoRecordTest, OverwriteQuestionEarlyStopRefusedStartAndCloseMidRecordi
     EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
     EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]CameraCtrl.StartSaveAVI(%1) Error!").arg(m_Files.Path)));
 
-    // Back to live, a 30-second recording, the window closed after a few
-    // frames: the file is whole when the window has gone.
+    // Back to live, a length of nothing: taken as typed, then refused by the
+    // camera with 607, with no file left.
     QTest::mouseClick(Button(IDC_BTN_DISP_IMAGE), Qt::LeftButton);
     ASSERT_EQ(dlg.Parts().live.GetDispImageKind(), DISP_CAMERA_IMAGE);
+    const QString nothing = m_Dir.filePath(QStringLiteral("nothing.avi"));
+    ClickVideo(nothing, QStringLiteral("0"));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("[MAIN]SaveAviTotalSec:0")));
+    EXPECT_EQ(dlg.GetMessageText(), GetProgramString(IDS_VIDEO_START_ERROR));
+    EXPECT_FALSE(dlg.Parts().pVideoRecord->IsRecording());
+    EXPECT_FALSE(QFile::exists(nothing));
+
+    // A 30-second recording, the window closed after a few frames: the file
+    // is whole when the window has gone.
     const QString closed = m_Dir.filePath(QStringLiteral("closed.avi"));
     ClickVideo(closed, QStringLiteral("30"));
     ASSERT_TRUE(dlg.Parts().pVideoRecord->IsRecording());
