@@ -117,8 +117,8 @@ public:
     QWidget* GetDlgItem(int nID) const override;
     QString GetStatusPartText(int nPart) const override;
     QString GetMessageText() const { return m_MessageText; }
-    // The window's parts as they are now (tests and measurements reach the
-    // flows through them); valid once the window initialised.
+    // The window's parts as they are now, for tests and benchmarks to reach
+    // the flows through; valid once the window initialised.
     MAIN_WINDOW_PARTS Parts();
     // Lays the controls out again (a resize, a control shown or hidden).
     void UpdateLayout() override;
