@@ -136,7 +136,10 @@ void CPixmetraApp::SelectLanguage()
     const bool bEnglish = m_SystemSetting.LanguageKind == 1;
     const QString file = bEnglish ? QStringLiteral("LangTransEnglish.ini") : QStringLiteral("LangTransJapanese.ini");
     const QString language = bEnglish ? QStringLiteral("ENGLISH") : QStringLiteral("JAPANESE");
-    m_MultiLanguageTranslator.SetTranslation(FindUserOrInstalledFile(file), language);
+    const QString path = FindUserOrInstalledFile(file);
+    // The installed copy stays as the package made it, even for root; a
+    // portable program and the user's own copy gain the missing texts.
+    m_MultiLanguageTranslator.SetTranslation(path, language, path.startsWith(CurrentUserFolders().settings));
 }
 
 
