@@ -102,11 +102,12 @@ BOOL CMultiLanguageIniFileAccess::WriteValue(const QString& path, const QString&
 
 // ---------------------------------------------------------------------------
 
-void CMultiLanguageTranslator::SetTranslation(const QString& path, const QString& languageName)
+void CMultiLanguageTranslator::SetTranslation(const QString& path, const QString& languageName, bool bExtend)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_FilePath = path;
     m_LanguageName = languageName;
+    m_bExtend = bExtend;
     m_FileAccess.DropCache();
 }
 
@@ -145,7 +146,7 @@ QString CMultiLanguageTranslator::TranslateText(const QString& text)
             if (!value.isEmpty()) {
                 result = value;
             }
-        } else {
+        } else if (m_bExtend) {
             m_FileAccess.WriteValue(m_FilePath, m_LanguageName, key, QString());
         }
     }

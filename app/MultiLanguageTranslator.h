@@ -38,14 +38,16 @@ class CMultiLanguageTranslator {
 public:
     QString GetString(UINT nID);
     QString TranslateText(const QString& text);
-    // Both set: translation on. Either empty: texts as built in.
-    void SetTranslation(const QString& path, const QString& languageName);
+    // Both set: translation on. Either empty: texts as built in. bExtend
+    // false leaves the file as it is: missing texts are not added to it.
+    void SetTranslation(const QString& path, const QString& languageName, bool bExtend = true);
     QString GetFilePath() const;
 
 private:
     CMultiLanguageIniFileAccess m_FileAccess;
     QString m_FilePath;
     QString m_LanguageName;
+    bool m_bExtend = true;
     mutable std::mutex m_Mutex;
 };
 

@@ -7,7 +7,7 @@
 #include "app/QSFileIni.h"
 #include "app/WriteFailureText.h"
 #include "platform/AtomicFile.h"
-#include "platform/ModuleFolder.h"
+#include "app/UserFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -72,8 +72,10 @@ BOOL CPixmetraApp::InitInstance()
         return FALSE;
     }
 
-    m_LogFile.Open(platform::GetModuleFolder() + QStringLiteral("Log") + platform::PathSeparator(),
-                   m_SystemSetting.SaveLogDays, QStringLiteral("LogFile"));
+    // An installed program's settings go to the user's folder, made here once;
+    // a failed write is reported when the settings are first stored.
+    MakeSettingsFolder();
+    m_LogFile.Open(CurrentUserFolders().log, m_SystemSetting.SaveLogDays, QStringLiteral("LogFile"));
     SetProgramLog(&m_LogFile);
     m_bLogPublished = true;
     WriteLog(QStringLiteral("[APP]Start ->"));
@@ -121,9 +123,8 @@ void CPixmetraApp::RemoveStaleTempFiles()
 {
     // Holding the lock, no other copy can be writing these files: any
     // temporary file beside them was left by a copy that was killed mid-write.
-    const QString folder = platform::GetModuleFolder();
-    for (const QString& path : {SystemSettingPath(), folder + QStringLiteral("LangTransEnglish.ini"),
-                                folder + QStringLiteral("LangTransJapanese.ini")}) {
+    for (const QString& path : {SystemSettingPath(), FindUserOrInstalledFile(QStringLiteral("LangTransEnglish.ini")),
+                                FindUserOrInstalledFile(QStringLiteral("LangTransJapanese.ini"))}) {
         if (const int n = platform::RemoveStaleTempSiblings(path)) {
             WriteLog(QStringLiteral("[APP]InitInstance() removed %1 unfinished temporary file(s) of ").arg(n) + path);
         }
@@ -135,7 +136,10 @@ void CPixmetraApp::SelectLanguage()
     const bool bEnglish = m_SystemSetting.LanguageKind == 1;
     const QString file = bEnglish ? QStringLiteral("LangTransEnglish.ini") : QStringLiteral("LangTransJapanese.ini");
     const QString language = bEnglish ? QStringLiteral("ENGLISH") : QStringLiteral("JAPANESE");
-    m_MultiLanguageTranslator.SetTranslation(platform::GetModuleFolder() + file, language);
+    const QString path = FindUserOrInstalledFile(file);
+    // The installed copy stays as the package made it, even for root; a
+    // portable program and the user's own copy gain the missing texts.
+    m_MultiLanguageTranslator.SetTranslation(path, language, path.startsWith(CurrentUserFolders().settings));
 }
 
 

@@ -1,5 +1,6 @@
 #include "app/QSFileAccess.h"
 
+#include "app/UserFolders.h"
 #include "platform/AtomicFile.h"
 #include "platform/ModuleFolder.h"
 
@@ -13,6 +14,13 @@
 
 namespace {
 std::atomic<IFileDialogProvider*> g_pDialogProvider{nullptr};
+
+// Without a folder of their own, dialogs start where the user's pictures,
+// videos and exports belong (the program folder only when it is portable).
+QString StartFolder(const QString& initialFolder)
+{
+    return initialFolder.isEmpty() ? CurrentUserFolders().data : initialFolder;
+}
 
 bool IsSeparator(QChar c)
 {
@@ -74,7 +82,7 @@ QString CQSFileAccess::SelectFile(BOOL bOpen, const QString& defExt, const QStri
     if (p == nullptr) {
         return QString();
     }
-    return p->SelectFile(bOpen, defExt, initialFolder, filter.isEmpty() ? DefaultFilter(defExt) : filter,
+    return p->SelectFile(bOpen, defExt, StartFolder(initialFolder), filter.isEmpty() ? DefaultFilter(defExt) : filter,
                          bOverwritePrompt);
 }
 
@@ -96,7 +104,7 @@ QString CQSFileAccess::SelectFolder(const QString& initialFolder)
     if (p == nullptr) {
         return QString();
     }
-    const QString chosen = p->SelectFolder(initialFolder);
+    const QString chosen = p->SelectFolder(StartFolder(initialFolder));
     return chosen.isEmpty() ? QString() : AddBackslash(chosen);
 }
 

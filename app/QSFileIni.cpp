@@ -1,6 +1,7 @@
 #include "app/QSFileIni.h"
 
 #include "app/IniDocument.h"
+#include "app/UserFolders.h"
 #include "platform/ModuleFolder.h"
 #include "platform/TextField.h"
 
@@ -162,7 +163,7 @@ QString FormatFixed(double dValue, int nPlaces)
 
 CQSFileIni::CQSFileIni(const QString& path, BOOL bRelative)
 {
-    const QString folder = GetModuleFolder();
+    const QString folder = CurrentUserFolders().settings;
     if (path.isEmpty()) {
         m_Path = folder + QStringLiteral("Pixmetra.ini");
     } else {

@@ -13,9 +13,9 @@
 
 class CQSFileIni {
 public:
-    // An empty path means the settings file: Pixmetra.ini in the program
-    // folder, whatever the program file is called. bRelative puts path under
-    // the program folder.
+    // An empty path means the settings file: Pixmetra.ini in the settings
+    // folder (beside a portable program, else the user's), whatever the
+    // program file is called. bRelative puts path under that folder.
     explicit CQSFileIni(const QString& path = QString(), BOOL bRelative = FALSE);
     virtual ~CQSFileIni() = default;
 

@@ -5,7 +5,7 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/QSFileIni.h"
 #include "app/SettingKeys.h"
-#include "platform/ModuleFolder.h"
+#include "app/UserFolders.h"
 
 #include <QFileInfo>
 
@@ -264,7 +264,7 @@ void SetDefaultCalibration(CALIBRATION_SETTING& entry, int nIndex)
 void SetDefaultSystemSetting(SYSTEM_SETTING& s)
 {
     ApplyDefaults(SystemKeys(), s);
-    s.SaveLogFolderPath = platform::GetModuleFolder() + QStringLiteral("Log") + platform::PathSeparator();
+    s.SaveLogFolderPath = CurrentUserFolders().log;
 }
 
 void LoadSystemSetting(SYSTEM_SETTING& s)

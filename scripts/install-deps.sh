@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-noto-cjk
   xvfb xauth imagemagick
   xdotool openbox x11-utils ffmpeg
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "workflow/PixmetraDlg.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <memory>
 
@@ -35,6 +36,9 @@ int RunMainWindow(CPixmetraApp& theApp)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The installed menu entry and icon: desktops match the windows to them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.pixmetra.Pixmetra"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pixmetra")));
     CPixmetraApp theApp;
     // Export, calibration files and folders ask through this; without it every
     // choice would come back as cancelled.

@@ -3,10 +3,14 @@
 #include "app/AppStrings.h"
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
+#include "app/SystemSetting.h"
+#include "app/UserFolders.h"
+#include "app/dialogs/LogCopyFolder.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "ui_AboutDlg.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 
@@ -24,6 +28,8 @@ constexpr CONTROL_NAME kControls[] = {
     {CAboutDlg::IDC_EDIT_API_VERSION, "IDC_EDIT_API_VERSION"},
     {CAboutDlg::IDC_EDIT_FW_VERSION, "IDC_EDIT_FW_VERSION"},
     {CAboutDlg::IDC_EDIT_SERIAL_NUM, "IDC_EDIT_SERIAL_NUM"},
+    {CAboutDlg::IDC_EDIT_SETTINGS_FILE, "IDC_EDIT_SETTINGS_FILE"},
+    {CAboutDlg::IDC_EDIT_LOG_FOLDER, "IDC_EDIT_LOG_FOLDER"},
 };
 
 constexpr int kIconSize = 32;
@@ -74,6 +80,10 @@ BOOL CAboutDlg::OnInitDialog()
     CPixmetraApp* pApp = CPixmetraApp::GetApp();
     m_Title = pApp != nullptr ? pApp->GetWindowTitle(FALSE)
                               : GetProgramString(IDS_PROGRAM_NAME_NO_CAMERA) + CPixmetraApp::GetVersionText();
+    // Beside the program or in the user's folders: where to look for them.
+    m_SettingsFile = QDir::toNativeSeparators(SystemSettingPath());
+    m_LogFolder = pApp != nullptr ? LogFolderInUse(&pApp->GetLogFile(), pApp->GetSystemSetting().SaveLogFolderPath)
+                                  : CurrentUserFolders().log;
     const QIcon icon = QApplication::windowIcon();
     if (!icon.isNull()) {
         m_pUi->IDC_STATIC_ICON->setPixmap(icon.pixmap(kIconSize, kIconSize));
@@ -109,4 +119,6 @@ void CAboutDlg::UpdateData()
     SetEditText(m_pUi->IDC_EDIT_API_VERSION, m_ApiVersion);
     SetEditText(m_pUi->IDC_EDIT_FW_VERSION, m_FwVersion);
     SetEditText(m_pUi->IDC_EDIT_SERIAL_NUM, m_SerialNum);
+    SetEditText(m_pUi->IDC_EDIT_SETTINGS_FILE, m_SettingsFile);
+    SetEditText(m_pUi->IDC_EDIT_LOG_FOLDER, m_LogFolder);
 }

@@ -1,5 +1,5 @@
-// The version box: the program's title with its version and, when a camera
-// is connected, the camera's identity.
+// The version box: the program's title with its version, when a camera is
+// connected the camera's identity, and where the settings and the log are.
 #pragma once
 
 #include "platform/WinTypes.h"
@@ -23,6 +23,8 @@ public:
     static constexpr int IDC_EDIT_API_VERSION = 1011;
     static constexpr int IDC_EDIT_FW_VERSION = 1012;
     static constexpr int IDC_EDIT_SERIAL_NUM = 1013;
+    static constexpr int IDC_EDIT_SETTINGS_FILE = 1014;
+    static constexpr int IDC_EDIT_LOG_FOLDER = 1015;
 
     explicit CAboutDlg(QWidget* pParent = nullptr);
     ~CAboutDlg() override;
@@ -47,6 +49,8 @@ public:
     QString m_ApiVersion;
     QString m_FwVersion;
     QString m_SerialNum;
+    QString m_SettingsFile;
+    QString m_LogFolder;
 
 protected:
     void showEvent(QShowEvent* pEvent) override;

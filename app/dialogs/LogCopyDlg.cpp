@@ -8,6 +8,7 @@
 #include "ui_LogCopyDlg.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -16,6 +17,7 @@ using Dlg = CLogCopyDlg;
 
 constexpr CParamDialog::CONTROL_NAME kControls[] = {
     {Dlg::IDC_EDIT_COPY_TO_FOLDER, "IDC_EDIT_COPY_TO_FOLDER"},
+    {Dlg::IDC_EDIT_LOG_FOLDER, "IDC_EDIT_LOG_FOLDER"},
     {Dlg::IDC_BTN_SEL_COPY_TO_FOLDER, "IDC_BTN_SEL_COPY_TO_FOLDER"},
     {Dlg::IDC_BTN_START_COPY, "IDC_BTN_START_COPY"},
     {Dlg::IDC_RADIO_LOG_DAYS_30, "IDC_RADIO_LOG_DAYS_30"},
@@ -59,6 +61,8 @@ BOOL CLogCopyDlg::OnInitDialog()
 {
     CParamDialog::OnInitDialog();
     m_pUi->IDC_EDIT_COPY_TO_FOLDER->setText(m_CopyToFolder);
+    m_pUi->IDC_EDIT_LOG_FOLDER->setText(QDir::toNativeSeparators(LogFolderInUse(m_pLog, m_ConfiguredFolder)));
+    m_pUi->IDC_EDIT_LOG_FOLDER->setCursorPosition(0);
     QRadioButton* const radios[] = {m_pUi->IDC_RADIO_LOG_DAYS_30, m_pUi->IDC_RADIO_LOG_DAYS_60,
                                     m_pUi->IDC_RADIO_LOG_DAYS_90};
     radios[m_nSaveLogDaysIdx >= 0 && m_nSaveLogDaysIdx < 3 ? m_nSaveLogDaysIdx : 1]->setChecked(true);

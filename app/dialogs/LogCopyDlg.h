@@ -18,6 +18,7 @@ class CLogCopyDlg : public CParamDialog {
 public:
     enum { IDD = 185 };
     static constexpr int IDC_EDIT_COPY_TO_FOLDER = 1009;
+    static constexpr int IDC_EDIT_LOG_FOLDER = 1010; // where the copy comes from
     static constexpr int IDC_BTN_SEL_COPY_TO_FOLDER = 1120;
     static constexpr int IDC_BTN_START_COPY = 1041;
     static constexpr int IDC_RADIO_LOG_DAYS_30 = 1163;

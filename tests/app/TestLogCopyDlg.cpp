@@ -1,4 +1,4 @@
-// The log copy dialog: the folder the log is written to reaches the chosen
+// The log copy dialog: the folder the log is written to is shown and reaches the chosen
 // destination with the log closed around the copy, a destination inside the
 // log folder is refused untouched, and the retention choice comes back.
 #include "DialogFixture.h"
@@ -15,6 +15,7 @@ TEST_F(DialogTest, LogCopyCopiesTheLogInUseAndRefusesItsOwnFolder)
     // The configured folder is gone; the log is really written in tmp.
     dlg.SetLog(&log, tmp.path() + QStringLiteral("/NoSuchLog/"));
     Show(dlg);
+    EXPECT_EQ(Text(dlg, CLogCopyDlg::IDC_EDIT_LOG_FOLDER), tmp.path() + QLatin1Char('/'));
 
     Click(dlg, CLogCopyDlg::IDC_BTN_START_COPY);
     ExpectOneBox(IDS_SELECT_COPY_TO, MB_ICONWARNING);

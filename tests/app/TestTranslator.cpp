@@ -38,6 +38,12 @@ TEST_F(TranslatorTest, LooksUpAppendsMissingTextsOnceAndFallsBack)
     // String numbers go through the same look-up.
     EXPECT_EQ(tr.GetString(IDS_ALREADY_RUNNING), QStringLiteral("すでに起動しています．"));
     EXPECT_EQ(tr.GetString(kNoSuchString), QString());
+    // A file not to extend (an installed copy) is read and left as it is.
+    const QByteArray before = ReadBytes(path);
+    tr.SetTranslation(path, QStringLiteral("ENGLISH"), false);
+    EXPECT_EQ(tr.TranslateText(QStringLiteral("別の文")), QStringLiteral("別の文"));
+    EXPECT_EQ(tr.TranslateText(QStringLiteral("確定")), QStringLiteral("OK"));
+    EXPECT_EQ(ReadBytes(path), before);
 }
 
 TEST_F(TranslatorTest, MissingBrokenAndForeignFiles)

@@ -5,6 +5,7 @@
 #include "app/PixmetraApp.h"
 #include "app/QSFileAccess.h"
 #include "app/SystemSetting.h"
+#include "app/UserFolders.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/SetLengthDlg.h"
 #include "app/dialogs/StatusLine.h"
@@ -251,7 +252,7 @@ void CCalibrationController::OnLoadCalibrationData()
     if (!pPage->Table().AnyEnabled() ||
         AfxMessageBox(CALIB_ASK_LOAD_OVERWRITE, MB_YESNO | MB_ICONQUESTION, m_Parts.pOwner) == IDYES) {
         CQSFileAccess access;
-        path = access.SelectFile(TRUE, QStringLiteral("clb"), QString(), CalibrationFileFilter(), FALSE);
+        path = access.SelectFile(TRUE, QStringLiteral("clb"), CalibrationFolder(), CalibrationFileFilter(), FALSE);
     }
     pTool->setEnabled(true);
     if (path.isEmpty()) {
@@ -280,7 +281,7 @@ void CCalibrationController::OnSaveCalibrationData()
     pTool->SetSystemSettings();
     CQSFileAccess access;
     // The dialog asks before an existing file is overwritten.
-    const QString path = access.SelectFile(FALSE, QStringLiteral("clb"), QString(), CalibrationFileFilter(), TRUE);
+    const QString path = access.SelectFile(FALSE, QStringLiteral("clb"), CalibrationFolder(), CalibrationFileFilter(), TRUE);
     pTool->setEnabled(true);
     if (path.isEmpty()) {
         return;
