@@ -16,6 +16,10 @@ const QString kWidestFpsText = QStringLiteral("  999.99 fps");
 // the frame counters, the calibration's name, the picture kind, the frame
 // rate; the calibration value and the unit stay whole longest.
 constexpr int kGiveWayOrder[STATUS_PART_COUNT] = {7, 3, 2, 4, 0, 1, 5, 6};
+// The frame rate's part, as wide as its widest text whatever it shows.
+constexpr int kFpsPart = 1;
+// The last part, the rest of the bar: the pointer's readout lies in it.
+constexpr int kRestPart = STATUS_PART_COUNT - 1;
 
 } // namespace
 
@@ -34,12 +38,16 @@ CMainStatusBar::CMainStatusBar(QWidget* pParent, double dDisplayScale)
     m_Parts[3]->setText(QStringLiteral(" bad frames："));
     m_Parts[5]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_CALIBRATION_VALUE)));
     m_Parts[6]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_UNIT_NAME)));
+    m_pReadout = new QLabel(m_Parts[kRestPart]);
+    m_pReadout->setObjectName(QStringLiteral("statusPointer"));
+    m_pReadout->setTextFormat(Qt::PlainText);
 }
 
 int CMainStatusBar::PartNeed(int nPart) const
 {
     const QLabel* pPart = m_Parts[size_t(nPart)];
-    const QString text = nPart == 1 ? kWidestFpsText : pPart->text();
+    ++m_nMeasured;
+    const QString text = nPart == kFpsPart ? kWidestFpsText : pPart->text();
     // Frame, margins and a little air on each side of the text.
     return pPart->fontMetrics().horizontalAdvance(text) + 2 * pPart->frameWidth() + Scaled(10, m_dDisplayScale);
 }
@@ -72,8 +80,42 @@ void CMainStatusBar::Layout(int nWidth, int nWindowHeight)
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
         m_Parts[size_t(i)]->setGeometry(left, 0, std::max(0, widths[size_t(i)] - 2), kStatusHeight);
         left += widths[size_t(i)];
+        m_Fitted[size_t(i)] = m_Parts[size_t(i)]->text();
     }
+    m_pReadout->setGeometry(m_Parts[kRestPart]->contentsRect().adjusted(Scaled(4, m_dDisplayScale), 0, 0, 0));
     m_bLaidOut = true;
+}
+
+bool CMainStatusBar::MayOutgrow(int nPart, const QString& text) const
+{
+    if (nPart == kFpsPart) {
+        return false;
+    }
+    const QString& fitted = m_Fitted[size_t(nPart)];
+    if (text.size() > fitted.size()) {
+        return true;
+    }
+    // A user-interface font draws its digits alike wide: a count that keeps
+    // its length keeps its width.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != fitted[i] && !(text[i].isDigit() && fitted[i].isDigit())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CMainStatusBar::SetPointerReadout(const QString& text)
+{
+    // Changes with every move of the mouse: only this label repaints, nothing is measured.
+    if (m_pReadout->text() != text) {
+        m_pReadout->setText(text);
+    }
+}
+
+QString CMainStatusBar::GetPointerReadout() const
+{
+    return m_pReadout->text();
 }
 
 void CMainStatusBar::SetStatusPart(int nPart, const QString& text)
@@ -83,9 +125,16 @@ void CMainStatusBar::SetStatusPart(int nPart, const QString& text)
     }
     QLabel* pPart = m_Parts[size_t(nPart)];
     pPart->setText(text);
+    // Measuring a text is dear next to the ten changes a second of the
+    // counters: only a text that may be wider than one that fitted is.
+    if (!m_bLaidOut || !MayOutgrow(nPart, text)) {
+        return;
+    }
     // A text wider than its part makes room for itself.
-    if (m_bLaidOut && PartNeed(nPart) > pPart->width() + 2) {
+    if (PartNeed(nPart) > pPart->width() + 2) {
         Layout(width(), y() + kStatusHeight);
+    } else {
+        m_Fitted[size_t(nPart)] = text;
     }
 }
 

@@ -52,6 +52,8 @@ class CZoomWndFlow;
 class ISeriesClock;
 class CMeasureModeDlg;
 class CPictureBox;
+class CPictureNavigator;
+class CPointerReadout;
 class CSeriesController;
 class CVideoRecord;
 class QListWidget;
@@ -92,6 +94,7 @@ public:
     void OnBnClickedBtnZoomOut() { m_pView->ZoomOut(); }
     void OnCbnSelchangeComboRatio(int nSel) { m_pView->SelectRatio(nSel); }
     CPictureViewController& View() { return *m_pView; }
+    CPictureNavigator& Navigator() { return *m_pNavigator; }
 
     // settings/: the camera adjustment and the system settings, applied to the running window.
     void OnBnClickedBtnCameraSetting() { m_pSettings->OnBnClickedBtnCameraSetting(); }
@@ -183,4 +186,7 @@ private:
     std::unique_ptr<CSeriesController> m_pSeries;
     std::unique_ptr<CSettingsController> m_pSettings;
     std::unique_ptr<CCalibrationController> m_pCalibration;
+    // The wheel and the middle button on the picture, and what lies under the pointer.
+    std::unique_ptr<CPointerReadout> m_pReadout;
+    std::unique_ptr<CPictureNavigator> m_pNavigator;
 };
