@@ -18,8 +18,6 @@ const QString kWidestFpsText = QStringLiteral("  999.99 fps");
 constexpr int kGiveWayOrder[STATUS_PART_COUNT] = {7, 3, 2, 4, 0, 1, 5, 6};
 // The frame rate's part, as wide as its widest text whatever it shows.
 constexpr int kFpsPart = 1;
-// The last part, the rest of the bar: the pointer's readout lies in it.
-constexpr int kRestPart = STATUS_PART_COUNT - 1;
 
 } // namespace
 
@@ -38,9 +36,11 @@ CMainStatusBar::CMainStatusBar(QWidget* pParent, double dDisplayScale)
     m_Parts[3]->setText(QStringLiteral(" bad frames："));
     m_Parts[5]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_CALIBRATION_VALUE)));
     m_Parts[6]->setText(QStringLiteral(" %1：").arg(GetProgramString(IDS_UNIT_NAME)));
-    m_pReadout = new QLabel(m_Parts[kRestPart]);
+    m_pReadout = new QLabel(this);
     m_pReadout->setObjectName(QStringLiteral("statusPointer"));
     m_pReadout->setTextFormat(Qt::PlainText);
+    m_pReadout->setFrameShape(QFrame::Panel);
+    m_pReadout->setFrameShadow(QFrame::Sunken);
 }
 
 int CMainStatusBar::PartNeed(int nPart) const
@@ -78,20 +78,16 @@ void CMainStatusBar::Layout(int nWidth, int nWindowHeight)
     setGeometry(0, nWindowHeight - kStatusHeight, nWidth, kStatusHeight);
     int left = 0;
     for (int i = 0; i < STATUS_PART_COUNT; ++i) {
-        m_Parts[size_t(i)]->setGeometry(left, 0, std::max(0, widths[size_t(i)] - 2), kStatusHeight);
+        m_Parts[size_t(i)]->setGeometry(left, kStatusRowHeight, std::max(0, widths[size_t(i)] - 2), kStatusRowHeight);
         left += widths[size_t(i)];
         m_Fitted[size_t(i)] = m_Parts[size_t(i)]->text();
     }
-    m_pReadout->setGeometry(m_Parts[kRestPart]->contentsRect().adjusted(Scaled(4, m_dDisplayScale), 0, 0, 0));
+    m_pReadout->setGeometry(0, 0, std::max(0, nWidth - 2), kStatusRowHeight);
     m_bLaidOut = true;
 }
 
-bool CMainStatusBar::MayOutgrow(int nPart, const QString& text) const
+bool CMainStatusBar::MayOutgrow(const QString& fitted, const QString& text)
 {
-    if (nPart == kFpsPart) {
-        return false;
-    }
-    const QString& fitted = m_Fitted[size_t(nPart)];
     if (text.size() > fitted.size()) {
         return true;
     }
@@ -107,15 +103,11 @@ bool CMainStatusBar::MayOutgrow(int nPart, const QString& text) const
 
 void CMainStatusBar::SetPointerReadout(const QString& text)
 {
-    // Changes with every move of the mouse: only this label repaints, nothing is measured.
+    // Changes with every move of the mouse: only this label repaints, and
+    // its row is the bar's whole width, so nothing is measured.
     if (m_pReadout->text() != text) {
         m_pReadout->setText(text);
     }
-}
-
-QString CMainStatusBar::GetPointerReadout() const
-{
-    return m_pReadout->text();
 }
 
 void CMainStatusBar::SetStatusPart(int nPart, const QString& text)
@@ -127,7 +119,7 @@ void CMainStatusBar::SetStatusPart(int nPart, const QString& text)
     pPart->setText(text);
     // Measuring a text is dear next to the ten changes a second of the
     // counters: only a text that may be wider than one that fitted is.
-    if (!m_bLaidOut || !MayOutgrow(nPart, text)) {
+    if (!m_bLaidOut || nPart == kFpsPart || !MayOutgrow(m_Fitted[size_t(nPart)], text)) {
         return;
     }
     // A text wider than its part makes room for itself.

@@ -33,7 +33,7 @@ protected:
     // The readout for the pixel under the pointer, waited for.
     bool WaitForReadoutOf(CProgramRun& run, const QPoint& pixel)
     {
-        const QString head = QStringLiteral(" x %1  y %2 ").arg(pixel.x()).arg(pixel.y());
+        const QString head = QStringLiteral(" %1, %2 px ").arg(pixel.x()).arg(pixel.y());
         return run.WaitForMap(kWindowMs, [&](const WINDOW_MAP& m) {
             const MAP_CONTROL* c = m.Control(kMain, kReadout);
             return c != nullptr && c->text.startsWith(head);
@@ -125,7 +125,9 @@ TEST_F(WheelAndPanTest, ReadoutFitsTheStatusBarAt1366InBothLanguages)
     for (const bool bEnglish : {false, true}) {
         SCOPED_TRACE(bEnglish ? "English" : "Japanese");
         CProgramRun run(m_X);
-        StartProgram(run, 1.0, bEnglish ? QByteArray(kCalibratedIni).append(kEnglishIni).constData() : kCalibratedIni);
+        // A calibration as a microscope gives one: the place reads with all its decimals.
+        QByteArray ini = QByteArray(kCalibratedIni).replace("Calibration-1=1\n", "Calibration-1=3.85802\n");
+        StartProgram(run, 1.0, (bEnglish ? ini.append(kEnglishIni) : ini).constData());
         if (HasFatalFailure()) {
             return;
         }
@@ -143,7 +145,7 @@ TEST_F(WheelAndPanTest, ReadoutFitsTheStatusBarAt1366InBothLanguages)
         EXPECT_LE(pReadout->rect.right(), pMain->rect.right());
         if (qEnvironmentVariableIsSet("PIXMETRA_SYSTEM_SHOTS")) {
             // For a person to look at: the bottom of the main window.
-            const QRect bottom(pMain->rect.left(), pReadout->rect.top() - 40, pMain->rect.width(), 70);
+            const QRect bottom(pMain->rect.left(), pReadout->rect.top() - 30, pMain->rect.width(), 80);
             m_X.Screenshot().copy(bottom).save(QStringLiteral("%1/status-readout-%2.png")
                                                    .arg(qEnvironmentVariable("PIXMETRA_SYSTEM_SHOTS"),
                                                         bEnglish ? QStringLiteral("English") : QStringLiteral("Japanese")));

@@ -296,9 +296,9 @@ TEST_F(PictureNavigationTest, ReadoutShowsThePixelAClickTakesItsValueAndPlace)
             const POINT p = eng.GetInputPoint(eng.GetPointCount() - 1);
             const QString value = c.bGrey ? GetProgramString(IDS_POINTER_GREY) + QStringLiteral(" %1").arg((p.x + 2 * p.y) % 256)
                                           : QStringLiteral("R %1  G %2  B 30").arg(p.x % 256).arg(p.y % 256);
-            QString want = QStringLiteral(" x %1  y %2   %3").arg(p.x).arg(p.y).arg(value);
+            QString want = QStringLiteral(" %1, %2 px    %3").arg(p.x).arg(p.y).arg(value);
             if (c.bCalibrated) {
-                want += QStringLiteral("   (%1, %2 mm)")
+                want += QStringLiteral("    %1, %2 mm")
                             .arg(QString::fromStdU16String(FormatValueString(p.x * 0.25, 3)),
                                  QString::fromStdU16String(FormatValueString(p.y * 0.25, 3)));
             }
