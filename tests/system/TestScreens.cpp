@@ -146,7 +146,8 @@ TEST_P(ScreensTest, EveryWindowFitsAtFirstStart)
                            pszLanguage);
         // A parameter dialog: the reference length, after a reference line is
         // drawn (left of and below the magnifier, which opens over the middle).
-        // The magnifier, centred on the main window, may lie over the tool window's buttons: away with it.
+        // The magnifier, centred on the main window, may lie over the tool
+        // window's buttons: away with it.
         ASSERT_TRUE(run.ClickControl(kTool, QStringLiteral("checkDispZoom")));
         ASSERT_TRUE(run.WaitForNoWindow(QString::fromLatin1(kMagnifier), kWindowMs));
         ASSERT_TRUE(run.ClickControl(kTool, QStringLiteral("btnSetCalibration")));

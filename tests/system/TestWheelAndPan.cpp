@@ -16,8 +16,10 @@ const QString kReadout = QStringLiteral("statusPointer");
 
 class WheelAndPanTest : public SystemTest {
 protected:
-    // The pointer to a screen point, and what the program's map says once it settled there.
-    void PointerTo(const QPoint& pos) { m_X.XdoTool({QStringLiteral("mousemove"), QString::number(pos.x()), QString::number(pos.y())}); }
+    void PointerTo(const QPoint& pos)
+    {
+        m_X.XdoTool({QStringLiteral("mousemove"), QString::number(pos.x()), QString::number(pos.y())});
+    }
 
     // Waits for a view other than `before` (a turn of the wheel or a drag done); the map then.
     WINDOW_MAP WaitForView(CProgramRun& run, const QString& before)
@@ -146,9 +148,9 @@ TEST_F(WheelAndPanTest, ReadoutFitsTheStatusBarAt1366InBothLanguages)
         if (qEnvironmentVariableIsSet("PIXMETRA_SYSTEM_SHOTS")) {
             // For a person to look at: the bottom of the main window.
             const QRect bottom(pMain->rect.left(), pReadout->rect.top() - 30, pMain->rect.width(), 80);
-            m_X.Screenshot().copy(bottom).save(QStringLiteral("%1/status-readout-%2.png")
-                                                   .arg(qEnvironmentVariable("PIXMETRA_SYSTEM_SHOTS"),
-                                                        bEnglish ? QStringLiteral("English") : QStringLiteral("Japanese")));
+            const QString language = bEnglish ? QStringLiteral("English") : QStringLiteral("Japanese");
+            const QString folder = qEnvironmentVariable("PIXMETRA_SYSTEM_SHOTS");
+            m_X.Screenshot().copy(bottom).save(QStringLiteral("%1/status-readout-%2.png").arg(folder, language));
         }
         run.Kill();
     }

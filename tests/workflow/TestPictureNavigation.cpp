@@ -294,7 +294,8 @@ TEST_F(PictureNavigationTest, ReadoutShowsThePixelAClickTakesItsValueAndPlace)
             const CRgnDataCtrl& eng = dlg.Overlay()->Engine();
             ASSERT_GT(eng.GetPointCount(), 0);
             const POINT p = eng.GetInputPoint(eng.GetPointCount() - 1);
-            const QString value = c.bGrey ? GetProgramString(IDS_POINTER_GREY) + QStringLiteral(" %1").arg((p.x + 2 * p.y) % 256)
+            const QString value = c.bGrey ? GetProgramString(IDS_POINTER_GREY) +
+                                                QStringLiteral(" %1").arg((p.x + 2 * p.y) % 256)
                                           : QStringLiteral("R %1  G %2  B 30").arg(p.x % 256).arg(p.y % 256);
             QString want = QStringLiteral(" %1, %2 px    %3").arg(p.x).arg(p.y).arg(value);
             if (c.bCalibrated) {

@@ -30,9 +30,12 @@ QString PointerReadoutText(const CAccImage& image, bool bGrey, POINT pixel, doub
             value = QStringLiteral("R %1  G %2  B %3").arg(p[2]).arg(p[1]).arg(p[0]); // stored blue first
         }
     }
-    QString text = QStringLiteral(" %1, %2 %3    %4").arg(pixel.x).arg(pixel.y).arg(GetProgramString(IDS_UNIT_PIXEL), value);
+    QString text =
+        QStringLiteral(" %1, %2 %3    %4").arg(pixel.x).arg(pixel.y).arg(GetProgramString(IDS_UNIT_PIXEL), value);
     if (dPerPixel > 0.0) {
-        const auto place = [&](int32_t n) { return QString::fromStdU16String(FormatValueString(n * dPerPixel, nDecimals)); };
+        const auto place = [&](int32_t n) {
+            return QString::fromStdU16String(FormatValueString(n * dPerPixel, nDecimals));
+        };
         text += QStringLiteral("    %1, %2 %3").arg(place(pixel.x), place(pixel.y), unit);
     }
     return text;
