@@ -15,6 +15,8 @@
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/live/PictureNavigator.h"
+#include "workflow/live/PointerReadout.h"
 #include "workflow/live/PictureViewController.h"
 #include "workflow/toolwnd/MeasureModeDlg.h"
 
@@ -185,6 +187,11 @@ BOOL CPixmetraDlg::InitWindow()
     m_pView = std::make_unique<CPictureViewController>(PICTURE_VIEW_PARTS{
         m_Geometry, *m_pLive, m_pPicture, m_pLayeredWnd, m_pUi->comboRatio, m_pUi->scrollHorz, m_pUi->scrollVert});
     m_pLive->AttachView(LIVE_VIEW_PARTS{*m_pView, m_pPicture, m_pLayeredWnd});
+    m_pReadout = std::make_unique<CPointerReadout>(
+        m_Geometry, *m_pLive, m_Setting, [this](const QString& text) { m_pStatusBar->SetPointerReadout(text); });
+    m_pNavigator = std::make_unique<CPictureNavigator>(
+        PICTURE_NAVIGATOR_PARTS{m_Geometry, *m_pView, *m_pLive, m_pPicture, m_pLayeredWnd,
+                                [this](std::optional<QPoint> pos) { m_pReadout->Show(pos); }});
     m_pMeasure->AttachWindows(m_pLayeredWnd, m_pMeasureModeDlg);
 
     // The first size: generous, but never beyond the screen.

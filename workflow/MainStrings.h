@@ -56,5 +56,8 @@ constexpr UINT IDS_SCALE_SHOWN = 539;
 constexpr UINT IDS_SCALE_CANCELLED = 540;
 constexpr UINT IDS_SCALE_HIDDEN = 541;
 
+// The status bar's reading of the pixel under the pointer.
+constexpr UINT IDS_POINTER_GREY = 690; // before a grey picture's level
+
 // Camera adjustment.
 constexpr UINT IDS_RESOLUTION_ERROR = 628;

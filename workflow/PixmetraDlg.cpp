@@ -23,6 +23,8 @@
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/live/PictureNavigator.h"
+#include "workflow/live/PointerReadout.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/overlay/CrossLines.h"
@@ -349,6 +351,9 @@ struct CPixmetraDlg::MESSAGE_TABLE {
              w.m_pLive->OnCameraFrame(int(wp), int(lp));
              if (w.m_pZoomFlow != nullptr) {
                  w.m_pZoomFlow->OnNewPicture();
+             }
+             if (w.m_pReadout != nullptr) {
+                 w.m_pReadout->OnNewPicture();
              }
          }},
         {WM_CAMERA_DISCONNECT, [](CPixmetraDlg& w, WPARAM, LPARAM) { w.m_pLive->OnDisConnectedMessage(); }},

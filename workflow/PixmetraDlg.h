@@ -53,6 +53,8 @@ class CZoomWndFlow;
 class ISeriesClock;
 class CMeasureModeDlg;
 class CPictureBox;
+class CPictureNavigator;
+class CPointerReadout;
 class CSeriesController;
 class CVideoRecord;
 class QListWidget;
@@ -187,4 +189,7 @@ private:
     std::unique_ptr<CSeriesController> m_pSeries;
     std::unique_ptr<CSettingsController> m_pSettings;
     std::unique_ptr<CCalibrationController> m_pCalibration;
+    // The wheel and the middle button on the picture, and what lies under the pointer.
+    std::unique_ptr<CPointerReadout> m_pReadout;
+    std::unique_ptr<CPictureNavigator> m_pNavigator;
 };

@@ -1,10 +1,10 @@
 // A click measures from the image pixel the pointer is on: the picture's grid
 // lines found on the screen as a person sees them, clicked on their first and
 // last screen columns, give the grid's known pitch at every zoom.
+#include "system/PictureView.h"
 #include "system/SystemFixture.h"
 
 #include <QImage>
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -14,18 +14,6 @@ constexpr int kGridPitch = 50; // the simulated camera's grid, in image pixels
 
 const QString kMain = QString::fromLatin1(kMainWindow);
 const QString kTool = QString::fromLatin1(kToolWindow);
-
-struct VIEW {
-    double dRatio = 0.0;
-    QPoint scroll;
-};
-
-VIEW ParseView(const QString& info)
-{
-    static const QRegularExpression re(QStringLiteral("ratio=([0-9.eE+-]+) scroll=(-?\\d+),(-?\\d+)"));
-    const QRegularExpressionMatch m = re.match(info);
-    return m.hasMatch() ? VIEW{m.captured(1).toDouble(), QPoint(m.captured(2).toInt(), m.captured(3).toInt())} : VIEW{};
-}
 
 // A grid line's pixel: well darker than the ground (the camera's colour
 // balance tints both), and not the red of the rings.
