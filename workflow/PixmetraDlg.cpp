@@ -24,6 +24,7 @@
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
+#include "workflow/measure/EdgeSnapFlow.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/overlay/CrossLines.h"
 #include "workflow/overlay/ScaleBar.h"
@@ -150,6 +151,7 @@ void CPixmetraDlg::CreateFlows()
         m_pMeasureModeDlg, *m_pCrossLines, m_pZoomFlow.get(), [this] { return !m_pMeasure->Results().empty(); },
         [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { m_pCalibration->ApplyCalibration(); },
         [this] { return SaveContinueState().bSaving || m_pVideoRecord->IsRecording(); }});
+    m_pEdgeSnap = std::make_unique<CEdgeSnapFlow>(EDGE_SNAP_PARTS{AccImage, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
 }
 
 void CPixmetraDlg::SetStatusMessage(const QString& text)

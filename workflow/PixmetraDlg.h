@@ -47,6 +47,7 @@ class CAboutDlg;
 class CMainStatusBar;
 class CCalibrationController;
 class CCrossLines;
+class CEdgeSnapFlow;
 class CScaleBar;
 class CZoomWndFlow;
 class ISeriesClock;
@@ -183,4 +184,5 @@ private:
     std::unique_ptr<CSeriesController> m_pSeries;
     std::unique_ptr<CSettingsController> m_pSettings;
     std::unique_ptr<CCalibrationController> m_pCalibration;
+    std::unique_ptr<CEdgeSnapFlow> m_pEdgeSnap;
 };
