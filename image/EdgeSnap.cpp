@@ -8,16 +8,16 @@ namespace image {
 namespace {
 
 // Beyond the radius: the line test looks 4 pixels to either side of a
-// pixel, on the picture smoothed over 3 x 3.
-constexpr int32_t kMargin = 5;
+// pixel, on the picture smoothed over 5 x 5.
+constexpr int32_t kMargin = 6;
 constexpr int32_t kMaxSide = 2 * (CEdgeSnap::kMaxRadius + kMargin) + 1;
-// Across a line up to 5 pixels wide both sides lie this far out (after the
-// smoothing has widened it by one pixel each way).
+// Across a line up to 5 pixels wide both sides lie this far out.
 constexpr int32_t kAxisReach = 4;
 constexpr int32_t kDiagonalReach = 3;
-// Sums of 3 x 3 grey levels.
-constexpr int32_t kBoxWeight = 9;
-constexpr int32_t kMinResponse = CEdgeSnap::kMinContrast * kBoxWeight;
+// The binomial 1 4 6 4 1 both ways: it keeps a single peak in the middle of
+// a line 1 to 5 pixels wide, however flat the line's top.
+constexpr int32_t kSmoothWeight = 256;
+constexpr int32_t kMinResponse = CEdgeSnap::kMinContrast * kSmoothWeight;
 // A Sobel response of a step is 4 times the step.
 constexpr int64_t kMinGradient2 = int64_t(4 * kMinResponse) * (4 * kMinResponse);
 
@@ -28,6 +28,14 @@ inline int32_t Grey(const uint8_t* p, uint32_t nBits)
     }
     // Blue, green, red as the eye weighs them, in fixed point.
     return (29 * p[0] + 150 * p[1] + 77 * p[2]) >> 8;
+}
+
+// The squared Sobel gradient at p, rows n apart.
+inline int64_t Gradient2(const int32_t* p, int32_t n)
+{
+    const int64_t gx = (p[-n + 1] + 2 * p[1] + p[n + 1]) - (p[-n - 1] + 2 * p[-1] + p[n - 1]);
+    const int64_t gy = (p[n - 1] + 2 * p[n] + p[n + 1]) - (p[-n - 1] + 2 * p[-n] + p[-n + 1]);
+    return gx * gx + gy * gy;
 }
 
 // A candidate found so far: its value, then the nearer one on a tie.
@@ -53,8 +61,8 @@ struct BEST {
 struct CEdgeSnap::WORK {
     int32_t nSide = 0;
     int16_t grey[kMaxSide * kMaxSide];
-    int16_t rowSum[kMaxSide * kMaxSide];
-    int16_t box[kMaxSide * kMaxSide];
+    int32_t rowSum[kMaxSide * kMaxSide];
+    int32_t smooth[kMaxSide * kMaxSide];
 };
 
 int32_t SnapRadius(double dRatio, int32_t nScreenPixels)
@@ -64,6 +72,11 @@ int32_t SnapRadius(double dRatio, int32_t nScreenPixels)
     }
     const double r = std::ceil(double(nScreenPixels) / dRatio - 1e-9);
     return int32_t(std::clamp(r, 2.0, double(CEdgeSnap::kMaxRadius)));
+}
+
+int32_t CEdgeSnap::ReadHalfSide(int32_t nRadius)
+{
+    return std::clamp(nRadius, 1, kMaxRadius) + kMargin;
 }
 
 CEdgeSnap::CEdgeSnap() : m_pWork(std::make_unique<WORK>()) {}
@@ -112,27 +125,29 @@ bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRad
         return false;
     }
     const int32_t r = std::clamp(nRadius, 1, kMaxRadius);
-    const int32_t half = r + kMargin;
+    const int32_t half = ReadHalfSide(r);
     const int32_t n = 2 * half + 1;
     ReadGrey(view, ptPointer, half);
 
-    // 3 x 3 sums: the noise averaged out, and a line's middle the extreme
-    // across it however flat its top.
+    // Smoothed: the noise averaged out, and a line's middle the extreme
+    // across it.
     WORK& w = *m_pWork;
     for (int32_t y = 0; y < n; ++y) {
         const int16_t* g = w.grey + size_t(y) * n;
-        int16_t* h = w.rowSum + size_t(y) * n;
-        for (int32_t x = 1; x < n - 1; ++x) {
-            h[x] = int16_t(g[x - 1] + g[x] + g[x + 1]);
+        int32_t* h = w.rowSum + size_t(y) * n;
+        for (int32_t x = 2; x < n - 2; ++x) {
+            h[x] = g[x - 2] + 4 * (g[x - 1] + g[x + 1]) + 6 * g[x] + g[x + 2];
         }
     }
-    for (int32_t y = 1; y < n - 1; ++y) {
-        const int16_t* a = w.rowSum + size_t(y - 1) * n;
-        const int16_t* b = a + n;
-        const int16_t* c = b + n;
-        int16_t* s = w.box + size_t(y) * n;
-        for (int32_t x = 1; x < n - 1; ++x) {
-            s[x] = int16_t(a[x] + b[x] + c[x]);
+    for (int32_t y = 2; y < n - 2; ++y) {
+        const int32_t* a = w.rowSum + size_t(y - 2) * n;
+        const int32_t* b = a + n;
+        const int32_t* c = b + n;
+        const int32_t* d = c + n;
+        const int32_t* e = d + n;
+        int32_t* s = w.smooth + size_t(y) * n;
+        for (int32_t x = 2; x < n - 2; ++x) {
+            s[x] = a[x] + 4 * (b[x] + d[x]) + 6 * c[x] + e[x];
         }
     }
 
@@ -141,7 +156,7 @@ bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRad
     const int32_t dxLo = std::max(-r, -ptPointer.x), dxHi = std::min(r, info.nWidth - 1 - ptPointer.x);
     const int32_t r2 = r * r;
     const int32_t reach[4] = {kAxisReach, kAxisReach * n, kDiagonalReach * (n + 1), kDiagonalReach * (n - 1)};
-    const int16_t* s = w.box;
+    const int32_t* s = w.smooth;
 
     // First the strongest dark line, bright line and gradient.
     int32_t darkMax = 0, brightMax = 0;
@@ -159,14 +174,12 @@ bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRad
                 darkMax = std::max(darkMax, std::min(a, b) - v);
                 brightMax = std::max(brightMax, v - std::max(a, b));
             }
-            const int32_t gx = (s[c - n + 1] + 2 * s[c + 1] + s[c + n + 1]) - (s[c - n - 1] + 2 * s[c - 1] + s[c + n - 1]);
-            const int32_t gy = (s[c + n - 1] + 2 * s[c + n] + s[c + n + 1]) - (s[c - n - 1] + 2 * s[c - n] + s[c - n + 1]);
-            grad2Max = std::max(grad2Max, int64_t(gx) * gx + int64_t(gy) * gy);
+            grad2Max = std::max(grad2Max, Gradient2(s + c, n));
         }
     }
 
-    // A line wins over the edges along its own sides (whose steps reach
-    // about two thirds of its contrast) unless a far stronger edge is near.
+    // A line wins over the edges along its own sides (whose steps stay
+    // below its contrast) unless a far stronger edge is near.
     const bool bDark = darkMax >= brightMax;
     const int32_t lineMax = bDark ? darkMax : brightMax;
     const int64_t step4 = int64_t(std::sqrt(double(grad2Max))); // 4 x the step
@@ -195,11 +208,7 @@ bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRad
                     best.Offer(bDark ? -v : v, d2, dx, dy);
                 }
             } else {
-                const int32_t gx =
-                    (s[c - n + 1] + 2 * s[c + 1] + s[c + n + 1]) - (s[c - n - 1] + 2 * s[c - 1] + s[c + n - 1]);
-                const int32_t gy =
-                    (s[c + n - 1] + 2 * s[c + n] + s[c + n + 1]) - (s[c - n - 1] + 2 * s[c - n] + s[c - n + 1]);
-                best.Offer(int64_t(gx) * gx + int64_t(gy) * gy, d2, dx, dy);
+                best.Offer(Gradient2(s + c, n), d2, dx, dy);
             }
         }
     }

@@ -41,6 +41,8 @@ public:
     // false when nothing there stands out from the noise or the pointer lies
     // off the picture. nRadius is kept within 1..kMaxRadius.
     bool FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRadius, POINT& ptTarget);
+    // Half the side of the square of pixels FindTarget reads around the pointer.
+    static int32_t ReadHalfSide(int32_t nRadius);
 
 private:
     struct WORK;
