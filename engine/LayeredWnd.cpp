@@ -2,6 +2,7 @@
 
 #include "engine/OverlayMessages.h"
 
+#include <QColor>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -44,7 +45,7 @@ void CLayeredWnd::DrawSnapMarker(QPainter& painter) const
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor::fromRgb(kSnapMarkerColour), 2));
     painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(c, 5.0, 5.0);
+    painter.drawEllipse(c, kSnapMarkerRadius, kSnapMarkerRadius);
     painter.drawPoint(c);
     painter.restore();
 }

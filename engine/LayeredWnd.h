@@ -8,8 +8,8 @@
 #include "engine/LayeredInput.h"
 #include "engine/QtTextMeasurer.h"
 #include "engine/RgnDataDrawer.h"
+#include "engine/SnapMarker.h"
 
-#include <QColor>
 #include <QWidget>
 
 class QPainter;
@@ -18,8 +18,6 @@ class QPainter;
 // any snap. Shift and Ctrl square segments up; many window managers take
 // Alt with a click for moving windows.
 constexpr Qt::KeyboardModifier kExactPointerModifier = Qt::MetaModifier;
-// The marker of the pixel the next point lands on, drawn on screen only.
-constexpr QRgb kSnapMarkerColour = 0xffff00ff;
 
 class CLayeredWnd : public QWidget {
 public:
