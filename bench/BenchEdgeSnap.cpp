@@ -15,15 +15,7 @@ constexpr double kFitRatio = 0.39;
 
 const std::vector<uint8_t>& Scene()
 {
-    static const std::vector<uint8_t> frame = [] {
-        simcam::CTestPattern pattern;
-        pattern.Render(kW, kH, simcam::PATTERN_LOOK{});
-        std::vector<uint8_t> v(size_t(kW) * kH * 3);
-        int ox = 0, oy = 0;
-        simcam::CTestPattern::StillOffset(ox, oy);
-        pattern.CutFrame(v.data(), ox, oy, false, 0);
-        return v;
-    }();
+    static const std::vector<uint8_t> frame = simcam::CTestPattern::StillFrame(kW, kH);
     return frame;
 }
 

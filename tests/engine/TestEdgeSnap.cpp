@@ -91,12 +91,7 @@ protected:
 
     SceneSnapTest() : input(&sink), snap(picture)
     {
-        simcam::CTestPattern pattern;
-        pattern.Render(kSceneW, kSceneH, simcam::PATTERN_LOOK{});
-        int ox = 0, oy = 0;
-        simcam::CTestPattern::StillOffset(ox, oy);
-        std::vector<uint8_t> frame(size_t(kSceneW) * kSceneH * 3);
-        pattern.CutFrame(frame.data(), ox, oy, false, 0);
+        const std::vector<uint8_t> frame = simcam::CTestPattern::StillFrame(kSceneW, kSceneH);
         picture.SetImage(frame.data(), IMAGE_INFO{24, kSceneW, kSceneH}, kSceneW * 3);
         CRgnDataCtrl& eng = input.Engine();
         eng.SetDrawWindow(&measurer);

@@ -56,13 +56,11 @@ protected:
 
 TEST_F(SnapMarkerTest, MarkerShowsNearAnEdgeOnlyWithSnapOn)
 {
-    StartScreen(1600, 1000);
     CProgramRun run(m_X);
-    StartProgram(run, 1.0, kCalibratedIni);
+    StartMeasuring(run);
     if (HasFatalFailure()) {
         return;
     }
-    ASSERT_TRUE(run.ClickControl(kTool, QStringLiteral("tabMode:1")));
     const WINDOW_MAP map = run.Map();
     const MAP_CONTROL* pBox = map.Control(kMain, QStringLiteral("pictureBox"));
     ASSERT_NE(pBox, nullptr);
