@@ -59,7 +59,6 @@ struct BEST {
 } // namespace
 
 struct CEdgeSnap::WORK {
-    int32_t nSide = 0;
     int16_t grey[kMaxSide * kMaxSide];
     int32_t rowSum[kMaxSide * kMaxSide];
     int32_t smooth[kMaxSide * kMaxSide];
