@@ -198,6 +198,7 @@ const std::vector<SETTING_KEY<SYSTEM_SETTING>>& SystemKeys()
         K::Bool(kDrawSetting, QStringLiteral("bAutoReSize"), FIELD(S, Draw.bAutoReSize), kDraw.bAutoReSize),
 
         K::Int(kMeasureSetting, QStringLiteral("MeasureDownPlace"), FIELD(S, MeasureDownPlace), 3, 0, 5, KEY_CLAMP),
+        K::Bool(kMeasureSetting, QStringLiteral("bEdgeSnap"), FIELD(S, bEdgeSnap), FALSE),
 
         K::Int(kScaleSetting, QStringLiteral("DispScaleKind"), FIELD(S, DispScaleKind), 1, 0, 1),
         K::Int(kScaleSetting, QStringLiteral("DispScalPos"), FIELD(S, DispScalPos), 3, 0, 3),

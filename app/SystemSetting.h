@@ -70,6 +70,7 @@ struct SYSTEM_SETTING {
     double ScaleSizeX;
     double ScaleSizeY;
     int32_t MeasureDownPlace;
+    BOOL bEdgeSnap; // points of measurements land on the picture's edges
     BOOL bCrossLineSeparateInput;
     BOOL bDispCrossLine;
     int32_t MakeCrossLineKind;

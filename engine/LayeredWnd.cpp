@@ -2,6 +2,7 @@
 
 #include "engine/OverlayMessages.h"
 
+#include <QColor>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,6 +31,35 @@ void CLayeredWnd::Redraw()
 void CLayeredWnd::PaintOver(QPainter& painter)
 {
     m_Drawer.Draw(Engine(), painter, width(), height());
+    if (m_bSnapMarker) {
+        DrawSnapMarker(painter);
+    }
+}
+
+void CLayeredWnd::DrawSnapMarker(QPainter& painter) const
+{
+    const CRgnDataCtrl& eng = m_Input.Engine();
+    const double r = eng.GetRatio();
+    const QPointF c((m_ptSnapMarker.x - eng.GetScroll().x + 0.5) * r, (m_ptSnapMarker.y - eng.GetScroll().y + 0.5) * r);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor::fromRgb(kSnapMarkerColour), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(c, kSnapMarkerRadius, kSnapMarkerRadius);
+    painter.drawPoint(c);
+    painter.restore();
+}
+
+void CLayeredWnd::UpdateSnapMarker(const POINT* pWnd)
+{
+    POINT t{};
+    const bool bPointInput = m_Input.IsMakingShape() || m_Input.IsCalibrating();
+    const bool bShow = pWnd != nullptr && bPointInput && Engine().SnapTargetAt(*pWnd, t);
+    if (bShow != m_bSnapMarker || (bShow && t != m_ptSnapMarker)) {
+        m_bSnapMarker = bShow;
+        m_ptSnapMarker = bShow ? t : POINT{0, 0};
+        Redraw();
+    }
 }
 
 BOOL CLayeredWnd::Initialise(int32_t nWidth, int32_t nHeight, double dRatio)
@@ -84,16 +114,33 @@ POINT CLayeredWnd::ClientPoint(const QMouseEvent* pEvent)
     return POINT{p.x(), p.y()};
 }
 
+void CLayeredWnd::TakeModifiers(const QMouseEvent* pEvent)
+{
+    Engine().SetExactPointer((pEvent->modifiers() & kExactPointerModifier) != 0);
+}
+
 void CLayeredWnd::mousePressEvent(QMouseEvent* pEvent)
 {
+    TakeModifiers(pEvent);
+    const POINT pt = ClientPoint(pEvent);
     if (pEvent->button() == Qt::LeftButton) {
-        m_Input.OnLButtonDown(KeyFlags(pEvent), ClientPoint(pEvent));
+        m_Input.OnLButtonDown(KeyFlags(pEvent), pt);
     } else if (pEvent->button() == Qt::RightButton) {
-        m_Input.OnRButtonDown(KeyFlags(pEvent), ClientPoint(pEvent));
+        m_Input.OnRButtonDown(KeyFlags(pEvent), pt);
     }
+    UpdateSnapMarker(&pt);
 }
 
 void CLayeredWnd::mouseMoveEvent(QMouseEvent* pEvent)
 {
-    m_Input.OnMouseMove(KeyFlags(pEvent), ClientPoint(pEvent));
+    TakeModifiers(pEvent);
+    const POINT pt = ClientPoint(pEvent);
+    m_Input.OnMouseMove(KeyFlags(pEvent), pt);
+    UpdateSnapMarker(&pt);
+}
+
+void CLayeredWnd::leaveEvent(QEvent* pEvent)
+{
+    UpdateSnapMarker(nullptr);
+    QWidget::leaveEvent(pEvent);
 }

@@ -37,6 +37,29 @@ bool CRgnDataCtrl::WindowToImage(POINT ptWnd, POINT& ptImage) const
     return true;
 }
 
+bool CRgnDataCtrl::SnapTargetAt(POINT ptWnd, POINT& ptTarget) const
+{
+    POINT p{};
+    POINT t{};
+    if (m_pSnap == nullptr || m_bExactPointer || !WindowToImage(ptWnd, p) || !m_pSnap->SnapTarget(p, m_dRatio, t) ||
+        t.x < 0 || t.y < 0 || t.x >= m_nWidth || t.y >= m_nHeight) {
+        return false;
+    }
+    ptTarget = t;
+    return true;
+}
+
+bool CRgnDataCtrl::InputToImage(POINT ptWnd, POINT& ptImage) const
+{
+    POINT p{};
+    if (!WindowToImage(ptWnd, p)) {
+        return false;
+    }
+    SnapTargetAt(ptWnd, p);
+    ptImage = p;
+    return true;
+}
+
 int32_t CRgnDataCtrl::ScreenFontPt(int32_t nFontPt) const
 {
     if (!m_DrawSetting.bAutoReSize || !(m_dRatio > 0.0)) {

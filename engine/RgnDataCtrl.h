@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/InputMode.h"
+#include "engine/PointSnap.h"
 #include "engine/RgnData.h"
 #include "engine/TextMeasurer.h"
 #include "engine/kinds/MeasureKind.h"
@@ -127,6 +128,17 @@ public:
     int32_t FarLimit() const;
     // Window to image pixels; false when outside the image.
     bool WindowToImage(POINT ptWnd, POINT& ptImage) const;
+    // Points of measurements and of the reference line land where pSnap
+    // says (null: on the pointer's pixel), unless the pointer is taken
+    // exactly for the moment.
+    void SetPointSnap(IPointSnap* pSnap) { m_pSnap = pSnap; }
+    bool HasPointSnap() const { return m_pSnap != nullptr; }
+    void SetExactPointer(bool bExact) { m_bExactPointer = bExact; }
+    // Where a point given at ptWnd would land; false when outside the image.
+    bool InputToImage(POINT ptWnd, POINT& ptImage) const;
+    // The pixel the snap moves a point given at ptWnd to; false when no snap
+    // is on, the pointer is taken exactly, or nothing near stands out.
+    bool SnapTargetAt(POINT ptWnd, POINT& ptTarget) const;
     // The size captions and annotations are measured and drawn with.
     int32_t ScreenFontPt(int32_t nFontPt) const;
 
@@ -188,6 +200,8 @@ private:
 
     ITextMeasurer* m_pMeasurer = nullptr;
     DRAW_SETTING m_DrawSetting;
+    IPointSnap* m_pSnap = nullptr;
+    bool m_bExactPointer = false;
 
     double m_dCalibration = 1.0;
     BOOL m_bCalibrationValid = FALSE;

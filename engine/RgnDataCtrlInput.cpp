@@ -9,7 +9,7 @@
 int CRgnDataCtrl::TakePoint(POINT ptWnd, BOOL bConfirm, int nModifier, int nMaxPoints)
 {
     POINT p{};
-    if (!WindowToImage(ptWnd, p)) {
+    if (!InputToImage(ptWnd, p)) {
         return ADDPT_CONTINUE; // outside the image: ignored
     }
     if (m_nPointCount > 0) {
@@ -45,7 +45,7 @@ BOOL CRgnDataCtrl::StartShape(int32_t nKind, POINT ptWnd)
         return FALSE;
     }
     POINT p{};
-    if (!WindowToImage(ptWnd, p)) {
+    if (!InputToImage(ptWnd, p)) {
         // Ends the input: a later plain click must not extend an abandoned shape.
         ResetInput();
         return FALSE;
@@ -119,7 +119,7 @@ BOOL CRgnDataCtrl::StartCalibrationLine(int32_t nSetPointKind, POINT ptWnd)
     std::memset(m_Points, 0, sizeof(m_Points));
     m_nPointCount = 0;
     POINT p{};
-    if (!WindowToImage(ptWnd, p)) {
+    if (!InputToImage(ptWnd, p)) {
         return FALSE; // calibration input goes on; the next click is the first point
     }
     ClearSelection();

@@ -52,6 +52,17 @@ void CTestPattern::StillOffset(int& ox, int& oy)
     oy = kWorldMargin / 2;
 }
 
+std::vector<uint8_t> CTestPattern::StillFrame(int nWidth, int nHeight, const PATTERN_LOOK& look)
+{
+    CTestPattern pattern;
+    pattern.Render(nWidth, nHeight, look);
+    int ox = 0, oy = 0;
+    StillOffset(ox, oy);
+    std::vector<uint8_t> frame(size_t(nWidth) * nHeight * 3);
+    pattern.CutFrame(frame.data(), ox, oy, false, 0);
+    return frame;
+}
+
 void CTestPattern::SwayOffset(uint32_t nFrame, int& ox, int& oy)
 {
     const double t = nFrame * 0.02;

@@ -31,6 +31,8 @@ public:
     void CutFrame(uint8_t* pDst, int ox, int oy, bool bFlipV, uint32_t nFrame) const;
     // Where a frame of a still scene is cut, and a swaying one's at frame nFrame.
     static void StillOffset(int& ox, int& oy);
+    // The first frame of a still scene of nWidth x nHeight, rows top first, 3 bytes a pixel.
+    static std::vector<uint8_t> StillFrame(int nWidth, int nHeight, const PATTERN_LOOK& look = PATTERN_LOOK{});
     static void SwayOffset(uint32_t nFrame, int& ox, int& oy);
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }

@@ -26,6 +26,7 @@
 #include "workflow/live/PictureNavigator.h"
 #include "workflow/live/PointerReadout.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
+#include "workflow/measure/EdgeSnapFlow.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/overlay/CrossLines.h"
 #include "workflow/overlay/ScaleBar.h"
@@ -150,6 +151,7 @@ void CPixmetraDlg::CreateFlows()
         window, &m_Sink, *this, CameraCtrl, [this] { return !m_pMeasure->Results().empty(); },
         [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { m_pCalibration->ApplyCalibration(); },
         [this] { return CaptureHoldsCamera(); }});
+    m_pEdgeSnap = std::make_unique<CEdgeSnapFlow>(EDGE_SNAP_PARTS{AccImage, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
 }
 
 bool CPixmetraDlg::CaptureHoldsCamera() const

@@ -48,6 +48,7 @@ class CAboutDlg;
 class CMainStatusBar;
 class CCalibrationController;
 class CCrossLines;
+class CEdgeSnapFlow;
 class CScaleBar;
 class CZoomWndFlow;
 class ISeriesClock;
@@ -192,4 +193,5 @@ private:
     // The wheel and the middle button on the picture, and what lies under the pointer.
     std::unique_ptr<CPointerReadout> m_pReadout;
     std::unique_ptr<CPictureNavigator> m_pNavigator;
+    std::unique_ptr<CEdgeSnapFlow> m_pEdgeSnap;
 };

@@ -241,3 +241,28 @@ TEST_F(SystemSettingTest, FailedSaveIsReportedAndOldFileSurvives)
     EXPECT_EQ(idx, 3);
     EXPECT_EQ(table[7].Calibration, 0.0000667);
 }
+
+TEST_F(SystemSettingTest, EdgeSnapIsOnOnlyForTrueAndWrittenWithTheMeasureSetting)
+{
+    const QString path = Path(QStringLiteral("Pixmetra.ini"));
+    const struct {
+        const char* pszValue;
+        bool bOn;
+    } cases[] = {{nullptr, false}, {"True", true}, {"true", false}, {"1", false}, {"False", false}};
+    for (const auto& c : cases) {
+        WriteBytes(path, c.pszValue == nullptr ? QByteArray("[MeasureSetting]\n")
+                                               : QByteArray("[MeasureSetting]\nbEdgeSnap=") + c.pszValue + "\n");
+        CQSFileIni::DropCache();
+        SYSTEM_SETTING s;
+        LoadSystemSetting(s);
+        EXPECT_EQ(s.bEdgeSnap != FALSE, c.bOn) << (c.pszValue != nullptr ? c.pszValue : "(none)");
+    }
+    QFile::remove(path);
+    CQSFileIni::DropCache();
+    SYSTEM_SETTING s;
+    SetDefaultSystemSetting(s);
+    s.bEdgeSnap = TRUE;
+    ASSERT_TRUE(SaveSystemSetting(s));
+    EXPECT_TRUE(DecodeUtf16(ReadBytes(path)).contains(
+        QStringLiteral("[MeasureSetting]\r\nMeasureDownPlace=3\r\nbEdgeSnap=True\r\n[ScaleSetting]")));
+}

@@ -68,6 +68,20 @@ protected:
         WaitForSettledWindows(run);
     }
 
+    // A 1600 x 1000 screen and the program measuring in pixels, on the measurement tab.
+    void StartMeasuring(CProgramRun& run)
+    {
+        StartScreen(1600, 1000);
+        if (HasFatalFailure()) {
+            return;
+        }
+        StartProgram(run, 1.0, kCalibratedIni);
+        if (HasFatalFailure()) {
+            return;
+        }
+        ASSERT_TRUE(run.ClickControl(QString::fromLatin1(kToolWindow), QStringLiteral("tabMode:1")));
+    }
+
     // Waits until no window of the program moved or changed size for a few tenths of a second.
     static void WaitForSettledWindows(const CProgramRun& run)
     {

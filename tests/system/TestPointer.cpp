@@ -121,13 +121,11 @@ protected:
 
 TEST_F(PointerTest, ClickMeasuresFromThePixelUnderThePointer)
 {
-    StartScreen(1600, 1000);
     CProgramRun run(m_X);
-    StartProgram(run, 1.0, kCalibratedIni);
+    StartMeasuring(run);
     if (HasFatalFailure()) {
         return;
     }
-    ASSERT_TRUE(run.ClickControl(kTool, QStringLiteral("tabMode:1")));
     for (const int nZoom : {2, 3}) {
         SCOPED_TRACE(nZoom);
         ZoomTo(run, QStringLiteral("x%1.00").arg(nZoom));

@@ -91,6 +91,10 @@ CPageMeasurement::CPageMeasurement(QWidget* pParent) : QWidget(pParent), m_Recei
     connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_DELETE_ALL]), &QPushButton::clicked, this,
             [this] { Post(WM_DELETE_ALL_MEASURE_DATA, 0, IDS_CLEAR_MEASURE_QUESTION); });
 
+    auto* pSnap = new QCheckBox(TranslateProgramText(QString::fromUtf8(kEdgeSnapCaption)), this);
+    pSnap->setToolTip(TranslateProgramText(QString::fromUtf8(kEdgeSnapTip)));
+    add(IDC_CHECK_EDGE_SNAP, pSnap);
+
     m_pList = new CQSListCtrl(this);
     m_pList->setObjectName(QString::fromLatin1(ToolControlName(IDC_LIST_RESULTS)));
     m_Controls[IDC_LIST_RESULTS] = m_pList;

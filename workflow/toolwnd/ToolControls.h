@@ -33,6 +33,7 @@ constexpr int IDC_BTN_UNDO = 1045;
 constexpr int IDC_BTN_CANCEL_SHAPE = 1046;
 constexpr int IDC_LIST_RESULTS = 1102;
 constexpr int IDC_BTN_EDIT_TEXT = 1120; // the calibration page's delete button has the same number
+constexpr int IDC_CHECK_EDGE_SNAP = 1171;
 
 struct TOOL_CONTROL_NAME {
     int nID;
@@ -74,6 +75,7 @@ inline constexpr TOOL_CONTROL_NAME kToolControlNames[] = {
     {IDC_BTN_DELETE_ROW, "btnDeleteRow"},
     {IDC_BTN_DELETE_ALL, "btnDeleteAll"},
     {IDC_LIST_RESULTS, "listResults"},
+    {IDC_CHECK_EDGE_SNAP, "checkEdgeSnap"},
 };
 // The calibration page's delete button shares its number with text editing.
 inline constexpr const char* kCalibrationDeleteName = "btnDeleteCalibration";

@@ -24,3 +24,7 @@ constexpr UINT IDS_CALIBRATION_SET_MARK = 215;   // ○
 constexpr UINT IDS_HEAD_CONTENT = 216;
 constexpr UINT IDS_HEAD_VALUE = 217;
 constexpr UINT IDS_HEAD_UNIT = 218;
+
+// Edge snap's check box: built-in texts, translated by their Japanese.
+inline constexpr const char* kEdgeSnapCaption = "エッジに吸着";
+inline constexpr const char* kEdgeSnapTip = "クリック点を近くのエッジや細線に合わせます（Superキーを押しながらクリックするとポインタの位置）";
