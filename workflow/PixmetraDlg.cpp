@@ -23,6 +23,7 @@
 #include "workflow/capture/VideoRecord.h"
 #include "workflow/live/LiveController.h"
 #include "workflow/live/PictureBox.h"
+#include "workflow/measure/report/ReportFlow.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
 #include "workflow/overlay/CrossLines.h"
@@ -31,6 +32,7 @@
 #include "workflow/toolwnd/PageMeasurement.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -150,6 +152,26 @@ void CPixmetraDlg::CreateFlows()
         m_pMeasureModeDlg, *m_pCrossLines, m_pZoomFlow.get(), [this] { return !m_pMeasure->Results().empty(); },
         [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { m_pCalibration->ApplyCalibration(); },
         [this] { return SaveContinueState().bSaving || m_pVideoRecord->IsRecording(); }});
+    m_pReport = std::make_unique<CReportFlow>(REPORT_FLOW_PARTS{
+        *this, *m_pLive, m_Setting, m_pMeasure->Results(),
+        [this]() -> const CRgnDataCtrl* { return m_pLayeredWnd != nullptr ? &m_pLayeredWnd->Engine() : nullptr; },
+        [this] { return ReportSource(); }});
+    if (m_pMeasureModeDlg != nullptr) {
+        m_pMeasureModeDlg->PageMeasurement()->SetReportAction([this] { m_pReport->OnSaveReport(); });
+    }
+}
+
+REPORT_HEADER CPixmetraDlg::ReportSource() const
+{
+    REPORT_HEADER h;
+    if (m_pLive->IsFileImageLoaded() != FALSE) {
+        h.imageFileName = QFileInfo(m_pLive->FileImagePath()).fileName();
+    } else if (m_pLive->IsCameraOK() != FALSE) {
+        const int nCamera = CameraCtrl.GetCurrentCamera();
+        h.cameraName = CameraCtrl.GetCameraName(nCamera);
+        h.cameraSerial = CameraCtrl.GetSerialNum(nCamera);
+    }
+    return h;
 }
 
 void CPixmetraDlg::SetStatusMessage(const QString& text)

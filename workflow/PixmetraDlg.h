@@ -43,6 +43,9 @@
 #include <memory>
 #include <vector>
 
+class CReportFlow;
+struct REPORT_HEADER;
+
 class CAboutDlg;
 class CMainStatusBar;
 class CCalibrationController;
@@ -137,6 +140,8 @@ private:
     void OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam);
     // The flows that work on the window, made once its controls, overlay and tool window are.
     void CreateFlows();
+    // The camera or the picture file a report names.
+    REPORT_HEADER ReportSource() const;
     void OnDestroy();
 
     // MainLayout.cpp
@@ -160,6 +165,7 @@ private:
     std::unique_ptr<CLiveController> m_pLive;
     std::unique_ptr<CMeasureController> m_pMeasure;
     std::unique_ptr<CStillController> m_pStill;
+    std::unique_ptr<CReportFlow> m_pReport;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;

@@ -245,7 +245,39 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
     return STILL_SAVE_RESULT::Saved;
 }
 
+// Anything the engine would draw over the picture.
+bool HasOverlay(const CRgnDataCtrl* pEngine)
+{
+    return pEngine != nullptr && pEngine->HasDrawWindow() &&
+           (!pEngine->GetShapeList().empty() || pEngine->m_bDispCrossLine || pEngine->m_bDispScale);
+}
+
+// Kept between saves: it holds the captions' outlines, which cost more to
+// build than the rest of the drawing.
+CRgnDataDrawer& Drawer()
+{
+    static thread_local CRgnDataDrawer drawer;
+    return drawer;
+}
+
+// The overlay drawn on 32-bit pixels of the whole copy (rc empty) or of rc.
+bool DrawOverlayOn(const CRgnDataCtrl& eng, QImage& copy, const RECT& rc)
+{
+    if (copy.format() != QImage::Format_RGB32) {
+        copy = copy.convertToFormat(QImage::Format_RGB32);
+    }
+    return Drawer().Render(eng, copy, rc) != FALSE;
+}
+
 } // namespace
+
+bool ComposeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, QImage& out)
+{
+    if (!image.CopyToDib(out)) {
+        return false;
+    }
+    return !HasOverlay(pEngine) || DrawOverlayOn(*pEngine, out, RECT{0, 0, 0, 0});
+}
 
 STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, const QString& path,
                                        const RECT& region, int nQuality)
@@ -255,25 +287,17 @@ STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEn
         return STILL_SAVE_RESULT::CopyFailed;
     }
     const RECT rc = ClipSaveRegion(region, copy.width(), copy.height());
-    const bool bOverlay = pEngine != nullptr && pEngine->HasDrawWindow() &&
-                          (!pEngine->GetShapeList().empty() || pEngine->m_bDispCrossLine || pEngine->m_bDispScale);
-    if (!bOverlay) {
+    if (!HasOverlay(pEngine)) {
         return image.SaveImageFile(path, copy, rc, nQuality) ? STILL_SAVE_RESULT::Saved
                                                              : STILL_SAVE_RESULT::SaveFailed;
     }
-    // Kept between saves: it holds the captions' outlines, which cost more
-    // to build than the rest of the drawing.
-    static thread_local CRgnDataDrawer drawer;
     if (path.right(3) == QLatin1String("jpg")) {
         const bool bWhole = rc.right <= rc.left;
         const RECT area = bWhole ? RECT{0, 0, copy.width(), copy.height()} : rc;
-        return SaveJpegInBands(copy, *pEngine, drawer, path, area, nQuality);
+        return SaveJpegInBands(copy, *pEngine, Drawer(), path, area, nQuality);
     }
     // Other formats: drawn on 32-bit pixels whole, then written.
-    if (copy.format() != QImage::Format_RGB32) {
-        copy = copy.convertToFormat(QImage::Format_RGB32);
-    }
-    if (!drawer.Render(*pEngine, copy, rc)) {
+    if (!DrawOverlayOn(*pEngine, copy, rc)) {
         return STILL_SAVE_RESULT::CopyFailed;
     }
     return image.SaveImageFile(path, copy, rc, nQuality) ? STILL_SAVE_RESULT::Saved : STILL_SAVE_RESULT::SaveFailed;

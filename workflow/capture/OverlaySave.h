@@ -7,6 +7,7 @@
 #include "image/AccImage.h"
 #include "platform/WinTypes.h"
 
+#include <QImage>
 #include <QString>
 
 #include <algorithm>
@@ -29,6 +30,11 @@ inline RECT ClipSaveRegion(const RECT& rc, int32_t nWidth, int32_t nHeight)
     }
     return out;
 }
+
+// The whole picture as a save with the overlay makes it: a copy of the
+// buffer with the overlay drawn in (32-bit pixels then). pEngine null, or
+// one with nothing to draw: the copy alone. False when it could not be made.
+bool ComposeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, QImage& out);
 
 // pEngine null, or one with nothing to draw: the picture alone.
 STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, const QString& path,

@@ -33,6 +33,9 @@ constexpr int IDC_BTN_UNDO = 1045;
 constexpr int IDC_BTN_CANCEL_SHAPE = 1046;
 constexpr int IDC_LIST_RESULTS = 1102;
 constexpr int IDC_BTN_EDIT_TEXT = 1120; // the calibration page's delete button has the same number
+// Controls of our own on the measurement page.
+constexpr int IDC_BTN_SAVE_REPORT = 1160;
+constexpr int IDC_TABLE_SUMMARY = 1161;
 
 struct TOOL_CONTROL_NAME {
     int nID;
@@ -74,6 +77,8 @@ inline constexpr TOOL_CONTROL_NAME kToolControlNames[] = {
     {IDC_BTN_DELETE_ROW, "btnDeleteRow"},
     {IDC_BTN_DELETE_ALL, "btnDeleteAll"},
     {IDC_LIST_RESULTS, "listResults"},
+    {IDC_BTN_SAVE_REPORT, "btnSaveReport"},
+    {IDC_TABLE_SUMMARY, "tableSummary"},
 };
 // The calibration page's delete button shares its number with text editing.
 inline constexpr const char* kCalibrationDeleteName = "btnDeleteCalibration";
