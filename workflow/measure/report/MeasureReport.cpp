@@ -33,6 +33,10 @@ QFont ReportFont(qreal dPt, bool bBold = false)
     QFont f(kFontFamily);
     f.setPointSizeF(dPt);
     f.setBold(bBold);
+    // Shaped Latin runs take alternate digit glyphs the embedded font's
+    // Unicode map does not name, so digits after letters would be lost to
+    // search and copy; the plain glyphs look the same.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
