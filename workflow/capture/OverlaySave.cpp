@@ -4,6 +4,7 @@
 #include "engine/RgnDataDrawer.h"
 #include "platform/AtomicFile.h"
 #include "image/JpegBandWriter.h"
+#include "image/JpegCodec.h"
 #include "image/PixelWiden.h"
 
 #include <QImage>
@@ -203,8 +204,9 @@ void CBandedJpegSave::DrawBands(const CRgnDataCtrl& eng, CRgnDataDrawer& drawer)
     }
 }
 
-STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
-                                  const QString& path, const RECT& area, int nQuality)
+// The bytes stay valid until this thread's next encoding.
+STILL_SAVE_RESULT EncodeJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
+                                    const RECT& area, int nQuality, const uint8_t*& pData, size_t& nSize)
 {
     const int32_t w = area.right - area.left, h = area.bottom - area.top;
     // Kept between saves: fresh picture-sized buffers cost their page faults every time.
@@ -237,12 +239,20 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
         writer.Abort();
         return save.DrawFailed() ? STILL_SAVE_RESULT::CopyFailed : STILL_SAVE_RESULT::SaveFailed;
     }
+    return writer.Finish(pData, nSize) ? STILL_SAVE_RESULT::Saved : STILL_SAVE_RESULT::SaveFailed;
+}
+
+STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
+                                  const QString& path, const RECT& area, int nQuality)
+{
     const uint8_t* pData = nullptr;
     size_t nSize = 0;
-    if (!writer.Finish(pData, nSize) || !platform::WriteFileAtomically(path, pData, nSize).Ok()) {
-        return STILL_SAVE_RESULT::SaveFailed;
+    const STILL_SAVE_RESULT result = EncodeJpegInBands(picture, eng, drawer, area, nQuality, pData, nSize);
+    if (result != STILL_SAVE_RESULT::Saved) {
+        return result;
     }
-    return STILL_SAVE_RESULT::Saved;
+    return platform::WriteFileAtomically(path, pData, nSize).Ok() ? STILL_SAVE_RESULT::Saved
+                                                                   : STILL_SAVE_RESULT::SaveFailed;
 }
 
 // Anything the engine would draw over the picture.
@@ -271,12 +281,30 @@ bool DrawOverlayOn(const CRgnDataCtrl& eng, QImage& copy, const RECT& rc)
 
 } // namespace
 
-bool ComposeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, QImage& out)
+bool EncodeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, int nQuality, image::ENCODED_JPEG& out)
 {
-    if (!image.CopyToDib(out)) {
+    QImage copy;
+    if (!image.CopyToDib(copy)) {
         return false;
     }
-    return !HasOverlay(pEngine) || DrawOverlayOn(*pEngine, out, RECT{0, 0, 0, 0});
+    out = image::ENCODED_JPEG{nullptr, 0, copy.width(), copy.height(), false};
+    if (HasOverlay(pEngine)) {
+        return EncodeJpegInBands(copy, *pEngine, Drawer(), RECT{0, 0, copy.width(), copy.height()}, nQuality,
+                                 out.pData, out.nSize) == STILL_SAVE_RESULT::Saved;
+    }
+    // The picture alone, straight from the copy's rows.
+    static thread_local image::CJpegEncoder encoder;
+    uint32_t nBits = 32;
+    if (copy.format() == QImage::Format_BGR888) {
+        nBits = 24;
+    } else if (copy.format() == QImage::Format_Grayscale8) {
+        nBits = 8;
+    } else if (copy.format() != QImage::Format_RGB32) {
+        copy = copy.convertToFormat(QImage::Format_RGB32);
+    }
+    out.bGray = nBits == 8;
+    return encoder.Encode(copy.constBits(), copy.width(), copy.height(), int32_t(copy.bytesPerLine()), nBits, nQuality,
+                          out.pData, out.nSize);
 }
 
 STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, const QString& path,

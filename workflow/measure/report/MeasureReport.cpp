@@ -1,9 +1,12 @@
 #include "workflow/measure/report/MeasureReport.h"
 
 #include "app/LogFile.h"
+#include "image/JpegCodec.h"
+#include "workflow/measure/report/PdfImageSwap.h"
 #include "workflow/measure/ReportTexts.h"
 #include "workflow/measure/SummaryRows.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -28,11 +31,12 @@ const QString kFontFamily = QStringLiteral("Noto Sans CJK JP");
 constexpr qreal kResultColumns[] = {0.10, 0.50, 0.25, 0.15};
 constexpr qreal kSummaryColumns[] = {0.26, 0.09, 0.14, 0.14, 0.13, 0.13, 0.11};
 
-QFont ReportFont(qreal dPt, bool bBold = false)
+// One face only (sizes apart): each face embedded costs a scan of its whole
+// character map.
+QFont ReportFont(qreal dPt)
 {
     QFont f(kFontFamily);
     f.setPointSizeF(dPt);
-    f.setBold(bBold);
     // Shaped Latin runs take alternate digit glyphs the embedded font's
     // Unicode map does not name, so digits after letters would be lost to
     // search and copy; the plain glyphs look the same.
@@ -51,8 +55,9 @@ struct REPORT_LINE {
 
 class CReportPainter {
 public:
-    CReportPainter(QPdfWriter& writer, QPainter& painter, const REPORT_CONTENT& content)
-        : m_Writer(writer), m_Painter(painter), m_Content(content)
+    // pStandIn: drawn where the picture goes, to be swapped for its JPEG.
+    CReportPainter(QPdfWriter& writer, QPainter& painter, const REPORT_CONTENT& content, const QImage* pStandIn)
+        : m_Writer(writer), m_Painter(painter), m_Content(content), m_pStandIn(pStandIn)
     {
         const QRect page = writer.pageLayout().fullRectPixels(kResolution);
         m_Page = QRectF(page);
@@ -84,12 +89,13 @@ private:
     {
         const REPORT_HEADER& h = m_Content.header;
         qreal y = m_Body.top();
-        m_Painter.setFont(ReportFont(kTitlePt, true));
+        m_Painter.setFont(ReportFont(kTitlePt));
         const qreal dTitle = kTitlePt * 1.6 * kUnit;
         m_Painter.drawText(QRectF(m_Body.left(), y, m_Body.width(), dTitle), Qt::AlignLeft | Qt::AlignVCenter,
                            ReportText(report_text::kTitle));
         y += dTitle;
-        const QString size = QStringLiteral("%1 x %2").arg(m_Content.picture.width()).arg(m_Content.picture.height());
+        const QSize pictureSize = PictureSize();
+        const QString size = QStringLiteral("%1 x %2").arg(pictureSize.width()).arg(pictureSize.height());
         QStringList lines;
         lines << Label(report_text::kDate) + h.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (!h.cameraName.isEmpty()) {
@@ -107,15 +113,21 @@ private:
             y += LineHeight();
         }
         y += LineHeight() / 2;
-        if (!m_Content.picture.isNull()) {
-            QSizeF fit = QSizeF(m_Content.picture.size());
+        if (!pictureSize.isEmpty()) {
+            QSizeF fit = QSizeF(pictureSize);
             fit.scale(QSizeF(m_Body.width(), m_Page.height() * kPictureShare), Qt::KeepAspectRatio);
             const QRectF target(m_Body.left() + (m_Body.width() - fit.width()) / 2, y, fit.width(), fit.height());
             m_Painter.setRenderHint(QPainter::LosslessImageRendering, m_Content.nJpegQuality <= 0);
-            m_Painter.drawImage(target, m_Content.picture);
+            m_Painter.drawImage(target, m_pStandIn != nullptr ? *m_pStandIn : m_Content.picture);
             y += fit.height() + LineHeight() / 2;
         }
         return y;
+    }
+
+    QSize PictureSize() const
+    {
+        return m_Content.jpeg.pData != nullptr ? QSize(m_Content.jpeg.nWidth, m_Content.jpeg.nHeight)
+                                               : m_Content.picture.size();
     }
 
     static QString Label(const char* pszText) { return ReportText(pszText) + QStringLiteral(": "); }
@@ -171,7 +183,7 @@ private:
     {
         const qreal h = LineHeight();
         if (line.kind == REPORT_LINE::Heading) {
-            m_Painter.setFont(ReportFont(kBodyPt + 2, true));
+            m_Painter.setFont(ReportFont(kBodyPt + 2));
             m_Painter.drawText(QRectF(m_Body.left(), line.dTop, m_Body.width(), h * 1.3),
                                Qt::AlignLeft | Qt::AlignVCenter, line.texts.value(0));
             return;
@@ -186,32 +198,81 @@ private:
         qreal x = m_Body.left();
         for (int c = 0; c < line.texts.size(); ++c) {
             const qreal w = line.pColumns[c] * m_Body.width();
-            PaintCell(QRectF(x, line.dTop, w, h), line.texts[c], bHead);
+            PaintCell(QRectF(x, line.dTop, w, h), line.texts[c]);
             x += w;
         }
     }
 
     // A text too wide for its column is set smaller rather than cut, so the
     // report holds every character of it.
-    void PaintCell(const QRectF& cell, const QString& text, bool bBold)
+    void PaintCell(const QRectF& cell, const QString& text)
     {
         const QRectF inner = cell.adjusted(2 * kUnit, 0, -2 * kUnit, 0);
-        QFont f = ReportFont(kBodyPt, bBold);
-        const qreal dWidth = QFontMetricsF(f, &m_Writer).horizontalAdvance(text);
+        const qreal dWidth = m_BodyMetrics.horizontalAdvance(text);
         if (dWidth > inner.width() && dWidth > 0) {
-            f.setPointSizeF(std::max(3.0, kBodyPt * inner.width() / dWidth));
+            m_Painter.setFont(ReportFont(std::max(3.0, kBodyPt * inner.width() / dWidth)));
+        } else if (m_Painter.font() != m_BodyFont) {
+            m_Painter.setFont(m_BodyFont);
         }
-        m_Painter.setFont(f);
         m_Painter.drawText(inner, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, text);
     }
 
     QPdfWriter& m_Writer;
     QPainter& m_Painter;
     const REPORT_CONTENT& m_Content;
+    const QImage* m_pStandIn;
+    const QFont m_BodyFont = ReportFont(kBodyPt);
+    const QFontMetricsF m_BodyMetrics{m_BodyFont, &m_Writer};
     QRectF m_Page;
     QRectF m_Body; // inside the margins, above the page number
     std::vector<REPORT_LINE> m_Lines;
 };
+
+// The picture as JPEG at nQuality; false when it cannot be encoded.
+bool EncodePicture(const QImage& picture, int nQuality, image::CJpegEncoder& encoder, image::ENCODED_JPEG& out)
+{
+    QImage converted;
+    const QImage* p = &picture;
+    uint32_t nBits = 32;
+    if (picture.format() == QImage::Format_BGR888) {
+        nBits = 24;
+    } else if (picture.format() == QImage::Format_Grayscale8) {
+        nBits = 8;
+    } else if (picture.format() != QImage::Format_RGB32) {
+        converted = picture.convertToFormat(QImage::Format_RGB32);
+        p = &converted;
+    }
+    out = image::ENCODED_JPEG{nullptr, 0, p->width(), p->height(), nBits == 8};
+    return encoder.Encode(p->constBits(), p->width(), p->height(), int32_t(p->bytesPerLine()), nBits, nQuality,
+                          out.pData, out.nSize);
+}
+
+// The whole PDF in memory; pJpeg, when given, replaces the stand-in.
+bool PaintReport(const REPORT_CONTENT& content, const image::ENCODED_JPEG* pJpeg, QByteArray& pdf)
+{
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    const QImage standIn = [] {
+        QImage img(1, 1, QImage::Format_RGB32);
+        img.fill(Qt::gray);
+        return img;
+    }();
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kResolution);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(ReportText(report_text::kTitle));
+        writer.setCreator(QStringLiteral("Pixmetra"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return false;
+        }
+        CReportPainter(writer, painter, content, pJpeg != nullptr ? &standIn : nullptr).Paint();
+        painter.end();
+    }
+    return pJpeg == nullptr || SwapSoleImage(pdf, *pJpeg);
+}
 
 } // namespace
 
@@ -223,23 +284,19 @@ bool WriteMeasureReport(const QString& path, const REPORT_CONTENT& content)
         WriteLog(QStringLiteral("[MAIN]WriteMeasureReport() Open File Error! %1").arg(file.errorString()));
         return false;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kResolution);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(ReportText(report_text::kTitle));
-        writer.setCreator(QStringLiteral("Pixmetra"));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            WriteLog(QStringLiteral("[MAIN]WriteMeasureReport() Begin Error!"));
-            return false;
-        }
-        CReportPainter(writer, painter, content).Paint();
-        painter.end();
+    // The picture goes in as a JPEG at the user's quality, encoded here;
+    // should that fail, Qt encodes it itself.
+    static thread_local image::CJpegEncoder encoder;
+    image::ENCODED_JPEG jpeg = content.jpeg;
+    const bool bOwnJpeg = jpeg.pData != nullptr || (content.nJpegQuality > 0 && !content.picture.isNull() &&
+                                                    EncodePicture(content.picture, content.nJpegQuality, encoder, jpeg));
+    QByteArray pdf;
+    if (!PaintReport(content, bOwnJpeg ? &jpeg : nullptr, pdf) && !(bOwnJpeg && PaintReport(content, nullptr, pdf))) {
+        file.cancelWriting();
+        WriteLog(QStringLiteral("[MAIN]WriteMeasureReport() Paint Error!"));
+        return false;
     }
-    if (!file.commit()) {
+    if (file.write(pdf) != pdf.size() || !file.commit()) {
         WriteLog(QStringLiteral("[MAIN]WriteMeasureReport() Write Error! %1").arg(file.errorString()));
         return false;
     }

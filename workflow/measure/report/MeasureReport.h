@@ -4,6 +4,8 @@
 // it knows nothing of the windows.
 #pragma once
 
+#include "image/EncodedJpeg.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QString>
@@ -22,8 +24,12 @@ struct REPORT_HEADER {
 };
 
 struct REPORT_CONTENT {
-    QImage picture;   // drawn at its full pixel size, fitted to the page
-    int nJpegQuality; // 1..100; 0 embeds it losslessly
+    // The picture at its full pixel size, fitted to the page: already
+    // encoded (pData set), or else picture, encoded here at nJpegQuality
+    // (1..100; 0 embeds it losslessly).
+    image::ENCODED_JPEG jpeg;
+    QImage picture;
+    int nJpegQuality;
     REPORT_HEADER header;
     QStringList resultHeadings;
     std::vector<QStringList> results;

@@ -52,10 +52,10 @@ void CReportFlow::OnSaveReport()
     content.header.cameraSerial = source.cameraSerial;
     content.header.imageFileName = source.imageFileName;
     if (m_Parts.picture.HasPicture() &&
-        !ComposeImageWithOverlay(m_Parts.picture.Image(), m_Parts.fnEngine ? m_Parts.fnEngine() : nullptr,
-                                 content.picture)) {
-        WriteLog(QStringLiteral("[MAIN]OnSaveReport() Copy Image Error!"));
-        content.picture = QImage();
+        !EncodeImageWithOverlay(m_Parts.picture.Image(), m_Parts.fnEngine ? m_Parts.fnEngine() : nullptr,
+                                content.nJpegQuality, content.jpeg)) {
+        WriteLog(QStringLiteral("[MAIN]OnSaveReport() Encode Image Error!"));
+        content.jpeg = image::ENCODED_JPEG{};
     }
     const bool bOk = WriteMeasureReport(path, content);
     m_Parts.status.SetStatusMessage(ReportText(bOk ? report_text::kSaved : report_text::kFailed));
