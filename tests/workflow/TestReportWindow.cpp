@@ -43,10 +43,10 @@ TEST_F(ReportWindowTest, SummaryFollowsTheListAndTheButtonWritesThePicturedRepor
     ASSERT_TRUE(Summary()->isVisible());
     ASSERT_EQ(Summary()->rowCount(), 1);
     EXPECT_EQ(Summary()->item(0, SUMMARY_COL_COUNT)->text(), "2");
-    EXPECT_EQ(Summary()->item(0, SUMMARY_COL_UNIT)->text(), "mm");
     const std::vector<QStringList> summary =
         BuildSummaryRows(dlg.Measure().Results(), dlg.Setting().MeasureDownPlace, 1);
-    for (int c = 0; c < SUMMARY_COL_NUM; ++c) {
+    EXPECT_EQ(Summary()->item(0, SUMMARY_COL_CONTENT)->text(), summary[0][SUMMARY_COL_CONTENT] + " (mm)");
+    for (int c = SUMMARY_COL_COUNT; c < SUMMARY_COL_UNIT; ++c) {
         EXPECT_EQ(Summary()->item(0, c)->text(), summary[0][c]) << c;
     }
 

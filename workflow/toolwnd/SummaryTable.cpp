@@ -8,22 +8,32 @@
 #include <algorithm>
 
 namespace {
-constexpr int kMaxVisibleRows = 4;
+// Rows shown before the table scrolls: the results list above keeps the room.
+constexpr int kMaxVisibleRows = 3;
+// The page is narrow: the unit goes with the content, "距離 (mm)".
+constexpr int kColumns = SUMMARY_COL_UNIT;
+
+QString ContentWithUnit(const QStringList& row)
+{
+    const QString unit = row.value(SUMMARY_COL_UNIT);
+    return unit.isEmpty() ? row.value(SUMMARY_COL_CONTENT)
+                          : row.value(SUMMARY_COL_CONTENT) + QStringLiteral(" (") + unit + QLatin1Char(')');
 }
+} // namespace
 
 CSummaryTable::CSummaryTable(QWidget* pParent) : QTableWidget(pParent)
 {
-    setColumnCount(SUMMARY_COL_NUM);
-    setHorizontalHeaderLabels(SummaryHeadings());
+    setColumnCount(kColumns);
+    setHorizontalHeaderLabels(SummaryHeadings().mid(0, kColumns));
     verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     horizontalHeader()->setStretchLastSection(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
     setWordWrap(false);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     hide();
 }
@@ -32,7 +42,8 @@ void CSummaryTable::ShowRows(const std::vector<QStringList>& rows)
 {
     setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
-        for (int c = 0; c < SUMMARY_COL_NUM; ++c) {
+        const QStringList& row = rows[size_t(r)];
+        for (int c = 0; c < kColumns; ++c) {
             QTableWidgetItem* pItem = item(r, c);
             if (pItem == nullptr) {
                 pItem = new QTableWidgetItem;
@@ -40,7 +51,7 @@ void CSummaryTable::ShowRows(const std::vector<QStringList>& rows)
                                                                  : int(Qt::AlignRight | Qt::AlignVCenter));
                 setItem(r, c, pItem);
             }
-            pItem->setText(rows[size_t(r)].value(c));
+            pItem->setText(c == SUMMARY_COL_CONTENT ? ContentWithUnit(row) : row.value(c));
         }
     }
     FitHeight(int(rows.size()));
@@ -49,10 +60,15 @@ void CSummaryTable::ShowRows(const std::vector<QStringList>& rows)
 
 void CSummaryTable::FitHeight(int nRows)
 {
-    const int nRowHeight = verticalHeader()->defaultSectionSize();
-    verticalHeader()->setMinimumSectionSize(1);
+    resizeColumnsToContents();
+    int nWidth = 0;
+    for (int c = 0; c < kColumns; ++c) {
+        nWidth += horizontalHeader()->sectionSizeHint(c) > columnWidth(c) ? horizontalHeader()->sectionSizeHint(c)
+                                                                          : columnWidth(c);
+    }
+    // The sideways bar only when the columns are wider than the page.
+    const bool bBar = nWidth > width() - 2 * frameWidth() && width() > 0;
     const int nShown = std::clamp(nRows, 1, kMaxVisibleRows);
-    // Room for the sideways bar too: narrow windows scroll the columns.
-    setFixedHeight(horizontalHeader()->sizeHint().height() + nShown * nRowHeight + 2 * frameWidth() +
-                   horizontalScrollBar()->sizeHint().height());
+    setFixedHeight(horizontalHeader()->sizeHint().height() + nShown * verticalHeader()->defaultSectionSize() +
+                   2 * frameWidth() + (bBar ? horizontalScrollBar()->sizeHint().height() : 0));
 }

@@ -1,5 +1,5 @@
 // The summary figures under the results list: one compact, read-only row per
-// kind present, hidden while there is none.
+// kind present (its unit beside its name), hidden while there is none.
 #pragma once
 
 #include <QStringList>
@@ -13,6 +13,6 @@ public:
     void ShowRows(const std::vector<QStringList>& rows);
 
 private:
-    // Tall enough for the header and up to kMaxVisibleRows rows; more scroll.
+    // Tall enough for the header and a few rows; more scroll.
     void FitHeight(int nRows);
 };
