@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -209,4 +210,35 @@ TEST_F(MeasureReportTest, UnwritablePlaceFailsAndLeavesNoFile)
         EXPECT_EQ(testfiles::ReadBytes(old), before);
         QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+}
+
+TEST_F(MeasureReportTest, PictureFollowsTheJpegQualityOrGoesInLosslessly)
+{
+    REQUIRE_TOOL(pdfimages, "pdfimages");
+    REQUIRE_TOOL(qpdf, "qpdf");
+    struct CASE {
+        int nQuality;
+        bool bJpeg; // else deflated, as Qt embeds a picture losslessly
+    };
+    qint64 nLastSize = 0;
+    for (const CASE& c : {CASE{20, true}, CASE{95, true}, CASE{0, false}}) {
+        REPORT_CONTENT content = BuildReportContent(SampleRows(), Setting());
+        content.picture = Picture(1024, 768);
+        content.nJpegQuality = c.nQuality;
+        const QString path = QDir(m_Dir.path()).filePath(QStringLiteral("q%1.pdf").arg(c.nQuality));
+        ASSERT_TRUE(WriteMeasureReport(path, content));
+        EXPECT_EQ(pdftools::Run(qpdf, {"--check", path}).nExit, 0) << c.nQuality;
+        const QString list = pdftools::Run(pdfimages, {"-list", path}).out;
+        EXPECT_TRUE(list.contains(QStringLiteral(" 1024   768 "))) << list.toStdString();
+        EXPECT_EQ(list.contains(QLatin1String(" jpeg ")), c.bJpeg) << c.nQuality << list.toStdString();
+        // Higher quality, more bytes.
+        const qint64 nSize = QFileInfo(path).size();
+        EXPECT_GT(nSize, nLastSize) << c.nQuality;
+        nLastSize = nSize;
+    }
+    // No picture: no image at all.
+    REPORT_CONTENT content = BuildReportContent(SampleRows(), Setting());
+    const QString path = QDir(m_Dir.path()).filePath("none.pdf");
+    ASSERT_TRUE(WriteMeasureReport(path, content));
+    EXPECT_TRUE(pdftools::ImageSizes(pdfimages, path).empty());
 }
