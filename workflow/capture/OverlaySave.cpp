@@ -4,7 +4,7 @@
 #include "engine/RgnDataDrawer.h"
 #include "platform/AtomicFile.h"
 #include "image/JpegBandWriter.h"
-#include "image/JpegCodec.h"
+#include "image/QImageJpeg.h"
 #include "image/PixelWiden.h"
 
 #include <QImage>
@@ -287,24 +287,14 @@ bool EncodeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, int n
     if (!image.CopyToDib(copy)) {
         return false;
     }
-    out = image::ENCODED_JPEG{nullptr, 0, copy.width(), copy.height(), false};
     if (HasOverlay(pEngine)) {
+        out = image::ENCODED_JPEG{nullptr, 0, copy.width(), copy.height(), false};
         return EncodeJpegInBands(copy, *pEngine, Drawer(), RECT{0, 0, copy.width(), copy.height()}, nQuality,
                                  out.pData, out.nSize) == STILL_SAVE_RESULT::Saved;
     }
     // The picture alone, straight from the copy's rows.
     static thread_local image::CJpegEncoder encoder;
-    uint32_t nBits = 32;
-    if (copy.format() == QImage::Format_BGR888) {
-        nBits = 24;
-    } else if (copy.format() == QImage::Format_Grayscale8) {
-        nBits = 8;
-    } else if (copy.format() != QImage::Format_RGB32) {
-        copy = copy.convertToFormat(QImage::Format_RGB32);
-    }
-    out.bGray = nBits == 8;
-    return encoder.Encode(copy.constBits(), copy.width(), copy.height(), int32_t(copy.bytesPerLine()), nBits, nQuality,
-                          out.pData, out.nSize);
+    return image::EncodeQImageJpeg(encoder, copy, nQuality, out);
 }
 
 STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, const QString& path,

@@ -1,7 +1,7 @@
 #include "workflow/measure/report/MeasureReport.h"
 
 #include "app/LogFile.h"
-#include "image/JpegCodec.h"
+#include "image/QImageJpeg.h"
 #include "workflow/measure/report/PdfImageSwap.h"
 #include "workflow/measure/ReportTexts.h"
 #include "workflow/measure/SummaryRows.h"
@@ -228,25 +228,6 @@ private:
     std::vector<REPORT_LINE> m_Lines;
 };
 
-// The picture as JPEG at nQuality; false when it cannot be encoded.
-bool EncodePicture(const QImage& picture, int nQuality, image::CJpegEncoder& encoder, image::ENCODED_JPEG& out)
-{
-    QImage converted;
-    const QImage* p = &picture;
-    uint32_t nBits = 32;
-    if (picture.format() == QImage::Format_BGR888) {
-        nBits = 24;
-    } else if (picture.format() == QImage::Format_Grayscale8) {
-        nBits = 8;
-    } else if (picture.format() != QImage::Format_RGB32) {
-        converted = picture.convertToFormat(QImage::Format_RGB32);
-        p = &converted;
-    }
-    out = image::ENCODED_JPEG{nullptr, 0, p->width(), p->height(), nBits == 8};
-    return encoder.Encode(p->constBits(), p->width(), p->height(), int32_t(p->bytesPerLine()), nBits, nQuality,
-                          out.pData, out.nSize);
-}
-
 // The whole PDF in memory; pJpeg, when given, replaces the stand-in.
 bool PaintReport(const REPORT_CONTENT& content, const image::ENCODED_JPEG* pJpeg, QByteArray& pdf)
 {
@@ -289,7 +270,7 @@ bool WriteMeasureReport(const QString& path, const REPORT_CONTENT& content)
     static thread_local image::CJpegEncoder encoder;
     image::ENCODED_JPEG jpeg = content.jpeg;
     const bool bOwnJpeg = jpeg.pData != nullptr || (content.nJpegQuality > 0 && !content.picture.isNull() &&
-                                                    EncodePicture(content.picture, content.nJpegQuality, encoder, jpeg));
+                                                    image::EncodeQImageJpeg(encoder, content.picture, content.nJpegQuality, jpeg));
     QByteArray pdf;
     if (!PaintReport(content, bOwnJpeg ? &jpeg : nullptr, pdf) && !(bOwnJpeg && PaintReport(content, nullptr, pdf))) {
         file.cancelWriting();
