@@ -10,6 +10,7 @@ PACKAGES=(
   umockdev libumockdev-dev v4l-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
+  poppler-utils qpdf
   xvfb xauth imagemagick
   xdotool openbox x11-utils ffmpeg
   dpkg-dev lintian desktop-file-utils appstream

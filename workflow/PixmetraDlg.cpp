@@ -25,6 +25,7 @@
 #include "workflow/live/PictureBox.h"
 #include "workflow/live/PictureNavigator.h"
 #include "workflow/live/PointerReadout.h"
+#include "workflow/measure/report/ReportFlow.h"
 #include "workflow/magnifier/ZoomWndDlg.h"
 #include "workflow/measure/EdgeSnapFlow.h"
 #include "workflow/magnifier/ZoomWndFlow.h"
@@ -34,6 +35,7 @@
 #include "workflow/toolwnd/PageMeasurement.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -152,6 +154,13 @@ void CPixmetraDlg::CreateFlows()
         [this] { m_pMeasure->OnDeleteAllMeasureData(0, LPARAM(-1)); }, [this] { m_pCalibration->ApplyCalibration(); },
         [this] { return CaptureHoldsCamera(); }});
     m_pEdgeSnap = std::make_unique<CEdgeSnapFlow>(EDGE_SNAP_PARTS{AccImage, m_Setting, m_pLayeredWnd, m_pMeasureModeDlg});
+    m_pReport = std::make_unique<CReportFlow>(REPORT_FLOW_PARTS{
+        *this, *m_pLive, m_Setting, m_pMeasure->Results(),
+        [this]() -> const CRgnDataCtrl* { return m_pLayeredWnd != nullptr ? &m_pLayeredWnd->Engine() : nullptr; },
+        [this] { return ReportSource(); }});
+    if (m_pMeasureModeDlg != nullptr) {
+        m_pMeasureModeDlg->PageMeasurement()->SetReportAction([this] { m_pReport->OnSaveReport(); });
+    }
 }
 
 bool CPixmetraDlg::CaptureHoldsCamera() const
@@ -172,6 +181,19 @@ MAIN_WINDOW_PARTS CPixmetraDlg::Parts()
         m_pSettings.get(),
         m_pScaleBar.get(),
         m_pVideoRecord.get()};
+}
+
+REPORT_HEADER CPixmetraDlg::ReportSource() const
+{
+    REPORT_HEADER h;
+    if (m_pLive->IsFileImageLoaded() != FALSE) {
+        h.imageFileName = QFileInfo(m_pLive->FileImagePath()).fileName();
+    } else if (m_pLive->IsCameraOK() != FALSE) {
+        const int nCamera = CameraCtrl.GetCurrentCamera();
+        h.cameraName = CameraCtrl.GetCameraName(nCamera);
+        h.cameraSerial = CameraCtrl.GetSerialNum(nCamera);
+    }
+    return h;
 }
 
 void CPixmetraDlg::SetStatusMessage(const QString& text)

@@ -44,6 +44,9 @@
 #include <memory>
 #include <vector>
 
+class CReportFlow;
+struct REPORT_HEADER;
+
 class CAboutDlg;
 class CMainStatusBar;
 class CCalibrationController;
@@ -144,6 +147,8 @@ private:
     void CreateFlows();
     // A series or a recording holds the camera.
     bool CaptureHoldsCamera() const;
+    // The camera or the picture file a report names.
+    REPORT_HEADER ReportSource() const;
     void OnDestroy();
 
     // MainLayout.cpp
@@ -167,6 +172,7 @@ private:
     std::unique_ptr<CLiveController> m_pLive;
     std::unique_ptr<CMeasureController> m_pMeasure;
     std::unique_ptr<CStillController> m_pStill;
+    std::unique_ptr<CReportFlow> m_pReport;
 
     CPictureBox* m_pPicture = nullptr;
     CLayeredWnd* m_pLayeredWnd = nullptr;

@@ -4,6 +4,7 @@
 #include "engine/RgnDataDrawer.h"
 #include "platform/AtomicFile.h"
 #include "image/JpegBandWriter.h"
+#include "image/QImageJpeg.h"
 #include "image/PixelWiden.h"
 
 #include <QImage>
@@ -203,8 +204,9 @@ void CBandedJpegSave::DrawBands(const CRgnDataCtrl& eng, CRgnDataDrawer& drawer)
     }
 }
 
-STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
-                                  const QString& path, const RECT& area, int nQuality)
+// The bytes stay valid until this thread's next encoding.
+STILL_SAVE_RESULT EncodeJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
+                                    const RECT& area, int nQuality, const uint8_t*& pData, size_t& nSize)
 {
     const int32_t w = area.right - area.left, h = area.bottom - area.top;
     // Kept between saves: fresh picture-sized buffers cost their page faults every time.
@@ -237,15 +239,63 @@ STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng
         writer.Abort();
         return save.DrawFailed() ? STILL_SAVE_RESULT::CopyFailed : STILL_SAVE_RESULT::SaveFailed;
     }
+    return writer.Finish(pData, nSize) ? STILL_SAVE_RESULT::Saved : STILL_SAVE_RESULT::SaveFailed;
+}
+
+STILL_SAVE_RESULT SaveJpegInBands(const QImage& picture, const CRgnDataCtrl& eng, CRgnDataDrawer& drawer,
+                                  const QString& path, const RECT& area, int nQuality)
+{
     const uint8_t* pData = nullptr;
     size_t nSize = 0;
-    if (!writer.Finish(pData, nSize) || !platform::WriteFileAtomically(path, pData, nSize).Ok()) {
-        return STILL_SAVE_RESULT::SaveFailed;
+    const STILL_SAVE_RESULT result = EncodeJpegInBands(picture, eng, drawer, area, nQuality, pData, nSize);
+    if (result != STILL_SAVE_RESULT::Saved) {
+        return result;
     }
-    return STILL_SAVE_RESULT::Saved;
+    return platform::WriteFileAtomically(path, pData, nSize).Ok() ? STILL_SAVE_RESULT::Saved
+                                                                   : STILL_SAVE_RESULT::SaveFailed;
+}
+
+// Anything the engine would draw over the picture.
+bool HasOverlay(const CRgnDataCtrl* pEngine)
+{
+    return pEngine != nullptr && pEngine->HasDrawWindow() &&
+           (!pEngine->GetShapeList().empty() || pEngine->m_bDispCrossLine || pEngine->m_bDispScale);
+}
+
+// Kept between saves: it holds the captions' outlines, which cost more to
+// build than the rest of the drawing.
+CRgnDataDrawer& Drawer()
+{
+    static thread_local CRgnDataDrawer drawer;
+    return drawer;
+}
+
+// The overlay drawn on 32-bit pixels of the whole copy (rc empty) or of rc.
+bool DrawOverlayOn(const CRgnDataCtrl& eng, QImage& copy, const RECT& rc)
+{
+    if (copy.format() != QImage::Format_RGB32) {
+        copy = copy.convertToFormat(QImage::Format_RGB32);
+    }
+    return Drawer().Render(eng, copy, rc) != FALSE;
 }
 
 } // namespace
+
+bool EncodeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, int nQuality, image::ENCODED_JPEG& out)
+{
+    QImage copy;
+    if (!image.CopyToDib(copy)) {
+        return false;
+    }
+    if (HasOverlay(pEngine)) {
+        out = image::ENCODED_JPEG{nullptr, 0, copy.width(), copy.height(), false};
+        return EncodeJpegInBands(copy, *pEngine, Drawer(), RECT{0, 0, copy.width(), copy.height()}, nQuality,
+                                 out.pData, out.nSize) == STILL_SAVE_RESULT::Saved;
+    }
+    // The picture alone, straight from the copy's rows.
+    static thread_local image::CJpegEncoder encoder;
+    return image::EncodeQImageJpeg(encoder, copy, nQuality, out);
+}
 
 STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, const QString& path,
                                        const RECT& region, int nQuality)
@@ -255,25 +305,17 @@ STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEn
         return STILL_SAVE_RESULT::CopyFailed;
     }
     const RECT rc = ClipSaveRegion(region, copy.width(), copy.height());
-    const bool bOverlay = pEngine != nullptr && pEngine->HasDrawWindow() &&
-                          (!pEngine->GetShapeList().empty() || pEngine->m_bDispCrossLine || pEngine->m_bDispScale);
-    if (!bOverlay) {
+    if (!HasOverlay(pEngine)) {
         return image.SaveImageFile(path, copy, rc, nQuality) ? STILL_SAVE_RESULT::Saved
                                                              : STILL_SAVE_RESULT::SaveFailed;
     }
-    // Kept between saves: it holds the captions' outlines, which cost more
-    // to build than the rest of the drawing.
-    static thread_local CRgnDataDrawer drawer;
     if (path.right(3) == QLatin1String("jpg")) {
         const bool bWhole = rc.right <= rc.left;
         const RECT area = bWhole ? RECT{0, 0, copy.width(), copy.height()} : rc;
-        return SaveJpegInBands(copy, *pEngine, drawer, path, area, nQuality);
+        return SaveJpegInBands(copy, *pEngine, Drawer(), path, area, nQuality);
     }
     // Other formats: drawn on 32-bit pixels whole, then written.
-    if (copy.format() != QImage::Format_RGB32) {
-        copy = copy.convertToFormat(QImage::Format_RGB32);
-    }
-    if (!drawer.Render(*pEngine, copy, rc)) {
+    if (!DrawOverlayOn(*pEngine, copy, rc)) {
         return STILL_SAVE_RESULT::CopyFailed;
     }
     return image.SaveImageFile(path, copy, rc, nQuality) ? STILL_SAVE_RESULT::Saved : STILL_SAVE_RESULT::SaveFailed;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "image/AccImage.h"
+#include "image/EncodedJpeg.h"
 #include "platform/WinTypes.h"
 
 #include <QString>
@@ -29,6 +30,11 @@ inline RECT ClipSaveRegion(const RECT& rc, int32_t nWidth, int32_t nHeight)
     }
     return out;
 }
+
+// The whole picture with its overlay as JPEG at nQuality, made as a JPEG save
+// with the overlay makes it (bands drawn and compressed on two threads). The
+// bytes stay valid until this thread's next encoding.
+bool EncodeImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, int nQuality, image::ENCODED_JPEG& out);
 
 // pEngine null, or one with nothing to draw: the picture alone.
 STILL_SAVE_RESULT SaveImageWithOverlay(CAccImage& image, const CRgnDataCtrl* pEngine, const QString& path,

@@ -146,7 +146,7 @@ BOOL CStillController::ShowLoadedImage(const QString& path, const image::DECODED
         ReportLoadError(path); // the picture shown so far stays
         return FALSE;
     }
-    m_Parts.live.SetFileImage(info);
+    m_Parts.live.SetFileImage(info, path);
     m_Parts.status.SetStatusString(IDS_IMAGE_LOADED);
     m_Parts.geometry.SelectView(true);
     m_Parts.geometry.ResetView(info);

@@ -86,7 +86,13 @@ public:
     void OnDestroy();
 
     // A still picture from a file: its size, and whether it is shown.
-    void SetFileImage(const IMAGE_INFO& info) { m_StillImageInfo = info; m_bFileImageLoaded = TRUE; }
+    void SetFileImage(const IMAGE_INFO& info, const QString& path = QString())
+    {
+        m_StillImageInfo = info;
+        m_bFileImageLoaded = TRUE;
+        m_FileImagePath = path;
+    }
+    const QString& FileImagePath() const { return m_FileImagePath; }
     BOOL IsFileImageLoaded() const override { return m_bFileImageLoaded; }
     void ClearFileImage() { m_bFileImageLoaded = FALSE; }
     const IMAGE_INFO& StillImageInfo() const { return m_StillImageInfo; }
@@ -114,6 +120,7 @@ private:
     BOOL m_bColorCamera = FALSE;
     BOOL m_bDestroyed = FALSE;
     BOOL m_bFileImageLoaded = FALSE;
+    QString m_FileImagePath;
     int m_nSelectCameraIdx = -1;
     int m_nDispImageKind = DISP_STILL_IMAGE;
     IMAGE_INFO m_CameraImageInfo{24, 0, 0};

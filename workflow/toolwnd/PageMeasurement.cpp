@@ -4,11 +4,14 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/dialogs/DialogKeys.h"
 #include "workflow/measure/ResultList.h"
+#include "workflow/measure/ReportTexts.h"
 #include "workflow/measure/ResultRows.h"
+#include "workflow/measure/SummaryRows.h"
 #include "engine/OverlayMessages.h"
 #include "workflow/MainStrings.h"
 #include "workflow/toolwnd/ToolControls.h"
 #include "workflow/toolwnd/ToolMessages.h"
+#include "workflow/toolwnd/SummaryTable.h"
 #include "workflow/toolwnd/ToolStrings.h"
 
 #include <QCheckBox>
@@ -72,7 +75,8 @@ CPageMeasurement::CPageMeasurement(QWidget* pParent) : QWidget(pParent), m_Recei
     };
     for (const PLAIN& p : {PLAIN{IDC_BTN_UNDO, "1点戻す"}, PLAIN{IDC_BTN_CANCEL_SHAPE, "中止"},
                            PLAIN{IDC_BTN_EDIT_TEXT, "文字列編集"}, PLAIN{IDC_BTN_SAVE_CSV, "CSV保存"},
-                           PLAIN{IDC_BTN_DELETE_ROW, "行削除"}, PLAIN{IDC_BTN_DELETE_ALL, "全削除"}}) {
+                           PLAIN{IDC_BTN_DELETE_ROW, "行削除"}, PLAIN{IDC_BTN_DELETE_ALL, "全削除"},
+                           PLAIN{IDC_BTN_SAVE_REPORT, report_text::kButton}}) {
         add(p.nID, new QPushButton(TranslateProgramText(QString::fromUtf8(p.pszCaption)), this));
     }
     connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_UNDO]), &QPushButton::clicked, this,
@@ -85,6 +89,12 @@ CPageMeasurement::CPageMeasurement(QWidget* pParent) : QWidget(pParent), m_Recei
     connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_SAVE_CSV]), &QPushButton::clicked, this, [this] {
         if (m_pList->GetRowCount() > 0) {
             Post(WM_SAVE_MEASURE_DATA);
+        }
+    });
+    m_Controls[IDC_BTN_SAVE_REPORT]->setToolTip(ReportText(report_text::kButtonTip));
+    connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_SAVE_REPORT]), &QPushButton::clicked, this, [this] {
+        if (m_pList->GetRowCount() > 0 && m_fnReport) {
+            m_fnReport();
         }
     });
     connect(static_cast<QPushButton*>(m_Controls[IDC_BTN_DELETE_ROW]), &QPushButton::clicked, this, [this] { OnDeleteRows(); });
@@ -102,6 +112,10 @@ CPageMeasurement::CPageMeasurement(QWidget* pParent) : QWidget(pParent), m_Recei
     pColumn->setContentsMargins(4, 4, 4, 4);
     pColumn->addLayout(pGrid);
     pColumn->addWidget(m_pList, 1);
+    m_pSummary = new CSummaryTable(this);
+    m_pSummary->setObjectName(QString::fromLatin1(ToolControlName(IDC_TABLE_SUMMARY)));
+    m_Controls[IDC_TABLE_SUMMARY] = m_pSummary;
+    pColumn->addWidget(m_pSummary);
     SetupResultListColumns(*m_pList, 271, &m_Sink);
 }
 
@@ -172,7 +186,7 @@ void CPageMeasurement::UpdateButtons()
     m_Controls[IDC_BTN_EDIT_TEXT]->setEnabled(bList && m_bTextSelected);
     m_pList->setEnabled(bList);
     const bool bRows = bList && !m_pResults->empty();
-    for (int nID : {IDC_BTN_SAVE_CSV, IDC_BTN_DELETE_ROW, IDC_BTN_DELETE_ALL}) {
+    for (int nID : {IDC_BTN_SAVE_CSV, IDC_BTN_SAVE_REPORT, IDC_BTN_DELETE_ROW, IDC_BTN_DELETE_ALL}) {
         m_Controls[nID]->setEnabled(bRows);
     }
 }
@@ -245,6 +259,7 @@ void CPageMeasurement::RefreshMeasResultList()
     // The selection comes back by measurement number, never by row position.
     RefreshResultList(*m_pList, m_Shown, *m_pResults, m_nDownPlace, nUnit);
     m_Shown = *m_pResults;
+    m_pSummary->ShowRows(BuildSummaryRows(*m_pResults, m_nDownPlace, nUnit));
     if (m_pSelection != nullptr) {
         m_pList->GetSelectedRows(*m_pSelection);
     }

@@ -11,9 +11,11 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <vector>
 
+class CSummaryTable;
 class QAbstractButton;
 class QCheckBox;
 
@@ -43,6 +45,8 @@ public:
     int GetMakingKind() const { return m_nMakingKind; }
     CQSListCtrl* ResultList() const { return m_pList; }
     QWidget* GetDlgItem(int nID) const;
+    // What the report button does (the page only asks for it).
+    void SetReportAction(std::function<void()> fnReport) { m_fnReport = std::move(fnReport); }
 
     // A start button: its kind (button, caption and tooltip are the kind
     // table's), the message it posts and whether the message carries the kind.
@@ -79,5 +83,7 @@ private:
     bool m_bEnabled = false;
     CQSListCtrl* m_pList = nullptr;
     QCheckBox* m_pScale = nullptr;
+    CSummaryTable* m_pSummary = nullptr;
+    std::function<void()> m_fnReport;
     std::map<int, QWidget*> m_Controls;
 };

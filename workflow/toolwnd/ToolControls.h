@@ -34,6 +34,9 @@ constexpr int IDC_BTN_CANCEL_SHAPE = 1046;
 constexpr int IDC_LIST_RESULTS = 1102;
 constexpr int IDC_BTN_EDIT_TEXT = 1120; // the calibration page's delete button has the same number
 constexpr int IDC_CHECK_EDGE_SNAP = 1171;
+// Controls of our own on the measurement page.
+constexpr int IDC_BTN_SAVE_REPORT = 1160;
+constexpr int IDC_TABLE_SUMMARY = 1161;
 
 struct TOOL_CONTROL_NAME {
     int nID;
@@ -76,6 +79,8 @@ inline constexpr TOOL_CONTROL_NAME kToolControlNames[] = {
     {IDC_BTN_DELETE_ALL, "btnDeleteAll"},
     {IDC_LIST_RESULTS, "listResults"},
     {IDC_CHECK_EDGE_SNAP, "checkEdgeSnap"},
+    {IDC_BTN_SAVE_REPORT, "btnSaveReport"},
+    {IDC_TABLE_SUMMARY, "tableSummary"},
 };
 // The calibration page's delete button shares its number with text editing.
 inline constexpr const char* kCalibrationDeleteName = "btnDeleteCalibration";
