@@ -40,7 +40,7 @@ protected:
         CPixmetraDlg& dlg = StartWindow();
         dlg.resize(1000, 760);
         QCoreApplication::processEvents();
-        dlg.Live().SetImageKind(DISP_STILL_IMAGE);
+        dlg.Parts().live.SetImageKind(DISP_STILL_IMAGE);
         const uint32_t nBits = bGrey ? 8 : 24;
         const int stride = CAccImage::GetStride(kWidth, nBits);
         std::vector<uint8_t> pixels(size_t(stride) * kHeight);
@@ -56,20 +56,20 @@ protected:
                 }
             }
         }
-        EXPECT_TRUE(dlg.Live().Image().SetImage(pixels.data(), IMAGE_INFO{nBits, kWidth, kHeight}));
-        EXPECT_TRUE(dlg.Overlay()->Initialise(kWidth, kHeight, 1.0));
-        dlg.View().ResetPictureView(IMAGE_INFO{24, kWidth, kHeight});
+        EXPECT_TRUE(dlg.Parts().live.Image().SetImage(pixels.data(), IMAGE_INFO{nBits, kWidth, kHeight}));
+        EXPECT_TRUE(dlg.Parts().pOverlay->Initialise(kWidth, kHeight, 1.0));
+        dlg.Parts().view.ResetPictureView(IMAGE_INFO{24, kWidth, kHeight});
         dlg.UpdateButtons();
         return dlg;
     }
 
-    QWidget* Box() { return m_pDlg->PictureBox(); }
+    QWidget* Box() { return m_pDlg->Parts().pPicture; }
     // A point of the main window in the picture box as it lies now.
     QPoint BoxPoint(QPoint window) { return window - Box()->pos(); }
 
     void Wheel(QPoint boxPos, int nAngle, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        QWidget* pOverlay = m_pDlg->Overlay();
+        QWidget* pOverlay = m_pDlg->Parts().pOverlay;
         QWheelEvent e(QPointF(boxPos), QPointF(pOverlay->mapToGlobal(boxPos)), QPoint(), QPoint(0, nAngle),
                       Qt::NoButton, mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(pOverlay, &e);
@@ -77,7 +77,7 @@ protected:
 
     void MiddleDrag(QPoint from, QPoint to)
     {
-        QWidget* pOverlay = m_pDlg->Overlay();
+        QWidget* pOverlay = m_pDlg->Parts().pOverlay;
         QTest::mousePress(pOverlay, Qt::MiddleButton, Qt::NoModifier, from);
         QTest::mouseMove(pOverlay, (from + to) / 2);
         QTest::mouseMove(pOverlay, to);
@@ -87,16 +87,16 @@ protected:
     // The image pixel drawn under window pixel w of the box: pixel i covers [i * r, (i + 1) * r).
     POINT DrawnPixel(QPoint boxPos)
     {
-        const double r = m_pDlg->Geometry().CurrentView().CurDrawRatio;
-        const POINT s = m_pDlg->Geometry().GetScrollPos();
+        const double r = m_pDlg->Parts().geometry.CurrentView().CurDrawRatio;
+        const POINT s = m_pDlg->Parts().geometry.GetScrollPos();
         return POINT{int(std::floor((boxPos.x() + 0.5) / r)) + s.x, int(std::floor((boxPos.y() + 0.5) / r)) + s.y};
     }
 
     // Selects the ratio list's entry of ratio r.
     void SelectRatio(double r)
     {
-        for (int i = 0; i < m_pDlg->Geometry().GetRatioCount(); ++i) {
-            if (m_pDlg->Geometry().GetRatio(i) == r) {
+        for (int i = 0; i < m_pDlg->Parts().geometry.GetRatioCount(); ++i) {
+            if (m_pDlg->Parts().geometry.GetRatio(i) == r) {
                 m_pDlg->OnCbnSelchangeComboRatio(i);
                 return;
             }
@@ -107,7 +107,7 @@ protected:
     // The pixel under the pointer stayed, or the view stopped at the picture's edge that way.
     void ExpectKept(POINT before, POINT after)
     {
-        const CDisplayGeometry& g = m_pDlg->Geometry();
+        const CDisplayGeometry& g = m_pDlg->Parts().geometry;
         const POINT s = g.GetScrollPos();
         if (after.x != before.x) {
             EXPECT_TRUE(s.x == 0 || s.x == g.GetHScroll().nMax) << before.x << " -> " << after.x;
@@ -127,10 +127,10 @@ TEST_F(PictureNavigationTest, WheelScrollsDownAndShiftWheelSideways)
     const QPoint mid = Box()->rect().center();
     // At fit the whole picture shows: nothing to scroll.
     Wheel(mid, -120);
-    EXPECT_EQ(dlg.Geometry().GetScrollPos(), (POINT{0, 0}));
+    EXPECT_EQ(dlg.Parts().geometry.GetScrollPos(), (POINT{0, 0}));
 
     SelectRatio(1.0);
-    ASSERT_EQ(dlg.Geometry().CurrentView().CurDrawRatio, 1.0);
+    ASSERT_EQ(dlg.Parts().geometry.CurrentView().CurDrawRatio, 1.0);
     const int step = QApplication::wheelScrollLines() * 20;
     struct CASE {
         int nAngle;
@@ -146,28 +146,28 @@ TEST_F(PictureNavigationTest, WheelScrollsDownAndShiftWheelSideways)
     };
     for (const CASE& c : cases) {
         SCOPED_TRACE(c.nAngle);
-        const POINT before = dlg.Geometry().GetScrollPos();
+        const POINT before = dlg.Parts().geometry.GetScrollPos();
         Wheel(mid, c.nAngle, c.mods);
-        const POINT after = dlg.Geometry().GetScrollPos();
+        const POINT after = dlg.Parts().geometry.GetScrollPos();
         EXPECT_EQ(after.x - before.x, c.dx);
         EXPECT_EQ(after.y - before.y, c.dy);
         // The bars and the overlay follow.
         EXPECT_EQ(dlg.GetDlgItem(IDC_SCROLL_VERT)->property("value").toInt(), after.y);
         EXPECT_EQ(dlg.GetDlgItem(IDC_SCROLL_HORZ)->property("value").toInt(), after.x);
-        EXPECT_EQ(dlg.Overlay()->Engine().GetScroll(), after);
+        EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetScroll(), after);
     }
     // At the top the wheel stops there.
     for (int i = 0; i < 200; ++i) {
         Wheel(mid, 120);
     }
-    EXPECT_EQ(dlg.Geometry().GetScrollPos().y, 0);
+    EXPECT_EQ(dlg.Parts().geometry.GetScrollPos().y, 0);
 }
 
 TEST_F(PictureNavigationTest, CtrlWheelStepsThroughTheRatiosKeepingThePixelUnderThePointer)
 {
     CPixmetraDlg& dlg = Start();
     auto* pCombo = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_COMBO_RATIO));
-    const int nSteps = dlg.Geometry().GetRatioCount();
+    const int nSteps = dlg.Parts().geometry.GetRatioCount();
     ASSERT_GT(nSteps, 10);
     const QRect frame = dlg.GetDlgItem(IDC_PICTURE)->geometry();
     // Points of the window over the picture, fixed on the screen while the
@@ -180,10 +180,10 @@ TEST_F(PictureNavigationTest, CtrlWheelStepsThroughTheRatiosKeepingThePixelUnder
             const POINT before = DrawnPixel(BoxPoint(window));
             Wheel(BoxPoint(window), 120, Qt::ControlModifier);
             // The same step as the zoom-in button, shown in the list.
-            ASSERT_EQ(dlg.Geometry().GetRatioSel(), sel);
+            ASSERT_EQ(dlg.Parts().geometry.GetRatioSel(), sel);
             EXPECT_EQ(pCombo->currentIndex(), sel);
-            EXPECT_EQ(dlg.Geometry().CurrentView().CurDrawRatio, dlg.Geometry().GetRatio(sel));
-            EXPECT_EQ(dlg.Overlay()->Engine().GetRatio(), dlg.Geometry().GetRatio(sel));
+            EXPECT_EQ(dlg.Parts().geometry.CurrentView().CurDrawRatio, dlg.Parts().geometry.GetRatio(sel));
+            EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetRatio(), dlg.Parts().geometry.GetRatio(sel));
             // The pointer's screen pixel still shows the pixel it showed.
             SCOPED_TRACE(pCombo->currentText().toStdString());
             const POINT after = DrawnPixel(BoxPoint(window));
@@ -193,18 +193,18 @@ TEST_F(PictureNavigationTest, CtrlWheelStepsThroughTheRatiosKeepingThePixelUnder
             ExpectKept(before, after);
         }
         // At the last ratio the wheel changes nothing; back down to the fit.
-        const POINT scroll = dlg.Geometry().GetScrollPos();
+        const POINT scroll = dlg.Parts().geometry.GetScrollPos();
         Wheel(BoxPoint(window), 120, Qt::ControlModifier);
-        EXPECT_EQ(dlg.Geometry().GetScrollPos(), scroll);
+        EXPECT_EQ(dlg.Parts().geometry.GetScrollPos(), scroll);
         for (int sel = nSteps - 2; sel >= 1; --sel) {
             const POINT before = DrawnPixel(BoxPoint(window));
             Wheel(BoxPoint(window), -120, Qt::ControlModifier);
-            ASSERT_EQ(dlg.Geometry().GetRatioSel(), sel);
+            ASSERT_EQ(dlg.Parts().geometry.GetRatioSel(), sel);
             SCOPED_TRACE(pCombo->currentText().toStdString());
             ExpectKept(before, DrawnPixel(BoxPoint(window)));
         }
         Wheel(BoxPoint(window), -120, Qt::ControlModifier);
-        EXPECT_TRUE(dlg.Geometry().CurrentView().bFit);
+        EXPECT_TRUE(dlg.Parts().geometry.CurrentView().bFit);
     }
 }
 
@@ -213,20 +213,20 @@ TEST_F(PictureNavigationTest, MiddleDragPullsThePictureAlong)
     CPixmetraDlg& dlg = Start();
     for (const double ratio : {0.7, 1.0, 2.0, 3.0}) {
         SelectRatio(ratio);
-        const double r = dlg.Geometry().CurrentView().CurDrawRatio;
+        const double r = dlg.Parts().geometry.CurrentView().CurDrawRatio;
         SCOPED_TRACE(r);
         const QPoint from = Box()->rect().center();
         for (const QPoint drag : {QPoint(-90, -60), QPoint(75, 40), QPoint(1, 0), QPoint(0, -7)}) {
             const POINT grabbed = DrawnPixel(from);
-            const POINT before = dlg.Geometry().GetScrollPos();
+            const POINT before = dlg.Parts().geometry.GetScrollPos();
             MiddleDrag(from, from + drag);
-            const POINT after = dlg.Geometry().GetScrollPos();
+            const POINT after = dlg.Parts().geometry.GetScrollPos();
             // The picture moved with the pointer: the pixel taken is under it, and
             // the picture moved the drag's distance to within one image pixel's width.
             EXPECT_EQ(DrawnPixel(from + drag), grabbed);
             EXPECT_LT(std::abs((before.x - after.x) * r - drag.x()), std::max(1.0, r));
             EXPECT_LT(std::abs((before.y - after.y) * r - drag.y()), std::max(1.0, r));
-            EXPECT_EQ(dlg.Overlay()->Engine().GetScroll(), after);
+            EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetScroll(), after);
         }
     }
 }
@@ -238,26 +238,26 @@ TEST_F(PictureNavigationTest, MovingAroundWhileMakingAShapeAddsNoPoint)
     SelectRatio(1.2);
     const POINT a{1200, 900};
     QTest::mouseClick(ToolButton(MeasureKindButton(MEAS_LENGTH)), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsMakingShape(); }, 2000));
     ClickImage(a);
     HandlePosted();
-    ASSERT_EQ(dlg.Overlay()->Engine().GetPointCount(), 1);
+    ASSERT_EQ(dlg.Parts().pOverlay->Engine().GetPointCount(), 1);
     const QPoint mid = Box()->rect().center();
     Wheel(mid, -120);
     Wheel(mid, 120, Qt::ShiftModifier);
     Wheel(mid, 120, Qt::ControlModifier);
     MiddleDrag(mid, mid + QPoint(40, 30));
-    QTest::mouseClick(dlg.Overlay(), Qt::MiddleButton, Qt::NoModifier, mid);
+    QTest::mouseClick(dlg.Parts().pOverlay, Qt::MiddleButton, Qt::NoModifier, mid);
     HandlePosted();
-    EXPECT_TRUE(dlg.Overlay()->Input().IsMakingShape());
-    EXPECT_EQ(dlg.Overlay()->Engine().GetPointCount(), 1);
-    EXPECT_EQ(dlg.Overlay()->Engine().GetInputPoint(0), a);
-    EXPECT_TRUE(dlg.Measure().Results().empty());
+    EXPECT_TRUE(dlg.Parts().pOverlay->Input().IsMakingShape());
+    EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetPointCount(), 1);
+    EXPECT_EQ(dlg.Parts().pOverlay->Engine().GetInputPoint(0), a);
+    EXPECT_TRUE(dlg.Parts().measure.Results().empty());
     // The second click, on the moved and zoomed picture, lands where it is aimed.
     const POINT b{a.x + 30, a.y + 40};
     ClickImage(b);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().size() == 1; }, 2000));
-    EXPECT_DOUBLE_EQ(dlg.Measure().Results().back().dValue, 50.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().size() == 1; }, 2000));
+    EXPECT_DOUBLE_EQ(dlg.Parts().measure.Results().back().dValue, 50.0);
 }
 
 TEST_F(PictureNavigationTest, ReadoutShowsThePixelAClickTakesItsValueAndPlace)
@@ -276,9 +276,9 @@ TEST_F(PictureNavigationTest, ReadoutShowsThePixelAClickTakesItsValueAndPlace)
         }
         // The point count takes a point at every click.
         QTest::mouseClick(ToolButton(MeasureKindButton(MEAS_COUNT)), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Overlay()->Input().IsMakingShape(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().pOverlay->Input().IsMakingShape(); }, 2000));
         // The calibration the status bar shows: 0.25 mm a pixel, or none.
-        SYSTEM_SETTING& s = dlg.Setting();
+        SYSTEM_SETTING& s = dlg.Parts().setting;
         CALIBRATION_SETTING& cal = s.Calibration[s.CalibrationIndex];
         cal.Calibration = 0.25;
         cal.UnitKind = 1;
@@ -287,11 +287,11 @@ TEST_F(PictureNavigationTest, ReadoutShowsThePixelAClickTakesItsValueAndPlace)
         const QRect box = Box()->rect();
         for (const QPoint pos : {box.topLeft() + QPoint(3, 2), box.center(), box.bottomRight() - QPoint(1, 4),
                                  box.topLeft() + QPoint(box.width() / 3, box.height() * 3 / 5)}) {
-            QTest::mouseMove(dlg.Overlay(), pos);
+            QTest::mouseMove(dlg.Parts().pOverlay, pos);
             const QString shown = Readout();
-            QTest::mouseClick(dlg.Overlay(), Qt::LeftButton, Qt::NoModifier, pos);
+            QTest::mouseClick(dlg.Parts().pOverlay, Qt::LeftButton, Qt::NoModifier, pos);
             HandlePosted();
-            const CRgnDataCtrl& eng = dlg.Overlay()->Engine();
+            const CRgnDataCtrl& eng = dlg.Parts().pOverlay->Engine();
             ASSERT_GT(eng.GetPointCount(), 0);
             const POINT p = eng.GetInputPoint(eng.GetPointCount() - 1);
             const QString value = c.bGrey ? GetProgramString(IDS_POINTER_GREY) +
@@ -308,7 +308,7 @@ TEST_F(PictureNavigationTest, ReadoutShowsThePixelAClickTakesItsValueAndPlace)
         // Off the picture the readout is empty.
         QTest::mouseMove(&dlg, QPoint(4, 4));
         EXPECT_TRUE(QTest::qWaitFor([&] { return Readout().isEmpty(); }, 2000));
-        dlg.Overlay()->Input().CancelInput();
+        dlg.Parts().pOverlay->Input().CancelInput();
         HandlePosted();
         m_pDlg.reset();
     }
@@ -328,7 +328,7 @@ TEST_F(PictureNavigationTest, ReadoutCostsNoRepaintOfThePictureAndLeavesTheParts
     QString last;
     int nChanges = 0;
     for (int i = 0; i < 20; ++i) {
-        QTest::mouseMove(dlg.Overlay(), QPoint(100 + 7 * i, 120 + 3 * i));
+        QTest::mouseMove(dlg.Parts().pOverlay, QPoint(100 + 7 * i, 120 + 3 * i));
         QCoreApplication::processEvents();
         nChanges += Readout() != last ? 1 : 0;
         last = Readout();

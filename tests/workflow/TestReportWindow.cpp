@@ -16,7 +16,7 @@ class ReportWindowTest : public CalibrationFlowTest {
 protected:
     CSummaryTable* Summary()
     {
-        return static_cast<CSummaryTable*>(m_pDlg->MeasureModeDlg()->PageMeasurement()->GetDlgItem(IDC_TABLE_SUMMARY));
+        return static_cast<CSummaryTable*>(m_pDlg->Parts().pTool->PageMeasurement()->GetDlgItem(IDC_TABLE_SUMMARY));
     }
     bool WaitForText(const char* pszText)
     {
@@ -32,7 +32,7 @@ TEST_F(ReportWindowTest, SummaryFollowsTheListAndTheButtonWritesThePicturedRepor
     REQUIRE_TOOL(pdfimages, "pdfimages");
     CPixmetraDlg& dlg = Start();
     CalibrateRulerInMillimetres();
-    dlg.MeasureModeDlg()->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
+    dlg.Parts().pTool->SelChangeTab(MEAS_TAB_MEASUREMENT, true);
     QAbstractButton* pReport = ToolButton(IDC_BTN_SAVE_REPORT);
     ASSERT_NE(pReport, nullptr);
     EXPECT_FALSE(pReport->isEnabled()); // nothing measured yet
@@ -44,7 +44,7 @@ TEST_F(ReportWindowTest, SummaryFollowsTheListAndTheButtonWritesThePicturedRepor
     ASSERT_EQ(Summary()->rowCount(), 1);
     EXPECT_EQ(Summary()->item(0, SUMMARY_COL_COUNT)->text(), "2");
     const std::vector<QStringList> summary =
-        BuildSummaryRows(dlg.Measure().Results(), dlg.Setting().MeasureDownPlace, 1);
+        BuildSummaryRows(dlg.Parts().measure.Results(), dlg.Parts().setting.MeasureDownPlace, 1);
     EXPECT_EQ(Summary()->item(0, SUMMARY_COL_CONTENT)->text(), summary[0][SUMMARY_COL_CONTENT] + " (mm)");
     for (int c = SUMMARY_COL_COUNT; c < SUMMARY_COL_UNIT; ++c) {
         EXPECT_EQ(Summary()->item(0, c)->text(), summary[0][c]) << c;
@@ -60,7 +60,7 @@ TEST_F(ReportWindowTest, SummaryFollowsTheListAndTheButtonWritesThePicturedRepor
     ASSERT_EQ(sizes.size(), 1u);
     EXPECT_EQ(sizes[0], QSize(kWidth, kHeight));
     const QString text = pdftools::Text(pdftotext, path);
-    const CQSListCtrl* pList = dlg.MeasureModeDlg()->PageMeasurement()->ResultList();
+    const CQSListCtrl* pList = dlg.Parts().pTool->PageMeasurement()->ResultList();
     for (int r = 0; r < pList->GetRowCount(); ++r) {
         QStringList row;
         for (int c = 0; c < 4; ++c) {
@@ -88,6 +88,6 @@ TEST_F(ReportWindowTest, SummaryFollowsTheListAndTheButtonWritesThePicturedRepor
     // Deleting every result empties the summary.
     m_Boxes.nAnswer = IDYES;
     QTest::mouseClick(ToolButton(IDC_BTN_DELETE_ALL), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Measure().Results().empty(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Parts().measure.Results().empty(); }, 3000));
     EXPECT_FALSE(Summary()->isVisible());
 }
