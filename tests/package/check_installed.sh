@@ -138,8 +138,11 @@ marker="$(mktemp)"
 sleep 1 # file times have whole-second steps on some file systems
 touch "$marker"
 home="$(getent passwd "$user" | cut -d: -f6)"
+# The user may not reach this tree (a clone in a private folder): it runs its
+# own copy of this script.
+install -m 0755 -o "$user" "$SELF" "$home/check_installed.sh"
 runuser -u "$user" -- env -i HOME="$home" USER="$user" LOGNAME="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 \
-  PIXMETRA_UVC_CAMERAS=0 bash "$SELF" --as-user
+  PIXMETRA_UVC_CAMERAS=0 bash "$home/check_installed.sh" --as-user
 # Root may write into /usr/lib/pixmetra, yet the installed program must not.
 roothome="$(mktemp -d)"
 env -i HOME="$roothome" USER=root LOGNAME=root PATH=/usr/bin:/bin LANG=C.UTF-8 \
