@@ -123,6 +123,25 @@ void SetDefaultCalibrationTable(CALIBRATION_SETTING (&table)[CALIBRATION_NUM])
 
 // Every section and key of the settings file in file order. MeasureSetting
 // comes before ScaleSetting: the scale lengths have MeasureDownPlace decimals.
+// The calibration table lives in its own section of the file, read and
+// written whole.
+SETTING_KEY<SYSTEM_SETTING> CalibrationTableKey()
+{
+    using S = SYSTEM_SETTING;
+    return KEYS<S>::Hook(
+        [](S& s) {
+            ApplyDefaults(CalibrationIndexKey(), s.CalibrationIndex);
+            SetDefaultCalibrationTable(s.Calibration);
+        },
+        [](S& s) {
+            ReadCalibrationSetting(SystemSettingPath(), s.CalibrationIndex, s.Calibration);
+            return true; // a missing file leaves the defaults
+        },
+        [](const S& s) {
+            return WriteCalibrationSetting(SystemSettingPath(), s.CalibrationIndex, s.Calibration) != FALSE;
+        });
+}
+
 const std::vector<SETTING_KEY<SYSTEM_SETTING>>& SystemKeys()
 {
     using K = KEYS<SYSTEM_SETTING>;
@@ -166,18 +185,7 @@ const std::vector<SETTING_KEY<SYSTEM_SETTING>>& SystemKeys()
         K::Int(kSaveSetting, QStringLiteral("SubFolderKind"), FIELD(S, SaveContinue.SubFolderKind), 2, 0, 2),
         K::Bool(kSaveSetting, QStringLiteral("bSaveHoleImage"), FIELD(S, bSaveHoleImage), TRUE),
 
-        K::Hook(
-            [](S& s) {
-                ApplyDefaults(CalibrationIndexKey(), s.CalibrationIndex);
-                SetDefaultCalibrationTable(s.Calibration);
-            },
-            [](S& s) {
-                ReadCalibrationSetting(SystemSettingPath(), s.CalibrationIndex, s.Calibration);
-                return true; // a missing file leaves the defaults
-            },
-            [](const S& s) {
-                return WriteCalibrationSetting(SystemSettingPath(), s.CalibrationIndex, s.Calibration) != FALSE;
-            }),
+        CalibrationTableKey(),
 
         K::Colour(kDrawSetting, QStringLiteral("MakeRgnColor"), FIELD(S, Draw.MakeRgnColor), kDraw.MakeRgnColor),
         K::Colour(kDrawSetting, QStringLiteral("SelRgnColor"), FIELD(S, Draw.SelRgnColor), kDraw.SelRgnColor),

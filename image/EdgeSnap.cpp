@@ -115,21 +115,10 @@ void CEdgeSnap::ReadGrey(const PIXEL_VIEW& view, POINT pt, int32_t nHalf)
     }
 }
 
-bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRadius, POINT& ptTarget)
+// Smoothed: the noise averaged out, and a line's middle the extreme
+// across it.
+void CEdgeSnap::Smooth(int32_t n)
 {
-    const IMAGE_INFO& info = view.info;
-    if (view.pPixels == nullptr || info.nWidth <= 0 || info.nHeight <= 0 ||
-        (info.nBitCount != 8 && info.nBitCount != 24 && info.nBitCount != 32) || ptPointer.x < 0 ||
-        ptPointer.y < 0 || ptPointer.x >= info.nWidth || ptPointer.y >= info.nHeight) {
-        return false;
-    }
-    const int32_t r = std::clamp(nRadius, 1, kMaxRadius);
-    const int32_t half = ReadHalfSide(r);
-    const int32_t n = 2 * half + 1;
-    ReadGrey(view, ptPointer, half);
-
-    // Smoothed: the noise averaged out, and a line's middle the extreme
-    // across it.
     WORK& w = *m_pWork;
     for (int32_t y = 0; y < n; ++y) {
         const int16_t* g = w.grey + size_t(y) * n;
@@ -149,6 +138,23 @@ bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRad
             s[x] = a[x] + 4 * (b[x] + d[x]) + 6 * c[x] + e[x];
         }
     }
+}
+
+bool CEdgeSnap::FindTarget(const PIXEL_VIEW& view, POINT ptPointer, int32_t nRadius, POINT& ptTarget)
+{
+    const IMAGE_INFO& info = view.info;
+    if (view.pPixels == nullptr || info.nWidth <= 0 || info.nHeight <= 0 ||
+        (info.nBitCount != 8 && info.nBitCount != 24 && info.nBitCount != 32) || ptPointer.x < 0 ||
+        ptPointer.y < 0 || ptPointer.x >= info.nWidth || ptPointer.y >= info.nHeight) {
+        return false;
+    }
+    const int32_t r = std::clamp(nRadius, 1, kMaxRadius);
+    const int32_t half = ReadHalfSide(r);
+    const int32_t n = 2 * half + 1;
+    ReadGrey(view, ptPointer, half);
+
+    Smooth(n);
+    const WORK& w = *m_pWork;
 
     // The candidates: the disk of the radius, on the picture.
     const int32_t dyLo = std::max(-r, -ptPointer.y), dyHi = std::min(r, info.nHeight - 1 - ptPointer.y);

@@ -47,6 +47,8 @@ public:
 private:
     struct WORK;
     void ReadGrey(const PIXEL_VIEW& view, POINT ptPointer, int32_t nHalf);
+    // The binomial 5x5 smoothing of the grey window of side n.
+    void Smooth(int32_t n);
     std::unique_ptr<WORK> m_pWork;
 };
 
