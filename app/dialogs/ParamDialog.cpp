@@ -65,13 +65,43 @@ void CParamDialog::showEvent(QShowEvent* pEvent)
         OnInitDialog();
         FitSizeToScreen(this);
         // Where the dialog lands is known once it is shown.
-        QMetaObject::invokeMethod(this, [this] { MoveIntoScreen(this); }, Qt::QueuedConnection);
+        m_bPlacing = true;
+        QMetaObject::invokeMethod(this, [this] { PlaceOnScreen(); }, Qt::QueuedConnection);
     }
     QDialog::showEvent(pEvent);
+}
+
+void CParamDialog::moveEvent(QMoveEvent* pEvent)
+{
+    QDialog::moveEvent(pEvent);
+    if (m_bPlacing) {
+        PlaceOnScreen();
+    }
+}
+
+void CParamDialog::resizeEvent(QResizeEvent* pEvent)
+{
+    QDialog::resizeEvent(pEvent);
+    if (m_bPlacing) {
+        PlaceOnScreen();
+    }
+}
+
+void CParamDialog::PlaceOnScreen()
+{
+    if (!isVisible()) {
+        return;
+    }
+    MoveIntoScreen(this);
+    // Framed, the place is final; the user may move it anywhere from here.
+    if (frameGeometry() != geometry()) {
+        m_bPlacing = false;
+    }
 }
 
 void CParamDialog::done(int nResult)
 {
     m_bInitialised = false;
+    m_bPlacing = false;
     QDialog::done(nResult);
 }

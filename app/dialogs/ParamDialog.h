@@ -41,10 +41,17 @@ protected:
     void EnableDlgItem(int nID, bool bEnable);
 
     void showEvent(QShowEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
     void done(int nResult) override;
 
 private:
+    // Keeps the dialog inside its screen until the window manager's frame is
+    // known: placed on an estimated frame, it is placed again on the real one.
+    void PlaceOnScreen();
+
     UINT m_nCaptionID;
     bool m_bTranslated = false;
     bool m_bInitialised = false;
+    bool m_bPlacing = false;
 };
