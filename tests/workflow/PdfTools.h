@@ -31,15 +31,14 @@ inline RUN Run(const QString& program, const QStringList& args)
     return r;
 }
 
-// The text with its layout kept, so a table row stays on one line. Qt's
-// embedded fonts name a glyph by its lowest code point, so an ideograph that
-// shares its glyph with a Kangxi radical (角, 面, 高, 日) reads back as the
-// radical; compatibility normalisation, as readers' search does, folds it back.
+// The text with its layout kept, so a table row stays on one line; exactly as
+// a reader copies it, so an ideograph read back as the radical of the same
+// shape (角 as ⾓) is a fault.
 inline QString Text(const QString& pdftotext, const QString& path)
 {
     return Run(pdftotext, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
                            QStringLiteral("-")})
-        .out.normalized(QString::NormalizationForm_KC);
+        .out;
 }
 
 // Width and height of every image the pages draw.

@@ -32,7 +32,7 @@ std::vector<MEASURE_DATA> SampleRows()
         MakeRow(6, MEAS_2CIRCLE, 1.0, RGN_CIRCLE),
         MakeRow(6, MEAS_2CIRCLE, 1.5, RGN_CIRCLE),
         MakeRow(7, MEAS_LENGTH, 0.123456),
-        MakeTextRow(8, "plain note"),
+        MakeTextRow(8, QString::fromUtf8("長さ plain note")),
     };
 }
 
@@ -124,7 +124,7 @@ TEST_F(MeasureReportTest, HoldsEveryRowAsTheExportWritesItAndTheWholePicture)
         QString pageFormat;
     };
     const LANGUAGE languages[] = {
-        {"japanese", nullptr, {"計測レポート", "計測結果", "集計", "SimCam 500", "SN0042", "Scope 10x", "0.25 mm/px"}, "%1 / %2 ページ"},
+        {"japanese", nullptr, {"計測レポート", "日時", "計測結果", "集計", "SimCam 500", "SN0042", "Scope 10x", "0.25 mm/px"}, "%1 / %2 ページ"},
         {"english", &english, {"Measurement Report", "Results", "Summary", "Mean"}, "Page %1 of %2"},
     };
     for (const LANGUAGE& lang : languages) {
@@ -173,8 +173,11 @@ TEST_F(MeasureReportTest, ManyRowsGoOnNumberedPages)
     const QString text = pdftools::Text(pdftotext, path);
     const qsizetype nPages = text.count(QLatin1Char('\f'));
     ASSERT_GE(nPages, 4);
+    const QStringList pages = text.split(QLatin1Char('\f'));
     for (int p = 1; p <= nPages; ++p) {
-        EXPECT_TRUE(text.contains(QStringLiteral("%1 / %2 ページ").arg(p).arg(nPages))) << p;
+        EXPECT_TRUE(pages[p - 1].contains(QStringLiteral("%1 / %2 ページ").arg(p).arg(nPages))) << p;
+        // The table goes on with its heading row on every page.
+        EXPECT_TRUE(pdftools::HasRow(pages[p - 1], c.resultHeadings)) << p;
     }
     EXPECT_TRUE(text.contains("sample_0001.jpg"));
     for (int i : {0, 57, 199}) {

@@ -3,6 +3,7 @@
 #include "app/LogFile.h"
 #include "image/QImageJpeg.h"
 #include "workflow/measure/report/PdfImageSwap.h"
+#include "workflow/measure/report/PdfTextMapping.h"
 #include "workflow/measure/ReportTexts.h"
 #include "workflow/measure/SummaryRows.h"
 
@@ -11,6 +12,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -151,23 +153,37 @@ private:
         }
     }
 
-    // Places every line, page after page; a table's heading is repeated on
-    // no new page, but a heading never stands alone at a page's foot.
+    // Places every line, page after page: a heading never stands alone at a
+    // page's foot, and a table going on over a new page repeats its heading
+    // row there.
     int Paginate(qreal y)
     {
         int nPage = 0;
         const qreal h = LineHeight();
-        for (size_t i = 0; i < m_Lines.size(); ++i) {
-            const bool bHeading = m_Lines[i].kind != REPORT_LINE::Row;
-            const qreal dNeed = bHeading ? 3 * h : h;
-            if (y + dNeed > m_Body.bottom()) {
+        std::vector<REPORT_LINE> placed;
+        placed.reserve(m_Lines.size() + 16);
+        const REPORT_LINE* pTableHead = nullptr;
+        for (const REPORT_LINE& line : m_Lines) {
+            const bool bHeading = line.kind != REPORT_LINE::Row;
+            if (y + (bHeading ? 3 * h : h) > m_Body.bottom()) {
                 ++nPage;
                 y = m_Body.top();
+                if (!bHeading && pTableHead != nullptr) {
+                    placed.push_back(*pTableHead);
+                    placed.back().nPage = nPage;
+                    placed.back().dTop = y;
+                    y += h;
+                }
             }
-            m_Lines[i].nPage = nPage;
-            m_Lines[i].dTop = y;
-            y += m_Lines[i].kind == REPORT_LINE::Heading ? h * 1.3 : h;
+            if (line.kind == REPORT_LINE::TableHead) {
+                pTableHead = &line;
+            }
+            placed.push_back(line);
+            placed.back().nPage = nPage;
+            placed.back().dTop = y;
+            y += line.kind == REPORT_LINE::Heading ? h * 1.3 : h;
         }
+        m_Lines = std::move(placed);
         return nPage + 1;
     }
 
@@ -252,6 +268,9 @@ bool PaintReport(const REPORT_CONTENT& content, const image::ENCODED_JPEG* pJpeg
         CReportPainter(writer, painter, content, pJpeg != nullptr ? &standIn : nullptr).Paint();
         painter.end();
     }
+    // The text maps before the picture, whose bytes are then never searched; a
+    // map left as Qt wrote it still reads, only some ideographs as radicals.
+    MendTextMaps(pdf, IdeographOfSharedGlyph(QRawFont::fromFont(ReportFont(kBodyPt))));
     return pJpeg == nullptr || SwapSoleImage(pdf, *pJpeg);
 }
 
