@@ -66,7 +66,18 @@ protected:
     {
         ASSERT_TRUE(run.ClickControl(owner, button)) << button.toStdString();
         ExpectInside(run, dialog, pszLanguage);
+        SaveShot(QString::fromLatin1(pszLanguage) + QLatin1Char('-') + dialog);
         CloseDialog(run, dialog);
+    }
+
+    // For a person to look at, when asked for.
+    void SaveShot(const QString& what)
+    {
+        if (qEnvironmentVariableIsSet("PIXMETRA_SYSTEM_SHOTS")) {
+            m_X.Screenshot().save(QStringLiteral("%1/screens-%2-%3.png")
+                                      .arg(qEnvironmentVariable("PIXMETRA_SYSTEM_SHOTS"),
+                                           QString::fromLatin1(GetParam().pszName), what));
+        }
     }
 
     void CloseDialog(CProgramRun& run, const QString& dialog)
@@ -135,12 +146,7 @@ TEST_P(ScreensTest, EveryWindowFitsAtFirstStart)
         ExpectToolKeepsOffMain(run, pszLanguage);
         ASSERT_TRUE(run.ClickControl(kTool, QStringLiteral("checkDispZoom")));
         ExpectInside(run, QString::fromLatin1(kMagnifier), pszLanguage);
-        if (qEnvironmentVariableIsSet("PIXMETRA_SYSTEM_SHOTS")) {
-            // For a person to look at.
-            m_X.Screenshot().save(QStringLiteral("%1/screens-%2-%3.png")
-                                      .arg(qEnvironmentVariable("PIXMETRA_SYSTEM_SHOTS"),
-                                           QString::fromLatin1(c.pszName), QString::fromLatin1(pszLanguage)));
-        }
+        SaveShot(QString::fromLatin1(pszLanguage));
         ExpectDialogInside(run, kMain, QStringLiteral("btnSetting"), QString::fromLatin1(kSystemSettingDlg), pszLanguage);
         ExpectDialogInside(run, kMain, QStringLiteral("btnCameraSetting"), QString::fromLatin1(kCameraSettingDlg),
                            pszLanguage);

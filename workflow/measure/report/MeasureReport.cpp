@@ -162,6 +162,12 @@ private:
         const qreal h = LineHeight();
         std::vector<REPORT_LINE> placed;
         placed.reserve(m_Lines.size() + 16);
+        const auto place = [&](const REPORT_LINE& line) {
+            placed.push_back(line);
+            placed.back().nPage = nPage;
+            placed.back().dTop = y;
+            y += line.kind == REPORT_LINE::Heading ? h * 1.3 : h;
+        };
         const REPORT_LINE* pTableHead = nullptr;
         for (const REPORT_LINE& line : m_Lines) {
             const bool bHeading = line.kind != REPORT_LINE::Row;
@@ -169,19 +175,13 @@ private:
                 ++nPage;
                 y = m_Body.top();
                 if (!bHeading && pTableHead != nullptr) {
-                    placed.push_back(*pTableHead);
-                    placed.back().nPage = nPage;
-                    placed.back().dTop = y;
-                    y += h;
+                    place(*pTableHead);
                 }
             }
             if (line.kind == REPORT_LINE::TableHead) {
                 pTableHead = &line;
             }
-            placed.push_back(line);
-            placed.back().nPage = nPage;
-            placed.back().dTop = y;
-            y += line.kind == REPORT_LINE::Heading ? h * 1.3 : h;
+            place(line);
         }
         m_Lines = std::move(placed);
         return nPage + 1;

@@ -153,19 +153,16 @@ bool MendTextMaps(QByteArray& pdf, const CODE_POINT_MAP& map)
     if (!update.Begin(pdf)) {
         return false;
     }
-    std::vector<QByteArray> mended;
-    std::vector<qint64> objects;
+    // The maps are read through the cross-references, which the update's
+    // objects join only at Finish.
+    bool bAdded = false;
     for (qint64 nObject : TextMapObjects(pdf)) {
         const QByteArray cmap = PlainStream(pdf, nObject);
         const QByteArray mapped = cmap.isEmpty() ? cmap : MapCMap(cmap, map);
         if (mapped != cmap) {
-            objects.push_back(nObject);
-            mended.push_back(mapped);
+            bAdded = update.AddStream(nObject, QByteArray(), mapped) || bAdded;
         }
     }
-    for (size_t i = 0; i < objects.size(); ++i) {
-        update.AddStream(objects[i], QByteArray(), mended[i]);
-    }
     // Nothing to mend is a whole file too.
-    return update.Finish() || objects.empty();
+    return !bAdded || update.Finish();
 }
