@@ -39,16 +39,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <functional>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-// A clock that moves only when the test says so.
+// A clock that moves only when the test says so. A wait counts as ready
+// only once it has looked at its stop condition since the last Interrupt:
+// a wait that a stop has already ended but whose thread has not yet woken
+// would otherwise let the test move the clock before a new series reads
+// its start time.
 class CManualSeriesClock : public ISeriesClock {
 public:
     int64_t NowMs() override
@@ -59,14 +65,18 @@ public:
     bool WaitUntil(int64_t nDueMs, const std::function<bool()>& fnStop) override
     {
         std::unique_lock<std::mutex> lock(m_Mutex);
-        ++m_nWaiters;
-        m_Wake.wait(lock, [&] { return fnStop() || m_nNow >= nDueMs; });
-        --m_nWaiters;
+        const auto look = m_Looks.insert(m_Looks.end(), m_nInterrupts);
+        m_Wake.wait(lock, [&] {
+            *look = m_nInterrupts;
+            return fnStop() || m_nNow >= nDueMs;
+        });
+        m_Looks.erase(look);
         return !fnStop();
     }
     void Interrupt() override
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
+        ++m_nInterrupts;
         m_Wake.notify_all();
     }
     void Advance(int64_t nMs)
@@ -78,14 +88,16 @@ public:
     int Waiters()
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_nWaiters;
+        return int(std::count(m_Looks.begin(), m_Looks.end(), m_nInterrupts));
     }
 
 private:
     std::mutex m_Mutex;
     std::condition_variable m_Wake;
     int64_t m_nNow = 1000000;
-    int m_nWaiters = 0;
+    // Per wait in progress, the Interrupt count it last looked at.
+    std::list<uint64_t> m_Looks;
+    uint64_t m_nInterrupts = 0;
 };
 
 class MainWndTestBase : public ::testing::Test {
