@@ -5,6 +5,7 @@
 #include "app/PixmetraApp.h"
 #include "app/SystemSetting.h"
 #include "app/UserFolders.h"
+#include "app/dialogs/KeepAbove.h"
 #include "app/dialogs/LogCopyFolder.h"
 #include "app/dialogs/TranslateWindow.h"
 #include "ui_AboutDlg.h"
@@ -48,6 +49,7 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_uniqu
 {
     m_pUi->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    KeepModalAbove(*this);
     // Room for a camera name and a serial number in full at any font size.
     m_pUi->IDC_EDIT_CAMERA_NAME->setMinimumWidth(fontMetrics().averageCharWidth() * kEditChars);
     m_pUi->IDC_STATIC_ICON->hide();

@@ -1,5 +1,7 @@
 #include "app/dialogs/ColorDialog.h"
 
+#include "app/dialogs/KeepAbove.h"
+
 #include <QColor>
 #include <QColorDialog>
 
@@ -10,10 +12,12 @@ public:
     BOOL SelectColor(QWidget* pParent, COLORREF& color) override
     {
         const QColor initial(GetRValue(color), GetGValue(color), GetBValue(color));
-        const QColor chosen = QColorDialog::getColor(initial, pParent);
-        if (!chosen.isValid()) {
+        QColorDialog dialog(initial, pParent);
+        KeepModalAbove(dialog);
+        if (dialog.exec() != QDialog::Accepted) {
             return FALSE;
         }
+        const QColor chosen = dialog.selectedColor();
         color = RGB(static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
                     static_cast<uint8_t>(chosen.blue()));
         return TRUE;

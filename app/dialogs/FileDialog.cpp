@@ -1,5 +1,7 @@
 #include "app/dialogs/FileDialog.h"
 
+#include "app/dialogs/KeepAbove.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QStringList>
@@ -33,6 +35,7 @@ QString CQtFileDialogProvider::SelectFile(BOOL bOpen, const QString& defExt, con
     dialog.setAcceptMode(bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defExt);
+    KeepModalAbove(dialog);
     if (!bOverwritePrompt) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
@@ -44,5 +47,12 @@ QString CQtFileDialogProvider::SelectFile(BOOL bOpen, const QString& defExt, con
 
 QString CQtFileDialogProvider::SelectFolder(const QString& initialFolder)
 {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(), initialFolder);
+    QFileDialog dialog(QApplication::activeWindow(), QString(), initialFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    KeepModalAbove(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return dialog.selectedFiles().constFirst();
 }

@@ -1,5 +1,7 @@
 #include "app/dialogs/MessageBox.h"
 
+#include "app/dialogs/KeepAbove.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -23,9 +25,8 @@ public:
         default: break;
         }
         QMessageBox box(icon, caption, text, buttons, pParent);
-        if ((nType & MB_TOPMOST) != 0) {
-            box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        }
+        // Topmost whether asked for (MB_TOPMOST) or not.
+        KeepModalAbove(box);
         switch (box.exec()) {
         case QMessageBox::Yes: return IDYES;
         case QMessageBox::No: return IDNO;

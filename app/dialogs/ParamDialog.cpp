@@ -3,6 +3,7 @@
 #include "app/MultiLanguageTranslator.h"
 #include "app/PixmetraApp.h"
 #include "app/dialogs/FitToScreen.h"
+#include "app/dialogs/KeepAbove.h"
 #include "app/dialogs/MessageBox.h"
 #include "app/dialogs/TranslateWindow.h"
 
@@ -11,6 +12,7 @@
 CParamDialog::CParamDialog(UINT nCaptionID, QWidget* pParent) : QDialog(pParent), m_nCaptionID(nCaptionID)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    KeepModalAbove(*this);
 }
 
 int CParamDialog::DoModal()

@@ -88,7 +88,6 @@ CSystemSettingDlg::CSystemSettingDlg(QWidget* pParent)
     : CParamDialog(IDS_SYSTEM_SETTING_TITLE, pParent), m_pUi(std::make_unique<Ui::CSystemSettingDlg>())
 {
     m_pUi->setupUi(this);
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
     SetDefaultSystemSetting(m_SystemSetting);
     ConnectGeneralTab();
     ConnectCrossLineTab();

@@ -59,6 +59,31 @@ protected:
         }
     }
 
+    // The dialog lies above every window of ours it overlaps: none of its
+    // buttons is under the tool window or the magnifier.
+    void ExpectOnTop(CProgramRun& run, const QString& name, const char* pszLanguage)
+    {
+        QString under;
+        const bool bOnTop = PollFor(3000, [&] {
+            const WINDOW_MAP map = run.Map();
+            const MAP_WINDOW* pDialog = map.Window(name);
+            const QStringList order = m_X.StackingOrder();
+            if (pDialog == nullptr || !order.contains(pDialog->id)) {
+                under = QStringLiteral("(not managed)");
+                return false;
+            }
+            const QRect frame = m_X.FrameRect(pDialog->id);
+            under.clear();
+            for (const MAP_WINDOW& w : map.windows) {
+                if (order.indexOf(w.id) > order.indexOf(pDialog->id) && m_X.FrameRect(w.id).intersects(frame)) {
+                    under += QLatin1Char(' ') + w.name;
+                }
+            }
+            return under.isEmpty();
+        });
+        EXPECT_TRUE(bOnTop) << pszLanguage << ": " << name.toStdString() << " lies under" << under.toStdString();
+    }
+
     // Opens a dialog with a button of the main or the tool window, checks it,
     // and closes it as the window manager's close does.
     void ExpectDialogInside(CProgramRun& run, const QString& owner, const QString& button, const QString& dialog,
@@ -66,6 +91,7 @@ protected:
     {
         ASSERT_TRUE(run.ClickControl(owner, button)) << button.toStdString();
         ExpectInside(run, dialog, pszLanguage);
+        ExpectOnTop(run, dialog, pszLanguage);
         SaveShot(QString::fromLatin1(pszLanguage) + QLatin1Char('-') + dialog);
         CloseDialog(run, dialog);
     }
@@ -98,6 +124,57 @@ protected:
             }
         }
         FAIL() << dialog.toStdString() << " did not close";
+    }
+
+    // Types text into a dialog's edit and presses its OK button. Keys and
+    // clicks sent while the window manager is still busy with the new window
+    // may go elsewhere: tried again, as a person would, until the edit shows
+    // the text and the dialog has gone.
+    void AnswerDialog(CProgramRun& run, const QString& dialog, const QString& edit, const QString& text)
+    {
+        const auto shows = [&](const WINDOW_MAP& m) {
+            const MAP_CONTROL* c = m.Control(dialog, edit);
+            return c != nullptr && c->text == text;
+        };
+        for (int nTry = 0; nTry < 3; ++nTry) {
+            if (!shows(run.Map())) {
+                ASSERT_TRUE(run.ClickControl(dialog, edit)) << edit.toStdString();
+                m_X.Key(QStringLiteral("ctrl+a"));
+                m_X.XdoTool({QStringLiteral("type"), text});
+                if (!run.WaitForMap(kWindowMs / 3, shows)) {
+                    continue;
+                }
+            }
+            ASSERT_TRUE(run.ClickControl(dialog, QStringLiteral("IDOK")));
+            if (run.WaitForNoWindow(dialog, kWindowMs / 3)) {
+                return;
+            }
+        }
+        SaveShot(dialog + QStringLiteral("-unanswered"));
+        FAIL() << dialog.toStdString() << " did not take \"" << text.toStdString() << "\"";
+    }
+
+    // The measurement page's own controls (edge snap, report) are on the
+    // screen, or reached by scrolling the page.
+    void ExpectMeasurePageReachable(CProgramRun& run, const char* pszLanguage)
+    {
+        ASSERT_TRUE(run.ClickControl(kTool, QStringLiteral("tabMode:1")));
+        WINDOW_MAP map;
+        ASSERT_TRUE(run.WaitForMap(
+            kWindowMs, [](const WINDOW_MAP& m) { return m.Control(kTool, QStringLiteral("btnSaveReport")) != nullptr; },
+            &map))
+            << pszLanguage << ": the measurement page did not show";
+        for (const char* pszName : {"checkEdgeSnap", "btnSaveReport"}) {
+            const MAP_CONTROL* c = map.Control(kTool, QString::fromLatin1(pszName));
+            ASSERT_NE(c, nullptr) << pszLanguage << ": " << pszName;
+            EXPECT_TRUE(c->info.contains(QLatin1String("scrolled")) || m_Work.contains(c->rect.center()))
+                << pszLanguage << ": the measurement page's " << pszName << " (" << c->text.toStdString()
+                << ") is off the screen";
+            EXPECT_FALSE(c->info.contains(QLatin1String("clipped")))
+                << pszLanguage << ": the measurement page's " << pszName << " cuts its text \"" << c->text.toStdString()
+                << "\"";
+        }
+        SaveShot(QString::fromLatin1(pszLanguage) + QStringLiteral("-measure"));
     }
 
     void ExpectToolKeepsOffMain(CProgramRun& run, const char* pszLanguage)
@@ -161,7 +238,13 @@ TEST_P(ScreensTest, EveryWindowFitsAtFirstStart)
         m_X.Click(QPoint(box.left() + box.width() / 10, box.bottom() - box.height() / 10));
         m_X.Click(QPoint(box.left() + box.width() / 5, box.bottom() - box.height() / 10));
         ExpectInside(run, QStringLiteral("CSetLengthDlg"), pszLanguage);
-        CloseDialog(run, QStringLiteral("CSetLengthDlg"));
+        ExpectOnTop(run, QStringLiteral("CSetLengthDlg"), pszLanguage);
+        // Answered, as the measurement page opens only with a calibration.
+        AnswerDialog(run, QStringLiteral("CSetLengthDlg"), QStringLiteral("IDC_EDIT_LENGTH"), QStringLiteral("1"));
+        if (HasFatalFailure()) {
+            return;
+        }
+        ExpectMeasurePageReachable(run, pszLanguage);
         ASSERT_TRUE(run.ClickControl(kMain, QStringLiteral("btnExit")));
         EXPECT_TRUE(run.WaitForExit(kExitMs));
     }

@@ -177,6 +177,20 @@ QRect CXSession::ClientRect(const QString& windowId)
     return QRect(x, y, w, h);
 }
 
+QStringList CXSession::StackingOrder()
+{
+    const TOOL_RESULT r = RunTool(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")}, Env());
+    QStringList ids;
+    for (const QByteArray& item : r.out.mid(r.out.indexOf('#') + 1).split(',')) {
+        bool bOk = false;
+        const qulonglong id = item.trimmed().toULongLong(&bOk, 16);
+        if (bOk) {
+            ids << QString::number(id);
+        }
+    }
+    return ids;
+}
+
 QRect CXSession::FrameRect(const QString& windowId)
 {
     const QRect client = ClientRect(windowId);

@@ -46,6 +46,8 @@ public:
     // A window's frame (decorations included) in screen pixels; empty when it has none.
     QRect FrameRect(const QString& windowId);
     QRect ClientRect(const QString& windowId);
+    // The windows the window manager manages, bottom to top, as decimal ids.
+    QStringList StackingOrder();
 
     // The pointer to (x, y) and one click of button nButton there.
     void Click(const QPoint& pos, int nButton = 1);

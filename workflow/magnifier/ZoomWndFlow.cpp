@@ -9,7 +9,7 @@
 
 #include <QEvent>
 #include <QShowEvent>
-
+#include <QWindow>
 
 CZoomWndFlow::CZoomWndFlow(const ZOOM_FLOW_PARTS& parts)
     : m_Owner(parts.owner), m_Image(parts.image), m_Geometry(parts.geometry), m_Setting(parts.setting),
@@ -62,7 +62,20 @@ void CZoomWndFlow::OnNewPicture()
 void CZoomWndFlow::OnDispZoomWindow(WPARAM wShow)
 {
     m_bDispZoomWnd = wShow != 0 ? TRUE : FALSE;
-    m_pZoomWnd->setVisible(m_bDispZoomWnd != FALSE);
+    SetShown(m_bDispZoomWnd != FALSE);
+}
+
+void CZoomWndFlow::SetShown(bool bShow)
+{
+    if (bShow && m_Owner.windowHandle() != nullptr) {
+        // Transient for the main window, as the tool window is. With no
+        // transient parent the window system makes it transient for the
+        // whole program, and window managers then keep it above the
+        // program's own dialogs.
+        m_pZoomWnd->winId();
+        m_pZoomWnd->windowHandle()->setTransientParent(m_Owner.windowHandle());
+    }
+    m_pZoomWnd->setVisible(bShow);
 }
 
 void CZoomWndFlow::OnCloseZoomWindow()
@@ -86,7 +99,7 @@ void CZoomWndFlow::PlaceAtStart()
     }
     m_bDispZoomWnd = s.bDispZoomWnd ? TRUE : FALSE;
     if (m_bDispZoomWnd) {
-        m_pZoomWnd->show();
+        SetShown(true);
     }
 }
 

@@ -49,6 +49,7 @@ protected:
 
 private:
     void PlaceAtStart();
+    void SetShown(bool bShow);
     void UpdateImageInfo();
 
     QWidget& m_Owner;
