@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -79,8 +80,15 @@ void FitSizeToScreen(QWidget* pDialog)
     if (pDialog->layout() != nullptr) {
         pDialog->layout()->activate();
     }
+    // Pages that scroll down give their scroll bar's width to it: the
+    // dialog widens by as much, where the screen has room, so they do not
+    // scroll sideways as well.
+    QSize wanted = size;
+    if (size.height() > avail.height()) {
+        wanted.rwidth() += pDialog->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pDialog);
+    }
     pDialog->setMinimumSize(pDialog->minimumSizeHint().boundedTo(avail.size()));
-    pDialog->resize(size.boundedTo(avail.size()));
+    pDialog->resize(wanted.boundedTo(avail.size()));
 }
 
 void MoveIntoScreen(QWidget* pDialog)
