@@ -179,7 +179,8 @@ QRect CXSession::ClientRect(const QString& windowId)
 
 QStringList CXSession::StackingOrder()
 {
-    const TOOL_RESULT r = RunTool(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")}, Env());
+    const TOOL_RESULT r =
+        RunTool(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")}, Env());
     QStringList ids;
     for (const QByteArray& item : r.out.mid(r.out.indexOf('#') + 1).split(',')) {
         bool bOk = false;
